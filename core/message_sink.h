@@ -1,0 +1,31 @@
+#pragma once
+// The one way any layer shows a message to the user. The GUI shows message boxes, the CLI
+// writes to stderr, tests record. Texts are passed exactly as specified ("\r\r" included).
+
+#include <QString>
+
+namespace plotwell {
+
+class TMessageSink
+{
+public:
+    virtual ~TMessageSink() = default;
+
+    // A modal message with an OK button (the program's error and notice boxes).
+    virtual void ShowMessage(const QString& text) = 0;
+
+    // An information message with OK: `text`, then the detail; an empty caption means the
+    // application's title.
+    virtual void ShowInfo(const QString& text, const QString& detail, const QString& caption) = 0;
+
+    // A question captioned "Verify" with Yes and No; true for Yes.
+    virtual bool VerifyYesNo(const QString& question, const QString& detail) = 0;
+};
+
+// Joins a text and its detail the way every message box shows them: text, "\r\r", detail.
+inline QString JoinMessage(const QString& text, const QString& detail)
+{
+    return detail.isEmpty() ? text : text + QStringLiteral("\r\r") + detail;
+}
+
+} // namespace plotwell

@@ -1,0 +1,117 @@
+#include "core/text_decoding.h"
+
+#include <cstring>
+
+namespace plotwell {
+
+namespace {
+
+// Windows-1252 characters for the bytes 0x80..0x9F; the five undefined ones map to their
+// C1 control code points, as most decoders do.
+constexpr char16_t kHighTable[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+} // namespace
+
+bool IsValidUtf8(const char* data, std::size_t size)
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(data);
+    std::size_t i = 0;
+    while (i < size) {
+        // Fast path over ASCII, eight bytes at a time.
+        while (i + 8 <= size) {
+            quint64 word;
+            std::memcpy(&word, s + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= size)
+            break;
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len;
+        unsigned int cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + len > size)
+            return false;
+        for (std::size_t k = 1; k < len; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (s[i + k] & 0x3F);
+        }
+        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+std::size_t Utf8BomLength(const char* data, std::size_t size)
+{
+    return size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}
+
+TextEncoding DetectEncoding(const char* data, std::size_t size)
+{
+    const std::size_t bom = Utf8BomLength(data, size);
+    return IsValidUtf8(data + bom, size - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+
+QString DecodeWindows1252(const char* data, std::size_t size)
+{
+    QString out(static_cast<qsizetype>(size), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        d[i] = (c >= 0x80 && c < 0xA0) ? QChar(kHighTable[c - 0x80]) : QChar(c);
+    }
+    return out;
+}
+
+QString Decode(const char* data, std::size_t size, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Utf8)
+        return QString::fromUtf8(data, static_cast<qsizetype>(size));
+    return DecodeWindows1252(data, size);
+}
+
+QString DecodeText(QByteArrayView bytes)
+{
+    const char* data = bytes.data();
+    const auto size = static_cast<std::size_t>(bytes.size());
+    const std::size_t bom = Utf8BomLength(data, size);
+    if (IsValidUtf8(data + bom, size - bom))
+        return QString::fromUtf8(data + bom, static_cast<qsizetype>(size - bom));
+    return DecodeWindows1252(data, size);
+}
+
+std::size_t CharacterCount(const char* data, std::size_t size, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Windows1252)
+        return size;
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        if ((static_cast<unsigned char>(data[i]) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+} // namespace plotwell

@@ -1,0 +1,23 @@
+#pragma once
+// Small helpers shared by the test programs.
+
+#include <QLocale>
+#include <QString>
+
+// Sets the default locale for the life of a scope and restores the previous one.
+class ScopedLocale
+{
+public:
+    explicit ScopedLocale(const QString& name) : saved_(QLocale()) { QLocale::setDefault(QLocale(name)); }
+    ~ScopedLocale() { QLocale::setDefault(saved_); }
+    ScopedLocale(const ScopedLocale&) = delete;
+    ScopedLocale& operator=(const ScopedLocale&) = delete;
+
+private:
+    QLocale saved_;
+};
+
+inline QString testDataPath(const QString& name)
+{
+    return QStringLiteral(PLOTWELL_TEST_DATA "/") + name;
+}
