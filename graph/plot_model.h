@@ -1,0 +1,128 @@
+#pragma once
+// PlotModel: the series store with its statistics, the Display Series box states, the graph
+// type in force, the drawing options and what the last drawing left. Widgets show it; the
+// command-line tool drives it without widgets.
+
+#include "graph/plot_options.h"
+#include "graph/render_state.h"
+#include "graph/series_types.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+namespace plotwell {
+
+class TMessageSink;
+
+// State of one Display Series check box.
+struct TSeriesBox
+{
+    bool visible = false;
+    bool checked = true;
+    QString hint;
+};
+
+// Statistics of the non-null points of one series.
+struct SeriesSummary
+{
+    int numpoints = 0;
+    double minvalue = novalue;
+    double maxvalue = novalue;
+    double average = novalue;
+    double standarddeviation = novalue;
+};
+
+class PlotModel : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Change { Series, SeriesBoxes, GraphType, Title, Options, Drawn };
+    Q_ENUM(Change)
+
+    explicit PlotModel(TMessageSink& sink, QObject* parent = nullptr);
+
+    TMessageSink& Sink() const { return sink_; }
+
+    // --- Series store -------------------------------------------------------------------
+    bool AddSeries();
+    bool AddPoint(int index, double x, double y); // index 0-based, -1 for the last series
+    void SortPoints(int series, int first, int last); // series 0-based, stable
+    void ClearData();
+    void SetSeriesName(int seriesnum, const QString& name);
+    QString GetSeriesName(int seriesnum) const;
+    QString GetSeriesData(int seriesnum) const;
+    SeriesSummary GetSeriesSummary(int seriesnum) const;
+
+    int NumberOfSeries() const { return static_cast<int>(seriesarr_.size()); }
+    qint64 NumberOfPoints() const;
+    qint64 NumberOfNonNullPoints() const;
+    double MinValue() const;
+    double MaxValue() const;
+    double Average() const;
+    double StandardDeviation() const;
+
+    const tseriesarr& seriesarr() const { return seriesarr_; }
+    tptsarr& SeriesPoints(int seriesnum) { return seriesarr_[static_cast<std::size_t>(seriesnum - 1)]; }
+    // Per-series record of series number n (1..8); outlives the series until overwritten.
+    const tseriesinfo& seriesinfo(int n) const { return seriesinfo_[static_cast<std::size_t>(n)]; }
+    tseriesinfo& seriesinfo(int n) { return seriesinfo_[static_cast<std::size_t>(n)]; }
+
+    // Removes the last series again (a rejected parse) and hides its box.
+    void RemoveLastSeries();
+
+    // --- Point text and files -------------------------------------------------------------
+    bool AddSeriesFromString(const QString& s, bool displayerror);
+    const QString& inputerror() const { return inputerror_; }
+    void SetInputError(const QString& text) { inputerror_ = text; }
+
+    QString FileName() const { return FFileName_; }
+    void SetFileName(const QString& value);
+
+    QString Title() const { return FTitle_; }
+    void SetTitle(const QString& title);
+
+    // --- Display Series boxes ---------------------------------------------------------------
+    const TSeriesBox& SeriesBox(int n) const { return boxes_[static_cast<std::size_t>(n - 1)]; }
+    void SetSeriesBox(int n, const TSeriesBox& box);
+    bool DisplaySeriesLabelVisible() const { return displaySeriesLabelVisible_; }
+    void ShowDisplaySeriesLabel();
+    // The user clicked box n: stores the state; a pie switches to a line graph.
+    void SetSeriesBoxChecked(int n, bool checked);
+    bool SeriesDisplay(int n) const;
+
+    // --- Graph type, options, drawing results -------------------------------------------------
+    Tgraphtype GraphType() const { return currentgtype_; }
+    void SetGraphType(Tgraphtype type);
+    const PlotOptions& Options() const { return options_; }
+    PlotOptions& MutableOptions() { return options_; }
+    void NotifyOptionsChanged() { emit changed(Change::Options); }
+    const RenderState& Render() const { return render_; }
+    RenderState& MutableRender() { return render_; }
+
+signals:
+    void changed(plotwell::PlotModel::Change what);
+
+private:
+    friend class DataFileLoader;
+
+    template <typename Visit> void ForEachDisplayedValue(Visit&& visit) const;
+    void ClearFileName() { FFileName_.clear(); }
+    void SetFileNameField(const QString& value) { FFileName_ = value; }
+
+    TMessageSink& sink_;
+    tseriesarr seriesarr_;
+    std::array<tseriesinfo, maxseries + 1> seriesinfo_{}; // index 0 unused
+    std::array<TSeriesBox, maxseries> boxes_{};
+    bool displaySeriesLabelVisible_ = false;
+    QString inputerror_;
+    QString FTitle_;
+    QString FFileName_;
+    Tgraphtype currentgtype_ = gtline;
+    PlotOptions options_;
+    RenderState render_;
+};
+
+} // namespace plotwell

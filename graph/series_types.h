@@ -1,0 +1,44 @@
+#pragma once
+// The types and special values of the series store.
+
+#include <QString>
+
+#include <vector>
+
+namespace plotwell {
+
+struct tpt
+{
+    double x;
+    double y;
+};
+
+using tptsarr = std::vector<tpt>;      // one series
+using tseriesarr = std::vector<tptsarr>; // all series; element 0 is series 1
+
+enum Tgraphtype { gtline, gtbar, gtstacked, gtcurve, gtpie };
+
+struct tseriesinfo
+{
+    QString name;        // at most 60 characters
+    bool xydata = false; // every point had its own X (or was a null point)
+    bool isdates = false; // X values are day numbers
+};
+
+inline constexpr int maxseries = 8;
+inline constexpr double nullvalue = -1e13;
+inline constexpr double novalue = -999999999.0;
+inline constexpr int maxnamelength = 60;
+
+// A null point is a gap: it keeps its position but takes part in no statistic or drawing.
+inline bool IsNullValue(double v)
+{
+    return v > nullvalue - 0.0001 && v < nullvalue + 0.0001;
+}
+
+inline bool IsNullPoint(const tpt& p)
+{
+    return IsNullValue(p.y);
+}
+
+} // namespace plotwell
