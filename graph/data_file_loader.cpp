@@ -1,0 +1,179 @@
+#include "graph/data_file_loader.h"
+
+#include "core/message_sink.h"
+#include "core/text_decoding.h"
+#include "graph/plot_model.h"
+#include "graph/point_parser.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace plotwell {
+
+namespace {
+
+bool isSkippable(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+bool fileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
+
+// The bytes of a file: mapped when the file system allows it, read otherwise.
+class FileBytes
+{
+public:
+    explicit FileBytes(QFile& file) : file_(file)
+    {
+        const qint64 size = file.size();
+        if (size > 0) {
+            mapped_ = file.map(0, size);
+            if (mapped_) {
+                data_ = reinterpret_cast<const char*>(mapped_);
+                size_ = static_cast<std::size_t>(size);
+                return;
+            }
+        }
+        buffer_ = file.readAll();
+        ok_ = file.error() == QFileDevice::NoError;
+        data_ = buffer_.constData();
+        size_ = static_cast<std::size_t>(buffer_.size());
+    }
+    ~FileBytes()
+    {
+        if (mapped_)
+            file_.unmap(mapped_);
+    }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    bool ok() const { return ok_; }
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    QFile& file_;
+    uchar* mapped_ = nullptr;
+    QByteArray buffer_;
+    const char* data_ = nullptr;
+    std::size_t size_ = 0;
+    bool ok_ = true;
+};
+
+} // namespace
+
+void DataFileLoader::SetFileName(const QString& path)
+{
+    if (!fileExists(path)) {
+        model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
+        return;
+    }
+    model_.ClearData();
+    model_.SetFileNameField(path);
+    LoadFile();
+    emit model_.changed(PlotModel::Change::Series);
+}
+
+void DataFileLoader::LoadFile()
+{
+    const QString path = model_.FileName();
+    if (!fileExists(path)) {
+        model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString reason = file.errorString();
+        model_.ClearData();
+        model_.Sink().ShowMessage(QStringLiteral("Cannot open file:\r\r") + path + QStringLiteral("\r\r") + reason);
+        return;
+    }
+
+    qint64 lineNumber = 0;
+    bool failed = false;
+    {
+        const FileBytes bytes(file);
+        if (!bytes.ok()) {
+            model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
+            failed = true;
+        }
+        const char* s = bytes.data();
+        const std::size_t n = bytes.size();
+        const std::size_t bom = Utf8BomLength(s, n);
+        const TextEncoding encoding = IsValidUtf8(s + bom, n - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+        std::size_t i = encoding == TextEncoding::Utf8 ? bom : 0;
+
+        while (!failed) {
+            while (i < n && isSkippable(s[i]))
+                ++i;
+            if (i >= n)
+                break;
+            const std::size_t start = i;
+            const void* lf = std::memchr(s + start, '\n', n - start);
+            std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - s) : n;
+            if (const void* cr = std::memchr(s + start, '\r', end - start))
+                end = static_cast<std::size_t>(static_cast<const char*>(cr) - s);
+            i = end;
+            ++lineNumber;
+            while (end > start && isSkippable(s[end - 1]))
+                --end;
+            if (end > start && s[start] != ';' && !AddSeriesFromBytes(model_, s + start, end - start, encoding, false))
+                failed = true;
+        }
+    }
+    file.close();
+
+    if (failed) {
+        model_.ClearData();
+        QString message = QStringLiteral("Error reading from line %1 of file \r\r").arg(lineNumber) + path;
+        if (!model_.inputerror().isEmpty())
+            message += QStringLiteral("\r\r") + model_.inputerror();
+        model_.Sink().ShowMessage(message);
+        return;
+    }
+    if (model_.NumberOfSeries() >= 1 && !model_.seriesarr().front().empty())
+        model_.SetTitle(TitleFromFileName(path));
+    else
+        model_.Sink().ShowMessage(QStringLiteral("No points to plot"));
+}
+
+QString TitleFromFileName(const QString& path)
+{
+    qsizetype slash = -1;
+    for (qsizetype k = path.size() - 1; k >= 0; --k) {
+        const QChar c = path[k];
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':')) {
+            slash = k;
+            break;
+        }
+    }
+    QString name = path.mid(slash + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        name.truncate(dot);
+    for (QChar& c : name)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + 32);
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && name[from].unicode() <= 32)
+        ++from;
+    while (to > from && name[to - 1].unicode() <= 32)
+        --to;
+    name = name.mid(from, to - from);
+    static constexpr char16_t kWordStarts[] = u" \"'(,-.[{";
+    for (qsizetype k = 0; k < name.size(); ++k) {
+        const bool starts = k == 0 || std::char_traits<char16_t>::find(kWordStarts, 9, name[k - 1].unicode());
+        if (starts && name[k] >= QLatin1Char('a') && name[k] <= QLatin1Char('z'))
+            name[k] = QChar(name[k].unicode() - 32);
+    }
+    return name;
+}
+
+} // namespace plotwell

@@ -1,0 +1,277 @@
+#include "graph/plot_model.h"
+
+#include "core/message_sink.h"
+#include "core/number_format.h"
+#include "graph/data_file_loader.h"
+#include "graph/date_reading.h"
+#include "graph/point_parser.h"
+#include "graph/series_statistics.h"
+
+#include <algorithm>
+
+namespace plotwell {
+
+namespace {
+
+QString seriesHint(int n)
+{
+    return QStringLiteral("Series %1").arg(n);
+}
+
+} // namespace
+
+PlotModel::PlotModel(TMessageSink& sink, QObject* parent) : QObject(parent), sink_(sink)
+{
+    for (int n = 1; n <= maxseries; ++n)
+        boxes_[static_cast<std::size_t>(n - 1)].hint = seriesHint(n);
+}
+
+bool PlotModel::AddSeries()
+{
+    if (NumberOfSeries() >= maxseries) {
+        sink_.ShowMessage(QStringLiteral("Too many sets (columns) of data.  Max = %1.").arg(maxseries));
+        return false;
+    }
+    seriesarr_.emplace_back();
+    const int n = NumberOfSeries();
+    boxes_[static_cast<std::size_t>(n - 1)] = TSeriesBox{true, true, seriesHint(n)};
+    emit changed(Change::SeriesBoxes);
+    return true;
+}
+
+bool PlotModel::AddPoint(int index, double x, double y)
+{
+    if (index == -1) {
+        if (seriesarr_.empty() && !AddSeries())
+            return false;
+        index = NumberOfSeries() - 1;
+    } else if (index < 0 || index >= NumberOfSeries()) {
+        return false;
+    }
+    tptsarr& target = seriesarr_[static_cast<std::size_t>(index)];
+    if (IsNullValue(x))
+        x = static_cast<double>(target.size() + 1);
+    target.push_back(tpt{x, y});
+    return true;
+}
+
+void PlotModel::SortPoints(int series, int first, int last)
+{
+    if (series < 0 || series >= NumberOfSeries())
+        return;
+    tptsarr& points = seriesarr_[static_cast<std::size_t>(series)];
+    first = std::max(first, 0);
+    last = std::min(last, static_cast<int>(points.size()) - 1);
+    if (first >= last)
+        return;
+    // Stable, so points with equal X keep the order of the file.
+    std::stable_sort(points.begin() + first, points.begin() + last + 1,
+                     [](const tpt& a, const tpt& b) { return a.x < b.x; });
+}
+
+void PlotModel::ClearData()
+{
+    for (int k = 1; k <= NumberOfSeries(); ++k) {
+        seriesinfo_[static_cast<std::size_t>(k)].name.clear();
+        boxes_[static_cast<std::size_t>(k - 1)] = TSeriesBox{false, true, seriesHint(k)};
+    }
+    seriesarr_.clear();
+    seriesarr_.shrink_to_fit();
+    FTitle_.clear();
+    FFileName_.clear();
+    emit changed(Change::Series);
+    SetGraphType(gtline);
+}
+
+void PlotModel::RemoveLastSeries()
+{
+    if (seriesarr_.empty())
+        return;
+    const int n = NumberOfSeries();
+    seriesarr_.pop_back();
+    boxes_[static_cast<std::size_t>(n - 1)].visible = false;
+    emit changed(Change::SeriesBoxes);
+}
+
+void PlotModel::SetSeriesName(int seriesnum, const QString& name)
+{
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return;
+    // Cut at 60 characters without splitting a surrogate pair.
+    QString stored = name;
+    if (stored.size() > maxnamelength) {
+        qsizetype cut = 0;
+        int chars = 0;
+        while (cut < stored.size() && chars < maxnamelength) {
+            cut += (stored[cut].isHighSurrogate() && cut + 1 < stored.size()) ? 2 : 1;
+            ++chars;
+        }
+        stored.truncate(cut);
+    }
+    seriesinfo_[static_cast<std::size_t>(seriesnum)].name = stored;
+    boxes_[static_cast<std::size_t>(seriesnum - 1)].hint = seriesHint(seriesnum) + QStringLiteral(" - ") + name;
+    emit changed(Change::SeriesBoxes);
+}
+
+QString PlotModel::GetSeriesName(int seriesnum) const
+{
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return {};
+    return seriesinfo_[static_cast<std::size_t>(seriesnum)].name;
+}
+
+QString PlotModel::GetSeriesData(int seriesnum) const
+{
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return {};
+    const tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    const bool dates = seriesinfo_[static_cast<std::size_t>(seriesnum)].isdates;
+    QString out;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const tpt& p = points[i];
+        if (IsNullPoint(p)) {
+            out += QStringLiteral(" ,");
+        } else {
+            out += QLatin1Char('(');
+            out += dates ? FormatShortDate(p.x) : FormatGeneral(p.x);
+            out += QStringLiteral(", ");
+            out += FormatGeneral(p.y);
+            out += QLatin1Char(')');
+        }
+        if (i + 1 < points.size())
+            out += QStringLiteral(", ");
+    }
+    return out;
+}
+
+SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
+{
+    SeriesSummary summary;
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return summary;
+    const tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    ValueStatistics stats;
+    stats.Add(points);
+    summary.numpoints = static_cast<int>(std::min<std::int64_t>(stats.Values(), INT32_MAX));
+    summary.minvalue = stats.Min();
+    summary.maxvalue = stats.Max();
+    summary.average = stats.Average();
+    const tptsarr* one[] = {&points};
+    summary.standarddeviation = stats.Values() < 2 ? 0.0 : stats.StandardDeviation(one);
+    return summary;
+}
+
+template <typename Visit> void PlotModel::ForEachDisplayedValue(Visit&& visit) const
+{
+    for (int n = 1; n <= NumberOfSeries(); ++n)
+        if (SeriesDisplay(n))
+            visit(seriesarr_[static_cast<std::size_t>(n - 1)]);
+}
+
+qint64 PlotModel::NumberOfPoints() const
+{
+    qint64 total = 0;
+    ForEachDisplayedValue([&](const tptsarr& s) { total += static_cast<qint64>(s.size()); });
+    return total;
+}
+
+qint64 PlotModel::NumberOfNonNullPoints() const
+{
+    ValueStatistics stats;
+    ForEachDisplayedValue([&](const tptsarr& s) { stats.Add(s); });
+    return stats.Values();
+}
+
+double PlotModel::MinValue() const
+{
+    ValueStatistics stats;
+    ForEachDisplayedValue([&](const tptsarr& s) { stats.Add(s); });
+    return stats.Min();
+}
+
+double PlotModel::MaxValue() const
+{
+    ValueStatistics stats;
+    ForEachDisplayedValue([&](const tptsarr& s) { stats.Add(s); });
+    return stats.Max();
+}
+
+double PlotModel::Average() const
+{
+    ValueStatistics stats;
+    ForEachDisplayedValue([&](const tptsarr& s) { stats.Add(s); });
+    return stats.Average();
+}
+
+double PlotModel::StandardDeviation() const
+{
+    ValueStatistics stats;
+    std::vector<const tptsarr*> displayed;
+    ForEachDisplayedValue([&](const tptsarr& s) {
+        stats.Add(s);
+        displayed.push_back(&s);
+    });
+    return stats.StandardDeviation(displayed);
+}
+
+bool PlotModel::AddSeriesFromString(const QString& s, bool displayerror)
+{
+    const QByteArray bytes = s.toUtf8();
+    return AddSeriesFromBytes(*this, bytes.constData(), static_cast<std::size_t>(bytes.size()), TextEncoding::Utf8,
+                              displayerror);
+}
+
+void PlotModel::SetFileName(const QString& value)
+{
+    DataFileLoader(*this).SetFileName(value);
+}
+
+void PlotModel::SetTitle(const QString& title)
+{
+    FTitle_ = title;
+    emit changed(Change::Title);
+}
+
+void PlotModel::SetSeriesBox(int n, const TSeriesBox& box)
+{
+    if (n < 1 || n > maxseries)
+        return;
+    boxes_[static_cast<std::size_t>(n - 1)] = box;
+    emit changed(Change::SeriesBoxes);
+}
+
+void PlotModel::ShowDisplaySeriesLabel()
+{
+    if (displaySeriesLabelVisible_)
+        return;
+    displaySeriesLabelVisible_ = true;
+    emit changed(Change::SeriesBoxes);
+}
+
+void PlotModel::SetSeriesBoxChecked(int n, bool checked)
+{
+    if (n < 1 || n > maxseries)
+        return;
+    boxes_[static_cast<std::size_t>(n - 1)].checked = checked;
+    emit changed(Change::SeriesBoxes);
+    if (currentgtype_ == gtpie)
+        SetGraphType(gtline);
+}
+
+bool PlotModel::SeriesDisplay(int n) const
+{
+    if (n < 1 || n > maxseries || NumberOfSeries() == 1)
+        return true;
+    const TSeriesBox& box = boxes_[static_cast<std::size_t>(n - 1)];
+    return box.visible && box.checked;
+}
+
+void PlotModel::SetGraphType(Tgraphtype type)
+{
+    if (currentgtype_ == type)
+        return;
+    currentgtype_ = type;
+    emit changed(Change::GraphType);
+}
+
+} // namespace plotwell

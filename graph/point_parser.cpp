@@ -1,0 +1,260 @@
+#include "graph/point_parser.h"
+
+#include "core/message_sink.h"
+#include "graph/date_reading.h"
+#include "graph/number_reading.h"
+#include "graph/plot_model.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace plotwell {
+
+namespace {
+
+bool isSeparator(char c)
+{
+    return c == ' ' || c == ',' || c == ';';
+}
+
+bool isTrimmable(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+// One parse of one line. Works on the raw bytes (numbers are ASCII); only names and the
+// words quoted in messages are decoded, and message positions count characters.
+class PointParser
+{
+public:
+    PointParser(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding)
+        : model_(model), s_(data), n_(size), encoding_(encoding)
+    {
+    }
+
+    bool Run(bool displayerror);
+
+private:
+    QString text(std::size_t from, std::size_t to) const { return Decode(s_ + from, to - from, encoding_); }
+    QString quoted(std::size_t from, std::size_t to) const { return QLatin1Char('"') + text(from, to) + QLatin1Char('"'); }
+    // 1-based character position of byte offset i.
+    QString position(std::size_t i) const { return QString::number(CharacterCount(s_, i, encoding_) + 1); }
+    void fail(const QString& message)
+    {
+        model_.SetInputError(message);
+        failed_ = true;
+    }
+    void reserve();
+    void parsePoint();
+    void parseBareValue();
+    tptsarr& series() { return model_.SeriesPoints(seriesnum_); }
+
+    PlotModel& model_;
+    const char* s_;
+    std::size_t n_;
+    TextEncoding encoding_;
+    int seriesnum_ = 0;
+    std::size_t i_ = 0;
+    bool pointmode_ = false;
+    bool commaseen_ = false;
+    qint64 added_ = 0;
+    qint64 commanulls_ = 0;
+    bool xydata_ = true;
+    bool datesmode_ = false;
+    bool failed_ = false;
+};
+
+// Reserves about as many points as the line holds, so a long line grows its series once.
+void PointParser::reserve()
+{
+    std::size_t estimate;
+    if (pointmode_) {
+        estimate = static_cast<std::size_t>(std::count(s_, s_ + n_, '('));
+    } else {
+        const auto spaces = static_cast<std::size_t>(std::count(s_, s_ + n_, ' '));
+        const auto commas = static_cast<std::size_t>(std::count(s_, s_ + n_, ','));
+        estimate = std::max(spaces, commas) + 1;
+    }
+    if (estimate > 64)
+        series().reserve(estimate);
+}
+
+bool PointParser::Run(bool displayerror)
+{
+    model_.SetInputError(QString());
+    if (!model_.AddSeries())
+        return false;
+    seriesnum_ = model_.NumberOfSeries();
+    model_.seriesinfo(seriesnum_).isdates = false;
+
+    std::size_t first = 0;
+    while (first < n_ && s_[first] == ' ')
+        ++first;
+    pointmode_ = first < n_ && s_[first] == '(';
+    reserve();
+
+    while (i_ < n_ && !failed_) {
+        while (i_ < n_ && s_[i_] == ' ')
+            ++i_;
+        if (i_ >= n_)
+            break;
+        const char c = s_[i_];
+        if (c == ';' && i_ > 0 && i_ + 2 < n_ && added_ > 0) {
+            std::size_t from = i_ + 1;
+            std::size_t to = n_;
+            while (from < to && isTrimmable(s_[from]))
+                ++from;
+            while (to > from && isTrimmable(s_[to - 1]))
+                --to;
+            if (to > from)
+                model_.SetSeriesName(seriesnum_, text(from, to));
+            break;
+        }
+        if (c == ',') {
+            if (pointmode_ && commaseen_) {
+                fail(QStringLiteral("\",\" is invalid input at this location in X,Y point data (position ") + position(i_) +
+                     QLatin1Char(')'));
+            } else if (pointmode_) {
+                commaseen_ = true;
+                ++i_;
+            } else {
+                model_.AddPoint(-1, nullvalue, nullvalue);
+                ++added_;
+                ++commanulls_;
+                commaseen_ = true;
+                ++i_;
+            }
+        } else if (c == '(') {
+            parsePoint();
+        } else {
+            parseBareValue();
+        }
+    }
+
+    if (failed_) {
+        model_.RemoveLastSeries();
+        if (displayerror)
+            model_.Sink().ShowMessage(model_.inputerror());
+        return false;
+    }
+    if (added_ == 0)
+        return false;
+
+    tseriesinfo& info = model_.seriesinfo(seriesnum_);
+    info.xydata = xydata_;
+    info.isdates = xydata_ && datesmode_;
+    if (xydata_)
+        model_.SortPoints(seriesnum_ - 1, 0, static_cast<int>(std::min<std::size_t>(series().size(), INT32_MAX)) - 1);
+    if (static_cast<qint64>(series().size()) == commanulls_)
+        series().clear();
+    else if (series().capacity() > series().size() + series().size() / 4 + 64)
+        series().shrink_to_fit();
+
+    const bool firstKind = model_.seriesinfo(1).xydata;
+    for (int k = 2; k <= model_.NumberOfSeries(); ++k) {
+        if (model_.seriesinfo(k).xydata != firstKind) {
+            model_.ClearData();
+            model_.Sink().ShowMessage(
+                QStringLiteral("Invalid input: Series %1\r\r").arg(k) +
+                QStringLiteral("All series of points added must contain the same kind of points - either (X,Y) data or "
+                               "just Y values.\r\rThis is because they cannot share the same X-axis."));
+            return false;
+        }
+    }
+    model_.ShowDisplaySeriesLabel();
+    return true;
+}
+
+void PointParser::parsePoint()
+{
+    commaseen_ = false;
+    const std::size_t open = i_;
+    const void* found = std::memchr(s_ + open + 1, ')', n_ - open - 1);
+    if (!found) {
+        fail(QStringLiteral("Closing bracket not found for point at character position ") + position(open) +
+             QLatin1Char('.'));
+        return;
+    }
+    const auto close = static_cast<std::size_t>(static_cast<const char*>(found) - s_);
+    std::size_t p = open + 1;
+    while (p < close && s_[p] == ' ')
+        ++p;
+    if (s_[p] == ',') {
+        fail(QStringLiteral("Missing X data for point at character position ") + position(open) + QLatin1Char('.'));
+        return;
+    }
+    if (s_[p] == ')') {
+        fail(QStringLiteral("No X and Y point data between brackets at character position ") + position(open) +
+             QLatin1Char('.'));
+        return;
+    }
+    std::size_t q = p;
+    while (q < close && !isSeparator(s_[q]))
+        ++q;
+    if (q >= close) {
+        fail(QStringLiteral("Invalid X and Y point data at character position ") + position(open) +
+             QStringLiteral(": ") + quoted(open, close + 1));
+        return;
+    }
+
+    double x = 0;
+    if (series().empty() || datesmode_) {
+        if (const auto day = ParseDate(text(p, q))) {
+            datesmode_ = true;
+            x = *day;
+        } else if (datesmode_) {
+            fail(QStringLiteral("Invalid X data for point at character position ") + position(p) + QStringLiteral(": ") +
+                 quoted(open, close + 1) + QStringLiteral("\r\rDate expected."));
+            return;
+        }
+    }
+    if (!datesmode_) {
+        const auto value = ReadNumber(s_ + p, q - p);
+        if (!value) {
+            fail(QStringLiteral("Invalid X data for point at character position ") + position(p) + QStringLiteral(": ") +
+                 quoted(p, q));
+            return;
+        }
+        x = *value;
+    }
+    const auto y = ReadNumber(s_ + q + 1, close - q - 1);
+    if (!y) {
+        fail(QStringLiteral("Invalid Y data for point at character position ") + position(q + 1) +
+             QStringLiteral(": ") + quoted(q + 1, close));
+        return;
+    }
+    model_.AddPoint(-1, x, *y);
+    ++added_;
+    i_ = close + 1;
+}
+
+void PointParser::parseBareValue()
+{
+    std::size_t end = i_;
+    while (end < n_ && !isSeparator(s_[end]))
+        ++end;
+    const auto value = ReadNumber(s_ + i_, end - i_);
+    if (!value) {
+        fail(QStringLiteral("Error in input number: ") + quoted(i_, end));
+        return;
+    }
+    // The position becomes X; appending directly avoids a lookup per value on long lines.
+    tptsarr& points = series();
+    points.push_back(tpt{static_cast<double>(points.size() + 1), *value});
+    ++added_;
+    xydata_ = false;
+    i_ = end;
+    while (i_ < n_ && s_[i_] == ' ')
+        ++i_;
+    if (i_ < n_ && s_[i_] == ',')
+        ++i_;
+}
+
+} // namespace
+
+bool AddSeriesFromBytes(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding, bool displayerror)
+{
+    return PointParser(model, data, size, encoding).Run(displayerror);
+}
+
+} // namespace plotwell

@@ -1,0 +1,59 @@
+#include "graph/status_texts.h"
+
+#include "core/number_format.h"
+#include "core/rounding.h"
+#include "graph/plot_model.h"
+#include "graph/series_statistics.h"
+
+namespace plotwell {
+
+namespace {
+
+QString plural(qint64 n)
+{
+    return n == 1 ? QString() : QStringLiteral("s");
+}
+
+// "N pt(s)    Min: a    Max: b    Avg: c    Std Dev: d"
+QString figures(qint64 count, double minValue, double maxValue, double average, double deviation)
+{
+    return FormatCount(count) + QStringLiteral(" pt") + plural(count) + QStringLiteral("    Min: ") +
+           FormatGeneral(minValue) + QStringLiteral("    Max: ") + FormatGeneral(maxValue) +
+           QStringLiteral("    Avg: ") + FormatGeneral(RoundTo(average, 4)) + QStringLiteral("    Std Dev: ") +
+           FormatGeneral(RoundTo(deviation, 3));
+}
+
+} // namespace
+
+QString StatusLineText(const PlotModel& model)
+{
+    // One pass for count, extremes and sum, one more for the deviation.
+    ValueStatistics stats;
+    std::vector<const tptsarr*> displayed;
+    for (int n = 1; n <= model.NumberOfSeries(); ++n) {
+        if (!model.SeriesDisplay(n))
+            continue;
+        const tptsarr& s = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+        stats.Add(s);
+        displayed.push_back(&s);
+    }
+    if (stats.Values() <= 0)
+        return QStringLiteral("0 points");
+    return QLatin1Char(' ') +
+           figures(stats.Values(), stats.Min(), stats.Max(), stats.Average(), stats.StandardDeviation(displayed));
+}
+
+QStringList SummaryLines(const PlotModel& model)
+{
+    QStringList lines;
+    for (int k = 1; k <= model.NumberOfSeries(); ++k) {
+        if (!model.SeriesDisplay(k))
+            continue;
+        const SeriesSummary s = model.GetSeriesSummary(k);
+        lines.append(QStringLiteral("Series %1:     ").arg(k) +
+                     figures(s.numpoints, s.minvalue, s.maxvalue, s.average, s.standarddeviation));
+    }
+    return lines;
+}
+
+} // namespace plotwell
