@@ -31,9 +31,11 @@ inline constexpr double novalue = -999999999.0;
 inline constexpr int maxnamelength = 60;
 
 // A null point is a gap: it keeps its position but takes part in no statistic or drawing.
+// (A tolerance of 0.0001 is below the spacing of doubles near 1e13, so only the exact value
+// can match.)
 inline bool IsNullValue(double v)
 {
-    return v > nullvalue - 0.0001 && v < nullvalue + 0.0001;
+    return v == nullvalue;
 }
 
 inline bool IsNullPoint(const tpt& p)

@@ -4,6 +4,14 @@
 #include <QLocale>
 #include <QString>
 
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 // Sets the default locale for the life of a scope and restores the previous one.
 class ScopedLocale
 {
