@@ -230,17 +230,22 @@ void PointParser::parsePoint()
 
 void PointParser::parseBareValue()
 {
-    std::size_t end = i_;
-    while (end < n_ && !isSeparator(s_[end]))
-        ++end;
-    const auto value = ReadNumber(s_ + i_, end - i_);
-    if (!value) {
-        fail(QStringLiteral("Error in input number: ") + quoted(i_, end));
-        return;
+    double value = 0;
+    std::size_t end = i_ + ReadPlainNumberPrefix(s_ + i_, n_ - i_, value);
+    if (end == i_ || (end < n_ && !isSeparator(s_[end]))) {
+        end = i_;
+        while (end < n_ && !isSeparator(s_[end]))
+            ++end;
+        const auto number = ReadNumber(s_ + i_, end - i_);
+        if (!number) {
+            fail(QStringLiteral("Error in input number: ") + quoted(i_, end));
+            return;
+        }
+        value = *number;
     }
     // The position becomes X; appending directly avoids a lookup per value on long lines.
     tptsarr& points = series();
-    points.push_back(tpt{static_cast<double>(points.size() + 1), *value});
+    points.push_back(tpt{static_cast<double>(points.size() + 1), value});
     ++added_;
     xydata_ = false;
     i_ = end;

@@ -1,0 +1,51 @@
+// load-bench: times loading a data file with its statistics (the status line), as the
+// program does after opening a file. Usage: load-bench FILE [RUNS]
+
+#include "core/recording_sink.h"
+#include "graph/plot_model.h"
+#include "graph/status_texts.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace plotwell;
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("usage: load-bench FILE [RUNS]\n", stderr);
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    std::vector<double> times;
+    QString status;
+    for (int i = 0; i < runs; ++i) {
+        TRecordingSink sink;
+        PlotModel model(sink);
+        QElapsedTimer timer;
+        timer.start();
+        model.SetFileName(path);
+        status = StatusLineText(model);
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        if (!sink.Messages().isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(sink.Messages().join(QLatin1Char('|'))));
+    }
+    std::sort(times.begin(), times.end());
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double mb = static_cast<double>(QFileInfo(path).size()) / 1e6;
+    std::printf("file %.1f MB  median %.3f s  (%.0f MB/s)  min %.3f s  peak RSS %.0f MB\nstatus:%s\n", mb,
+                times[times.size() / 2], mb / times[times.size() / 2], times.front(),
+                static_cast<double>(usage.ru_maxrss) / 1024.0, qPrintable(status));
+    return 0;
+}
