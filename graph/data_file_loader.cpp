@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <new>
 
 namespace plotwell {
 
@@ -76,7 +77,13 @@ void DataFileLoader::SetFileName(const QString& path)
     }
     model_.ClearData();
     model_.SetFileNameField(path);
-    LoadFile();
+    try {
+        LoadFile();
+    } catch (const std::bad_alloc&) {
+        // A file too large for memory fails like any other load instead of ending the program.
+        model_.ClearData();
+        model_.Sink().ShowMessage(QStringLiteral("Not enough memory to load file:\r\r") + path);
+    }
     emit model_.changed(PlotModel::Change::Series);
 }
 
