@@ -102,40 +102,44 @@ void DataFileLoader::LoadFile()
         return;
     }
 
+    const FileBytes bytes(file);
+    if (!bytes.ok()) {
+        model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
+        Finish(true, 0, path);
+        return;
+    }
+    LoadBytes(bytes.data(), bytes.size(), path);
+}
+
+void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path)
+{
+    const std::size_t bom = Utf8BomLength(s, n);
+    const TextEncoding encoding = IsValidUtf8(s + bom, n - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    std::size_t i = encoding == TextEncoding::Utf8 ? bom : 0;
     qint64 lineNumber = 0;
     bool failed = false;
-    {
-        const FileBytes bytes(file);
-        if (!bytes.ok()) {
-            model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
+    while (!failed) {
+        while (i < n && isSkippable(s[i]))
+            ++i;
+        if (i >= n)
+            break;
+        const std::size_t start = i;
+        const void* lf = std::memchr(s + start, '\n', n - start);
+        std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - s) : n;
+        if (const void* cr = std::memchr(s + start, '\r', end - start))
+            end = static_cast<std::size_t>(static_cast<const char*>(cr) - s);
+        i = end;
+        ++lineNumber;
+        while (end > start && isSkippable(s[end - 1]))
+            --end;
+        if (end > start && s[start] != ';' && !AddSeriesFromBytes(model_, s + start, end - start, encoding, false))
             failed = true;
-        }
-        const char* s = bytes.data();
-        const std::size_t n = bytes.size();
-        const std::size_t bom = Utf8BomLength(s, n);
-        const TextEncoding encoding = IsValidUtf8(s + bom, n - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
-        std::size_t i = encoding == TextEncoding::Utf8 ? bom : 0;
-
-        while (!failed) {
-            while (i < n && isSkippable(s[i]))
-                ++i;
-            if (i >= n)
-                break;
-            const std::size_t start = i;
-            const void* lf = std::memchr(s + start, '\n', n - start);
-            std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - s) : n;
-            if (const void* cr = std::memchr(s + start, '\r', end - start))
-                end = static_cast<std::size_t>(static_cast<const char*>(cr) - s);
-            i = end;
-            ++lineNumber;
-            while (end > start && isSkippable(s[end - 1]))
-                --end;
-            if (end > start && s[start] != ';' && !AddSeriesFromBytes(model_, s + start, end - start, encoding, false))
-                failed = true;
-        }
     }
-    file.close();
+    Finish(failed, lineNumber, path);
+}
 
+void DataFileLoader::Finish(bool failed, qint64 lineNumber, const QString& path)
+{
     if (failed) {
         model_.ClearData();
         QString message = QStringLiteral("Error reading from line %1 of file \r\r").arg(lineNumber) + path;

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <cstddef>
+
 namespace plotwell {
 
 class PlotModel;
@@ -15,8 +17,12 @@ public:
     // Writing the model's file name: missing file -> message, else clear, load and title.
     void SetFileName(const QString& path);
 
+    // Loads a file's bytes as if read from `path` into the (already emptied) store.
+    void LoadBytes(const char* data, std::size_t size, const QString& path);
+
 private:
     void LoadFile();
+    void Finish(bool failed, qint64 lineNumber, const QString& path);
     PlotModel& model_;
 };
 
