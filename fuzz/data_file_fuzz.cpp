@@ -1,0 +1,20 @@
+// Whole data files through the loader, then the texts the main window builds from them.
+#include "core/recording_sink.h"
+#include "graph/data_file_loader.h"
+#include "graph/plot_model.h"
+#include "graph/status_texts.h"
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace plotwell;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    TRecordingSink sink;
+    PlotModel model(sink);
+    DataFileLoader(model).LoadBytes(reinterpret_cast<const char*>(data), size, QStringLiteral("fuzz.txt"));
+    (void)StatusLineText(model);
+    (void)SummaryLines(model);
+    return 0;
+}
