@@ -1,0 +1,106 @@
+// Every malformed data file of the corpus through the real loader: the specified message or a
+// correct load, never a crash or a hang.
+#include "core/recording_sink.h"
+#include "graph/plot_model.h"
+#include "graph/status_texts.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace plotwell;
+
+namespace {
+
+QString lineError(int line, const QString& parser = {})
+{
+    QString m = QStringLiteral("Error reading from line %1 of file \r\r%PATH%").arg(line);
+    return parser.isEmpty() ? m : m + QStringLiteral("\r\r") + parser;
+}
+
+struct Expectation
+{
+    QStringList messages; // %PATH% stands for the file's path
+    int series = 0;       // series left in the store
+    bool prefix = false;  // the single message only starts with the text given
+};
+
+} // namespace
+
+TEST(MalformedData, EveryCorpusFileGivesItsMessage)
+{
+    const QString nameWithNul = QStringLiteral("Error in input number: \"2") + QChar(0) + QStringLiteral("3\"");
+    const QMap<QString, Expectation> expected = {
+        {QStringLiteral("bom-only.txt"), {{QStringLiteral("No points to plot")}}},
+        {QStringLiteral("cr-only.txt"), {{lineError(3, QStringLiteral("Error in input number: \"x\""))}}},
+        {QStringLiteral("empty.txt"), {{QStringLiteral("No points to plot")}}},
+        {QStringLiteral("garbage.bin"), {{lineError(1, QStringLiteral("Error in input number: \""))}, 0, true}},
+        {QStringLiteral("huge-exponent.txt"), {{lineError(1, QStringLiteral("Error in input number: \"1e999\""))}}},
+        {QStringLiteral("impossible-date.txt"),
+         {{lineError(1, QStringLiteral("Invalid X data for point at character position 2: \"2023-02-30\""))}}},
+        {QStringLiteral("invalid-utf8.txt"), {{}, 2}},
+        {QStringLiteral("mixed-kinds.txt"),
+         {{QStringLiteral("Invalid input: Series 2\r\rAll series of points added must contain the same kind of points - "
+                          "either (X,Y) data or just Y values.\r\rThis is because they cannot share the same X-axis."),
+           lineError(2)}}},
+        {QStringLiteral("nan.txt"), {{lineError(1, QStringLiteral("Error in input number: \"nan\""))}}},
+        {QStringLiteral("nested-brackets.txt"),
+         {{lineError(1, QStringLiteral("Closing bracket not found for point at character position 1."))}}},
+        {QStringLiteral("nine-lines.txt"), {{QStringLiteral("Too many sets (columns) of data.  Max = 8."), lineError(9)}}},
+        {QStringLiteral("nul.txt"), {{lineError(1, nameWithNul)}}},
+        {QStringLiteral("only-separators.txt"), {{QStringLiteral("No points to plot")}, 1}},
+        {QStringLiteral("short-names.txt"), {{lineError(1, QStringLiteral("Error in input number: \"\""))}}},
+        {QStringLiteral("three-in-brackets.txt"),
+         {{lineError(1, QStringLiteral("Invalid Y data for point at character position 11: \"4 5\""))}}},
+        {QStringLiteral("truncated.txt"),
+         {{lineError(1, QStringLiteral("Closing bracket not found for point at character position 8."))}}},
+        {QStringLiteral("unclosed-bracket.txt"),
+         {{lineError(1, QStringLiteral("Invalid X data for point at character position 9: \"(3\""))}}},
+        {QStringLiteral("unclosed-quote.txt"), {{lineError(1, QStringLiteral("Error in input number: \"\"1\""))}}},
+    };
+
+    const QDir dir(testDataPath(QStringLiteral("bad/data")));
+    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 12);
+    for (const QString& name : files) {
+        ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
+        const Expectation& e = expected[name];
+        TRecordingSink sink;
+        PlotModel model(sink);
+        const QString path = dir.filePath(name);
+        model.SetFileName(path);
+        QStringList messages = e.messages;
+        messages.replaceInStrings(QStringLiteral("%PATH%"), path);
+        if (e.prefix) {
+            ASSERT_EQ(sink.Messages().size(), 1) << name.toStdString();
+            EXPECT_TRUE(sink.Messages()[0].startsWith(messages[0])) << name.toStdString();
+        } else {
+            EXPECT_EQ(sink.Messages(), messages) << name.toStdString();
+        }
+        EXPECT_EQ(model.NumberOfSeries(), e.series) << name.toStdString();
+        (void)StatusLineText(model);
+    }
+}
+
+TEST(MalformedData, TenMegabyteLineWithAFaultAtTheEnd)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("long.txt"));
+    QByteArray line = QByteArray("12.5 ").repeated(2 * 1024 * 1024);
+    line += "(1, 2)";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(line);
+    f.close();
+    TRecordingSink sink;
+    PlotModel model(sink);
+    model.SetFileName(path);
+    // A bracketed point after bare values is fine; the series takes its X from the point.
+    EXPECT_TRUE(sink.Messages().isEmpty());
+    ASSERT_EQ(model.NumberOfSeries(), 1);
+    EXPECT_EQ(model.seriesarr()[0].size(), 2u * 1024 * 1024 + 1);
+    EXPECT_FALSE(model.seriesinfo(1).xydata);
+}
