@@ -64,9 +64,12 @@ void PlotModel::SortPoints(int series, int first, int last)
     last = std::min(last, static_cast<int>(points.size()) - 1);
     if (first >= last)
         return;
+    const auto byX = [](const tpt& a, const tpt& b) { return a.x < b.x; };
+    // Files are usually in order already; checking first spares the sort's buffer.
+    if (std::is_sorted(points.begin() + first, points.begin() + last + 1, byX))
+        return;
     // Stable, so points with equal X keep the order of the file.
-    std::stable_sort(points.begin() + first, points.begin() + last + 1,
-                     [](const tpt& a, const tpt& b) { return a.x < b.x; });
+    std::stable_sort(points.begin() + first, points.begin() + last + 1, byX);
 }
 
 void PlotModel::ClearData()
