@@ -1,0 +1,233 @@
+#include "help/engine/css_processing.h"
+
+#include "core/text_decoding.h"
+#include "help/engine/html_utils.h"
+#include "help/engine/rich_text_target.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace plotwell {
+
+namespace {
+
+// Position of the first ";", "{" or "}" at or after `from`, or the end of the text.
+qsizetype FindDelimiter(QStringView t, qsizetype from)
+{
+    for (qsizetype i = from; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c == u';' || c == u'{' || c == u'}')
+            return i;
+    }
+    return t.size();
+}
+
+// «i. text index», one line of the listing of a list.
+QString ListingLine(qsizetype i, const TCSSEntry& entry)
+{
+    return QString::number(i) + QStringLiteral(". ") + entry.Text + u' ' + QString::number(entry.Index);
+}
+
+} // namespace
+
+QString TCSS::RemoveComments(const QString& s)
+{
+    QString out;
+    out.reserve(s.size());
+    const qsizetype n = s.size();
+    qsizetype pos = 0;
+    while (true) {
+        qsizetype searchFrom;
+        if (!out.isEmpty() && out.back() == u'/' && pos < n && s[pos] == u'*') {
+            // Deleting a comment can join a "/" before it and a "*" after it into a new opener.
+            out.chop(1);
+            searchFrom = pos + 1;
+        } else {
+            const qsizetype open = s.indexOf(QLatin1String("/*"), pos);
+            if (open < 0) {
+                out.append(QStringView(s).mid(pos));
+                break;
+            }
+            out.append(QStringView(s).mid(pos, open - pos));
+            searchFrom = open + 2;
+        }
+        const qsizetype close = s.indexOf(QLatin1String("*/"), searchFrom);
+        if (close < 0)
+            break;
+        pos = close + 2;
+    }
+    return out;
+}
+
+void TCSS::LoadCSSFromString(const QString& s)
+{
+    // Declarations met before any selector of this sheet join the last rule loaded before.
+    compiled.remove(static_cast<int>(elements.size()) - 1);
+    const QString text = RemoveComments(s).toUpper();
+    const QStringView t(text);
+    const qsizetype n = t.size();
+    qsizetype p = 0;
+    bool insideBraces = false;
+    bool newRule = true;
+    while (p < n) {
+        if (!insideBraces) {
+            const QChar c = t[p];
+            if (c == u' ' || c == u':' || c == u';' || c == u'{' || c == u'}') {
+                ++p;
+                continue;
+            }
+        }
+        const qsizetype d = FindDelimiter(t, p);
+        const QChar delimiter = d < n ? t[d] : QChar();
+        if (!insideBraces) {
+            if (delimiter == u'}') {
+                // Stray text before a "}" outside any rule is dropped, up to that "}".
+                p = d;
+                continue;
+            }
+            if (delimiter == u'{')
+                insideBraces = true;
+            const QStringView token = TrimBlanks(t.mid(p, d - p));
+            if (!token.isEmpty()) {
+                const QString selector = token.toString();
+                if (!firstElement.contains(selector))
+                    firstElement.insert(selector, static_cast<int>(elements.size()));
+                elements.append({selector, 0});
+                newRule = true;
+            }
+        } else {
+            if (delimiter == u'{') {
+                // Text before a nested "{" is dropped; the rule goes on after it.
+                p = d + 1;
+                continue;
+            }
+            if (delimiter == u'}')
+                insideBraces = false;
+            const QStringView token = TrimBlanks(t.mid(p, d - p));
+            if (!token.isEmpty()) {
+                const int rule = static_cast<int>(elements.size()) - 1;
+                properties.append({token.toString(), rule});
+                if (newRule && rule >= 0)
+                    elements[rule].Index = static_cast<int>(properties.size()) - 1;
+                newRule = false;
+            }
+        }
+        p = d + 1;
+    }
+}
+
+bool TCSS::LoadCSSFromFile(const QString& fname)
+{
+    if (!QFileInfo(fname).isFile())
+        return false;
+    QFile file(fname);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    LoadCSSFromString(DecodeText(file.readAll()));
+    return true;
+}
+
+int TCSS::FindRule(const QString& type, const QString& name) const
+{
+    const QString t = type.toUpper();
+    const QString n = name.toUpper();
+    const QString selector = t == u"CLASS" ? u'.' + n : t == u"ID" ? u'#' + n : n;
+    return firstElement.value(selector, -1);
+}
+
+QString TCSS::GetDeclarationName(QStringView declaration)
+{
+    const qsizetype colon = declaration.indexOf(u':');
+    return colon < 0 ? QString() : TrimBlanks(declaration.left(colon)).toString();
+}
+
+QString TCSS::GetDeclarationValue(QStringView declaration)
+{
+    const qsizetype colon = declaration.indexOf(u':');
+    if (colon < 0)
+        return {};
+    QStringView value = declaration.mid(colon + 1);
+    const qsizetype comma = value.indexOf(u',');
+    if (comma >= 0)
+        value = value.left(comma);
+    value = TrimBlanks(value);
+    if (value.startsWith(u'"') || value.startsWith(u'\''))
+        value = value.mid(1);
+    if (value.endsWith(u'"') || value.endsWith(u'\''))
+        value.chop(1);
+    return value.toString();
+}
+
+const TCSS::TCompiledRule& TCSS::Compiled(int rule) const
+{
+    auto it = compiled.find(rule);
+    if (it != compiled.end())
+        return *it;
+    TCompiledRule result;
+    for (qsizetype i = elements[rule].Index; i < properties.size() && properties[i].Index == rule; ++i) {
+        const QString name = GetDeclarationName(properties[i].Text);
+        const QString value = GetDeclarationValue(properties[i].Text);
+        result.Effect.Add(name, value);
+        if (!value.isEmpty())
+            result.Values.insert(name, value);
+    }
+    return *compiled.insert(rule, result);
+}
+
+void TCSS::ApplyRule(TRichTextTarget& re, const QString& type, const QString& name) const
+{
+    const int rule = FindRule(type, name);
+    if (rule >= 0)
+        Compiled(rule).Effect.ApplyTo(re);
+}
+
+void TCSS::DoCSS(TRichTextTarget& re, const QString& classval, const QString& idval, const QString& fromelement) const
+{
+    if (!fromelement.isEmpty())
+        ApplyRule(re, QString(), fromelement);
+    if (!classval.isEmpty())
+        ApplyRule(re, QStringLiteral("CLASS"), classval);
+    if (!idval.isEmpty())
+        ApplyRule(re, QStringLiteral("ID"), idval);
+}
+
+QString TCSS::GetValueFromCSS(const QString& element, const QString& prop, const QString& tagtype) const
+{
+    int rule = FindRule(tagtype, element);
+    if (!tagtype.isEmpty()) {
+        const int idRule = FindRule(QStringLiteral("ID"), element);
+        if (idRule >= 0)
+            rule = idRule;
+    }
+    if (rule < 0)
+        return {};
+    return Compiled(rule).Values.value(prop.toUpper());
+}
+
+void TCSS::Debug_OutputAllCSSToRichEdit(TRichTextTarget& re) const
+{
+    TTextLines lines = re.Lines();
+    lines.Add(QStringLiteral("Elements ------------"));
+    for (qsizetype i = 0; i < elements.size(); ++i)
+        lines.Add(ListingLine(i, elements[i]));
+    lines.Add(QStringLiteral("Properties ----------"));
+    for (qsizetype i = 0; i < properties.size(); ++i)
+        lines.Add(ListingLine(i, properties[i]));
+    lines.Add(QStringLiteral("---------------------"));
+}
+
+void TCSS::ApplyDeclaration(TRichTextTarget& re, const QString& name, const QString& value)
+{
+    TStyleEffect effect;
+    effect.Add(name, value);
+    effect.ApplyTo(re);
+}
+
+void SetFontSizeFromText(TRichTextTarget& re, const QString& text)
+{
+    TStyleEffect effect;
+    effect.AddFontSize(text);
+    effect.ApplyTo(re);
+}
+
+} // namespace plotwell

@@ -1,0 +1,77 @@
+#pragma once
+// TCSS: the style rules of the help page being converted, in a small subset of CSS.
+
+#include "help/engine/css_style_effect.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace plotwell {
+
+class TRichTextTarget;
+
+// One entry of `elements` or `properties`: its text and the integer it carries.
+struct TCSSEntry
+{
+    QString Text;
+    int Index = 0;
+};
+
+class TCSS
+{
+public:
+    // Parses a style sheet and appends its rules; nothing is ever removed or replaced.
+    void LoadCSSFromString(const QString& s);
+    // Loads a style-sheet file when it exists; true when it was read.
+    bool LoadCSSFromFile(const QString& fname);
+
+    // Applies the rules for the element name, then ".class", then "#id" to the target's current
+    // format; empty values are skipped.
+    void DoCSS(TRichTextTarget& re, const QString& classval, const QString& idval, const QString& fromelement) const;
+    // The value of the last non-empty declaration of `prop` in the rule found for the element
+    // (a "#element" rule wins when a selector type is given); empty when none.
+    QString GetValueFromCSS(const QString& element, const QString& prop, const QString& tagtype) const;
+    // Appends a listing of both lists to the target's lines.
+    void Debug_OutputAllCSSToRichEdit(TRichTextTarget& re) const;
+
+    int NumElements() const { return static_cast<int>(elements.size()); }
+    int NumProperties() const { return static_cast<int>(properties.size()); }
+    // Selectors, each with the index of its rule's first declaration (0 when it has none).
+    const QList<TCSSEntry>& Elements() const { return elements; }
+    // Declarations, each with the index of its rule in Elements() (-1 before any selector).
+    const QList<TCSSEntry>& Properties() const { return properties; }
+
+    // Removes /* comments */; an unclosed one runs to the end of the text.
+    static QString RemoveComments(const QString& s);
+    // One declaration (upper-case name and value) applied to the target's current format.
+    static void ApplyDeclaration(TRichTextTarget& re, const QString& name, const QString& value);
+    static QString GetDeclarationName(QStringView declaration);
+    static QString GetDeclarationValue(QStringView declaration);
+
+private:
+    // A rule's declarations composed once: its effect on a format, and the last non-empty value
+    // of each declaration name.
+    struct TCompiledRule
+    {
+        TStyleEffect Effect;
+        QHash<QString, QString> Values;
+    };
+
+    const TCompiledRule& Compiled(int rule) const;
+    int FindRule(const QString& type, const QString& name) const;
+    void ApplyRule(TRichTextTarget& re, const QString& type, const QString& name) const;
+
+    QList<TCSSEntry> elements;
+    QList<TCSSEntry> properties;
+    // First entry of `elements` for each selector, since every lookup finds the first one.
+    QHash<QString, int> firstElement;
+    mutable QHash<int, TCompiledRule> compiled;
+};
+
+// Sets the font size from a CSS size text: «12PX» and «12» give 12 points, «150%» scales the
+// current size; anything else leaves it.
+void SetFontSizeFromText(TRichTextTarget& re, const QString& text);
+
+} // namespace plotwell
