@@ -1,11 +1,15 @@
-// plotwell-render: loads a data file headlessly and reports what the program would show.
+// plotwell-render: loads a data file headlessly, reports what the program would show and can
+// draw the graph into a PNG file.
 
 #include "cli/render_options.h"
 #include "cli/stderr_sink.h"
+#include "graph/canvas.h"
 #include "graph/plot_model.h"
+#include "graph/renderer.h"
 #include "graph/status_texts.h"
 
 #include <QGuiApplication>
+#include <QImage>
 
 #include <cstdio>
 
@@ -25,6 +29,35 @@ void printLine(std::FILE* out, const QString& text)
 {
     const QByteArray bytes = text.toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
+}
+
+// Draws the graph as the control's surface of that size would show it and writes the PNG;
+// the status line is printed by the drawing's OnGraphDrawn. False when the file cannot be
+// written.
+bool drawToFile(const RenderOptions& options, PlotModel& model)
+{
+    ApplyDrawingOptions(options, model);
+    TCanvas canvas;
+    canvas.SetSize(options.width, options.height, options.scale);
+    bool statusShown = false;
+    DrawRequest request;
+    request.userAction = true; // the command line is the user's choice of graph
+    request.OnGraphDrawn = [&] {
+        printLine(stdout, StatusLineText(model));
+        statusShown = true;
+    };
+    DrawGraph(model, canvas, request);
+    if (!statusShown) // nothing to plot: the status line the program shows without a drawing
+        printLine(stdout, StatusLineText(model));
+    QImage image = canvas.Image();
+    const int dotsPerMeter = qRound(options.scale * 96 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    if (image.isNull() || !image.save(options.output, "PNG")) {
+        printLine(stderr, QStringLiteral("plotwell-render: cannot write ") + options.output);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -54,12 +87,16 @@ int main(int argc, char** argv)
     for (const int n : options->hidden)
         model.SetSeriesBoxChecked(n, false);
 
-    printLine(stdout, StatusLineText(model));
+    bool written = true;
+    if (options->output.isEmpty())
+        printLine(stdout, StatusLineText(model));
+    else
+        written = drawToFile(*options, model);
     if (options->summary)
         for (const QString& line : SummaryLines(model))
             printLine(stdout, line);
     std::fflush(stdout);
 
     const bool plotted = model.NumberOfSeries() >= 1 && !model.seriesarr().front().empty();
-    return plotted ? 0 : 1;
+    return plotted && written ? 0 : 1;
 }

@@ -1,5 +1,10 @@
 #include "cli/render_options.h"
 
+#include "graph/plot_model.h"
+
+#include <QRegularExpression>
+#include <QSize>
+
 namespace plotwell {
 
 namespace {
@@ -13,6 +18,30 @@ std::optional<int> intArgument(const QString& text, int low, int high)
     return value;
 }
 
+std::optional<double> realArgument(const QString& text, double low, double high)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !(value >= low && value <= high))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<Tgraphtype> graphTypeArgument(const QString& text)
+{
+    static const struct {
+        const char* name;
+        Tgraphtype type;
+    } types[] = {{"line", gtline}, {"curve", gtcurve}, {"bar", gtbar}, {"stacked", gtstacked}, {"pie", gtpie}};
+    for (const auto& t : types)
+        if (text == QLatin1String(t.name))
+            return t.type;
+    return std::nullopt;
+}
+
+// The largest side of the surface: far beyond any screen, small enough for an image.
+constexpr int kMaxSide = 30000;
+
 } // namespace
 
 QString RenderUsage()
@@ -20,6 +49,21 @@ QString RenderUsage()
     return QStringLiteral("usage: plotwell-render [OPTIONS] DATAFILE\n"
                           "  --summary      print one summary line per displayed series\n"
                           "  --hide N       uncheck Display Series box N (1 to 8); repeatable\n"
+                          "  -o FILE.png    draw the graph into a PNG file (nothing is drawn without it)\n"
+                          "  --size WxH     the plotting surface's size in pixels (default 600x400)\n"
+                          "  --scale F      device pixels per pixel, 1 to 4 (default 1)\n"
+                          "  --type T       line, curve, bar, stacked or pie (default line)\n"
+                          "  --smoothing N  curve smoothing, 1 to 6 (default 3)\n"
+                          "  --line-width N line width, 1 to 30 (default 2)\n"
+                          "  --no-points    do not mark the points\n"
+                          "  --area         fill the area under lines and curves\n"
+                          "  --no-hgrid     no horizontal grid lines\n"
+                          "  --no-vgrid     no vertical grid lines\n"
+                          "  --no-legend    no legend\n"
+                          "  --no-floating-axis  keep the X axis at the bottom over negative values\n"
+                          "  --title TEXT   the graph title (default: from the file name)\n"
+                          "  --xlabel TEXT  the X axis label (default Datum)\n"
+                          "  --ylabel TEXT  the Y axis label (default Value)\n"
                           "  --help         show this text\n");
 }
 
@@ -36,6 +80,24 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
             }
             return args[++i];
         };
+        // An option with a checked value: false (and `error` set) when it is missing or bad.
+        const auto checked = [&](auto parse, auto& field, const QString& expected) {
+            const auto text = value();
+            if (!text)
+                return false;
+            const auto parsed = parse(*text);
+            if (!parsed) {
+                error = QStringLiteral("%1 takes %2").arg(arg, expected);
+                return false;
+            }
+            field = *parsed;
+            return true;
+        };
+        const auto text = [&](std::optional<QString>& field) {
+            field = value();
+            return field.has_value();
+        };
+        bool ok = true;
         if (onlyFiles || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
             if (!options.dataFile.isEmpty()) {
                 error = QStringLiteral("only one DATAFILE may be given");
@@ -49,25 +111,98 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.help = true;
         } else if (arg == QLatin1String("--hide")) {
-            const auto text = value();
-            if (!text)
+            const auto n = value();
+            if (!n)
                 return std::nullopt;
-            const auto n = intArgument(*text, 1, 8);
-            if (!n) {
+            const auto number = intArgument(*n, 1, 8);
+            if (!number) {
                 error = QStringLiteral("--hide takes a series number from 1 to 8");
                 return std::nullopt;
             }
-            options.hidden.append(*n);
+            options.hidden.append(*number);
+        } else if (arg == QLatin1String("-o")) {
+            const auto path = value();
+            ok = path.has_value();
+            if (ok)
+                options.output = *path;
+        } else if (arg == QLatin1String("--size")) {
+            const auto parse = [](const QString& s) -> std::optional<QSize> {
+                static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+                const auto match = form.match(s);
+                if (!match.hasMatch())
+                    return std::nullopt;
+                const int w = match.captured(1).toInt();
+                const int h = match.captured(2).toInt();
+                if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide)
+                    return std::nullopt;
+                return QSize(w, h);
+            };
+            QSize size;
+            ok = checked(parse, size, QStringLiteral("WIDTHxHEIGHT, each from 1 to %1").arg(kMaxSide));
+            options.width = size.width();
+            options.height = size.height();
+        } else if (arg == QLatin1String("--scale")) {
+            ok = checked([](const QString& s) { return realArgument(s, 1, 4); }, options.scale,
+                         QStringLiteral("a number from 1 to 4"));
+        } else if (arg == QLatin1String("--type")) {
+            ok = checked(graphTypeArgument, options.graphType, QStringLiteral("line, curve, bar, stacked or pie"));
+        } else if (arg == QLatin1String("--smoothing")) {
+            ok = checked([](const QString& s) { return intArgument(s, 1, 6); }, options.smoothing,
+                         QStringLiteral("a level from 1 to 6"));
+        } else if (arg == QLatin1String("--line-width")) {
+            ok = checked([](const QString& s) { return intArgument(s, 1, 30); }, options.lineWidth,
+                         QStringLiteral("a width from 1 to 30"));
+        } else if (arg == QLatin1String("--no-points")) {
+            options.showPoints = false;
+        } else if (arg == QLatin1String("--area")) {
+            options.drawArea = true;
+        } else if (arg == QLatin1String("--no-hgrid")) {
+            options.horzGridLines = false;
+        } else if (arg == QLatin1String("--no-vgrid")) {
+            options.vertGridLines = false;
+        } else if (arg == QLatin1String("--no-legend")) {
+            options.showLegend = false;
+        } else if (arg == QLatin1String("--no-floating-axis")) {
+            options.floatingXAxis = false;
+        } else if (arg == QLatin1String("--title")) {
+            ok = text(options.title);
+        } else if (arg == QLatin1String("--xlabel")) {
+            ok = text(options.xLabel);
+        } else if (arg == QLatin1String("--ylabel")) {
+            ok = text(options.yLabel);
         } else {
             error = QStringLiteral("unknown option %1").arg(arg);
             return std::nullopt;
         }
+        if (!ok)
+            return std::nullopt;
     }
     if (options.dataFile.isEmpty() && !options.help) {
         error = QStringLiteral("no DATAFILE given");
         return std::nullopt;
     }
     return options;
+}
+
+void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)
+{
+    PlotOptions& o = model.MutableOptions();
+    o.LineWidth = options.lineWidth;
+    o.smoothing = options.smoothing;
+    o.ShowPoints = options.showPoints;
+    o.DrawArea = options.drawArea;
+    o.HorzGridLines = options.horzGridLines;
+    o.VertGridLines = options.vertGridLines;
+    o.ShowLegend = options.showLegend;
+    o.FloatingXAxis = options.floatingXAxis;
+    if (options.xLabel)
+        o.XLabel = *options.xLabel;
+    if (options.yLabel)
+        o.YLabel = *options.yLabel;
+    model.NotifyOptionsChanged();
+    if (options.title)
+        model.SetTitle(*options.title);
+    model.SetGraphType(options.graphType);
 }
 
 } // namespace plotwell

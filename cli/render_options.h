@@ -1,6 +1,8 @@
 #pragma once
 // The command line of plotwell-render.
 
+#include "graph/series_types.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,12 +11,32 @@
 
 namespace plotwell {
 
+class PlotModel;
+
 struct RenderOptions
 {
     QString dataFile;
     bool summary = false;
     QList<int> hidden; // Display Series boxes to uncheck, 1..8
     bool help = false;
+
+    // Drawing: only with an output file.
+    QString output; // the PNG to write
+    int width = 600;  // the plotting surface's client size
+    int height = 400;
+    double scale = 1; // device pixels per pixel
+    Tgraphtype graphType = gtline;
+    int smoothing = 3;
+    int lineWidth = 2; // as the main window sets it
+    bool showPoints = true;
+    bool drawArea = false;
+    bool horzGridLines = true;
+    bool vertGridLines = true;
+    bool showLegend = true;
+    bool floatingXAxis = true;
+    std::optional<QString> title;
+    std::optional<QString> xLabel;
+    std::optional<QString> yLabel;
 };
 
 // Parses the arguments after the program name; on a bad command line returns nothing and
@@ -22,5 +44,8 @@ struct RenderOptions
 std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QString& error);
 
 QString RenderUsage();
+
+// Sets the graph type, the drawing options and the texts of the command line on a loaded model.
+void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model);
 
 } // namespace plotwell

@@ -1,0 +1,19 @@
+#pragma once
+// The axes of a line or bar graph: axis lines, tick marks, tick labels, grid lines and the
+// axis labels.
+
+namespace plotwell {
+
+class PlotModel;
+class TCanvas;
+struct RenderFrame;
+
+// The X and Y axis lines with the X axis label, the Y ticks with their grid lines and labels,
+// and the Y axis label left of the widest tick label.
+void DrawAxes(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame);
+
+// The X ticks: round values along a numeric axis, nine whole days along a date axis; each
+// with its grid line, tick pixel and label under the X axis row.
+void DrawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame);
+
+} // namespace plotwell

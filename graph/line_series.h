@@ -1,0 +1,16 @@
+#pragma once
+// The line step: one displayed series as a polyline through its points, optionally with the
+// area under it filled.
+
+namespace plotwell {
+
+class PlotModel;
+class TCanvas;
+struct RenderFrame;
+
+// Draws series n with the pen (and, for a filled area, the brush) the caller set up. A series
+// with more points than the plot has pixel columns is thinned per column first, which draws
+// the same pixels with a one-pixel pen at a fraction of the cost.
+void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n);
+
+} // namespace plotwell

@@ -1,0 +1,88 @@
+// A long line series is thinned per pixel column before drawing; with a one-pixel pen the
+// picture must be exactly that of drawing every segment.
+#include "core/recording_sink.h"
+#include "graph/canvas.h"
+#include "graph/line_series.h"
+#include "graph/plot_model.h"
+#include "graph/render_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+using namespace plotwell;
+
+namespace {
+
+struct ThinningCase
+{
+    const char* name;
+    int width, height; // of the surface
+    int points;
+    bool shuffledX;  // X values in no order
+    int walkStep;    // 0: noise over the whole range; else a random walk of this step
+};
+
+// Draws series 1 as the line step does, segment by segment from each point back to the one
+// before, with no thinning.
+void drawEverySegment(TCanvas& canvas, const tptsarr& points, const RenderFrame& frame)
+{
+    bool started = false;
+    QPoint previous;
+    for (const tpt& p : points) {
+        if (IsNullPoint(p))
+            continue;
+        const QPoint current(frame.map.Column(p.x), frame.map.Row(p.y));
+        if (started) {
+            canvas.MoveTo(current.x(), current.y());
+            canvas.LineTo(previous.x(), previous.y());
+        }
+        previous = current;
+        started = true;
+    }
+}
+
+} // namespace
+
+TEST(LineThinning, SamePixelsAsEverySegment)
+{
+    const ThinningCase cases[] = {
+        {"random walk, 1M-like density", 600, 400, 40000, false, 3},
+        {"noise", 600, 400, 6000, false, 0},
+        {"unordered X", 600, 400, 3000, true, 0},
+        {"few columns, many points each", 30, 22, 400, false, 2},
+    };
+    QRandomGenerator random(11);
+    for (const ThinningCase& c : cases) {
+        for (int trial = 0; trial < (c.width < 100 ? 300 : 3); ++trial) {
+            TRecordingSink sink;
+            PlotModel model(sink);
+            model.AddSeries();
+            double level = 50;
+            for (int i = 0; i < c.points; ++i) {
+                level = c.walkStep ? std::clamp(level + random.bounded(2 * c.walkStep + 1) - c.walkStep, 0.0, 100.0)
+                                   : random.bounded(101);
+                const double x = c.shuffledX ? random.bounded(c.points) + 1 : i + 1;
+                const double y = random.bounded(50) == 0 ? nullvalue : level; // some gaps
+                model.AddPoint(0, x, y);
+            }
+            RenderFrame frame;
+            const PlotArea area{c.width / 10, (c.height / 40) * 37, (c.width / 10) * 8, (c.height / 11) * 8};
+            frame.map = PlotMapping(area, AxisScale(1, c.points), AxisScale(0, 100));
+            frame.cornery = area.bottomy;
+            frame.width = c.width;
+            frame.height = c.height;
+
+            TCanvas thinned;
+            TCanvas reference;
+            for (TCanvas* canvas : {&thinned, &reference}) {
+                canvas->SetSize(c.width, c.height);
+                canvas->Pen().SetColor(0x000000FF);
+                canvas->Pen().SetWidth(1);
+            }
+            DrawLineSeries(thinned, model, frame, 1);
+            drawEverySegment(reference, model.seriesarr()[0], frame);
+            ASSERT_TRUE(thinned.Image() == reference.Image()) << c.name << ", trial " << trial;
+        }
+    }
+}
