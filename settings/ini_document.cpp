@@ -1,0 +1,202 @@
+#include "settings/ini_document.h"
+
+#include <QStringList>
+
+namespace plotwell {
+
+namespace {
+
+bool IsControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t') || u == 0x7F;
+}
+
+bool HasControlCharacters(const QString& line)
+{
+    for (const QChar c : line)
+        if (IsControl(c))
+            return true;
+    return false;
+}
+
+// A name or value must stay on its one line: a line break in it would start a new key or
+// section when the file is read again.
+QString OneLine(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (IsControl(c))
+            c = QLatin1Char(' ');
+    return out;
+}
+
+QString Folded(const QString& name)
+{
+    return name.toCaseFolded();
+}
+
+} // namespace
+
+TIniDocument TIniDocument::Parse(const QString& text)
+{
+    TIniDocument doc;
+    QString normalized = text;
+    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = normalized.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast(); // the line break that ends the last line
+
+    TSection* current = nullptr;
+    for (const QString& line : std::as_const(lines)) {
+        if (HasControlCharacters(line))
+            continue;
+        const QString t = line.trimmed();
+        QList<TLine>& target = current ? current->lines : doc.preamble_;
+        if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#'))) {
+            target.append({{}, {}, line});
+            continue;
+        }
+        if (t.startsWith(QLatin1Char('['))) {
+            const qsizetype close = t.indexOf(QLatin1Char(']'));
+            if (close < 0)
+                continue;
+            const QString name = t.mid(1, close - 1).trimmed();
+            current = doc.FindSection(name);
+            if (!current)
+                current = &doc.AddSection(name, line);
+            continue;
+        }
+        const qsizetype eq = t.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            continue;
+        const QString key = t.left(eq).trimmed();
+        if (key.isEmpty())
+            continue;
+        if (!current) {
+            // A key before any section belongs to no section; nobody can read it, keep it as text.
+            target.append({{}, {}, line});
+            continue;
+        }
+        const QString folded = Folded(key);
+        if (current->keys.contains(folded))
+            continue;
+        current->keys.insert(folded);
+        current->lines.append({key, t.mid(eq + 1).trimmed(), line});
+    }
+    return doc;
+}
+
+QString TIniDocument::ToText() const
+{
+    QString out;
+    const auto add = [&out](const QString& line) {
+        out += line;
+        out += QLatin1Char('\n');
+    };
+    for (const TLine& line : preamble_)
+        add(line.text);
+    for (const TSection& section : sections_) {
+        add(section.header);
+        for (const TLine& line : section.lines)
+            add(line.text);
+    }
+    return out;
+}
+
+std::optional<QString> TIniDocument::Value(const QString& section, const QString& key) const
+{
+    const TSection* s = FindSection(section.trimmed());
+    const QString k = key.trimmed();
+    if (!s || !s->keys.contains(Folded(k)))
+        return std::nullopt;
+    for (const TLine& line : s->lines)
+        if (!line.key.isEmpty() && line.key.compare(k, Qt::CaseInsensitive) == 0)
+            return line.value;
+    return std::nullopt;
+}
+
+bool TIniDocument::SetValue(const QString& section, const QString& key, const QString& value)
+{
+    const QString name = OneLine(section).trimmed();
+    const QString k = OneLine(key).trimmed();
+    const QString v = OneLine(value).trimmed();
+    if (k.isEmpty())
+        return false;
+    const QString text = k + QLatin1Char('=') + v;
+
+    TSection* s = FindSection(name);
+    if (!s)
+        s = &AddSection(name, QLatin1Char('[') + name + QLatin1Char(']'));
+    qsizetype afterLastKey = 0;
+    for (qsizetype i = 0; i < s->lines.size(); ++i) {
+        TLine& line = s->lines[i];
+        if (line.key.isEmpty())
+            continue;
+        if (line.key.compare(k, Qt::CaseInsensitive) == 0) {
+            if (line.value == v)
+                return false;
+            line.value = v;
+            line.text = line.key + QLatin1Char('=') + v;
+            return true;
+        }
+        afterLastKey = i + 1;
+    }
+    // New keys go after the section's last key, ahead of any blank lines that end it.
+    s->lines.insert(afterLastKey, {k, v, text});
+    s->keys.insert(Folded(k));
+    return true;
+}
+
+bool TIniDocument::RemoveKey(const QString& section, const QString& key)
+{
+    TSection* s = FindSection(section.trimmed());
+    const QString k = key.trimmed();
+    if (!s || !s->keys.remove(Folded(k)))
+        return false;
+    for (qsizetype i = 0; i < s->lines.size(); ++i) {
+        if (!s->lines[i].key.isEmpty() && s->lines[i].key.compare(k, Qt::CaseInsensitive) == 0) {
+            s->lines.removeAt(i);
+            return true;
+        }
+    }
+    return true;
+}
+
+bool TIniDocument::RemoveSection(const QString& section)
+{
+    const auto it = sectionIndex_.constFind(Folded(section.trimmed()));
+    if (it == sectionIndex_.cend())
+        return false;
+    sections_.removeAt(it.value());
+    ReindexSections();
+    return true;
+}
+
+TIniDocument::TSection* TIniDocument::FindSection(const QString& name)
+{
+    const auto it = sectionIndex_.constFind(Folded(name));
+    return it == sectionIndex_.cend() ? nullptr : &sections_[it.value()];
+}
+
+const TIniDocument::TSection* TIniDocument::FindSection(const QString& name) const
+{
+    const auto it = sectionIndex_.constFind(Folded(name));
+    return it == sectionIndex_.cend() ? nullptr : &sections_[it.value()];
+}
+
+TIniDocument::TSection& TIniDocument::AddSection(const QString& name, const QString& header)
+{
+    sectionIndex_.insert(Folded(name), sections_.size());
+    sections_.append({name, header, {}, {}});
+    return sections_.back();
+}
+
+void TIniDocument::ReindexSections()
+{
+    sectionIndex_.clear();
+    for (qsizetype i = 0; i < sections_.size(); ++i)
+        sectionIndex_.insert(Folded(sections_[i].name), i);
+}
+
+} // namespace plotwell

@@ -1,0 +1,59 @@
+#pragma once
+// The text of an INI file held as lines: sections and keys in file order, the lines nobody
+// asked about (comments, blank lines) kept as they were.
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+namespace plotwell {
+
+class TIniDocument
+{
+public:
+    // Reads any text without failing: lines that are neither a section header, a "key=value"
+    // line, a comment nor blank are dropped, and so are lines with control characters (binary
+    // garbage). A repeated section continues the first one; a repeated key in a section is
+    // dropped, the first one wins (it is the one a reader sees).
+    static TIniDocument Parse(const QString& text);
+
+    // The whole document, one "\n" after each line.
+    QString ToText() const;
+
+    // Section and key names are matched without regard to case.
+    std::optional<QString> Value(const QString& section, const QString& key) const;
+
+    // Each returns true when the document changed.
+    bool SetValue(const QString& section, const QString& key, const QString& value);
+    bool RemoveKey(const QString& section, const QString& key);
+    bool RemoveSection(const QString& section);
+
+private:
+    struct TLine
+    {
+        QString key; // empty for a kept line (comment, blank)
+        QString value;
+        QString text; // the line as written in the file
+    };
+    struct TSection
+    {
+        QString name;
+        QString header;
+        QList<TLine> lines;
+        QSet<QString> keys; // case-folded
+    };
+
+    TSection* FindSection(const QString& name);
+    const TSection* FindSection(const QString& name) const;
+    TSection& AddSection(const QString& name, const QString& header);
+    void ReindexSections();
+
+    QList<TLine> preamble_; // lines before the first section
+    QList<TSection> sections_;
+    QHash<QString, qsizetype> sectionIndex_; // case-folded name -> index in sections_
+};
+
+} // namespace plotwell

@@ -1,0 +1,167 @@
+#include "settings/ini_file.h"
+
+#include "core/locale_facts.h"
+#include "core/message_sink.h"
+#include "core/number_format.h"
+#include "core/text_decoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace plotwell {
+
+namespace {
+
+// Anything larger is not a settings file this program wrote; it is read as empty, and the
+// next write replaces it.
+constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+std::optional<int> ParseInteger(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<double> ParseFloat(const QString& text)
+{
+    QString t = text.trimmed();
+    const QChar separator = DecimalSeparator();
+    if (separator != QLatin1Char('.')) {
+        if (t.contains(QLatin1Char('.')))
+            return std::nullopt;
+        t.replace(separator, QLatin1Char('.'));
+    }
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = c.toDouble(t, &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+} // namespace
+
+TIniFile::TIniFile(const QString& fileName, TMessageSink* sink) : fileName_(fileName), sink_(sink)
+{
+    QFile file(fileName_);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable_ = true;
+        return;
+    }
+    if (file.size() > kMaxFileSize)
+        return;
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (bytes.size() > kMaxFileSize)
+        return;
+    document_ = TIniDocument::Parse(DecodeText(bytes));
+}
+
+QString TIniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    return document_.Value(section, key).value_or(defaultValue);
+}
+
+int TIniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const
+{
+    const std::optional<QString> text = document_.Value(section, key);
+    return text ? ParseInteger(*text).value_or(defaultValue) : defaultValue;
+}
+
+bool TIniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const
+{
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+double TIniFile::ReadFloat(const QString& section, const QString& key, double defaultValue) const
+{
+    const std::optional<QString> text = document_.Value(section, key);
+    return text ? ParseFloat(*text).value_or(defaultValue) : defaultValue;
+}
+
+bool TIniFile::ValueExists(const QString& section, const QString& key) const
+{
+    return document_.Value(section, key).has_value();
+}
+
+bool TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    return Changed(document_.SetValue(section, key, value));
+}
+
+bool TIniFile::WriteInteger(const QString& section, const QString& key, int value)
+{
+    return WriteString(section, key, QString::number(value));
+}
+
+bool TIniFile::WriteBool(const QString& section, const QString& key, bool value)
+{
+    return WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool TIniFile::WriteFloat(const QString& section, const QString& key, double value)
+{
+    return WriteString(section, key, FormatGeneral(value));
+}
+
+bool TIniFile::DeleteKey(const QString& section, const QString& key)
+{
+    return Changed(document_.RemoveKey(section, key));
+}
+
+bool TIniFile::EraseSection(const QString& section)
+{
+    return Changed(document_.RemoveSection(section));
+}
+
+bool TIniFile::Changed(bool changed)
+{
+    unsaved_ = unsaved_ || changed;
+    return batchDepth_ > 0 || SaveIfChanged();
+}
+
+bool TIniFile::SaveIfChanged()
+{
+    // A failed save stays pending, so the next write tries again with everything.
+    if (!unsaved_)
+        return true;
+    if (!Save()) {
+        ReportWriteError();
+        return false;
+    }
+    unsaved_ = false;
+    return true;
+}
+
+bool TIniFile::Save()
+{
+    if (unreadable_)
+        return false;
+    // Write a temporary file and rename it over the old one, so a crash or a full disk never
+    // leaves half a file behind.
+    QSaveFile file(fileName_);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = document_.ToText().toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void TIniFile::ReportWriteError()
+{
+    if (errorReported_ || !sink_)
+        return;
+    errorReported_ = true;
+    sink_->ShowMessage(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(fileName_)));
+}
+
+} // namespace plotwell

@@ -1,0 +1,388 @@
+#include "settings/ini_settings.h"
+
+#include "core/rounding.h"
+#include "settings/ini_file.h"
+#include "settings/property_text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QMetaProperty>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace plotwell {
+
+namespace {
+
+constexpr QLatin1String kSettingsSection("Settings");
+
+// Windows may be restored anywhere as long as this much of them stays on the desktop.
+constexpr qint64 kReachableMargin = 60;
+
+// Qt picks glyphs by script, so a character set means nothing to it; the value is written for
+// the file's other readers and not read back.
+constexpr int kDefaultCharset = 1;
+
+// Font sizes outside this range are not a font anyone chose; they are ignored.
+constexpr int kMaxFontPoints = 1000;
+
+enum TFontStyleBit { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+constexpr Qt::WindowStates kSpecialStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// Joins two parts of a path, adding a separator only when the left part needs one; an empty
+// left part keeps the path relative.
+QString JoinPath(const QString& left, const QString& right)
+{
+    if (left.isEmpty() || left.endsWith(QLatin1Char('/')) || left.endsWith(QDir::separator()))
+        return left + right;
+    return left + QLatin1Char('/') + right;
+}
+
+bool IsSizeable(const QWidget& form)
+{
+    return form.minimumSize() != form.maximumSize() && !form.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
+}
+
+QRect DefaultDesktopArea(const QWidget& form)
+{
+    const QScreen* screen = form.screen();
+    return screen ? screen->virtualGeometry() : QRect();
+}
+
+int PointSizeOf(const QFont& font)
+{
+    if (font.pointSize() > 0)
+        return font.pointSize();
+    return font.pixelSize() > 0 ? static_cast<int>(Round(font.pixelSize() * 72.0 / 96.0)) : 0;
+}
+
+int StyleBits(const QFont& font)
+{
+    return (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) | (font.underline() ? fsUnderline : 0) |
+           (font.strikeOut() ? fsStrikeOut : 0);
+}
+
+void ApplyStyleBits(QFont& font, int bits)
+{
+    font.setBold(bits & fsBold);
+    font.setItalic(bits & fsItalic);
+    font.setUnderline(bits & fsUnderline);
+    font.setStrikeOut(bits & fsStrikeOut);
+}
+
+// The objects whose properties are kept: every named object below the owner, in the order Qt
+// lists them, except those in `skip` and Qt's own inner parts of compound widgets.
+QList<QObject*> ControlsOf(QObject& owner, const QStringList& skip)
+{
+    QList<QObject*> result;
+    const QList<QObject*> all = owner.findChildren<QObject*>();
+    for (QObject* object : all) {
+        const QString name = object->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || skip.contains(name, Qt::CaseSensitive))
+            continue;
+        result.append(object);
+    }
+    return result;
+}
+
+QString SectionOf(const QObject& owner)
+{
+    return owner.objectName().isEmpty() ? QString::fromLatin1(owner.metaObject()->className()) : owner.objectName();
+}
+
+QString ControlKey(const QObject& object, const QString& property)
+{
+    return QStringLiteral("%1.%2").arg(object.objectName(), property);
+}
+
+} // namespace
+
+TIniSettings::TIniSettings(TMessageSink* sink, QObject* owner)
+    : QObject(owner),
+      Fcompanyname(QStringLiteral("Marrowfen")),
+      Fproductname(QStringLiteral("Product1")),
+      sink_(sink),
+      desktopArea_(DefaultDesktopArea)
+{
+}
+
+TIniSettings::~TIniSettings() = default;
+
+void TIniSettings::SetCompanyName(const QString& value)
+{
+    Fcompanyname = value;
+    MakeIniFileName();
+}
+
+void TIniSettings::SetProductName(const QString& value)
+{
+    Fproductname = value;
+    MakeIniFileName();
+}
+
+QString TIniSettings::GetFullIniFilename()
+{
+    if (Ffullinifilename.isEmpty())
+        MakeIniFileName();
+    return Ffullinifilename;
+}
+
+void TIniSettings::MakeIniFileName()
+{
+    if (!Fproductname.isEmpty())
+        Ffullinifilename = DerivedIniFileName();
+}
+
+QString TIniSettings::DerivedIniFileName() const
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return JoinPath(JoinPath(JoinPath(folder, Fcompanyname), Fproductname), Fproductname + QStringLiteral(".ini"));
+}
+
+TIniFile& TIniSettings::OpenIniFile()
+{
+    if (inifile)
+        return *inifile;
+    if (Ffullinifilename.isEmpty())
+        Ffullinifilename = DerivedIniFileName();
+    // A folder that cannot be made shows up as a failed write, reported there.
+    QDir().mkpath(QFileInfo(Ffullinifilename).absolutePath());
+    inifile = std::make_unique<TIniFile>(Ffullinifilename, sink_);
+    return *inifile;
+}
+
+QString TIniSettings::readstring(const QString& key, const QString& defaultValue, const QString& section)
+{
+    return OpenIniFile().ReadString(section, key, defaultValue);
+}
+
+void TIniSettings::writestring(const QString& key, const QString& value, const QString& section)
+{
+    OpenIniFile().WriteString(section, key, value);
+}
+
+int TIniSettings::readinteger(const QString& key, int defaultValue, const QString& section)
+{
+    return OpenIniFile().ReadInteger(section, key, defaultValue);
+}
+
+void TIniSettings::writeinteger(const QString& key, int value, const QString& section)
+{
+    OpenIniFile().WriteInteger(section, key, value);
+}
+
+bool TIniSettings::readbool(const QString& key, bool defaultValue, const QString& section)
+{
+    return OpenIniFile().ReadBool(section, key, defaultValue);
+}
+
+void TIniSettings::writebool(const QString& key, bool b, const QString& section)
+{
+    OpenIniFile().WriteBool(section, key, b);
+}
+
+double TIniSettings::readfloat(const QString& key, double defaultValue, const QString& section)
+{
+    return OpenIniFile().ReadFloat(section, key, defaultValue);
+}
+
+void TIniSettings::writefloat(const QString& key, double value, const QString& section)
+{
+    OpenIniFile().WriteFloat(section, key, value);
+}
+
+bool TIniSettings::DeleteKey(const QString& key, const QString& section)
+{
+    OpenIniFile().DeleteKey(section, key);
+    return false;
+}
+
+bool TIniSettings::EraseSection(const QString& section)
+{
+    OpenIniFile().EraseSection(section);
+    return false;
+}
+
+bool TIniSettings::ReadMaximized(const QString& name)
+{
+    return OpenIniFile().ReadBool(kSettingsSection, name + QStringLiteral("Maximized"), false);
+}
+
+void TIniSettings::WriteMaximized(QWidget* form, const QString& name)
+{
+    OpenIniFile().WriteBool(kSettingsSection, name + QStringLiteral("Maximized"), form->isMaximized());
+}
+
+void TIniSettings::writewindowpos(QWidget* form, const QString& name)
+{
+    if (!form)
+        return;
+    TIniFile& ini = OpenIniFile();
+    TIniFile::TBatch batch(ini); // the five keys reach the file together
+    WriteMaximized(form, name);
+    const QRect rect = form->normalGeometry();
+    if (!rect.isValid())
+        return;
+    ini.WriteInteger(kSettingsSection, name + QStringLiteral("Left"), rect.left());
+    ini.WriteInteger(kSettingsSection, name + QStringLiteral("Top"), rect.top());
+    if (IsSizeable(*form)) {
+        ini.WriteInteger(kSettingsSection, name + QStringLiteral("Width"), rect.width());
+        ini.WriteInteger(kSettingsSection, name + QStringLiteral("Height"), rect.height());
+    }
+}
+
+void TIniSettings::readwindowpos(QWidget* form, const QString& name)
+{
+    if (!form)
+        return;
+    const TIniFile& ini = OpenIniFile();
+    const Qt::WindowStates state = form->windowState();
+    const bool special = state & kSpecialStates;
+    QRect rect = special ? form->normalGeometry() : form->geometry();
+    if (!rect.isValid())
+        rect = form->geometry();
+
+    // -1 is what a missing position was stored as.
+    const int left = ini.ReadInteger(kSettingsSection, name + QStringLiteral("Left"), -1);
+    const int top = ini.ReadInteger(kSettingsSection, name + QStringLiteral("Top"), -1);
+    if (left != -1)
+        rect.moveLeft(left);
+    if (top != -1)
+        rect.moveTop(top);
+    if (IsSizeable(*form)) {
+        const int width = ini.ReadInteger(kSettingsSection, name + QStringLiteral("Width"), -1);
+        const int height = ini.ReadInteger(kSettingsSection, name + QStringLiteral("Height"), -1);
+        if (width > 0)
+            rect.setWidth(width);
+        if (height > 0)
+            rect.setHeight(height);
+    }
+    rect = ReachableRect(*form, rect);
+
+    // The rectangle is the restored one: a maximised window gets it underneath, and stays maximised.
+    if (special)
+        form->setWindowState(state & ~kSpecialStates);
+    form->setGeometry(rect);
+    if (special)
+        form->setWindowState(state);
+
+    if (ReadMaximized(name))
+        form->setWindowState((form->windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen)) | Qt::WindowMaximized);
+}
+
+QRect TIniSettings::ReachableRect(const QWidget& form, QRect rect) const
+{
+    QSize size = rect.size().expandedTo(form.minimumSize()).boundedTo(form.maximumSize());
+    const QRect area = desktopArea_ ? desktopArea_(form) : QRect();
+    if (area.isEmpty())
+        return QRect(rect.topLeft(), size);
+    // A stored size larger than the desktop is not one the user made; it would only cost memory.
+    size = size.boundedTo(area.size()).expandedTo(form.minimumSize());
+
+    const qint64 width = size.width();
+    const qint64 height = size.height();
+    const qint64 areaRight = qint64(area.left()) + area.width();
+    const qint64 areaBottom = qint64(area.top()) + area.height();
+    qint64 left = rect.left();
+    qint64 top = rect.top();
+    if (left + width < area.left() + kReachableMargin)
+        left = area.left();
+    if (top + height < area.top() + kReachableMargin)
+        top = area.top();
+    if (left > areaRight - kReachableMargin)
+        left = areaRight - width;
+    if (top > areaBottom - kReachableMargin)
+        top = areaBottom - height;
+    return QRect(QPoint(static_cast<int>(left), static_cast<int>(top)), size);
+}
+
+QFont& TIniSettings::readfont(const QString& key, QFont& font)
+{
+    TColor color = kWindowTextColor;
+    return readfont(key, font, color);
+}
+
+QFont& TIniSettings::readfont(const QString& key, QFont& font, TColor& color)
+{
+    const TIniFile& ini = OpenIniFile();
+    const QString family = ini.ReadString(key, QStringLiteral("FontName"), font.family()).trimmed();
+    if (!family.isEmpty())
+        font.setFamily(family);
+    // Only a stored size is applied, so a font sized in pixels stays so when none is stored.
+    if (ini.ValueExists(key, QStringLiteral("FontSize"))) {
+        const int points = ini.ReadInteger(key, QStringLiteral("FontSize"), PointSizeOf(font));
+        if (points > 0 && points <= kMaxFontPoints)
+            font.setPointSize(points);
+    }
+    color = static_cast<TColor>(ini.ReadInteger(key, QStringLiteral("FontColor"), static_cast<qint32>(color)));
+    ApplyStyleBits(font, ini.ReadInteger(key, QStringLiteral("FontStyle"), StyleBits(font)));
+    return font;
+}
+
+void TIniSettings::writefont(const QString& key, const QFont& font, TColor color)
+{
+    TIniFile& ini = OpenIniFile();
+    TIniFile::TBatch batch(ini);
+    ini.WriteString(key, QStringLiteral("FontName"), font.family());
+    ini.WriteInteger(key, QStringLiteral("FontSize"), PointSizeOf(font));
+    ini.WriteInteger(key, QStringLiteral("FontColor"), static_cast<qint32>(color));
+    ini.WriteInteger(key, QStringLiteral("FontCharSet"), kDefaultCharset);
+    ini.WriteInteger(key, QStringLiteral("FontStyle"), StyleBits(font));
+}
+
+void TIniSettings::SaveControls(QObject* owner, const QStringList& props, TIniFile* inifile, const QStringList& skip)
+{
+    if (!owner)
+        return;
+    TIniFile& ini = inifile ? *inifile : OpenIniFile();
+    TIniFile::TBatch batch(ini);
+    const QString section = SectionOf(*owner);
+    for (QObject* control : ControlsOf(*owner, skip)) {
+        const QMetaObject* meta = control->metaObject();
+        for (const QString& name : props) {
+            const QMetaProperty property = meta->property(meta->indexOfProperty(name.toLatin1().constData()));
+            if (!property.isValid() || !property.isReadable())
+                continue;
+            if (const std::optional<QString> text = PropertyText(property, *control))
+                ini.WriteString(section, ControlKey(*control, name), *text);
+        }
+    }
+}
+
+void TIniSettings::LoadControls(QObject* owner, const QStringList& props, TIniFile* inifile, const QStringList& skip)
+{
+    if (!owner)
+        return;
+    const TIniFile& ini = inifile ? *inifile : OpenIniFile();
+    const QString section = SectionOf(*owner);
+    for (QObject* control : ControlsOf(*owner, skip)) {
+        const QMetaObject* meta = control->metaObject();
+        for (const QString& name : props) {
+            const QMetaProperty property = meta->property(meta->indexOfProperty(name.toLatin1().constData()));
+            if (!property.isValid() || !property.isWritable())
+                continue;
+            const QString text = ini.ReadString(section, ControlKey(*control, name), QString());
+            if (!text.isEmpty())
+                SetPropertyFromText(property, *control, text);
+        }
+    }
+}
+
+void TIniSettings::SaveControlsToFile(const QString& path, QObject* owner, const QStringList& props, const QStringList& skip)
+{
+    TIniFile file(path, sink_);
+    SaveControls(owner, props, &file, skip);
+}
+
+void TIniSettings::LoadControlsFromFile(const QString& path, QObject* owner, const QStringList& props, const QStringList& skip)
+{
+    TIniFile file(path, sink_);
+    LoadControls(owner, props, &file, skip);
+}
+
+} // namespace plotwell

@@ -1,0 +1,87 @@
+#include "settings/ini_document.h"
+
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+using plotwell::TIniDocument;
+
+TEST(IniDocument, WritesChangeOnlyTheirLineAndKeepEverythingElse)
+{
+    TIniDocument doc = TIniDocument::Parse(QStringLiteral("; made by hand\r\n"
+                                                          "[Settings]\r\n"
+                                                          "Left = 120\r\n"
+                                                          "  Unknown=keep me  \r\n"
+                                                          "\r\n"
+                                                          "[Other]\r\n"
+                                                          "# note\r\n"
+                                                          "x=1\r\n"));
+    EXPECT_TRUE(doc.SetValue(QStringLiteral("settings"), QStringLiteral("LEFT"), QStringLiteral("300")));
+    EXPECT_TRUE(doc.SetValue(QStringLiteral("Settings"), QStringLiteral("Top"), QStringLiteral("80")));
+    EXPECT_TRUE(doc.SetValue(QStringLiteral("New"), QStringLiteral("a"), QStringLiteral("b")));
+    EXPECT_FALSE(doc.SetValue(QStringLiteral("Other"), QStringLiteral("X"), QStringLiteral("1"))) << "same value";
+
+    EXPECT_EQ(doc.ToText(), QStringLiteral("; made by hand\n"
+                                           "[Settings]\n"
+                                           "Left=300\n"
+                                           "  Unknown=keep me  \n"
+                                           "Top=80\n"
+                                           "\n"
+                                           "[Other]\n"
+                                           "# note\n"
+                                           "x=1\n"
+                                           "[New]\n"
+                                           "a=b\n"));
+    EXPECT_EQ(doc.Value(QStringLiteral("SETTINGS"), QStringLiteral("unknown")), QStringLiteral("keep me"));
+}
+
+TEST(IniDocument, DamagedTextReadsWhatItCanAndWritesBackClean)
+{
+    QString text = QStringLiteral("junk before any section\n"
+                                  "[Settings]\n"
+                                  "Left=10\n"
+                                  "line without equals sign\n"
+                                  "=no key\n"
+                                  "Left=20\n"
+                                  "[unterminated\n"
+                                  "bin");
+    text += QChar(0);
+    text += QStringLiteral("ary=1\x01\x02\n"
+                           "[Other]\n"
+                           "a=1\n"
+                           "[settings]\n"
+                           "Top=5\n");
+    TIniDocument doc = TIniDocument::Parse(text);
+
+    EXPECT_EQ(doc.Value(QStringLiteral("Settings"), QStringLiteral("Left")), QStringLiteral("10")) << "first one wins";
+    EXPECT_EQ(doc.Value(QStringLiteral("Settings"), QStringLiteral("Top")), QStringLiteral("5")) << "repeated section joins";
+    EXPECT_FALSE(doc.Value(QStringLiteral("Settings"), QStringLiteral("binary")).has_value());
+
+    doc.SetValue(QStringLiteral("Settings"), QStringLiteral("Width"), QStringLiteral("700"));
+    EXPECT_EQ(doc.ToText(), QStringLiteral("[Settings]\n"
+                                           "Left=10\n"
+                                           "Top=5\n"
+                                           "Width=700\n"
+                                           "[Other]\n"
+                                           "a=1\n"));
+}
+
+TEST(IniDocument, LineBreaksInWrittenTextCannotAddKeysOrSections)
+{
+    TIniDocument doc;
+    doc.SetValue(QStringLiteral("S"), QStringLiteral("k\n"), QStringLiteral("a\r\n[Evil]\nx=1"));
+    const TIniDocument reread = TIniDocument::Parse(doc.ToText());
+    EXPECT_EQ(reread.Value(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("a  [Evil] x=1"));
+    EXPECT_FALSE(reread.Value(QStringLiteral("Evil"), QStringLiteral("x")).has_value());
+}
+
+TEST(IniDocument, RemovesKeysAndSections)
+{
+    TIniDocument doc = TIniDocument::Parse(QStringLiteral("[A]\nx=1\ny=2\n[B]\n; about B\nz=3\n[C]\nw=4\n"));
+    EXPECT_TRUE(doc.RemoveKey(QStringLiteral("a"), QStringLiteral("X")));
+    EXPECT_FALSE(doc.RemoveKey(QStringLiteral("A"), QStringLiteral("x")));
+    EXPECT_TRUE(doc.RemoveSection(QStringLiteral("b")));
+    EXPECT_FALSE(doc.RemoveSection(QStringLiteral("B")));
+    EXPECT_EQ(doc.ToText(), QStringLiteral("[A]\ny=2\n[C]\nw=4\n"));
+    EXPECT_EQ(doc.Value(QStringLiteral("C"), QStringLiteral("w")), QStringLiteral("4")) << "sections after the removed one";
+}
