@@ -134,7 +134,7 @@ THTMLConverter::THTMLConverter(TRichTextTarget& re, TColor linkColor, const QStr
 void THTMLConverter::Convert(QStringView html)
 {
     const qsizetype n = html.size();
-    // Searching for the end of a comment from here on finds none: no search needs to run twice.
+    // No "-->" lies at or after this position; a search that failed once is not run again.
     qsizetype noCommentEndFrom = n + 1;
     qsizetype p = 0;
     while (p < n) {

@@ -17,7 +17,8 @@ namespace plotwell {
 
 class THTMLTag;
 
-// Converts `html` into `re` at its insertion point (after clearing it when `clearing` is set).
+// Converts `html` into `re` at its insertion point, after the target's Clear when `clearing` is
+// set (the help view's Clear also empties its link list; this one only appends to `urls`).
 // Links and missing pictures are shown underlined in `linkColor`. `pageFolder` is the folder of
 // the page's file, where style sheets and pictures named relatively are looked for when not found
 // as named (empty for a page given as text). `marginWidth` is the width in pixels that the

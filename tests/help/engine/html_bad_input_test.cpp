@@ -131,14 +131,14 @@ TEST(BadInput, CorruptJpegShowsThePlaceholder)
     const QByteArray good = fixture.readAll();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    // The header alone, and the header claiming a picture far beyond the pixel limit.
+    // The header alone, and a header claiming 9000 x 8000 pixels, beyond the limit of 64 million.
     QByteArray huge = good;
     const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC0", 2));
     ASSERT_GE(sof, 0);
-    huge[sof + 5] = '\xFF'; // height 65535-ish
-    huge[sof + 6] = '\xF0';
-    huge[sof + 7] = '\xFF'; // width 65535-ish
-    huge[sof + 8] = '\xF0';
+    huge[sof + 5] = '\x1F'; // height 8000
+    huge[sof + 6] = '\x40';
+    huge[sof + 7] = '\x23'; // width 9000
+    huge[sof + 8] = '\x28';
     const QList<QByteArray> pictures = {good.left(20), huge};
     for (const QByteArray& bytes : pictures) {
         QFile picture(dir.filePath(QStringLiteral("pic.jpg")));

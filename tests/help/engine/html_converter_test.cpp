@@ -457,7 +457,8 @@ TEST(HTMLToRichText, ParagraphCheckSeesTextAlreadyInTheTarget)
     EXPECT_EQ(target.Paragraphs(), QStringList({"a", "b", "c"}));
 }
 
-// Pictures: the fixture is a 40 x 30 JPEG.
+// Pictures: the fixture is a 40 x 30 JPEG, blue with a yellow top left and a red bottom right
+// quarter, written by QImageWriter.
 struct TImageCase
 {
     const char* attributes;
