@@ -1,0 +1,28 @@
+// Any bytes as a help page through the converter into a document, with a style sheet and
+// pictures looked up in a folder that holds a real JPEG.
+#include "core/text_decoding.h"
+#include "help/engine/document_rich_text_target.h"
+#include "help/engine/html_converter.h"
+
+#include <QGuiApplication>
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace plotwell;
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString html = DecodeText(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    TDocumentRichTextTarget target;
+    TLinkList links;
+    HTMLToRichText(target, html, true, 0x00FF0000, QStringLiteral(PLOTWELL_FUZZ_DATA "/help"), links, 10);
+    return 0;
+}
