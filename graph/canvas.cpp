@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace plotwell {
@@ -322,6 +323,70 @@ TColor TCanvas::Pixel(int x, int y) const
     EndPainting();
     const QRgb rgb = image_.pixel(DeviceLength(x + kMargin), DeviceLength(y + kMargin));
     return RGBToColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+TStamp TCanvas::CaptureStamp(int reach, const std::function<void(TCanvas&, int x, int y)>& draw)
+{
+    TStamp stamp;
+    TCanvas scratch;
+    scratch.SetSize(2 * reach + 1, 2 * reach + 1, ratio_);
+    scratch.pen_ = pen_;
+    scratch.brush_ = brush_;
+    scratch.font_ = font_;
+    const QPoint unmoved(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    scratch.penPos_ = unmoved;
+    if (scratch.image_.isNull()) {
+        draw(scratch, reach, reach);
+    } else {
+        // A ground the drawing's own colour can never be.
+        const TColor ground = pen_.Color() ^ 0x00FFFFFF;
+        scratch.FillPixels(-kMargin, -kMargin, 2 * reach + 1 + 2 * kMargin, 2 * reach + 1 + 2 * kMargin, ground);
+        draw(scratch, reach, reach);
+        const QImage& image = scratch.image_;
+        scratch.EndPainting();
+        const QRgb groundRgb = image.pixel(0, 0);
+        const int origin = scratch.DeviceLength(reach + kMargin);
+        const int limit = scratch.DeviceLength(kMargin);
+        stamp.valid = ratio_ == std::floor(ratio_);
+        for (int y = 0; y < image.height() && stamp.valid; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb rgb = image.pixel(x, y);
+                if (rgb == groundRgb)
+                    continue;
+                const bool outside = x < limit || y < limit || x >= image.width() - limit || y >= image.height() - limit;
+                if (outside || (!stamp.offsets.empty() && rgb != stamp.color)) {
+                    stamp.valid = false;
+                    break;
+                }
+                stamp.color = rgb;
+                stamp.offsets.emplace_back(x - origin, y - origin);
+            }
+        }
+    }
+    pen_ = scratch.pen_;
+    brush_ = scratch.brush_;
+    font_ = scratch.font_;
+    stamp.movesPen = scratch.penPos_ != unmoved;
+    if (stamp.movesPen)
+        stamp.penOffset = scratch.penPos_ - QPoint(reach, reach);
+    return stamp;
+}
+
+void TCanvas::Stamp(const TStamp& stamp, int x, int y)
+{
+    if (stamp.movesPen)
+        penPos_ = QPoint(x, y) + stamp.penOffset;
+    if (!bits_ || std::abs(x) > width_ + 2 * kMargin || std::abs(y) > height_ + 2 * kMargin)
+        return;
+    const int originX = DeviceLength(x + kMargin);
+    const int originY = DeviceLength(y + kMargin);
+    const qsizetype stride = image_.bytesPerLine();
+    for (const QPoint& offset : stamp.offsets) {
+        const int px = originX + offset.x();
+        const int py = originY + offset.y();
+        if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height())
+            reinterpret_cast<QRgb*>(bits_ + py * stride)[px] = stamp.color;
+    }
 }
 
 QFont TCanvas::CurrentFont() const

@@ -6,6 +6,7 @@
 #include "graph/render_frame.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace plotwell {
@@ -13,6 +14,8 @@ namespace plotwell {
 namespace {
 
 constexpr std::size_t kPathChunk = 8192;
+// Points mapped to pixels at a time.
+constexpr std::size_t kMapBlock = 1024;
 
 class LinePainter
 {
@@ -71,18 +74,23 @@ void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& 
     std::vector<QPoint> path;
     path.reserve(thin ? kPathChunk + 8 : points.size());
     PixelPathReducer reducer(path);
-    for (std::size_t j = 0; j < points.size(); ++j) {
-        const tpt& p = points[j];
-        if (IsNullPoint(p))
-            continue;
-        int x = frame.map.Column(p.x);
-        if (options.DrawArea && j == 0)
-            x += options.LineWidth - 1;
-        const QPoint pixel(x, frame.map.Row(p.y));
-        if (thin)
-            reducer.Add(pixel);
-        else
-            path.push_back(pixel);
+    std::array<int, kMapBlock> columns;
+    std::array<int, kMapBlock> rows;
+    for (std::size_t block = 0; block < points.size(); block += kMapBlock) {
+        const std::size_t count = std::min(kMapBlock, points.size() - block);
+        frame.map.MapPoints(points.data() + block, count, columns.data(), rows.data());
+        for (std::size_t i = 0; i < count; ++i) {
+            if (IsNullPoint(points[block + i]))
+                continue;
+            int x = columns[i];
+            if (options.DrawArea && block + i == 0)
+                x += options.LineWidth - 1;
+            const QPoint pixel(x, rows[i]);
+            if (thin)
+                reducer.Add(pixel);
+            else
+                path.push_back(pixel);
+        }
         if (path.size() >= kPathChunk)
             painter.Flush(path);
     }

@@ -4,14 +4,17 @@
 #include "graph/plot_model.h"
 #include "graph/render_frame.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace plotwell {
 
 namespace {
 
-// The farthest a marker reaches from its centre pixel.
+// The farthest a marker reaches from its centre pixel, beside its pen's width.
 constexpr int kMarkerReach = 6;
 
 void cross(TCanvas& canvas, int x, int y)
@@ -26,9 +29,8 @@ void cross(TCanvas& canvas, int x, int y)
 class MarkedPixels
 {
 public:
-    MarkedPixels(int width, int height)
-        : left_(-kMarkerReach), top_(-kMarkerReach), width_(width + 2 * kMarkerReach),
-          height_(height + 2 * kMarkerReach),
+    MarkedPixels(int width, int height, int reach)
+        : left_(-reach), top_(-reach), width_(width + 2 * reach), height_(height + 2 * reach),
           bits_((static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) + 63) / 64)
     {
     }
@@ -112,17 +114,32 @@ void DrawMarker(TCanvas& canvas, const PlotOptions& options, int x, int y, int n
 
 void MarkPoints(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
 {
+    constexpr std::size_t block = 1024;
+    std::array<int, block> columns;
+    std::array<int, block> rows;
+    const PlotOptions& options = model.Options();
     for (int n = 1; n <= model.NumberOfSeries(); ++n) {
         if (!model.SeriesDisplay(n))
             continue;
-        MarkedPixels marked(frame.width, frame.height);
-        for (const tpt& p : model.seriesarr()[static_cast<std::size_t>(n - 1)]) {
-            if (IsNullPoint(p))
-                continue;
-            const int x = frame.map.Column(p.x);
-            const int y = frame.map.Row(p.y);
-            if (marked.Claim(x, y))
-                DrawMarker(canvas, model.Options(), x, y, n);
+        const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+        // Every marker of a series is the same pixels in one colour: drawn once, then copied.
+        const int reach = kMarkerReach + std::max(canvas.Pen().Width(), options.LineWidth);
+        MarkedPixels marked(frame.width, frame.height, reach);
+        std::optional<TStamp> stamp;
+        const auto draw = [&](TCanvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
+        for (std::size_t first = 0; first < points.size(); first += block) {
+            const std::size_t count = std::min(block, points.size() - first);
+            frame.map.MapPoints(points.data() + first, count, columns.data(), rows.data());
+            for (std::size_t i = 0; i < count; ++i) {
+                if (IsNullPoint(points[first + i]) || !marked.Claim(columns[i], rows[i]))
+                    continue;
+                if (!stamp)
+                    stamp = canvas.CaptureStamp(reach, draw);
+                if (stamp->valid)
+                    canvas.Stamp(*stamp, columns[i], rows[i]);
+                else
+                    draw(canvas, columns[i], rows[i]);
+            }
         }
     }
 }

@@ -12,7 +12,7 @@ void PixelPathReducer::StartRun(QPoint p)
     coverFrom_ = coverTo_ = Kept{};
 }
 
-void PixelPathReducer::Add(QPoint p)
+void PixelPathReducer::AddToNewRunOrFirst(QPoint p)
 {
     if (!inRun_ || p.x() != column_) {
         if (inRun_) {

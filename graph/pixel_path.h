@@ -16,7 +16,21 @@ public:
     // Kept points are appended to `out`, without consecutive repeats.
     explicit PixelPathReducer(std::vector<QPoint>& out) : out_(out) {}
 
-    void Add(QPoint p);
+    void Add(QPoint p)
+    {
+        // Most points fall in the current column's run: only its extremes change.
+        if (inRun_ && p.x() == column_ && !firstRun_) {
+            const int row = p.y();
+            if (row < min_.row)
+                min_ = Kept{index_, row};
+            if (row > max_.row)
+                max_ = Kept{index_, row};
+            last_ = Kept{index_, row};
+            ++index_;
+            return;
+        }
+        AddToNewRunOrFirst(p);
+    }
     // Emits the last run; the reducer can then start a new path.
     void Finish();
 
@@ -27,6 +41,7 @@ private:
         int row = 0;
     };
 
+    void AddToNewRunOrFirst(QPoint p);
     void StartRun(QPoint p);
     void EmitRun();
 

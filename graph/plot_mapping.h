@@ -2,7 +2,11 @@
 // The pure step from data values to pixels: the plot area laid out on the surface and the
 // mapping of X and Y values into it.
 
+#include "graph/series_types.h"
+
 #include <QtGlobal>
+
+#include <cstddef>
 
 namespace plotwell {
 
@@ -11,7 +15,17 @@ namespace plotwell {
 inline constexpr double kPixelLimit = 1048576.0;
 
 // Round (halves to even) of a pixel position, held within +-kPixelLimit; NaN gives 0.
-int PixelRound(double position);
+inline int PixelRound(double position)
+{
+    if (!(position >= -kPixelLimit)) // also NaN
+        position = position != position ? 0.0 : -kPixelLimit;
+    else if (position > kPixelLimit)
+        position = kPixelLimit;
+    // Adding and taking away 1.5 * 2^52 leaves the nearest integer, halves to even, in the
+    // default rounding mode; far cheaper than a library call on every point of a series.
+    const double shifted = position + 6755399441055744.0;
+    return static_cast<int>(shifted - 6755399441055744.0);
+}
 
 struct PlotArea
 {
@@ -39,6 +53,8 @@ public:
     double High() const { return high_; }
     // (v - low) / extent, computed in halves so that spans near the double limit stay finite.
     double Fraction(double v) const { return (v * 0.5 - low_ * 0.5) / halfExtent_; }
+    double HalfLow() const { return low_ * 0.5; }
+    double HalfExtent() const { return halfExtent_; }
 
 private:
     double low_ = 0;
@@ -63,6 +79,9 @@ public:
     int Row(double y) const { return RowFrom(area_.bottomy, y); }
     // The same measured up from another row (the X axis row of stacked bars).
     int RowFrom(int base, double y) const { return PixelRound(base - y_.Fraction(y) * area_.ywid); }
+    // Column and Row of `count` points at once, the same numbers a point at a time gives
+    // (null points get some position; callers skip them).
+    void MapPoints(const tpt* points, std::size_t count, int* columns, int* rows) const;
     // Tick positions round the offset alone: Round(f * xwid) + cornerx, bottomy - Round(f * ywid).
     int TickColumn(double x) const { return area_.cornerx + PixelRound(x_.Fraction(x) * area_.xwid); }
     int TickRow(double y) const { return area_.bottomy - PixelRound(y_.Fraction(y) * area_.ywid); }

@@ -22,15 +22,21 @@ ValueRange FindRange(const PlotModel& model)
         const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
         range.maxpts = static_cast<int>(std::max<std::size_t>(static_cast<std::size_t>(range.maxpts),
                                                               std::min<std::size_t>(points.size(), INT32_MAX)));
-        double seriesMinY = std::numeric_limits<double>::infinity();
+        // Without branches, so the walk runs in vector registers.
+        const double inf = std::numeric_limits<double>::infinity();
+        double seriesMinX = inf, seriesMaxX = -inf, seriesMinY = inf, seriesMaxY = -inf;
         for (const tpt& p : points) {
-            if (IsNullPoint(p))
-                continue;
-            minX = std::min(minX, p.x);
-            maxX = std::max(maxX, p.x);
-            seriesMinY = std::min(seriesMinY, p.y);
-            maxY = std::max(maxY, p.y);
+            const bool plotted = !IsNullPoint(p);
+            const double x = p.x;
+            const double y = p.y;
+            seriesMinX = std::min(seriesMinX, plotted ? x : inf);
+            seriesMaxX = std::max(seriesMaxX, plotted ? x : -inf);
+            seriesMinY = std::min(seriesMinY, plotted ? y : inf);
+            seriesMaxY = std::max(seriesMaxY, plotted ? y : -inf);
         }
+        minX = std::min(minX, seriesMinX);
+        maxX = std::max(maxX, seriesMaxX);
+        maxY = std::max(maxY, seriesMaxY);
         minY = std::min(minY, seriesMinY);
         range.hasnegative[static_cast<std::size_t>(n)] = seriesMinY < 0;
     }

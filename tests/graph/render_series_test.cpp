@@ -82,6 +82,40 @@ TEST(Markers, EightShapesInTheSeriesColours)
     }
 }
 
+TEST(Markers, CopiedMarkersAreTheDrawnOnes)
+{
+    // Markers of one series are drawn once and copied: every shape, pen width and pixel
+    // ratio must give the pixels of drawing each one, up to the surface's edges.
+    const QPoint places[] = {{20, 20}, {0, 0}, {59, 39}, {-3, 20}, {30, 42}, {61, 10}};
+    for (const double ratio : {1.0, 2.0}) {
+        for (const int lineWidth : {1, 2, 3}) {
+            for (int n = 1; n <= 8; ++n) {
+                PlotOptions options;
+                options.LineWidth = lineWidth;
+                TCanvas copied;
+                TCanvas drawn;
+                for (TCanvas* c : {&copied, &drawn}) {
+                    c->SetSize(60, 40, ratio);
+                    c->Pen().SetWidth(5); // the width in force when LineWidth > 2
+                    c->Brush().SetColor(kIvory);
+                }
+                const TStamp stamp =
+                    copied.CaptureStamp(12, [&](TCanvas& c, int x, int y) { DrawMarker(c, options, x, y, n); });
+                ASSERT_TRUE(stamp.valid) << n;
+                for (const QPoint& p : places) {
+                    copied.Stamp(stamp, p.x(), p.y());
+                    DrawMarker(drawn, options, p.x(), p.y(), n);
+                }
+                EXPECT_TRUE(copied.Image() == drawn.Image()) << "marker " << n << ", width " << lineWidth << ", ratio " << ratio;
+                EXPECT_EQ(copied.Pen().Width(), drawn.Pen().Width());
+                EXPECT_EQ(copied.Pen().Color(), drawn.Pen().Color());
+                EXPECT_EQ(copied.Brush().Color(), drawn.Brush().Color());
+                EXPECT_EQ(copied.PenPos(), drawn.PenPos());
+            }
+        }
+    }
+}
+
 TEST(Curve, WeightsAndTheColumnStrideFollowTheFormula)
 {
     EXPECT_EQ(CurveWeight(0, 480, 3), 1.0);
