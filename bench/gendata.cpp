@@ -13,9 +13,11 @@ namespace {
 
 void usage()
 {
-    std::fputs("usage: plotwell-gendata [--series N] [--points M] [--xy] [--names] OUTFILE\n"
+    std::fputs("usage: plotwell-gendata [--series N] [--points M] [--xy] [--names] [--columns] OUTFILE\n"
                "  N lines (series, default 1) of M values (default 1000000) with two decimals;\n"
-               "  --xy writes (X, Y) points with distinct X; --names ends each line with a name.\n",
+               "  --xy writes (X, Y) points with distinct X; --names ends each line with a name;\n"
+               "  --columns writes the same values as M lines of N columns (X first with --xy),\n"
+               "  the layout other plotting programs read.\n",
                stderr);
 }
 
@@ -30,6 +32,18 @@ struct Lcg
     }
 };
 
+// One series' values: a random walk in hundredths around 100.00 + 10 per series.
+struct Walk
+{
+    Lcg rng;
+    long long level;
+    long long next()
+    {
+        level += static_cast<long long>(rng.next() % 201) - 100;
+        return level;
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -38,6 +52,7 @@ int main(int argc, char** argv)
     long points = 1000000;
     bool xy = false;
     bool names = false;
+    bool columns = false;
     const char* out = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--series") && i + 1 < argc)
@@ -48,6 +63,8 @@ int main(int argc, char** argv)
             xy = true;
         else if (!std::strcmp(argv[i], "--names"))
             names = true;
+        else if (!std::strcmp(argv[i], "--columns"))
+            columns = true;
         else if (argv[i][0] == '-') {
             usage();
             return 2;
@@ -63,7 +80,6 @@ int main(int argc, char** argv)
         std::perror(out);
         return 1;
     }
-    Lcg rng;
     std::vector<char> buf(1 << 20);
     std::size_t used = 0;
     auto flush = [&] {
@@ -89,16 +105,41 @@ int main(int argc, char** argv)
         *p++ = static_cast<char>('0' + cents % 10);
         put(tmp, static_cast<std::size_t>(p - tmp));
     };
+    // The series draw from one generator in turn, so series s starts where series s - 1 ended.
+    std::vector<Walk> walks;
+    Lcg rng;
+    for (long s = 0; s < series; ++s) {
+        walks.push_back(Walk{rng, 10000 + 1000 * s});
+        for (long i = 0; i < points; ++i)
+            rng.next();
+    }
+    auto putNumber = [&](long long n) {
+        char tmp[24];
+        auto r = std::to_chars(tmp, tmp + sizeof tmp, n);
+        put(tmp, static_cast<std::size_t>(r.ptr - tmp));
+    };
+    if (columns) {
+        for (long i = 0; i < points; ++i) {
+            if (xy) {
+                putNumber(i + 1);
+                put(" ", 1);
+            }
+            for (long s = 0; s < series; ++s) {
+                putCents(walks[static_cast<std::size_t>(s)].next());
+                put(s + 1 < series ? " " : "\n", 1);
+            }
+        }
+        flush();
+        return std::fclose(f) == 0 ? 0 : 1;
+    }
     put("; generated benchmark data\n", 27);
     for (long s = 0; s < series; ++s) {
-        long long level = 10000 + 1000 * s; // a random walk around 100.00 + 10 per series
+        Walk& walk = walks[static_cast<std::size_t>(s)];
         for (long i = 0; i < points; ++i) {
-            level += static_cast<long long>(rng.next() % 201) - 100;
+            const long long level = walk.next();
             if (xy) {
                 put("(", 1);
-                char tmp[24];
-                auto r = std::to_chars(tmp, tmp + sizeof tmp, i + 1);
-                put(tmp, static_cast<std::size_t>(r.ptr - tmp));
+                putNumber(i + 1);
                 put(", ", 2);
                 putCents(level);
                 put(")", 1);
