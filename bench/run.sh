@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds in Release, generates the benchmark data (the same bytes every time) and prints one
+# table: whole-process median wall time and peak memory of plotwell-render beside gnuplot on
+# the same values, the ratio measured pair by pair in this run, then the other graph kinds and
+# the help page conversion. Usage: bench/run.sh [RUNS]   (default 5 runs per figure)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-5}
+scripts/ensure_deps.sh gnuplot-nox >&2
+scripts/build.sh >&2
+bin=${PLOTWELL_BUILD_DIR:-build}
+data=bench/data
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+mkdir -p "$data"
+
+# gen NAME GENDATA-ARGS...: the file for plotwell and the same values in columns for gnuplot.
+gen() {
+  local name=$1
+  shift
+  [ -s "$data/$name.txt" ] || "$bin/bench/plotwell-gendata" "$@" "$data/$name.txt"
+  [ -s "$data/$name.cols" ] || "$bin/bench/plotwell-gendata" "$@" --columns "$data/$name.cols"
+}
+gen 1x100k --series 1 --points 100000
+gen 1x1M --series 1 --points 1000000
+gen 8x1M --series 8 --points 1000000
+gen 1x10M --series 1 --points 10000000
+gen 8x100k --series 8 --points 100000
+gen 8x100k-xy --series 8 --points 100000 --xy
+
+measure() { "$bin/bench/plotwell-measure" "$runs" "$@" 2>/dev/null; }
+plotwell() { measure "$bin/cli/plotwell-render" --size 600x400 -o "$out/plotwell.png" "$@" >/dev/null; }
+gnuplot_of() { # gnuplot_of FILE SERIES STYLE
+  local plot="plot '$1' using 1 with $3 notitle"
+  [ "$2" -gt 1 ] && plot="plot for [i=1:$2] '$1' using i with $3 notitle"
+  measure gnuplot -e "set terminal png size 600,400; set output '$out/gnuplot.png'; $plot"
+}
+size_mb() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f", b / 1048576 }'; }
+
+printf '%-26s %9s %8s %9s %8s %7s %10s\n' "case" "plotwell" "peak MB" "gnuplot" "peak MB" "ratio" "mem limit"
+row() { # row LABEL PLOTWELL-RESULT GNUPLOT-RESULT FILE
+  read -r ps pm _ <<<"$2"
+  local limit
+  limit=$(awk -v b="$(stat -c %s "$4")" 'BEGIN { printf "%.0f", 2.5 * b / 1048576 + 60 }')
+  if [ -n "$3" ]; then
+    read -r gs gm _ <<<"$3"
+    printf '%-26s %8ss %8s %8ss %8s %6sx %10s\n' "$1" "$ps" "$pm" "$gs" "$gm" "$(awk -v g="$gs" -v p="$ps" 'BEGIN { printf "%.1f", g / p }')" "$limit"
+  else
+    printf '%-26s %8ss %8s %9s %8s %7s %10s\n' "$1" "$ps" "$pm" "-" "-" "-" "$limit"
+  fi
+}
+for set in 1x100k 1x1M 8x1M 1x10M; do
+  series=${set%%x*}
+  file=$data/$set.txt
+  row "line $set ($(size_mb "$file") MB)" "$(plotwell --no-points "$file")" \
+    "$(gnuplot_of "$data/$set.cols" "$series" lines)" "$file"
+  row "line+markers $set" "$(plotwell "$file")" "$(gnuplot_of "$data/$set.cols" "$series" linespoints)" "$file"
+  row "curve $set" "$(plotwell --type curve --no-points "$file")" "" "$file"
+done
+row "bar 8x100k" "$(plotwell --type bar "$data/8x100k.txt")" "" "$data/8x100k.txt"
+row "stacked 8x100k (X,Y)" "$(plotwell --type stacked "$data/8x100k-xy.txt")" "" "$data/8x100k-xy.txt"
+row "pie 8x100k" "$(plotwell --type pie "$data/8x100k.txt")" "" "$data/8x100k.txt"
+QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
