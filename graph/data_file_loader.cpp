@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -58,14 +62,50 @@ public:
     const char* data() const { return data_; }
     std::size_t size() const { return size_; }
 
+    // The bytes before `upTo` are read: a mapped file's whole pages among them leave memory
+    // (the system reads them again should they be needed), so a big file does not stay in
+    // memory beside the points made from it.
+    void Release(const char* upTo)
+    {
+        if (!mapped_)
+            return;
+        static const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t end = static_cast<std::size_t>(upTo - data_) / page * page;
+        // Reading goes over a line more than once; a new pass starts before the last release.
+        const std::size_t from = end < released_ ? 0 : released_;
+        if (end < from + kReadProgressStep)
+            return;
+        madvise(mapped_ + from, end - from, MADV_DONTNEED);
+        released_ = end;
+    }
+
 private:
     QFile& file_;
     uchar* mapped_ = nullptr;
     QByteArray buffer_;
     const char* data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t released_ = 0;
     bool ok_ = true;
 };
+
+// IsValidUtf8 over a whole file, a few megabytes at a time, telling the progress.
+bool isValidUtf8(const char* s, std::size_t n, const ReadProgress& progress)
+{
+    std::size_t from = 0;
+    while (from < n) {
+        std::size_t to = std::min(n, from + kReadProgressStep);
+        // End the piece before a character's first byte, so no character is cut in two.
+        for (int back = 0; back < 3 && to < n && to > from + 1 && (static_cast<unsigned char>(s[to]) & 0xC0) == 0x80; ++back)
+            --to;
+        if (!IsValidUtf8(s + from, to - from))
+            return false;
+        if (progress)
+            progress(s + to);
+        from = to;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -102,19 +142,20 @@ void DataFileLoader::LoadFile()
         return;
     }
 
-    const FileBytes bytes(file);
+    FileBytes bytes(file);
     if (!bytes.ok()) {
         model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
         Finish(true, 0, path);
         return;
     }
-    LoadBytes(bytes.data(), bytes.size(), path);
+    LoadBytes(bytes.data(), bytes.size(), path, [&bytes](const char* upTo) { bytes.Release(upTo); });
 }
 
-void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path)
+void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path, const ReadProgress& progress)
 {
     const std::size_t bom = Utf8BomLength(s, n);
-    const TextEncoding encoding = IsValidUtf8(s + bom, n - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    const TextEncoding encoding =
+        isValidUtf8(s + bom, n - bom, progress) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
     std::size_t i = encoding == TextEncoding::Utf8 ? bom : 0;
     qint64 lineNumber = 0;
     bool failed = false;
@@ -132,8 +173,11 @@ void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path
         ++lineNumber;
         while (end > start && isSkippable(s[end - 1]))
             --end;
-        if (end > start && s[start] != ';' && !AddSeriesFromBytes(model_, s + start, end - start, encoding, false))
+        if (end > start && s[start] != ';' &&
+            !AddSeriesFromBytes(model_, s + start, end - start, encoding, false, progress))
             failed = true;
+        if (progress)
+            progress(s + i);
     }
     Finish(failed, lineNumber, path);
 }

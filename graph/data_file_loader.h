@@ -1,6 +1,8 @@
 #pragma once
 // Loads a data file into a PlotModel: one series per data line, messages that name the line.
 
+#include "graph/point_parser.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -17,8 +19,9 @@ public:
     // Writing the model's file name: missing file -> message, else clear, load and title.
     void SetFileName(const QString& path);
 
-    // Loads a file's bytes as if read from `path` into the (already emptied) store.
-    void LoadBytes(const char* data, std::size_t size, const QString& path);
+    // Loads a file's bytes as if read from `path` into the (already emptied) store;
+    // `progress` hears how far the reading has come.
+    void LoadBytes(const char* data, std::size_t size, const QString& path, const ReadProgress& progress = {});
 
 private:
     void LoadFile();

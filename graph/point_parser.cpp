@@ -6,6 +6,7 @@
 #include "graph/plot_model.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace plotwell {
@@ -27,8 +28,10 @@ bool isTrimmable(char c)
 class PointParser
 {
 public:
-    PointParser(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding)
-        : model_(model), s_(data), n_(size), encoding_(encoding)
+    PointParser(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding,
+                const ReadProgress& progress)
+        : model_(model), s_(data), n_(size), encoding_(encoding), progress_(progress),
+          nextProgress_(progress ? kReadProgressStep : SIZE_MAX)
     {
     }
 
@@ -45,6 +48,7 @@ private:
         failed_ = true;
     }
     void reserve();
+    std::size_t count(char c) const;
     void parsePoint();
     void parseBareValue();
     tptsarr& series() { return model_.SeriesPoints(seriesnum_); }
@@ -53,6 +57,8 @@ private:
     const char* s_;
     std::size_t n_;
     TextEncoding encoding_;
+    const ReadProgress& progress_;
+    std::size_t nextProgress_;
     int seriesnum_ = 0;
     std::size_t i_ = 0;
     bool pointmode_ = false;
@@ -64,15 +70,28 @@ private:
     bool failed_ = false;
 };
 
+// Occurrences of `c` in the line, telling the progress as the count goes.
+std::size_t PointParser::count(char c) const
+{
+    std::size_t found = 0;
+    for (std::size_t from = 0; from < n_; from += kReadProgressStep) {
+        const std::size_t to = std::min(n_, from + kReadProgressStep);
+        found += static_cast<std::size_t>(std::count(s_ + from, s_ + to, c));
+        if (progress_)
+            progress_(s_ + to);
+    }
+    return found;
+}
+
 // Reserves about as many points as the line holds, so a long line grows its series once.
 void PointParser::reserve()
 {
     std::size_t estimate;
     if (pointmode_) {
-        estimate = static_cast<std::size_t>(std::count(s_, s_ + n_, '('));
+        estimate = count('(');
     } else {
-        const auto spaces = static_cast<std::size_t>(std::count(s_, s_ + n_, ' '));
-        const auto commas = static_cast<std::size_t>(std::count(s_, s_ + n_, ','));
+        const std::size_t spaces = count(' ');
+        const std::size_t commas = spaces > n_ / 2 ? 0 : count(',');
         estimate = std::max(spaces, commas) + 1;
     }
     if (estimate > 64)
@@ -98,6 +117,10 @@ bool PointParser::Run(bool displayerror)
             ++i_;
         if (i_ >= n_)
             break;
+        if (i_ >= nextProgress_) {
+            progress_(s_ + i_);
+            nextProgress_ = i_ + kReadProgressStep;
+        }
         const char c = s_[i_];
         if (c == ';' && i_ > 0 && i_ + 2 < n_ && added_ > 0) {
             std::size_t from = i_ + 1;
@@ -257,9 +280,10 @@ void PointParser::parseBareValue()
 
 } // namespace
 
-bool AddSeriesFromBytes(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding, bool displayerror)
+bool AddSeriesFromBytes(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding, bool displayerror,
+                        const ReadProgress& progress)
 {
-    return PointParser(model, data, size, encoding).Run(displayerror);
+    return PointParser(model, data, size, encoding, progress).Run(displayerror);
 }
 
 } // namespace plotwell

@@ -5,6 +5,7 @@
 #include "core/text_decoding.h"
 
 #include <cstddef>
+#include <functional>
 
 namespace plotwell {
 
@@ -14,6 +15,13 @@ class PlotModel;
 // characters). Returns true when a series with at least one point was added and accepted.
 // On a fault in the text the message is in the model's inputerror, and it is shown through
 // the model's sink when `displayerror` is true.
-bool AddSeriesFromBytes(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding, bool displayerror);
+// `progress`, when set, hears every few megabytes how far the parse has read, so that the
+// caller can let go of a mapped file's pages behind it while a long line is still read.
+using ReadProgress = std::function<void(const char* readUpTo)>;
+// Bytes read between two calls of a ReadProgress.
+inline constexpr std::size_t kReadProgressStep = std::size_t(8) << 20;
+
+bool AddSeriesFromBytes(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding, bool displayerror,
+                        const ReadProgress& progress = {});
 
 } // namespace plotwell

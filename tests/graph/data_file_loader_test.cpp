@@ -167,6 +167,32 @@ TEST_F(LoaderFixture, LongLinesAndManyLines)
     EXPECT_EQ(model.seriesarr()[1][199999].x, 200000);
 }
 
+TEST_F(LoaderFixture, BigFilesReadInPiecesLoseNothing)
+{
+    // Files are read a few megabytes at a time; a character cut by a piece's end must still
+    // decode as UTF-8, and a long line read in pieces keeps every value and its fault.
+    QByteArray lines = QByteArray("1 ").repeated((qsizetype(kReadProgressStep) - 4) / 2) + " ;x";
+    lines += "\xC3\xA9\n"; // the two bytes of an e with acute accent on either side of the cut
+    ASSERT_EQ(lines.indexOf("\xA9"), qsizetype(kReadProgressStep));
+    model.SetFileName(write(QStringLiteral("names.txt"), lines));
+    EXPECT_TRUE(sink.Messages().isEmpty());
+    EXPECT_EQ(model.GetSeriesName(1), QStringLiteral("x\u00e9"));
+
+    sink.Clear();
+    const qsizetype values = 2 * qsizetype(kReadProgressStep) / 4 + 1000;
+    QByteArray line;
+    line.reserve(values * 4 + 8);
+    for (qsizetype i = 0; i < values; ++i)
+        line += "1.5 ";
+    const QString path = write(QStringLiteral("long.txt"), line + "\xC3\xA9\n");
+    model.SetFileName(path);
+    EXPECT_EQ(sink.Messages(), QStringList{lineError(1, path, QStringLiteral("Error in input number: \"\u00e9\""))});
+    model.SetFileName(write(QStringLiteral("long2.txt"), line + "7\n"));
+    ASSERT_EQ(model.NumberOfSeries(), 1);
+    EXPECT_EQ(model.seriesarr()[0].size(), std::size_t(values + 1));
+    EXPECT_EQ(model.seriesarr()[0].back().y, 7);
+}
+
 TEST(TitleFromFileName, Table)
 {
     const struct {
