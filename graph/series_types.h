@@ -1,8 +1,6 @@
 #pragma once
 // The types and special values of the series store.
 
-#include "graph/point_allocator.h"
-
 #include <QString>
 
 #include <vector>
@@ -15,8 +13,8 @@ struct tpt
     double y;
 };
 
-using tptsarr = std::vector<tpt, PointAllocator<tpt>>; // one series
-using tseriesarr = std::vector<tptsarr>;                // all series; element 0 is series 1
+using tptsarr = std::vector<tpt>;     // one series
+using tseriesarr = std::vector<tptsarr>; // all series; element 0 is series 1
 
 enum Tgraphtype { gtline, gtbar, gtstacked, gtcurve, gtpie };
 
