@@ -150,8 +150,12 @@ std::optional<double> ReadNumber(const char* s, std::size_t n)
 {
     if (n == 0)
         return std::nullopt;
+    // Leading spaces are allowed, as in "(1, 2.5)"; the plain reading takes the rest.
+    std::size_t start = 0;
+    while (start < n && s[start] == ' ')
+        ++start;
     double plain = 0;
-    if (ReadPlainNumberPrefix(s, n, plain) == n)
+    if (start < n && ReadPlainNumberPrefix(s + start, n - start, plain) == n - start)
         return plain;
     // Fast path: the common plain forms ("12", "-3.5", ".5", "1e3") in one from_chars call.
     const char first = s[0] == '-' && n > 1 ? s[1] : s[0];

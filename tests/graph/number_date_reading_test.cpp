@@ -124,8 +124,10 @@ TEST(NumberReading, PlainFormsMatchTheLibraryReading)
         double expected = 0;
         const auto r = std::from_chars(text.data(), text.data() + text.size(), expected);
         ASSERT_EQ(r.ptr, text.data() + text.size()) << text;
-        const auto value = ReadNumber(text.data(), text.size());
-        ASSERT_TRUE(value.has_value()) << text;
-        ASSERT_EQ(*value, expected) << text;
+        // Leading spaces, as after the comma of a point, read the same.
+        const std::string word = std::string(next() % 3, ' ') + text;
+        const auto value = ReadNumber(word.data(), word.size());
+        ASSERT_TRUE(value.has_value()) << word;
+        ASSERT_EQ(*value, expected) << word;
     }
 }
