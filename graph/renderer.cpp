@@ -1,14 +1,18 @@
 #include "graph/renderer.h"
 
+#include "core/message_sink.h"
 #include "graph/axes.h"
+#include "graph/bar_series.h"
 #include "graph/canvas.h"
 #include "graph/curve_series.h"
 #include "graph/legend.h"
 #include "graph/line_series.h"
 #include "graph/markers.h"
+#include "graph/pie_chart.h"
 #include "graph/plot_model.h"
 #include "graph/pointer_shape.h"
 #include "graph/render_frame.h"
+#include "graph/stack_totals.h"
 #include "graph/titles.h"
 #include "graph/value_range.h"
 
@@ -36,6 +40,7 @@ private:
     void DrawAxesStep();
     void UpdateOptionsPanel();
     void DrawOneSeries(int n);
+    void DrawPieStep(const ValueRange& range);
     void RecordExtremes(int n);
 
     PlotModel& model_;
@@ -46,6 +51,8 @@ private:
     RenderFrame frame_;
     double dataminY_ = 0;
     double maxY_ = 0;
+    std::optional<StackTotals> stacks_; // stacked bars only
+    int ordinal_ = 0;                   // of the series being drawn among the displayed ones
 };
 
 void GraphDrawing::Draw()
@@ -107,7 +114,12 @@ bool GraphDrawing::DrawSeries()
         model_.SetGraphType(gtline);
         frame_.graphtype = gtline;
     }
-    LayOut(range, range.maxY);
+    double maxY = range.maxY;
+    if (frame_.graphtype == gtstacked) {
+        stacks_.emplace(model_, frame_.anyxy);
+        maxY = stacks_->MaxTotal();
+    }
+    LayOut(range, maxY);
     DrawTitle(canvas_, model_, frame_.graphtype, frame_.width);
     if (frame_.graphtype != gtpie)
         DrawAxesStep();
@@ -123,9 +135,12 @@ bool GraphDrawing::DrawSeries()
     for (int n = 1; n <= frame_.seriesCount; ++n) {
         if (!model_.SeriesDisplay(n))
             continue;
+        ++ordinal_;
         DrawOneSeries(n);
         RecordExtremes(n);
     }
+    if (frame_.graphtype == gtpie)
+        DrawPieStep(range);
     return true;
 }
 
@@ -185,10 +200,36 @@ void GraphDrawing::DrawOneSeries(int n)
         DrawCurve(canvas_, model_, frame_, n);
         break;
     case gtbar:
+        DrawBarSeries(canvas_, model_, frame_, n, ordinal_);
+        break;
     case gtstacked:
-    case gtpie:
+        DrawStackedSeries(canvas_, model_, frame_, n, *stacks_);
+        break;
+    case gtpie: // one pie for all displayed series, drawn after them
         break;
     }
+}
+
+// The pie shows the first displayed series, unless it holds negative values.
+void GraphDrawing::DrawPieStep(const ValueRange& range)
+{
+    int first = 0;
+    bool negative = false;
+    for (int n = frame_.seriesCount; n >= 1; --n) {
+        if (!range.displayedSeries[static_cast<std::size_t>(n)])
+            continue;
+        first = n;
+        negative = negative || range.hasnegative[static_cast<std::size_t>(n)];
+    }
+    state_.pieNegative = negative;
+    // Only for the user's action: a box at every resize or uncovering of the window would
+    // bury the user in them.
+    if (negative && request_.userAction)
+        model_.Sink().ShowMessage(PieNegativeMessage());
+    if (first == 0 || range.hasnegative[static_cast<std::size_t>(first)])
+        return;
+    const int controlHeight = request_.controlClientHeight < 0 ? frame_.height + 2 : request_.controlClientHeight;
+    DrawPie(canvas_, model_, first, controlHeight);
 }
 
 void GraphDrawing::RecordExtremes(int n)
