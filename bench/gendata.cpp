@@ -13,11 +13,12 @@ namespace {
 
 void usage()
 {
-    std::fputs("usage: plotwell-gendata [--series N] [--points M] [--xy] [--names] [--columns] OUTFILE\n"
+    std::fputs("usage: plotwell-gendata [--series N] [--points M] [--xy] [--names] [--columns] [--noise] OUTFILE\n"
                "  N lines (series, default 1) of M values (default 1000000) with two decimals;\n"
                "  --xy writes (X, Y) points with distinct X; --names ends each line with a name;\n"
                "  --columns writes the same values as M lines of N columns (X first with --xy),\n"
-               "  the layout other plotting programs read.\n",
+               "  the layout other plotting programs read; --noise writes values scattered evenly\n"
+               "  over 0.00 to 100.00 instead of a random walk.\n",
                stderr);
 }
 
@@ -37,8 +38,11 @@ struct Walk
 {
     Lcg rng;
     long long level;
+    bool noise;
     long long next()
     {
+        if (noise)
+            return rng.next() % 10001;
         level += static_cast<long long>(rng.next() % 201) - 100;
         return level;
     }
@@ -53,6 +57,7 @@ int main(int argc, char** argv)
     bool xy = false;
     bool names = false;
     bool columns = false;
+    bool noise = false;
     const char* out = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--series") && i + 1 < argc)
@@ -65,6 +70,8 @@ int main(int argc, char** argv)
             names = true;
         else if (!std::strcmp(argv[i], "--columns"))
             columns = true;
+        else if (!std::strcmp(argv[i], "--noise"))
+            noise = true;
         else if (argv[i][0] == '-') {
             usage();
             return 2;
@@ -109,7 +116,7 @@ int main(int argc, char** argv)
     std::vector<Walk> walks;
     Lcg rng;
     for (long s = 0; s < series; ++s) {
-        walks.push_back(Walk{rng, 10000 + 1000 * s});
+        walks.push_back(Walk{rng, 10000 + 1000 * s, noise});
         for (long i = 0; i < points; ++i)
             rng.next();
     }

@@ -1,7 +1,8 @@
 // plotwell-measure: runs a command several times and prints its median wall time and its
-// median peak memory, as the whole process (children included) saw them.
+// median peak memory, as the whole process saw them. The command's own output is dropped.
 // Usage: plotwell-measure RUNS COMMAND [ARGS...]
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,6 +44,9 @@ int main(int argc, char** argv)
             return 1;
         }
         if (child == 0) {
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
             execvp(argv[2], argv + 2);
             std::perror(argv[2]);
             _exit(127);

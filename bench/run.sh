@@ -27,9 +27,10 @@ gen 8x1M --series 8 --points 1000000
 gen 1x10M --series 1 --points 10000000
 gen 8x100k --series 8 --points 100000
 gen 8x100k-xy --series 8 --points 100000 --xy
+gen 8x100k-noise --series 8 --points 100000 --noise
 
-measure() { "$bin/bench/plotwell-measure" "$runs" "$@" 2>/dev/null; }
-plotwell() { measure "$bin/cli/plotwell-render" --size 600x400 -o "$out/plotwell.png" "$@" >/dev/null; }
+measure() { "$bin/bench/plotwell-measure" "$runs" "$@"; }
+plotwell() { measure "$bin/cli/plotwell-render" --size 600x400 -o "$out/plotwell.png" "$@"; }
 gnuplot_of() { # gnuplot_of FILE SERIES STYLE
   local plot="plot '$1' using 1 with $3 notitle"
   [ "$2" -gt 1 ] && plot="plot for [i=1:$2] '$1' using i with $3 notitle"
@@ -57,6 +58,10 @@ for set in 1x100k 1x1M 8x1M 1x10M; do
   row "line+markers $set" "$(plotwell "$file")" "$(gnuplot_of "$data/$set.cols" "$series" linespoints)" "$file"
   row "curve $set" "$(plotwell --type curve --no-points "$file")" "" "$file"
 done
+row "line 8x100k noise" "$(plotwell --no-points "$data/8x100k-noise.txt")" \
+  "$(gnuplot_of "$data/8x100k-noise.cols" 8 lines)" "$data/8x100k-noise.txt"
+row "line+markers 8x100k noise" "$(plotwell "$data/8x100k-noise.txt")" \
+  "$(gnuplot_of "$data/8x100k-noise.cols" 8 linespoints)" "$data/8x100k-noise.txt"
 row "bar 8x100k" "$(plotwell --type bar "$data/8x100k.txt")" "" "$data/8x100k.txt"
 row "stacked 8x100k (X,Y)" "$(plotwell --type stacked "$data/8x100k-xy.txt")" "" "$data/8x100k-xy.txt"
 row "pie 8x100k" "$(plotwell --type pie "$data/8x100k.txt")" "" "$data/8x100k.txt"

@@ -17,7 +17,7 @@ namespace {
 const QString kFallbackFace = QStringLiteral("DejaVu Sans");
 
 // Points or lines handed to the painter in one call.
-constexpr qsizetype kPolylineChunk = 4096;
+constexpr qsizetype kPolylineChunk = 8;
 
 // Hidden pixels round the surface (see image_).
 constexpr int kMargin = 8;

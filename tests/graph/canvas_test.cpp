@@ -178,19 +178,31 @@ TEST_F(CanvasTest, PolylineDrawsTheSamePixelsAsLineTo)
 {
     QRandomGenerator random(7);
     std::vector<QPoint> points;
-    for (int i = 0; i < 9000; ++i) // more than one chunk
-        points.emplace_back(static_cast<int>(random.bounded(40)), static_cast<int>(random.bounded(30)));
-    TCanvas reference;
-    reference.SetSize(40, 30);
-    reference.MoveTo(points[0].x(), points[0].y());
-    for (std::size_t i = 1; i < points.size(); ++i)
-        reference.LineTo(points[i].x(), points[i].y());
-    canvas.Polyline(points.data(), static_cast<qsizetype>(points.size()));
-    int differing = 0;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x)
-            differing += canvas.Pixel(x, y) != reference.Pixel(x, y);
-    EXPECT_EQ(differing, 0);
+    for (int i = 0; i < 40; ++i) // a few chunks of the painter's calls, over a surface left mostly bare
+        points.emplace_back(static_cast<int>(random.bounded(200)), static_cast<int>(random.bounded(150)));
+    for (const int width : {1, 3}) {
+        TCanvas reference;
+        TCanvas drawn;
+        for (TCanvas* c : {&reference, &drawn}) {
+            c->SetSize(200, 150);
+            c->Pen().SetWidth(width);
+        }
+        reference.MoveTo(points[0].x(), points[0].y());
+        for (std::size_t i = 1; i < points.size(); ++i)
+            reference.LineTo(points[i].x(), points[i].y());
+        drawn.Polyline(points.data(), static_cast<qsizetype>(points.size()));
+        int differing = 0;
+        int set = 0;
+        for (int y = 0; y < 150; ++y) {
+            for (int x = 0; x < 200; ++x) {
+                differing += drawn.Pixel(x, y) != reference.Pixel(x, y);
+                set += reference.Pixel(x, y) != kWhite;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "pen width " << width;
+        EXPECT_GT(set, 2000);
+        EXPECT_LT(set, 20000);
+    }
 }
 
 TEST_F(CanvasTest, PixelRatioKeepsLogicalPositions)
