@@ -63,6 +63,72 @@ private:
     int bandBottom_;
 };
 
+// Feeds the reducer a series whose points are in X order, so that each pixel column holds
+// one run of the array: a run's ends are found by bisection and only its first, last,
+// lowest and highest points are mapped. The path's first run goes point by point (the
+// reducer watches its first pixel). Returns the index where X order was found broken (the
+// caller goes on point by point from there), or the series' size.
+std::size_t ReduceInXOrder(const tptsarr& points, const PlotMapping& map, PixelPathReducer& reducer)
+{
+    const std::size_t n = points.size();
+    std::size_t a = 0;
+    while (a < n && IsNullPoint(points[a]))
+        ++a;
+    if (a == n)
+        return n;
+    int column = map.Column(points[a].x);
+    std::size_t b = a + 1;
+    while (b < n && points[b].x >= points[b - 1].x && map.Column(points[b].x) == column)
+        ++b;
+    for (std::size_t i = a; i < b; ++i)
+        if (!IsNullPoint(points[i]))
+            reducer.Add(QPoint(column, map.Row(points[i].y)));
+    while (b < n) {
+        a = b;
+        column = map.Column(points[a].x);
+        // The first point past this column's run.
+        std::size_t lo = a + 1;
+        std::size_t hi = n;
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (map.Column(points[mid].x) <= column)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        b = lo;
+        std::size_t first = b, lowest = b, highest = b, last = b;
+        double minY = 0, maxY = 0;
+        for (std::size_t i = a; i < b; ++i) {
+            const tpt& p = points[i];
+            if (p.x < points[i - 1].x)
+                return a; // not in X order after all
+            if (IsNullPoint(p))
+                continue;
+            if (first == b) {
+                first = lowest = highest = i;
+                minY = maxY = p.y;
+            }
+            last = i;
+            if (p.y < minY) {
+                minY = p.y;
+                lowest = i;
+            }
+            if (p.y > maxY) {
+                maxY = p.y;
+                highest = i;
+            }
+        }
+        if (first == b)
+            continue; // only gaps in this column
+        // In order, the run's ends in one column hold every point between them there.
+        const auto offset = [a](std::size_t i) { return static_cast<qint64>(i - a); };
+        reducer.AddRun({column, offset(b), offset(first), offset(highest), offset(lowest), offset(last),
+                        map.Row(points[first].y), map.Row(maxY), map.Row(minY), map.Row(points[last].y)});
+    }
+    return n;
+}
+
 } // namespace
 
 void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
@@ -74,9 +140,13 @@ void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& 
     std::vector<QPoint> path;
     path.reserve(thin ? kPathChunk + 8 : points.size());
     PixelPathReducer reducer(path);
+    // Point by point from here (the whole series unless it is thinned in X order).
+    std::size_t from = 0;
+    if (thin && !options.DrawArea)
+        from = ReduceInXOrder(points, frame.map, reducer);
     std::array<int, kMapBlock> columns;
     std::array<int, kMapBlock> rows;
-    for (std::size_t block = 0; block < points.size(); block += kMapBlock) {
+    for (std::size_t block = from; block < points.size(); block += kMapBlock) {
         const std::size_t count = std::min(kMapBlock, points.size() - block);
         frame.map.MapPoints(points.data() + block, count, columns.data(), rows.data());
         for (std::size_t i = 0; i < count; ++i) {

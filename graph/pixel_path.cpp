@@ -43,6 +43,23 @@ void PixelPathReducer::AddToNewRunOrFirst(QPoint p)
     ++index_;
 }
 
+void PixelPathReducer::AddRun(const Run& run)
+{
+    if (inRun_) {
+        EmitRun();
+        firstRun_ = false;
+    }
+    inRun_ = true;
+    column_ = run.column;
+    first_ = Kept{index_ + run.firstOffset, run.firstRow};
+    min_ = Kept{index_ + run.lowestOffset, run.lowestRow};
+    max_ = Kept{index_ + run.highestOffset, run.highestRow};
+    last_ = Kept{index_ + run.lastOffset, run.lastRow};
+    coverFrom_ = coverTo_ = Kept{};
+    previousRow_ = run.lastRow;
+    index_ += run.span;
+}
+
 void PixelPathReducer::EmitRun()
 {
     std::array<Kept, 6> kept = {first_, min_, max_, last_, coverFrom_, coverTo_};

@@ -31,6 +31,17 @@ public:
         }
         AddToNewRunOrFirst(p);
     }
+    // A whole run of one pixel column at once, the same as adding its points one by one,
+    // for a run that starts a new column after the path's first run. Offsets count from the
+    // run's first point and order the kept points; `span` is at least the last offset + 1.
+    struct Run
+    {
+        int column;
+        qint64 span;
+        qint64 firstOffset, lowestOffset, highestOffset, lastOffset;
+        int firstRow, lowestRow, highestRow, lastRow; // lowest: the smallest row number
+    };
+    void AddRun(const Run& run);
     // Emits the last run; the reducer can then start a new path.
     void Finish();
 

@@ -14,14 +14,32 @@ using namespace plotwell;
 
 namespace {
 
+enum class XOrder { Ascending, Shuffled, Repeated, OneStepBack };
+
 struct ThinningCase
 {
     const char* name;
     int width, height; // of the surface
     int points;
-    bool shuffledX;  // X values in no order
+    XOrder order;
     int walkStep;    // 0: noise over the whole range; else a random walk of this step
+    int leadingGaps = 0; // null points the series starts with
 };
+
+double xOf(XOrder order, int i, int points, QRandomGenerator& random)
+{
+    switch (order) {
+    case XOrder::Ascending:
+        return i + 1;
+    case XOrder::Shuffled:
+        return random.bounded(points) + 1;
+    case XOrder::Repeated:
+        return i / 7 + 1; // (X,Y) data with equal X values
+    case XOrder::OneStepBack:
+        return i == points * 2 / 3 ? i - points / 4 : i + 1; // in order but for one point
+    }
+    return 0;
+}
 
 // Draws series 1 as the line step does, segment by segment from each point back to the one
 // before, with no thinning.
@@ -47,10 +65,12 @@ void drawEverySegment(TCanvas& canvas, const tptsarr& points, const RenderFrame&
 TEST(LineThinning, SamePixelsAsEverySegment)
 {
     const ThinningCase cases[] = {
-        {"random walk, 1M-like density", 600, 400, 40000, false, 3},
-        {"noise", 600, 400, 6000, false, 0},
-        {"unordered X", 600, 400, 3000, true, 0},
-        {"few columns, many points each", 30, 22, 400, false, 2},
+        {"random walk, 1M-like density", 600, 400, 40000, XOrder::Ascending, 3},
+        {"noise", 600, 400, 6000, XOrder::Ascending, 0},
+        {"unordered X", 600, 400, 3000, XOrder::Shuffled, 0},
+        {"repeated X, starting with gaps", 600, 400, 7000, XOrder::Repeated, 4, 40},
+        {"one point out of X order", 600, 400, 9000, XOrder::OneStepBack, 3},
+        {"few columns, many points each", 30, 22, 400, XOrder::Ascending, 2},
     };
     QRandomGenerator random(11);
     for (const ThinningCase& c : cases) {
@@ -62,8 +82,8 @@ TEST(LineThinning, SamePixelsAsEverySegment)
             for (int i = 0; i < c.points; ++i) {
                 level = c.walkStep ? std::clamp(level + random.bounded(2 * c.walkStep + 1) - c.walkStep, 0.0, 100.0)
                                    : random.bounded(101);
-                const double x = c.shuffledX ? random.bounded(c.points) + 1 : i + 1;
-                const double y = random.bounded(50) == 0 ? nullvalue : level; // some gaps
+                const double x = xOf(c.order, i, c.points, random);
+                const double y = i < c.leadingGaps || random.bounded(50) == 0 ? nullvalue : level; // some gaps
                 model.AddPoint(0, x, y);
             }
             RenderFrame frame;
