@@ -7,21 +7,32 @@ namespace plotwell {
 void ValueStatistics::Add(const tptsarr& points)
 {
     points_ += static_cast<std::int64_t>(points.size());
+    // In locals, so the sums stay in registers rather than going through memory per value.
+    std::int64_t count = count_;
+    double min = min_;
+    double max = max_;
+    double sum = sum_;
+    long double singleSum = singleSum_;
     for (const tpt& p : points) {
         if (IsNullPoint(p))
             continue;
-        if (count_ == 0) {
-            min_ = max_ = p.y;
+        if (count == 0) {
+            min = max = p.y;
         } else {
-            if (p.y < min_)
-                min_ = p.y;
-            if (p.y > max_)
-                max_ = p.y;
+            if (p.y < min)
+                min = p.y;
+            if (p.y > max)
+                max = p.y;
         }
-        ++count_;
-        sum_ += p.y;
-        singleSum_ += static_cast<float>(p.y);
+        ++count;
+        sum += p.y;
+        singleSum += static_cast<float>(p.y);
     }
+    count_ = count;
+    min_ = min;
+    max_ = max;
+    sum_ = sum;
+    singleSum_ = singleSum;
 }
 
 long double SquaredDeviations(const tptsarr& points, long double mean)
