@@ -108,43 +108,7 @@ std::optional<double> readSlow(const char* s, std::size_t n)
     return value;
 }
 
-// Powers of ten that a double holds exactly; a product or quotient with one of them is
-// correctly rounded.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 } // namespace
-
-std::size_t ReadPlainNumberPrefix(const char* s, std::size_t n, double& value)
-{
-    std::size_t i = 0;
-    const bool negative = n > 0 && s[0] == '-';
-    if (negative)
-        ++i;
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int fraction = 0;
-    bool point = false;
-    for (; i < n; ++i) {
-        const char c = s[i];
-        if (isDigit(c)) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-            ++digits;
-            fraction += point;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0 || digits > 15 || (i < n && (s[i] == 'e' || s[i] == 'E' || s[i] == '.')))
-        return 0;
-    const double m = static_cast<double>(mantissa); // exact: below 2^53
-    value = fraction ? m / kExactPowers[fraction] : m;
-    if (negative)
-        value = -value;
-    return i;
-}
 
 std::optional<double> ReadNumber(const char* s, std::size_t n)
 {
