@@ -116,13 +116,20 @@ std::optional<QString> TIniDocument::Value(const QString& section, const QString
     return std::nullopt;
 }
 
+bool TIniDocument::CanStore(const QString& section, const QString& key)
+{
+    const QString k = OneLine(key).trimmed();
+    return !k.isEmpty() && !k.contains(QLatin1Char('=')) && !k.startsWith(QLatin1Char('[')) &&
+        !k.startsWith(QLatin1Char(';')) && !k.startsWith(QLatin1Char('#')) && !section.contains(QLatin1Char(']'));
+}
+
 bool TIniDocument::SetValue(const QString& section, const QString& key, const QString& value)
 {
+    if (!CanStore(section, key))
+        return false;
     const QString name = OneLine(section).trimmed();
     const QString k = OneLine(key).trimmed();
     const QString v = OneLine(value).trimmed();
-    if (k.isEmpty())
-        return false;
     const QString text = k + QLatin1Char('=') + v;
 
     TSection* s = FindSection(name);

@@ -26,7 +26,13 @@ public:
     // Section and key names are matched without regard to case.
     std::optional<QString> Value(const QString& section, const QString& key) const;
 
-    // Each returns true when the document changed.
+    // Whether a key of that name, in a section of that name, would be found again when the
+    // written text is read: a "]" in a section name, or a key name with "=" or starting like a
+    // comment or a section header, would land elsewhere (or nowhere) on the next start.
+    static bool CanStore(const QString& section, const QString& key);
+
+    // Each returns true when the document changed. SetValue changes nothing for a name that
+    // CanStore refuses.
     bool SetValue(const QString& section, const QString& key, const QString& value);
     bool RemoveKey(const QString& section, const QString& key);
     bool RemoveSection(const QString& section);

@@ -57,7 +57,8 @@ TIniFile::TIniFile(const QString& fileName, TMessageSink* sink) : fileName_(file
     }
     if (file.size() > kMaxFileSize)
         return;
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    // Not read(kMaxFileSize + 1): that reserves the whole limit up front for a file of a few lines.
+    const QByteArray bytes = file.readAll();
     if (bytes.size() > kMaxFileSize)
         return;
     document_ = TIniDocument::Parse(DecodeText(bytes));
@@ -92,6 +93,8 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const
 
 bool TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
+    if (!TIniDocument::CanStore(section, key))
+        return false;
     return Changed(document_.SetValue(section, key, value));
 }
 
@@ -146,7 +149,9 @@ bool TIniFile::Save()
     // Write a temporary file and rename it over the old one, so a crash or a full disk never
     // leaves half a file behind.
     QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that write() itself meets a full disk: a short write left in the buffer
+    // fails only inside commit(), which does not notice and renames the cut file over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes = document_.ToText().toUtf8();
     if (file.write(bytes) != bytes.size()) {

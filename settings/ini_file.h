@@ -30,7 +30,8 @@ public:
     double ReadFloat(const QString& section, const QString& key, double defaultValue) const;
     bool ValueExists(const QString& section, const QString& key) const;
 
-    // Each returns false when the file could not be saved.
+    // Each returns false when the file could not be saved, or (writes) when the name could not
+    // be read back from the file (TIniDocument::CanStore); such a write changes nothing.
     bool WriteString(const QString& section, const QString& key, const QString& value);
     bool WriteInteger(const QString& section, const QString& key, int value);
     bool WriteBool(const QString& section, const QString& key, bool value);

@@ -1,0 +1,181 @@
+// Every malformed settings file of the corpus through the real reading path: a restored window
+// takes what can be read and keeps its place for the rest, and saving afterwards changes nothing
+// that was read.
+#include "settings/ini_file.h"
+#include "settings/ini_settings.h"
+
+#include "core/recording_sink.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using plotwell::TIniDocument;
+using plotwell::TIniFile;
+using plotwell::TIniSettings;
+using plotwell::TRecordingSink;
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+const QStringList kKeys = {QStringLiteral("Maximized"), QStringLiteral("Left"),  QStringLiteral("Top"),
+                           QStringLiteral("Width"),     QStringLiteral("Height"), QStringLiteral("Title")};
+
+// Where the window starts, and what the desktop is.
+const QRect kStart(100, 50, 700, 540);
+const QRect kDesktop(0, 0, 1920, 1080);
+
+struct Expectation
+{
+    Expectation(QRect g = kStart, std::optional<QString> t = std::nullopt) : geometry(g), title(std::move(t)) {}
+
+    QRect geometry;
+    std::optional<QString> title; // nothing: the key is not found
+};
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Restores a window from the file as the main window does, and checks the values read.
+void CheckFile(const QString& path, const Expectation& e)
+{
+    TRecordingSink sink;
+    {
+        TIniSettings settings(&sink);
+        settings.SetIniFileName(path);
+        settings.SetDesktopArea([](const QWidget&) { return kDesktop; });
+        QWidget form;
+        form.setGeometry(kStart);
+        settings.readwindowpos(&form, QString());
+        EXPECT_EQ(form.geometry(), e.geometry);
+        EXPECT_FALSE(form.isMaximized());
+        EXPECT_EQ(settings.readstring(QStringLiteral("Title"), QStringLiteral("-"), kSettings), e.title.value_or(QStringLiteral("-")));
+    }
+
+    // A save rewrites the file from what was understood of it; the next start must read the same.
+    const QString missing = QStringLiteral("\x01missing");
+    QStringList before;
+    {
+        TIniFile ini(path, &sink);
+        for (const QString& key : kKeys)
+            before.append(ini.ReadString(kSettings, key, missing));
+        EXPECT_TRUE(ini.WriteString(QStringLiteral("Check"), QStringLiteral("Saved"), QStringLiteral("1")));
+    }
+    const TIniFile again(path);
+    for (qsizetype i = 0; i < kKeys.size(); ++i)
+        EXPECT_EQ(again.ReadString(kSettings, kKeys[i], missing), before[i]) << kKeys[i].toStdString();
+    EXPECT_TRUE(sink.Messages().isEmpty());
+}
+
+} // namespace
+
+TEST(MalformedIni, EveryCorpusFileGivesWhatCanBeRead)
+{
+    const QMap<QString, Expectation> expected = {
+        {QStringLiteral("bom.ini"), {QRect(230, 50, 700, 540)}},
+        {QStringLiteral("cr-only.ini"), {QRect(210, 220, 700, 540)}},
+        // Section names ignore case and a repeated section goes on; the first of two keys wins.
+        {QStringLiteral("duplicates.ini"), {QRect(200, 150, 700, 540)}},
+        {QStringLiteral("empty.ini"), {}},
+        {QStringLiteral("garbage.bin"), {}},
+        {QStringLiteral("huge-numbers.ini"), {}},
+        {QStringLiteral("invalid-utf8.ini"), {QRect(130, 50, 700, 540), QStringLiteral("Café €")}},
+        // Keys before any section, or in a section named otherwise, are nobody's.
+        {QStringLiteral("keys-outside.ini"), {}},
+        {QStringLiteral("nan-inf.ini"), {QRect(100, 50, 700, 600)}},
+        {QStringLiteral("no-equals.ini"), {QRect(100, 50, 800, 540)}},
+        {QStringLiteral("nul.ini"), {QRect(100, 80, 700, 540)}},
+        {QStringLiteral("truncated.ini"), {QRect(120, 50, 700, 540)}},
+        {QStringLiteral("unclosed-quote.ini"), {QRect(100, 260, 700, 540), QStringLiteral("\"never closed")}},
+        {QStringLiteral("unclosed-section.ini"), {QRect(100, 6, 700, 540)}},
+        // Read as Windows-1252, every line of UTF-16 holds NUL characters.
+        {QStringLiteral("utf16.ini"), {}},
+    };
+
+    const QDir corpus(testDataPath(QStringLiteral("bad/ini")));
+    const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 12);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
+        const QString path = dir.filePath(name);
+        ASSERT_TRUE(QFile::copy(corpus.filePath(name), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        CheckFile(path, expected[name]);
+    }
+}
+
+TEST(MalformedIni, TenMegabyteLineAndAFileBeyondTheSizeLimit)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    const QString longLine = dir.filePath(QStringLiteral("long.ini"));
+    WriteFile(longLine, "[Settings]\nLeft=" + QByteArray(10 * 1024 * 1024, '7') + "\nTop=320\n");
+    CheckFile(longLine, {QRect(100, 320, 700, 540)});
+
+    // Far larger than any settings file this program writes: read as empty, replaced by the next save.
+    const QString huge = dir.filePath(QStringLiteral("huge.ini"));
+    WriteFile(huge, "[Settings]\nLeft=330\n" + QByteArray("; padding\n").repeated(1'700'000));
+    CheckFile(huge, {});
+    EXPECT_EQ(ReadFile(huge), QByteArray("[Check]\nSaved=1\n"));
+}
+
+// Names that would not be found again in the saved text are refused, so a write can never move
+// other keys into another section or vanish on the next start.
+TEST(MalformedIni, NamesThatCannotBeReadBackAreRefused)
+{
+    struct Case
+    {
+        const char* section;
+        const char* key;
+    };
+    const Case refused[] = {
+        {"Settings", "Left=1"}, {"Settings", "[Other]"}, {"Settings", "; note"}, {"Settings", "#tag"},
+        {"Set]tings", "Left"},  {"Settings", "  "},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("names.ini"));
+    const QByteArray original = "[Settings]\nLeft=10\n";
+    WriteFile(path, original);
+    TRecordingSink sink;
+    TIniFile ini(path, &sink);
+    for (const Case& c : refused) {
+        SCOPED_TRACE(std::string(c.section) + " / " + c.key);
+        const QString section = QString::fromUtf8(c.section);
+        const QString key = QString::fromUtf8(c.key);
+        EXPECT_FALSE(TIniDocument::CanStore(section, key));
+        EXPECT_FALSE(ini.WriteString(section, key, QStringLiteral("x")));
+        EXPECT_FALSE(ini.ValueExists(section, key));
+    }
+    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_TRUE(sink.Messages().isEmpty()) << "nothing failed on disk";
+
+    // The characters are fine elsewhere in a name, and anywhere in a value.
+    EXPECT_TRUE(ini.WriteString(QStringLiteral("[Odd;#="), QStringLiteral("a]b;c#d"), QStringLiteral("=[x];#")));
+    EXPECT_TRUE(ini.WriteString(kSettings, QStringLiteral("Top"), QStringLiteral("[Other]")));
+    const TIniFile again(path);
+    EXPECT_EQ(again.ReadString(QStringLiteral("[Odd;#="), QStringLiteral("a]b;c#d"), QString()), QStringLiteral("=[x];#"));
+    EXPECT_EQ(again.ReadString(kSettings, QStringLiteral("Top"), QString()), QStringLiteral("[Other]"));
+    EXPECT_EQ(again.ReadInteger(kSettings, QStringLiteral("Left"), -1), 10);
+}
