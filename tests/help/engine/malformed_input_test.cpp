@@ -1,0 +1,247 @@
+// The malformed pages, style sheets and pictures of the corpus, each through the path the help
+// viewer takes: file bytes decoded as a page is, converted into a document, style sheets linked
+// from the page, pictures named by an IMG element. Each gives the text and format its rules give;
+// pictures that cannot be read give the placeholder.
+
+#include "core/text_decoding.h"
+#include "help/engine/html_converter.h"
+
+#include "help_test_target.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+using namespace plotwell;
+
+namespace {
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QStringList CorpusFiles(const QString& kind)
+{
+    return QDir(testDataPath(QStringLiteral("bad/") + kind)).entryList(QDir::Files, QDir::Name);
+}
+
+// A page's bytes as the help viewer reads them.
+QString DecodePage(const QByteArray& bytes)
+{
+    return DecodeText(bytes);
+}
+
+struct TPageExpectation
+{
+    QString text;
+    std::function<void(const THelpTestTarget&, const TLinkList&)> check = {};
+};
+
+} // namespace
+
+TEST(MalformedHelpPage, EveryCorpusPageGivesItsText)
+{
+    const QChar nul(0);
+    const QMap<QString, TPageExpectation> expected = {
+        {QStringLiteral("bad-attributes.html"),
+         {QStringLiteral("xy\n_\n\n_\nz"),
+          [](const THelpTestTarget& t, const TLinkList& urls) {
+              EXPECT_EQ(t.FormatOf(QStringLiteral("x")).Size, 12);
+              EXPECT_EQ(t.FormatOf(QStringLiteral("y")).Color, t.BaseFormat().Color);
+              EXPECT_TRUE(urls.isEmpty()) << "an IMG without SRC does nothing";
+          }}},
+        // "b and c " is read as a B tag with an attribute that has no value.
+        {QStringLiteral("bare-less-than.html"),
+         {QStringLiteral("a  d"),
+          [](const THelpTestTarget& t, const TLinkList&) { EXPECT_EQ(t.FormatOf(QStringLiteral("d")).Style, fsBold); }}},
+        {QStringLiteral("broken-entities.html"), {QStringLiteral("<b> &unknownname; AT&T AAA Ä&AUML; & x")}},
+        {QStringLiteral("invalid-utf8.html"), {QStringLiteral("\nCafé € naïve")}},
+        {QStringLiteral("nul.html"), {QStringLiteral("\na") + nul + QStringLiteral("bc") + nul + u'd'}},
+        {QStringLiteral("stray-end-tags.html"), {QStringLiteral("\n\n---------\n\n\nx")}},
+        {QStringLiteral("truncated.html"), {QStringLiteral("\nIntro bold text ")}},
+        // Without "-->" the comment is an unknown tag that ends at the first ">".
+        {QStringLiteral("unclosed-comment.html"),
+         {QStringLiteral("beforex after"),
+          [](const THelpTestTarget& t, const TLinkList&) { EXPECT_EQ(t.FormatOf(QStringLiteral("x")).Style, TFontStyles()); }}},
+        {QStringLiteral("unclosed-quote.html"),
+         {QStringLiteral("\nx link end"),
+          [](const THelpTestTarget&, const TLinkList& urls) {
+              ASSERT_EQ(urls.size(), 1);
+              EXPECT_EQ(urls[0].Target, QStringLiteral("never closed"));
+              EXPECT_EQ(urls[0].Info.Kind, lkURL);
+              EXPECT_EQ(urls[0].Info.Start, 3);
+              EXPECT_EQ(urls[0].Info.Length, 4);
+          }}},
+        {QStringLiteral("unclosed-script.html"), {QStringLiteral("a")}},
+        {QStringLiteral("unclosed-style.html"), {QStringLiteral("\n")}},
+        {QStringLiteral("unclosed-tags.html"),
+         {QStringLiteral("deep text"),
+          [](const THelpTestTarget& t, const TLinkList&) {
+              const TCharFormat f = t.FormatOf(QStringLiteral("text"));
+              EXPECT_EQ(f.Style, fsBold | fsItalic | fsUnderline);
+              EXPECT_EQ(f.Color, RGBToColor(255, 0, 0));
+          }}},
+        // Read as Windows-1252: the byte-order mark becomes text and every other byte is NUL; NUL
+        // is trimmed off the tag text like a blank, so "<\0p\0>" is a P tag.
+        {QStringLiteral("utf16.html"), {QStringLiteral("ÿþ\n") + nul + u'h' + nul + u'i' + nul}},
+    };
+
+    const QStringList files = CorpusFiles(QStringLiteral("html"));
+    ASSERT_GE(files.size(), 12);
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
+        THelpTestTarget target;
+        const TLinkList urls = target.Convert(DecodePage(ReadFile(testDataPath(QStringLiteral("bad/html/") + name))));
+        const TPageExpectation& e = expected[name];
+        EXPECT_EQ(target.PlainText(), e.text);
+        if (e.check)
+            e.check(target, urls);
+    }
+}
+
+TEST(MalformedHelpPage, TenThousandNestedElementsAndATenMegabyteLine)
+{
+    {
+        THelpTestTarget target;
+        target.Convert(QStringLiteral("<table><tr><td><pre><code><center><th><cite><q><blockquote><h3><ol><li><font size=+1>")
+                           .repeated(10000) +
+                       QStringLiteral("deep"));
+        EXPECT_TRUE(target.PlainText().endsWith(QStringLiteral("\n1. deep")));
+    }
+    {
+        // Inside PRE every blank and tab of the line stays, as a blank.
+        const QString line = QStringLiteral("ab\t").repeated(3'500'000);
+        THelpTestTarget target;
+        target.Convert(QStringLiteral("<pre>") + line + QStringLiteral("</pre>end"));
+        QString kept = line;
+        kept.replace(u'\t', u' ');
+        EXPECT_EQ(target.PlainText(), u'\n' + kept + QStringLiteral("\nend"));
+    }
+}
+
+namespace {
+
+// Changes from the format of text with no style sheet; nothing means unchanged.
+struct TSheetExpectation
+{
+    std::optional<TColor> color;
+    std::optional<int> size;
+    TFontStyles style;
+    std::optional<QString> name;
+};
+
+// The page links the sheet and opens an element that its element, class and id rules all reach.
+void CheckSheet(const QString& folder, const QString& file, const TSheetExpectation& e)
+{
+    THelpTestTarget plain;
+    plain.Convert(QStringLiteral("<p class=note id=top>x"));
+    const TCharFormat base = plain.FormatOf(QStringLiteral("x"));
+
+    THelpTestTarget target;
+    target.Convert(QStringLiteral("<link rel=stylesheet href=\"%1\"><p class=note id=top>x").arg(file), folder);
+    EXPECT_EQ(target.PlainText(), QStringLiteral("\nx"));
+    const TCharFormat f = target.FormatOf(QStringLiteral("x"));
+    EXPECT_EQ(f.Color, e.color.value_or(base.Color));
+    EXPECT_EQ(f.Size, e.size.value_or(base.Size));
+    EXPECT_EQ(f.Style, e.style);
+    EXPECT_EQ(f.Name, e.name.value_or(base.Name));
+}
+
+constexpr TColor kRed = RGBToColor(255, 0, 0);
+
+} // namespace
+
+TEST(MalformedStyleSheet, EveryCorpusSheetGivesItsFormat)
+{
+    const QMap<QString, TSheetExpectation> expected = {
+        {QStringLiteral("huge-values.css"), {RGBToColor(255, 255, 255), {}, {}, {}}},
+        {QStringLiteral("invalid-utf8.css"), {{}, {}, {}, QStringLiteral("CAFÉ SANS")}},
+        // The target holds sizes below 1 point at 1.
+        {QStringLiteral("negative-size.css"), {{}, 1, {}, {}}},
+        // "*/ .NOTE" is a selector that no class reaches.
+        {QStringLiteral("nested-comments.css"), {kRed, {}, fsItalic, {}}},
+        {QStringLiteral("nul.css"), {RGBToColor(0, 128, 0), {}, fsBold, {}}},
+        {QStringLiteral("percent-sizes.css"), {{}, 18, {}, {}}},
+        {QStringLiteral("selectors-only.css"), {}},
+        {QStringLiteral("stray-braces.css"), {kRed, {}, {}, {}}},
+        {QStringLiteral("truncated.css"), {kRed, 15, {}, {}}},
+        // Text before a nested "{" is dropped; the declaration after it still belongs to P.
+        {QStringLiteral("unclosed-brace.css"), {RGBToColor(0, 128, 0), {}, fsItalic, {}}},
+        {QStringLiteral("unclosed-comment.css"), {RGBToColor(0, 0, 255), {}, {}, {}}},
+        {QStringLiteral("unclosed-quote.css"), {kRed, {}, {}, QStringLiteral("TIMES NEW ROMAN")}},
+        {QStringLiteral("utf16.css"), {}},
+    };
+
+    const QString folder = testDataPath(QStringLiteral("bad/css"));
+    const QStringList files = CorpusFiles(QStringLiteral("css"));
+    ASSERT_GE(files.size(), 12);
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
+        CheckSheet(folder, name, expected[name]);
+    }
+}
+
+TEST(MalformedStyleSheet, HugeAndDeeplyNestedSheets)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray sheet;
+        TSheetExpectation expected;
+    };
+    const Case cases[] = {
+        {"10 MB declaration", "p { color: red; " + QByteArray(10'000'000, 'x') + "; font-weight: bold }", {kRed, {}, fsBold, {}}},
+        {"10 MB selector", QByteArray(10'000'000, 'x') + " { color: blue } p { font-weight: bold }", {{}, {}, fsBold, {}}},
+        {"10,000 nested braces", "p {" + QByteArray("a {").repeated(10000) + " color: red }", {kRed, {}, {}, {}}},
+        {"10,000 comment openers", "p { color: red }" + QByteArray("/*").repeated(10000) + ".note { color: blue }",
+         {kRed, {}, {}, {}}},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(dir.filePath(QStringLiteral("sheet.css")), c.sheet);
+        CheckSheet(dir.path(), QStringLiteral("sheet.css"), c.expected);
+    }
+}
+
+TEST(MalformedPicture, UnreadablePicturesGiveThePlaceholder)
+{
+    // Cut in the middle of the scan or before the end marker, the picture shows as far as it goes.
+    const QStringList shown = {QStringLiteral("cut-at-eoi.jpg"), QStringLiteral("cut-in-scan.jpg")};
+    const QStringList files = CorpusFiles(QStringLiteral("jpeg"));
+    ASSERT_GE(files.size(), 12);
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        THelpTestTarget target;
+        const TLinkList urls =
+            target.Convert(QStringLiteral("<img src=\"%1\">after").arg(name), testDataPath(QStringLiteral("bad/jpeg")));
+        if (shown.contains(name)) {
+            EXPECT_EQ(target.PlainText(), QStringLiteral("\uFFFCafter"));
+            EXPECT_TRUE(urls.isEmpty());
+        } else {
+            EXPECT_EQ(target.PlainText(), QStringLiteral("[IMAGE: \"%1\"]after").arg(name));
+            ASSERT_EQ(urls.size(), 1);
+            EXPECT_EQ(urls[0].Info.Kind, lkImage);
+            EXPECT_EQ(urls[0].Target, name);
+        }
+    }
+}
