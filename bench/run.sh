@@ -3,6 +3,7 @@
 # table: whole-process median wall time and peak memory of plotwell-render beside gnuplot on
 # the same values, the ratio measured pair by pair in this run, then the other graph kinds and
 # the help page conversion. Usage: bench/run.sh [RUNS]   (default 5 runs per figure)
+# PLOTWELL_BENCH_BIG=1 adds files of 50,000,000 values (0.4 GB bare, 1 GB as (X,Y) points).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
@@ -65,4 +66,12 @@ row "line+markers 8x100k noise" "$(plotwell "$data/8x100k-noise.txt")" \
 row "bar 8x100k" "$(plotwell --type bar "$data/8x100k.txt")" "" "$data/8x100k.txt"
 row "stacked 8x100k (X,Y)" "$(plotwell --type stacked "$data/8x100k-xy.txt")" "" "$data/8x100k-xy.txt"
 row "pie 8x100k" "$(plotwell --type pie "$data/8x100k.txt")" "" "$data/8x100k.txt"
+if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
+  for big in "1x50M --series 1 --points 50000000" "1x50M-xy --series 1 --points 50000000 --xy"; do
+    read -r name args <<<"$big"
+    # shellcheck disable=SC2086
+    [ -s "$data/$name.txt" ] || "$bin/bench/plotwell-gendata" $args "$data/$name.txt"
+    row "line $name ($(size_mb "$data/$name.txt") MB)" "$(plotwell --no-points "$data/$name.txt")" "" "$data/$name.txt"
+  done
+fi
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
