@@ -328,32 +328,38 @@ TColor TCanvas::Pixel(int x, int y) const
 TStamp TCanvas::CaptureStamp(int reach, const std::function<void(TCanvas&, int x, int y)>& draw)
 {
     TStamp stamp;
-    TCanvas scratch;
-    scratch.SetSize(2 * reach + 1, 2 * reach + 1, ratio_);
-    scratch.pen_ = pen_;
-    scratch.brush_ = brush_;
-    scratch.font_ = font_;
     const QPoint unmoved(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
-    scratch.penPos_ = unmoved;
-    if (scratch.image_.isNull()) {
+    const int side = 2 * reach + 1;
+    // Draws on a scratch surface of one ground colour, with this canvas's tools.
+    const auto drawOn = [&](TCanvas& scratch, TColor ground) {
+        scratch.SetSize(side, side, ratio_);
+        scratch.pen_ = pen_;
+        scratch.brush_ = brush_;
+        scratch.font_ = font_;
+        scratch.penPos_ = unmoved;
+        if (!scratch.image_.isNull())
+            scratch.FillPixels(-kMargin, -kMargin, side + 2 * kMargin, side + 2 * kMargin, ground);
         draw(scratch, reach, reach);
-    } else {
-        // A ground the drawing's own colour can never be.
-        const TColor ground = pen_.Color() ^ 0x00FFFFFF;
-        scratch.FillPixels(-kMargin, -kMargin, 2 * reach + 1 + 2 * kMargin, 2 * reach + 1 + 2 * kMargin, ground);
-        draw(scratch, reach, reach);
-        const QImage& image = scratch.image_;
         scratch.EndPainting();
-        const QRgb groundRgb = image.pixel(0, 0);
-        const int origin = scratch.DeviceLength(reach + kMargin);
-        const int limit = scratch.DeviceLength(kMargin);
+    };
+    // A pixel is the drawing's when it comes out the same on a black and on a white ground,
+    // whatever colours the drawing uses.
+    TCanvas onBlack;
+    TCanvas onWhite;
+    drawOn(onBlack, 0x000000);
+    drawOn(onWhite, 0xFFFFFF);
+    if (!onWhite.image_.isNull()) {
+        const QImage& black = onBlack.image_;
+        const QImage& white = onWhite.image_;
+        const int origin = onWhite.DeviceLength(reach + kMargin);
+        const int limit = onWhite.DeviceLength(kMargin);
         stamp.valid = ratio_ == std::floor(ratio_);
-        for (int y = 0; y < image.height() && stamp.valid; ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb rgb = image.pixel(x, y);
-                if (rgb == groundRgb)
+        for (int y = 0; y < white.height() && stamp.valid; ++y) {
+            for (int x = 0; x < white.width(); ++x) {
+                const QRgb rgb = white.pixel(x, y);
+                if (rgb != black.pixel(x, y))
                     continue;
-                const bool outside = x < limit || y < limit || x >= image.width() - limit || y >= image.height() - limit;
+                const bool outside = x < limit || y < limit || x >= white.width() - limit || y >= white.height() - limit;
                 if (outside || (!stamp.offsets.empty() && rgb != stamp.color)) {
                     stamp.valid = false;
                     break;
@@ -363,12 +369,12 @@ TStamp TCanvas::CaptureStamp(int reach, const std::function<void(TCanvas&, int x
             }
         }
     }
-    pen_ = scratch.pen_;
-    brush_ = scratch.brush_;
-    font_ = scratch.font_;
-    stamp.movesPen = scratch.penPos_ != unmoved;
+    pen_ = onWhite.pen_;
+    brush_ = onWhite.brush_;
+    font_ = onWhite.font_;
+    stamp.movesPen = onWhite.penPos_ != unmoved;
     if (stamp.movesPen)
-        stamp.penOffset = scratch.penPos_ - QPoint(reach, reach);
+        stamp.penOffset = onWhite.penPos_ - QPoint(reach, reach);
     return stamp;
 }
 

@@ -97,6 +97,8 @@ TEST(Markers, CopiedMarkersAreTheDrawnOnes)
                 for (TCanvas* c : {&copied, &drawn}) {
                     c->SetSize(60, 40, ratio);
                     c->Pen().SetWidth(5); // the width in force when LineWidth > 2
+                    // The previous series' colour may be exactly the opposite of this one's.
+                    c->Pen().SetColor(options.SeriesColorOf(n) ^ 0x00FFFFFF);
                     c->Brush().SetColor(kIvory);
                 }
                 const TStamp stamp =
