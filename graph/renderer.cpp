@@ -150,12 +150,19 @@ void GraphDrawing::LayOut(const ValueRange& range, double maxY)
     double minY = range.minY;
     dataminY_ = minY;
     maxY_ = maxY;
-    if (maxY == minY)
+    double axisMaxY = maxY;
+    if (maxY == minY) {
+        // A constant series stands on the zero baseline; a negative one hangs from it
+        // (with the baseline as its low end it would be drawn upside down, above the 0).
+        if (maxY < 0)
+            axisMaxY = 0;
+        else
+            minY = 0;
+    } else if (minY > 0 && minY / (maxY - minY) < 0.5) {
         minY = 0;
-    else if (minY > 0 && minY / (maxY - minY) < 0.5)
-        minY = 0;
+    }
     const AxisScale x(range.minX, range.maxX);
-    const AxisScale y(minY, maxY);
+    const AxisScale y(minY, axisMaxY);
     state_.minX = x.Low();
     state_.minY = y.Low();
     state_.maxextentX = x.Extent();

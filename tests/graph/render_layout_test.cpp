@@ -115,6 +115,7 @@ TEST_F(RenderLayout, RangeAndZeroBaseline)
         {"7", 0, 7, false, 370},            // a single value
         {"0 0 0", 0, 1, false, 370},        // no span at all
         {"-5 -4 -3", -5, 2, true, 82},      // 0 lies above the data: the axis floats to the top
+        {"-5 -5 -5", -5, 5, true, 82},      // a constant below 0 hangs from the baseline
     };
     for (const auto& c : cases) {
         model.ClearData();
