@@ -10,11 +10,21 @@ namespace plotwell {
 
 namespace {
 
+// Replaces the first run of exactly `field`, ignoring case. A longer run of the same letter
+// is another field ("MMM" a month's name, "ddd" a day's) and is left as it is.
 void replaceFirst(QString& format, QLatin1String field, QLatin1String by)
 {
-    const qsizetype at = format.indexOf(field, 0, Qt::CaseInsensitive);
-    if (at >= 0)
-        format.replace(at, field.size(), by);
+    const QChar letter = QChar(QLatin1Char(field.front())).toLower();
+    for (qsizetype at = 0; at < format.size();) {
+        qsizetype end = at;
+        while (end < format.size() && format[end].toLower() == letter)
+            ++end;
+        if (end - at == field.size()) {
+            format.replace(at, field.size(), by);
+            return;
+        }
+        at = end > at ? end : at + 1;
+    }
 }
 
 } // namespace

@@ -163,6 +163,9 @@ TEST_F(RenderLayout, DatesGiveNineTicksOfWholeDays)
     EXPECT_EQ(CompactDateFormat(QStringLiteral("dd/MM/yyyy")), QStringLiteral("d/M/yy"));
     EXPECT_EQ(CompactDateFormat(QStringLiteral("yyyy-MM-dd")), QStringLiteral("yy-M-d"));
     EXPECT_EQ(CompactDateFormat(QStringLiteral("M/d/yy")), QStringLiteral("M/d/yy"));
+    // Month and day names keep their form: "MMM" is not a two-digit month.
+    EXPECT_EQ(CompactDateFormat(QStringLiteral("d MMM yyyy")), QStringLiteral("d MMM yy"));
+    EXPECT_EQ(CompactDateFormat(QStringLiteral("ddd dd.MM.yyyy")), QStringLiteral("ddd d.M.yy"));
     EXPECT_EQ(FormatCompactDate(43831.75, QStringLiteral("M/d/yy")), QStringLiteral("1/1/20"));
     {
         ScopedLocale german(QStringLiteral("de_DE"));
