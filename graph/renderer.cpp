@@ -60,12 +60,16 @@ void GraphDrawing::Draw()
     ClearSurface();
     if (model_.NumberOfSeries() == 0 || model_.seriesarr().front().empty())
         return;
-    bool seriesDrawn = false;
-    {
+    try {
         TBusyPointer busy(request_.pointer);
-        seriesDrawn = DrawSeries();
-        if (seriesDrawn && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
+        if (DrawSeries() && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
             MarkPoints(canvas_, model_, frame_);
+    } catch (...) {
+        // A failed drawing still gives the pointer back (above) and is announced, so the
+        // status line follows the data; the error goes on to the caller.
+        if (request_.OnGraphDrawn)
+            request_.OnGraphDrawn();
+        throw;
     }
     if (request_.OnGraphDrawn)
         request_.OnGraphDrawn();

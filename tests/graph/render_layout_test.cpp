@@ -2,12 +2,16 @@
 // the model.
 #include "graph/compact_date.h"
 #include "graph/plot_mapping.h"
+#include "graph/pointer_shape.h"
 #include "render_test_fixture.h"
 #include "support/test_support.h"
 
 #include <QStringList>
 
 #include <cmath>
+#include <new>
+#include <utility>
+#include <vector>
 
 using namespace plotwell;
 
@@ -188,6 +192,31 @@ TEST_F(RenderLayout, WhatEmptyAndHiddenDataDraw)
     EXPECT_EQ(graphDrawn, 1);
     EXPECT_EQ(State().maxlimitY, 0);
     EXPECT_EQ(Count(0, 40, 600, 360, kIvory), 600 * 360);
+}
+
+TEST_F(RenderLayout, AFailedDrawingGivesThePointerBackAndIsAnnounced)
+{
+    // The hook stands in for any step that fails once the hourglass shows.
+    struct FailingPointer : TPointerShape
+    {
+        bool failOnce = true;
+        std::vector<TCursor> shown;
+        void SetCursor(TCursor cursor) override
+        {
+            if (std::exchange(failOnce, false))
+                throw std::bad_alloc();
+            shown.push_back(cursor);
+        }
+    } pointer;
+    Load({"1 2 3"});
+    DrawRequest request;
+    request.OnGraphDrawn = [this] { ++graphDrawn; };
+    request.pointer = &pointer;
+    EXPECT_THROW(DrawGraph(model, canvas, request), std::bad_alloc);
+    EXPECT_EQ(graphDrawn, 1);
+    DrawGraph(model, canvas, request);
+    EXPECT_EQ(pointer.shown, (std::vector<TCursor>{crHourGlass, crDefault}));
+    EXPECT_EQ(graphDrawn, 2);
 }
 
 TEST_F(RenderLayout, OptionsPanelEffectsOfADrawing)
