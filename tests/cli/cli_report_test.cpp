@@ -38,11 +38,8 @@ struct CliFixture : ::testing::Test
     QTemporaryDir dir;
     QString write(const QString& name, const QByteArray& bytes)
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        WriteFile(dir.filePath(name), bytes);
+        return dir.filePath(name);
     }
 };
 

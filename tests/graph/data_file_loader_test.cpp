@@ -23,11 +23,8 @@ struct LoaderFixture : ::testing::Test
 
     QString write(const QString& name, const QByteArray& bytes)
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        WriteFile(dir.filePath(name), bytes);
+        return dir.filePath(name);
     }
     QString lineError(int line, const QString& path, const QString& parser = {})
     {

@@ -91,10 +91,7 @@ TEST(MalformedData, TenMegabyteLineWithAFaultAtTheEnd)
     const QString path = tmp.filePath(QStringLiteral("long.txt"));
     QByteArray line = QByteArray("12.5 ").repeated(2 * 1024 * 1024);
     line += "(1, 2)";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(line);
-    f.close();
+    WriteFile(path, line);
     TRecordingSink sink;
     PlotModel model(sink);
     model.SetFileName(path);

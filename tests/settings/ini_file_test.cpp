@@ -25,17 +25,8 @@ protected:
 
     QString WriteFile(const QString& name, const QByteArray& bytes) const
     {
-        const QString path = PathOf(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        ::WriteFile(PathOf(name), bytes);
+        return PathOf(name);
     }
 
     QTemporaryDir dir_;

@@ -54,12 +54,6 @@ private:
 
 constexpr rlim_t kLimit = 4096;
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Whether writing past the limit really fails here.
 bool LimitHolds(const QString& path)
 {

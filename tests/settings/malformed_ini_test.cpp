@@ -40,19 +40,6 @@ struct Expectation
     std::optional<QString> title; // nothing: the key is not found
 };
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 // Restores a window from the file as the main window does, and checks the values read.
 void CheckFile(const QString& path, const Expectation& e)
 {

@@ -1,6 +1,12 @@
 #pragma once
 // Small helpers shared by the test programs.
 
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QString>
 
@@ -28,4 +34,20 @@ private:
 inline QString testDataPath(const QString& name)
 {
     return QStringLiteral(PLOTWELL_TEST_DATA "/") + name;
+}
+
+// The whole content of a file; empty when it cannot be read.
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes a file whole, making its folder when needed; a failure fails the calling test.
+inline void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
 }

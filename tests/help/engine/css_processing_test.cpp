@@ -286,10 +286,7 @@ TEST(LoadCSSFromFile, ReadsAnExistingFileAndSkipsAMissingOne)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("help.css"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(".caf\xE9 { font-family: Caf\xE9 }"); // Windows-1252
-    file.close();
+    WriteFile(path, ".caf\xE9 { font-family: Caf\xE9 }"); // Windows-1252
 
     TCSS css;
     EXPECT_FALSE(css.LoadCSSFromFile(dir.filePath(QStringLiteral("missing.css"))));

@@ -102,14 +102,8 @@ TEST(BadInput, RandomBytesAsPageStyleSheetAndPicture)
         QByteArray bytes(20000, Qt::Uninitialized);
         for (char& b : bytes)
             b = round % 2 ? alphabet[random.bounded(static_cast<int>(sizeof alphabet - 1))] : static_cast<char>(random.bounded(256));
-        QFile picture(dir.filePath(QStringLiteral("pic.jpg")));
-        ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
-        picture.write(QByteArray("\xFF\xD8\xFF\xE0", 4) + bytes);
-        picture.close();
-        QFile sheet(dir.filePath(QStringLiteral("s.css")));
-        ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
-        sheet.write(bytes);
-        sheet.close();
+        WriteFile(dir.filePath(QStringLiteral("pic.jpg")), QByteArray("\xFF\xD8\xFF\xE0", 4) + bytes);
+        WriteFile(dir.filePath(QStringLiteral("s.css")), bytes);
 
         THelpTestTarget target;
         const QString page = QStringLiteral("<link rel=stylesheet href=s.css><p>start<img src=pic.jpg>") +
@@ -141,10 +135,7 @@ TEST(BadInput, CorruptJpegShowsThePlaceholder)
     huge[sof + 8] = '\x28';
     const QList<QByteArray> pictures = {good.left(20), huge};
     for (const QByteArray& bytes : pictures) {
-        QFile picture(dir.filePath(QStringLiteral("pic.jpg")));
-        ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
-        picture.write(bytes);
-        picture.close();
+        WriteFile(dir.filePath(QStringLiteral("pic.jpg")), bytes);
         THelpTestTarget target;
         const TLinkList urls = target.Convert(QStringLiteral("<img src=pic.jpg>after"), dir.path());
         EXPECT_EQ(target.PlainText(), u"[IMAGE: \"pic.jpg\"]after");

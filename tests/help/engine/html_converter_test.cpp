@@ -271,10 +271,7 @@ TEST(HTMLToRichText, LinkedStyleSheetIsFoundInThePageFolderWithoutChangingTheCur
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile css(dir.filePath(QStringLiteral("help.css")));
-    ASSERT_TRUE(css.open(QIODevice::WriteOnly));
-    css.write("p { color: red }");
-    css.close();
+    WriteFile(dir.filePath(QStringLiteral("help.css")), "p { color: red }");
     const QString before = QDir::currentPath();
     const QString html = QStringLiteral("<head><link rel=stylesheet href=help.css></head><p>x");
 
@@ -527,10 +524,7 @@ TEST_P(ImageFallbackTest, ShowsThePlaceholderAndGoesOn)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile notJpeg(dir.filePath(QStringLiteral("bad.jpg")));
-    ASSERT_TRUE(notJpeg.open(QIODevice::WriteOnly));
-    notJpeg.write("\xFF\xD8\xFF\xE0 this is not a picture");
-    notJpeg.close();
+    WriteFile(dir.filePath(QStringLiteral("bad.jpg")), "\xFF\xD8\xFF\xE0 this is not a picture");
     QImage(4, 4, QImage::Format_RGB32).save(dir.filePath(QStringLiteral("pic.png")));
     QFile::copy(testDataPath(QStringLiteral("help/picture.jpg")), dir.filePath(QStringLiteral("picture.jpg")));
 

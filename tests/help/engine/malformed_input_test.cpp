@@ -23,19 +23,6 @@ using namespace plotwell;
 
 namespace {
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 QStringList CorpusFiles(const QString& kind)
 {
     return QDir(testDataPath(QStringLiteral("bad/") + kind)).entryList(QDir::Files, QDir::Name);
