@@ -36,6 +36,13 @@ QString Folded(const QString& name)
     return name.toCaseFolded();
 }
 
+// A section or key name as the file holds it: every lookup and every write use this form,
+// so a name with a control character in it finds what was written under it.
+QString StoredName(const QString& name)
+{
+    return OneLine(name).trimmed();
+}
+
 } // namespace
 
 TIniDocument TIniDocument::Parse(const QString& text)
@@ -106,8 +113,8 @@ QString TIniDocument::ToText() const
 
 std::optional<QString> TIniDocument::Value(const QString& section, const QString& key) const
 {
-    const TSection* s = FindSection(section.trimmed());
-    const QString k = key.trimmed();
+    const TSection* s = FindSection(StoredName(section));
+    const QString k = StoredName(key);
     if (!s || !s->keys.contains(Folded(k)))
         return std::nullopt;
     for (const TLine& line : s->lines)
@@ -118,7 +125,7 @@ std::optional<QString> TIniDocument::Value(const QString& section, const QString
 
 bool TIniDocument::CanStore(const QString& section, const QString& key)
 {
-    const QString k = OneLine(key).trimmed();
+    const QString k = StoredName(key);
     return !k.isEmpty() && !k.contains(QLatin1Char('=')) && !k.startsWith(QLatin1Char('[')) &&
         !k.startsWith(QLatin1Char(';')) && !k.startsWith(QLatin1Char('#')) && !section.contains(QLatin1Char(']'));
 }
@@ -127,8 +134,8 @@ bool TIniDocument::SetValue(const QString& section, const QString& key, const QS
 {
     if (!CanStore(section, key))
         return false;
-    const QString name = OneLine(section).trimmed();
-    const QString k = OneLine(key).trimmed();
+    const QString name = StoredName(section);
+    const QString k = StoredName(key);
     const QString v = OneLine(value).trimmed();
     const QString text = k + QLatin1Char('=') + v;
 
@@ -157,8 +164,8 @@ bool TIniDocument::SetValue(const QString& section, const QString& key, const QS
 
 bool TIniDocument::RemoveKey(const QString& section, const QString& key)
 {
-    TSection* s = FindSection(section.trimmed());
-    const QString k = key.trimmed();
+    TSection* s = FindSection(StoredName(section));
+    const QString k = StoredName(key);
     if (!s || !s->keys.remove(Folded(k)))
         return false;
     for (qsizetype i = 0; i < s->lines.size(); ++i) {
@@ -172,7 +179,7 @@ bool TIniDocument::RemoveKey(const QString& section, const QString& key)
 
 bool TIniDocument::RemoveSection(const QString& section)
 {
-    const auto it = sectionIndex_.constFind(Folded(section.trimmed()));
+    const auto it = sectionIndex_.constFind(Folded(StoredName(section)));
     if (it == sectionIndex_.cend())
         return false;
     sections_.removeAt(it.value());

@@ -73,6 +73,10 @@ TEST(IniDocument, LineBreaksInWrittenTextCannotAddKeysOrSections)
     const TIniDocument reread = TIniDocument::Parse(doc.ToText());
     EXPECT_EQ(reread.Value(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("a  [Evil] x=1"));
     EXPECT_FALSE(reread.Value(QStringLiteral("Evil"), QStringLiteral("x")).has_value());
+    // A name written with a control character in it is found again under that same name.
+    doc.SetValue(QStringLiteral("S\x01" "2"), QStringLiteral("a\x01" "b"), QStringLiteral("v"));
+    EXPECT_EQ(doc.Value(QStringLiteral("S\x01" "2"), QStringLiteral("a\x01" "b")), QStringLiteral("v"));
+    EXPECT_TRUE(doc.RemoveKey(QStringLiteral("S\x01" "2"), QStringLiteral("a\x01" "b")));
 }
 
 TEST(IniDocument, RemovesKeysAndSections)
