@@ -34,29 +34,22 @@ public:
     // Corners in any order; like Rectangle, at least one pixel each way.
     void Add(int x1, int y1, int x2, int y2)
     {
-        if (x2 < x1)
-            std::swap(x1, x2);
-        if (y2 < y1)
-            std::swap(y1, y2);
-        x2 = std::max(x2, x1 + 1);
-        y2 = std::max(y2, y1 + 1);
-        if (pending_ && mergeable_ && x1 == left_ && x2 == right_ && y1 <= bottom_ && y2 >= top_) {
-            top_ = std::min(top_, y1);
-            bottom_ = std::max(bottom_, y2);
+        const TBox box = RectangleBox(x1, y1, x2, y2);
+        if (pending_ && mergeable_ && box.left == run_.left && box.right == run_.right && box.top <= run_.bottom &&
+            box.bottom >= run_.top) {
+            run_.top = std::min(run_.top, box.top);
+            run_.bottom = std::max(run_.bottom, box.bottom);
             return;
         }
         Flush();
-        left_ = x1;
-        top_ = y1;
-        right_ = x2;
-        bottom_ = y2;
+        run_ = box;
         pending_ = true;
     }
 
     void Flush()
     {
         if (pending_)
-            canvas_.Rectangle(left_, top_, right_, bottom_);
+            canvas_.Rectangle(run_.left, run_.top, run_.right, run_.bottom);
         pending_ = false;
     }
 
@@ -64,10 +57,7 @@ private:
     TCanvas& canvas_;
     bool mergeable_;
     bool pending_ = false;
-    int left_ = 0;
-    int top_ = 0;
-    int right_ = 0;
-    int bottom_ = 0;
+    TBox run_{};
 };
 
 // Solid bars in the series colour with a one-pixel outline in the pen colour.

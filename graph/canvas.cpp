@@ -232,15 +232,19 @@ void TCanvas::Polyline(const QPoint* points, qsizetype count)
     }
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+TBox RectangleBox(int x1, int y1, int x2, int y2)
 {
     if (x2 < x1)
         std::swap(x1, x2);
     if (y2 < y1)
         std::swap(y1, y2);
     // A box of no width or height still shows its one-pixel outline.
-    x2 = std::max(x2, x1 + 1);
-    y2 = std::max(y2, y1 + 1);
+    return TBox{x1, y1, std::max(x2, x1 + 1), std::max(y2, y1 + 1)};
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    const auto [x1, y1, x2, y2] = RectangleBox(left, top, right, bottom);
     if (!Painter())
         return;
     if (brush_.Style() == bsSolid)

@@ -30,6 +30,14 @@ struct TStamp
     QPoint penOffset; // where the drawing left the pen, from its centre
 };
 
+// The pixels a Rectangle with these corners covers: corners in any order, at least one pixel
+// each way; right and bottom are one past the last pixel, as the drawing calls count them.
+struct TBox
+{
+    int left, top, right, bottom;
+};
+TBox RectangleBox(int x1, int y1, int x2, int y2);
+
 class TCanvas
 {
 public:

@@ -22,11 +22,7 @@ void PixelPathReducer::AddToNewRunOrFirst(QPoint p)
         StartRun(p);
     } else {
         const int row = p.y();
-        if (row < min_.row)
-            min_ = Kept{index_, row};
-        if (row > max_.row)
-            max_ = Kept{index_, row};
-        last_ = Kept{index_, row};
+        ExtendRun(row);
         if (firstRun_ && coverTo_.index < 0 && index_ >= first_.index + 2) {
             // The segment from this point back to the previous one leaves out the previous
             // pixel and takes this one: does it pass the path's first pixel?

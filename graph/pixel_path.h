@@ -20,12 +20,7 @@ public:
     {
         // Most points fall in the current column's run: only its extremes change.
         if (inRun_ && p.x() == column_ && !firstRun_) {
-            const int row = p.y();
-            if (row < min_.row)
-                min_ = Kept{index_, row};
-            if (row > max_.row)
-                max_ = Kept{index_, row};
-            last_ = Kept{index_, row};
+            ExtendRun(p.y());
             ++index_;
             return;
         }
@@ -52,6 +47,15 @@ private:
         int row = 0;
     };
 
+    // The point at index_ in the current run, at this row.
+    void ExtendRun(int row)
+    {
+        if (row < min_.row)
+            min_ = Kept{index_, row};
+        if (row > max_.row)
+            max_ = Kept{index_, row};
+        last_ = Kept{index_, row};
+    }
     void AddToNewRunOrFirst(QPoint p);
     void StartRun(QPoint p);
     void EmitRun();
