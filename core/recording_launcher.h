@@ -1,0 +1,29 @@
+#pragma once
+// A launcher for tests: keeps what it was asked to open, starts nothing.
+
+#include "core/launcher.h"
+
+#include <QStringList>
+
+namespace plotwell {
+
+class TRecordingLauncher : public TLauncher
+{
+public:
+    bool OpenFile(const QString& path) override
+    {
+        files.append(path);
+        return succeed;
+    }
+    bool OpenUrl(const QString& url) override
+    {
+        urls.append(url);
+        return succeed;
+    }
+
+    QStringList files;
+    QStringList urls;
+    bool succeed = true;
+};
+
+} // namespace plotwell
