@@ -186,7 +186,7 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
 
 void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)
 {
-    PlotOptions& o = model.MutableOptions();
+    PlotOptions o = model.Options();
     o.LineWidth = options.lineWidth;
     o.smoothing = options.smoothing;
     o.ShowPoints = options.showPoints;
@@ -199,7 +199,7 @@ void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)
         o.XLabel = *options.xLabel;
     if (options.yLabel)
         o.YLabel = *options.yLabel;
-    model.NotifyOptionsChanged();
+    model.SetOptions(o);
     if (options.title)
         model.SetTitle(*options.title);
     model.SetGraphType(options.graphType);

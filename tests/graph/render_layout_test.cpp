@@ -26,7 +26,7 @@ constexpr int kTickRows[] = {334, 298, 262, 226, 190, 154, 118, 82};
 
 TEST_F(RenderLayout, AxesTicksAndGridOnA600x400Surface)
 {
-    Options().ShowPoints = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
     Load({"40 40 30 10"}); // the first point sits on the top row, so the line misses the axes
     Draw();
     EXPECT_EQ(graphDrawn, 1);
@@ -81,7 +81,7 @@ TEST_F(RenderLayout, AxesTicksAndGridOnA600x400Surface)
 
 TEST_F(RenderLayout, FloatingXAxisOverNegativeValues)
 {
-    Options().ShowPoints = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
     Load({"30 -10 0 20"});
     Draw();
     // The X axis a quarter of the plot height above the bottom, the first X label starting at
@@ -100,7 +100,7 @@ TEST_F(RenderLayout, FloatingXAxisOverNegativeValues)
     EXPECT_GT(Count(250, 318, 100, 14, kBlack), 0);
 
     // Kept at the bottom without a floating axis.
-    Options().FloatingXAxis = false;
+    model.SetOption(&PlotOptions::FloatingXAxis, false);
     Draw();
     EXPECT_EQ(State().cornery, 370);
 }
@@ -155,8 +155,8 @@ TEST_F(RenderLayout, HiddenSeriesTakeNoPartInTheRange)
 
 TEST_F(RenderLayout, DatesGiveNineTicksOfWholeDays)
 {
-    Options().ShowPoints = false;
-    Options().VertGridLines = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::VertGridLines, false);
     Load({"(2020-01-01, 5) (2020-02-15, 9) (2020-06-30, 6)"});
     Draw();
     EXPECT_TRUE(model.seriesinfo(1).isdates);
@@ -275,7 +275,7 @@ TEST_F(RenderLayout, ExtremeDataAndSurfacesDrawWithoutFault)
 
 TEST_F(RenderLayout, LongSeriesAreNotCutAt16Bits)
 {
-    Options().ShowPoints = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
     QByteArray values;
     for (int i = 0; i < 70000; ++i)
         values += QByteArray::number(i % 1000 == 999 ? 100 : 50) + ' ';
