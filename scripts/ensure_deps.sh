@@ -3,7 +3,7 @@
 # Usage: scripts/ensure_deps.sh [EXTRA_PACKAGE...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core "$@")
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core poppler-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do
