@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace plotwell {
 
@@ -61,6 +64,12 @@ QSpinBox* spin(QWidget* parent, const QString& name, int left, int top, int widt
 
 } // namespace
 
+int DisplaySeriesBoxSide(const QWidget* control)
+{
+    // 12 pixels, unless the style's check mark needs more: a clipped box reads as broken.
+    return std::max(12, control->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control));
+}
+
 TOptionsPanel::TOptionsPanel(QWidget* control)
 {
     const int W = control->width();
@@ -103,10 +112,11 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
                                QRect(G + 2, PrintBtn->y() + PrintBtn->height() + 14, 0, 0));
     displayserieslabel->hide();
     const int boxTop = displayserieslabel->y() + displayserieslabel->height() + 2;
+    const int boxSide = DisplaySeriesBoxSide(control);
     for (int i = 1; i <= 8; ++i) {
         const QString hint = QStringLiteral("Series %1").arg(i);
         QCheckBox* box = place(new QCheckBox(control), QStringLiteral("displayseriesbox%1").arg(i),
-                               QRect(G + 2 + 13 * (i - 1), boxTop, 12, 0), hint);
+                               QRect(G + 2 + 13 * (i - 1), boxTop, boxSide, 0), hint);
         box->setAccessibleName(hint);
         box->setChecked(true);
         box->hide();

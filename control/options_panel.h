@@ -47,4 +47,7 @@ struct TOptionsPanel
     void PlaceLineWidth();
 };
 
+// Width of a Display Series box; the boxes stand 13 pixels apart.
+int DisplaySeriesBoxSide(const QWidget* control);
+
 } // namespace plotwell

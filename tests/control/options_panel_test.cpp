@@ -1,6 +1,7 @@
 // The options panel: where each control stands, what it says, and what clicking it does to
 // the graph, driven through the real widgets.
 
+#include "control/options_panel.h"
 #include "control_fixture.h"
 
 #include <QCheckBox>
@@ -86,11 +87,13 @@ TEST(OptionsPanelLayout, EachControlAtItsPlaceWithItsCaptionAndHint)
     const int labelTop = printBtn->y() + printBtn->height() + 14;
     EXPECT_EQ(label->parentWidget(), &graph);
     EXPECT_EQ(graph.findChild<QWidget*>(QStringLiteral("displayserieslabel"))->y(), labelTop);
+    const int side = DisplaySeriesBoxSide(&graph);
+    EXPECT_GE(side, 12);
     for (int i = 1; i <= 8; ++i) {
         const auto* box = graph.findChild<QCheckBox*>(QStringLiteral("displayseriesbox%1").arg(i));
         ASSERT_NE(box, nullptr) << i;
         EXPECT_EQ(box->x(), G + 2 + 13 * (i - 1)) << i;
-        EXPECT_EQ(box->width(), 12) << i;
+        EXPECT_EQ(box->width(), side) << i;
         EXPECT_EQ(box->toolTip(), QStringLiteral("Series %1").arg(i));
         EXPECT_TRUE(box->isChecked());
         EXPECT_FALSE(box->isVisibleTo(&graph));
