@@ -75,13 +75,14 @@ Tnotesform::Tnotesform(TMessageSink& sink, TLauncher& launcher, QWidget* parent)
     cancelbtn_->setObjectName(QStringLiteral("cancelbtn"));
     cancelbtn_->setAccessibleName(QStringLiteral("Cancel"));
     cancelbtn_->setGeometry(358, 255, 75, 33);
-    // Enter in the editor makes a new line; Escape is the dialog's own Cancel.
-    okbutton_->setAutoDefault(false);
-    cancelbtn_->setAutoDefault(false);
+    // Enter makes a new line in the editor; where the editor takes no Enter (read-only) it is
+    // OK. Escape is the dialog's own Cancel.
+    okbutton_->setDefault(true);
     connect(okbutton_, &QPushButton::clicked, this, &Tnotesform::OkClicked);
     connect(cancelbtn_, &QPushButton::clicked, this, &QDialog::reject);
 
     StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1_->setAccessibleName(QStringLiteral("Status line"));
     StatusBar1_->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     statuslabel_->setObjectName(QStringLiteral("statuslabel"));
     statuslabel_->setAccessibleName(QStringLiteral("Status"));

@@ -3,7 +3,9 @@
 # Usage: scripts/ensure_deps.sh [EXTRA_PACKAGE...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core "$@")
+# fonts-crosextra-carlito stands in for Calibri (same widths), the memo window's text font, so
+# a line of the series summary fits the window as designed.
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core fonts-crosextra-carlito "$@")
 
 missing=()
 for p in "${packages[@]}"; do

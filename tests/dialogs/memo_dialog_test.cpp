@@ -70,7 +70,7 @@ TEST_F(MemoDialogTest, SeriesSummaryShowsReadOnlyWithOnlyAnOkButton)
         EXPECT_EQ(form.StatusText(), QStringLiteral(" Line: 1  Col: 1"));
         QTest::keyClick(form.Editor(), Qt::Key_End, Qt::ControlModifier);
         EXPECT_EQ(form.StatusText(), QStringLiteral(" Line: 3  Col: 1")) << "the keyboard moves through the text";
-        QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+        QTest::keyClick(form.Editor(), Qt::Key_Return);
     });
     EXPECT_TRUE(ok);
     EXPECT_TRUE(sink.Messages().isEmpty());
@@ -128,8 +128,7 @@ TEST_F(MemoDialogTest, ModelessWindowSavesAndClosesAndIsGoneAfterwards)
     EXPECT_EQ(form->Editor()->font().family(), font.family());
 
     QTest::mouseClick(form->CancelButton(), Qt::LeftButton);
-    QTest::qWait(0); // the closed window is deleted later
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the closed window goes
     EXPECT_EQ(dialog.NotesDialog(), nullptr);
     EXPECT_EQ(closed, 1);
     EXPECT_FALSE(dialog.Modified());

@@ -258,6 +258,9 @@ TEST_F(MemoWindowTest, CloseAsksOnlyForAChangedBoundText)
 {
     ShowActive();
     QTest::keyClicks(editor, QStringLiteral("no file"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(form->isVisible()) << "Enter in the editor is a new line";
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("no file\n"));
     QTest::keyClick(editor, Qt::Key_Escape);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(sink.Messages().isEmpty());
@@ -403,4 +406,16 @@ TEST(MemoWindow, ResizingKeepsTheButtonsAndStatusLineAtTheBottomRight)
     form.Editor()->SetReadOnlyText(true);
     form.LayoutControls();
     EXPECT_EQ(form.OkButton()->x(), 510) << "read-only: OK takes Cancel's place";
+}
+
+TEST(MemoWindow, EveryControlIsNamedForAssistiveTools)
+{
+    plotwell::TRecordingSink sink;
+    plotwell::TRecordingLauncher launcher;
+    plotwell::Tnotesform form(sink, launcher);
+    for (const char* name : {"notesed", "okbutton", "cancelbtn", "StatusBar1", "statuslabel"}) {
+        const auto* control = form.findChild<QWidget*>(QLatin1String(name));
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << name;
+    }
 }
