@@ -51,7 +51,7 @@ void TmfMemoDialog::SetText(const QString& text)
     ftext = text;
     ffilename.clear();
     if (NotesDialog_) {
-        NotesDialog_->Editor()->SetText(text);
+        NotesDialog_->SetEditorText(text);
         NotesDialog_->SetFileName(QString());
     }
 }
@@ -60,7 +60,7 @@ void TmfMemoDialog::SetFileName(const QString& fileName)
 {
     ffilename = fileName;
     if (NotesDialog_ && fileName.trimmed().isEmpty()) {
-        NotesDialog_->Editor()->SetText(QString());
+        NotesDialog_->SetEditorText(QString());
         NotesDialog_->SetFileName(QString());
     }
 }
@@ -118,7 +118,7 @@ bool TmfMemoDialog::execute()
 
     form.SetFileName(ffilename);
     if (!ftext.isEmpty())
-        editor.SetText(ftext);
+        form.SetEditorText(ftext);
 
     // Scaled once, when made: scaling a reused window again would multiply its control positions.
     if (FManualScale && fresh) {

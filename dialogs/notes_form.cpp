@@ -119,6 +119,12 @@ void Tnotesform::SetFileName(const QString& fileName)
     fileName_ = fileName;
 }
 
+void Tnotesform::SetEditorText(const QString& text)
+{
+    notesed_->SetText(text);
+    boundStamp_ = QDateTime();
+}
+
 void Tnotesform::SetShowLineAndColNums(bool on)
 {
     showLineAndColNums_ = on;
@@ -274,9 +280,12 @@ void Tnotesform::FindNext(const QString& text, bool matchCase)
 
 void Tnotesform::WordDoubleClicked(const QString& word)
 {
+    // A double-click on blank space leaves the clipboard as it was.
+    if (word.isEmpty())
+        return;
     if (QClipboard* clipboard = QGuiApplication::clipboard())
         clipboard->setText(word);
-    if (word.isEmpty() || word.contains(QLatin1Char(' ')))
+    if (word.contains(QLatin1Char(' ')))
         return;
     if (word.contains(QLatin1Char('@')) &&
         VerifyYesNo(sink_, QStringLiteral("Create email to ") + word + QStringLiteral(" ?"), QString())) {

@@ -38,6 +38,10 @@ public:
     void showstatus();
     QString StatusText() const;
 
+    // Replaces the editor's text (not modified); a bound file is read again at the next
+    // activation.
+    void SetEditorText(const QString& text);
+
     // Loads the editor from `fname` when it names a file that exists, and binds it.
     void Loadfile(const QString& fname);
 

@@ -183,6 +183,12 @@ TEST_F(MemoWindowTest, DoubleClickCopiesTheWordAndOffersAddresses)
         EXPECT_EQ(sink.Messages(), c.questions);
         EXPECT_EQ(launcher.urls, c.opened);
     }
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    editor->SetText(QStringLiteral("word\n\n"));
+    PlaceCaret(6);
+    QTest::mouseDClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, editor->cursorRect().center());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept")) << "nothing selected, nothing copied";
 }
 
 TEST_F(MemoWindowTest, OkLeavesAnUnchangedFileAlone)
