@@ -189,3 +189,24 @@ TEST_F(MemoDialogTest, TextFileNameAndTheCString)
     EXPECT_TRUE(dialog.NotesDialog()->Editor()->toPlainText().isEmpty());
     EXPECT_FALSE(dialog.Modified());
 }
+
+TEST_F(MemoDialogTest, ManualScaleSizesLaterShowingsByTheScaleAmount)
+{
+    dialog.SetManualScale(true);
+    dialog.SetScaleAmt(1.5);
+    dialog.SetFormWidth(400);
+    dialog.SetFormHeight(300);
+    auto closeAndMeasure = [](QSize* size) {
+        return [size](Tnotesform& form) {
+            *size = form.size();
+            EXPECT_EQ(form.ScaleAmt(), 1.0) << "Qt already scales for the screen";
+            EXPECT_EQ(form.EditorMargin(), 30);
+            QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
+        };
+    };
+    QSize first, second;
+    ExecuteModal(closeAndMeasure(&first));
+    ExecuteModal(closeAndMeasure(&second));
+    EXPECT_EQ(first, QSize(400 - Tnotesform::kFrameWidth, 300 - Tnotesform::kFrameHeight));
+    EXPECT_EQ(second, QSize(600 - Tnotesform::kFrameWidth, 450 - Tnotesform::kFrameHeight));
+}
