@@ -1,16 +1,35 @@
 #!/usr/bin/env bash
 # Builds in Release, generates the benchmark data (the same bytes every time) and prints one
 # table: whole-process median wall time and peak memory of plotwell-render beside gnuplot on
-# the same values, the ratio measured pair by pair in this run, then the other graph kinds and
-# the help page conversion. Usage: bench/run.sh [RUNS]   (default 5 runs per figure)
+# the same values, the ratio measured pair by pair in this run, then the other graph kinds,
+# the help page conversion and the graph control in a window (option clicks, a resize and a
+# pointer move, beside the drawing alone). Usage: bench/run.sh [RUNS]   (default 5 runs per figure)
 # PLOTWELL_BENCH_BIG=1 adds files of 50,000,000 values (0.4 GB bare, 1 GB as (X,Y) points).
+# PLOTWELL_BENCH_ONLY=control runs the graph control's rows alone (and builds only what they need
+# once the build folder is configured).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
-scripts/ensure_deps.sh gnuplot-nox >&2
-scripts/build.sh >&2
+only=${PLOTWELL_BENCH_ONLY:-}
 bin=${PLOTWELL_BUILD_DIR:-build}
 data=bench/data
+# The graph control on 8 x 1,000,000 values; Qt's note about XDG_RUNTIME_DIR is left out.
+control_rows() {
+  [ -s "$data/8x1M.txt" ] || "$bin/bench/plotwell-gendata" --series 8 --points 1000000 "$data/8x1M.txt"
+  QT_QPA_PLATFORM=offscreen "$bin/bench/control-bench" "$data/8x1M.txt" "$runs" 2> >(grep -v '^QStandardPaths:' >&2)
+}
+if [ "$only" = control ]; then
+  if [ -f "$bin/build.ninja" ]; then
+    cmake --build "$bin" -j "$(nproc)" --target plotwell-gendata control-bench >&2
+  else
+    scripts/build.sh >&2
+  fi
+  mkdir -p "$data"
+  control_rows
+  exit 0
+fi
+scripts/ensure_deps.sh gnuplot-nox >&2
+scripts/build.sh >&2
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 mkdir -p "$data"
@@ -75,3 +94,4 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
   done
 fi
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
+control_rows
