@@ -8,7 +8,6 @@
 #include "dialogs/desktop_launcher.h"
 #include "dialogs/form_scaling.h"
 #include "dialogs/memo_dialog.h"
-#include "dialogs/notes_form.h"
 #include "dialogs/message_box_sink.h"
 #include "graph/status_texts.h"
 #include "settings/ini_settings.h"
