@@ -129,7 +129,8 @@ void TForm1::BuildWindow()
     sb->setGeometry(0, kClientSize.height() - kStatusHeight, kClientSize.width(), kStatusHeight);
     statusText_ = new QLabel(sb);
     statusText_->setObjectName(QStringLiteral("statustext"));
-    statusText_->setAccessibleName(QStringLiteral("Status line"));
+    // A screen reader reads the statistics themselves as the label's name.
+    statusText_->setAccessibleDescription(QStringLiteral("Status line"));
     sb->addWidget(statusText_, 1);
     TAnchors::SetAnchors(sb, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
 
