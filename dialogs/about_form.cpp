@@ -70,10 +70,10 @@ TAboutForm::TAboutForm(TLauncher& launcher, QWidget* parent) : QDialog(parent)
     Label2 = NewLabel(this, QStringLiteral("Label2"), tr("Home page:"), PixelFont(kTahoma, 12, true), 228, 104);
     pagelabel = NewLink(launcher, this, QStringLiteral("pagelabel"), QRect(8, 122, 169, 16), tr("Software page"));
     pagelabel->SetURL(QString::fromLatin1(kSoftwarePage));
-    pagelabel->setText(QStringLiteral("plotwell.example.org/software"));
+    pagelabel->setText(QStringLiteral("example.org/plotwell"));
     page2label = NewLink(launcher, this, QStringLiteral("page2label"), QRect(183, 122, 186, 16), tr("Home page"));
     page2label->SetURL(QString::fromLatin1(kHomePage));
-    page2label->setText(QStringLiteral("plotwell.example.org"));
+    page2label->setText(QStringLiteral("www.example.org"));
     Label3 = NewLabel(this, QStringLiteral("Label3"), tr("Email:"), PixelFont(kTahoma, 12, true), 171, 147);
     emaillabel = NewLink(launcher, this, QStringLiteral("emaillabel"), QRect(8, 165, 361, 16), tr("Email"));
     emaillabel->setText(QString::fromLatin1(kEmailCaption));

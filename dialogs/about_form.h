@@ -26,9 +26,9 @@ public:
     static constexpr int kDataRowHeight = 50;
 
     // The maker's pages and address the window links to.
-    static constexpr char kSoftwarePage[] = "https://plotwell.example.org/software";
-    static constexpr char kHomePage[] = "https://plotwell.example.org";
-    static constexpr char kEmailCaption[] = "support@plotwell.example.org";
+    static constexpr char kSoftwarePage[] = "https://www.example.org/plotwell";
+    static constexpr char kHomePage[] = "https://www.example.org";
+    static constexpr char kEmailCaption[] = "plotwell@example.org";
 
     TAboutForm(TLauncher& launcher, QWidget* parent = nullptr);
 

@@ -12,7 +12,7 @@
 namespace plotwell {
 
 const char TmfAboutDialog::kDefaultCopyright[] = "Copyright \u00A9 2026 the Plotwell authors";
-const char TmfAboutDialog::kDefaultEmail[] = "support@plotwell.example.org";
+const char TmfAboutDialog::kDefaultEmail[] = "plotwell@example.org";
 
 TmfAboutDialog::TmfAboutDialog(QWidget* owner, TLauncher& launcher)
     : QObject(owner), owner_(owner), launcher_(launcher), FTitle(QStringLiteral("About this program")),
