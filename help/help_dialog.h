@@ -150,7 +150,6 @@ private:
     bool FShowAboutButton = false;
     bool FRefreshing = false;
     bool FShowingModally = false;
-    bool StandAloneHelpViewer = false;
     QSizeGrip* grip_;
     QString pendingTopic_;
     int numfindfound = 0;

@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,25 @@ TEST_F(HelpDialogTest, KeysScrollTheTextAlsoFromTheContentsList)
     EXPECT_EQ(bar->value(), bar->maximum());
     QTest::keyClick(window.contentslb, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(HelpDialogTest, WheelScrollsTheTextByLinesAndStepsThroughTheContents)
+{
+    window.AddHTML(LongPage(), true);
+    QScrollBar* bar = view().verticalScrollBar();
+    const QPoint centre = view().viewport()->rect().center();
+    QWheelEvent down(centre, view().viewport()->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view().viewport(), &down);
+    EXPECT_EQ(bar->value(), QApplication::wheelScrollLines() * bar->singleStep());
+
+    window.contentslb->setCurrentRow(0);
+    const QPoint list = window.contentslb->viewport()->rect().center();
+    QWheelEvent listDown(list, window.contentslb->viewport()->mapToGlobal(list), QPoint(), QPoint(0, -120),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(window.contentslb->viewport(), &listDown);
+    QCoreApplication::sendEvent(window.contentslb->viewport(), &listDown);
+    EXPECT_EQ(window.contentslb->currentRow(), 1);
 }
 
 TEST_F(HelpDialogTest, StatusBarOnlyWithItsSizeGrip)

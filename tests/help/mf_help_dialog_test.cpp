@@ -7,6 +7,7 @@
 #include "help_test_support.h"
 
 #include <QListWidget>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -121,6 +122,20 @@ TEST_F(MfHelpDialogTest, AWindowOffTheScreenComesBack)
     help.SetFormTop(-570);
     ASSERT_TRUE(help.Execute());
     EXPECT_EQ(help.HelpDialog->pos(), QPoint(0, 0));
+}
+
+TEST_F(MfHelpDialogTest, ModalWindowJumpsToTheTopicAndIsGoneAfterwards)
+{
+    help.SetShowModal(true);
+    int row = -1;
+    QTimer::singleShot(0, [&] {
+        row = help.HelpDialog->contentslb->currentRow();
+        help.HelpDialog->close();
+    });
+    EXPECT_TRUE(help.Execute(QStringLiteral("setup")));
+    EXPECT_EQ(row, 1);
+    EXPECT_FALSE(help.HelpDialogCreated());
+    EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
 } // namespace
