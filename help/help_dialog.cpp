@@ -86,6 +86,7 @@ Thelpdialog::Thelpdialog(TMessageSink& sink, TLauncher& launcher, QWidget* paren
     HelpDisplay->setObjectName(QStringLiteral("HelpDisplay"));
     HelpDisplay->setGeometry(184, 22, 481, 417);
     HelpDisplay->SetHideTheCaret(false);
+    HelpDisplay->SetOnPageConverted([this] { ShowContents(); });
 
     backbtn = FlatButton(this, QStringLiteral("backbtn"), QStringLiteral("<"), tr("Go back"), QRect(229, 462, 23, 18));
     Forwardsbtn = FlatButton(this, QStringLiteral("Forwardsbtn"), QStringLiteral(">"), tr("Go forwards"),
@@ -333,6 +334,11 @@ void Thelpdialog::Clear()
 void Thelpdialog::UpdateContents()
 {
     HelpDisplay->UpdateContents();
+    ShowContents();
+}
+
+void Thelpdialog::ShowContents()
+{
     const QList<TContentsEntry>& contents = HelpDisplay->Contents();
     contentslb->clear();
     const int listLeft = contentslb->x();
@@ -343,7 +349,8 @@ void Thelpdialog::UpdateContents()
             item->setSizeHint(QSize(0, kContentsItemHeight));
         }
         HelpDisplay->move(listLeft + contentslb->width() + 15, HelpDisplay->y());
-        HelpDisplay->resize(width() - HelpDisplay->x() - 15, HelpDisplay->height());
+        // The same right margin as the layout on resize, so the page is not laid out twice.
+        HelpDisplay->resize(width() - HelpDisplay->x() - listLeft, HelpDisplay->height());
         contentslb->show();
         contentslabel->show();
     } else {

@@ -130,6 +130,8 @@ protected:
 
 private:
     void LayoutControls();
+    // The contents list and the view's place for the view's current contents.
+    void ShowContents();
     void ContentsItemChosen(int row);
     bool WheelOverView(QWheelEvent* event);
     bool WheelOverContents(QWheelEvent* event);

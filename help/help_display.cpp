@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextFrame>
 
 #include <algorithm>
@@ -51,8 +52,10 @@ QString InstalledFamily(const QStringList& families)
 } // namespace
 
 THelpDisplay::THelpDisplay(TMessageSink& sink, TLauncher& launcher, QWidget* parent)
-    : QTextEdit(parent), sink_(sink), launcher_(launcher), target_(document())
+    : QTextEdit(parent), sink_(sink), launcher_(launcher), document_(std::make_unique<QTextDocument>()),
+      target_(std::make_unique<TDocumentRichTextTarget>(document_.get()))
 {
+    setDocument(document_.get());
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -72,11 +75,15 @@ THelpDisplay::THelpDisplay(TMessageSink& sink, TLauncher& launcher, QWidget* par
     Clear();
 }
 
-THelpDisplay::~THelpDisplay() = default;
+THelpDisplay::~THelpDisplay()
+{
+    // The view lets go of the document before the document goes.
+    setDocument(nullptr);
+}
 
 void THelpDisplay::SetBaseFont(const QString& family, int points)
 {
-    target_.SetBaseFont(family, points);
+    target_->SetBaseFont(family, points);
     QFont f(family);
     f.setPointSize(std::max(points, 1));
     setFont(f);
@@ -86,7 +93,7 @@ void THelpDisplay::SetBaseFont(const QString& family, int points)
 void THelpDisplay::SetBaseFontSize(int points)
 {
     if (points > 0)
-        SetBaseFont(target_.BaseFormat().Name, points);
+        SetBaseFont(target_->BaseFormat().Name, points);
 }
 
 int THelpDisplay::PixelsOf(double cm) const
@@ -94,9 +101,22 @@ int THelpDisplay::PixelsOf(double cm) const
     return qRound(logicalDpiX() * cm / 2.54);
 }
 
-void THelpDisplay::ApplyMargins()
+std::unique_ptr<TDocumentRichTextTarget> THelpDisplay::NewTarget(QTextDocument& document) const
 {
-    QTextFrame* root = document()->rootFrame();
+    auto target = std::make_unique<TDocumentRichTextTarget>(&document);
+    const TCharFormat base = target_->BaseFormat();
+    target->SetBaseFont(base.Name, base.Size);
+    target->SetClientSize(viewport()->width(), viewport()->height());
+    document.setDefaultFont(this->document()->defaultFont());
+    document.setDefaultTextOption(this->document()->defaultTextOption());
+    target->Clear();
+    target->Paragraph().SetAlignment(paLeftJustify);
+    return target;
+}
+
+void THelpDisplay::ApplyMargins(QTextDocument& document) const
+{
+    QTextFrame* root = document.rootFrame();
     QTextFrameFormat format = root->frameFormat();
     const int left = PixelsOf(FLeftMargin);
     const int right = PixelsOf(FRightMargin == -1 ? FLeftMargin : FRightMargin);
@@ -113,14 +133,14 @@ void THelpDisplay::ApplyMargins()
 void THelpDisplay::resizeEvent(QResizeEvent* event)
 {
     QTextEdit::resizeEvent(event);
-    ApplyMargins();
-    target_.SetClientSize(viewport()->width(), viewport()->height());
+    ApplyMargins(*document());
+    target_->SetClientSize(viewport()->width(), viewport()->height());
 }
 
 void THelpDisplay::showEvent(QShowEvent* event)
 {
     QTextEdit::showEvent(event);
-    target_.SetClientSize(viewport()->width(), viewport()->height());
+    target_->SetClientSize(viewport()->width(), viewport()->height());
 }
 
 void THelpDisplay::SetHTML(const QString& html)
@@ -144,15 +164,29 @@ void THelpDisplay::InputHTML(const QString& html, bool clearing, const QString& 
         QGuiApplication::restoreOverrideCursor();
         loading_ = false;
     });
-    if (clearing)
-        Clear();
-    target_.SetClientSize(viewport()->width(), viewport()->height());
     const double right = FRightMargin == -1 ? FLeftMargin : FRightMargin;
-    HTMLToRichText(target_, html, false, kLinkColor, folderforCSS, FURLs, PixelsOf(FLeftMargin + right));
+    const int marginWidth = PixelsOf(FLeftMargin + right);
+    if (clearing) {
+        // Laid out once when shown, instead of after every step of the conversion.
+        auto document = std::make_unique<QTextDocument>();
+        auto target = NewTarget(*document);
+        ResetPageState();
+        HTMLToRichText(*target, html, false, kLinkColor, folderforCSS, FURLs, marginWidth);
+        ApplyMargins(*document);
+        // The owner places the view for the new contents first, so the page is laid out once.
+        UpdateContents();
+        if (FOnPageConverted)
+            FOnPageConverted();
+        setDocument(document.get());
+        target_ = std::move(target);
+        document_ = std::move(document);
+        // Laid out whole now: the caret, scrolling and the character under the pointer need it.
+        this->document()->size();
+    } else {
+        target_->SetClientSize(viewport()->width(), viewport()->height());
+        HTMLToRichText(*target_, html, false, kLinkColor, folderforCSS, FURLs, marginWidth);
+    }
     UpdateContents();
-    // The caret was carried along by the text inserted at it; a new page starts with it at the top.
-    if (clearing)
-        SetCaretPosition(0);
 }
 
 bool THelpDisplay::LoadHTMLFromFile(const QString& fname, bool clearing)
@@ -177,14 +211,19 @@ bool THelpDisplay::LoadHTMLFromFile(const QString& fname, bool clearing)
 
 void THelpDisplay::Clear()
 {
-    target_.Clear();
+    target_->Clear();
+    target_->Paragraph().SetAlignment(paLeftJustify);
+    ResetPageState();
+    ApplyMargins(*document());
+}
+
+void THelpDisplay::ResetPageState()
+{
     FURLs.clear();
     FContents.clear();
     FHCt = 0;
     FPt = 0;
     AddToHistory(0);
-    target_.Paragraph().SetAlignment(paLeftJustify);
-    ApplyMargins();
     SetStatusText(QString());
 }
 
@@ -310,7 +349,7 @@ int THelpDisplay::GetScrollLine() const
 
 void THelpDisplay::ApplyColors(TColor color, TColor backcol)
 {
-    TTextAttributes attributes = target_.SelAttributes();
+    TTextAttributes attributes = target_->SelAttributes();
     if (color != kUnchangedColor)
         attributes.SetColor(color);
     if (backcol != kUnchangedColor)
@@ -319,13 +358,13 @@ void THelpDisplay::ApplyColors(TColor color, TColor backcol)
 
 void THelpDisplay::AddMainHeading(const QString& s, TColor color, TColor backcol)
 {
-    TParaAttributes paragraph = target_.Paragraph();
-    TTextAttributes attributes = target_.SelAttributes();
+    TParaAttributes paragraph = target_->Paragraph();
+    TTextAttributes attributes = target_->SelAttributes();
     paragraph.SetAlignment(paCenter);
     attributes.SetSize(attributes.Size() + 7);
     attributes.SetStyle(fsBold);
     ApplyColors(color, backcol);
-    target_.SetSelText(s);
+    target_->SetSelText(s);
     attributes.SetSize(attributes.Size() - 7);
     for (int i = 0; i < 3; ++i)
         AddBlankLine();
@@ -334,11 +373,11 @@ void THelpDisplay::AddMainHeading(const QString& s, TColor color, TColor backcol
 
 void THelpDisplay::AddSubHeading(const QString& s, TColor color, TColor backcol)
 {
-    TTextAttributes attributes = target_.SelAttributes();
+    TTextAttributes attributes = target_->SelAttributes();
     attributes.SetSize(attributes.Size() + 2);
     attributes.SetStyle(FItalicHeading ? fsBold | fsItalic : TFontStyles(fsBold));
     ApplyColors(color, backcol);
-    target_.SetSelText(s);
+    target_->SetSelText(s);
     attributes.SetSize(attributes.Size() - 2);
     AddBlankLine();
     AddBlankLine();
@@ -346,22 +385,22 @@ void THelpDisplay::AddSubHeading(const QString& s, TColor color, TColor backcol)
 
 void THelpDisplay::AddLine(const QString& s, TColor color, TColor backcol)
 {
-    target_.SelAttributes().SetStyle({});
+    target_->SelAttributes().SetStyle({});
     ApplyColors(color, backcol);
-    target_.Lines().Add(s);
+    target_->Lines().Add(s);
 }
 
 void THelpDisplay::AddText(const QString& s, TColor color, TColor backcol)
 {
-    target_.SelAttributes().SetStyle({});
+    target_->SelAttributes().SetStyle({});
     ApplyColors(color, backcol);
-    target_.SetSelText(s);
+    target_->SetSelText(s);
 }
 
 void THelpDisplay::AddBlankLine()
 {
-    target_.SelAttributes().SetStyle({});
-    target_.SetSelText(QStringLiteral("\r\n"));
+    target_->SelAttributes().SetStyle({});
+    target_->SetSelText(QStringLiteral("\r\n"));
 }
 
 QString THelpDisplay::ConvertLongHTMLStringToStringLiterals(const QString& s)

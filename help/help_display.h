@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 #include <QStatusBar>
 
@@ -52,6 +53,8 @@ public:
     void SetHTML(const QString& html);
     bool ItalicHeading() const { return FItalicHeading; }
     void SetItalicHeading(bool on) { FItalicHeading = on; }
+    // Called when a new page is converted, with its contents known, just before it is shown.
+    void SetOnPageConverted(std::function<void()> handler) { FOnPageConverted = std::move(handler); }
     TURLClickEvent OnURLClick() const { return FOnURLClick; }
     void SetOnURLClick(TURLClickEvent handler) { FOnURLClick = std::move(handler); }
     double LeftMargin() const { return FLeftMargin; }
@@ -74,14 +77,14 @@ public:
     // The base font: what text takes after Clear.
     void SetBaseFont(const QString& family, int points);
     void SetBaseFontSize(int points);
-    int BaseFontSize() const { return target_.BaseFormat().Size; }
+    int BaseFontSize() const { return target_->BaseFormat().Size; }
 
     // The page's links, anchors, contents markers and missing pictures.
     const TLinkList& URLs() const { return FURLs; }
     // Where the page's relative file names are looked for: the folder of the last file loaded.
     QString PageFolder() const { return pageFolder_; }
     // The rich text operations over the view's document.
-    TDocumentRichTextTarget& Target() { return target_; }
+    TDocumentRichTextTarget& Target() { return *target_; }
     bool Loading() const { return loading_; }
 
     void InputHTML(const QString& html, bool clearing, const QString& folderforCSS);
@@ -146,7 +149,9 @@ protected:
 
 private:
     int PixelsOf(double cm) const;
-    void ApplyMargins();
+    void ApplyMargins(QTextDocument& document) const;
+    std::unique_ptr<TDocumentRichTextTarget> NewTarget(QTextDocument& document) const;
+    void ResetPageState();
     void ApplyColors(TColor color, TColor backcol);
     void SetStatusText(const QString& text);
     bool FollowPageLink(int c, int clickPosition);
@@ -160,10 +165,14 @@ private:
 
     TMessageSink& sink_;
     TLauncher& launcher_;
-    TDocumentRichTextTarget target_;
+    // The shown document and the target that writes into it. A page that replaces the text is
+    // built in a new document, away from the view's layout, and then shown.
+    std::unique_ptr<QTextDocument> document_;
+    std::unique_ptr<TDocumentRichTextTarget> target_;
     QString FHTML;
     bool FItalicHeading = true;
     TURLClickEvent FOnURLClick;
+    std::function<void()> FOnPageConverted;
     double FLeftMargin = 0.3;
     double FRightMargin = 0.9;
     bool FAutoURLs = true;
