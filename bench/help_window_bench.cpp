@@ -72,7 +72,7 @@ int main(int argc, char** argv)
         total.push_back(painted);
         blocks = window.HelpDisplay->document()->blockCount();
     }
-    std::printf("help window, %.2f MB page: median %.3f s until shown (convert %.3f s, layout %.3f s, paint %.3f s;"
+    std::printf("help window, %.2f MB page: median %.3f s until shown (AddHTML %.3f s, layout left after it %.3f s, paint %.3f s;"
                 " %d paragraphs)\n",
                 static_cast<double>(page.toUtf8().size()) / 1e6, Median(total), Median(convert), Median(layout),
                 Median(paint), blocks);
