@@ -177,11 +177,15 @@ void THelpDisplay::InputHTML(const QString& html, bool clearing, const QString& 
         UpdateContents();
         if (FOnPageConverted)
             FOnPageConverted();
+        const int scroll = verticalScrollBar()->value();
         setDocument(document.get());
         target_ = std::move(target);
         document_ = std::move(document);
         // Laid out whole now: the caret, scrolling and the character under the pointer need it.
         this->document()->size();
+        // A page reloaded while it is read stays where the reader was.
+        if (FRefreshing)
+            verticalScrollBar()->setValue(scroll);
     } else {
         target_->SetClientSize(viewport()->width(), viewport()->height());
         HTMLToRichText(*target_, html, false, kLinkColor, folderforCSS, FURLs, marginWidth);

@@ -90,6 +90,19 @@ TEST_F(HelpDisplayTest, InPageLinkScrollsToTheAnchorAndBackReturnsToTheClick)
     EXPECT_EQ(TopLine(), anchorLine);
 }
 
+TEST_F(HelpDisplayTest, RefreshingKeepsThePlaceOfAReloadedPage)
+{
+    LoadPage(LongPage());
+    view.ScrollToLine(120);
+    ASSERT_EQ(TopLine(), 120);
+    view.SetRefreshing(true);
+    ASSERT_TRUE(view.LoadHTMLFromFile(dir.filePath(QStringLiteral("page.html")), true));
+    EXPECT_EQ(TopLine(), 120);
+    view.SetRefreshing(false);
+    ASSERT_TRUE(view.LoadHTMLFromFile(dir.filePath(QStringLiteral("page.html")), true));
+    EXPECT_EQ(TopLine(), 0);
+}
+
 TEST_F(HelpDisplayTest, HoverShowsTheTargetAndClearsOffTheLink)
 {
     QStatusBar bar;
