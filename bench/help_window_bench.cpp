@@ -5,9 +5,9 @@
 
 #include "core/recording_launcher.h"
 #include "core/recording_sink.h"
-#include "help/help_dialog.h"
+#include "help/help_window.h"
 #include "help/help_display.h"
-#include "help/mf_help_dialog.h"
+#include "help/help_dialog.h"
 
 #include "generated_help_page.h"
 
@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         std::vector<double> shown;
         for (int i = 0; i < runs; ++i) {
             QWidget owner;
-            TmfHelpDialog help(&owner, sink, launcher);
+            TmfHelpDialog help(sink, launcher, &owner);
             help.SetTitle(QStringLiteral("Plotwell Help"));
             help.SetHTMLFileName(ownPage);
             QElapsedTimer timer;

@@ -1,626 +1,467 @@
 #include "help/help_dialog.h"
 
 #include "core/message_sink.h"
-#include "dialogs/find_dialog.h"
-#include "dialogs/message_utils.h"
-#include "dialogs/mf_about_dialog.h"
-#include "help/help_display.h"
+#include "dialogs/form_scaling.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QClipboard>
-#include <QCloseEvent>
 #include <QFontDatabase>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSizeGrip>
-#include <QStatusBar>
-#include <QStyle>
-#include <QTextBlock>
-#include <QToolButton>
-#include <QWheelEvent>
-
-#include <algorithm>
+#include <QScreen>
 
 namespace plotwell {
 
 namespace {
 
-constexpr int kStatusBarHeight = 19;
-constexpr int kContentsItemHeight = 14;
-
-QFont NamedFont(const QString& family, int points)
+// Calibri 12 (or the font made to its measures); Tahoma 10, or the system's font at 10, otherwise.
+QFont DefaultHelpFont()
 {
+    for (const char* family : {"Calibri", "Carlito"})
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
+            return QFont(QString::fromLatin1(family), 12);
     QFont f = QApplication::font();
-    if (QFontDatabase::hasFamily(family))
-        f.setFamily(family);
-    f.setPointSize(points);
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        f.setFamily(QStringLiteral("Tahoma"));
+    f.setPointSize(10);
     return f;
 }
 
-QToolButton* FlatButton(QWidget* parent, const QString& name, const QString& text, const QString& hint, const QRect& r)
+int PointsOf(const QFont& font)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(text);
-    button->setToolTip(hint);
-    button->setAccessibleName(QString(text).remove(u'&'));
-    button->setAccessibleDescription(hint);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setGeometry(r);
-    return button;
+    if (font.pointSize() > 0)
+        return font.pointSize();
+    return font.pixelSize() > 0 ? qRound(font.pixelSize() * 72.0 / 96.0) : 10;
 }
 
 } // namespace
 
-Thelpdialog::Thelpdialog(TMessageSink& sink, TLauncher& launcher, QWidget* parent)
-    : QDialog(parent), sink_(sink), FColor(FromQColor(QApplication::palette().color(QPalette::Base)))
+TmfHelpDialog::TmfHelpDialog(TMessageSink& sink, TLauncher& launcher, QWidget* owner)
+    : QObject(owner), owner_(owner), sink_(sink), launcher_(launcher), FFont(DefaultHelpFont()),
+      FFontSize(PointsOf(FFont)), FColor(FromQColor(QApplication::palette().color(QPalette::Base)))
 {
-    setObjectName(QStringLiteral("helpdialog"));
-    setWindowTitle(tr("Help Dialog"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                   Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(false);
-    setFont(NamedFont(QStringLiteral("Tahoma"), 8));
-    resize(kClientWidth, kClientHeight);
-    setMinimumSize(500, 400);
-
-    contentslabel = new QLabel(tr("Contents:"), this);
-    contentslabel->setObjectName(QStringLiteral("contentslabel"));
-    contentslabel->move(16, 8);
-    contentslabel->adjustSize();
-
-    contentslb = new QListWidget(this);
-    contentslb->setObjectName(QStringLiteral("contentslb"));
-    contentslb->setAccessibleName(tr("Contents"));
-    contentslb->setFont(NamedFont(QStringLiteral("Tahoma"), 9));
-    contentslb->setUniformItemSizes(true);
-    contentslb->setGeometry(16, 22, 153, 417);
-    contentslabel->setBuddy(contentslb);
-
-    HelpDisplay = new THelpDisplay(sink, launcher, this);
-    HelpDisplay->setObjectName(QStringLiteral("HelpDisplay"));
-    HelpDisplay->setGeometry(184, 22, 481, 417);
-    HelpDisplay->SetHideTheCaret(false);
-    HelpDisplay->SetOnPageConverted([this] { ShowContents(); });
-
-    backbtn = FlatButton(this, QStringLiteral("backbtn"), QStringLiteral("<"), tr("Go back"), QRect(229, 462, 23, 18));
-    Forwardsbtn = FlatButton(this, QStringLiteral("Forwardsbtn"), QStringLiteral(">"), tr("Go forwards"),
-                             QRect(265, 462, 23, 18));
-    copybtn = FlatButton(this, QStringLiteral("copybtn"), tr("Co&py"), tr("Copy displayed text to clipboard"),
-                         QRect(356, 462, 44, 18));
-    findbtn = FlatButton(this, QStringLiteral("findbtn"), tr("&Search"), tr("Search the document"),
-                         QRect(417, 462, 44, 18));
-    backbtn->setAccessibleName(tr("Back"));
-    Forwardsbtn->setAccessibleName(tr("Forward"));
-
-    closebtn = new QPushButton(tr("&Close"), this);
-    closebtn->setObjectName(QStringLiteral("closebtn"));
-    closebtn->setGeometry(590, 459, 75, 34);
-    closebtn->setAutoDefault(false);
-
-    aboutbtn = new QPushButton(QStringLiteral("?"), this);
-    aboutbtn->setObjectName(QStringLiteral("aboutbtn"));
-    aboutbtn->setToolTip(tr("About this help viewer"));
-    aboutbtn->setAccessibleName(tr("About this help viewer"));
-    aboutbtn->setGeometry(16, 468, 25, 25);
-    aboutbtn->setAutoDefault(false);
-
-    sb = new QStatusBar(this);
-    sb->setObjectName(QStringLiteral("sb"));
-    sb->setAccessibleName(tr("Link target"));
-    sb->setSizeGripEnabled(true);
-    HelpDisplay->SetStatusBar(sb);
-
-    grip_ = new QSizeGrip(this);
-    grip_->setObjectName(QStringLiteral("sizegrip"));
-    grip_->hide();
-
-    HelpFindDialog = new TFindDialog(this);
-    HelpFindDialog->setObjectName(QStringLiteral("HelpFindDialog"));
-    HelpFindDialog->SetWholeWordVisible(true);
-
-    mfAboutDialog1 = new TmfAboutDialog(this, launcher);
-    mfAboutDialog1->setObjectName(QStringLiteral("mfAboutDialog1"));
-    mfAboutDialog1->SetTitle(QStringLiteral("About this program"));
-    mfAboutDialog1->SetProgramName(QStringLiteral("Plotwell Help Viewer"));
-
-    connect(backbtn, &QToolButton::clicked, this, &Thelpdialog::HistoryGoBack);
-    connect(Forwardsbtn, &QToolButton::clicked, this, &Thelpdialog::HistoryGoForwards);
-    connect(copybtn, &QToolButton::clicked, this, &Thelpdialog::CopyVisibleText);
-    connect(findbtn, &QToolButton::clicked, this, &Thelpdialog::OpenSearch);
-    connect(closebtn, &QPushButton::clicked, this, &Thelpdialog::close);
-    connect(aboutbtn, &QPushButton::clicked, this, [this] {
-        mfAboutDialog1->SetVersionString(QStringLiteral("1.2"));
-        mfAboutDialog1->execute();
-    });
-    connect(contentslb, &QListWidget::clicked, this, [this](const QModelIndex& index) { ContentsItemChosen(index.row()); });
-    connect(contentslb, &QListWidget::activated, this,
-            [this](const QModelIndex& index) { ContentsItemChosen(index.row()); });
-    connect(HelpFindDialog, &TFindDialog::findNext, this,
-            [this](const QString& text, bool matchCase) { FindNext(text, matchCase, HelpFindDialog->WholeWord()); });
-
-    FilterChildren();
-    SetSizeGrip(TSizeGrip::sgStatusBar);
-    SetColor(FColor);
-    Clear();
-    aboutbtn->setVisible(FShowAboutButton);
-    LayoutControls();
+    const QRect area = ScreenArea();
+    FFormLeft = area.width() / 2 - FFormWidth / 2;
+    FFormTop = area.height() / 2 - FFormHeight / 2;
 }
 
-Thelpdialog::~Thelpdialog()
+TmfHelpDialog::~TmfHelpDialog()
 {
-    if (OnDestroy)
-        OnDestroy();
+    delete HelpDialog.data();
 }
 
-void Thelpdialog::FilterChildren()
+QRect TmfHelpDialog::ScreenArea() const
 {
-    // The window's keys come before its controls'; the wheel follows the window's own rule.
-    for (QWidget* w : {static_cast<QWidget*>(HelpDisplay), HelpDisplay->viewport(), static_cast<QWidget*>(contentslb),
-                       contentslb->viewport(), static_cast<QWidget*>(backbtn), static_cast<QWidget*>(Forwardsbtn),
-                       static_cast<QWidget*>(copybtn), static_cast<QWidget*>(findbtn), static_cast<QWidget*>(closebtn),
-                       static_cast<QWidget*>(aboutbtn)})
-        w->installEventFilter(this);
+    const QScreen* screen = owner_ && owner_->screen() ? owner_->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
-QString Thelpdialog::Text() const
+void TmfHelpDialog::CreateHelpDialog()
 {
-    return HelpDisplay->toPlainText();
-}
-
-void Thelpdialog::SetText(const QString& text)
-{
-    Clear();
-    HelpDisplay->Target().SetSelText(text);
-    UpdateContents();
-}
-
-QString Thelpdialog::HTML() const
-{
-    return HelpDisplay->HTML();
-}
-
-void Thelpdialog::SetHTML(const QString& html)
-{
-    if (html.isEmpty())
-        return;
-    HelpDisplay->SetHTML(html);
-    UpdateContents();
-}
-
-void Thelpdialog::SetHTMLFileName(const QString& name)
-{
-    FHTMLFileName = name;
-    if (!HelpDisplay->HTML().isEmpty() || !HelpDisplay->document()->isEmpty())
-        return;
-    Clear();
-    AddHTMLFromFile(name, true);
-    UpdateContents();
-}
-
-void Thelpdialog::SetColor(TColor color)
-{
-    FColor = color;
-    QPalette p = HelpDisplay->palette();
-    p.setColor(QPalette::Base, ToQColor(color));
-    HelpDisplay->setPalette(p);
-}
-
-void Thelpdialog::SetAllowCopy(bool on)
-{
-    FAllowCopy = on;
-    HelpDisplay->SetAllowCopy(on);
-    copybtn->setVisible(on);
-}
-
-void Thelpdialog::SetSizeGrip(TSizeGrip grip)
-{
-    FSizeGrip = grip;
-    if (isVisible())
-        ApplySizeGrip();
-}
-
-void Thelpdialog::ApplySizeGrip()
-{
-    sb->setVisible(FSizeGrip == TSizeGrip::sgStatusBar);
-    grip_->setVisible(FSizeGrip == TSizeGrip::sgCustom);
-    LayoutControls();
-}
-
-void Thelpdialog::SetShowAboutButton(bool on)
-{
-    FShowAboutButton = on;
-    aboutbtn->setVisible(on);
-}
-
-void Thelpdialog::SetRefreshing(bool on)
-{
-    FRefreshing = on;
-    HelpDisplay->SetRefreshing(on);
-}
-
-void Thelpdialog::AddHTML(const QString& html, bool clearing)
-{
-    HelpDisplay->InputHTML(html, clearing, QString());
-    UpdateContents();
-}
-
-bool Thelpdialog::AddHTMLFromFile(const QString& fname, bool clearing)
-{
-    const bool loaded = HelpDisplay->LoadHTMLFromFile(fname, clearing);
-    if (loaded)
-        UpdateContents();
-    return loaded;
-}
-
-void Thelpdialog::AddContentsMarker(const QString& alabel)
-{
-    HelpDisplay->AddContentsMarker(alabel);
-    UpdateContents();
-}
-
-void Thelpdialog::AddMainHeading(const QString& s, TColor color, TColor backcol)
-{
-    HelpDisplay->AddMainHeading(s, color, backcol);
-}
-
-void Thelpdialog::AddSubHeading(const QString& s, TColor color, TColor backcol)
-{
-    HelpDisplay->AddSubHeading(s, color, backcol);
-}
-
-void Thelpdialog::AddLine(const QString& s, TColor color, TColor backcol)
-{
-    HelpDisplay->AddLine(s, color, backcol);
-}
-
-void Thelpdialog::AddText(const QString& s, TColor color, TColor backcol)
-{
-    HelpDisplay->AddText(s, color, backcol);
-}
-
-void Thelpdialog::AddBlankLine()
-{
-    HelpDisplay->AddBlankLine();
-}
-
-void Thelpdialog::AddToHistory(int location)
-{
-    HelpDisplay->AddToHistory(location);
-}
-
-void Thelpdialog::HistoryGoBack()
-{
-    HelpDisplay->HistoryGoBack();
-}
-
-void Thelpdialog::HistoryGoForwards()
-{
-    HelpDisplay->HistoryGoForwards();
-}
-
-int Thelpdialog::GetScrollLine() const
-{
-    return isVisible() ? HelpDisplay->GetScrollLine() : 0;
-}
-
-void Thelpdialog::ScrollToLine(int line)
-{
-    if (isVisible())
-        HelpDisplay->ScrollToLine(line);
-}
-
-QString Thelpdialog::ConvertLongHTMLStringToStringLiterals(const QString& s)
-{
-    return HelpDisplay->ConvertLongHTMLStringToStringLiterals(s);
-}
-
-bool Thelpdialog::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
-{
-    return HelpDisplay->HTMLFileToStringLiteralsOnClipboard(fname);
-}
-
-void Thelpdialog::Clear()
-{
-    contentslb->clear();
-    HelpDisplay->Clear();
-}
-
-void Thelpdialog::UpdateContents()
-{
-    HelpDisplay->UpdateContents();
-    ShowContents();
-}
-
-void Thelpdialog::ShowContents()
-{
-    const QList<TContentsEntry>& contents = HelpDisplay->Contents();
-    contentslb->clear();
-    const int listLeft = contentslb->x();
-    if (!contents.isEmpty()) {
-        for (const TContentsEntry& entry : contents) {
-            auto* item = new QListWidgetItem(entry.Name, contentslb);
-            item->setData(Qt::UserRole, entry.Start);
-            item->setSizeHint(QSize(0, kContentsItemHeight));
-        }
-        HelpDisplay->move(listLeft + contentslb->width() + 15, HelpDisplay->y());
-        // The same right margin as the layout on resize, so the page is not laid out twice.
-        HelpDisplay->resize(width() - HelpDisplay->x() - listLeft, HelpDisplay->height());
-        contentslb->show();
-        contentslabel->show();
-    } else {
-        contentslb->hide();
-        contentslabel->hide();
-        HelpDisplay->move(listLeft, HelpDisplay->y());
-        HelpDisplay->resize(width() - 2 * listLeft, HelpDisplay->height());
+    auto* dialog = new Thelpdialog(sink_, launcher_, FShowModal ? nullptr : owner_);
+    HelpDialog = dialog;
+    SetFormPosition(*dialog, FPosition);
+    dialog->move(FFormLeft, FFormTop);
+    dialog->resize(FFormWidth, FFormHeight);
+    dialog->setWindowState(FMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
+    dialog->SetSizeGrip(FSizeGrip);
+    dialog->SetTitle(FTitle);
+    dialog->SetColor(FColor);
+    dialog->SetRefreshing(FRefreshing);
+    dialog->SetClearOnCloseDialog(clearOnClose_);
+    dialog->HelpDisplay->SetBaseFont(FFont.family(), PointsOf(FFont));
+    if (!FText.isEmpty()) {
+        dialog->SetText(FText);
+        FText.clear();
     }
-    LayoutControls();
+    if (!FHTML.isEmpty()) {
+        dialog->SetHTML(FHTML);
+        FHTML.clear();
+    }
+    dialog->SetAllowCopy(FAllowCopy);
+    dialog->OnShow = [this] { WindowShown(); };
+    dialog->OnClose = [this] { WindowClosing(); };
 }
 
-void Thelpdialog::LayoutControls()
+void TmfHelpDialog::EnsureHelpDialog()
 {
-    const int statusTop = sb->isVisibleTo(this) ? height() - kStatusBarHeight : height();
-    sb->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
-    const int listLeft = contentslb->x();
-    HelpDisplay->resize(width() - HelpDisplay->x() - listLeft, HelpDisplay->height());
-    backbtn->move(HelpDisplay->x(), backbtn->y());
-    closebtn->move(closebtn->x(), statusTop - closebtn->height() - 6);
-    const int listHeight = std::max(closebtn->y() - contentslb->y() - 6, 0);
-    contentslb->resize(contentslb->width(), listHeight);
-    HelpDisplay->resize(HelpDisplay->width(), listHeight);
-    const int buttonTop = HelpDisplay->y() + HelpDisplay->height();
-    backbtn->move(backbtn->x(), buttonTop);
-    Forwardsbtn->move(backbtn->x() + backbtn->width() + 3, buttonTop);
-    copybtn->move(Forwardsbtn->x() + Forwardsbtn->width() + 50, buttonTop);
-    findbtn->move(copybtn->x() + copybtn->width() + 14, buttonTop);
-    aboutbtn->move(aboutbtn->x(), buttonTop);
-    closebtn->move(HelpDisplay->x() + HelpDisplay->width() - closebtn->width() + 1, closebtn->y());
-    const int side = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    grip_->setGeometry(width() - side, height() - side, side, side);
-    grip_->raise();
+    if (!HelpDialog)
+        CreateHelpDialog();
 }
 
-void Thelpdialog::resizeEvent(QResizeEvent* event)
+void TmfHelpDialog::WindowShown()
 {
-    QDialog::resizeEvent(event);
-    LayoutControls();
+    QPalette p = HelpDialog->contentslb->palette();
+    p.setColor(QPalette::Base, HelpDialog->HelpDisplay->palette().color(QPalette::Base));
+    HelpDialog->contentslb->setPalette(p);
+    if (OnShow)
+        OnShow(this);
 }
 
-void Thelpdialog::ContentsItemChosen(int row)
+void TmfHelpDialog::WindowClosing()
 {
-    const QListWidgetItem* item = contentslb->item(row);
-    if (!item)
-        return;
-    const int position = item->data(Qt::UserRole).toInt();
-    HelpDisplay->SetCaretPosition(position);
-    HelpDisplay->AddToHistory(position);
-    HelpDisplay->ScrollLineToTop(HelpDisplay->LineOf(position), false, 0);
+    Thelpdialog* dialog = HelpDialog;
+    FMaximized = dialog->isMaximized();
+    if (!FMaximized) {
+        FFormLeft = dialog->x();
+        FFormTop = dialog->y();
+        FFormWidth = dialog->width();
+        FFormHeight = dialog->height();
+    }
+    if (OnClose)
+        OnClose(dialog);
+    // Released once the closing is over; the next Execute builds a new window.
+    dialog->deleteLater();
 }
 
-bool Thelpdialog::JumpToContentItem(const QString& item)
+bool TmfHelpDialog::TopicJump(const QString& topic)
 {
-    const QString wanted = item.trimmed().toUpper();
-    const QList<TContentsEntry>& contents = HelpDisplay->Contents();
-    for (qsizetype i = 0; i < contents.size(); ++i) {
-        if (contents[i].Name.trimmed().toUpper() != wanted)
-            continue;
-        contentslb->setCurrentRow(static_cast<int>(i));
-        const int position = contents[i].Start;
-        HelpDisplay->SetCaretPosition(position);
-        HelpDisplay->AddToHistory(position);
-        HelpDisplay->ScrollLineToTop(HelpDisplay->LineOf(position), true, 0);
+    const QString wanted = topic.isEmpty() ? FJumpTo : topic;
+    if (wanted.isEmpty() || !HelpDialog)
+        return false;
+    if (HelpDialog->JumpToContentItem(wanted))
         return true;
-    }
+    sink_.ShowMessage(QStringLiteral("Topic not found"));
     return false;
 }
 
-QString Thelpdialog::VisibleText() const
+void TmfHelpDialog::KeepOnScreen()
 {
-    const QAbstractTextDocumentLayout* layout = HelpDisplay->document()->documentLayout();
-    const int scroll = HelpDisplay->verticalScrollBar()->value();
-    const int first = layout->hitTest(QPointF(1, scroll + 1), Qt::FuzzyHit);
-    const int last = layout->hitTest(QPointF(1, scroll + HelpDisplay->viewport()->height() - 2), Qt::FuzzyHit);
-    QString text;
-    const QTextDocument* document = HelpDisplay->document();
-    const QTextBlock end = document->findBlock(std::max(last, 0)).next();
-    for (QTextBlock block = document->findBlock(std::max(first, 0)); block.isValid() && block != end;
-         block = block.next())
-        text += block.text() + QStringLiteral("\r\n");
-    return text;
+    const QRect area = ScreenArea();
+    Thelpdialog* dialog = HelpDialog;
+    int left = dialog->x();
+    int top = dialog->y();
+    const int right = left + dialog->width();
+    const int bottom = top + dialog->height();
+    if (left < 0 && right < 80)
+        left = 0;
+    if (top < 0 && bottom < 80)
+        top = 0;
+    if (right > area.width() && left > area.width() - 80)
+        left = area.width() - 300;
+    if (bottom > area.height() && top > area.height() - 80)
+        top = area.height() - 300;
+    dialog->move(left, top);
 }
 
-void Thelpdialog::CopyVisibleText()
+bool TmfHelpDialog::Execute(const QString& Topic)
 {
-    const QString text = VisibleText();
-    if (!text.trimmed().isEmpty())
-        QApplication::clipboard()->setText(text);
-}
+    const QString topic = Topic.trimmed();
+    EnsureHelpDialog();
+    Thelpdialog* dialog = HelpDialog;
+    dialog->SetSizeGrip(FSizeGrip);
+    if (!FHTMLFileName.isEmpty())
+        dialog->SetHTMLFileName(FHTMLFileName);
+    dialog->SetShowAboutButton(FShowAboutButton);
 
-void Thelpdialog::OpenSearch()
-{
-    numfindfound = 0;
-    startingpos = HelpDisplay->CaretPosition();
-    const QString selected = HelpDisplay->textCursor().selectedText();
-    if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
-        HelpFindDialog->SetFindText(selected);
-    HelpFindDialog->show();
-    HelpFindDialog->raise();
-    HelpFindDialog->activateWindow();
-}
-
-void Thelpdialog::FindNext(const QString& text, bool matchCase, bool wholeWord)
-{
-    QTextDocument::FindFlags flags;
-    if (matchCase)
-        flags |= QTextDocument::FindCaseSensitively;
-    if (wholeWord)
-        flags |= QTextDocument::FindWholeWords;
-    const QTextCursor current = HelpDisplay->textCursor();
-    const int from = current.hasSelection() ? current.selectionEnd() : 0;
-    const QTextCursor found = HelpDisplay->document()->find(text, from, flags);
-    if (!found.isNull()) {
-        ++numfindfound;
-        HelpDisplay->setTextCursor(found);
-        HelpDisplay->ensureCursorVisible();
-        return;
-    }
-    if (numfindfound == 0) {
-        ShowInfo(sink_, QStringLiteral("Could not find \"") + text + u'"', QString(), QString());
-        return;
-    }
-    if (VerifyYesNo(sink_, QStringLiteral("Item not found. Start again at the beginning?"), QString())) {
-        HelpDisplay->SetCaretPosition(0);
-        numfindfound = 0;
-        FindNext(text, matchCase, wholeWord);
-        return;
-    }
-    HelpFindDialog->hide();
-    HelpDisplay->SetCaretPosition(startingpos);
-}
-
-void Thelpdialog::RefuseCopy(bool tell)
-{
-    if (tell)
-        sink_.ShowMessage(QStringLiteral("Sorry, copying text not enabled."));
-    QApplication::clipboard()->setText(QString());
-    HelpDisplay->SetCaretPosition(HelpDisplay->CaretPosition());
-}
-
-bool Thelpdialog::HandleKey(QKeyEvent* event)
-{
-    const int key = event->key();
-    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    const bool ctrl = mods == Qt::ControlModifier;
-    QScrollBar* bar = HelpDisplay->verticalScrollBar();
-    if (mods == Qt::NoModifier) {
-        switch (key) {
-        case Qt::Key_PageUp:
-            bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-            return true;
-        case Qt::Key_PageDown:
-            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-            return true;
-        case Qt::Key_Up:
-            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-            return true;
-        case Qt::Key_Down:
-            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            return true;
-        case Qt::Key_Escape:
-            close();
-            return true;
-        default:
-            return false;
-        }
-    }
-    if (mods == Qt::ShiftModifier && (key == Qt::Key_Up || key == Qt::Key_Down))
-        return !HelpDisplay->AllowCopy();
-    if (!ctrl)
-        return false;
-    switch (key) {
-    case Qt::Key_Home:
-        HelpDisplay->ScrollLineToTop(0, true, 0);
-        return true;
-    case Qt::Key_End:
-        // The last line, at nine tenths of the view's height.
-        HelpDisplay->ScrollLineToTop(HelpDisplay->LineCount() - 1, true, 90);
-        return true;
-    case Qt::Key_A:
-    case Qt::Key_C:
-        if (HelpDisplay->AllowCopy())
-            return false;
-        RefuseCopy(true);
-        return true;
-    case Qt::Key_X:
-        if (HelpDisplay->AllowCopy())
-            return false;
-        RefuseCopy(false);
-        return true;
-    case Qt::Key_F:
-        OpenSearch();
-        return true;
-    default:
+    if (dialog->isVisible()) {
+        dialog->setWindowState(dialog->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+        dialog->raise();
+        dialog->activateWindow();
+        if (dialog->contentslb->isVisible())
+            dialog->contentslb->setFocus();
+        if (!FManualScale)
+            TopicJump(topic);
         return false;
     }
-}
 
-bool Thelpdialog::WheelOverView(QWheelEvent* event)
-{
-    const int notches = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
-    const int lines = std::max(std::abs(notches), 1) * QApplication::wheelScrollLines();
-    QScrollBar* bar = HelpDisplay->verticalScrollBar();
-    const int step = lines * bar->singleStep();
-    bar->setValue(event->angleDelta().y() <= 0 ? bar->value() + step : bar->value() - step);
+    THelpDisplay* view = dialog->HelpDisplay;
+    view->SetItalicHeading(FItalicHeading);
+    view->SetLeftMargin(FLeftMargin);
+    view->SetRightMargin(FRightMargin);
+    view->SetAutoURLs(FAutoURLs);
+    dialog->SetAllowCopy(FAllowCopy);
+    view->SetBaseFontSize(FFontSize);
+    if (IsCentred(FPosition)) {
+        const QRect area = ScreenArea();
+        dialog->move(area.x() + (area.width() - dialog->width()) / 2, area.y() + (area.height() - dialog->height()) / 2);
+    }
+    KeepOnScreen();
+    if (FManualScale) {
+        TFormScaler scaler;
+        scaler.StandardizeFormFont(dialog, false);
+    }
+    dialog->SetShowingModally(FShowModal);
+    if (FShowModal) {
+        dialog->SetPendingTopic(topic.isEmpty() ? FJumpTo : topic);
+        dialog->exec();
+        delete HelpDialog.data();
+        return true;
+    }
+    dialog->show();
+    TopicJump(topic);
     return true;
 }
 
-bool Thelpdialog::WheelOverContents(QWheelEvent* event)
+bool TmfHelpDialog::ShowHelpTopic(const QString& Topic)
 {
-    contentslb->setFocus(Qt::MouseFocusReason);
-    if (contentslb->count() == 0)
-        return true;
-    const int row = contentslb->currentRow() + (event->angleDelta().y() <= 0 ? 1 : -1);
-    contentslb->setCurrentRow(std::clamp(row, 0, contentslb->count() - 1));
-    return true;
+    const QString topic = Topic.trimmed();
+    if (topic.isEmpty())
+        return false;
+    return Execute(topic);
 }
 
-bool Thelpdialog::eventFilter(QObject* watched, QEvent* event)
+void TmfHelpDialog::JumpToTopic(const QString& topic)
 {
-    if (event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event)))
-        return true;
-    if (event->type() == QEvent::Wheel) {
-        auto* wheel = static_cast<QWheelEvent*>(event);
-        if (watched == HelpDisplay->viewport())
-            return WheelOverView(wheel);
-        if (watched == contentslb->viewport())
-            return WheelOverContents(wheel);
-    }
-    return QDialog::eventFilter(watched, event);
+    if (HelpDialog)
+        TopicJump(topic.trimmed());
 }
 
-void Thelpdialog::keyPressEvent(QKeyEvent* event)
+void TmfHelpDialog::AddHTML(const QString& html, bool clearing)
 {
-    if (HandleKey(event))
+    EnsureHelpDialog();
+    if (!HelpDialog) {
+        sink_.ShowMessage(QStringLiteral("Cannot add HTML because the help dialog is not created"));
         return;
-    QDialog::keyPressEvent(event);
+    }
+    HelpDialog->AddHTML(html, clearing);
 }
 
-void Thelpdialog::mousePressEvent(QMouseEvent* event)
+bool TmfHelpDialog::AddHTMLFromFile(const QString& fname, bool clearing)
 {
-    if (contentslb->isVisible())
-        contentslb->setFocus(Qt::MouseFocusReason);
-    QDialog::mousePressEvent(event);
+    EnsureHelpDialog();
+    if (!HelpDialog) {
+        sink_.ShowMessage(QStringLiteral("Help dialog not created"));
+        return false;
+    }
+    return HelpDialog->AddHTMLFromFile(fname, clearing);
 }
 
-void Thelpdialog::showEvent(QShowEvent* event)
+void TmfHelpDialog::AddMainHeading(const QString& s, TColor color, TColor backcol)
 {
-    QDialog::showEvent(event);
-    HelpDisplay->SetCaretPosition(0);
-    if (OnShow)
-        OnShow();
-    aboutbtn->setVisible(FShowAboutButton);
-    ApplySizeGrip();
-    setWindowTitle(FTitle);
-    if (!pendingTopic_.isEmpty()) {
-        const QString topic = std::exchange(pendingTopic_, QString());
-        if (!JumpToContentItem(topic))
-            sink_.ShowMessage(QStringLiteral("Topic not found"));
+    EnsureHelpDialog();
+    HelpDialog->AddMainHeading(s, color, backcol);
+}
+
+void TmfHelpDialog::AddSubHeading(const QString& s, TColor color, TColor backcol)
+{
+    EnsureHelpDialog();
+    HelpDialog->AddSubHeading(s, color, backcol);
+}
+
+void TmfHelpDialog::AddLine(const QString& s, TColor color, TColor backcol)
+{
+    EnsureHelpDialog();
+    HelpDialog->AddLine(s, color, backcol);
+}
+
+void TmfHelpDialog::AddText(const QString& s, TColor color, TColor backcol)
+{
+    EnsureHelpDialog();
+    HelpDialog->AddText(s, color, backcol);
+}
+
+void TmfHelpDialog::AddContentsMarker(const QString& alabel)
+{
+    EnsureHelpDialog();
+    HelpDialog->AddContentsMarker(alabel);
+}
+
+void TmfHelpDialog::AddBlankLine()
+{
+    EnsureHelpDialog();
+    HelpDialog->AddBlankLine();
+}
+
+void TmfHelpDialog::AddToHistory(int location)
+{
+    EnsureHelpDialog();
+    HelpDialog->AddToHistory(location);
+}
+
+void TmfHelpDialog::Clear()
+{
+    if (HelpDialog)
+        HelpDialog->Clear();
+}
+
+void TmfHelpDialog::HistoryGoBack()
+{
+    if (HelpDialog)
+        HelpDialog->HistoryGoBack();
+}
+
+void TmfHelpDialog::HistoryGoForwards()
+{
+    if (HelpDialog)
+        HelpDialog->HistoryGoForwards();
+}
+
+int TmfHelpDialog::GetScrollLine()
+{
+    if (HelpDialog)
+        lastScrollLine_ = HelpDialog->GetScrollLine();
+    return lastScrollLine_;
+}
+
+void TmfHelpDialog::ScrollToLine(int line)
+{
+    if (HelpDialog)
+        HelpDialog->ScrollToLine(line);
+    lastScrollLine_ = line;
+}
+
+QString TmfHelpDialog::ConvertLongHTMLStringToStringLiterals(const QString& s)
+{
+    EnsureHelpDialog();
+    return HelpDialog->ConvertLongHTMLStringToStringLiterals(s);
+}
+
+bool TmfHelpDialog::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
+{
+    EnsureHelpDialog();
+    return HelpDialog->HTMLFileToStringLiteralsOnClipboard(fname);
+}
+
+void TmfHelpDialog::SetDefaultWidthAndHeight()
+{
+    SetFormWidth(700);
+    SetFormHeight(600);
+}
+
+void TmfHelpDialog::SetTitle(const QString& v)
+{
+    FTitle = v;
+    if (HelpDialog) {
+        HelpDialog->SetTitle(v);
+        if (HelpDialog->isVisible())
+            HelpDialog->setWindowTitle(v);
     }
 }
 
-void Thelpdialog::closeEvent(QCloseEvent* event)
+void TmfHelpDialog::SetHTMLFileName(const QString& v)
 {
-    if (FClearOnCloseDialog)
-        Clear();
-    HelpFindDialog->hide();
-    if (OnClose)
-        OnClose();
-    QDialog::closeEvent(event);
+    FHTMLFileName = v;
+    if (HelpDialog)
+        HelpDialog->SetHTMLFileName(v);
+}
+
+QString TmfHelpDialog::HTML() const
+{
+    return HelpDialog ? HelpDialog->Text() : FHTML;
+}
+
+void TmfHelpDialog::SetHTML(const QString& v)
+{
+    if (HelpDialog)
+        HelpDialog->SetHTML(v);
+    else
+        FHTML = v;
+}
+
+QString TmfHelpDialog::Text() const
+{
+    return HelpDialog ? HelpDialog->Text() : QString();
+}
+
+void TmfHelpDialog::SetText(const QString& v)
+{
+    if (HelpDialog)
+        HelpDialog->SetText(v);
+    else
+        FText = v;
+}
+
+int TmfHelpDialog::FormLeft() const
+{
+    return HelpDialog ? HelpDialog->x() : FFormLeft;
+}
+
+void TmfHelpDialog::SetFormLeft(int v)
+{
+    FFormLeft = v;
+    if (HelpDialog)
+        HelpDialog->move(v, HelpDialog->y());
+}
+
+int TmfHelpDialog::FormTop() const
+{
+    return HelpDialog ? HelpDialog->y() : FFormTop;
+}
+
+void TmfHelpDialog::SetFormTop(int v)
+{
+    FFormTop = v;
+    if (HelpDialog)
+        HelpDialog->move(HelpDialog->x(), v);
+}
+
+int TmfHelpDialog::FormWidth() const
+{
+    return HelpDialog ? HelpDialog->width() : FFormWidth;
+}
+
+void TmfHelpDialog::SetFormWidth(int v)
+{
+    FFormWidth = v;
+    if (HelpDialog)
+        HelpDialog->resize(v, HelpDialog->height());
+}
+
+int TmfHelpDialog::FormHeight() const
+{
+    return HelpDialog ? HelpDialog->height() : FFormHeight;
+}
+
+void TmfHelpDialog::SetFormHeight(int v)
+{
+    FFormHeight = v;
+    if (HelpDialog)
+        HelpDialog->resize(HelpDialog->width(), v);
+}
+
+bool TmfHelpDialog::Maximized() const
+{
+    if (HelpDialog)
+        FMaximized = HelpDialog->isMaximized();
+    return FMaximized;
+}
+
+void TmfHelpDialog::SetMaximized(bool v)
+{
+    FMaximized = v;
+    if (HelpDialog)
+        HelpDialog->setWindowState(v ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void TmfHelpDialog::SetPosition(TPosition v)
+{
+    FPosition = v;
+    if (HelpDialog)
+        SetFormPosition(*HelpDialog, v);
+}
+
+void TmfHelpDialog::SetFont(const QFont& v)
+{
+    FFont = v;
+    if (HelpDialog)
+        HelpDialog->HelpDisplay->SetBaseFont(v.family(), PointsOf(v));
+}
+
+void TmfHelpDialog::SetColor(TColor v)
+{
+    FColor = v;
+    if (HelpDialog)
+        HelpDialog->SetColor(v);
+}
+
+void TmfHelpDialog::SetSizeGrip(TSizeGrip v)
+{
+    FSizeGrip = v;
+    if (HelpDialog)
+        HelpDialog->SetSizeGrip(v);
+}
+
+void TmfHelpDialog::SetAllowCopy(bool v)
+{
+    FAllowCopy = v;
+    if (HelpDialog)
+        HelpDialog->SetAllowCopy(v);
+}
+
+void TmfHelpDialog::SetRefreshing(bool v)
+{
+    FRefreshing = v;
+    if (HelpDialog)
+        HelpDialog->SetRefreshing(v);
 }
 
 } // namespace plotwell

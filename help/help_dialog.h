@@ -1,161 +1,172 @@
 #pragma once
-// Thelpdialog: the help window: the help view with its contents list, history buttons, copying,
-// searching, an optional About button and a status bar for link targets.
+// TmfHelpDialog: the component through which a program shows help: it keeps the help window's
+// settings while no window exists, creates and shows the window, and remembers where it was.
 
 #include "core/color.h"
+#include "dialogs/form_position.h"
+#include "help/help_window.h"
+#include "help/help_display.h"
 
-#include <QDialog>
+#include <QFont>
+#include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <functional>
 
-class QLabel;
-class QListWidget;
-class QPushButton;
-class QSizeGrip;
-class QStatusBar;
-class QToolButton;
+class QWidget;
 
 namespace plotwell {
 
-class TFindDialog;
-class THelpDisplay;
 class TLauncher;
 class TMessageSink;
-class TmfAboutDialog;
 
-enum class TSizeGrip { sgNone, sgStatusBar, sgCustom };
-
-class Thelpdialog : public QDialog
+class TmfHelpDialog : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int kClientWidth = 682;
-    static constexpr int kClientHeight = 518;
-
-    // Messages go to `sink` and links open through `launcher`; both must outlive the window.
-    Thelpdialog(TMessageSink& sink, TLauncher& launcher, QWidget* parent = nullptr);
-    ~Thelpdialog() override;
+    // Messages go to `sink` and links open through `launcher`; the window belongs to `owner`
+    // (unless shown modally). All three must outlive the component.
+    TmfHelpDialog(TMessageSink& sink, TLauncher& launcher, QWidget* owner);
+    ~TmfHelpDialog() override;
 
     QString Title() const { return FTitle; }
-    void SetTitle(const QString& title) { FTitle = title; }
-    QString Text() const;
-    void SetText(const QString& text);
-    QString HTML() const;
-    void SetHTML(const QString& html);
+    void SetTitle(const QString& v);
     QString HTMLFileName() const { return FHTMLFileName; }
-    // Loads the file only into an empty view, so text built before stays.
-    void SetHTMLFileName(const QString& name);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor color);
-    bool AllowCopy() const { return FAllowCopy; }
-    void SetAllowCopy(bool on);
-    TSizeGrip SizeGrip() const { return FSizeGrip; }
-    void SetSizeGrip(TSizeGrip grip);
+    void SetHTMLFileName(const QString& v);
+    // Reading gives the window's text; writing without a window keeps it for the window to come.
+    QString HTML() const;
+    void SetHTML(const QString& v);
+    QString Text() const;
+    void SetText(const QString& v);
+    int FormLeft() const;
+    void SetFormLeft(int v);
+    int FormTop() const;
+    void SetFormTop(int v);
+    int FormWidth() const;
+    void SetFormWidth(int v);
+    int FormHeight() const;
+    void SetFormHeight(int v);
+    bool Maximized() const;
+    void SetMaximized(bool v);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition v);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int v) { FMaxLength = v; }
+    QFont Font() const { return FFont; }
+    void SetFont(const QFont& v);
+    int FontSize() const { return FFontSize; }
+    void SetFontSize(int v) { FFontSize = v; }
+    bool ItalicHeading() const { return FItalicHeading; }
+    void SetItalicHeading(bool v) { FItalicHeading = v; }
     double LeftMargin() const { return FLeftMargin; }
-    void SetLeftMargin(double cm) { FLeftMargin = cm; }
+    void SetLeftMargin(double v) { FLeftMargin = v; }
     double RightMargin() const { return FRightMargin; }
-    void SetRightMargin(double cm) { FRightMargin = cm; }
+    void SetRightMargin(double v) { FRightMargin = v; }
     bool AutoURLs() const { return FAutoURLs; }
-    void SetAutoURLs(bool on) { FAutoURLs = on; }
-    bool ClearOnCloseDialog() const { return FClearOnCloseDialog; }
-    void SetClearOnCloseDialog(bool on) { FClearOnCloseDialog = on; }
+    void SetAutoURLs(bool v) { FAutoURLs = v; }
+    bool ShowModal() const { return FShowModal; }
+    void SetShowModal(bool v) { FShowModal = v; }
     bool ShowAboutButton() const { return FShowAboutButton; }
-    void SetShowAboutButton(bool on);
+    void SetShowAboutButton(bool v) { FShowAboutButton = v; }
     bool Refreshing() const { return FRefreshing; }
-    void SetRefreshing(bool on);
-    bool ShowingModally() const { return FShowingModally; }
-    void SetShowingModally(bool on) { FShowingModally = on; }
+    void SetRefreshing(bool v);
+    QString JumpTo() const { return FJumpTo; }
+    void SetJumpTo(const QString& v) { FJumpTo = v; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    TSizeGrip SizeGrip() const { return FSizeGrip; }
+    void SetSizeGrip(TSizeGrip v);
+    bool AllowCopy() const { return FAllowCopy; }
+    void SetAllowCopy(bool v);
+    bool Scaled() const { return FScaled; }
+    void SetScaled(bool v) { FScaled = v; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v) { FShowHint = v; }
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool v) { FAutoScroll = v; }
+    bool ManualScale() const { return FManualScale; }
+    void SetManualScale(bool v) { FManualScale = v; }
+    bool Visible() const { return HelpDialog && HelpDialog->isVisible(); }
+    bool HelpDialogCreated() const { return !HelpDialog.isNull(); }
+    bool IsEmpty() const { return !HelpDialog || HelpDialog->Text().trimmed().isEmpty(); }
+
+    // Called when the window is shown, and when it closes.
+    std::function<void(QObject* Sender)> OnShow;
+    std::function<void(QObject* Sender)> OnClose;
+
+    // Shows the window (creating it and loading HTMLFileName when needed) at `Topic`, or at
+    // JumpTo. False when the window was already showing: it comes to the front instead.
+    bool Execute(const QString& Topic = QString());
+    bool ShowHelp() { return Execute(QString()); }
+    bool ShowHelpTopic(const QString& Topic);
+    void JumpToTopic(const QString& topic);
 
     void AddHTML(const QString& html, bool clearing);
     bool AddHTMLFromFile(const QString& fname, bool clearing);
+    void AddMainHeading(const QString& s, TColor color = kUnchangedColor, TColor backcol = kUnchangedColor);
+    void AddSubHeading(const QString& s, TColor color = kUnchangedColor, TColor backcol = kUnchangedColor);
+    void AddLine(const QString& s, TColor color = kUnchangedColor, TColor backcol = kUnchangedColor);
+    void AddText(const QString& s, TColor color = kUnchangedColor, TColor backcol = kUnchangedColor);
     void AddContentsMarker(const QString& alabel);
-    void AddMainHeading(const QString& s, TColor color, TColor backcol);
-    void AddSubHeading(const QString& s, TColor color, TColor backcol);
-    void AddLine(const QString& s, TColor color, TColor backcol);
-    void AddText(const QString& s, TColor color, TColor backcol);
     void AddBlankLine();
     void AddToHistory(int location);
+    void Clear();
     void HistoryGoBack();
     void HistoryGoForwards();
-    int GetScrollLine() const;
+    int GetScrollLine();
     void ScrollToLine(int line);
     QString ConvertLongHTMLStringToStringLiterals(const QString& s);
     bool HTMLFileToStringLiteralsOnClipboard(const QString& fname);
+    void SetDefaultWidthAndHeight();
+    void SetDefaultFontSize() { FFontSize = 10; }
 
-    void Clear();
-    void UpdateContents();
-    // Selects the contents entry named `item` (blanks and letter case aside) and shows it; false
-    // when there is none.
-    bool JumpToContentItem(const QString& item);
-    // A topic to jump to once the window is shown; "Topic not found" when it names no entry.
-    void SetPendingTopic(const QString& topic) { pendingTopic_ = topic; }
-
-    // The visible lines of the view, each followed by "\r\n".
-    QString VisibleText() const;
-    // Copy, Search, Back and Forward as their buttons do.
-    void CopyVisibleText();
-    void OpenSearch();
-    // One find request of the search box.
-    void FindNext(const QString& text, bool matchCase, bool wholeWord);
-    // Whether the window handled a key before its controls; the keys of the help window.
-    bool HandleKey(QKeyEvent* event);
-
-    THelpDisplay* HelpDisplay;
-    QLabel* contentslabel;
-    QListWidget* contentslb;
-    QToolButton* backbtn;
-    QToolButton* Forwardsbtn;
-    QToolButton* copybtn;
-    QToolButton* findbtn;
-    QPushButton* closebtn;
-    QPushButton* aboutbtn;
-    QStatusBar* sb;
-    TFindDialog* HelpFindDialog;
-    TmfAboutDialog* mfAboutDialog1;
-
-    // Followed by the help dialog component.
-    std::function<void()> OnShow;
-    std::function<void()> OnClose;
-    std::function<void()> OnDestroy;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The window while it exists.
+    QPointer<Thelpdialog> HelpDialog;
 
 private:
-    void LayoutControls();
-    // The contents list and the view's place for the view's current contents.
-    void ShowContents();
-    void ContentsItemChosen(int row);
-    bool WheelOverView(QWheelEvent* event);
-    bool WheelOverContents(QWheelEvent* event);
-    void RefuseCopy(bool tell);
-    void FilterChildren();
-    void ApplySizeGrip();
+    void CreateHelpDialog();
+    void EnsureHelpDialog();
+    bool TopicJump(const QString& topic);
+    void KeepOnScreen();
+    QRect ScreenArea() const;
+    void WindowShown();
+    void WindowClosing();
 
+    QWidget* owner_;
     TMessageSink& sink_;
-    QString FTitle;
+    TLauncher& launcher_;
+    QString FTitle = QStringLiteral("Help");
     QString FHTMLFileName;
-    TColor FColor;
-    bool FAllowCopy = true;
-    TSizeGrip FSizeGrip = TSizeGrip::sgStatusBar;
+    QString FHTML;
+    QString FText;
+    int FFormLeft = 0;
+    int FFormTop = 0;
+    int FFormWidth = 700;
+    int FFormHeight = 600;
+    mutable bool FMaximized = false;
+    TPosition FPosition = TPosition::poScreenCenter;
+    int FMaxLength = 0;
+    QFont FFont;
+    int FFontSize = 12;
+    bool FItalicHeading = true;
     double FLeftMargin = 0.3;
     double FRightMargin = 0.9;
     bool FAutoURLs = true;
-    bool FClearOnCloseDialog = false;
+    bool FShowModal = false;
     bool FShowAboutButton = false;
     bool FRefreshing = false;
-    bool FShowingModally = false;
-    QSizeGrip* grip_;
-    QString pendingTopic_;
-    int numfindfound = 0;
-    int startingpos = 0;
+    QString FJumpTo;
+    TColor FColor;
+    TSizeGrip FSizeGrip = TSizeGrip::sgStatusBar;
+    bool FAllowCopy = true;
+    bool FScaled = true;
+    bool FShowHint = false;
+    bool FAutoScroll = false;
+    bool FManualScale = false;
+    bool clearOnClose_ = true;
+    int lastScrollLine_ = 0;
 };
 
 } // namespace plotwell

@@ -1,7 +1,7 @@
 // The About window, its component and the link label.
 
 #include "dialogs/about_form.h"
-#include "dialogs/mf_about_dialog.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/url_label.h"
 
 #include "core/recording_launcher.h"
@@ -22,7 +22,7 @@ class AboutDialogTest : public ::testing::Test
 {
 protected:
     TRecordingLauncher launcher;
-    TmfAboutDialog about{nullptr, launcher};
+    TmfAboutDialog about{launcher, nullptr};
 };
 
 TEST_F(AboutDialogTest, DefaultsOfTheComponent)

@@ -1,21 +1,14 @@
-// The help window: contents list, layout, search, copying and its keys.
+// The help dialog component: creating, showing and following its window.
 
 #include "help/help_dialog.h"
 
 #include "core/recording_launcher.h"
 #include "core/recording_sink.h"
-#include "dialogs/find_dialog.h"
 #include "help_test_support.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QStatusBar>
-#include <QToolButton>
-#include <QWheelEvent>
+#include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -23,160 +16,126 @@ using namespace plotwell;
 
 namespace {
 
-class HelpDialogTest : public ::testing::Test
+class MfHelpDialogTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        window.SetTitle(QStringLiteral("Plotwell Help"));
-        window.show();
+        ASSERT_TRUE(dir.isValid());
+        page = dir.filePath(QStringLiteral("plotwell help.html"));
+        WriteFile(page, LongPage().toUtf8());
+        help.SetHTMLFileName(page);
     }
 
-    THelpDisplay& view() { return *window.HelpDisplay; }
-    int TopLine() { return view().GetScrollLine(); }
-
+    QTemporaryDir dir;
+    QString page;
+    QWidget owner;
     TRecordingSink sink;
     TRecordingLauncher launcher;
-    Thelpdialog window{sink, launcher};
+    TmfHelpDialog help{sink, launcher, &owner};
 };
 
-TEST_F(HelpDialogTest, ShowsTheTitleAndLaysOutTheDesignedControls)
+TEST_F(MfHelpDialogTest, DefaultsOfTheComponent)
 {
-    EXPECT_EQ(window.windowTitle(), u"Plotwell Help");
-    EXPECT_EQ(window.size(), QSize(682, 518));
-    EXPECT_TRUE(window.sb->isVisible());
-    EXPECT_EQ(window.closebtn->geometry().bottom() + 1, window.sb->y() - 6);
-    EXPECT_EQ(window.backbtn->y(), view().geometry().bottom() + 1);
-    EXPECT_EQ(window.closebtn->geometry().right() + 1, view().geometry().right() + 2);
-    window.resize(800, 600);
-    EXPECT_EQ(window.closebtn->geometry().bottom() + 1, 600 - 19 - 6);
-    EXPECT_EQ(view().geometry().right() + 1, 800 - 16);
+    EXPECT_EQ(help.Title(), u"Help");
+    EXPECT_EQ(help.FormWidth(), 700);
+    EXPECT_EQ(help.FormHeight(), 600);
+    EXPECT_EQ(help.Position(), TPosition::poScreenCenter);
+    EXPECT_EQ(help.SizeGrip(), TSizeGrip::sgStatusBar);
+    EXPECT_TRUE(help.AllowCopy());
+    EXPECT_TRUE(help.ItalicHeading());
+    EXPECT_DOUBLE_EQ(help.LeftMargin(), 0.3);
+    EXPECT_DOUBLE_EQ(help.RightMargin(), 0.9);
+    EXPECT_FALSE(help.ShowModal());
+    EXPECT_FALSE(help.HelpDialogCreated());
+    EXPECT_TRUE(help.IsEmpty());
 }
 
-TEST_F(HelpDialogTest, PageWithoutContentsHidesTheListAndWidensTheView)
+TEST_F(MfHelpDialogTest, ExecuteTwiceBringsTheWindowForwardWithoutReloading)
 {
-    window.AddHTML(QStringLiteral("<p>No markers</p>"), true);
-    EXPECT_FALSE(window.contentslb->isVisible());
-    EXPECT_FALSE(window.contentslabel->isVisible());
-    EXPECT_EQ(view().x(), 16);
-    EXPECT_EQ(view().width(), window.width() - 32);
-
-    window.AddHTML(LongPage(), true);
-    EXPECT_TRUE(window.contentslb->isVisible());
-    EXPECT_EQ(view().x(), 184);
-    EXPECT_EQ(window.contentslb->count(), 2);
+    EXPECT_TRUE(help.Execute());
+    ASSERT_TRUE(help.Visible());
+    help.AddText(QStringLiteral("added later"));
+    EXPECT_FALSE(help.Execute());
+    EXPECT_TRUE(help.Text().contains(QStringLiteral("added later")));
+    EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
-TEST_F(HelpDialogTest, ContentsListJumpsToItsEntry)
+TEST_F(MfHelpDialogTest, TopicsSelectTheirEntryOrAreReportedMissing)
 {
-    window.AddHTML(LongPage(), true);
-    const QRect item = window.contentslb->visualItemRect(window.contentslb->item(1));
-    QTest::mouseClick(window.contentslb->viewport(), Qt::LeftButton, {}, item.center());
-    const int setup = view().Contents()[1].Start;
-    EXPECT_EQ(TopLine(), view().LineOf(setup));
-    EXPECT_EQ(view().HistoryEntry(1), setup);
+    EXPECT_FALSE(help.ShowHelpTopic(QStringLiteral("  ")));
+    EXPECT_FALSE(help.HelpDialogCreated());
 
-    window.AddHTML(LongPage(), true);
-    EXPECT_TRUE(window.JumpToContentItem(QStringLiteral(" setup ")));
-    EXPECT_EQ(window.contentslb->currentRow(), 1);
-    EXPECT_EQ(TopLine(), view().LineOf(setup));
-    EXPECT_FALSE(window.JumpToContentItem(QStringLiteral("Nowhere")));
-}
-
-TEST_F(HelpDialogTest, SearchWrapsAroundAfterAskingAndReportsAWordNotThere)
-{
-    window.AddHTML(LongPage(), true);
-    QTest::mouseClick(window.findbtn, Qt::LeftButton);
-    ASSERT_TRUE(window.HelpFindDialog->isVisible());
-    const int unique = PositionOf(view(), QStringLiteral("unique"));
-
-    emit window.HelpFindDialog->findNext(QStringLiteral("unique"), false);
-    EXPECT_EQ(view().textCursor().selectionStart(), unique);
-    EXPECT_EQ(view().textCursor().selectedText(), u"unique");
-    sink.QueueAnswer(true);
-    emit window.HelpFindDialog->findNext(QStringLiteral("unique"), false);
-    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Item not found. Start again at the beginning?")});
-    EXPECT_EQ(view().textCursor().selectionStart(), unique);
-
-    // No: the search box closes and the caret goes back to where it was.
-    sink.QueueAnswer(false);
-    emit window.HelpFindDialog->findNext(QStringLiteral("unique"), false);
-    EXPECT_FALSE(window.HelpFindDialog->isVisible());
-    EXPECT_EQ(view().CaretPosition(), 0);
+    EXPECT_TRUE(help.ShowHelpTopic(QStringLiteral(" Setup ")));
+    EXPECT_EQ(help.HelpDialog->contentslb->currentRow(), 1);
+    EXPECT_TRUE(sink.Messages().isEmpty());
+    help.JumpToTopic(QStringLiteral("Nowhere"));
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Topic not found")});
+    help.HelpDialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     sink.Clear();
-    QTest::keyClick(&view(), Qt::Key_F, Qt::ControlModifier);
-    ASSERT_TRUE(window.HelpFindDialog->isVisible());
-    emit window.HelpFindDialog->findNext(QStringLiteral("Unique"), true);
-    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Could not find \"Unique\"")});
+    EXPECT_TRUE(help.Execute(QStringLiteral("Nowhere")));
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Topic not found")});
 }
 
-TEST_F(HelpDialogTest, CopyingRefusedWhenNotAllowed)
+TEST_F(MfHelpDialogTest, TextBuiltBeforeExecuteIsShownInsteadOfTheFile)
 {
-    window.AddHTML(LongPage(), true);
-    view().selectAll();
-    QApplication::clipboard()->setText(QStringLiteral("before"));
-    window.SetAllowCopy(false);
-    EXPECT_FALSE(window.copybtn->isVisible());
-    view().setFocus();
-    QTest::keyClick(&view(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Sorry, copying text not enabled.")});
-    EXPECT_EQ(QApplication::clipboard()->text(), u"");
-    EXPECT_FALSE(view().textCursor().hasSelection());
-
-    window.SetAllowCopy(true);
-    EXPECT_TRUE(window.copybtn->isVisible());
-    QTest::mouseClick(window.copybtn, Qt::LeftButton);
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("\r\n\r\nStart Go there now.\r\n\r\nFiller line 0")));
+    help.AddText(QStringLiteral("Built in code"));
+    EXPECT_TRUE(help.HelpDialogCreated());
+    EXPECT_FALSE(help.Visible());
+    EXPECT_TRUE(help.Execute());
+    EXPECT_EQ(help.Text(), u"Built in code");
+    EXPECT_FALSE(help.IsEmpty());
 }
 
-TEST_F(HelpDialogTest, KeysScrollTheTextAlsoFromTheContentsList)
+TEST_F(MfHelpDialogTest, MissingPageIsReportedAndTheWindowShownEmpty)
 {
-    window.AddHTML(LongPage(), true);
-    window.contentslb->setCurrentRow(0);
-    window.contentslb->setFocus();
-    QScrollBar* bar = view().verticalScrollBar();
-    QTest::keyClick(window.contentslb, Qt::Key_Down);
-    EXPECT_EQ(bar->value(), bar->singleStep());
-    EXPECT_EQ(window.contentslb->currentRow(), 0);
-    QTest::keyClick(window.contentslb, Qt::Key_PageDown);
-    EXPECT_EQ(bar->value(), bar->singleStep() + bar->pageStep());
-    QTest::keyClick(window.contentslb, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(bar->value(), 0);
-    QTest::keyClick(window.contentslb, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(bar->value(), bar->maximum());
-    QTest::keyClick(window.contentslb, Qt::Key_Escape);
-    EXPECT_FALSE(window.isVisible());
+    help.SetHTMLFileName(dir.filePath(QStringLiteral("none.html")));
+    EXPECT_TRUE(help.Execute());
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("File not found.\r\n\r\n") + dir.filePath(QStringLiteral("none.html"))});
+    EXPECT_TRUE(help.IsEmpty());
 }
 
-TEST_F(HelpDialogTest, WheelScrollsTheTextByLinesAndStepsThroughTheContents)
+TEST_F(MfHelpDialogTest, ClosingReleasesTheWindowAndTheNextOneComesBackWhereItWas)
 {
-    window.AddHTML(LongPage(), true);
-    QScrollBar* bar = view().verticalScrollBar();
-    const QPoint centre = view().viewport()->rect().center();
-    QWheelEvent down(centre, view().viewport()->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
-                     Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(view().viewport(), &down);
-    EXPECT_EQ(bar->value(), QApplication::wheelScrollLines() * bar->singleStep());
+    help.SetPosition(TPosition::poDesigned);
+    ASSERT_TRUE(help.Execute());
+    help.HelpDialog->move(40, 30);
+    help.HelpDialog->resize(620, 480);
+    help.HelpDialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(help.HelpDialogCreated());
+    EXPECT_EQ(help.FormLeft(), 40);
+    EXPECT_EQ(help.FormWidth(), 620);
 
-    window.contentslb->setCurrentRow(0);
-    const QPoint list = window.contentslb->viewport()->rect().center();
-    QWheelEvent listDown(list, window.contentslb->viewport()->mapToGlobal(list), QPoint(), QPoint(0, -120),
-                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(window.contentslb->viewport(), &listDown);
-    QCoreApplication::sendEvent(window.contentslb->viewport(), &listDown);
-    EXPECT_EQ(window.contentslb->currentRow(), 1);
+    ASSERT_TRUE(help.Execute());
+    EXPECT_EQ(help.HelpDialog->pos(), QPoint(40, 30));
+    EXPECT_EQ(help.HelpDialog->size(), QSize(620, 480));
+    EXPECT_EQ(help.HelpDialog->contentslb->count(), 2);
 }
 
-TEST_F(HelpDialogTest, StatusBarOnlyWithItsSizeGrip)
+TEST_F(MfHelpDialogTest, AWindowOffTheScreenComesBack)
 {
-    window.SetSizeGrip(TSizeGrip::sgCustom);
-    EXPECT_FALSE(window.sb->isVisible());
-    EXPECT_EQ(window.closebtn->geometry().bottom() + 1, window.height() - 6);
-    window.SetSizeGrip(TSizeGrip::sgNone);
-    EXPECT_FALSE(window.sb->isVisible());
-    window.SetSizeGrip(TSizeGrip::sgStatusBar);
-    EXPECT_TRUE(window.sb->isVisible());
+    help.SetPosition(TPosition::poDesigned);
+    help.SetFormLeft(-650);
+    help.SetFormTop(-570);
+    ASSERT_TRUE(help.Execute());
+    EXPECT_EQ(help.HelpDialog->pos(), QPoint(0, 0));
+}
+
+TEST_F(MfHelpDialogTest, ModalWindowJumpsToTheTopicAndIsGoneAfterwards)
+{
+    help.SetShowModal(true);
+    int row = -1;
+    QTimer::singleShot(0, [&] {
+        row = help.HelpDialog->contentslb->currentRow();
+        help.HelpDialog->close();
+    });
+    EXPECT_TRUE(help.Execute(QStringLiteral("setup")));
+    EXPECT_EQ(row, 1);
+    EXPECT_FALSE(help.HelpDialogCreated());
+    EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
 } // namespace

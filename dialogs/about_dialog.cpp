@@ -1,4 +1,4 @@
-#include "dialogs/mf_about_dialog.h"
+#include "dialogs/about_dialog.h"
 
 #include "dialogs/about_form.h"
 #include "dialogs/form_scaling.h"
@@ -14,7 +14,7 @@ namespace plotwell {
 const char TmfAboutDialog::kDefaultCopyright[] = "Copyright \u00A9 2026 the Plotwell authors";
 const char TmfAboutDialog::kDefaultEmail[] = "plotwell@example.org";
 
-TmfAboutDialog::TmfAboutDialog(QWidget* owner, TLauncher& launcher)
+TmfAboutDialog::TmfAboutDialog(TLauncher& launcher, QWidget* owner)
     : QObject(owner), owner_(owner), launcher_(launcher), FTitle(QStringLiteral("About this program")),
       FProgramName(QStringLiteral("Program Name")), FVersionString(QStringLiteral("v1.0")),
       FCopyrightMessage(QString::fromUtf8(kDefaultCopyright)), FEmailAddress(QString::fromLatin1(kDefaultEmail)),

@@ -22,9 +22,9 @@ class TmfAboutDialog : public QObject
     Q_OBJECT
 
 public:
-    // The window opens over `owner` and its links go through `launcher`; both must outlive the
+    // The window's links go through `launcher` and it opens over `owner`; both must outlive the
     // component.
-    TmfAboutDialog(QWidget* owner, TLauncher& launcher);
+    TmfAboutDialog(TLauncher& launcher, QWidget* owner);
     ~TmfAboutDialog() override;
 
     QString Title() const { return FTitle; }
