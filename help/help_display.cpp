@@ -179,6 +179,8 @@ void THelpDisplay::InputHTML(const QString& html, bool clearing, const QString& 
             FOnPageConverted();
         const int scroll = verticalScrollBar()->value();
         setDocument(document.get());
+        // The caret's width belongs to the document's layout: the new one must hide it again.
+        setCursorWidth(0);
         target_ = std::move(target);
         document_ = std::move(document);
         // Laid out whole now: the caret, scrolling and the character under the pointer need it.

@@ -200,6 +200,15 @@ TEST_F(HelpDisplayTest, AddressesInPlainTextOpenOrGoToTheHandler)
     EXPECT_EQ(view.textCursor().selectedText(), u"www.example.org");
 }
 
+TEST_F(HelpDisplayTest, CaretStaysHiddenOnEveryNewPage)
+{
+    EXPECT_EQ(view.cursorWidth(), 0);
+    LoadPage(LongPage());
+    EXPECT_EQ(view.cursorWidth(), 0);
+    view.SetHTML(QStringLiteral("<p>x</p>"));
+    EXPECT_EQ(view.cursorWidth(), 0);
+}
+
 TEST_F(HelpDisplayTest, MissingFileIsReported)
 {
     EXPECT_FALSE(view.LoadHTMLFromFile(dir.filePath(QStringLiteral("none.html")), true));
