@@ -4,12 +4,14 @@
 #include "control/graph_control.h"
 #include "core/message_sink.h"
 #include "core/rounding.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/anchors.h"
 #include "dialogs/desktop_launcher.h"
 #include "dialogs/form_scaling.h"
 #include "dialogs/memo_dialog.h"
 #include "dialogs/message_box_sink.h"
 #include "graph/status_texts.h"
+#include "help/help_dialog.h"
 #include "settings/ini_settings.h"
 
 #include <QAbstractSpinBox>
@@ -146,7 +148,15 @@ void TForm1::BuildWindow()
                          bottomRight);
     connect(editbtn, &QPushButton::clicked, this, &TForm1::editbtnClick);
     connect(summarybtn, &QPushButton::clicked, this, &TForm1::summarybtnClick);
+    connect(helpbtn, &QPushButton::clicked, this, &TForm1::helpbtnClick);
+    connect(aboutbtn, &QPushButton::clicked, this, &TForm1::aboutbtnClick);
+    BuildDialogComponents();
+}
 
+// The memo, help and about components with their designed settings; the buttons set what
+// changes before each use.
+void TForm1::BuildDialogComponents()
+{
     memo = new TmfMemoDialog(sink_, launcher_, this);
     memo->SetTitle(QStringLiteral("Notes"));
     memo->SetFormWidth(458);
@@ -160,6 +170,36 @@ void TForm1::BuildWindow()
     memo->SetModal(true);
     memo->SetScaled(true);
     memo->SetScaleAmt(1.0);
+
+    mfHelpDialog1 = new TmfHelpDialog(sink_, launcher_, this);
+    mfHelpDialog1->SetTitle(QStringLiteral("Help"));
+    mfHelpDialog1->SetFormLeft(610);
+    mfHelpDialog1->SetFormTop(240);
+    mfHelpDialog1->SetFormWidth(700);
+    mfHelpDialog1->SetMaximized(false);
+    mfHelpDialog1->SetPosition(TPosition::poScreenCenter);
+    mfHelpDialog1->SetMaxLength(0);
+    QFont helpFont(QStringLiteral("Calibri"));
+    helpFont.setPixelSize(16);
+    mfHelpDialog1->SetFont(helpFont);
+    mfHelpDialog1->SetFontSize(12);
+    mfHelpDialog1->SetItalicHeading(true);
+    mfHelpDialog1->SetLeftMargin(0.3);
+    mfHelpDialog1->SetRightMargin(0.9);
+    mfHelpDialog1->SetShowModal(false);
+    mfHelpDialog1->SetColor(FromQColor(palette().color(QPalette::Base)));
+    mfHelpDialog1->SetSizeGrip(TSizeGrip::sgStatusBar);
+    mfHelpDialog1->SetAllowCopy(true);
+    mfHelpDialog1->SetScaled(true);
+    mfHelpDialog1->SetManualScale(true);
+
+    mfAboutDialog1 = new TmfAboutDialog(launcher_, this);
+    mfAboutDialog1->SetTitle(QStringLiteral("About this program"));
+    mfAboutDialog1->SetVersionString(QStringLiteral("v1.0"));
+    mfAboutDialog1->SetFilesLocationText(QStringLiteral("Data files location"));
+    mfAboutDialog1->SetProgramName(QStringLiteral("Program Name"));
+    mfAboutDialog1->SetPosition(TPosition::poScreenCenter);
+    mfAboutDialog1->SetScaled(false);
 }
 
 // The shortcuts users expect of a desktop program, shown in the tooltips of their buttons.
@@ -180,6 +220,7 @@ void TForm1::AddShortcuts()
     });
     add(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     add(QKeySequence(Qt::Key_F5), [this] { ReloadFile(); });
+    add(QKeySequence(Qt::Key_F1), [this] { helpbtnClick(); });
 
     const auto addShortcutToHint = [this](const char* button, const QString& keys) {
         if (auto* w = graph_->findChild<QWidget*>(QString::fromLatin1(button)))
@@ -272,6 +313,24 @@ void TForm1::summarybtnClick()
         text += line + QStringLiteral("\r\n");
     memo->SetText(text);
     memo->execute();
+}
+
+void TForm1::helpbtnClick()
+{
+    mfHelpDialog1->SetScaled(true);
+    mfHelpDialog1->SetManualScale(false);
+    mfHelpDialog1->SetTitle(QStringLiteral("Plotwell Help"));
+    mfHelpDialog1->SetHTMLFileName(programFolder_ + QStringLiteral("plotwell help.html"));
+    mfHelpDialog1->Execute(QString());
+}
+
+void TForm1::aboutbtnClick()
+{
+    mfAboutDialog1->SetCopyrightMessage(QStringLiteral("Copyright \u00A9 2026 the Plotwell authors"));
+    mfAboutDialog1->SetVersionString(QStringLiteral("1.11"));
+    mfAboutDialog1->SetProgramName(QStringLiteral("Plotwell"));
+    mfAboutDialog1->SetEmailSubject(QStringLiteral("Plotwell"));
+    mfAboutDialog1->execute();
 }
 
 void TForm1::editbtnClick()

@@ -18,6 +18,8 @@ class TIniSettings;
 class TLauncher;
 class TMessageSink;
 class TPlotwell;
+class TmfAboutDialog;
+class TmfHelpDialog;
 class TmfMemoDialog;
 
 class TForm1 : public QWidget
@@ -36,12 +38,17 @@ public:
     double ScaleAmt = 1.0;
     // The folder of the running program, with a trailing separator.
     const QString& ProgramFolder() const { return programFolder_; }
+    void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
 
     // The statistics of the displayed series, after every drawing.
     void UpdateStatusLine(QObject* sender);
     QString StatusText() const;
     void editbtnClick();
     void summarybtnClick();
+    void helpbtnClick();
+    void aboutbtnClick();
+    TmfHelpDialog& HelpDialog() const { return *mfHelpDialog1; }
+    TmfAboutDialog& AboutDialog() const { return *mfAboutDialog1; }
     // Opens the loaded file again, as choosing it with Open would.
     void ReloadFile();
 
@@ -54,6 +61,7 @@ protected:
 
 private:
     void BuildWindow();
+    void BuildDialogComponents();
     void AddShortcuts();
     void OpenStartFile(const QStringList& arguments);
     void FormResize();
@@ -71,6 +79,8 @@ private:
     TmfMemoDialog* memo = nullptr;
     QPushButton* aboutbtn = nullptr;
     QPushButton* helpbtn = nullptr;
+    TmfHelpDialog* mfHelpDialog1 = nullptr;
+    TmfAboutDialog* mfAboutDialog1 = nullptr;
     TPlotwell* graph_ = nullptr;
     QString commandLineFileName_;
     QString programFolder_;

@@ -6,7 +6,10 @@
 #include "control/graph_control.h"
 #include "core/recording_launcher.h"
 #include "core/recording_sink.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/memo_dialog.h"
+#include "help/help_dialog.h"
+#include "help/help_window.h"
 #include "support/test_support.h"
 
 #include <QAccessible>
@@ -239,4 +242,27 @@ TEST_F(MainWindowTest, PositionAndMaximisedStateSurviveARestart)
     }
     auto window = Start({});
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(MainWindowTest, HelpAndAboutShowTheProgramsOwnPages)
+{
+    auto window = Start({});
+    window->SetProgramFolder(QStringLiteral(PLOTWELL_SOURCE_DIR "/resources/"));
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_TRUE(sink.Messages().isEmpty()) << sink.Messages().value(0).toStdString();
+    EXPECT_TRUE(window->HelpDialog().Text().contains(QStringLiteral("Plotwell")));
+    ASSERT_NE(window->HelpDialog().HelpDialog, nullptr);
+    EXPECT_EQ(window->HelpDialog().HelpDialog->windowTitle(), QStringLiteral("Plotwell Help"));
+
+    QString aboutText;
+    QTimer::singleShot(0, [&] {
+        QWidget* about = window->AboutDialog().Form();
+        ASSERT_NE(about, nullptr);
+        for (const QLabel* label : about->findChildren<QLabel*>())
+            aboutText += label->text() + QLatin1Char('|');
+        about->close();
+    });
+    QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("aboutbtn")), Qt::LeftButton);
+    EXPECT_TRUE(aboutText.contains(QStringLiteral("Plotwell"))) << aboutText.toStdString();
+    EXPECT_TRUE(aboutText.contains(QStringLiteral("1.11"))) << aboutText.toStdString();
 }
