@@ -122,7 +122,7 @@ void TPlotwell::WireOptions()
     connect(p.PointsCheckbox, &QCheckBox::toggled, this, [this](bool on) { SetShowPoints(on); });
     connect(p.DrawAreaCheckbox, &QCheckBox::toggled, this, [this](bool on) { SetDrawArea(on); });
     connect(p.LineWidthSpinEdit, &QSpinBox::valueChanged, this, [this](int value) { SetLineWidth(value); });
-    connect(p.OpenBtn, &QPushButton::clicked, this, &TPlotwell::OpenClicked);
+    connect(p.OpenBtn, &QPushButton::clicked, this, &TPlotwell::Open);
     connect(p.LabelsBtn, &QPushButton::clicked, this, &TPlotwell::LabelsClicked);
     connect(p.CopyBtn, &QPushButton::clicked, this, &TPlotwell::CopyToClipboard);
     connect(p.PrintBtn, &QPushButton::clicked, this, &TPlotwell::Print);
@@ -321,6 +321,13 @@ void TPlotwell::showEvent(QShowEvent* event)
     ScheduleRedraw();
 }
 
+void TPlotwell::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        panel_->FitToFont();
+}
+
 void TPlotwell::GraphTypeClicked()
 {
     const TOptionsPanel& p = *panel_;
@@ -342,7 +349,7 @@ void TPlotwell::SeriesBoxClicked(int n, bool checked)
     model_.SetSeriesBoxChecked(n, checked);
 }
 
-void TPlotwell::OpenClicked()
+void TPlotwell::Open()
 {
     const QString loaded = model_.FileName();
     const QString folder = loaded.isEmpty() ? QDir::currentPath() : QFileInfo(loaded).absolutePath();

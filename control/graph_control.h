@@ -112,6 +112,8 @@ public:
     void CopyToClipboard();
     // Printer set-up, then the picture across the page width; nothing when cancelled.
     void Print();
+    // The Open button: asks for a data file and loads it; nothing when cancelled.
+    void Open();
     // The plotting surface's picture as the screen shows it.
     QImage SurfaceImage() const { return canvas_.Image(); }
 
@@ -125,6 +127,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void WireOptions();
@@ -138,7 +141,6 @@ private:
     void RedrawNow();
     void GraphTypeClicked();
     void SeriesBoxClicked(int n, bool checked);
-    void OpenClicked();
     void LabelsClicked();
     void ShowReadout(QPoint pos);
 

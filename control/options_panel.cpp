@@ -140,4 +140,14 @@ void TOptionsPanel::PlaceLineWidth()
     TAnchors::SetAnchors(LineWidthSpinEdit, Qt::TopEdge | Qt::RightEdge);
 }
 
+void TOptionsPanel::FitToFont()
+{
+    for (QWidget* w : QList<QWidget*>{LineWidthLabel, displayserieslabel, PointsCheckbox, DrawAreaCheckbox}) {
+        w->resize(w->sizeHint());
+        TAnchors::SetAnchors(w, Qt::TopEdge | Qt::RightEdge);
+    }
+    PlaceLineWidth();
+}
+
+
 } // namespace plotwell

@@ -45,6 +45,9 @@ struct TOptionsPanel
 
     // Places the line width label and spin edit after the Mark points box has moved.
     void PlaceLineWidth();
+    // Sizes the labels and the captioned check boxes to their text again, after the control's
+    // font changed.
+    void FitToFont();
 };
 
 // Width of a Display Series box; the boxes stand 13 pixels apart.

@@ -81,6 +81,11 @@ char* TmfMemoDialog::getcstring(char* dest, int destsize) const
     return dest;
 }
 
+Tnotesform* TmfMemoDialog::NotesDialog() const
+{
+    return NotesDialog_;
+}
+
 bool TmfMemoDialog::execute()
 {
     const bool fresh = !NotesDialog_;

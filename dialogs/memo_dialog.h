@@ -42,7 +42,7 @@ public:
     std::function<void(QObject* sender)> OnClose;
 
     // The window while one exists (the modal one stays after its first showing).
-    Tnotesform* NotesDialog() const { return NotesDialog_; }
+    Tnotesform* NotesDialog() const;
 
     const QString& Text() const { return ftext; }
     void SetText(const QString& text);

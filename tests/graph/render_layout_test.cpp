@@ -315,3 +315,18 @@ TEST(PlotMapping, LayoutMaxLimitAndClamping)
     EXPECT_DOUBLE_EQ(wide.Fraction(1e308), 1.0);
     EXPECT_DOUBLE_EQ(wide.Fraction(0), 0.5);
 }
+
+// On a narrow surface the Y label keeps all its letters at the left edge.
+TEST_F(RenderLayout, YLabelOfANarrowSurfaceIsWhole)
+{
+    model.SetOption(&PlotOptions::ShowPoints, false);
+    Load({"100 200 150"});
+    const auto labelPixels = [&](int width) {
+        Draw(width, 400);
+        // The label stands left of the tick labels; count its black pixels in the left strip.
+        return Count(0, 100, State().cornerx - 30, 200, kBlack);
+    };
+    const int wide = labelPixels(600);
+    EXPECT_GT(wide, 20);
+    EXPECT_EQ(labelPixels(400), wide);
+}
