@@ -95,4 +95,11 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
 fi
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-window-bench" "$runs" 1 "$bin/app/plotwell help.html" 2>/dev/null
+# Start-up: from process start to the first graph painted in the window, beside plotwell-render
+# drawing the same file at the window's plotting surface size (469 x 438) and line width.
+startup() { measure env QT_QPA_PLATFORM=offscreen PLOTWELL_QUIT_AFTER_FIRST_GRAPH=1 "$bin/app/plotwell" "$1"; }
+example="resources/example points 1 - simple series.txt"
+row "window first graph example" "$(startup "$example")" "" "$example"
+row "window first graph 8x1M" "$(startup "$data/8x1M.txt")" "" "$data/8x1M.txt"
+row "render 8x1M at window size" "$(measure "$bin/cli/plotwell-render" --size 469x438 --line-width 2 -o "$out/plotwell.png" "$data/8x1M.txt")" "" "$data/8x1M.txt"
 control_rows
