@@ -2,6 +2,7 @@
 
 #include "core/message_sink.h"
 #include "core/text_decoding.h"
+#include "graph/load_progress.h"
 #include "graph/plot_model.h"
 #include "graph/point_parser.h"
 
@@ -109,11 +110,11 @@ bool isValidUtf8(const char* s, std::size_t n, const ReadProgress& progress)
 
 } // namespace
 
-void DataFileLoader::SetFileName(const QString& path)
+bool DataFileLoader::SetFileName(const QString& path)
 {
     if (!fileExists(path)) {
         model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
-        return;
+        return false;
     }
     model_.ClearData();
     model_.SetFileNameField(path);
@@ -125,6 +126,7 @@ void DataFileLoader::SetFileName(const QString& path)
         model_.Sink().ShowMessage(QStringLiteral("Not enough memory to load file:\r\r") + path);
     }
     emit model_.changed(PlotModel::Change::Series);
+    return true;
 }
 
 void DataFileLoader::LoadFile()
@@ -148,7 +150,15 @@ void DataFileLoader::LoadFile()
         Finish(true, 0, path);
         return;
     }
-    LoadBytes(bytes.data(), bytes.size(), path, [&bytes](const char* upTo) { bytes.Release(upTo); });
+    if (progress_)
+        progress_->SetTotal(static_cast<qint64>(bytes.size()));
+    LoadBytes(bytes.data(), bytes.size(), path, [this, &bytes](const char* upTo) {
+        bytes.Release(upTo);
+        if (progress_)
+            progress_->Report(upTo - bytes.data());
+    });
+    if (progress_)
+        progress_->Report(static_cast<qint64>(bytes.size()));
 }
 
 void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path, const ReadProgress& progress)

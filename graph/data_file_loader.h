@@ -10,14 +10,18 @@
 namespace plotwell {
 
 class PlotModel;
+class TLoadProgress;
 
 class DataFileLoader
 {
 public:
-    explicit DataFileLoader(PlotModel& model) : model_(model) {}
+    // `progress`, when given, hears how far the file has been read and can stop the load (its
+    // Report throws TLoadCancelled out of SetFileName; the store is then half loaded).
+    explicit DataFileLoader(PlotModel& model, TLoadProgress* progress = nullptr) : model_(model), progress_(progress) {}
 
     // Writing the model's file name: missing file -> message, else clear, load and title.
-    void SetFileName(const QString& path);
+    // False when the file was not found: the store was not touched.
+    bool SetFileName(const QString& path);
 
     // Loads a file's bytes as if read from `path` into the (already emptied) store;
     // `progress` hears how far the reading has come.
@@ -27,6 +31,7 @@ private:
     void LoadFile();
     void Finish(bool failed, qint64 lineNumber, const QString& path);
     PlotModel& model_;
+    TLoadProgress* progress_;
 };
 
 // The title for a loaded file: "example points 1 - simple series.txt" gives

@@ -98,6 +98,21 @@ void PlotModel::RemoveLastSeries()
     emit changed(Change::SeriesBoxes);
 }
 
+void PlotModel::TakeStoreFrom(PlotModel& loaded)
+{
+    seriesarr_ = std::move(loaded.seriesarr_);
+    loaded.seriesarr_.clear();
+    seriesinfo_ = loaded.seriesinfo_;
+    boxes_ = loaded.boxes_;
+    displaySeriesLabelVisible_ = displaySeriesLabelVisible_ || loaded.displaySeriesLabelVisible_;
+    inputerror_ = loaded.inputerror_;
+    FTitle_ = loaded.FTitle_;
+    FFileName_ = loaded.FFileName_;
+    emit changed(Change::Series);
+    emit changed(Change::Title);
+    SetGraphType(loaded.currentgtype_);
+}
+
 void PlotModel::SetSeriesName(int seriesnum, const QString& name)
 {
     if (seriesnum < 1 || seriesnum > NumberOfSeries())

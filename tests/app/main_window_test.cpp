@@ -15,6 +15,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -68,8 +69,17 @@ struct MainWindowTest : ::testing::Test
         window->show();
         QApplication::setActiveWindow(window.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        QCoreApplication::sendPostedEvents();
+        WaitForLoad(*window);
         return window;
+    }
+
+    static void WaitForLoad(const TForm1& window)
+    {
+        QDeadlineTimer deadline(10000);
+        while (window.Graph().Loading() && !deadline.hasExpired())
+            QTest::qWait(2);
+        EXPECT_FALSE(window.Graph().Loading());
+        QCoreApplication::sendPostedEvents();
     }
 
     QString Data(const QString& name, const QByteArray& text)
@@ -213,6 +223,7 @@ TEST_F(MainWindowTest, F5AndADroppedFileOpenAgain)
     auto window = Start({path});
     WriteFile(path, "1 2 3 4 5\n");
     QTest::keyClick(window.get(), Qt::Key_F5);
+    WaitForLoad(*window);
     EXPECT_EQ(window->Graph().NumberOfPoints(), 5);
 
     const QString other = Data(QStringLiteral("b.txt"), "9 8\n");
@@ -223,6 +234,7 @@ TEST_F(MainWindowTest, F5AndADroppedFileOpenAgain)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
+    WaitForLoad(*window);
     EXPECT_EQ(window->Graph().FileName(), other);
     EXPECT_EQ(window->Graph().NumberOfPoints(), 2);
 }
