@@ -19,6 +19,8 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QProgressBar>
+#include <QThread>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -277,4 +279,37 @@ TEST_F(MainWindowTest, HelpAndAboutShowTheProgramsOwnPages)
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("aboutbtn")), Qt::LeftButton);
     EXPECT_TRUE(aboutText.contains(QStringLiteral("Plotwell"))) << aboutText.toStdString();
     EXPECT_TRUE(aboutText.contains(QStringLiteral("1.11"))) << aboutText.toStdString();
+}
+
+TEST_F(MainWindowTest, ALongLoadShowsItsProgressAndEscapeStopsIt)
+{
+    const QString path = Data(QStringLiteral("a.txt"), "1 2 3\n");
+    auto window = Start({path});
+    auto* progress = window->findChild<QWidget*>(QStringLiteral("loadprogress"));
+    auto* cancel = window->findChild<QWidget*>(QStringLiteral("cancelload"));
+    ASSERT_TRUE(progress && cancel);
+
+    // A small file shows no progress at all.
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_FALSE(progress->isVisible());
+    WaitForLoad(*window);
+    EXPECT_FALSE(progress->isVisible());
+
+    window->Graph().SetLoadFunction([](PlotModel&, const QString&, TLoadProgress& p) -> bool {
+        p.SetTotal(100);
+        for (;;) {
+            p.Report(40);
+            QThread::msleep(1);
+        }
+    });
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    QTest::qWait(500);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_EQ(qobject_cast<QProgressBar*>(progress)->value(), 40);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->Graph().Loading());
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(window->Graph().FileName(), path);
+    EXPECT_EQ(window->Graph().NumberOfPoints(), 3);
 }
