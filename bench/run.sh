@@ -92,6 +92,8 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
     [ -s "$data/$name.txt" ] || "$bin/bench/plotwell-gendata" $args "$data/$name.txt"
     row "line $name ($(size_mb "$data/$name.txt") MB)" "$(plotwell --no-points "$data/$name.txt")" "" "$data/$name.txt"
   done
+  # The 50,000,000 values opened in the window: progress, repaint gaps, memory, cancel.
+  QT_QPA_PLATFORM=offscreen "$bin/bench/window-load-bench" "$data/1x50M.txt" 2> >(grep -v '^QStandardPaths:' >&2)
 fi
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-window-bench" "$runs" 1 "$bin/app/plotwell help.html" 2>/dev/null
