@@ -64,15 +64,13 @@ bool IsValidUtf8(const char* data, std::size_t size)
     return true;
 }
 
-std::size_t Utf8BomLength(const char* data, std::size_t size)
+TextLayout DetectLayout(const char* data, std::size_t size,
+                        const std::function<bool(const char*, std::size_t)>& isValidUtf8)
 {
-    return size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-}
-
-TextEncoding DetectEncoding(const char* data, std::size_t size)
-{
-    const std::size_t bom = Utf8BomLength(data, size);
-    return IsValidUtf8(data + bom, size - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    const std::size_t bom = size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    if (isValidUtf8(data + bom, size - bom))
+        return {TextEncoding::Utf8, bom};
+    return {TextEncoding::Windows1252, 0};
 }
 
 QString DecodeWindows1252(const char* data, std::size_t size)
@@ -95,12 +93,9 @@ QString Decode(const char* data, std::size_t size, TextEncoding encoding)
 
 QString DecodeText(QByteArrayView bytes)
 {
-    const char* data = bytes.data();
     const auto size = static_cast<std::size_t>(bytes.size());
-    const std::size_t bom = Utf8BomLength(data, size);
-    if (IsValidUtf8(data + bom, size - bom))
-        return QString::fromUtf8(data + bom, static_cast<qsizetype>(size - bom));
-    return DecodeWindows1252(data, size);
+    const TextLayout layout = DetectLayout(bytes.data(), size);
+    return Decode(bytes.data() + layout.start, size - layout.start, layout.encoding);
 }
 
 std::size_t CharacterCount(const char* data, std::size_t size, TextEncoding encoding)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 
 namespace plotwell {
 
@@ -13,11 +14,17 @@ enum class TextEncoding { Utf8, Windows1252 };
 
 bool IsValidUtf8(const char* data, std::size_t size);
 
-// Length of a leading UTF-8 byte-order mark (3) or 0.
-std::size_t Utf8BomLength(const char* data, std::size_t size);
+// How a text file is to be read: its encoding, and the bytes of byte-order mark before the text.
+struct TextLayout
+{
+    TextEncoding encoding;
+    std::size_t start;
+};
 
-// UTF-8 when valid (after any byte-order mark), else Windows-1252.
-TextEncoding DetectEncoding(const char* data, std::size_t size);
+// UTF-8 when the bytes after any UTF-8 byte-order mark are valid UTF-8 (`isValidUtf8` decides;
+// callers may check big files piece by piece), else Windows-1252.
+TextLayout DetectLayout(const char* data, std::size_t size,
+                        const std::function<bool(const char*, std::size_t)>& isValidUtf8 = IsValidUtf8);
 
 QString DecodeWindows1252(const char* data, std::size_t size);
 QString Decode(const char* data, std::size_t size, TextEncoding encoding);

@@ -153,10 +153,10 @@ void DataFileLoader::LoadFile()
 
 void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path, const ReadProgress& progress)
 {
-    const std::size_t bom = Utf8BomLength(s, n);
-    const TextEncoding encoding =
-        isValidUtf8(s + bom, n - bom, progress) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
-    std::size_t i = encoding == TextEncoding::Utf8 ? bom : 0;
+    const TextLayout layout =
+        DetectLayout(s, n, [&progress](const char* d, std::size_t size) { return isValidUtf8(d, size, progress); });
+    const TextEncoding encoding = layout.encoding;
+    std::size_t i = layout.start;
     qint64 lineNumber = 0;
     bool failed = false;
     while (!failed) {
