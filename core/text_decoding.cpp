@@ -1,5 +1,8 @@
 #include "core/text_decoding.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <cstring>
 
 namespace plotwell {
@@ -67,10 +70,16 @@ bool IsValidUtf8(const char* data, std::size_t size)
 TextLayout DetectLayout(const char* data, std::size_t size,
                         const std::function<bool(const char*, std::size_t)>& isValidUtf8)
 {
-    const std::size_t bom = size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-    if (isValidUtf8(data + bom, size - bom))
-        return {TextEncoding::Utf8, bom};
-    return {TextEncoding::Windows1252, 0};
+    const auto startsWith = [&](const char* mark, std::size_t length) {
+        return size >= length && std::memcmp(data, mark, length) == 0;
+    };
+    if (startsWith("\xFF\xFE", 2))
+        return {TextEncoding::Utf16LE, 2};
+    if (startsWith("\xFE\xFF", 2))
+        return {TextEncoding::Utf16BE, 2};
+    const std::size_t bom = startsWith("\xEF\xBB\xBF", 3) ? 3 : 0;
+    // A mark followed by text that is not UTF-8 is still no part of the text.
+    return {isValidUtf8(data + bom, size - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252, bom};
 }
 
 QString DecodeWindows1252(const char* data, std::size_t size)
@@ -86,9 +95,19 @@ QString DecodeWindows1252(const char* data, std::size_t size)
 
 QString Decode(const char* data, std::size_t size, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Utf8)
+    switch (encoding) {
+    case TextEncoding::Utf8:
         return QString::fromUtf8(data, static_cast<qsizetype>(size));
-    return DecodeWindows1252(data, size);
+    case TextEncoding::Windows1252:
+        return DecodeWindows1252(data, size);
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        QStringDecoder decoder(encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(data, static_cast<qsizetype>(size)));
+    }
+    }
+    return {};
 }
 
 QString DecodeText(QByteArrayView bytes)
@@ -102,6 +121,12 @@ std::size_t CharacterCount(const char* data, std::size_t size, TextEncoding enco
 {
     if (encoding == TextEncoding::Windows1252)
         return size;
+    if (encoding != TextEncoding::Utf8) {
+        const QString text = Decode(data, size, encoding);
+        return static_cast<std::size_t>(text.size() - std::count_if(text.begin(), text.end(), [](QChar c) {
+                                            return c.isLowSurrogate();
+                                        }));
+    }
     std::size_t n = 0;
     for (std::size_t i = 0; i < size; ++i)
         if ((static_cast<unsigned char>(data[i]) & 0xC0) != 0x80)

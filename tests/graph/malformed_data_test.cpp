@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace plotwell;
 
 namespace {
@@ -34,6 +36,7 @@ TEST(MalformedData, EveryCorpusFileGivesItsMessage)
 {
     const QString nameWithNul = QStringLiteral("Error in input number: \"2") + QChar(0) + QStringLiteral("3\"");
     const QMap<QString, Expectation> expected = {
+        {QStringLiteral("bom-cp1252.txt"), {{}, 2}},
         {QStringLiteral("bom-only.txt"), {{QStringLiteral("No points to plot")}}},
         {QStringLiteral("cr-only.txt"), {{lineError(3, QStringLiteral("Error in input number: \"x\""))}}},
         {QStringLiteral("empty.txt"), {{QStringLiteral("No points to plot")}}},
@@ -60,6 +63,8 @@ TEST(MalformedData, EveryCorpusFileGivesItsMessage)
         {QStringLiteral("unclosed-bracket.txt"),
          {{lineError(1, QStringLiteral("Invalid X data for point at character position 9: \"(3\""))}}},
         {QStringLiteral("unclosed-quote.txt"), {{lineError(1, QStringLiteral("Error in input number: \"\"1\""))}}},
+        {QStringLiteral("utf16be-odd.txt"), {{lineError(2, QStringLiteral("Error in input number: \"\uFFFD\""))}}},
+        {QStringLiteral("utf16le.txt"), {{}, 2}},
     };
 
     const QDir dir(testDataPath(QStringLiteral("bad/data")));
@@ -100,4 +105,45 @@ TEST(MalformedData, TenMegabyteLineWithAFaultAtTheEnd)
     ASSERT_EQ(model.NumberOfSeries(), 1);
     EXPECT_EQ(model.seriesarr()[0].size(), 2u * 1024 * 1024 + 1);
     EXPECT_FALSE(model.seriesinfo(1).xydata);
+}
+
+TEST(MalformedData, OnlyRegularFilesAreRead)
+{
+    // A pipe would block the load for ever and a device would be read until memory runs out.
+    QTemporaryDir tmp;
+    const QString fifo = tmp.filePath(QStringLiteral("pipe.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString link = tmp.filePath(QStringLiteral("zero.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero"), link}) {
+        TRecordingSink sink;
+        PlotModel model(sink);
+        model.SetFileName(path);
+        EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Cannot open file:\r\r") + path +
+                                               QStringLiteral("\r\rnot a regular file")});
+        EXPECT_EQ(model.NumberOfSeries(), 0);
+    }
+}
+
+TEST(MalformedData, FileCutShortWhileLoading)
+{
+    // An editor saving over the file while it loads: the rest is a read error, not a crash.
+    // The first block read holds two of the lines.
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("saved.txt"));
+    const QByteArray line = QByteArray("1.25 ").repeated(400000) + "\n";
+    WriteFile(path, line + line + line + line);
+    TRecordingSink sink;
+    PlotModel model(sink);
+    bool cut = false;
+    QObject::connect(&model, &PlotModel::changed, [&](PlotModel::Change what) {
+        if (what == PlotModel::Change::SeriesBoxes && model.NumberOfSeries() == 1 && !cut)
+            cut = QFile::resize(path, 100);
+    });
+    model.SetFileName(path);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(sink.Messages(), (QStringList{QStringLiteral("Error reading data file"),
+                                            QStringLiteral("Error reading from line 2 of file \r\r") + path}));
+    EXPECT_EQ(model.NumberOfSeries(), 0);
+    EXPECT_TRUE(model.FileName().isEmpty());
 }

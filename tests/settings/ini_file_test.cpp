@@ -111,7 +111,7 @@ TEST_F(IniFileTest, EveryWriteReachesTheFileAndKeepsTheOtherLines)
 
 TEST_F(IniFileTest, DamagedFileGivesDefaultsAndTheNextWriteCleansIt)
 {
-    QByteArray bytes = QByteArrayLiteral("\xFF\xFE\x00\x01garbage\x00\n[Settings]\nLeft=12\nLeft=99\nno equals here\nTop=");
+    QByteArray bytes = QByteArrayLiteral("\xFE\x00\x01garbage\x00\n[Settings]\nLeft=12\nLeft=99\nno equals here\nTop=");
     bytes += QByteArray(2 * 1024 * 1024, '9'); // an integer far beyond any range
     bytes += QByteArrayLiteral("\nWidth=abc\n[Settings]\nHeight=300\n\x80\x81\x82\x00\x00\n");
     const QString path = WriteFile(QStringLiteral("bad.ini"), bytes);
