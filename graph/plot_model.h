@@ -108,7 +108,6 @@ signals:
 private:
     friend class DataFileLoader;
 
-    template <typename Visit> void ForEachDisplayedValue(Visit&& visit) const;
     void ClearFileName() { FFileName_.clear(); }
     void SetFileNameField(const QString& value) { FFileName_ = value; }
 

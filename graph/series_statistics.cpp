@@ -1,11 +1,14 @@
 #include "graph/series_statistics.h"
 
+#include "graph/plot_model.h"
+
 #include <cmath>
 
 namespace plotwell {
 
 void ValueStatistics::Add(const tptsarr& points)
 {
+    series_.push_back(&points);
     points_ += static_cast<std::int64_t>(points.size());
     // In locals, so the sums stay in registers rather than going through memory per value.
     std::int64_t count = count_;
@@ -33,6 +36,26 @@ void ValueStatistics::Add(const tptsarr& points)
     max_ = max;
     sum_ = sum;
     singleSum_ = singleSum;
+}
+
+double ValueStatistics::StandardDeviation() const
+{
+    if (count_ < 2)
+        return novalue;
+    const long double mean = singleSum_ / static_cast<long double>(count_);
+    long double total = 0;
+    for (const tptsarr* s : series_)
+        total += SquaredDeviations(*s, mean);
+    return SampleDeviation(total, count_);
+}
+
+ValueStatistics DisplayedStatistics(const PlotModel& model)
+{
+    ValueStatistics stats;
+    for (int n = 1; n <= model.NumberOfSeries(); ++n)
+        if (model.SeriesDisplay(n))
+            stats.Add(model.seriesarr()[static_cast<std::size_t>(n - 1)]);
+    return stats;
 }
 
 long double SquaredDeviations(const tptsarr& points, long double mean)
