@@ -2,7 +2,9 @@
 
 #include "graph/plot_model.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace plotwell {
 
@@ -38,15 +40,67 @@ void ValueStatistics::Add(const tptsarr& points)
     singleSum_ = singleSum;
 }
 
+int ValueStatistics::Scale() const
+{
+    const double largest = std::max(std::fabs(min_), std::fabs(max_));
+    return largest > 0 ? std::ilogb(largest) + 1 : 0;
+}
+
+double ValueStatistics::Average() const
+{
+    if (count_ == 0)
+        return novalue;
+    if (std::isfinite(sum_))
+        return sum_ / static_cast<double>(count_);
+    const int scale = Scale();
+    long double total = 0;
+    for (const tptsarr* s : series_)
+        for (const tpt& p : *s)
+            if (!IsNullPoint(p))
+                total += std::ldexp(static_cast<long double>(p.y), -scale);
+    const double average = static_cast<double>(std::ldexp(total / static_cast<long double>(count_), scale));
+    return std::clamp(average, min_, max_);
+}
+
 double ValueStatistics::StandardDeviation() const
 {
     if (count_ < 2)
         return novalue;
-    const long double mean = singleSum_ / static_cast<long double>(count_);
+    // Values beyond single precision become infinite there; so may the total of large deviations.
+    if (std::max(std::fabs(min_), std::fabs(max_)) <= std::numeric_limits<float>::max()) {
+        const long double mean = singleSum_ / static_cast<long double>(count_);
+        long double total = 0;
+        for (const tptsarr* s : series_)
+            total += SquaredDeviations(*s, mean);
+        const double deviation = SampleDeviation(total, count_);
+        if (std::isfinite(deviation))
+            return deviation;
+    }
+    return WideDeviation();
+}
+
+// The deviation of the values scaled into [-1, 1], so neither the sums nor the squares can
+// overflow, then scaled back.
+double ValueStatistics::WideDeviation() const
+{
+    const int scale = Scale();
+    long double sum = 0;
+    for (const tptsarr* s : series_)
+        for (const tpt& p : *s)
+            if (!IsNullPoint(p))
+                sum += std::ldexp(static_cast<long double>(p.y), -scale);
+    const long double mean = sum / static_cast<long double>(count_);
     long double total = 0;
     for (const tptsarr* s : series_)
-        total += SquaredDeviations(*s, mean);
-    return SampleDeviation(total, count_);
+        for (const tpt& p : *s)
+            if (!IsNullPoint(p)) {
+                const long double d = std::ldexp(static_cast<long double>(p.y), -scale) - mean;
+                total += d * d;
+            }
+    const long double deviation = std::sqrt(total / static_cast<long double>(count_ - 1));
+    // Values of opposite signs near the largest double may spread further than a double holds.
+    return static_cast<double>(std::min(std::ldexp(deviation, scale),
+                                        static_cast<long double>(std::numeric_limits<double>::max())));
 }
 
 ValueStatistics DisplayedStatistics(const PlotModel& model)

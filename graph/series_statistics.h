@@ -22,12 +22,18 @@ public:
     std::int64_t Values() const { return count_; }
     double Min() const { return count_ ? min_ : novalue; }
     double Max() const { return count_ ? max_ : novalue; }
-    double Average() const { return count_ ? static_cast<double>(sum_) / static_cast<double>(count_) : novalue; }
+    // Finite for any finite values: when their sum overflows, a second pass sums them scaled.
+    double Average() const;
     // Second pass over the series: the sample standard deviation, or novalue for fewer than
-    // two values.
+    // two values. Never negative, and finite for any finite values: beyond what the
+    // single-precision steps hold, it is computed in double precision on scaled values.
     double StandardDeviation() const;
 
 private:
+    // The power of two that brings every value into [-1, 1].
+    int Scale() const;
+    double WideDeviation() const;
+
     std::vector<const tptsarr*> series_;
     std::int64_t points_ = 0;
     std::int64_t count_ = 0;

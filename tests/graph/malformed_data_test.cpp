@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cmath>
+
 #include <sys/stat.h>
 
 using namespace plotwell;
@@ -146,4 +148,35 @@ TEST(MalformedData, FileCutShortWhileLoading)
                                             QStringLiteral("Error reading from line 2 of file \r\r") + path}));
     EXPECT_EQ(model.NumberOfSeries(), 0);
     EXPECT_TRUE(model.FileName().isEmpty());
+}
+
+TEST(MalformedData, StatisticsOfHugeAndTinyValues)
+{
+    // Every finite value gives a finite average and a deviation that is neither NAN nor
+    // negative; ordinary data keeps its figures.
+    const struct {
+        const char* data;
+        const char* status;
+    } cases[] = {
+        {"1e308 1e308 1e308", " 3 pts    Min: 1E308    Max: 1E308    Avg: 1E308    Std Dev: 0"},
+        {"1e39 1e39 1e39", " 3 pts    Min: 1E39    Max: 1E39    Avg: 1E39    Std Dev: 0"},
+        {"-1e308 -1e308 1e308", " 3 pts    Min: -1E308    Max: 1E308    Avg: -3.33333333333333E307    Std Dev: 1.15470053837925E308"},
+        {"1e20 -1e20 3e20", " 3 pts    Min: -1E20    Max: 3E20    Avg: 1E20    Std Dev: 2E20"},
+        {"1.7976931348623157e308 -1.7976931348623157e308",
+         " 2 pts    Min: -1.79769313486232E308    Max: 1.79769313486232E308    Avg: 0    Std Dev: 1.79769313486232E308"},
+        {"1e-320 3e-320", " 2 pts    Min: 9.99988867182683E-321    Max: 2.99996660154805E-320    Avg: 0    Std Dev: 0"},
+        {"2 4 4 4 5 5 7 9", " 8 pts    Min: 2    Max: 9    Avg: 5    Std Dev: 2.138"},
+        {"0.1 0.2 0.3", " 3 pts    Min: 0.1    Max: 0.3    Avg: 0.2    Std Dev: 0.1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data);
+        TRecordingSink sink;
+        PlotModel model(sink);
+        ASSERT_TRUE(model.AddSeriesFromString(QString::fromLatin1(c.data), true));
+        EXPECT_EQ(StatusLineText(model), QString::fromLatin1(c.status));
+        const SeriesSummary s = model.GetSeriesSummary(1);
+        EXPECT_TRUE(std::isfinite(s.average));
+        EXPECT_TRUE(s.standarddeviation >= 0 && std::isfinite(s.standarddeviation));
+        EXPECT_EQ(s.average, model.Average());
+    }
 }
