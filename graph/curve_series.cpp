@@ -39,16 +39,21 @@ struct CentreSums
     std::vector<double> count;
 };
 
-CentreSums sumByCentre(const tptsarr& points, double xjmp)
+// Each point's weight is centred on its own column: for bare values the column its marker
+// stands in, for (X,Y) points the column of its position, xjmp apart.
+CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame, bool byPosition)
 {
     CentreSums sums;
+    const int cornerx = frame.map.Area().cornerx;
     int current = 0;
     for (std::size_t j = 0; j < points.size(); ++j) {
         if (IsNullPoint(points[j]))
             continue;
-        const int centre = PixelRound((static_cast<double>(j) - 1) * xjmp);
+        // Column index c of the curve's vertex at cornerx + c - 1.
+        const int centre = byPosition ? PixelRound(static_cast<double>(j) * frame.xjmp) + 1
+                                      : frame.map.Column(points[j].x) - cornerx + 1;
         if (sums.column.empty() || centre != current) {
-            // Centres grow with the position, so equal centres are neighbours.
+            // Centres mostly grow with the position, so equal centres are mostly neighbours.
             sums.column.push_back(centre);
             sums.sum.push_back(0);
             sums.count.push_back(0);
@@ -79,13 +84,13 @@ void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
     const int smoothing = std::clamp(options.smoothing, 1, 6);
     const int stride = columnStride(static_cast<qint64>(points.size()) - 1);
     canvas.Pen().SetColor(options.SeriesColorOf(n));
-    const CentreSums sums = sumByCentre(points, frame.xjmp);
+    const CentreSums sums = sumByCentre(points, frame, model.seriesinfo(n).xydata);
     if (xwid <= 0 || sums.column.empty())
         return;
 
     // Weights by column distance, which never exceeds this.
     int farthest = xwid;
-    for (const int centre : {sums.column.front(), sums.column.back()})
+    for (const int centre : sums.column)
         farthest = std::max({farthest, std::abs(1 - centre), std::abs(xwid - centre)});
     std::vector<double> weight(static_cast<std::size_t>(farthest) + 1);
     for (int d = 0; d <= farthest; ++d)
