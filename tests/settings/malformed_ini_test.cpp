@@ -189,3 +189,27 @@ TEST(MalformedIni, NamesThatCannotBeReadBackAreRefused)
     EXPECT_EQ(again.ReadString(kSettings, QStringLiteral("Top"), QString()), QStringLiteral("[Other]"));
     EXPECT_EQ(again.ReadInteger(kSettings, QStringLiteral("Left"), -1), 10);
 }
+
+// Settings kept in a managed folder through a link: a save writes the link's target, keeps
+// the link and the target's permissions.
+TEST(MalformedIni, SavingThroughALinkWritesItsTarget)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("managed/plotwell.ini"));
+    WriteFile(target, "[Settings]\nLeft=10\n[unclosed\n");
+    const QFileDevice::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(target, permissions));
+    const QString link = dir.filePath(QStringLiteral("plotwell.ini"));
+    ASSERT_TRUE(QFile::link(target, link));
+
+    TRecordingSink sink;
+    TIniFile ini(link, &sink);
+    EXPECT_TRUE(ini.WriteInteger(kSettings, QStringLiteral("Top"), 20));
+    EXPECT_TRUE(sink.Messages().isEmpty());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+    EXPECT_EQ(ReadFile(target), QByteArray("[Settings]\nLeft=10\nTop=20\n[unclosed\n"));
+    const QFileDevice::Permissions ownerGroupOther(0x7077);
+    EXPECT_EQ(QFile::permissions(target) & ownerGroupOther, permissions);
+}
