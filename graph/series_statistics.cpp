@@ -46,6 +46,16 @@ int ValueStatistics::Scale() const
     return largest > 0 ? std::ilogb(largest) + 1 : 0;
 }
 
+long double ValueStatistics::ScaledMean(int scale) const
+{
+    long double sum = 0;
+    for (const tptsarr* s : series_)
+        for (const tpt& p : *s)
+            if (!IsNullPoint(p))
+                sum += std::ldexp(static_cast<long double>(p.y), -scale);
+    return sum / static_cast<long double>(count_);
+}
+
 double ValueStatistics::Average() const
 {
     if (count_ == 0)
@@ -53,12 +63,7 @@ double ValueStatistics::Average() const
     if (std::isfinite(sum_))
         return sum_ / static_cast<double>(count_);
     const int scale = Scale();
-    long double total = 0;
-    for (const tptsarr* s : series_)
-        for (const tpt& p : *s)
-            if (!IsNullPoint(p))
-                total += std::ldexp(static_cast<long double>(p.y), -scale);
-    const double average = static_cast<double>(std::ldexp(total / static_cast<long double>(count_), scale));
+    const double average = static_cast<double>(std::ldexp(ScaledMean(scale), scale));
     return std::clamp(average, min_, max_);
 }
 
@@ -84,12 +89,7 @@ double ValueStatistics::StandardDeviation() const
 double ValueStatistics::WideDeviation() const
 {
     const int scale = Scale();
-    long double sum = 0;
-    for (const tptsarr* s : series_)
-        for (const tpt& p : *s)
-            if (!IsNullPoint(p))
-                sum += std::ldexp(static_cast<long double>(p.y), -scale);
-    const long double mean = sum / static_cast<long double>(count_);
+    const long double mean = ScaledMean(scale);
     long double total = 0;
     for (const tptsarr* s : series_)
         for (const tpt& p : *s)

@@ -32,6 +32,8 @@ public:
 private:
     // The power of two that brings every value into [-1, 1].
     int Scale() const;
+    // The mean of the values times 2^-scale.
+    long double ScaledMean(int scale) const;
     double WideDeviation() const;
 
     std::vector<const tptsarr*> series_;
