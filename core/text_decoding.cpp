@@ -21,6 +21,13 @@ constexpr char16_t kHighTable[32] = {
 
 bool IsValidUtf8(const char* data, std::size_t size)
 {
+    bool ascii = true;
+    return IsValidUtf8(data, size, ascii);
+}
+
+bool IsValidUtf8(const char* data, std::size_t size, bool& ascii)
+{
+    ascii = true;
     const auto* s = reinterpret_cast<const unsigned char*>(data);
     std::size_t i = 0;
     while (i < size) {
@@ -39,6 +46,7 @@ bool IsValidUtf8(const char* data, std::size_t size)
             ++i;
             continue;
         }
+        ascii = false;
         std::size_t len;
         unsigned int cp;
         if (c >= 0xC2 && c <= 0xDF) {
@@ -79,7 +87,8 @@ TextLayout DetectLayout(const char* data, std::size_t size,
         return {TextEncoding::Utf16BE, 2};
     const std::size_t bom = startsWith("\xEF\xBB\xBF", 3) ? 3 : 0;
     // A mark followed by text that is not UTF-8 is still no part of the text.
-    return {isValidUtf8(data + bom, size - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252, bom};
+    const bool valid = isValidUtf8 ? isValidUtf8(data + bom, size - bom) : IsValidUtf8(data + bom, size - bom);
+    return {valid ? TextEncoding::Utf8 : TextEncoding::Windows1252, bom};
 }
 
 QString DecodeWindows1252(const char* data, std::size_t size)
@@ -127,11 +136,25 @@ std::size_t CharacterCount(const char* data, std::size_t size, TextEncoding enco
                                             return c.isLowSurrogate();
                                         }));
     }
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        if ((static_cast<unsigned char>(data[i]) & 0xC0) != 0x80)
-            ++n;
-    return n;
+    // Every byte but the continuation bytes (10xxxxxx) starts a character. Runs of ASCII are
+    // passed over 32 bytes at a time; other words count their continuation bytes in place.
+    const auto continuationsIn = [](quint64 word) {
+        quint64 marks = (word & ~(word << 1) & 0x8080808080808080ULL) >> 7; // one bit per byte
+        return static_cast<std::size_t>((marks * 0x0101010101010101ULL) >> 56);
+    };
+    std::size_t continuations = 0;
+    std::size_t i = 0;
+    for (; i + 32 <= size; i += 32) {
+        quint64 words[4];
+        std::memcpy(words, data + i, 32);
+        if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL) == 0)
+            continue;
+        for (const quint64 word : words)
+            continuations += continuationsIn(word);
+    }
+    for (; i < size; ++i)
+        continuations += (static_cast<unsigned char>(data[i]) & 0xC0) == 0x80;
+    return size - continuations;
 }
 
 } // namespace plotwell

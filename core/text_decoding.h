@@ -14,6 +14,8 @@ namespace plotwell {
 enum class TextEncoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
 bool IsValidUtf8(const char* data, std::size_t size);
+// The same, also telling whether every byte is ASCII.
+bool IsValidUtf8(const char* data, std::size_t size, bool& ascii);
 
 // How a text file is to be read: its encoding, and the bytes of byte-order mark before the text.
 struct TextLayout
@@ -26,7 +28,7 @@ struct TextLayout
 // valid UTF-8 (`isValidUtf8` decides; callers may check big files piece by piece), else
 // Windows-1252, without the UTF-8 mark should there be one.
 TextLayout DetectLayout(const char* data, std::size_t size,
-                        const std::function<bool(const char*, std::size_t)>& isValidUtf8 = IsValidUtf8);
+                        const std::function<bool(const char*, std::size_t)>& isValidUtf8 = {});
 
 QString DecodeWindows1252(const char* data, std::size_t size);
 QString Decode(const char* data, std::size_t size, TextEncoding encoding);

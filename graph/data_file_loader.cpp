@@ -23,24 +23,6 @@ bool fileExists(const QString& path)
     return !path.isEmpty() && info.exists() && !info.isDir();
 }
 
-// IsValidUtf8 over a whole file, a few megabytes at a time, telling the progress.
-bool isValidUtf8(const char* s, std::size_t n, const ReadProgress& progress)
-{
-    std::size_t from = 0;
-    while (from < n) {
-        std::size_t to = std::min(n, from + kReadProgressStep);
-        // End the piece before a character's first byte, so no character is cut in two.
-        for (int back = 0; back < 3 && to < n && to > from + 1 && (static_cast<unsigned char>(s[to]) & 0xC0) == 0x80; ++back)
-            --to;
-        if (!IsValidUtf8(s + from, to - from))
-            return false;
-        if (progress)
-            progress(s + to);
-        from = to;
-    }
-    return true;
-}
-
 } // namespace
 
 void DataFileLoader::SetFileName(const QString& path)
@@ -90,14 +72,16 @@ void DataFileLoader::LoadFile()
         }
     } else if (headRead) {
         TLineReader lines(file, size, layout.start);
-        if (ParseLines(lines, TextEncoding::Utf8, path, {}, true))
+        const ReadProgress release = [&lines](const char* upTo) { lines.Release(upTo); };
+        if (ParseLines(lines, TextEncoding::Utf8, path, release, true))
             return;
         // Not UTF-8 after all: the lines read so far are read again as Windows-1252.
         model_.ClearData();
         model_.SetFileNameField(path);
         if (file.Rewind()) {
             TLineReader again(file, size, layout.start);
-            ParseLines(again, TextEncoding::Windows1252, path, {}, false);
+            ParseLines(again, TextEncoding::Windows1252, path,
+                       [&again](const char* upTo) { again.Release(upTo); }, false);
             return;
         }
     }
@@ -107,8 +91,7 @@ void DataFileLoader::LoadFile()
 
 void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path, const ReadProgress& progress)
 {
-    const TextLayout layout =
-        DetectLayout(s, n, [&progress](const char* d, std::size_t size) { return isValidUtf8(d, size, progress); });
+    const TextLayout layout = DetectLayout(s, n);
     if (layout.encoding == TextEncoding::Utf16LE || layout.encoding == TextEncoding::Utf16BE) {
         // Numbers are parsed as bytes; UTF-16 text becomes the UTF-8 it stands for.
         const QByteArray utf8 = Decode(s + layout.start, n - layout.start, layout.encoding).toUtf8();
@@ -130,10 +113,13 @@ bool DataFileLoader::ParseLines(TLineReader& lines, TextEncoding encoding, const
     while (!failed && lines.Next(line, length)) {
         // Line ends and the bytes skipped between lines are ASCII: the file is UTF-8 when
         // every line is.
-        if (untilNotUtf8 && !IsValidUtf8(line, length))
+        bool ascii = false;
+        if (untilNotUtf8 && !IsValidUtf8(line, length, ascii))
             return false;
         ++lineNumber;
-        if (line[0] != ';' && !AddSeriesFromBytes(model_, line, length, encoding, false, progress))
+        // ASCII reads alike in both encodings, and its positions need no counting of characters.
+        const TextEncoding lineEncoding = ascii ? TextEncoding::Windows1252 : encoding;
+        if (line[0] != ';' && !AddSeriesFromBytes(model_, line, length, lineEncoding, false, progress))
             failed = true;
         if (progress)
             progress(lines.Position());

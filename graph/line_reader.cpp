@@ -2,8 +2,12 @@
 
 #include "core/regular_file.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace plotwell {
 
@@ -47,24 +51,51 @@ TLineReader::TLineReader(TRegularFile& file, std::size_t size, std::size_t start
 {
 }
 
+TLineReader::~TLineReader()
+{
+    if (buffer_)
+        munmap(buffer_, capacity_);
+}
+
+void TLineReader::Reserve(std::size_t size)
+{
+    size = (size + kBlock - 1) / kBlock * kBlock;
+    void* memory = buffer_ ? mremap(buffer_, capacity_, size, MREMAP_MAYMOVE)
+                           : mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        throw std::bad_alloc();
+    // Large pages where the system offers them: fewer pages to make and to look up.
+    madvise(memory, size, MADV_HUGEPAGE);
+    buffer_ = static_cast<char*>(memory);
+    capacity_ = size;
+}
+
 bool TLineReader::Refill()
 {
     if (!file_ || left_ == 0 || failed_)
         return false;
     const std::size_t kept = end_ - pos_;
-    if (buffer_.empty())
-        buffer_.resize(std::min(kBlock, left_));
-    else if (kept == buffer_.size())
-        buffer_.resize(std::min(buffer_.size() * 2, kept + left_)); // a line longer than the buffer
+    if (!buffer_)
+        Reserve(std::min(kBlock, left_));
+    else if (kept == capacity_)
+        Reserve(std::min(capacity_ * 2, kept + left_)); // a line longer than the buffer
     if (pos_ > 0 && kept > 0)
-        std::memmove(buffer_.data(), buffer_.data() + pos_, kept);
-    const std::size_t count = std::min(buffer_.size() - kept, left_);
-    if (!file_->ReadExactly(buffer_.data() + kept, count)) {
+        std::memmove(buffer_, buffer_ + pos_, kept);
+    released_ = 0;
+    const std::size_t count = std::min(capacity_ - kept, left_);
+#if defined(MADV_POPULATE_WRITE)
+    // The pages about to be filled, made in one call rather than in one fault each (older
+    // systems refuse the advice and fault them in as usual).
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t from = kept / page * page;
+    madvise(buffer_ + from, (kept + count + page - 1) / page * page - from, MADV_POPULATE_WRITE);
+#endif
+    if (!file_->ReadExactly(buffer_ + kept, count)) {
         failed_ = true;
         return false;
     }
     left_ -= count;
-    data_ = buffer_.data();
+    data_ = buffer_;
     pos_ = 0;
     end_ = kept + count;
     if (skip_ > 0) {
@@ -73,6 +104,18 @@ bool TLineReader::Refill()
         skip_ -= skipped;
     }
     return true;
+}
+
+void TLineReader::Release(const char* upTo)
+{
+    if (!buffer_ || upTo < buffer_ || upTo > buffer_ + end_)
+        return;
+    static const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t end = static_cast<std::size_t>(upTo - buffer_) / page * page;
+    if (end < released_ + kBlock)
+        return;
+    madvise(buffer_ + released_, end - released_, MADV_DONTNEED);
+    released_ = end;
 }
 
 bool TLineReader::Next(const char*& line, std::size_t& length)

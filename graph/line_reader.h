@@ -3,7 +3,6 @@
 // through one buffer that grows to the longest line, so a big file is never in memory whole.
 
 #include <cstddef>
-#include <vector>
 
 namespace plotwell {
 
@@ -22,16 +21,28 @@ public:
     // could not be read (Failed()).
     bool Next(const char*& line, std::size_t& length);
     bool Failed() const { return failed_; }
-    // Where the reading has come to; a place in the memory given (reading from memory only).
+    // Where the reading has come to: the end of the last line.
     const char* Position() const { return data_ + pos_; }
+    // Nothing before `upTo`, a place in the last line or after it, is read again: the
+    // buffer's pages before it go back to the system (reading from a file only).
+    void Release(const char* upTo);
+
+    ~TLineReader();
+    TLineReader(const TLineReader&) = delete;
+    TLineReader& operator=(const TLineReader&) = delete;
 
 private:
     // Keeps the bytes from pos_, moved to the buffer's front, and reads more after them;
     // false at the end of the file or on a read error.
     bool Refill();
+    // Makes room for `size` bytes; throws std::bad_alloc when there is none.
+    void Reserve(std::size_t size);
 
     TRegularFile* file_ = nullptr;
-    std::vector<char> buffer_;
+    // Memory of its own, so that it can grow without copying and hand pages back.
+    char* buffer_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t released_ = 0; // bytes at the buffer's front handed back
     const char* data_ = nullptr;
     std::size_t pos_ = 0;  // first byte not yet handed out
     std::size_t end_ = 0;  // end of the bytes in data_
