@@ -109,6 +109,23 @@ TEST(MalformedData, TenMegabyteLineWithAFaultAtTheEnd)
     EXPECT_FALSE(model.seriesinfo(1).xydata);
 }
 
+TEST(MalformedData, FaultAfterTwentyMegabytesNamesItsCharacter)
+{
+    // The memory behind the parse is let go of as a long line is read; the position of a
+    // fault at its end still counts every character before it.
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("points.txt"));
+    const qsizetype points = 3'000'000;
+    WriteFile(path, QByteArray("(1, 2) ").repeated(points) + "(3\n");
+    TRecordingSink sink;
+    PlotModel model(sink);
+    model.SetFileName(path);
+    EXPECT_EQ(sink.Messages(), QStringList{lineError(1).replace(QStringLiteral("%PATH%"), path) +
+                                           QStringLiteral("\r\rClosing bracket not found for point at character "
+                                                          "position %1.")
+                                               .arg(7 * points + 1)});
+}
+
 TEST(MalformedData, OnlyRegularFilesAreRead)
 {
     // A pipe would block the load for ever and a device would be read until memory runs out.
