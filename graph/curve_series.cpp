@@ -44,14 +44,27 @@ struct CentreSums
 CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame, bool byPosition)
 {
     CentreSums sums;
-    const int cornerx = frame.map.Area().cornerx;
+    const PlotMapping& map = frame.map;
+    const int cornerx = map.Area().cornerx;
+    // Column(x) with a multiplication for its division; Column itself where the two could
+    // round apart, so every centre is exactly its marker's column.
+    const double scale = map.X().Scale();
+    const double low = map.X().ScaledLow();
+    const double perValue = map.Area().xwid / map.X().ScaledExtent();
+    const auto column = [&](double x) {
+        const double position = (x * scale - low) * perValue + cornerx;
+        const int rounded = PixelRound(position);
+        if (!(std::fabs(position) < kPixelLimit) || std::fabs(std::fabs(position - rounded) - 0.5) < 1e-6)
+            return map.Column(x);
+        return rounded;
+    };
     int current = 0;
     for (std::size_t j = 0; j < points.size(); ++j) {
         if (IsNullPoint(points[j]))
             continue;
         // Column index c of the curve's vertex at cornerx + c - 1.
         const int centre = byPosition ? PixelRound(static_cast<double>(j) * frame.xjmp) + 1
-                                      : frame.map.Column(points[j].x) - cornerx + 1;
+                                      : column(points[j].x) - cornerx + 1;
         if (sums.column.empty() || centre != current) {
             // Centres mostly grow with the position, so equal centres are mostly neighbours.
             sums.column.push_back(centre);
