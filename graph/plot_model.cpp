@@ -165,7 +165,10 @@ SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
 
 qint64 PlotModel::NumberOfPoints() const
 {
-    return DisplayedStatistics(*this).Points();
+    qint64 total = 0;
+    for (const tptsarr* series : DisplayedSeries(*this))
+        total += static_cast<qint64>(series->size());
+    return total;
 }
 
 qint64 PlotModel::NumberOfNonNullPoints() const

@@ -103,12 +103,20 @@ double ValueStatistics::WideDeviation() const
                                         static_cast<long double>(std::numeric_limits<double>::max())));
 }
 
+std::vector<const tptsarr*> DisplayedSeries(const PlotModel& model)
+{
+    std::vector<const tptsarr*> displayed;
+    for (int n = 1; n <= model.NumberOfSeries(); ++n)
+        if (model.SeriesDisplay(n))
+            displayed.push_back(&model.seriesarr()[static_cast<std::size_t>(n - 1)]);
+    return displayed;
+}
+
 ValueStatistics DisplayedStatistics(const PlotModel& model)
 {
     ValueStatistics stats;
-    for (int n = 1; n <= model.NumberOfSeries(); ++n)
-        if (model.SeriesDisplay(n))
-            stats.Add(model.seriesarr()[static_cast<std::size_t>(n - 1)]);
+    for (const tptsarr* series : DisplayedSeries(model))
+        stats.Add(*series);
     return stats;
 }
 

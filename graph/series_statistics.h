@@ -52,7 +52,10 @@ double SampleDeviation(long double totalVariance, std::int64_t n);
 // Sum of (float(y) - mean)^2 over the non-null values of a series.
 long double SquaredDeviations(const tptsarr& points, long double mean);
 
-// The statistics of the displayed series of a model, the ones its status line reports.
+// The displayed series of a model, in order: the ones its status line reports.
+std::vector<const tptsarr*> DisplayedSeries(const PlotModel& model);
+
+// The statistics of the displayed series of a model.
 ValueStatistics DisplayedStatistics(const PlotModel& model);
 
 } // namespace plotwell
