@@ -46,17 +46,25 @@ CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame, bool byP
     CentreSums sums;
     const PlotMapping& map = frame.map;
     const int cornerx = map.Area().cornerx;
-    // Column(x) with a multiplication for its division; Column itself where the two could
-    // round apart, so every centre is exactly its marker's column.
-    const double scale = map.X().Scale();
-    const double low = map.X().ScaledLow();
-    const double perValue = map.Area().xwid / map.X().ScaledExtent();
+    // Column(x) of X values that mostly grow, at the cost of a comparison for most of them:
+    // the mapping never decreases, so an X between two of one column falls in that column.
+    double low = 1;
+    double high = 0; // [low, high]: X values known to fall in column `known`
+    int known = 0;
     const auto column = [&](double x) {
-        const double position = (x * scale - low) * perValue + cornerx;
-        const int rounded = PixelRound(position);
-        if (!(std::fabs(position) < kPixelLimit) || std::fabs(std::fabs(position - rounded) - 0.5) < 1e-6)
-            return map.Column(x);
-        return rounded;
+        if (x >= low && x <= high)
+            return known;
+        known = map.Column(x);
+        // The last X of this column by the straight line of the mapping, a little short of it.
+        const AxisScale& axis = map.X();
+        const double perColumn = axis.ScaledExtent() / map.Area().xwid / axis.Scale();
+        double last = ((known + 0.5 - cornerx) / map.Area().xwid * axis.ScaledExtent() + axis.ScaledLow()) / axis.Scale() -
+                      perColumn * 1e-6;
+        if (!(last >= x) || map.Column(last) != known)
+            last = x;
+        low = x;
+        high = last;
+        return known;
     };
     int current = 0;
     for (std::size_t j = 0; j < points.size(); ++j) {

@@ -64,8 +64,6 @@ void TLineReader::Reserve(std::size_t size)
                            : mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
         throw std::bad_alloc();
-    // Large pages where the system offers them: fewer pages to make and to look up.
-    madvise(memory, size, MADV_HUGEPAGE);
     buffer_ = static_cast<char*>(memory);
     capacity_ = size;
 }
