@@ -105,8 +105,10 @@ void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
     const int smoothing = std::clamp(options.smoothing, 1, 6);
     const int stride = columnStride(static_cast<qint64>(points.size()) - 1);
     canvas.Pen().SetColor(options.SeriesColorOf(n));
+    if (xwid <= 0)
+        return;
     const CentreSums sums = sumByCentre(points, frame, model.seriesinfo(n).xydata);
-    if (xwid <= 0 || sums.column.empty())
+    if (sums.column.empty())
         return;
 
     // Weights by column distance, which never exceeds this.
