@@ -29,7 +29,7 @@ double medianSeconds(PlotModel& model, TCanvas& canvas, const Kind& kind, int ru
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         model.SetGraphType(kind.type);
-        model.MutableOptions().ShowPoints = kind.points;
+        model.SetOption(&PlotOptions::ShowPoints, kind.points);
         QElapsedTimer timer;
         timer.start();
         DrawGraph(model, canvas);
@@ -57,7 +57,7 @@ int main(int argc, char** argv)
     model.SetFileName(QString::fromLocal8Bit(argv[1]));
     std::printf("load %.3f s, %lld points in %d series\n", static_cast<double>(load.nsecsElapsed()) / 1e9,
                 static_cast<long long>(model.NumberOfPoints()), model.NumberOfSeries());
-    model.MutableOptions().LineWidth = 2;
+    model.SetOption(&PlotOptions::LineWidth, 2);
     TCanvas canvas;
     canvas.SetSize(600, 400);
     const Kind kinds[] = {

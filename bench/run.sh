@@ -75,3 +75,4 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
   done
 fi
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
+QT_QPA_PLATFORM=offscreen "$bin/bench/help-window-bench" "$runs" 1 "$bin/app/plotwell help.html" 2>/dev/null

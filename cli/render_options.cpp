@@ -228,7 +228,7 @@ QString OutputProblem(const RenderOptions& options)
 
 void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)
 {
-    PlotOptions& o = model.MutableOptions();
+    PlotOptions o = model.Options();
     o.LineWidth = options.lineWidth;
     o.smoothing = options.smoothing;
     o.ShowPoints = options.showPoints;
@@ -241,7 +241,7 @@ void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)
         o.XLabel = *options.xLabel;
     if (options.yLabel)
         o.YLabel = *options.yLabel;
-    model.NotifyOptionsChanged();
+    model.SetOptions(o);
     if (options.title)
         model.SetTitle(*options.title);
     model.SetGraphType(options.graphType);

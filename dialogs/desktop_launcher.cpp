@@ -1,5 +1,7 @@
 #include "dialogs/desktop_launcher.h"
 
+#include "dialogs/web_address.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -12,7 +14,10 @@ bool TDesktopLauncher::OpenFile(const QString& path)
 
 bool TDesktopLauncher::OpenUrl(const QString& url)
 {
-    return QDesktopServices::openUrl(QUrl(url));
+    // Whoever asks, no other scheme reaches the desktop's handlers.
+    if (!IsOpenableAddress(url))
+        return false;
+    return QDesktopServices::openUrl(QUrl(url.trimmed()));
 }
 
 } // namespace plotwell

@@ -2,7 +2,7 @@
 #include "help/engine/css_processing.h"
 #include "help/engine/document_rich_text_target.h"
 
-#include <QGuiApplication>
+#include "offscreen_application.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +11,7 @@ using namespace plotwell;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    StartOffscreenApplication(argc, argv);
     return 0;
 }
 

@@ -4,7 +4,7 @@
 #include "help/engine/document_rich_text_target.h"
 #include "help/engine/html_converter.h"
 
-#include <QGuiApplication>
+#include "offscreen_application.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +13,7 @@ using namespace plotwell;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    StartOffscreenApplication(argc, argv);
     return 0;
 }
 

@@ -1,7 +1,7 @@
 // Any bytes as a help page's picture file, read at its natural size and at a size asked for.
 #include "help/engine/help_image.h"
 
-#include <QGuiApplication>
+#include "offscreen_application.h"
 #include <QTemporaryDir>
 
 #include <cstddef>
@@ -16,8 +16,7 @@ QString picturePath;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    StartOffscreenApplication(argc, argv);
     static QTemporaryDir dir;
     picturePath = dir.filePath(QStringLiteral("picture.jpg"));
     return 0;

@@ -59,6 +59,15 @@ QImage TCanvas::Image() const
     return visible;
 }
 
+void TCanvas::DrawTo(QPainter& painter, QPoint topLeft) const
+{
+    EndPainting();
+    if (image_.isNull())
+        return;
+    const QRect visible(DeviceLength(kMargin), DeviceLength(kMargin), DeviceLength(width_), DeviceLength(height_));
+    painter.drawImage(QRectF(topLeft, QSizeF(width_, height_)), image_, visible);
+}
+
 QPainter* TCanvas::Painter()
 {
     if (image_.isNull())

@@ -55,6 +55,8 @@ public:
 
     // A copy of the picture as drawn so far, carrying the pixel ratio.
     QImage Image() const;
+    // Paints the picture as drawn so far at `topLeft` of a painter's device, without a copy.
+    void DrawTo(QPainter& painter, QPoint topLeft) const;
 
     TPen& Pen() { return pen_; }
     TBrush& Brush() { return brush_; }

@@ -39,27 +39,28 @@ bool PlotModel::AddSeries()
     return true;
 }
 
-bool PlotModel::AddPoint(int index, double x, double y)
+bool PlotModel::AddPoint(int seriesnum, double x, double y)
 {
-    if (index == -1) {
+    if (seriesnum == -1) {
         if (seriesarr_.empty() && !AddSeries())
             return false;
-        index = NumberOfSeries() - 1;
-    } else if (index < 0 || index >= NumberOfSeries()) {
+        seriesnum = NumberOfSeries();
+    } else if (seriesnum < 1 || seriesnum > NumberOfSeries()) {
         return false;
     }
-    tptsarr& target = seriesarr_[static_cast<std::size_t>(index)];
+    tptsarr& target = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     if (IsNullValue(x))
         x = static_cast<double>(target.size() + 1);
     target.push_back(tpt{x, y});
+    emit changed(Change::Series);
     return true;
 }
 
-void PlotModel::SortPoints(int series, int first, int last)
+void PlotModel::SortPoints(int seriesnum, int first, int last)
 {
-    if (series < 0 || series >= NumberOfSeries())
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
         return;
-    tptsarr& points = seriesarr_[static_cast<std::size_t>(series)];
+    tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     first = std::max(first, 0);
     last = std::min(last, static_cast<int>(points.size()) - 1);
     if (first >= last)
@@ -70,6 +71,7 @@ void PlotModel::SortPoints(int series, int first, int last)
         return;
     // Stable, so points with equal X keep the order of the file.
     std::stable_sort(points.begin() + first, points.begin() + last + 1, byX);
+    emit changed(Change::Series);
 }
 
 void PlotModel::ClearData()
@@ -199,8 +201,10 @@ double PlotModel::StandardDeviation() const
 bool PlotModel::AddSeriesFromString(const QString& s, bool displayerror)
 {
     const QByteArray bytes = s.toUtf8();
-    return AddSeriesFromBytes(*this, bytes.constData(), static_cast<std::size_t>(bytes.size()), TextEncoding::Utf8,
-                              displayerror);
+    const bool added = AddSeriesFromBytes(*this, bytes.constData(), static_cast<std::size_t>(bytes.size()),
+                                          TextEncoding::Utf8, displayerror);
+    emit changed(Change::Series);
+    return added;
 }
 
 void PlotModel::SetFileName(const QString& value)
@@ -210,8 +214,27 @@ void PlotModel::SetFileName(const QString& value)
 
 void PlotModel::SetTitle(const QString& title)
 {
+    if (FTitle_ == title)
+        return;
     FTitle_ = title;
     emit changed(Change::Title);
+}
+
+void PlotModel::SetSeriesColor(int n, TColor color)
+{
+    if (n < 1 || n > maxseries)
+        return;
+    SetOption(&PlotOptions::SeriesColor, [&] {
+        auto colors = options_.SeriesColor;
+        colors[static_cast<std::size_t>(n - 1)] = color;
+        return colors;
+    }());
+}
+
+void PlotModel::SetOptions(const PlotOptions& options)
+{
+    options_ = options;
+    emit changed(Change::Options);
 }
 
 void PlotModel::SetSeriesBox(int n, const TSeriesBox& box)

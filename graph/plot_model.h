@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <utility>
 
 namespace plotwell {
 
@@ -48,8 +49,9 @@ public:
 
     // --- Series store -------------------------------------------------------------------
     bool AddSeries();
-    bool AddPoint(int index, double x, double y); // index 0-based, -1 for the last series
-    void SortPoints(int series, int first, int last); // series 0-based, stable
+    // Series numbers are 1..8; -1 names the last series (AddPoint makes series 1 when none).
+    bool AddPoint(int seriesnum, double x, double y);
+    void SortPoints(int seriesnum, int first, int last); // stable
     void ClearData();
     void SetSeriesName(int seriesnum, const QString& name);
     QString GetSeriesName(int seriesnum) const;
@@ -65,10 +67,8 @@ public:
     double StandardDeviation() const;
 
     const tseriesarr& seriesarr() const { return seriesarr_; }
-    tptsarr& SeriesPoints(int seriesnum) { return seriesarr_[static_cast<std::size_t>(seriesnum - 1)]; }
     // Per-series record of series number n (1..8); outlives the series until overwritten.
     const tseriesinfo& seriesinfo(int n) const { return seriesinfo_[static_cast<std::size_t>(n)]; }
-    tseriesinfo& seriesinfo(int n) { return seriesinfo_[static_cast<std::size_t>(n)]; }
 
     // Removes the last series again (a rejected parse) and hides its box.
     void RemoveLastSeries();
@@ -97,16 +97,31 @@ public:
     Tgraphtype GraphType() const { return currentgtype_; }
     void SetGraphType(Tgraphtype type);
     const PlotOptions& Options() const { return options_; }
-    PlotOptions& MutableOptions() { return options_; }
-    void NotifyOptionsChanged() { emit changed(Change::Options); }
+    // Sets one drawing option, for instance SetOption(&PlotOptions::ShowPoints, false);
+    // announces it only when the value changes.
+    template <typename T, typename V> void SetOption(T PlotOptions::*option, V&& value)
+    {
+        if (options_.*option == value)
+            return;
+        options_.*option = std::forward<V>(value);
+        emit changed(Change::Options);
+    }
+    void SetSeriesColor(int n, TColor color); // n = 1..8
+    // Sets several options at once with one announcement.
+    void SetOptions(const PlotOptions& options);
+
     const RenderState& Render() const { return render_; }
+    // The renderer's: it leaves the geometry and the panel effects of a drawing here, then
+    // announces the drawing with NotifyDrawn.
     RenderState& MutableRender() { return render_; }
+    void NotifyDrawn() { emit changed(Change::Drawn); }
 
 signals:
     void changed(plotwell::PlotModel::Change what);
 
 private:
     friend class DataFileLoader;
+    friend class TSeriesWriter;
 
     void ClearFileName() { FFileName_.clear(); }
     void SetFileNameField(const QString& value) { FFileName_ = value; }
@@ -122,6 +137,19 @@ private:
     Tgraphtype currentgtype_ = gtline;
     PlotOptions options_;
     RenderState render_;
+};
+
+// Write access to the store for the point parser of graph/: it adds points by the million and
+// the model announces the series once, when the parse is done.
+class TSeriesWriter
+{
+public:
+    explicit TSeriesWriter(PlotModel& model) : model_(model) {}
+    tptsarr& Points(int seriesnum) { return model_.seriesarr_[static_cast<std::size_t>(seriesnum - 1)]; }
+    tseriesinfo& Info(int seriesnum) { return model_.seriesinfo_[static_cast<std::size_t>(seriesnum)]; }
+
+private:
+    PlotModel& model_;
 };
 
 } // namespace plotwell

@@ -30,7 +30,7 @@ class PointParser
 public:
     PointParser(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding,
                 const ReadProgress& progress)
-        : model_(model), s_(data), n_(size), encoding_(encoding), progress_(progress),
+        : model_(model), writer_(model), s_(data), n_(size), encoding_(encoding), progress_(progress),
           nextProgress_(progress ? kReadProgressStep : SIZE_MAX)
     {
     }
@@ -54,9 +54,15 @@ private:
     std::size_t count(char c) const;
     void parsePoint();
     void parseBareValue();
-    tptsarr& series() { return model_.SeriesPoints(seriesnum_); }
+    tptsarr& series() { return writer_.Points(seriesnum_); }
+    void appendPoint(double x, double y)
+    {
+        tptsarr& points = series();
+        points.push_back(tpt{IsNullValue(x) ? static_cast<double>(points.size() + 1) : x, y});
+    }
 
     PlotModel& model_;
+    TSeriesWriter writer_;
     const char* s_;
     std::size_t n_;
     TextEncoding encoding_;
@@ -103,7 +109,7 @@ bool PointParser::Run(bool displayerror)
     if (!model_.AddSeries())
         return false;
     seriesnum_ = model_.NumberOfSeries();
-    model_.seriesinfo(seriesnum_).isdates = false;
+    writer_.Info(seriesnum_).isdates = false;
 
     std::size_t first = 0;
     while (first < n_ && s_[first] == ' ')
@@ -142,7 +148,7 @@ bool PointParser::Run(bool displayerror)
                 commaseen_ = true;
                 ++i_;
             } else {
-                model_.AddPoint(-1, nullvalue, nullvalue);
+                appendPoint(nullvalue, nullvalue);
                 ++added_;
                 ++commanulls_;
                 commaseen_ = true;
@@ -164,11 +170,11 @@ bool PointParser::Run(bool displayerror)
     if (added_ == 0)
         return false;
 
-    tseriesinfo& info = model_.seriesinfo(seriesnum_);
+    tseriesinfo& info = writer_.Info(seriesnum_);
     info.xydata = xydata_;
     info.isdates = xydata_ && datesmode_;
     if (xydata_)
-        model_.SortPoints(seriesnum_ - 1, 0, static_cast<int>(std::min<std::size_t>(series().size(), INT32_MAX)) - 1);
+        model_.SortPoints(seriesnum_, 0, static_cast<int>(std::min<std::size_t>(series().size(), INT32_MAX)) - 1);
     if (static_cast<qint64>(series().size()) == commanulls_)
         series().clear();
     else if (series().capacity() > series().size() + series().size() / 4 + 64)
@@ -247,7 +253,7 @@ void PointParser::parsePoint()
              QStringLiteral(": ") + quoted(q + 1, close));
         return;
     }
-    model_.AddPoint(-1, x, *y);
+    appendPoint(x, *y);
     ++added_;
     i_ = close + 1;
 }

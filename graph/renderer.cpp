@@ -262,7 +262,15 @@ void GraphDrawing::RecordExtremes(int n)
 
 void DrawGraph(PlotModel& model, TCanvas& canvas, const DrawRequest& request)
 {
-    GraphDrawing(model, canvas, request).Draw();
+    // Views read the panel effects and the geometry when the drawing is announced, also
+    // after a drawing that failed half-way.
+    try {
+        GraphDrawing(model, canvas, request).Draw();
+    } catch (...) {
+        model.NotifyDrawn();
+        throw;
+    }
+    model.NotifyDrawn();
 }
 
 } // namespace plotwell

@@ -4,6 +4,8 @@
 #include "graph/plot_model.h"
 #include "graph/render_frame.h"
 
+#include <algorithm>
+
 namespace plotwell {
 
 void DrawTitle(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth)
@@ -38,7 +40,10 @@ void DrawYLabel(TCanvas& canvas, const PlotModel& model, const RenderFrame& fram
     const PlotArea& area = frame.map.Area();
     const QString& label = model.Options().YLabel;
     const int w = canvas.TextExtent(label).width();
-    canvas.TextOutAngle(area.cornerx - (widestTickLabel + 10) - 20, area.bottomy - area.ywid / 2 + w / 2, 90, label);
+    // On a narrow surface the label would start left of the surface and lose the tops of its
+    // letters: it stays at the left edge instead.
+    const int left = std::max(0, area.cornerx - (widestTickLabel + 10) - 20);
+    canvas.TextOutAngle(left, area.bottomy - area.ywid / 2 + w / 2, 90, label);
 }
 
 } // namespace plotwell

@@ -3,8 +3,11 @@
 # Usage: scripts/ensure_deps.sh [EXTRA_PACKAGE...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core "$@")
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core poppler-utils "$@")
 
+# Carlito stands in for Calibri (same widths), the memo window's text font, so a line of the
+# series summary fits the window as designed.
+packages+=(fonts-crosextra-carlito)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

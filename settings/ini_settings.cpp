@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QGuiApplication>
 #include <QMetaProperty>
 #include <QScreen>
 #include <QStandardPaths>
@@ -48,10 +49,24 @@ bool IsSizeable(const QWidget& form)
     return form.minimumSize() != form.maximumSize() && !form.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
 }
 
-QRect DefaultDesktopArea(const QWidget& form)
+// The work area of the screen that shows most of `wanted`, or of the primary screen when no
+// screen shows any of it (a monitor unplugged since the position was saved).
+QRect ScreenAreaFor(const QRect& wanted)
 {
-    const QScreen* screen = form.screen();
-    return screen ? screen->virtualGeometry() : QRect();
+    QRect best;
+    qint64 bestOverlap = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect overlap = screen->availableGeometry() & wanted;
+        const qint64 area = overlap.isEmpty() ? 0 : qint64(overlap.width()) * overlap.height();
+        if (area > bestOverlap) {
+            bestOverlap = area;
+            best = screen->availableGeometry();
+        }
+    }
+    if (best.isEmpty())
+        if (const QScreen* primary = QGuiApplication::primaryScreen())
+            best = primary->availableGeometry();
+    return best;
 }
 
 int PointSizeOf(const QFont& font)
@@ -106,8 +121,7 @@ TIniSettings::TIniSettings(TMessageSink* sink, QObject* owner)
     : QObject(owner),
       Fcompanyname(QStringLiteral("Marrowfen")),
       Fproductname(QStringLiteral("Product1")),
-      sink_(sink),
-      desktopArea_(DefaultDesktopArea)
+      sink_(sink)
 {
 }
 
@@ -278,7 +292,7 @@ void TIniSettings::readwindowpos(QWidget* form, const QString& name)
 QRect TIniSettings::ReachableRect(const QWidget& form, QRect rect) const
 {
     QSize size = rect.size().expandedTo(form.minimumSize()).boundedTo(form.maximumSize());
-    const QRect area = desktopArea_ ? desktopArea_(form) : QRect();
+    const QRect area = desktopArea_ ? desktopArea_(form) : ScreenAreaFor(rect);
     if (area.isEmpty())
         return QRect(rect.topLeft(), size);
     // A stored size larger than the desktop is not one the user made; it would only cost memory.

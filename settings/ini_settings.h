@@ -28,7 +28,8 @@ class TIniSettings : public QObject
     Q_PROPERTY(QString IniFileName READ IniFileName WRITE SetIniFileName)
 
 public:
-    // The area a restored window must stay reachable in (the whole desktop); empty for none.
+    // The area a restored window must stay reachable in; empty for none. Without one, the work
+    // area of the screen that shows most of the window, or the primary screen's when none does.
     using TDesktopArea = std::function<QRect(const QWidget&)>;
 
     // Write failures go to `sink` (may be null), once in the life of the component.

@@ -166,6 +166,7 @@ const TCSS::TCompiledRule& TCSS::Compiled(int rule) const
         return *it;
     TCompiledRule result;
     for (qsizetype i = elements[rule].Index; i < properties.size() && properties[i].Index == rule; ++i) {
+        ++composed;
         const QString name = GetDeclarationName(properties[i].Text);
         const QString value = GetDeclarationValue(properties[i].Text);
         result.Effect.Add(name, value);

@@ -43,6 +43,10 @@ public:
     // Declarations, each with the index of its rule in Elements() (-1 before any selector).
     const QList<TCSSEntry>& Properties() const { return properties; }
 
+    // Declarations read so far to compose rules: each one is read once however often the rules
+    // are used, and sheets loaded later do not make earlier declarations be read again.
+    qint64 ComposedDeclarations() const { return composed; }
+
     // Removes /* comments */; an unclosed one runs to the end of the text.
     static QString RemoveComments(const QString& s);
     // One declaration (upper-case name and value) applied to the target's current format.
@@ -68,6 +72,7 @@ private:
     // First entry of `elements` for each selector, since every lookup finds the first one.
     QHash<QString, int> firstElement;
     mutable QHash<int, TCompiledRule> compiled;
+    mutable qint64 composed = 0;
 };
 
 // Sets the font size from a CSS size text: «12PX» and «12» give 12 points, «150%» scales the

@@ -174,7 +174,7 @@ TEST_F(RenderBars, XYStacksMergeExactlyEqualXValues)
 
 TEST_F(RenderBars, DateTicksOfBarKindsMoveRightOfTheirSteps)
 {
-    Options().VertGridLines = false;
+    model.SetOption(&PlotOptions::VertGridLines, false);
     Load({"(1/1/20, 5) (2/20/20, 4)", "(1/1/20, 2) (2/20/20, 6)"});
     // step = 480 div 8 = 60; a tick marks the pixel under the axis.
     const struct {
@@ -232,7 +232,7 @@ TEST(BarSteps, BarsSharingColumnsSetTheSamePixelsAsEachBarDrawnAlone)
                         y = 0;
                     if (i % 97 == 5)
                         y = nullvalue;
-                    model.AddPoint(s, x, y);
+                    model.AddPoint(s + 1, x, y);
                 }
             }
             RenderFrame frame;

@@ -27,7 +27,7 @@ constexpr int kTickRows[] = {334, 298, 262, 226, 190, 154, 118, 82};
 
 TEST_F(RenderLayout, AxesTicksAndGridOnA600x400Surface)
 {
-    Options().ShowPoints = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
     Load({"40 40 30 10"}); // the first point sits on the top row, so the line misses the axes
     Draw();
     EXPECT_EQ(graphDrawn, 1);
@@ -82,7 +82,7 @@ TEST_F(RenderLayout, AxesTicksAndGridOnA600x400Surface)
 
 TEST_F(RenderLayout, FloatingXAxisOverNegativeValues)
 {
-    Options().ShowPoints = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
     Load({"30 -10 0 20"});
     Draw();
     // The X axis a quarter of the plot height above the bottom, the first X label starting at
@@ -101,7 +101,7 @@ TEST_F(RenderLayout, FloatingXAxisOverNegativeValues)
     EXPECT_GT(Count(250, 318, 100, 14, kBlack), 0);
 
     // Kept at the bottom without a floating axis.
-    Options().FloatingXAxis = false;
+    model.SetOption(&PlotOptions::FloatingXAxis, false);
     Draw();
     EXPECT_EQ(State().cornery, 370);
 }
@@ -156,8 +156,8 @@ TEST_F(RenderLayout, HiddenSeriesTakeNoPartInTheRange)
 
 TEST_F(RenderLayout, DatesGiveNineTicksOfWholeDays)
 {
-    Options().ShowPoints = false;
-    Options().VertGridLines = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::VertGridLines, false);
     Load({"(2020-01-01, 5) (2020-02-15, 9) (2020-06-30, 6)"});
     Draw();
     EXPECT_TRUE(model.seriesinfo(1).isdates);
@@ -276,7 +276,7 @@ TEST_F(RenderLayout, ExtremeDataAndSurfacesDrawWithoutFault)
 
 TEST_F(RenderLayout, LongSeriesAreNotCutAt16Bits)
 {
-    Options().ShowPoints = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
     QByteArray values;
     for (int i = 0; i < 70000; ++i)
         values += QByteArray::number(i % 1000 == 999 ? 100 : 50) + ' ';
@@ -348,4 +348,19 @@ TEST(PlotMapping, EveryFiniteRangeKeepsItsPointsInside)
             EXPECT_EQ(map.Column(r.high), 540);
         }
     }
+}
+
+// On a narrow surface the Y label keeps all its letters at the left edge.
+TEST_F(RenderLayout, YLabelOfANarrowSurfaceIsWhole)
+{
+    model.SetOption(&PlotOptions::ShowPoints, false);
+    Load({"100 200 150"});
+    const auto labelPixels = [&](int width) {
+        Draw(width, 400);
+        // The label stands left of the tick labels; count its black pixels in the left strip.
+        return Count(0, 100, State().cornerx - 30, 200, kBlack);
+    };
+    const int wide = labelPixels(600);
+    EXPECT_GT(wide, 20);
+    EXPECT_EQ(labelPixels(400), wide);
 }

@@ -84,7 +84,7 @@ TEST(LineThinning, SamePixelsAsEverySegment)
                                    : random.bounded(101);
                 const double x = xOf(c.order, i, c.points, random);
                 const double y = i < c.leadingGaps || random.bounded(50) == 0 ? nullvalue : level; // some gaps
-                model.AddPoint(0, x, y);
+                model.AddPoint(1, x, y);
             }
             RenderFrame frame;
             const PlotArea area{c.width / 10, (c.height / 40) * 37, (c.width / 10) * 8, (c.height / 11) * 8};

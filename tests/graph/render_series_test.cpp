@@ -19,14 +19,14 @@ using RenderSeries = RenderFixture;
 
 TEST_F(RenderSeries, NullPointsLeaveNoGapAndGetNoMarker)
 {
-    Options().ShowPoints = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
     Load({"5,,7"});
     Draw();
     // One segment from the first point (60, 370) to the third (540, 82).
     EXPECT_GT(Count(300, 220, 1, 13, kRed), 0);
     EXPECT_EQ(At(60, 370), kBlack); // the first point's own pixel is the segment's end
 
-    Options().ShowPoints = true;
+    model.SetOption(&PlotOptions::ShowPoints, true);
     Draw();
     EXPECT_EQ(At(56, 366), kRed); // cross corners at both points
     EXPECT_EQ(At(536, 78), kRed);
@@ -35,9 +35,9 @@ TEST_F(RenderSeries, NullPointsLeaveNoGapAndGetNoMarker)
 
 TEST_F(RenderSeries, FilledAreaStopsAboveTheAxisAndStartsAfterTheLineWidth)
 {
-    Options().ShowPoints = false;
-    Options().DrawArea = true;
-    Options().LineWidth = 3;
+    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::DrawArea, true);
+    model.SetOption(&PlotOptions::LineWidth, 3);
     Load({"5 30 40"});
     Draw();
     EXPECT_EQ(At(200, 300), kRed);
@@ -137,7 +137,7 @@ TEST(Curve, WeightsAndTheColumnStrideFollowTheFormula)
         PlotModel model(sink);
         model.AddSeries();
         for (int i = 0; i < count; ++i)
-            model.AddPoint(0, i + 1, i == 7 ? nullvalue : random.bounded(100));
+            model.AddPoint(1, i + 1, i == 7 ? nullvalue : random.bounded(100));
         RenderFrame frame;
         frame.map = PlotMapping(PlotArea{60, 370, 480, 288}, AxisScale(1, count), AxisScale(0, 100));
         frame.cornery = 370;
@@ -183,7 +183,7 @@ TEST_F(RenderSeries, CurvePassesThroughTheMarkersOfStraightData)
     // run crosses the middle marker, and rises to the end instead of flattening early.
     Load({"1 2 3 4 5"});
     model.SetGraphType(gtcurve);
-    Options().ShowPoints = false;
+    model.SetOption(&PlotOptions::ShowPoints, false);
     Draw();
     const RenderState& s = State();
     const auto row = [&](double y) { return s.bottomy - (y - s.minY) / s.maxextentY * s.ywid; };
@@ -228,7 +228,7 @@ TEST_F(RenderSeries, LegendListsDisplayedSeriesAtTheTopRight)
     EXPECT_GT(Count(x, 10, m, 14, kRed), 10);
     EXPECT_EQ(Count(x - 16, 0, 16, 60, kRed), 0);
 
-    Options().ShowLegend = false;
+    model.SetOption(&PlotOptions::ShowLegend, false);
     model.SetGraphType(gtline);
     Draw();
     EXPECT_EQ(Count(x - 20, 0, m + 20, 60, kRed) + Count(x - 20, 0, m + 20, 60, kGreen), 0);
@@ -251,7 +251,7 @@ TEST_F(RenderSeries, TitleAndAxisLabels)
     EXPECT_EQ(Count(100, 0, 350, 60, kBlack), 0); // no title for two series
 
     model.SetTitle(QStringLiteral("Quarterly"));
-    Options().XLabel.clear();
+    model.SetOption(&PlotOptions::XLabel, QString());
     Draw();
     EXPECT_GT(Count(200, 20, 200, 25, kBlack), 20);
     EXPECT_EQ(Count(200, 390, 200, 10, kBlack), 0); // an empty X label draws nothing

@@ -41,7 +41,6 @@ struct RenderFixture : ::testing::Test
         DrawGraph(model, canvas, request);
     }
 
-    PlotOptions& Options() { return model.MutableOptions(); }
     const RenderState& State() const { return model.Render(); }
     TColor At(int x, int y) const { return canvas.Pixel(x, y); }
 

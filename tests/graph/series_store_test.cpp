@@ -149,7 +149,8 @@ TEST_F(StoreFixture, ClearDataResetsBoxes)
 TEST_F(StoreFixture, AddPointIndexes)
 {
     EXPECT_TRUE(model.AddPoint(-1, nullvalue, 4)); // creates series 1
-    EXPECT_FALSE(model.AddPoint(1, 1, 1));          // no series 2
-    EXPECT_TRUE(model.AddPoint(0, nullvalue, 5));
+    EXPECT_FALSE(model.AddPoint(2, 1, 1));          // no series 2
+    EXPECT_FALSE(model.AddPoint(0, 1, 1));          // series count from 1
+    EXPECT_TRUE(model.AddPoint(1, nullvalue, 5));
     EXPECT_EQ(model.GetSeriesData(1), QStringLiteral("(1, 4), (2, 5)"));
 }

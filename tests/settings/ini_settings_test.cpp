@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStandardPaths>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -113,6 +115,23 @@ TEST_F(IniSettingsTest, RestoredWindowStaysReachableOnTheDesktop)
         EXPECT_EQ(form.geometry(), c.expected);
         EXPECT_FALSE(form.isMaximized());
     }
+}
+
+// Without a given desktop, the screens decide: a position saved on a monitor that is gone
+// comes back whole on the screen that is there.
+TEST_F(IniSettingsTest, WindowSavedOnAScreenThatIsGoneComesBackOnTheScreenThatIsThere)
+{
+    settings_.SetDesktopArea({});
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    settings_.writeinteger(QStringLiteral("Left"), screen.right() + 1500, QStringLiteral("Settings"));
+    settings_.writeinteger(QStringLiteral("Top"), screen.top() + 40, QStringLiteral("Settings"));
+    settings_.writeinteger(QStringLiteral("Width"), 300, QStringLiteral("Settings"));
+    settings_.writeinteger(QStringLiteral("Height"), 200, QStringLiteral("Settings"));
+    QWidget form;
+    form.setGeometry(10, 10, 100, 100);
+    settings_.readwindowpos(&form, QString());
+    EXPECT_TRUE(screen.contains(form.geometry())) << form.geometry().x() << "," << form.geometry().y();
+    EXPECT_EQ(form.size(), QSize(300, 200));
 }
 
 TEST_F(IniSettingsTest, MaximisedWindowComesBackMaximisedOverItsRestoredRectangle)

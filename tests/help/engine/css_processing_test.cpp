@@ -99,7 +99,7 @@ TEST(CSSParsing, DeclarationNameAndValue)
     EXPECT_EQ(TCSS::GetDeclarationValue(u"COLOR RED"), u"");
 }
 
-// The format a target ends with after DoCSS from a 10-point black plain start.
+// The format a target ends with after DoCSS from a 10-point black start in `startStyle`.
 struct TDoCSSCase
 {
     const char* sheet;
@@ -108,6 +108,7 @@ struct TDoCSSCase
     const char* idval;
     TCharFormat expected;
     TAlignment alignment = paLeftJustify;
+    TFontStyles startStyle = {};
 };
 
 TCharFormat Format(const char* name, int size, TColor color, TFontStyles style = {})
@@ -124,6 +125,7 @@ TEST_P(DoCSSTest, AppliesElementThenClassThenIdRules)
     const TDoCSSCase& c = GetParam();
     THelpTestTarget target;
     target.SetBaseFont(QStringLiteral("Base"), 10);
+    target.SelAttributes().SetStyle(c.startStyle);
     TCSS css;
     css.LoadCSSFromString(QString::fromUtf8(c.sheet));
     css.DoCSS(target, QString::fromUtf8(c.classval), QString::fromUtf8(c.idval), QString::fromUtf8(c.element));
@@ -166,27 +168,11 @@ INSTANTIATE_TEST_SUITE_P(
                    Format("Base", 10, 0)},
         TDoCSSCase{"p { text-align: center }", "P", "", "", Format("Base", 10, 0), paCenter},
         TDoCSSCase{"p { text-align: right; text-align: justify }", "P", "", "", Format("Base", 10, 0),
-                   paRightJustify}));
-
-TEST(DoCSS, FontStyleNormalClearsBoldSetBefore)
-{
-    THelpTestTarget target;
-    target.SelAttributes().SetStyle(fsBold | fsUnderline);
-    TCSS css;
-    css.LoadCSSFromString(QStringLiteral("p { font-style: normal }"));
-    css.DoCSS(target, QString(), QString(), QStringLiteral("P"));
-    EXPECT_EQ(target.SelAttributes().Style(), TFontStyles());
-}
-
-TEST(DoCSS, AddsToTheStyleInForce)
-{
-    THelpTestTarget target;
-    target.SelAttributes().SetStyle(fsUnderline);
-    TCSS css;
-    css.LoadCSSFromString(QStringLiteral("p { font-weight: bold }"));
-    css.DoCSS(target, QString(), QString(), QStringLiteral("P"));
-    EXPECT_EQ(target.SelAttributes().Style(), fsBold | fsUnderline);
-}
+                   paRightJustify},
+        // Styles add to the style in force, and "normal" clears bold set before.
+        TDoCSSCase{"p { font-weight: bold }", "P", "", "", Format("Base", 10, 0, fsBold | fsUnderline), paLeftJustify,
+                   fsUnderline},
+        TDoCSSCase{"p { font-style: normal }", "P", "", "", Format("Base", 10, 0), paLeftJustify, fsBold | fsUnderline}));
 
 TEST(DoCSS, RuleLoadedLaterIsUsedFromThenOn)
 {

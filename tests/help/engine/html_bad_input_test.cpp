@@ -73,23 +73,99 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("a") + QChar(0) + QStringLiteral("b\u2029c\uFDD0d\uFFFCe\U0001F600") + QChar(0xDC00) + u'f',
                  "f"}));
 
+// A target that counts every operation the converter asks of it: the converter's steps.
+class TCountingTarget : public THelpTestTarget
+{
+public:
+    mutable qint64 steps = 0;
+
+    void SetSelText(const QString& text) override { ++steps; THelpTestTarget::SetSelText(text); }
+    int SelStart() const override { ++steps; return THelpTestTarget::SelStart(); }
+    void SetSelStart(int position) override { ++steps; THelpTestTarget::SetSelStart(position); }
+    int SelLength() const override { ++steps; return THelpTestTarget::SelLength(); }
+    void SetSelLength(int length) override { ++steps; THelpTestTarget::SetSelLength(length); }
+    int LineFromChar(int position) const override { ++steps; return THelpTestTarget::LineFromChar(position); }
+    void InsertImage(const QImage& image) override { ++steps; THelpTestTarget::InsertImage(image); }
+    int ClientWidth() const override { ++steps; return THelpTestTarget::ClientWidth(); }
+    int ClientHeight() const override { ++steps; return THelpTestTarget::ClientHeight(); }
+    int UITextWidth(const QString& text) const override { ++steps; return THelpTestTarget::UITextWidth(text); }
+
+protected:
+    TCharFormat CharFormat(TAttributeScope scope) const override { ++steps; return THelpTestTarget::CharFormat(scope); }
+    void ChangeCharFormat(TAttributeScope scope, const TCharFormat& format, TCharFields fields) override
+    {
+        ++steps;
+        THelpTestTarget::ChangeCharFormat(scope, format, fields);
+    }
+    TParagraphFormat ParagraphFormat() const override { ++steps; return THelpTestTarget::ParagraphFormat(); }
+    void ChangeParagraphFormat(const TParagraphFormat& format, TParaFields fields) override
+    {
+        ++steps;
+        THelpTestTarget::ChangeParagraphFormat(format, fields);
+    }
+    int LineCount() const override { ++steps; return THelpTestTarget::LineCount(); }
+    QString LineText(int index) const override { ++steps; return THelpTestTarget::LineText(index); }
+};
+
+// The steps of converting a page, and the format of its first "x".
+qint64 StepsOf(const QString& html, TCharFormat* formatOfX = nullptr)
+{
+    TCountingTarget target;
+    target.Convert(html);
+    if (formatOfX)
+        *formatOfX = target.FormatOf(QStringLiteral("x"));
+    return target.steps;
+}
+
 TEST(BadInput, LongRulesAppliedToManyElementsStayLinear)
 {
-    // 100,000 declarations in one rule and 20,000 elements that use it.
-    const QString rule = QStringLiteral("p { ") + Repeat("font-size: 101%; color: red; font-weight: bold; ", 33334) + u'}';
+    // A rule of d declarations used by e elements: the work must not grow with d at all, and
+    // only in proportion with e. The sizes are small enough that a fault fails here quickly
+    // instead of running into the suite's time-out.
+    const auto page = [](int repeats, int elements) {
+        const QString rule = QStringLiteral("p { ") + Repeat("font-size: 101%; color: red; font-weight: bold; ", repeats) + u'}';
+        return QStringLiteral("<style>") + rule + QStringLiteral("</style>") + Repeat("<p>x</p>", elements) +
+            Repeat("<img src=m class=p>", elements);
+    };
+    TCharFormat format;
+    const qint64 shortRule = StepsOf(page(100, 300));
+    const qint64 longRule = StepsOf(page(2000, 300), &format);
+    EXPECT_EQ(longRule, shortRule);
+    EXPECT_EQ(format.Color, RGBToColor(255, 0, 0));
+    EXPECT_EQ(format.Style, fsBold);
+    const qint64 tenTimesTheElements = StepsOf(page(100, 3000));
+    EXPECT_LE(tenTimesTheElements, 11 * shortRule);
+    EXPECT_GE(tenTimesTheElements, 9 * shortRule);
+
+    // The rule is composed once, not once per element.
+    TCSS css;
     THelpTestTarget target;
-    target.Convert(QStringLiteral("<style>") + rule + QStringLiteral("</style>") + Repeat("<p>x</p>", 20000) +
-                   Repeat("<img src=m class=p>", 20000));
-    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).Color, RGBToColor(255, 0, 0));
-    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).Style, fsBold);
+    css.LoadCSSFromString(QStringLiteral("p { ") + Repeat("font-size: 101%; color: red; ", 2000) + u'}');
+    for (int i = 0; i < 300; ++i)
+        css.DoCSS(target, QString(), QString(), QStringLiteral("P"));
+    EXPECT_EQ(css.ComposedDeclarations(), css.NumProperties());
 }
 
 TEST(BadInput, ManySheetsLoadedBetweenElementsStayLinear)
 {
-    const QString rule = QStringLiteral("<style>p { ") + Repeat("color: red; ", 50000) + QStringLiteral("}</style>");
+    const QString rule = QStringLiteral("<style>p { ") + Repeat("color: red; ", 2000) + QStringLiteral("}</style>");
+    const auto page = [&](int sheets) { return rule + Repeat("<style>\n{ color: blue }</style><p>x", sheets); };
+    TCharFormat format;
+    const qint64 few = StepsOf(page(200));
+    const qint64 many = StepsOf(page(2000), &format);
+    EXPECT_EQ(format.Color, RGBToColor(0, 0, 255));
+    EXPECT_LE(many, 11 * few);
+
+    // Each declaration is composed once, however many sheets come between the elements.
+    TCSS css;
     THelpTestTarget target;
-    target.Convert(rule + Repeat("<style>\n{ color: blue }</style><p>x", 5000));
-    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).Color, RGBToColor(0, 0, 255));
+    css.LoadCSSFromString(QStringLiteral("p { ") + Repeat("color: red; ", 2000) + u'}');
+    for (int i = 0; i < 1000; ++i) {
+        css.LoadCSSFromString(QStringLiteral("\n{ color: blue }"));
+        css.DoCSS(target, QString(), QString(), QStringLiteral("P"));
+    }
+    EXPECT_LE(css.ComposedDeclarations(), css.NumProperties());
+    EXPECT_EQ(target.SelAttributes().Color(), RGBToColor(0, 0, 255));
 }
 
 TEST(BadInput, RandomBytesAsPageStyleSheetAndPicture)

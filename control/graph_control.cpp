@@ -1,0 +1,392 @@
+#include "control/graph_control.h"
+
+#include "control/graph_labels_dialog.h"
+#include "control/graph_output.h"
+#include "control/options_panel.h"
+#include "control/plot_surface.h"
+#include "core/message_sink.h"
+#include "core/rounding.h"
+#include "dialogs/anchors.h"
+#include "graph/pointer_shape.h"
+#include "graph/renderer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <array>
+
+namespace plotwell {
+
+namespace {
+
+constexpr int kMenuIndent = 120;
+constexpr int kMinLineWidth = 1;
+constexpr int kMaxLineWidth = 30;
+
+// The hourglass over the whole application while a drawing runs.
+class TApplicationPointer : public TPointerShape
+{
+public:
+    void SetCursor(TCursor cursor) override
+    {
+        if (cursor == crHourGlass)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+};
+
+QString graphKindName(Tgraphtype type)
+{
+    switch (type) {
+    case gtline:
+        return QStringLiteral("Line graph");
+    case gtcurve:
+        return QStringLiteral("Smoothed curve graph");
+    case gtbar:
+        return QStringLiteral("Bar graph");
+    case gtstacked:
+        return QStringLiteral("Stacked bar graph");
+    case gtpie:
+        return QStringLiteral("Pie graph");
+    }
+    return QString();
+}
+
+QString defaultOpenFileDialog(QWidget* parent, const QString& folder)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), folder, QStringLiteral("Any file (*.*)"));
+}
+
+bool defaultPrintSetup(QPrinter& printer, QWidget* parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+TPlotwell::TPlotwell(TMessageSink& sink, QWidget* parent)
+    : QFrame(parent), sink_(sink), model_(sink), openFileDialog_(defaultOpenFileDialog),
+      printSetup_(defaultPrintSetup)
+{
+    setObjectName(QStringLiteral("Plotwell"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setGeometry(20, 20, 400, 250);
+    setMinimumSize(400, 300);
+
+    PaintBox = new TPlotSurface(canvas_, this);
+    PaintBox->setGeometry(1, 1, width() - static_cast<int>(Round(kMenuIndent * FScaleAmount)),
+                          height() - static_cast<int>(Round(20 * FScaleAmount)));
+    PaintBox->SetBackground(ToQColor(BackgroundColor()));
+
+    panel_ = std::make_unique<TOptionsPanel>(this);
+    panel_->linerb->setChecked(true);
+    ShowOptions();
+    WireOptions();
+    connect(&model_, &PlotModel::changed, this, &TPlotwell::ShowChange);
+    DescribeGraph();
+}
+
+TPlotwell::~TPlotwell() = default;
+
+void TPlotwell::WireOptions()
+{
+    TOptionsPanel& p = *panel_;
+    for (QRadioButton* rb : {p.linerb, p.curverb, p.barrb, p.stackedbarrb, p.pierb})
+        connect(rb, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                GraphTypeClicked();
+        });
+    connect(p.smoothingSpinEdit, &QSpinBox::valueChanged, this,
+            [this](int value) { model_.SetOption(&PlotOptions::smoothing, value); });
+    const auto gridClicked = [this] {
+        model_.SetOption(&PlotOptions::HorzGridLines, panel_->HorzGridlinesCheckbox->isChecked());
+        model_.SetOption(&PlotOptions::VertGridLines, panel_->VertGridlinesCheckbox->isChecked());
+    };
+    connect(p.HorzGridlinesCheckbox, &QCheckBox::toggled, this, gridClicked);
+    connect(p.VertGridlinesCheckbox, &QCheckBox::toggled, this, gridClicked);
+    connect(p.PointsCheckbox, &QCheckBox::toggled, this, [this](bool on) { SetShowPoints(on); });
+    connect(p.DrawAreaCheckbox, &QCheckBox::toggled, this, [this](bool on) { SetDrawArea(on); });
+    connect(p.LineWidthSpinEdit, &QSpinBox::valueChanged, this, [this](int value) { SetLineWidth(value); });
+    connect(p.OpenBtn, &QPushButton::clicked, this, &TPlotwell::Open);
+    connect(p.LabelsBtn, &QPushButton::clicked, this, &TPlotwell::LabelsClicked);
+    connect(p.CopyBtn, &QPushButton::clicked, this, &TPlotwell::CopyToClipboard);
+    connect(p.PrintBtn, &QPushButton::clicked, this, &TPlotwell::Print);
+    for (int n = 1; n <= maxseries; ++n)
+        connect(p.displayseriesboxes[static_cast<std::size_t>(n - 1)], &QCheckBox::toggled, this,
+                [this, n](bool checked) { SeriesBoxClicked(n, checked); });
+    connect(PaintBox, &TPlotSurface::pointerMoved, this, &TPlotwell::ShowReadout);
+    connect(PaintBox, &TPlotSurface::pictureOutdated, this, [this] { ScheduleRedraw(); });
+}
+
+// --- Model to widgets ---------------------------------------------------------------------
+
+void TPlotwell::ShowChange(PlotModel::Change what)
+{
+    switch (what) {
+    case PlotModel::Change::Options:
+        ShowOptions();
+        break;
+    case PlotModel::Change::GraphType:
+        ShowGraphType();
+        DescribeGraph();
+        break;
+    case PlotModel::Change::Series:
+    case PlotModel::Change::SeriesBoxes:
+        ShowSeriesBoxes();
+        DescribeGraph();
+        break;
+    case PlotModel::Change::Title:
+        DescribeGraph();
+        break;
+    case PlotModel::Change::Drawn:
+        ShowDrawingEffects();
+        return; // the drawing itself, nothing to draw again
+    }
+    ScheduleRedraw();
+}
+
+void TPlotwell::ShowOptions()
+{
+    const PlotOptions& o = model_.Options();
+    TOptionsPanel& p = *panel_;
+    const QSignalBlocker b1(p.PointsCheckbox), b2(p.HorzGridlinesCheckbox), b3(p.VertGridlinesCheckbox),
+        b4(p.LineWidthSpinEdit), b5(p.smoothingSpinEdit);
+    p.PointsCheckbox->setChecked(o.ShowPoints);
+    p.HorzGridlinesCheckbox->setChecked(o.HorzGridLines);
+    p.VertGridlinesCheckbox->setChecked(o.VertGridLines);
+    p.LineWidthSpinEdit->setValue(o.LineWidth);
+    p.smoothingSpinEdit->setValue(o.smoothing);
+    PaintBox->SetBackground(ToQColor(o.BackgroundColor));
+}
+
+void TPlotwell::ShowGraphType()
+{
+    TOptionsPanel& p = *panel_;
+    const std::array<QRadioButton*, 5> byType = {p.linerb, p.barrb, p.stackedbarrb, p.curverb, p.pierb};
+    {
+        const QSignalBlocker b1(p.linerb), b2(p.curverb), b3(p.barrb), b4(p.stackedbarrb), b5(p.pierb);
+        byType[static_cast<std::size_t>(model_.GraphType())]->setChecked(true);
+    }
+    p.smoothingSpinEdit->setEnabled(p.curverb->isChecked());
+}
+
+void TPlotwell::ShowSeriesBoxes()
+{
+    // A drawing of a lone series hides its box and the label: there is nothing to choose.
+    const bool choosable = model_.Render().displaySeriesShown;
+    panel_->displayserieslabel->setVisible(model_.DisplaySeriesLabelVisible() && choosable);
+    for (int n = 1; n <= maxseries; ++n) {
+        const TSeriesBox& state = model_.SeriesBox(n);
+        QCheckBox* box = panel_->displayseriesboxes[static_cast<std::size_t>(n - 1)];
+        const QSignalBlocker blocker(box);
+        box->setChecked(state.checked);
+        box->setToolTip(state.hint);
+        box->setAccessibleName(state.hint);
+        box->setVisible(state.visible && (n != 1 || choosable));
+    }
+}
+
+void TPlotwell::ShowDrawingEffects()
+{
+    const RenderState& r = model_.Render();
+    panel_->pierb->setEnabled(r.pieEnabled);
+    panel_->stackedbarrb->setEnabled(r.stackedEnabled);
+    panel_->DrawAreaCheckbox->setEnabled(r.drawAreaEnabled);
+    ShowSeriesBoxes();
+}
+
+// Tells a screen reader what the picture shows.
+void TPlotwell::DescribeGraph()
+{
+    const int series = model_.NumberOfSeries();
+    if (series == 0) {
+        PaintBox->setAccessibleDescription(QStringLiteral("No data loaded"));
+        return;
+    }
+    QString text = graphKindName(model_.GraphType()) +
+                   (series == 1 ? QStringLiteral(" of 1 series") : QStringLiteral(" of %1 series").arg(series));
+    if (!model_.Title().isEmpty())
+        text += QStringLiteral(": ") + model_.Title();
+    PaintBox->setAccessibleDescription(text);
+}
+
+// --- Drawing ---------------------------------------------------------------------------------
+
+void TPlotwell::ScheduleRedraw(bool userAction)
+{
+    if (drawing_)
+        return;
+    pendingUserAction_ = pendingUserAction_ || userAction;
+    if (redrawPending_)
+        return;
+    redrawPending_ = true;
+    QMetaObject::invokeMethod(this, &TPlotwell::RedrawNow, Qt::QueuedConnection);
+}
+
+void TPlotwell::DrawGraph()
+{
+    RedrawNow();
+}
+
+void TPlotwell::RedrawNow()
+{
+    redrawPending_ = false;
+    if (!isVisible())
+        return; // drawn when shown
+    const double ratio = PaintBox->devicePixelRatioF();
+    if (canvas_.Width() != PaintBox->width() || canvas_.Height() != PaintBox->height() ||
+        canvas_.DevicePixelRatio() != ratio)
+        canvas_.SetSize(PaintBox->width(), PaintBox->height(), ratio);
+
+    TApplicationPointer pointer;
+    DrawRequest request;
+    request.pointer = &pointer;
+    request.userAction = pendingUserAction_;
+    request.controlClientHeight = height();
+    request.OnGraphDrawn = [this] {
+        if (FOnGraphDrawn)
+            FOnGraphDrawn(this);
+    };
+    pendingUserAction_ = false;
+    struct DrawingScope
+    {
+        bool& flag;
+        explicit DrawingScope(bool& f) : flag(f) { flag = true; }
+        ~DrawingScope() { flag = false; }
+    } scope(drawing_);
+    plotwell::DrawGraph(model_, canvas_, request);
+    readout_.Forget();
+    PaintBox->update();
+}
+
+// --- Properties --------------------------------------------------------------------------------
+
+void TPlotwell::SetFileName(const QString& value)
+{
+    pendingUserAction_ = true;
+    model_.SetFileName(value);
+}
+
+void TPlotwell::SetShowMenu(bool value)
+{
+    FShowMenu = value;
+    panel_->GraphTypeGroupBox->setVisible(value);
+    panel_->PointsCheckbox->setVisible(value);
+    menuindent = value ? kMenuIndent : 0;
+}
+
+void TPlotwell::SetLineWidth(int value)
+{
+    model_.SetOption(&PlotOptions::LineWidth, std::clamp(value, kMinLineWidth, kMaxLineWidth));
+}
+
+void TPlotwell::SetShowOpenBtn(bool value)
+{
+    FShowOpenBtn = value;
+    QPushButton* open = panel_->OpenBtn;
+    open->setVisible(value);
+    panel_->LabelsBtn->move(open->x() + open->width() + (value ? 10 : -16), panel_->LabelsBtn->y());
+    TAnchors::SetAnchors(panel_->LabelsBtn, Qt::TopEdge | Qt::RightEdge);
+}
+
+// --- Events and handlers -----------------------------------------------------------------------
+
+void TPlotwell::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    PaintBox->resize(std::max(0, width() - static_cast<int>(Round(menuindent * FScaleAmount))),
+                     std::max(0, height() - static_cast<int>(Round(2 * FScaleAmount))));
+    panel_->PlaceLineWidth();
+    ScheduleRedraw();
+}
+
+void TPlotwell::showEvent(QShowEvent* event)
+{
+    QFrame::showEvent(event);
+    ScheduleRedraw();
+}
+
+void TPlotwell::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        panel_->FitToFont();
+}
+
+void TPlotwell::GraphTypeClicked()
+{
+    const TOptionsPanel& p = *panel_;
+    const std::pair<QRadioButton*, Tgraphtype> order[] = {
+        {p.linerb, gtline}, {p.curverb, gtcurve}, {p.barrb, gtbar}, {p.stackedbarrb, gtstacked}, {p.pierb, gtpie}};
+    for (const auto& [button, type] : order) {
+        if (button->isChecked()) {
+            pendingUserAction_ = true;
+            model_.SetGraphType(type);
+            break;
+        }
+    }
+    ShowGraphType();
+}
+
+void TPlotwell::SeriesBoxClicked(int n, bool checked)
+{
+    pendingUserAction_ = true;
+    model_.SetSeriesBoxChecked(n, checked);
+}
+
+void TPlotwell::Open()
+{
+    const QString loaded = model_.FileName();
+    const QString folder = loaded.isEmpty() ? QDir::currentPath() : QFileInfo(loaded).absolutePath();
+    const QString path = openFileDialog_(this, folder);
+    if (!path.isEmpty())
+        SetFileName(path);
+}
+
+void TPlotwell::LabelsClicked()
+{
+    TGraphLabelsDialog dialog(Title(), XLabel(), YLabel(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    SetTitle(dialog.Title());
+    SetYLabel(dialog.YLabel());
+    SetXLabel(dialog.XLabel());
+}
+
+void TPlotwell::ShowReadout(QPoint pos)
+{
+    const QRect changed = readout_.Show(model_, canvas_, pos, height());
+    if (!changed.isEmpty())
+        PaintBox->update(changed);
+}
+
+void TPlotwell::CopyToClipboard()
+{
+    CopyPictureToClipboard(canvas_.Image());
+}
+
+void TPlotwell::Print()
+{
+    QPrinter printer;
+    if (!printSetup_(printer, this))
+        return;
+    if (!PrintPicture(printer, canvas_.Image(), BackgroundColor()))
+        sink_.ShowMessage(QStringLiteral("The graph could not be printed."));
+}
+
+} // namespace plotwell

@@ -1,0 +1,167 @@
+#pragma once
+// TPlotwell: the graph control. A bordered panel with the plotting surface on its left and the
+// options panel along its right edge; it shows a PlotModel (owned here) and turns the user's
+// clicks into changes of that model. The graph is drawn into a picture when something changed,
+// at most once per event-loop turn; painting only shows the picture.
+
+#include "core/color.h"
+#include "graph/canvas.h"
+#include "graph/plot_model.h"
+#include "control/pointer_readout.h"
+
+#include <QFrame>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+
+namespace plotwell {
+
+class TMessageSink;
+class TPlotSurface;
+struct TOptionsPanel;
+
+class TPlotwell : public QFrame
+{
+    Q_OBJECT
+
+public:
+    using TNotifyEvent = std::function<void(QObject* sender)>;
+    // Asks the user for a data file to open, starting in `folder`; empty when cancelled.
+    using TOpenFileDialog = std::function<QString(QWidget* parent, const QString& folder)>;
+    // Lets the user set the printer up; false when cancelled.
+    using TPrintSetup = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
+    TPlotwell(TMessageSink& sink, QWidget* parent = nullptr);
+    ~TPlotwell() override;
+
+    PlotModel& Model() { return model_; }
+    const PlotModel& Model() const { return model_; }
+
+    // --- Published properties -------------------------------------------------------------
+    QString Title() const { return model_.Title(); }
+    void SetTitle(const QString& value) { model_.SetTitle(value); }
+    Tgraphtype GraphType() const { return model_.GraphType(); }
+    void SetGraphType(Tgraphtype value) { model_.SetGraphType(value); }
+    QString XLabel() const { return model_.Options().XLabel; }
+    void SetXLabel(const QString& value) { model_.SetOption(&PlotOptions::XLabel, value); }
+    QString YLabel() const { return model_.Options().YLabel; }
+    void SetYLabel(const QString& value) { model_.SetOption(&PlotOptions::YLabel, value); }
+    bool HorzGridLines() const { return model_.Options().HorzGridLines; }
+    void SetHorzGridLines(bool value) { model_.SetOption(&PlotOptions::HorzGridLines, value); }
+    bool VertGridLines() const { return model_.Options().VertGridLines; }
+    void SetVertGridLines(bool value) { model_.SetOption(&PlotOptions::VertGridLines, value); }
+    // Loads the file at once; a name that does not exist says "File not found:".
+    QString FileName() const { return model_.FileName(); }
+    void SetFileName(const QString& value);
+    bool ShowPoints() const { return model_.Options().ShowPoints; }
+    void SetShowPoints(bool value) { model_.SetOption(&PlotOptions::ShowPoints, value); }
+    // False hides the Graph type box and the Mark points box; the surface widens at the next resize.
+    bool ShowMenu() const { return FShowMenu; }
+    void SetShowMenu(bool value);
+    // Held to 1..30, as the line width spin edit allows.
+    int LineWidth() const { return model_.Options().LineWidth; }
+    void SetLineWidth(int value);
+    TColor BackgroundColor() const { return model_.Options().BackgroundColor; }
+    void SetBackgroundColor(TColor value) { model_.SetOption(&PlotOptions::BackgroundColor, value); }
+    TColor AxisColor() const { return model_.Options().AxisColor; }
+    void SetAxisColor(TColor value) { model_.SetOption(&PlotOptions::AxisColor, value); }
+    TColor GridColor() const { return model_.Options().GridColor; }
+    void SetGridColor(TColor value) { model_.SetOption(&PlotOptions::GridColor, value); }
+    TColor TitleColor() const { return model_.Options().TitleColor; }
+    void SetTitleColor(TColor value) { model_.SetOption(&PlotOptions::TitleColor, value); }
+    // Series1Color .. Series8Color, by series number n = 1..8.
+    TColor SeriesColor(int n) const { return model_.Options().SeriesColorOf(n); }
+    void SetSeriesColor(int n, TColor value) { model_.SetSeriesColor(n, value); }
+    bool FloatingXAxis() const { return model_.Options().FloatingXAxis; }
+    void SetFloatingXAxis(bool value) { model_.SetOption(&PlotOptions::FloatingXAxis, value); }
+    bool ShowLegend() const { return model_.Options().ShowLegend; }
+    void SetShowLegend(bool value) { model_.SetOption(&PlotOptions::ShowLegend, value); }
+    // Leaves the Draw Area box as it is.
+    bool DrawArea() const { return model_.Options().DrawArea; }
+    void SetDrawArea(bool value) { model_.SetOption(&PlotOptions::DrawArea, value); }
+    bool ShowOpenBtn() const { return FShowOpenBtn; }
+    void SetShowOpenBtn(bool value);
+    // Raised with the control as sender at the end of each drawing that found data.
+    void SetOnGraphDrawn(TNotifyEvent handler) { FOnGraphDrawn = std::move(handler); }
+    // Stored only; the next resize uses it.
+    double ScaleAmount() const { return FScaleAmount; }
+    void SetScaleAmount(double value) { FScaleAmount = value; }
+
+    qint64 NumberOfPoints() const { return model_.NumberOfPoints(); }
+    qint64 NumberOfNonNullPoints() const { return model_.NumberOfNonNullPoints(); }
+    int NumberOfSeries() const { return model_.NumberOfSeries(); }
+    double MinValue() const { return model_.MinValue(); }
+    double MaxValue() const { return model_.MaxValue(); }
+    double Average() const { return model_.Average(); }
+    double StandardDeviation() const { return model_.StandardDeviation(); }
+
+    // --- Operations -------------------------------------------------------------------------
+    bool AddSeries() { return model_.AddSeries(); }
+    void ClearData() { model_.ClearData(); }
+    QString GetSeriesName(int n) const { return model_.GetSeriesName(n); }
+    void SetSeriesName(int n, const QString& name) { model_.SetSeriesName(n, name); }
+    QString GetSeriesData(int n) const { return model_.GetSeriesData(n); }
+    SeriesSummary GetSeriesSummary(int n) const { return model_.GetSeriesSummary(n); }
+    bool AddSeriesFromString(const QString& s, bool displayerror) { return model_.AddSeriesFromString(s, displayerror); }
+    bool SeriesDisplay(int n) const { return model_.SeriesDisplay(n); }
+    // Draws the graph now rather than at the end of the event-loop turn.
+    void DrawGraph();
+    // The plotting surface's picture (the pointer readout included) onto the clipboard.
+    void CopyToClipboard();
+    // Printer set-up, then the picture across the page width; nothing when cancelled.
+    void Print();
+    // The Open button: asks for a data file and loads it; nothing when cancelled.
+    void Open();
+    // The plotting surface's picture as the screen shows it.
+    QImage SurfaceImage() const { return canvas_.Image(); }
+
+    // Where the Open button and Print ask the user; tests answer in their place.
+    void SetOpenFileDialog(TOpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
+    void SetPrintSetup(TPrintSetup setup) { printSetup_ = std::move(setup); }
+
+    // The host's screen scale factor; the control itself never reads it.
+    double ScaleAmt = 1.0;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void WireOptions();
+    void ShowChange(PlotModel::Change what);
+    void ShowOptions();
+    void ShowGraphType();
+    void ShowSeriesBoxes();
+    void ShowDrawingEffects();
+    void DescribeGraph();
+    void ScheduleRedraw(bool userAction = false);
+    void RedrawNow();
+    void GraphTypeClicked();
+    void SeriesBoxClicked(int n, bool checked);
+    void LabelsClicked();
+    void ShowReadout(QPoint pos);
+
+    TMessageSink& sink_;
+    PlotModel model_;
+    TCanvas canvas_;
+    TPointerReadout readout_;
+    TPlotSurface* PaintBox;
+    std::unique_ptr<TOptionsPanel> panel_;
+
+    bool FShowMenu = true;
+    bool FShowOpenBtn = true;
+    double FScaleAmount = 1.0;
+    int menuindent = 120;
+    TNotifyEvent FOnGraphDrawn;
+    TOpenFileDialog openFileDialog_;
+    TPrintSetup printSetup_;
+
+    bool redrawPending_ = false;
+    bool pendingUserAction_ = false;
+    bool drawing_ = false; // the renderer's own changes to the model need no second drawing
+};
+
+} // namespace plotwell

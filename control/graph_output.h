@@ -1,0 +1,21 @@
+#pragma once
+// Copy and print: the picture of the plotting surface, as the screen shows it, onto the
+// clipboard or one printed page.
+
+#include "core/color.h"
+
+#include <QImage>
+
+class QPrinter;
+
+namespace plotwell {
+
+// Replaces the clipboard's contents with the picture.
+void CopyPictureToClipboard(const QImage& picture);
+
+// Prints the picture on one page, across the printable width from the top-left corner, its
+// proportions kept; a graph on a black background prints inverted, on white. False when the
+// printer could not be started.
+bool PrintPicture(QPrinter& printer, const QImage& picture, TColor background);
+
+} // namespace plotwell

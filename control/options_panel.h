@@ -1,0 +1,56 @@
+#pragma once
+// The options panel along the right edge of the graph control: graph type, grid lines, marked
+// points, filled area, line width, the four action buttons and the Display Series boxes,
+// each at its place, with its caption, hint, object name and accessible name. It only builds
+// the widgets; the control wires and fills them.
+
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QWidget;
+
+namespace plotwell {
+
+struct TOptionsPanel
+{
+    // Builds the panel on `control`, laid out for its current width, every child anchored to
+    // its top and right edges.
+    explicit TOptionsPanel(QWidget* control);
+
+    QGroupBox* GraphTypeGroupBox;
+    QRadioButton* linerb;
+    QRadioButton* curverb;
+    QSpinBox* smoothingSpinEdit;
+    QRadioButton* barrb;
+    QRadioButton* stackedbarrb;
+    QRadioButton* pierb;
+    QGroupBox* GridlinesGroupBox;
+    QCheckBox* HorzGridlinesCheckbox;
+    QCheckBox* VertGridlinesCheckbox;
+    QCheckBox* PointsCheckbox;
+    QCheckBox* DrawAreaCheckbox;
+    QLabel* LineWidthLabel;
+    QSpinBox* LineWidthSpinEdit;
+    QPushButton* OpenBtn;
+    QPushButton* LabelsBtn;
+    QPushButton* CopyBtn;
+    QPushButton* PrintBtn;
+    QLabel* displayserieslabel;
+    std::array<QCheckBox*, 8> displayseriesboxes; // series 1..8 at index 0..7
+
+    // Places the line width label and spin edit after the Mark points box has moved.
+    void PlaceLineWidth();
+    // Sizes the labels and the captioned check boxes to their text again, after the control's
+    // font changed.
+    void FitToFont();
+};
+
+// Width of a Display Series box; the boxes stand 13 pixels apart.
+int DisplaySeriesBoxSide(const QWidget* control);
+
+} // namespace plotwell

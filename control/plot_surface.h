@@ -1,0 +1,35 @@
+#pragma once
+// TPlotSurface: the plotting surface of the graph control. It shows the picture that the
+// control draws into a canvas and reports pointer moves; it never draws the graph itself.
+
+#include <QWidget>
+
+namespace plotwell {
+
+class TCanvas;
+
+class TPlotSurface : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TPlotSurface(const TCanvas& canvas, QWidget* parent);
+
+    // The colour shown where the picture does not reach yet (a size change not drawn yet).
+    void SetBackground(const QColor& color);
+
+signals:
+    void pointerMoved(QPoint pos);
+    // The picture was drawn for another pixel ratio (the window moved to another screen).
+    void pictureOutdated();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    const TCanvas& canvas_;
+    QColor background_;
+};
+
+} // namespace plotwell

@@ -1,0 +1,242 @@
+// The main window: what it opens at start-up, the status line and summary, Edit with its
+// temporary points file, F5, dropped files, and its place kept between runs.
+
+#include "app/main_window.h"
+#include "app/temporary_points_file.h"
+#include "control/graph_control.h"
+#include "core/recording_launcher.h"
+#include "core/recording_sink.h"
+#include "dialogs/memo_dialog.h"
+#include "support/test_support.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace plotwell;
+
+namespace {
+
+// Runs each test in a folder of its own, with the per-user runtime folder in it too.
+struct MainWindowTest : ::testing::Test
+{
+    QTemporaryDir dir;
+    QString savedCurrent = QDir::currentPath();
+    QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    TRecordingSink sink;
+    TRecordingLauncher launcher;
+
+    // The window keeps its place in the per-user settings file; each test starts without one.
+    static void ForgetSettings()
+    {
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/Marrowfen/Plotwell/Plotwell.ini"));
+    }
+
+    MainWindowTest()
+    {
+        ForgetSettings();
+        QDir::setCurrent(dir.path());
+        QDir().mkdir(QStringLiteral("runtime"));
+        ::chmod("runtime", 0700);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath(QStringLiteral("runtime"))));
+    }
+    ~MainWindowTest() override
+    {
+        ForgetSettings();
+        QDir::setCurrent(savedCurrent);
+        qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    }
+
+    std::unique_ptr<TForm1> Start(const QStringList& arguments)
+    {
+        auto window = std::make_unique<TForm1>(arguments, &sink, &launcher);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QCoreApplication::sendPostedEvents();
+        return window;
+    }
+
+    QString Data(const QString& name, const QByteArray& text)
+    {
+        const QString path = dir.filePath(name);
+        WriteFile(path, text);
+        return path;
+    }
+};
+
+const QByteArray kThreeSeries = "1 2 3 ;Alpha\n10 20 30 ;Beta\n5 5 5 ;Gamma\n";
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsOnTheFirstArgumentOrTheExampleFile)
+{
+    WriteFile(dir.filePath(QStringLiteral("example points 1 - simple series.txt")),
+              ReadFile(QStringLiteral(PLOTWELL_SOURCE_DIR "/resources/example points 1 - simple series.txt")));
+    {
+        auto window = Start({});
+        EXPECT_EQ(window->Graph().Title(), QStringLiteral("Example Points 1 - Simple Series"));
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Plotwell"));
+        EXPECT_TRUE(sink.Messages().isEmpty());
+    }
+    {
+        auto window = Start({QStringLiteral("missing.txt")});
+        ASSERT_EQ(sink.Messages(), QStringList{QStringLiteral("File not found:\r\rmissing.txt")});
+        EXPECT_EQ(window->Graph().NumberOfSeries(), 0); // and not the example either
+    }
+    sink.Clear();
+    const QString first = Data(QStringLiteral("first.txt"), "1 2 3\n");
+    const QString second = Data(QStringLiteral("second.txt"), "4 5 6 7\n");
+    auto window = Start({first, second});
+    EXPECT_EQ(window->Graph().FileName(), first);
+    EXPECT_TRUE(sink.Messages().isEmpty());
+}
+
+TEST_F(MainWindowTest, LayoutKeepsTheButtonsAtTheirEdges)
+{
+    auto window = Start({});
+    const auto at = [&](const char* name) { return window->findChild<QWidget*>(QString::fromLatin1(name))->geometry(); };
+    EXPECT_EQ(at("editbtn"), QRect(615, 26, 60, 23));
+    EXPECT_EQ(at("helpbtn").topLeft(), QPoint(615, window->height() - 500 + 366));
+    EXPECT_EQ(window->Graph().geometry(), QRect(20, 20, window->width() - 95, window->height() - 60));
+    window->resize(900, 700);
+    EXPECT_EQ(at("editbtn").topLeft(), QPoint(615 + 900 - 684, 26));
+    EXPECT_EQ(at("aboutbtn").topLeft(), QPoint(616 + 900 - 684, 397 + 200));
+    EXPECT_EQ(window->Graph().geometry(), QRect(20, 20, 900 - 95, 700 - 60));
+    EXPECT_EQ(at("sb").bottom(), 699);
+}
+
+TEST_F(MainWindowTest, StatusLineFollowsEveryDrawing)
+{
+    auto window = Start({Data(QStringLiteral("three.txt"), kThreeSeries)});
+    EXPECT_EQ(window->StatusText(), QStringLiteral(" 9 pts    Min: 1    Max: 30    Avg: 9    Std Dev: 9.747"));
+    QTest::mouseClick(window->Graph().findChild<QCheckBox*>(QStringLiteral("displayseriesbox2")), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(window->StatusText(), QStringLiteral(" 6 pts    Min: 1    Max: 5    Avg: 3.5    Std Dev: 1.761"));
+    QAccessibleInterface* status = QAccessible::queryAccessibleInterface(window->findChild<QLabel*>(QStringLiteral("statustext")));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(QAccessible::Name), window->StatusText());
+
+    ScopedLocale german(QStringLiteral("de_DE"));
+    QByteArray many;
+    for (int i = 0; i < 1234; ++i)
+        many += "1.5 ";
+    window->Graph().SetFileName(Data(QStringLiteral("many.txt"), many + "\n"));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(window->StatusText(), QStringLiteral(" 1.234 pts    Min: 1,5    Max: 1,5    Avg: 1,5    Std Dev: 0"));
+}
+
+TEST_F(MainWindowTest, SummaryListsTheDisplayedSeriesInAReadOnlyMemo)
+{
+    auto window = Start({Data(QStringLiteral("three.txt"), kThreeSeries)});
+    QTest::mouseClick(window->Graph().findChild<QCheckBox*>(QStringLiteral("displayseriesbox2")), Qt::LeftButton);
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        QWidget* memo = QApplication::activeModalWidget();
+        ASSERT_NE(memo, nullptr);
+        caption = memo->windowTitle();
+        memo->close();
+    });
+    QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("summarybtn")), Qt::LeftButton);
+    EXPECT_EQ(caption, QStringLiteral("Series Summary"));
+    EXPECT_TRUE(window->Memo().ReadOnly());
+    EXPECT_EQ(window->Memo().FormWidth(), 600);
+    EXPECT_EQ(window->Memo().Text(),
+              QStringLiteral("Series 1:     3 pts    Min: 1    Max: 3    Avg: 2    Std Dev: 1\r\n"
+                             "Series 3:     3 pts    Min: 5    Max: 5    Avg: 5    Std Dev: 0\r\n"));
+}
+
+TEST_F(MainWindowTest, EditOpensTheLoadedFileOrAPrivateTemporaryCopy)
+{
+    const QString path = Data(QStringLiteral("a.txt"), "1 2 3\n");
+    auto window = Start({path});
+    window->editbtnClick();
+    EXPECT_EQ(launcher.files, QStringList{path});
+
+    window->Graph().ClearData();
+    window->Graph().AddSeriesFromString(QStringLiteral("5 7 9"), true);
+    PlotModel& model = window->Graph().Model();
+    model.AddSeries();
+    model.AddPoint(2, 1, 5);
+    model.AddPoint(2, 2, nullvalue);
+    model.AddPoint(2, 3, 7);
+    model.AddSeries(); // an empty series writes no line
+    window->editbtnClick();
+    ASSERT_EQ(launcher.files.size(), 2);
+    const QString temporary = launcher.files.last();
+    EXPECT_EQ(temporary, dir.filePath(QStringLiteral("runtime/plotwell/tempfile.txt")));
+    EXPECT_EQ(ReadFile(temporary), QByteArray("(1, 5), (2, 7), (3, 9)\r\n(1, 5),  ,, (3, 7)\r\n"));
+    struct stat st{};
+    ASSERT_EQ(::stat(QFile::encodeName(temporary).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u);
+
+    // A link planted in the folder is refused, and its target left alone.
+    const QString victim = Data(QStringLiteral("victim.txt"), "precious");
+    QFile::remove(temporary);
+    ASSERT_TRUE(QFile::link(victim, temporary));
+    window->editbtnClick();
+    EXPECT_EQ(launcher.files.size(), 2);
+    EXPECT_EQ(ReadFile(victim), QByteArray("precious"));
+    ASSERT_EQ(sink.Messages().size(), 1);
+    EXPECT_TRUE(sink.Messages().front().startsWith(QStringLiteral("Cannot write file:\r\r") + temporary))
+        << sink.Messages().front().toStdString();
+}
+
+TEST_F(MainWindowTest, TemporaryFolderThatOthersMayEnterIsRefused)
+{
+    const QString runtime = dir.filePath(QStringLiteral("runtime"));
+    QDir().mkdir(runtime + QStringLiteral("/plotwell"));
+    ::chmod(QFile::encodeName(runtime + QStringLiteral("/plotwell")).constData(), 0777);
+    QString reason;
+    EXPECT_FALSE(PrivateTemporaryFolder(reason));
+    EXPECT_EQ(reason, QStringLiteral("other users may enter the folder"));
+}
+
+TEST_F(MainWindowTest, F5AndADroppedFileOpenAgain)
+{
+    const QString path = Data(QStringLiteral("a.txt"), "1 2 3\n");
+    auto window = Start({path});
+    WriteFile(path, "1 2 3 4 5\n");
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_EQ(window->Graph().NumberOfPoints(), 5);
+
+    const QString other = Data(QStringLiteral("b.txt"), "9 8\n");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(other)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(window->Graph().FileName(), other);
+    EXPECT_EQ(window->Graph().NumberOfPoints(), 2);
+}
+
+TEST_F(MainWindowTest, PositionAndMaximisedStateSurviveARestart)
+{
+    {
+        auto window = Start({});
+        window->setGeometry(40, 60, 800, 560);
+        window->close();
+    }
+    {
+        auto window = Start({});
+        EXPECT_EQ(window->geometry(), QRect(40, 60, 800, 560));
+        window->showMaximized();
+        window->close();
+    }
+    auto window = Start({});
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A graph control in a shown host window, with messages recorded and the drawings counted.
+
+#include "control/graph_control.h"
+#include "core/recording_sink.h"
+#include "support/test_support.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace plotwell {
+
+struct ControlFixture : ::testing::Test
+{
+    TRecordingSink sink;
+    QWidget host;
+    TPlotwell* graph = nullptr;
+    int drawn = 0;
+
+    ControlFixture()
+    {
+        QFont font = host.font();
+        font.setPointSize(9);
+        host.setFont(font);
+        host.resize(700, 500);
+        graph = new TPlotwell(sink, &host);
+        graph->SetOnGraphDrawn([this](QObject*) { ++drawn; });
+        host.show();
+        graph->resize(644, 441);
+        Settle();
+    }
+
+    // Lets the posted drawing happen, as the end of an event-loop turn would.
+    static void Settle() { QCoreApplication::sendPostedEvents(); }
+
+    void Load(const QByteArray& text)
+    {
+        const QString path = dir.filePath(QStringLiteral("data %1.txt").arg(++files));
+        WriteFile(path, text);
+        graph->SetFileName(path);
+        Settle();
+    }
+
+    template <typename W = QWidget> W* Child(const char* name) const
+    {
+        W* w = graph->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    QTemporaryDir dir;
+    int files = 0;
+};
+
+} // namespace plotwell

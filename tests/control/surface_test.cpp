@@ -1,0 +1,268 @@
+// What the plotting surface shows: the renderer's own picture, the pointer readout written
+// into it, and the same picture copied, printed and after the labels dialog.
+
+#include "control/graph_labels_dialog.h"
+#include "control_fixture.h"
+#include "graph/renderer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+using namespace plotwell;
+
+namespace {
+
+const QByteArray kExample = "120, 135, 150, 160 ;Shop A\n100 90 115 140 ;Shop B\n80, 85, 83, 95 ;Shop C\n";
+
+// The same file drawn by the renderer alone, as the batch tool draws it.
+QImage renderedAlone(const QString& path, Tgraphtype type, QSize surface, int controlHeight)
+{
+    TRecordingSink sink;
+    PlotModel model(sink);
+    model.SetFileName(path);
+    model.SetGraphType(type);
+    TCanvas canvas;
+    canvas.SetSize(surface.width(), surface.height());
+    DrawRequest request;
+    request.controlClientHeight = controlHeight;
+    DrawGraph(model, canvas, request);
+    return canvas.Image();
+}
+
+void movePointer(QWidget* surface, QPoint pos)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(surface->mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(surface, &move);
+}
+
+// A page of a printed PDF as a picture; null when the PDF cannot be rasterised.
+QImage pdfPage(const QString& pdf, const QString& stem)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (tool.isEmpty())
+        return QImage();
+    QProcess::execute(tool, {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                             QStringLiteral("-singlefile"), pdf, stem});
+    return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+int countPixels(const QImage& image, const std::function<bool(QColor)>& match)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += match(image.pixelColor(x, y));
+    return n;
+}
+
+} // namespace
+
+TEST_F(ControlFixture, SurfaceShowsExactlyWhatTheRendererDraws)
+{
+    Load(kExample);
+    const QString path = graph->FileName();
+    const QWidget* surface = Child<QWidget>("PaintBox");
+    for (const Tgraphtype type : {gtline, gtcurve, gtbar, gtstacked, gtpie}) {
+        graph->SetGraphType(type);
+        Settle();
+        const QImage expected = renderedAlone(path, type, surface->size(), graph->height());
+        EXPECT_EQ(graph->SurfaceImage(), expected) << type;
+    }
+}
+
+TEST_F(ControlFixture, ReadoutShowsTheValuesUnderThePointerWithoutRedrawing)
+{
+    QWidget* surface = Child<QWidget>("PaintBox");
+    const QImage empty = graph->SurfaceImage();
+    movePointer(surface, QPoint(100, 100)); // nothing loaded: nothing shown
+    EXPECT_EQ(graph->SurfaceImage(), empty);
+
+    Load("1 2 3 4 5\n");
+    const RenderState& r = graph->Model().Render();
+    const auto corner = ReadoutLines(graph->Model(), QPoint(r.cornerx, r.bottomy));
+    ASSERT_TRUE(corner);
+    EXPECT_EQ(corner->line1, QStringLiteral("x: 1.0000"));
+    EXPECT_EQ(corner->line2, QStringLiteral("y: 0.0000"));
+    const auto outside = ReadoutLines(graph->Model(), QPoint(r.cornerx - r.xwid / 4, r.bottomy + r.ywid / 5));
+    ASSERT_TRUE(outside);
+    EXPECT_EQ(outside->line1, QStringLiteral("x: 0.0000"));
+    EXPECT_TRUE(outside->line2.startsWith(QStringLiteral("y: -"))) << outside->line2.toStdString();
+
+    drawn = 0;
+    const QImage before = graph->SurfaceImage();
+    movePointer(surface, QPoint(r.cornerx + r.xwid, r.bottomy - r.ywid)); // long values
+    movePointer(surface, QPoint(r.cornerx, r.bottomy));                   // shorter ones
+    Settle();
+    EXPECT_EQ(drawn, 0);
+    const QImage after = graph->SurfaceImage();
+    // Only the readout's corner changed, and the longer text left no tail beside the shorter.
+    const int top = graph->height() - 42;
+    const QRect readout(12, top, 120, 32);
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (!readout.contains(x, y) && after.pixel(x, y) != before.pixel(x, y))
+                FAIL() << "changed outside the readout at " << x << "," << y;
+    TCanvas measure;
+    measure.SetSize(10, 10);
+    measure.Font().SetSize(9);
+    const int shortWidth = measure.TextExtent(QStringLiteral("x: 1.0000")).width();
+    for (int x = 12 + shortWidth + 1; x < 12 + 120; ++x)
+        for (int y = top; y < top + 30; ++y)
+            EXPECT_EQ(after.pixel(x, y), before.pixel(x, y)) << x << "," << y;
+}
+
+TEST(PointerReadout, DatedSeriesShowTheDateAlone)
+{
+    TRecordingSink sink;
+    PlotModel model(sink);
+    ASSERT_TRUE(model.AddSeriesFromString(QStringLiteral("(2021-11-19, 5) (2021-11-29, 7)"), true));
+    TCanvas canvas;
+    canvas.SetSize(600, 400);
+    DrawGraph(model, canvas);
+    const RenderState& r = model.Render();
+    const auto lines = ReadoutLines(model, QPoint(r.cornerx, r.bottomy - r.ywid));
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->line1, QStringLiteral("11/19/2021"));
+    EXPECT_TRUE(lines->line2.startsWith(QStringLiteral("y: ")));
+}
+
+TEST_F(ControlFixture, CopyPutsTheSurfacePictureWithItsReadoutOnTheClipboard)
+{
+    Load(kExample);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("something else"));
+    const RenderState& r = graph->Model().Render();
+    movePointer(Child<QWidget>("PaintBox"), QPoint(r.cornerx + 10, r.bottomy - 10));
+    QTest::mouseClick(Child<QPushButton>("CopyBtn"), Qt::LeftButton);
+    const QImage copied = clipboard->image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(copied, graph->SurfaceImage());
+    EXPECT_NE(copied, renderedAlone(graph->FileName(), gtline, Child<QWidget>("PaintBox")->size(), graph->height()));
+
+    graph->SetGraphType(gtbar); // a second copy replaces the first
+    Settle();
+    graph->CopyToClipboard();
+    EXPECT_EQ(clipboard->image().convertToFormat(QImage::Format_RGB32), graph->SurfaceImage());
+}
+
+TEST_F(ControlFixture, PrintSpansThePageWidthAndInvertsABlackBackground)
+{
+    Load("5 9 7 3\n");
+    graph->SetGraphType(gtbar);
+    Settle();
+    int prints = 0;
+    graph->SetPrintSetup([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("page%1.pdf").arg(++prints)));
+        return true;
+    });
+    QTest::mouseClick(Child<QPushButton>("PrintBtn"), Qt::LeftButton);
+    const QImage page = pdfPage(dir.filePath(QStringLiteral("page1.pdf")), dir.filePath(QStringLiteral("page1")));
+    ASSERT_FALSE(page.isNull()) << "pdftoppm missing or the PDF unreadable";
+    const auto ivory = [](QColor c) { return c.red() > 250 && c.green() > 250 && c.blue() > 238 && c.blue() < 252; };
+    // The picture starts at the printable area's top left and reaches its right edge; the
+    // page below the picture stays white.
+    const int pictureBottom = page.height() / 4;
+    EXPECT_GT(countPixels(page.copy(page.width() * 9 / 10, pictureBottom / 2, page.width() / 20, 4),
+                          ivory),
+              0);
+    EXPECT_EQ(page.pixelColor(page.width() / 2, page.height() - 5), QColor(Qt::white));
+    const auto red = [](QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
+    const auto cyan = [](QColor c) { return c.red() < 60 && c.green() > 200 && c.blue() > 200; };
+    EXPECT_GT(countPixels(page, red), 100);
+
+    graph->SetBackgroundColor(0x00000000);
+    Settle();
+    graph->Print();
+    const QImage inverted = pdfPage(dir.filePath(QStringLiteral("page2.pdf")), dir.filePath(QStringLiteral("page2")));
+    EXPECT_EQ(countPixels(inverted, red), 0);
+    EXPECT_GT(countPixels(inverted, cyan), 100);
+    // The black background prints white.
+    EXPECT_EQ(inverted.pixelColor(inverted.width() * 9 / 10, pictureBottom / 2), QColor(Qt::white));
+
+    graph->SetPrintSetup([&](QPrinter&, QWidget*) { return false; }); // cancelled: nothing printed
+    graph->Print();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("page3.pdf"))));
+    EXPECT_TRUE(sink.Messages().isEmpty());
+}
+
+TEST_F(ControlFixture, LabelsDialogEditsTheThreeTextsAndRedrawsAtOnce)
+{
+    Load(kExample);
+    bool escapeKeptItOpen = false;
+    QSize clientSize;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TGraphLabelsDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        clientSize = dialog->size();
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Graph Labels"));
+        auto* title = dialog->findChild<QLineEdit*>(QStringLiteral("titleedit"));
+        EXPECT_EQ(title->text(), graph->Title());
+        EXPECT_EQ(dialog->focusWidget(), title);
+        QTest::keyClick(title, Qt::Key_Escape);
+        escapeKeptItOpen = dialog->isVisible();
+        title->clear();
+        dialog->findChild<QLineEdit*>(QStringLiteral("xlabeledit"))->setText(QStringLiteral("Month"));
+        auto* y = dialog->findChild<QLineEdit*>(QStringLiteral("ylabeledit"));
+        y->setText(QStringLiteral("Sales"));
+        QTest::keyClick(y, Qt::Key_Return); // OK is the default button
+    });
+    drawn = 0;
+    QTest::mouseClick(Child<QPushButton>("LabelsBtn"), Qt::LeftButton);
+    Settle();
+    EXPECT_TRUE(escapeKeptItOpen);
+    EXPECT_EQ(clientSize, QSize(344, 200));
+    EXPECT_EQ(graph->Title(), QString());
+    EXPECT_EQ(graph->XLabel(), QStringLiteral("Month"));
+    EXPECT_EQ(graph->YLabel(), QStringLiteral("Sales"));
+    EXPECT_EQ(drawn, 1);
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        dialog->findChild<QLineEdit*>(QStringLiteral("xlabeledit"))->setText(QStringLiteral("ignored"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cancelbutton")), Qt::LeftButton);
+    });
+    QTest::mouseClick(Child<QPushButton>("LabelsBtn"), Qt::LeftButton);
+    EXPECT_EQ(graph->XLabel(), QStringLiteral("Month"));
+}
+
+TEST_F(ControlFixture, HoldsUpUnderOddSizesEmptyStoresAndFailedLoads)
+{
+    // Every option with nothing loaded.
+    for (const char* name : {"curverb", "barrb", "stackedbarrb", "pierb", "linerb", "HorzGridlinesCheckbox",
+                             "VertGridlinesCheckbox", "PointsCheckbox", "DrawAreaCheckbox", "CopyBtn"})
+        QTest::mouseClick(Child<QAbstractButton>(name), Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(drawn, 0);
+
+    // A load with each graph type selected, at the smallest and a very large size.
+    for (const char* name : {"curverb", "barrb", "stackedbarrb", "pierb"}) {
+        QTest::mouseClick(Child<QRadioButton>(name), Qt::LeftButton);
+        Load(kExample);
+        EXPECT_EQ(graph->GraphType(), gtline) << name;
+    }
+    for (const QSize size : {graph->minimumSize(), QSize(4000, 3000), QSize(644, 441)}) {
+        graph->resize(size);
+        Settle();
+        EXPECT_EQ(graph->SurfaceImage().size(), Child<QWidget>("PaintBox")->size());
+    }
+
+    // A file that fails to load leaves an empty store and a line graph, with its message.
+    QTest::mouseClick(Child<QRadioButton>("barrb"), Qt::LeftButton);
+    Load("1 2 x\n");
+    EXPECT_EQ(graph->NumberOfSeries(), 0);
+    EXPECT_TRUE(Child<QRadioButton>("linerb")->isChecked());
+    ASSERT_EQ(sink.Messages().size(), 1);
+    EXPECT_TRUE(sink.Messages().front().contains(QStringLiteral("\"x\""))) << sink.Messages().front().toStdString();
+    const QImage blank = graph->SurfaceImage();
+    EXPECT_EQ(blank.pixel(blank.width() / 2, blank.height() / 2), qRgb(255, 255, 248));
+}

@@ -1,0 +1,104 @@
+// A view learns everything it shows through PlotModel::changed: every change that a view shows
+// is announced by the model itself, and a value set again to what it was stays quiet.
+
+#include "core/recording_sink.h"
+#include "graph/canvas.h"
+#include "graph/plot_model.h"
+#include "graph/renderer.h"
+#include "support/test_support.h"
+
+#include <QSignalSpy>
+
+#include <functional>
+
+using namespace plotwell;
+
+namespace {
+
+using Change = PlotModel::Change;
+
+struct Fixture
+{
+    TRecordingSink sink;
+    PlotModel model{sink};
+    TCanvas canvas;
+    Fixture() { canvas.SetSize(300, 200); }
+};
+
+QList<Change> changesOf(const std::function<void(Fixture&)>& prepare, const std::function<void(Fixture&)>& act)
+{
+    Fixture f;
+    prepare(f);
+    QSignalSpy spy(&f.model, &PlotModel::changed);
+    act(f);
+    QList<Change> seen;
+    for (const QList<QVariant>& args : spy)
+        seen.append(args.at(0).value<Change>());
+    return seen;
+}
+
+void twoSeries(Fixture& f)
+{
+    f.model.AddSeriesFromString(QStringLiteral("1 2 3"), true);
+    f.model.AddSeriesFromString(QStringLiteral("-4 5 6"), true);
+}
+
+} // namespace
+
+TEST(ModelNotification, EveryChangeAnnouncesItself)
+{
+    const auto none = [](Fixture&) {};
+    const struct
+    {
+        const char* name;
+        std::function<void(Fixture&)> prepare;
+        std::function<void(Fixture&)> act;
+        Change expected;
+    } cases[] = {
+        {"option", none, [](Fixture& f) { f.model.SetOption(&PlotOptions::ShowPoints, false); }, Change::Options},
+        {"label", none, [](Fixture& f) { f.model.SetOption(&PlotOptions::XLabel, QStringLiteral("Day")); },
+         Change::Options},
+        {"series colour", none, [](Fixture& f) { f.model.SetSeriesColor(3, 0x00123456); }, Change::Options},
+        {"all options", none, [](Fixture& f) { f.model.SetOptions(PlotOptions{}); }, Change::Options},
+        {"title", none, [](Fixture& f) { f.model.SetTitle(QStringLiteral("Sales")); }, Change::Title},
+        {"graph type", none, [](Fixture& f) { f.model.SetGraphType(gtbar); }, Change::GraphType},
+        {"series text", none, [](Fixture& f) { f.model.AddSeriesFromString(QStringLiteral("1 2"), true); },
+         Change::Series},
+        {"point", none, [](Fixture& f) { f.model.AddPoint(-1, nullvalue, 4); }, Change::Series},
+        {"box click", twoSeries, [](Fixture& f) { f.model.SetSeriesBoxChecked(2, false); }, Change::SeriesBoxes},
+        {"clear", twoSeries, [](Fixture& f) { f.model.ClearData(); }, Change::Series},
+        {"drawing", twoSeries, [](Fixture& f) { DrawGraph(f.model, f.canvas); }, Change::Drawn},
+        {"empty drawing", none, [](Fixture& f) { DrawGraph(f.model, f.canvas); }, Change::Drawn},
+        // The renderer turns stacks over negative values into a line graph: views hear it.
+        {"stacked becomes line", twoSeries,
+         [](Fixture& f) {
+             f.model.SetGraphType(gtstacked);
+             DrawGraph(f.model, f.canvas);
+         },
+         Change::GraphType},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(changesOf(c.prepare, c.act).contains(c.expected)) << c.name;
+}
+
+TEST(ModelNotification, SettingTheSameValueStaysQuiet)
+{
+    const auto none = [](Fixture&) {};
+    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetOption(&PlotOptions::ShowPoints, true); }).isEmpty());
+    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetGraphType(gtline); }).isEmpty());
+    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetTitle(QString()); }).isEmpty());
+    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetSeriesColor(1, 0x000000FF); }).isEmpty());
+}
+
+TEST(ModelNotification, DrawingIsAnnouncedLastWithThePanelEffectsInPlace)
+{
+    Fixture f;
+    twoSeries(f);
+    bool pieEnabledWhenAnnounced = true;
+    QObject::connect(&f.model, &PlotModel::changed, [&](Change what) {
+        if (what == Change::Drawn)
+            pieEnabledWhenAnnounced = f.model.Render().pieEnabled;
+    });
+    DrawGraph(f.model, f.canvas);
+    EXPECT_FALSE(pieEnabledWhenAnnounced); // series 2 is negative
+}
