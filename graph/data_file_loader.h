@@ -1,6 +1,7 @@
 #pragma once
 // Loads a data file into a PlotModel: one series per data line, messages that name the line.
 
+#include "core/text_decoding.h"
 #include "graph/point_parser.h"
 
 #include <QString>
@@ -10,6 +11,7 @@
 namespace plotwell {
 
 class PlotModel;
+class TLineReader;
 class TLoadProgress;
 
 class DataFileLoader
@@ -29,7 +31,13 @@ public:
 
 private:
     void LoadFile();
+    // Parses every line and finishes the load; with `untilNotUtf8`, stops and returns false at
+    // the first line that is not valid UTF-8, before parsing it.
+    bool ParseLines(TLineReader& lines, TextEncoding encoding, const QString& path, const ReadProgress& progress,
+                    bool untilNotUtf8);
     void Finish(bool failed, qint64 lineNumber, const QString& path);
+    // What the reader of `lines` calls as it goes: hands the bytes read back and reports them.
+    ReadProgress Releasing(TLineReader& lines);
     PlotModel& model_;
     TLoadProgress* progress_;
 };

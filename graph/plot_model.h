@@ -128,7 +128,6 @@ private:
     friend class DataFileLoader;
     friend class TSeriesWriter;
 
-    template <typename Visit> void ForEachDisplayedValue(Visit&& visit) const;
     void ClearFileName() { FFileName_.clear(); }
     void SetFileNameField(const QString& value) { FFileName_ = value; }
 
