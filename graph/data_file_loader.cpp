@@ -49,10 +49,12 @@ bool DataFileLoader::SetFileName(const QString& path)
 
 ReadProgress DataFileLoader::Releasing(TLineReader& lines)
 {
+    if (progress_)
+        lines.SetReadObserver([this](std::size_t bytesRead) { progress_->Report(static_cast<qint64>(bytesRead)); });
     return [this, &lines](const char* upTo) {
         lines.Release(upTo);
         if (progress_)
-            progress_->Report(static_cast<qint64>(lines.Consumed()));
+            progress_->ThrowIfCancelled();
     };
 }
 

@@ -42,12 +42,12 @@ std::size_t lineEnd(const char* s, std::size_t from, std::size_t to)
 } // namespace
 
 TLineReader::TLineReader(const char* data, std::size_t size, std::size_t start)
-    : data_(data), pos_(std::min(start, size)), end_(size)
+    : data_(data), pos_(std::min(start, size)), end_(size), total_(size)
 {
 }
 
 TLineReader::TLineReader(TRegularFile& file, std::size_t size, std::size_t start)
-    : file_(&file), left_(size), skip_(start)
+    : file_(&file), left_(size), total_(size), skip_(start)
 {
 }
 
@@ -88,9 +88,16 @@ bool TLineReader::Refill()
     const std::size_t from = kept / page * page;
     madvise(buffer_ + from, (kept + count + page - 1) / page * page - from, MADV_POPULATE_WRITE);
 #endif
-    if (!file_->ReadExactly(buffer_ + kept, count)) {
-        failed_ = true;
-        return false;
+    // Block by block, so that a line of hundreds of megabytes still lets its observer speak.
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t chunk = std::min(kBlock, count - done);
+        if (!file_->ReadExactly(buffer_ + kept + done, chunk)) {
+            failed_ = true;
+            return false;
+        }
+        done += chunk;
+        if (observer_)
+            observer_(total_ - left_ + done);
     }
     left_ -= count;
     data_ = buffer_;

@@ -3,6 +3,7 @@
 // through one buffer that grows to the longest line, so a big file is never in memory whole.
 
 #include <cstddef>
+#include <functional>
 
 namespace plotwell {
 
@@ -23,6 +24,11 @@ public:
     bool Failed() const { return failed_; }
     // Where the reading has come to: the end of the last line.
     const char* Position() const { return data_ + pos_; }
+    // How many bytes have been read from the file (or handed out, for bytes in memory).
+    std::size_t BytesRead() const { return file_ ? total_ - left_ : pos_; }
+    // Hears the count of bytes read after every block; it may throw to stop the reading
+    // (the reader is then of no further use).
+    void SetReadObserver(std::function<void(std::size_t bytesRead)> observer) { observer_ = std::move(observer); }
     // Nothing before `upTo`, a place in the last line or after it, is read again: the
     // buffer's pages before it go back to the system (reading from a file only).
     void Release(const char* upTo);
@@ -47,8 +53,10 @@ private:
     std::size_t pos_ = 0;  // first byte not yet handed out
     std::size_t end_ = 0;  // end of the bytes in data_
     std::size_t left_ = 0; // bytes of the file not yet read
+    std::size_t total_ = 0;
     std::size_t skip_ = 0; // bytes still to skip at the start of the file
     bool failed_ = false;
+    std::function<void(std::size_t)> observer_;
 };
 
 } // namespace plotwell

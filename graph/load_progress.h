@@ -21,6 +21,11 @@ public:
     void Report(qint64 bytesRead)
     {
         done_.store(bytesRead, std::memory_order_relaxed);
+        ThrowIfCancelled();
+    }
+    void Done() { done_.store(total_.load(std::memory_order_relaxed), std::memory_order_relaxed); }
+    void ThrowIfCancelled() const
+    {
         if (cancelled_.load(std::memory_order_relaxed))
             throw TLoadCancelled{};
     }
