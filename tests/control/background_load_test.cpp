@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include <chrono>
+#include <new>
 #include <thread>
 
 using namespace plotwell;
@@ -147,4 +148,24 @@ TEST(BackgroundLoad, TheFileLoaderStopsWhenCancelled)
     TLoadProgress running;
     EXPECT_TRUE(DataFileLoader(model, &running).SetFileName(path));
     EXPECT_EQ(running.Percent(), 100);
+}
+
+TEST_F(ControlFixture, TenLoadsInARowEndWithTheLastAndAWorkerWithoutMemoryFailsLikeALoad)
+{
+    const QString path = dir.filePath(QStringLiteral("data.txt"));
+    WriteFile(path, "1 2 3\n4 5 6\n");
+    for (int i = 0; i < 10; ++i)
+        graph->LoadFile(path);
+    WaitForLoad();
+    EXPECT_EQ(graph->NumberOfSeries(), 2);
+    EXPECT_TRUE(sink.Messages().isEmpty());
+
+    graph->SetLoadFunction([](PlotModel& store, const QString&, TLoadProgress&) -> bool {
+        store.AddSeriesFromString(QStringLiteral("1 2"), false);
+        throw std::bad_alloc();
+    });
+    graph->LoadFile(path);
+    WaitForLoad();
+    EXPECT_EQ(graph->NumberOfSeries(), 0);
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Not enough memory to load file:\r\r") + path});
 }
