@@ -157,6 +157,39 @@ public:
         Print("resize by 1 pixel", resize, kActionOverheadGoalMs);
     }
 
+    // A resize drag over a full-screen graph without markers: 50 steps of one pixel, each of
+    // which must be drawn.
+    void Drag()
+    {
+        auto* points = Child<QCheckBox>("PointsCheckbox");
+        if (points && points->isChecked())
+            Untimed([points] { QTest::mouseClick(points, Qt::LeftButton); }, "PointsCheckbox");
+        const QSize full(1920 + 120, 1080 + 2); // a 1920 x 1080 plotting surface
+        host_.resize(full + QSize(40, 40));
+        graph_->resize(full);
+        Settle();
+        std::vector<double> steps;
+        int missed = 0;
+        for (int i = 1; i <= 50; ++i) {
+            const int before = drawings_;
+            drawnAt_ = -1;
+            clock_.start();
+            graph_->resize(full.width() - i, full.height() - i / 2);
+            Settle();
+            if (drawings_ != before + 1 || drawnAt_ < 0)
+                ++missed;
+            else
+                steps.push_back(Milliseconds(drawnAt_));
+        }
+        if (missed)
+            std::fprintf(stderr, "control-bench: %d of 50 drag steps were not drawn once\n", missed);
+        const double median = steps.empty() ? 0 : Median(steps);
+        PrintAlone("drag 50 steps, 1920x1080", median, "< 16 ms", !missed && median < 16.0);
+        graph_->resize(kControlWidth, kControlHeight);
+        host_.resize(kClientWidth, kClientHeight);
+        Settle();
+    }
+
     void PointerMoves()
     {
         QWidget* surface = Surface();
@@ -328,5 +361,6 @@ int main(int argc, char** argv)
     bench.Resizes();
     bench.PointerMoves();
     bench.Repaints();
+    bench.Drag();
     return 0;
 }
