@@ -113,7 +113,16 @@ QString Decode(const char* data, std::size_t size, TextEncoding encoding)
     case TextEncoding::Utf16BE: {
         QStringDecoder decoder(encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
                                QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        return decoder.decode(QByteArrayView(data, static_cast<qsizetype>(size)));
+        QString text = decoder.decode(QByteArrayView(data, static_cast<qsizetype>(size)));
+        // A surrogate without its partner is no character: it could not be written again as
+        // UTF-8, so it reads as the replacement character, as invalid UTF-8 does.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
+        return text;
     }
     }
     return {};

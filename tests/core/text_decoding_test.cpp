@@ -25,6 +25,8 @@ TEST(TextDecoding, Utf8WhenValidElseWindows1252)
         {QByteArray("\xFE\xFF\0a\x20\xAC", 6), QStringLiteral("a\u20AC")},
         {QByteArray("\xFE\xFF\0a\0", 5), QStringLiteral("a\uFFFD")}, // a lone last byte
         {QByteArray("\xFF\xFE", 2), QString()},
+        {QByteArray("\xFF\xFE" "\x00\xD8" "a\0" "\x00\xDC" "\x3D\xD8\x00\xDE", 12),
+         QStringLiteral("\uFFFDa\uFFFD") + QString::fromUcs4(U"\U0001F600", 1)}, // lone surrogates, then a pair
     };
     for (const auto& c : cases)
         EXPECT_EQ(DecodeText(c.bytes), c.text) << c.bytes.toHex().constData();
