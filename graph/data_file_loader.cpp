@@ -24,6 +24,30 @@ bool fileExists(const QString& path)
     return !path.isEmpty() && info.exists() && !info.isDir();
 }
 
+// IsValidUtf8 of a line, in steps of a few megabytes split before a character's first byte,
+// telling `progress` of the line's start between them: a cancel is heard on a huge line and
+// nothing still to be parsed is handed back.
+bool IsValidUtf8InSteps(const char* line, std::size_t length, bool& ascii, const ReadProgress& progress)
+{
+    ascii = true;
+    std::size_t from = 0;
+    while (from < length) {
+        std::size_t to = std::min(length, from + kReadProgressStep);
+        while (to < length && to > from && (static_cast<unsigned char>(line[to]) & 0xC0) == 0x80)
+            --to;
+        if (to == from)
+            to = std::min(length, from + kReadProgressStep);
+        bool pieceAscii = false;
+        if (!IsValidUtf8(line + from, to - from, pieceAscii))
+            return false;
+        ascii = ascii && pieceAscii;
+        from = to;
+        if (progress && from < length)
+            progress(line);
+    }
+    return true;
+}
+
 } // namespace
 
 bool DataFileLoader::SetFileName(const QString& path)
@@ -132,7 +156,7 @@ bool DataFileLoader::ParseLines(TLineReader& lines, TextEncoding encoding, const
         // Line ends and the bytes skipped between lines are ASCII: the file is UTF-8 when
         // every line is.
         bool ascii = false;
-        if (untilNotUtf8 && !IsValidUtf8(line, length, ascii))
+        if (untilNotUtf8 && !IsValidUtf8InSteps(line, length, ascii, progress))
             return false;
         ++lineNumber;
         // ASCII reads alike in both encodings, and its positions need no counting of characters.

@@ -81,16 +81,16 @@ bool TLineReader::Refill()
         std::memmove(buffer_, buffer_ + pos_, kept);
     released_ = 0;
     const std::size_t count = std::min(capacity_ - kept, left_);
-#if defined(MADV_POPULATE_WRITE)
-    // The pages about to be filled, made in one call rather than in one fault each (older
-    // systems refuse the advice and fault them in as usual).
-    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    const std::size_t from = kept / page * page;
-    madvise(buffer_ + from, (kept + count + page - 1) / page * page - from, MADV_POPULATE_WRITE);
-#endif
     // Block by block, so that a line of hundreds of megabytes still lets its observer speak.
     for (std::size_t done = 0; done < count;) {
         const std::size_t chunk = std::min(kBlock, count - done);
+#if defined(MADV_POPULATE_WRITE)
+        // The pages about to be filled, made in one call rather than in one fault each (older
+        // systems refuse the advice and fault them in as usual).
+        const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t from = (kept + done) / page * page;
+        madvise(buffer_ + from, (kept + done + chunk + page - 1) / page * page - from, MADV_POPULATE_WRITE);
+#endif
         if (!file_->ReadExactly(buffer_ + kept + done, chunk)) {
             failed_ = true;
             return false;

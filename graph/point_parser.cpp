@@ -85,7 +85,16 @@ private:
 // Occurrences of `c` in the line.
 std::size_t PointParser::count(char c) const
 {
-    return static_cast<std::size_t>(std::count(s_, s_ + n_, c));
+    // In steps, so that a load being cancelled hears of it on a line of hundreds of megabytes
+    // (reporting the line's start hands nothing back that is still to be read).
+    std::size_t total = 0;
+    for (std::size_t from = 0; from < n_; from += kReadProgressStep) {
+        if (progress_ && from > 0)
+            progress_(s_);
+        const std::size_t to = std::min(n_, from + kReadProgressStep);
+        total += static_cast<std::size_t>(std::count(s_ + from, s_ + to, c));
+    }
+    return total;
 }
 
 // Reserves about as many points as the line holds, so a long line grows its series once.
