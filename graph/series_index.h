@@ -1,0 +1,64 @@
+#pragma once
+// SeriesIndex: what a redraw needs of one series without walking its points: the extremes of
+// its plotted points and, for a series in X order, the lowest and highest Y of every block of
+// points in a few levels, so that any run of points is summed up in a few lookups.
+
+#include "graph/series_types.h"
+#include "graph/value_range.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace plotwell {
+
+class SeriesIndex
+{
+public:
+    // The plotted points of one run of the series.
+    struct Run
+    {
+        bool any = false;                     // the run holds a plotted point
+        std::size_t first = 0, last = 0;      // the first and the last plotted point
+        std::size_t lowest = 0, highest = 0;  // the first point with the smallest, the largest Y
+        double minY = 0, maxY = 0;
+    };
+
+    SeriesIndex() = default;
+    // One pass over the points; the blocks only for a series that can use them.
+    explicit SeriesIndex(const tptsarr& points);
+
+    const SeriesRange& Range() const { return range_; }
+    // The blocks exist: the points are in X order (no NaN X), no Y is NaN, and they are fewer
+    // than 2^32.
+    bool HasBlocks() const { return hasBlocks_; }
+    // The run of points [a, b) of the series the index was built from (a < b); HasBlocks() only.
+    Run Extremes(const tptsarr& points, std::size_t a, std::size_t b) const;
+    // The memory the index holds beside the points.
+    std::size_t MemoryBytes() const;
+
+    // Points per block, and blocks per block of the next level.
+    static constexpr std::size_t kFanOut = 16;
+
+private:
+    static constexpr std::uint32_t kNone = UINT32_MAX; // a block of null points only
+
+    struct Node
+    {
+        double minY, maxY;
+        std::uint32_t lowest, highest; // the points holding them
+    };
+    class Summary;
+
+    void BuildLevels(const tptsarr& points);
+    // The first (last) plotted point under node `i` of level `level`.
+    std::size_t FirstPlotted(const tptsarr& points, int level, std::size_t i) const;
+    std::size_t LastPlotted(const tptsarr& points, int level, std::size_t i) const;
+
+    SeriesRange range_{};
+    bool hasBlocks_ = false;
+    // levels_[0] sums up kFanOut points per node, levels_[k] kFanOut nodes of levels_[k - 1].
+    std::vector<std::vector<Node>> levels_;
+};
+
+} // namespace plotwell
