@@ -74,5 +74,7 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
     row "line $name ($(size_mb "$data/$name.txt") MB)" "$(plotwell --no-points "$data/$name.txt")" "" "$data/$name.txt"
   done
 fi
+# Redraws of the line graph without markers: walking every point beside reading the drawing index.
+QT_QPA_PLATFORM=offscreen "$bin/bench/render-bench" "$data/8x1M.txt" "$runs" --redraw 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-window-bench" "$runs" 1 "$bin/app/plotwell help.html" 2>/dev/null
