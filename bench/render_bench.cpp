@@ -56,8 +56,15 @@ void printRedraws(PlotModel& model, int runs)
     model.SetOption(&PlotOptions::ShowPoints, false);
     std::printf("%-28s %10s %10s %7s\n", "redraw, line", "plain", "indexed", "ratio");
     double first = -1;
-    for (const int lineWidth : {1, 2}) {
-        model.SetOption(&PlotOptions::LineWidth, lineWidth);
+    const struct
+    {
+        const char* name;
+        int lineWidth;
+        bool area;
+    } variants[] = {{"line width 1", 1, false}, {"line width 2", 2, false}, {"filled area", 1, true}};
+    for (const auto& variant : variants) {
+        model.SetOption(&PlotOptions::LineWidth, variant.lineWidth);
+        model.SetOption(&PlotOptions::DrawArea, variant.area);
         for (const auto& [width, height] : {std::pair{600, 400}, std::pair{1920, 1080}}) {
             TCanvas canvas;
             canvas.SetSize(width, height);
@@ -75,7 +82,7 @@ void printRedraws(PlotModel& model, int runs)
             const double p = plainTimes[plainTimes.size() / 2];
             const double q = indexedTimes[indexedTimes.size() / 2];
             char label[64];
-            std::snprintf(label, sizeof label, "%d x %d, line width %d", width, height, lineWidth);
+            std::snprintf(label, sizeof label, "%d x %d, %s", width, height, variant.name);
             std::printf("%-28s %7.1f ms %7.1f ms %6.1fx\n", label, p * 1e3, q * 1e3, p / q);
         }
     }

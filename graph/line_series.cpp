@@ -211,6 +211,55 @@ void ReduceWithIndex(const tptsarr& points, const SeriesIndex& index, const Plot
     }
 }
 
+// The first run of a filled area, point by point as the reducer would be given it: the
+// series' point 0 stands `shift` columns right of its own, and the run goes on over gaps
+// while the plotted points stay in its column.
+std::size_t AddFirstAreaRun(const tptsarr& points, const PlotMapping& map, int shift, PixelPathReducer& reducer)
+{
+    const std::size_t n = points.size();
+    std::size_t a = 0;
+    while (a < n && IsNullPoint(points[a]))
+        ++a;
+    if (a == n)
+        return n;
+    const int column = map.Column(points[a].x) + (a == 0 ? shift : 0);
+    reducer.Add(QPoint(column, map.Row(points[a].y)));
+    std::size_t b = a + 1;
+    for (; b < n; ++b) {
+        if (IsNullPoint(points[b]))
+            continue;
+        if (map.Column(points[b].x) != column)
+            break;
+        reducer.Add(QPoint(column, map.Row(points[b].y)));
+    }
+    return b;
+}
+
+// The filled area's reduction for a series whose index has blocks, the same as giving the
+// reducer every point: it keeps the first points on a column's top and bottom rows (for the
+// line alone the first points of the largest and smallest Y are kept).
+void ReduceAreaWithIndex(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, int shift,
+                         PixelPathReducer& reducer)
+{
+    const std::size_t n = points.size();
+    std::size_t b = AddFirstAreaRun(points, map, shift, reducer);
+    std::size_t length = 1;
+    while (b < n) {
+        const std::size_t a = b;
+        const int column = map.Column(points[a].x);
+        b = RunEnd(points, map, a, column, a + length);
+        length = b - a;
+        PrefetchRunEnd(points, b + length);
+        SeriesIndex::Run run = index.Extremes(points, a, b);
+        if (!run.any)
+            continue;
+        // No point before the first of the largest Y lies on its row but by coming first.
+        run.highest = index.FirstOnTopRow(points, a, run.highest + 1, map, run.maxY);
+        run.lowest = index.FirstOnBottomRow(points, a, run.lowest + 1, map, run.minY);
+        AddColumnRun(reducer, map, points, column, a, b, run);
+    }
+}
+
 } // namespace
 
 void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
@@ -224,14 +273,15 @@ void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& 
     PixelPathReducer reducer(path);
     // Point by point from here (the whole series unless it is thinned in X order).
     std::size_t from = 0;
-    if (thin && !options.DrawArea) {
-        const SeriesIndex* index = frame.indexed ? &model.DrawingIndex(n) : nullptr;
-        if (index && index->HasBlocks()) {
+    const SeriesIndex* index = thin && frame.indexed ? &model.DrawingIndex(n) : nullptr;
+    if (index && index->HasBlocks()) {
+        if (options.DrawArea)
+            ReduceAreaWithIndex(points, *index, frame.map, options.LineWidth - 1, reducer);
+        else
             ReduceWithIndex(points, *index, frame.map, reducer);
-            from = points.size();
-        } else {
-            from = ReduceInXOrder(points, frame.map, reducer);
-        }
+        from = points.size();
+    } else if (thin && !options.DrawArea) {
+        from = ReduceInXOrder(points, frame.map, reducer);
     }
     std::array<int, kMapBlock> columns;
     std::array<int, kMapBlock> rows;

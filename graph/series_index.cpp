@@ -16,12 +16,6 @@ constexpr std::size_t F = SeriesIndex::kFanOut;
 class SeriesIndex::Summary
 {
 public:
-    struct Element
-    {
-        int level; // -1: a point
-        std::size_t index;
-    };
-
     bool Any() const { return any_; }
     const Node& Extremes() const { return node_; }
     Element First() const { return first_; }
@@ -122,28 +116,39 @@ void SeriesIndex::BuildLevels(const tptsarr& points)
     }
 }
 
-SeriesIndex::Run SeriesIndex::Extremes(const tptsarr& points, std::size_t a, std::size_t b) const
+SeriesIndex::Parts SeriesIndex::Decompose(std::size_t a, std::size_t b) const
 {
-    const auto element = [&](int level, std::size_t i) {
-        if (level >= 0)
-            return levels_[static_cast<std::size_t>(level)][i];
-        const double y = points[i].y;
-        const auto at = static_cast<std::uint32_t>(i);
-        return IsNullValue(y) ? Node{0, 0, kNone, kNone} : Node{y, y, at, at};
-    };
     // From both ends inwards, a level up as soon as the rest is whole nodes of the next one.
-    Summary left, right;
+    Parts parts;
     std::size_t lo = a;
     std::size_t hi = b;
     for (int level = -1; lo < hi; ++level) {
         const bool top = level + 1 == static_cast<int>(levels_.size());
         for (; lo < hi && (top || lo % F != 0); ++lo)
-            left.Append({level, lo}, element(level, lo));
+            parts.left[parts.leftCount++] = Element{level, lo};
         for (; lo < hi && hi % F != 0; --hi)
-            right.Prepend({level, hi - 1}, element(level, hi - 1));
+            parts.right[parts.rightCount++] = Element{level, hi - 1};
         lo /= F;
         hi /= F;
     }
+    return parts;
+}
+
+SeriesIndex::Run SeriesIndex::Extremes(const tptsarr& points, std::size_t a, std::size_t b) const
+{
+    const auto node = [&](Element e) {
+        if (e.level >= 0)
+            return levels_[static_cast<std::size_t>(e.level)][e.index];
+        const double y = points[e.index].y;
+        const auto at = static_cast<std::uint32_t>(e.index);
+        return IsNullValue(y) ? Node{0, 0, kNone, kNone} : Node{y, y, at, at};
+    };
+    const Parts parts = Decompose(a, b);
+    Summary left, right;
+    for (std::size_t k = 0; k < parts.leftCount; ++k)
+        left.Append(parts.left[k], node(parts.left[k]));
+    for (std::size_t k = 0; k < parts.rightCount; ++k)
+        right.Prepend(parts.right[k], node(parts.right[k]));
     left.Append(right);
     Run run;
     if (!left.Any())
@@ -190,6 +195,54 @@ std::size_t SeriesIndex::LastPlotted(const tptsarr& points, int level, std::size
         i = child;
     }
     return i;
+}
+
+template <typename NodeHolds, typename PointHolds>
+std::size_t SeriesIndex::FirstWhere(const tptsarr& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
+                                    PointHolds holds) const
+{
+    const auto elementHolds = [&](Element e) {
+        if (e.level >= 0)
+            return nodeHolds(levels_[static_cast<std::size_t>(e.level)][e.index]);
+        return !IsNullPoint(points[e.index]) && holds(points[e.index].y);
+    };
+    const Parts parts = Decompose(a, b);
+    const Element* match = nullptr;
+    for (std::size_t k = 0; k < parts.leftCount && !match; ++k)
+        if (elementHolds(parts.left[k]))
+            match = &parts.left[k];
+    for (std::size_t k = parts.rightCount; k > 0 && !match; --k)
+        if (elementHolds(parts.right[k - 1]))
+            match = &parts.right[k - 1];
+    if (!match)
+        return b;
+    // Down to the first point that holds.
+    Element e = *match;
+    while (e.level >= 0) {
+        Element child{e.level - 1, e.index * F};
+        while (!elementHolds(child))
+            ++child.index;
+        e = child;
+    }
+    return e.index;
+}
+
+std::size_t SeriesIndex::FirstOnTopRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+                                       double maxY) const
+{
+    const int row = map.Row(maxY);
+    return FirstWhere(
+        points, a, b, [&](const Node& n) { return n.lowest != kNone && map.Row(n.maxY) <= row; },
+        [&](double y) { return map.Row(y) <= row; });
+}
+
+std::size_t SeriesIndex::FirstOnBottomRow(const tptsarr& points, std::size_t a, std::size_t b,
+                                          const PlotMapping& map, double minY) const
+{
+    const int row = map.Row(minY);
+    return FirstWhere(
+        points, a, b, [&](const Node& n) { return n.lowest != kNone && map.Row(n.minY) >= row; },
+        [&](double y) { return map.Row(y) >= row; });
 }
 
 std::size_t SeriesIndex::MemoryBytes() const

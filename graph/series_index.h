@@ -3,9 +3,11 @@
 // its plotted points and, for a series in X order, the lowest and highest Y of every block of
 // points in a few levels, so that any run of points is summed up in a few lookups.
 
+#include "graph/plot_mapping.h"
 #include "graph/series_types.h"
 #include "graph/value_range.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -34,6 +36,13 @@ public:
     bool HasBlocks() const { return hasBlocks_; }
     // The run of points [a, b) of the series the index was built from (a < b); HasBlocks() only.
     Run Extremes(const tptsarr& points, std::size_t a, std::size_t b) const;
+    // The first plotted point of [a, b) on the smallest (top) row the mapping gives the run,
+    // that of its largest Y `maxY`; and the first on the largest (bottom) row, that of its
+    // smallest Y. Rows never rise as Y grows, so no point of the run lies beyond either.
+    std::size_t FirstOnTopRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+                              double maxY) const;
+    std::size_t FirstOnBottomRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+                                 double minY) const;
     // The memory the index holds beside the points.
     std::size_t MemoryBytes() const;
 
@@ -49,8 +58,28 @@ private:
         std::uint32_t lowest, highest; // the points holding them
     };
     class Summary;
+    struct Element
+    {
+        int level; // -1: a point, else a node of levels_[level]
+        std::size_t index;
+    };
+    // A run cut into points and whole nodes, as few as can be: `left` from its start
+    // rightwards, then `right` from its end leftwards.
+    struct Parts
+    {
+        // Fewer than kFanOut per level and side, and 2^32 points need 8 levels.
+        static constexpr std::size_t kMost = 2 * kFanOut * 10;
+        std::array<Element, kMost> left, right;
+        std::size_t leftCount = 0, rightCount = 0;
+    };
+    Parts Decompose(std::size_t a, std::size_t b) const;
 
     void BuildLevels(const tptsarr& points);
+    // The first plotted point of [a, b) whose Y `holds`, found through the nodes that
+    // `nodeHolds` (one of their points holds); b when there is none.
+    template <typename NodeHolds, typename PointHolds>
+    std::size_t FirstWhere(const tptsarr& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
+                           PointHolds holds) const;
     // The first (last) plotted point under node `i` of level `level`.
     std::size_t FirstPlotted(const tptsarr& points, int level, std::size_t i) const;
     std::size_t LastPlotted(const tptsarr& points, int level, std::size_t i) const;
