@@ -64,15 +64,22 @@ private:
     int bandBottom_;
 };
 
+// The index of the series' first plotted point, or its size.
+std::size_t FirstPlottedPoint(const tptsarr& points)
+{
+    std::size_t a = 0;
+    while (a < points.size() && IsNullPoint(points[a]))
+        ++a;
+    return a;
+}
+
 // The path's first run goes point by point (the reducer watches its first pixel): from the
 // first plotted point while X goes on in order within its column. Returns where it ends, or
 // the series' size when it holds no plotted point.
 std::size_t AddFirstRun(const tptsarr& points, const PlotMapping& map, PixelPathReducer& reducer)
 {
     const std::size_t n = points.size();
-    std::size_t a = 0;
-    while (a < n && IsNullPoint(points[a]))
-        ++a;
+    const std::size_t a = FirstPlottedPoint(points);
     if (a == n)
         return n;
     const int column = map.Column(points[a].x);
@@ -191,35 +198,13 @@ void PrefetchRunEnd(const tptsarr& points, std::size_t end)
 #endif
 }
 
-// The same as ReduceInXOrder for a series whose index has blocks (so it is in X order): each
-// run's extremes come from the index.
-void ReduceWithIndex(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map,
-                     PixelPathReducer& reducer)
-{
-    const std::size_t n = points.size();
-    std::size_t b = AddFirstRun(points, map, reducer);
-    std::size_t length = 1;
-    while (b < n) {
-        const std::size_t a = b;
-        const int column = map.Column(points[a].x);
-        b = RunEnd(points, map, a, column, a + length);
-        length = b - a;
-        PrefetchRunEnd(points, b + length);
-        const SeriesIndex::Run run = index.Extremes(points, a, b);
-        if (run.any)
-            AddColumnRun(reducer, map, points, column, a, b, run);
-    }
-}
-
 // The first run of a filled area, point by point as the reducer would be given it: the
 // series' point 0 stands `shift` columns right of its own, and the run goes on over gaps
 // while the plotted points stay in its column.
 std::size_t AddFirstAreaRun(const tptsarr& points, const PlotMapping& map, int shift, PixelPathReducer& reducer)
 {
     const std::size_t n = points.size();
-    std::size_t a = 0;
-    while (a < n && IsNullPoint(points[a]))
-        ++a;
+    const std::size_t a = FirstPlottedPoint(points);
     if (a == n)
         return n;
     const int column = map.Column(points[a].x) + (a == 0 ? shift : 0);
@@ -235,14 +220,15 @@ std::size_t AddFirstAreaRun(const tptsarr& points, const PlotMapping& map, int s
     return b;
 }
 
-// The filled area's reduction for a series whose index has blocks, the same as giving the
-// reducer every point: it keeps the first points on a column's top and bottom rows (for the
-// line alone the first points of the largest and smallest Y are kept).
-void ReduceAreaWithIndex(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, int shift,
-                         PixelPathReducer& reducer)
+// The reduction of a series whose index has blocks (so it is in X order), each run's
+// extremes taken from the index. The line alone goes as ReduceInXOrder does, keeping the first
+// points of a column's largest and smallest Y; a filled area (`area`, point 0 `shift` columns
+// right) as the reducer given every point does, keeping the first on its top and bottom rows.
+void ReduceWithIndex(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, bool area, int shift,
+                     PixelPathReducer& reducer)
 {
     const std::size_t n = points.size();
-    std::size_t b = AddFirstAreaRun(points, map, shift, reducer);
+    std::size_t b = area ? AddFirstAreaRun(points, map, shift, reducer) : AddFirstRun(points, map, reducer);
     std::size_t length = 1;
     while (b < n) {
         const std::size_t a = b;
@@ -253,9 +239,11 @@ void ReduceAreaWithIndex(const tptsarr& points, const SeriesIndex& index, const 
         SeriesIndex::Run run = index.Extremes(points, a, b);
         if (!run.any)
             continue;
-        // No point before the first of the largest Y lies on its row but by coming first.
-        run.highest = index.FirstOnTopRow(points, a, run.highest + 1, map, run.maxY);
-        run.lowest = index.FirstOnBottomRow(points, a, run.lowest + 1, map, run.minY);
+        if (area) {
+            // No point before the first of the largest Y lies on its row but by coming first.
+            run.highest = index.FirstOnTopRow(points, a, run.highest + 1, map, run.maxY);
+            run.lowest = index.FirstOnBottomRow(points, a, run.lowest + 1, map, run.minY);
+        }
         AddColumnRun(reducer, map, points, column, a, b, run);
     }
 }
@@ -275,10 +263,7 @@ void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& 
     std::size_t from = 0;
     const SeriesIndex* index = thin && frame.indexed ? &model.DrawingIndex(n) : nullptr;
     if (index && index->HasBlocks()) {
-        if (options.DrawArea)
-            ReduceAreaWithIndex(points, *index, frame.map, options.LineWidth - 1, reducer);
-        else
-            ReduceWithIndex(points, *index, frame.map, reducer);
+        ReduceWithIndex(points, *index, frame.map, options.DrawArea, options.LineWidth - 1, reducer);
         from = points.size();
     } else if (thin && !options.DrawArea) {
         from = ReduceInXOrder(points, frame.map, reducer);
