@@ -54,7 +54,7 @@ public:
     }
 
 private:
-    // Takes the element when it is the first plotted one; true when it is nothing more to do.
+    // Takes the element when it is the first plotted one; true when nothing more is to be done.
     bool Start(Element e, const Node& n)
     {
         if (n.lowest == kNone)

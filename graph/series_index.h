@@ -27,12 +27,12 @@ public:
     };
 
     SeriesIndex() = default;
-    // One pass over the points; the blocks only for a series that can use them.
+    // Walks the points; builds the blocks only for a series that can use them.
     explicit SeriesIndex(const tptsarr& points);
 
     const SeriesRange& Range() const { return range_; }
-    // The blocks exist: the points are in X order (no NaN X), no Y is NaN, and they are fewer
-    // than 2^32.
+    // Runs can be summed up through the index: the points are in X order (no NaN X), no Y is
+    // NaN, and they are fewer than 2^32. (Up to kFanOut points need no blocks.)
     bool HasBlocks() const { return hasBlocks_; }
     // The run of points [a, b) of the series the index was built from (a < b); HasBlocks() only.
     Run Extremes(const tptsarr& points, std::size_t a, std::size_t b) const;

@@ -3,6 +3,7 @@
 #include "core/recording_sink.h"
 #include "graph/canvas.h"
 #include "graph/plot_model.h"
+#include "graph/plot_mapping.h"
 #include "graph/renderer.h"
 #include "graph/series_index.h"
 
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 using namespace plotwell;
@@ -211,18 +213,21 @@ TEST(DrawingIndex, CostsAtMostAQuarterOfThePoints)
     }
 }
 
-// The extremes of any run, against a walk through its points that keeps the first of equal
-// values, on values with many ties (0 and -0 among them), infinities and long gaps.
+// The extremes of any run, and its first points on the top and bottom rows, against a walk
+// through its points that keeps the first of equal values (or rows), on values with many ties
+// (0 and -0 among them), infinities, values that share rows, and long gaps.
 TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const double values[] = {0.0, -0.0, 1.0, -1.0, 2.5, inf, -inf, 1e300};
+    const PlotMapping map(PlotArea{60, 370, 480, 290}, AxisScale(0, 1), AxisScale(-3, 3));
     QRandomGenerator random(7);
     for (const int n : {17, 256, 257, 4096, 70000}) {
         tptsarr points(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i) {
             const bool gap = (i / 700) % 4 == 3 || random.bounded(8) == 0;
-            points[static_cast<std::size_t>(i)] = tpt{i + 1.0, gap ? nullvalue : values[random.bounded(8)]};
+            const double y = random.bounded(2) ? values[random.bounded(8)] : random.generateDouble() * 6 - 3;
+            points[static_cast<std::size_t>(i)] = tpt{i + 1.0, gap ? nullvalue : y};
         }
         const SeriesIndex index(points);
         ASSERT_TRUE(index.HasBlocks());
@@ -232,13 +237,14 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
             if (trial == 0)
                 a = 0, b = static_cast<std::size_t>(n);
             SeriesIndex::Run expected;
+            std::size_t topRow = 0, bottomRow = 0; // the first points of the smallest, the largest row
             for (std::size_t i = a; i < b; ++i) {
                 const double y = points[i].y;
                 if (IsNullValue(y))
                     continue;
                 if (!expected.any) {
                     expected.any = true;
-                    expected.first = expected.lowest = expected.highest = i;
+                    expected.first = expected.lowest = expected.highest = topRow = bottomRow = i;
                     expected.minY = expected.maxY = y;
                 }
                 expected.last = i;
@@ -246,15 +252,22 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
                     expected.minY = y, expected.lowest = i;
                 if (y > expected.maxY)
                     expected.maxY = y, expected.highest = i;
+                if (map.Row(y) < map.Row(points[topRow].y))
+                    topRow = i;
+                if (map.Row(y) > map.Row(points[bottomRow].y))
+                    bottomRow = i;
             }
             const SeriesIndex::Run run = index.Extremes(points, a, b);
-            ASSERT_EQ(run.any, expected.any) << n << " [" << a << ", " << b << ")";
+            const auto where = [&] { return std::to_string(n) + " [" + std::to_string(a) + ", " + std::to_string(b) + ")"; };
+            ASSERT_EQ(run.any, expected.any) << where();
             if (!expected.any)
                 continue;
-            EXPECT_EQ(run.first, expected.first) << n << " [" << a << ", " << b << ")";
-            EXPECT_EQ(run.last, expected.last) << n << " [" << a << ", " << b << ")";
-            EXPECT_EQ(run.lowest, expected.lowest) << n << " [" << a << ", " << b << ")";
-            EXPECT_EQ(run.highest, expected.highest) << n << " [" << a << ", " << b << ")";
+            EXPECT_EQ(run.first, expected.first) << where();
+            EXPECT_EQ(run.last, expected.last) << where();
+            EXPECT_EQ(run.lowest, expected.lowest) << where();
+            EXPECT_EQ(run.highest, expected.highest) << where();
+            EXPECT_EQ(index.FirstOnTopRow(points, a, b, map, run.maxY), topRow) << where();
+            EXPECT_EQ(index.FirstOnBottomRow(points, a, b, map, run.minY), bottomRow) << where();
         }
     }
 }
