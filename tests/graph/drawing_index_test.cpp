@@ -127,8 +127,8 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         {"unordered X (drawn without blocks)", 600, 400, 3000, Shape::Noise, Gaps::Sparse, XKind::Unordered},
         {"just above the columns", 600, 400, 481, Shape::Noise},
         {"fewer points than columns", 600, 400, 300, Shape::Walk, Gaps::Sparse},
-        {"one block and one point", 30, 22, 17, Shape::Noise},
-        {"few columns, many points", 30, 22, 5000, Shape::Walk, Gaps::Sparse},
+        {"one block and one point", 160, 120, 17, Shape::Noise},
+        {"few columns, many points", 160, 120, 5000, Shape::Walk, Gaps::Sparse},
         {"line width 2", 600, 400, 40000, Shape::Walk, Gaps::Sparse, XKind::Bare, 1, 2},
         {"filled area", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 3, gtline, true},
         {"filled area, several values per row", 600, 400, 40000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 1, gtline,
@@ -139,7 +139,7 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         {"filled area, long gaps, full HD", 1920, 1080, 60000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 1, gtline,
          true},
         {"filled area, repeated X", 600, 400, 20000, Shape::Noise, Gaps::Sparse, XKind::RepeatedX, 1, 2, gtline, true},
-        {"filled area, few columns", 30, 22, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 2, gtline, true},
+        {"filled area, few columns", 160, 120, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 2, gtline, true},
         {"curve", 600, 400, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 2, 1, gtcurve},
         {"bars", 600, 400, 400, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 1, gtbar},
     };
@@ -153,6 +153,14 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         model.SetOption(&PlotOptions::LineWidth, c.lineWidth);
         model.SetOption(&PlotOptions::DrawArea, c.area);
         const QImage plain = drawing(model, c.width, c.height, false);
+        // Not two empty pictures: series 1 shows.
+        const TColor color = model.Options().SeriesColorOf(1);
+        const QRgb series = qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF) & 0xFFFFFF;
+        int shown = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                shown += (plain.pixel(x, y) & 0xFFFFFF) == series;
+        EXPECT_GT(shown, c.width / 10) << c.name;
         // Twice: the first drawing builds the index, the second finds it.
         EXPECT_TRUE(drawing(model, c.width, c.height, true) == plain) << c.name;
         EXPECT_TRUE(drawing(model, c.width, c.height, true) == plain) << c.name << ", redrawn";
