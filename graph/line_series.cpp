@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace plotwell {
@@ -248,6 +249,18 @@ void ReduceWithIndex(const tptsarr& points, const SeriesIndex& index, const Plot
     }
 }
 
+// The index's searches take the pixel columns (for the area also the rows) of the points in
+// X order never to go back. They do not when a position comes out as NaN, drawn at 0: from an
+// infinite X or Y, an infinite scale or a plot of no width; such a series is walked.
+bool PixelsInOrder(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, bool rows)
+{
+    const auto finite = [](double v) { return std::isfinite(v); };
+    const bool columns = !points.empty() && finite(points.front().x) && finite(points.back().x) &&
+                         map.Area().xwid > 0 && finite(map.X().Low()) && finite(map.X().HalfExtent());
+    return columns && (!rows || (finite(index.Range().minY) && finite(index.Range().maxY) &&
+                                 finite(map.Y().Low()) && finite(map.Y().HalfExtent())));
+}
+
 } // namespace
 
 void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
@@ -262,7 +275,7 @@ void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& 
     // Point by point from here (the whole series unless it is thinned in X order).
     std::size_t from = 0;
     const SeriesIndex* index = thin && frame.indexed ? &model.DrawingIndex(n) : nullptr;
-    if (index && index->HasBlocks()) {
+    if (index && index->HasBlocks() && PixelsInOrder(points, *index, frame.map, options.DrawArea)) {
         ReduceWithIndex(points, *index, frame.map, options.DrawArea, options.LineWidth - 1, reducer);
         from = points.size();
     } else if (thin && !options.DrawArea) {

@@ -303,3 +303,32 @@ TEST(DrawingIndex, NoBlocksWhereRunsWouldNotBeContiguous)
         EXPECT_EQ(index.Range().maxY, 12) << c.name; // the extremes are kept all the same
     }
 }
+
+// Infinities in the values (or in the axis scale made from them) can map a point to NaN, drawn
+// at pixel 0, so that columns or rows go back although the values do not: the redraw must still
+// give the pixels of the walk through the points.
+TEST(DrawingIndex, InfiniteValuesDrawAsTheWalkDoes)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        const char* name;
+        double x, y; // the last point, after 20,000 values
+        bool area;
+    } cases[] = {
+        {"infinite X last", inf, 50, false},
+        {"infinite X last, filled area", inf, 50, true},
+        {"Y of minus infinity, filled area", nullvalue, -inf, true},
+        {"Y of infinity, filled area", nullvalue, inf, true},
+    };
+    for (const auto& c : cases) {
+        TRecordingSink sink;
+        PlotModel model(sink);
+        model.AddSeries();
+        addWalk(model, 3);
+        model.AddPoint(1, c.x, c.y);
+        model.SetOption(&PlotOptions::ShowPoints, false);
+        model.SetOption(&PlotOptions::DrawArea, c.area);
+        EXPECT_TRUE(drawing(model, 600, 400, true) == drawing(model, 600, 400, false)) << c.name;
+    }
+}
