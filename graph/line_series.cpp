@@ -251,14 +251,16 @@ void ReduceWithIndex(const tptsarr& points, const SeriesIndex& index, const Plot
 
 // The index's searches take the pixel columns (for the area also the rows) of the points in
 // X order never to go back. They do not when a position comes out as NaN, drawn at 0: from an
-// infinite X or Y, an infinite scale or a plot of no width; such a series is walked.
+// infinite X or Y, an infinite scale or a plot of no width; such a series is walked. The
+// scaling is monotonic, so finite fractions at the ends of the values mean finite ones
+// between them.
 bool PixelsInOrder(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, bool rows)
 {
     const auto finite = [](double v) { return std::isfinite(v); };
-    const bool columns = !points.empty() && finite(points.front().x) && finite(points.back().x) &&
-                         map.Area().xwid > 0 && finite(map.X().Low()) && finite(map.X().HalfExtent());
-    return columns && (!rows || (finite(index.Range().minY) && finite(index.Range().maxY) &&
-                                 finite(map.Y().Low()) && finite(map.Y().HalfExtent())));
+    const bool columns = !points.empty() && map.Area().xwid > 0 && finite(map.X().Fraction(points.front().x)) &&
+                         finite(map.X().Fraction(points.back().x));
+    return columns && (!rows || (finite(map.Y().Fraction(index.Range().minY)) &&
+                                 finite(map.Y().Fraction(index.Range().maxY))));
 }
 
 } // namespace
