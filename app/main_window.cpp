@@ -21,15 +21,18 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace plotwell {
 
@@ -45,6 +48,9 @@ constexpr int kStatusHeight = 19;
 constexpr int kGraphBottomMargin = 40;
 constexpr int kGraphRightMargin = 95;
 const QString kExampleFile = QStringLiteral("example points 1 - simple series.txt");
+// A load shows its progress only when it lasts: small files look as if they loaded at once.
+constexpr int kProgressDelayMs = 300;
+constexpr int kProgressStepMs = 100;
 
 QPushButton* addButton(QWidget* window, const QString& name, const QString& caption, const QString& hint, QRect rect,
                        Qt::Edges anchors)
@@ -106,6 +112,7 @@ TForm1::TForm1(const QStringList& arguments, TMessageSink* sink, TLauncher* laun
 
     graph_->SetLineWidth(2);
     graph_->SetOnGraphDrawn([this](QObject* sender) { UpdateStatusLine(sender); });
+    BuildLoadProgress();
     AddShortcuts();
     setTabOrder(editbtn, summarybtn);
     setTabOrder(summarybtn, helpbtn);
@@ -202,6 +209,52 @@ void TForm1::BuildDialogComponents()
     mfAboutDialog1->SetScaled(false);
 }
 
+// A progress bar and Cancel in the status line while a long load runs.
+void TForm1::BuildLoadProgress()
+{
+    loadClock_ = std::make_unique<QElapsedTimer>();
+    loadProgress_ = new QProgressBar(sb);
+    loadProgress_->setObjectName(QStringLiteral("loadprogress"));
+    loadProgress_->setAccessibleName(QStringLiteral("Loading"));
+    loadProgress_->setRange(0, 100);
+    loadProgress_->setMaximumHeight(kStatusHeight - 4);
+    loadProgress_->setFixedWidth(160);
+    cancelLoad_ = new QPushButton(QStringLiteral("Cancel"), sb);
+    cancelLoad_->setObjectName(QStringLiteral("cancelload"));
+    cancelLoad_->setToolTip(QStringLiteral("Stop loading (Esc)"));
+    cancelLoad_->setMaximumHeight(kStatusHeight - 2);
+    sb->addPermanentWidget(loadProgress_);
+    sb->addPermanentWidget(cancelLoad_);
+    loadProgress_->hide();
+    cancelLoad_->hide();
+    loadTimer_ = new QTimer(this);
+    loadTimer_->setInterval(kProgressStepMs);
+    connect(loadTimer_, &QTimer::timeout, this, &TForm1::ShowLoadProgress);
+    connect(cancelLoad_, &QPushButton::clicked, graph_, &TPlotwell::CancelLoad);
+    connect(graph_, &TPlotwell::loadingChanged, this, &TForm1::ShowLoading);
+}
+
+void TForm1::ShowLoading(bool loading)
+{
+    if (loading) {
+        loadClock_->start();
+        loadTimer_->start();
+        return;
+    }
+    loadTimer_->stop();
+    loadProgress_->hide();
+    cancelLoad_->hide();
+}
+
+void TForm1::ShowLoadProgress()
+{
+    if (loadClock_->elapsed() < kProgressDelayMs)
+        return;
+    loadProgress_->setValue(graph_->LoadPercent());
+    loadProgress_->show();
+    cancelLoad_->show();
+}
+
 // The shortcuts users expect of a desktop program, shown in the tooltips of their buttons.
 void TForm1::AddShortcuts()
 {
@@ -221,6 +274,7 @@ void TForm1::AddShortcuts()
     add(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     add(QKeySequence(Qt::Key_F5), [this] { ReloadFile(); });
     add(QKeySequence(Qt::Key_F1), [this] { helpbtnClick(); });
+    add(QKeySequence(Qt::Key_Escape), [this] { graph_->CancelLoad(); });
 
     const auto addShortcutToHint = [this](const char* button, const QString& keys) {
         if (auto* w = graph_->findChild<QWidget*>(QString::fromLatin1(button)))
@@ -236,13 +290,13 @@ void TForm1::OpenStartFile(const QStringList& arguments)
     commandLineFileName_ = arguments.value(0);
     if (!commandLineFileName_.isEmpty()) {
         if (QFileInfo::exists(commandLineFileName_))
-            graph_->SetFileName(commandLineFileName_);
+            graph_->LoadFile(commandLineFileName_);
         else
             sink_.ShowMessage(QStringLiteral("File not found:\r\r") + commandLineFileName_);
         return;
     }
     if (QFileInfo::exists(kExampleFile))
-        graph_->SetFileName(kExampleFile);
+        graph_->LoadFile(kExampleFile);
 }
 
 void TForm1::FormResize()
@@ -286,7 +340,7 @@ void TForm1::dropEvent(QDropEvent* event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    graph_->SetFileName(path);
+    graph_->LoadFile(path);
 }
 
 void TForm1::UpdateStatusLine(QObject*)
@@ -353,7 +407,7 @@ void TForm1::editbtnClick()
 void TForm1::ReloadFile()
 {
     if (!graph_->FileName().isEmpty())
-        graph_->SetFileName(graph_->FileName());
+        graph_->LoadFile(graph_->FileName());
 }
 
 } // namespace plotwell

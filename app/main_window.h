@@ -8,9 +8,12 @@
 
 #include <memory>
 
+class QElapsedTimer;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class QTimer;
 
 namespace plotwell {
 
@@ -62,6 +65,9 @@ protected:
 private:
     void BuildWindow();
     void BuildDialogComponents();
+    void BuildLoadProgress();
+    void ShowLoading(bool loading);
+    void ShowLoadProgress();
     void AddShortcuts();
     void OpenStartFile(const QStringList& arguments);
     void FormResize();
@@ -73,6 +79,10 @@ private:
 
     QStatusBar* sb = nullptr;
     QLabel* statusText_ = nullptr;
+    QProgressBar* loadProgress_ = nullptr;
+    QPushButton* cancelLoad_ = nullptr;
+    QTimer* loadTimer_ = nullptr;
+    std::unique_ptr<QElapsedTimer> loadClock_;
     TIniSettings* IniSettings1 = nullptr;
     QPushButton* editbtn = nullptr;
     QPushButton* summarybtn = nullptr;

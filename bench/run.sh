@@ -1,16 +1,35 @@
 #!/usr/bin/env bash
 # Builds in Release, generates the benchmark data (the same bytes every time) and prints one
 # table: whole-process median wall time and peak memory of plotwell-render beside gnuplot on
-# the same values, the ratio measured pair by pair in this run, then the other graph kinds and
-# the help page conversion. Usage: bench/run.sh [RUNS]   (default 5 runs per figure)
+# the same values, the ratio measured pair by pair in this run, then the other graph kinds,
+# the help page conversion and the graph control in a window (option clicks, a resize and a
+# pointer move, beside the drawing alone). Usage: bench/run.sh [RUNS]   (default 5 runs per figure)
 # PLOTWELL_BENCH_BIG=1 adds files of 50,000,000 values (0.4 GB bare, 1 GB as (X,Y) points).
+# PLOTWELL_BENCH_ONLY=control runs the graph control's rows alone (and builds only what they need
+# once the build folder is configured).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
-scripts/ensure_deps.sh gnuplot-nox >&2
-scripts/build.sh >&2
+only=${PLOTWELL_BENCH_ONLY:-}
 bin=${PLOTWELL_BUILD_DIR:-build}
 data=bench/data
+# The graph control on 8 x 1,000,000 values; Qt's note about XDG_RUNTIME_DIR is left out.
+control_rows() {
+  [ -s "$data/8x1M.txt" ] || "$bin/bench/plotwell-gendata" --series 8 --points 1000000 "$data/8x1M.txt"
+  QT_QPA_PLATFORM=offscreen "$bin/bench/control-bench" "$data/8x1M.txt" "$runs" 2> >(grep -v '^QStandardPaths:' >&2)
+}
+if [ "$only" = control ]; then
+  if [ -f "$bin/build.ninja" ]; then
+    cmake --build "$bin" -j "$(nproc)" --target plotwell-gendata control-bench >&2
+  else
+    scripts/build.sh >&2
+  fi
+  mkdir -p "$data"
+  control_rows
+  exit 0
+fi
+scripts/ensure_deps.sh gnuplot-nox >&2
+scripts/build.sh >&2
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 mkdir -p "$data"
@@ -73,8 +92,18 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
     [ -s "$data/$name.txt" ] || "$bin/bench/plotwell-gendata" $args "$data/$name.txt"
     row "line $name ($(size_mb "$data/$name.txt") MB)" "$(plotwell --no-points "$data/$name.txt")" "" "$data/$name.txt"
   done
+  # The 50,000,000 values opened in the window: progress, repaint gaps, memory, cancel.
+  QT_QPA_PLATFORM=offscreen "$bin/bench/window-load-bench" "$data/1x50M.txt" 2> >(grep -v '^QStandardPaths:' >&2)
 fi
 # Redraws of the line graph without markers: walking every point beside reading the drawing index.
 QT_QPA_PLATFORM=offscreen "$bin/bench/render-bench" "$data/8x1M.txt" "$runs" --redraw 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-window-bench" "$runs" 1 "$bin/app/plotwell help.html" 2>/dev/null
+# Start-up: from process start to the first graph painted in the window, beside plotwell-render
+# drawing the same file at the window's plotting surface size (469 x 438) and line width.
+startup() { measure env QT_QPA_PLATFORM=offscreen PLOTWELL_QUIT_AFTER_FIRST_GRAPH=1 "$bin/app/plotwell" "$1"; }
+example="resources/example points 1 - simple series.txt"
+row "window first graph example" "$(startup "$example")" "" "$example"
+row "window first graph 8x1M" "$(startup "$data/8x1M.txt")" "" "$data/8x1M.txt"
+row "render 8x1M at window size" "$(measure "$bin/cli/plotwell-render" --size 469x438 --line-width 2 -o "$out/plotwell.png" "$data/8x1M.txt")" "" "$data/8x1M.txt"
+control_rows

@@ -4,14 +4,20 @@
 #include "cli/render_options.h"
 #include "cli/stderr_sink.h"
 #include "graph/canvas.h"
+#include "graph/data_file_loader.h"
 #include "graph/plot_model.h"
 #include "graph/renderer.h"
 #include "graph/status_texts.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QSaveFile>
 
 #include <cstdio>
+#include <new>
 
 using namespace plotwell;
 
@@ -31,12 +37,54 @@ void printLine(std::FILE* out, const QString& text)
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
 }
 
+// Reads the data from standard input into the model: messages name it "-", and the title
+// stays empty unless --title gives one.
+void loadStandardInput(PlotModel& model)
+{
+    model.ClearData();
+    QFile in;
+    QByteArray bytes;
+    try {
+        if (in.open(stdin, QIODevice::ReadOnly))
+            bytes = in.readAll();
+    } catch (const std::bad_alloc&) {
+        model.Sink().ShowMessage(QStringLiteral("Not enough memory to load file:\r\r-"));
+        return;
+    }
+    if (in.error() != QFileDevice::NoError) {
+        model.Sink().ShowMessage(QStringLiteral("Error reading data file"));
+        return;
+    }
+    DataFileLoader(model).LoadBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), QStringLiteral("-"));
+    model.SetTitle(QString());
+}
+
+// Writes the bytes whole or not at all: a full disk leaves no cut picture behind, and an
+// existing file stays as it was. A device or a pipe is written directly: nothing may be
+// renamed over it.
+bool writeWhole(const QByteArray& bytes, const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        QFile device(path);
+        return device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && device.write(bytes) == bytes.size();
+    }
+    QSaveFile file(path);
+    // Unbuffered, so that the write meets a full disk itself rather than only inside commit().
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
 // Draws the graph as the control's surface of that size would show it and writes the PNG;
-// the status line is printed by the drawing's OnGraphDrawn. False when the file cannot be
-// written.
+// the status line is printed by the drawing's OnGraphDrawn. False when the picture cannot be
+// made or written.
 bool drawToFile(const RenderOptions& options, PlotModel& model)
 {
-    ApplyDrawingOptions(options, model);
     TCanvas canvas;
     canvas.SetSize(options.width, options.height, options.scale);
     bool statusShown = false;
@@ -50,13 +98,23 @@ bool drawToFile(const RenderOptions& options, PlotModel& model)
         statusShown = true;
     };
     DrawGraph(model, canvas, request);
-    if (!statusShown) // nothing to plot: the status line the program shows without a drawing
+    if (!statusShown)
         printLine(stdout, StatusLineText(model));
     QImage image = canvas.Image();
+    if (image.isNull()) {
+        const QSize size = DevicePictureSize(options);
+        printLine(stderr, QStringLiteral("plotwell-render: not enough memory for a %1 x %2 picture")
+                              .arg(size.width())
+                              .arg(size.height()));
+        return false;
+    }
     const int dotsPerMeter = qRound(options.scale * 96 / 0.0254);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
-    if (image.isNull() || !image.save(options.output, "PNG")) {
+    // Encoded in memory first, so that a write error is ours to report, not the encoder's.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG") || !writeWhole(png, options.output)) {
         printLine(stderr, QStringLiteral("plotwell-render: cannot write ") + options.output);
         return false;
     }
@@ -84,14 +142,30 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (const QString problem = OutputProblem(*options); !problem.isEmpty()) {
+        printLine(stderr, QStringLiteral("plotwell-render: ") + problem);
+        std::fputs(RenderUsage().toUtf8().constData(), stderr);
+        return 2;
+    }
+
     TStderrSink sink;
     PlotModel model(sink);
-    model.SetFileName(options->dataFile);
+    if (options->dataFile == QLatin1String("-"))
+        loadStandardInput(model);
+    else
+        model.SetFileName(options->dataFile);
     for (const int n : options->hidden)
         model.SetSeriesBoxChecked(n, false);
+    const bool loaded = model.NumberOfSeries() >= 1 && !model.seriesarr().front().empty();
+    // Only null values, or only hidden series: a picture would show nothing.
+    const bool plotted = loaded && model.NumberOfNonNullPoints() > 0;
+    if (loaded && !plotted)
+        printLine(stderr, QStringLiteral("plotwell-render: nothing to plot"));
 
     bool written = true;
-    if (options->output.isEmpty())
+    if (!options->output.isEmpty())
+        ApplyDrawingOptions(*options, model);
+    if (options->output.isEmpty() || !plotted) // a failed run leaves any old picture as it was
         printLine(stdout, StatusLineText(model));
     else
         written = drawToFile(*options, model);
@@ -99,7 +173,5 @@ int main(int argc, char** argv)
         for (const QString& line : SummaryLines(model))
             printLine(stdout, line);
     std::fflush(stdout);
-
-    const bool plotted = model.NumberOfSeries() >= 1 && !model.seriesarr().front().empty();
     return plotted && written ? 0 : 1;
 }

@@ -2,8 +2,13 @@
 
 #include "graph/plot_model.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QSize>
+
+#include <sys/stat.h>
+
+#include <cmath>
 
 namespace plotwell {
 
@@ -42,11 +47,15 @@ std::optional<Tgraphtype> graphTypeArgument(const QString& text)
 // The largest side of the surface: far beyond any screen, small enough for an image.
 constexpr int kMaxSide = 30000;
 
+// The most device pixels a picture may have: some 400 MB of image, drawn and then copied.
+constexpr qint64 kMaxDevicePixels = 100'000'000;
+
 } // namespace
 
 QString RenderUsage()
 {
     return QStringLiteral("usage: plotwell-render [OPTIONS] DATAFILE\n"
+                          "  DATAFILE       a data file, or - to read the data from standard input\n"
                           "  --summary      print one summary line per displayed series\n"
                           "  --hide N       uncheck Display Series box N (1 to 8); repeatable\n"
                           "  -o FILE.png    draw the graph into a PNG file (nothing is drawn without it)\n"
@@ -122,9 +131,11 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
             options.hidden.append(*number);
         } else if (arg == QLatin1String("-o")) {
             const auto path = value();
-            ok = path.has_value();
+            ok = path.has_value() && !path->isEmpty();
             if (ok)
                 options.output = *path;
+            else if (path)
+                error = QStringLiteral("-o needs a file name");
         } else if (arg == QLatin1String("--size")) {
             const auto parse = [](const QString& s) -> std::optional<QSize> {
                 static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
@@ -181,7 +192,38 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
         error = QStringLiteral("no DATAFILE given");
         return std::nullopt;
     }
+    if (!options.output.isEmpty()) {
+        const QSize device = DevicePictureSize(options);
+        if (qint64(device.width()) * device.height() > kMaxDevicePixels) {
+            error = QStringLiteral("--size and --scale make a picture of %1 x %2 pixels; the limit is %3 pixels")
+                        .arg(device.width())
+                        .arg(device.height())
+                        .arg(kMaxDevicePixels);
+            return std::nullopt;
+        }
+    }
     return options;
+}
+
+QSize DevicePictureSize(const RenderOptions& options)
+{
+    return QSize(static_cast<int>(std::lround(options.width * options.scale)),
+                 static_cast<int>(std::lround(options.height * options.scale)));
+}
+
+QString OutputProblem(const RenderOptions& options)
+{
+    if (options.output.isEmpty() || options.dataFile == QLatin1String("-"))
+        return {};
+    // The same file under another name, through a link or a hard link, is still the data.
+    struct stat data {};
+    struct stat output {};
+    if (::stat(QFile::encodeName(options.dataFile).constData(), &data) != 0 ||
+        ::stat(QFile::encodeName(options.output).constData(), &output) != 0)
+        return {};
+    if (data.st_dev == output.st_dev && data.st_ino == output.st_ino)
+        return QStringLiteral("-o names the data file %1").arg(options.dataFile);
+    return {};
 }
 
 void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)

@@ -4,6 +4,7 @@
 #include "graph/series_types.h"
 
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +16,7 @@ class PlotModel;
 
 struct RenderOptions
 {
-    QString dataFile;
+    QString dataFile; // "-" for standard input
     bool summary = false;
     QList<int> hidden; // Display Series boxes to uncheck, 1..8
     bool help = false;
@@ -44,6 +45,12 @@ struct RenderOptions
 std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QString& error);
 
 QString RenderUsage();
+
+// The size in device pixels of the picture -o writes.
+QSize DevicePictureSize(const RenderOptions& options);
+
+// Why the files of the command line cannot go together (-o naming the data file), or nothing.
+QString OutputProblem(const RenderOptions& options);
 
 // Sets the graph type, the drawing options and the texts of the command line on a loaded model.
 void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model);

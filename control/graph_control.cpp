@@ -101,6 +101,7 @@ TPlotwell::TPlotwell(TMessageSink& sink, QWidget* parent)
     DescribeGraph();
 }
 
+// A load still running is cancelled (and its worker waited for) with the control.
 TPlotwell::~TPlotwell() = default;
 
 void TPlotwell::WireOptions()
@@ -355,7 +356,42 @@ void TPlotwell::Open()
     const QString folder = loaded.isEmpty() ? QDir::currentPath() : QFileInfo(loaded).absolutePath();
     const QString path = openFileDialog_(this, folder);
     if (!path.isEmpty())
-        SetFileName(path);
+        LoadFile(path);
+}
+
+void TPlotwell::LoadFile(const QString& path)
+{
+    const bool wasLoading = Loading();
+    load_.reset(); // a second request replaces the first
+    load_ = std::make_unique<TBackgroundLoad>(path, loadFunction_);
+    connect(load_.get(), &TBackgroundLoad::finished, this, &TPlotwell::LoadFinished);
+    PaintBox->setCursor(Qt::WaitCursor);
+    if (!wasLoading)
+        emit loadingChanged(true);
+}
+
+void TPlotwell::CancelLoad()
+{
+    if (!load_)
+        return;
+    load_.reset();
+    PaintBox->unsetCursor();
+    emit loadingChanged(false);
+}
+
+void TPlotwell::LoadFinished()
+{
+    const std::unique_ptr<TBackgroundLoad> load = std::move(load_);
+    PaintBox->unsetCursor();
+    if (!load->Cancelled()) {
+        if (load->TouchedStore()) {
+            pendingUserAction_ = true;
+            model_.TakeStoreFrom(load->Store());
+        }
+        for (const QString& message : load->Messages())
+            sink_.ShowMessage(message);
+    }
+    emit loadingChanged(false);
 }
 
 void TPlotwell::LabelsClicked()

@@ -4,6 +4,7 @@
 // clicks into changes of that model. The graph is drawn into a picture when something changed,
 // at most once per event-loop turn; painting only shows the picture.
 
+#include "control/background_load.h"
 #include "core/color.h"
 #include "graph/canvas.h"
 #include "graph/plot_model.h"
@@ -114,6 +115,18 @@ public:
     void Print();
     // The Open button: asks for a data file and loads it; nothing when cancelled.
     void Open();
+
+    // --- Loading in the background ---------------------------------------------------------
+    // Loads the file on a worker thread while the window stays alive: the result is put in
+    // place in one step, with the messages and the drawing a FileName load gives. A load
+    // still running is cancelled first. Setting FileName from code stays synchronous.
+    void LoadFile(const QString& path);
+    bool Loading() const { return load_ != nullptr; }
+    int LoadPercent() const { return load_ ? load_->Percent() : 0; }
+    // Stops a running load; the graph, its file name, title and panel stay as they were.
+    void CancelLoad();
+    // How background loads read; tests replace it.
+    void SetLoadFunction(TBackgroundLoad::TLoadFunction load) { loadFunction_ = std::move(load); }
     // The plotting surface's picture as the screen shows it.
     QImage SurfaceImage() const { return canvas_.Image(); }
 
@@ -123,6 +136,9 @@ public:
 
     // The host's screen scale factor; the control itself never reads it.
     double ScaleAmt = 1.0;
+
+signals:
+    void loadingChanged(bool loading);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -143,6 +159,7 @@ private:
     void SeriesBoxClicked(int n, bool checked);
     void LabelsClicked();
     void ShowReadout(QPoint pos);
+    void LoadFinished();
 
     TMessageSink& sink_;
     PlotModel model_;
@@ -158,6 +175,8 @@ private:
     TNotifyEvent FOnGraphDrawn;
     TOpenFileDialog openFileDialog_;
     TPrintSetup printSetup_;
+    TBackgroundLoad::TLoadFunction loadFunction_ = &TBackgroundLoad::LoadDataFile;
+    std::unique_ptr<TBackgroundLoad> load_;
 
     bool redrawPending_ = false;
     bool pendingUserAction_ = false;

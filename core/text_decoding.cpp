@@ -1,5 +1,8 @@
 #include "core/text_decoding.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <cstring>
 
 namespace plotwell {
@@ -18,6 +21,13 @@ constexpr char16_t kHighTable[32] = {
 
 bool IsValidUtf8(const char* data, std::size_t size)
 {
+    bool ascii = true;
+    return IsValidUtf8(data, size, ascii);
+}
+
+bool IsValidUtf8(const char* data, std::size_t size, bool& ascii)
+{
+    ascii = true;
     const auto* s = reinterpret_cast<const unsigned char*>(data);
     std::size_t i = 0;
     while (i < size) {
@@ -36,6 +46,7 @@ bool IsValidUtf8(const char* data, std::size_t size)
             ++i;
             continue;
         }
+        ascii = false;
         std::size_t len;
         unsigned int cp;
         if (c >= 0xC2 && c <= 0xDF) {
@@ -64,15 +75,20 @@ bool IsValidUtf8(const char* data, std::size_t size)
     return true;
 }
 
-std::size_t Utf8BomLength(const char* data, std::size_t size)
+TextLayout DetectLayout(const char* data, std::size_t size,
+                        const std::function<bool(const char*, std::size_t)>& isValidUtf8)
 {
-    return size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-}
-
-TextEncoding DetectEncoding(const char* data, std::size_t size)
-{
-    const std::size_t bom = Utf8BomLength(data, size);
-    return IsValidUtf8(data + bom, size - bom) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    const auto startsWith = [&](const char* mark, std::size_t length) {
+        return size >= length && std::memcmp(data, mark, length) == 0;
+    };
+    if (startsWith("\xFF\xFE", 2))
+        return {TextEncoding::Utf16LE, 2};
+    if (startsWith("\xFE\xFF", 2))
+        return {TextEncoding::Utf16BE, 2};
+    const std::size_t bom = startsWith("\xEF\xBB\xBF", 3) ? 3 : 0;
+    // A mark followed by text that is not UTF-8 is still no part of the text.
+    const bool valid = isValidUtf8 ? isValidUtf8(data + bom, size - bom) : IsValidUtf8(data + bom, size - bom);
+    return {valid ? TextEncoding::Utf8 : TextEncoding::Windows1252, bom};
 }
 
 QString DecodeWindows1252(const char* data, std::size_t size)
@@ -88,30 +104,66 @@ QString DecodeWindows1252(const char* data, std::size_t size)
 
 QString Decode(const char* data, std::size_t size, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Utf8)
+    switch (encoding) {
+    case TextEncoding::Utf8:
         return QString::fromUtf8(data, static_cast<qsizetype>(size));
-    return DecodeWindows1252(data, size);
+    case TextEncoding::Windows1252:
+        return DecodeWindows1252(data, size);
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        QStringDecoder decoder(encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        QString text = decoder.decode(QByteArrayView(data, static_cast<qsizetype>(size)));
+        // A surrogate without its partner is no character: it could not be written again as
+        // UTF-8, so it reads as the replacement character, as invalid UTF-8 does.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
+        return text;
+    }
+    }
+    return {};
 }
 
 QString DecodeText(QByteArrayView bytes)
 {
-    const char* data = bytes.data();
     const auto size = static_cast<std::size_t>(bytes.size());
-    const std::size_t bom = Utf8BomLength(data, size);
-    if (IsValidUtf8(data + bom, size - bom))
-        return QString::fromUtf8(data + bom, static_cast<qsizetype>(size - bom));
-    return DecodeWindows1252(data, size);
+    const TextLayout layout = DetectLayout(bytes.data(), size);
+    return Decode(bytes.data() + layout.start, size - layout.start, layout.encoding);
 }
 
 std::size_t CharacterCount(const char* data, std::size_t size, TextEncoding encoding)
 {
     if (encoding == TextEncoding::Windows1252)
         return size;
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        if ((static_cast<unsigned char>(data[i]) & 0xC0) != 0x80)
-            ++n;
-    return n;
+    if (encoding != TextEncoding::Utf8) {
+        const QString text = Decode(data, size, encoding);
+        return static_cast<std::size_t>(text.size() - std::count_if(text.begin(), text.end(), [](QChar c) {
+                                            return c.isLowSurrogate();
+                                        }));
+    }
+    // Every byte but the continuation bytes (10xxxxxx) starts a character. Runs of ASCII are
+    // passed over 32 bytes at a time; other words count their continuation bytes in place.
+    const auto continuationsIn = [](quint64 word) {
+        quint64 marks = (word & ~(word << 1) & 0x8080808080808080ULL) >> 7; // one bit per byte
+        return static_cast<std::size_t>((marks * 0x0101010101010101ULL) >> 56);
+    };
+    std::size_t continuations = 0;
+    std::size_t i = 0;
+    for (; i + 32 <= size; i += 32) {
+        quint64 words[4];
+        std::memcpy(words, data + i, 32);
+        if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL) == 0)
+            continue;
+        for (const quint64 word : words)
+            continuations += continuationsIn(word);
+    }
+    for (; i < size; ++i)
+        continuations += (static_cast<unsigned char>(data[i]) & 0xC0) == 0x80;
+    return size - continuations;
 }
 
 } // namespace plotwell

@@ -34,7 +34,7 @@ void CentreOn(QWidget& form, const QRect& area)
 } // namespace
 
 TmfMemoDialog::TmfMemoDialog(TMessageSink& sink, TLauncher& launcher, QWidget* owner)
-    : sink_(sink), launcher_(launcher), owner_(owner)
+    : QObject(owner), sink_(sink), launcher_(launcher), owner_(owner)
 {
 }
 

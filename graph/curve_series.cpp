@@ -39,16 +39,42 @@ struct CentreSums
     std::vector<double> count;
 };
 
-CentreSums sumByCentre(const tptsarr& points, double xjmp)
+// Each point's weight is centred on its own column: for bare values the column its marker
+// stands in, for (X,Y) points the column of its position, xjmp apart.
+CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame, bool byPosition)
 {
     CentreSums sums;
+    const PlotMapping& map = frame.map;
+    const int cornerx = map.Area().cornerx;
+    // Column(x) of X values that mostly grow, at the cost of a comparison for most of them:
+    // the mapping never decreases, so an X between two of one column falls in that column.
+    double low = 1;
+    double high = 0; // [low, high]: X values known to fall in column `known`
+    int known = 0;
+    const auto column = [&](double x) {
+        if (x >= low && x <= high)
+            return known;
+        known = map.Column(x);
+        // The last X of this column by the straight line of the mapping, a little short of it.
+        const AxisScale& axis = map.X();
+        const double perColumn = axis.ScaledExtent() / map.Area().xwid / axis.Scale();
+        double last = ((known + 0.5 - cornerx) / map.Area().xwid * axis.ScaledExtent() + axis.ScaledLow()) / axis.Scale() -
+                      perColumn * 1e-6;
+        if (!(last >= x) || map.Column(last) != known)
+            last = x;
+        low = x;
+        high = last;
+        return known;
+    };
     int current = 0;
     for (std::size_t j = 0; j < points.size(); ++j) {
         if (IsNullPoint(points[j]))
             continue;
-        const int centre = PixelRound((static_cast<double>(j) - 1) * xjmp);
+        // Column index c of the curve's vertex at cornerx + c - 1.
+        const int centre = byPosition ? PixelRound(static_cast<double>(j) * frame.xjmp) + 1
+                                      : column(points[j].x) - cornerx + 1;
         if (sums.column.empty() || centre != current) {
-            // Centres grow with the position, so equal centres are neighbours.
+            // Centres mostly grow with the position, so equal centres are mostly neighbours.
             sums.column.push_back(centre);
             sums.sum.push_back(0);
             sums.count.push_back(0);
@@ -79,13 +105,15 @@ void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
     const int smoothing = std::clamp(options.smoothing, 1, 6);
     const int stride = columnStride(static_cast<qint64>(points.size()) - 1);
     canvas.Pen().SetColor(options.SeriesColorOf(n));
-    const CentreSums sums = sumByCentre(points, frame.xjmp);
-    if (xwid <= 0 || sums.column.empty())
+    if (xwid <= 0)
+        return;
+    const CentreSums sums = sumByCentre(points, frame, model.seriesinfo(n).xydata);
+    if (sums.column.empty())
         return;
 
     // Weights by column distance, which never exceeds this.
     int farthest = xwid;
-    for (const int centre : {sums.column.front(), sums.column.back()})
+    for (const int centre : sums.column)
         farthest = std::max({farthest, std::abs(1 - centre), std::abs(xwid - centre)});
     std::vector<double> weight(static_cast<std::size_t>(farthest) + 1);
     for (int d = 0; d <= farthest; ++d)

@@ -1,15 +1,14 @@
 #include "graph/data_file_loader.h"
 
 #include "core/message_sink.h"
+#include "core/regular_file.h"
 #include "core/text_decoding.h"
+#include "graph/line_reader.h"
+#include "graph/load_progress.h"
 #include "graph/plot_model.h"
 #include "graph/point_parser.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -19,167 +18,136 @@ namespace plotwell {
 
 namespace {
 
-bool isSkippable(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
-
 bool fileExists(const QString& path)
 {
     const QFileInfo info(path);
     return !path.isEmpty() && info.exists() && !info.isDir();
 }
 
-// The bytes of a file: mapped when the file system allows it, read otherwise.
-class FileBytes
-{
-public:
-    explicit FileBytes(QFile& file) : file_(file)
-    {
-        const qint64 size = file.size();
-        if (size > 0) {
-            mapped_ = file.map(0, size);
-            if (mapped_) {
-                data_ = reinterpret_cast<const char*>(mapped_);
-                size_ = static_cast<std::size_t>(size);
-                return;
-            }
-        }
-        buffer_ = file.readAll();
-        ok_ = file.error() == QFileDevice::NoError;
-        data_ = buffer_.constData();
-        size_ = static_cast<std::size_t>(buffer_.size());
-    }
-    ~FileBytes()
-    {
-        if (mapped_)
-            file_.unmap(mapped_);
-    }
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
-
-    bool ok() const { return ok_; }
-    const char* data() const { return data_; }
-    std::size_t size() const { return size_; }
-
-    // The bytes before `upTo` are read: a mapped file's whole pages among them leave memory
-    // (the system reads them again should they be needed), so a big file does not stay in
-    // memory beside the points made from it.
-    void Release(const char* upTo)
-    {
-        if (!mapped_)
-            return;
-        static const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-        const std::size_t end = static_cast<std::size_t>(upTo - data_) / page * page;
-        // Reading goes over a line more than once; a new pass starts before the last release.
-        const std::size_t from = end < released_ ? 0 : released_;
-        if (end < from + kReadProgressStep)
-            return;
-        madvise(mapped_ + from, end - from, MADV_DONTNEED);
-        released_ = end;
-    }
-
-private:
-    QFile& file_;
-    uchar* mapped_ = nullptr;
-    QByteArray buffer_;
-    const char* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t released_ = 0;
-    bool ok_ = true;
-};
-
-// IsValidUtf8 over a whole file, a few megabytes at a time, telling the progress.
-bool isValidUtf8(const char* s, std::size_t n, const ReadProgress& progress)
-{
-    std::size_t from = 0;
-    while (from < n) {
-        std::size_t to = std::min(n, from + kReadProgressStep);
-        // End the piece before a character's first byte, so no character is cut in two.
-        for (int back = 0; back < 3 && to < n && to > from + 1 && (static_cast<unsigned char>(s[to]) & 0xC0) == 0x80; ++back)
-            --to;
-        if (!IsValidUtf8(s + from, to - from))
-            return false;
-        if (progress)
-            progress(s + to);
-        from = to;
-    }
-    return true;
-}
-
 } // namespace
 
-void DataFileLoader::SetFileName(const QString& path)
+bool DataFileLoader::SetFileName(const QString& path)
 {
     if (!fileExists(path)) {
         model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
-        return;
+        return false;
     }
     model_.ClearData();
     model_.SetFileNameField(path);
     try {
         LoadFile();
+        if (progress_)
+            progress_->Done();
     } catch (const std::bad_alloc&) {
         // A file too large for memory fails like any other load instead of ending the program.
         model_.ClearData();
         model_.Sink().ShowMessage(QStringLiteral("Not enough memory to load file:\r\r") + path);
     }
     emit model_.changed(PlotModel::Change::Series);
+    return true;
+}
+
+ReadProgress DataFileLoader::Releasing(TLineReader& lines)
+{
+    if (progress_)
+        lines.SetReadObserver([this](std::size_t bytesRead) { progress_->Report(static_cast<qint64>(bytesRead)); });
+    return [this, &lines](const char* upTo) {
+        lines.Release(upTo);
+        if (progress_)
+            progress_->ThrowIfCancelled();
+    };
 }
 
 void DataFileLoader::LoadFile()
 {
     const QString path = model_.FileName();
-    if (!fileExists(path)) {
-        model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
-        return;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QString reason = file.errorString();
+    TRegularFile file;
+    if (!file.Open(path)) {
+        if (file.State() == TRegularFile::Status::Missing) {
+            model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
+            return;
+        }
         model_.ClearData();
-        model_.Sink().ShowMessage(QStringLiteral("Cannot open file:\r\r") + path + QStringLiteral("\r\r") + reason);
+        model_.Sink().ShowMessage(QStringLiteral("Cannot open file:\r\r") + path + QStringLiteral("\r\r") +
+                                  file.ErrorString());
         return;
     }
 
-    FileBytes bytes(file);
-    if (!bytes.ok()) {
-        model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
-        Finish(true, 0, path);
-        return;
+    const auto size = static_cast<std::size_t>(file.Size());
+    if (progress_)
+        progress_->SetTotal(static_cast<qint64>(size));
+    // The byte-order mark from the first bytes; whether the rest is UTF-8 shows as it is read.
+    char head[3] = {};
+    const std::size_t headSize = std::min<std::size_t>(size, 3);
+    const bool headRead = file.ReadExactly(head, headSize) && file.Rewind();
+    const TextLayout layout = DetectLayout(head, headSize, [](const char*, std::size_t) { return true; });
+    if (headRead && (layout.encoding == TextEncoding::Utf16LE || layout.encoding == TextEncoding::Utf16BE)) {
+        QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+        if (file.ReadExactly(bytes.data(), size)) {
+            LoadBytes(bytes.constData(), size, path, [this](const char*) {
+                if (progress_)
+                    progress_->ThrowIfCancelled();
+            });
+            return;
+        }
+    } else if (headRead) {
+        TLineReader lines(file, size, layout.start);
+        if (ParseLines(lines, TextEncoding::Utf8, path, Releasing(lines), true))
+            return;
+        // Not UTF-8 after all: the lines read so far are read again as Windows-1252.
+        model_.ClearData();
+        model_.SetFileNameField(path);
+        if (file.Rewind()) {
+            TLineReader again(file, size, layout.start);
+            ParseLines(again, TextEncoding::Windows1252, path, Releasing(again), false);
+            return;
+        }
     }
-    LoadBytes(bytes.data(), bytes.size(), path, [&bytes](const char* upTo) { bytes.Release(upTo); });
+    model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
+    Finish(true, 0, path);
 }
 
 void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path, const ReadProgress& progress)
 {
-    const std::size_t bom = Utf8BomLength(s, n);
-    const TextEncoding encoding =
-        isValidUtf8(s + bom, n - bom, progress) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
-    std::size_t i = encoding == TextEncoding::Utf8 ? bom : 0;
+    const TextLayout layout = DetectLayout(s, n);
+    if (layout.encoding == TextEncoding::Utf16LE || layout.encoding == TextEncoding::Utf16BE) {
+        // Numbers are parsed as bytes; UTF-16 text becomes the UTF-8 it stands for.
+        const QByteArray utf8 = Decode(s + layout.start, n - layout.start, layout.encoding).toUtf8();
+        TLineReader lines(utf8.constData(), static_cast<std::size_t>(utf8.size()), 0);
+        ParseLines(lines, TextEncoding::Utf8, path, progress, false);
+        return;
+    }
+    TLineReader lines(s, n, layout.start);
+    ParseLines(lines, layout.encoding, path, progress, false);
+}
+
+bool DataFileLoader::ParseLines(TLineReader& lines, TextEncoding encoding, const QString& path,
+                                const ReadProgress& progress, bool untilNotUtf8)
+{
     qint64 lineNumber = 0;
     bool failed = false;
-    while (!failed) {
-        while (i < n && isSkippable(s[i]))
-            ++i;
-        if (i >= n)
-            break;
-        const std::size_t start = i;
-        const void* lf = std::memchr(s + start, '\n', n - start);
-        std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - s) : n;
-        if (const void* cr = std::memchr(s + start, '\r', end - start))
-            end = static_cast<std::size_t>(static_cast<const char*>(cr) - s);
-        i = end;
+    const char* line = nullptr;
+    std::size_t length = 0;
+    while (!failed && lines.Next(line, length)) {
+        // Line ends and the bytes skipped between lines are ASCII: the file is UTF-8 when
+        // every line is.
+        bool ascii = false;
+        if (untilNotUtf8 && !IsValidUtf8(line, length, ascii))
+            return false;
         ++lineNumber;
-        while (end > start && isSkippable(s[end - 1]))
-            --end;
-        if (end > start && s[start] != ';' &&
-            !AddSeriesFromBytes(model_, s + start, end - start, encoding, false, progress))
+        // ASCII reads alike in both encodings, and its positions need no counting of characters.
+        const TextEncoding lineEncoding = ascii ? TextEncoding::Windows1252 : encoding;
+        if (line[0] != ';' && !AddSeriesFromBytes(model_, line, length, lineEncoding, false, progress))
             failed = true;
         if (progress)
-            progress(s + i);
+            progress(lines.Position());
+    }
+    if (lines.Failed()) {
+        model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
+        failed = true;
     }
     Finish(failed, lineNumber, path);
+    return true;
 }
 
 void DataFileLoader::Finish(bool failed, qint64 lineNumber, const QString& path)

@@ -6,6 +6,8 @@
 #include "graph/plot_model.h"
 
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <numbers>
 
 namespace plotwell {
@@ -26,7 +28,7 @@ double radians(double degrees)
 }
 
 // The title and, below it, the caption, centred above the circle.
-void drawHeading(TCanvas& canvas, const PlotModel& model, int n, double total, int r)
+void drawHeading(TCanvas& canvas, const PlotModel& model, int n, long double total, int r)
 {
     const PlotOptions& options = model.Options();
     const QString caption = QStringLiteral("Series %1 (Total: %2)").arg(n).arg(PieTotalText(total));
@@ -70,9 +72,16 @@ TColor PieColor(int j)
     return 0x00008080;
 }
 
-QString PieTotalText(double total)
+QString PieTotalText(long double total)
 {
-    QString text = QString::number(total, 'f', 10);
+    QString text;
+    if (std::fabs(total) <= std::numeric_limits<double>::max()) {
+        text = QString::number(static_cast<double>(total), 'f', 10);
+    } else {
+        char digits[5000];
+        std::snprintf(digits, sizeof digits, "%.10Lf", total);
+        text = QString::fromLatin1(digits);
+    }
     const qsizetype point = text.indexOf(QLatin1Char('.'));
     if (point < 0)
         return text;
@@ -87,13 +96,20 @@ void DrawPie(TCanvas& canvas, const PlotModel& model, int n, int controlClientHe
     if (points.size() > kMaxPiePoints)
         return;
     double total = 0;
+    long double wideTotal = 0; // holds what overflows a double: the slices of huge values
     for (const tpt& p : points)
-        if (!IsNullPoint(p))
+        if (!IsNullPoint(p)) {
             total += p.y;
+            wideTotal += p.y;
+        }
+    const bool overflowed = !std::isfinite(total);
+    const auto share = [&](double y) {
+        return overflowed ? static_cast<double>(static_cast<long double>(y) / wideTotal) : y / total;
+    };
     const int cx = canvas.Width() / 2;
     const int cy = canvas.Height() / 2 + canvas.Height() / 16;
     const int r = roundToInt(0.26 * controlClientHeight);
-    drawHeading(canvas, model, n, total, r);
+    drawHeading(canvas, model, n, overflowed ? wideTotal : total, r);
 
     const TColor background = model.Options().BackgroundColor;
     double start = 0;
@@ -101,7 +117,7 @@ void DrawPie(TCanvas& canvas, const PlotModel& model, int n, int controlClientHe
         const double y = points[j].y;
         if (IsNullValue(y) || y == 0)
             continue;
-        double end = std::min(y / total * 360 + start, 360.0);
+        double end = std::min(share(y) * 360 + start, 360.0);
         if (j + 1 == points.size())
             end = 360; // no sliver left open by rounding
         canvas.Brush().SetColor(PieColor(static_cast<int>(j)));

@@ -18,8 +18,9 @@ QString PieNegativeMessage();
 TColor PieColor(int j);
 
 // The total in the caption: 10 decimals after a "." in any locale, trailing zeros dropped
-// down to one digit (4 gives "4.0", 1/3 gives "0.3333333333").
-QString PieTotalText(double total);
+// down to one digit (4 gives "4.0", 1/3 gives "0.3333333333"). A total beyond the largest
+// double (slices of huge values) is written out all the same.
+QString PieTotalText(long double total);
 
 // Series n as a pie about the middle of the surface, its radius set by the control's client
 // height; slices run counter-clockwise from 3 o'clock, the last point closing the circle.

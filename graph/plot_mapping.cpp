@@ -1,6 +1,7 @@
 #include "graph/plot_mapping.h"
 
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -25,25 +26,30 @@ AxisScale::AxisScale(double low, double high) : low_(low), high_(high)
     const double extent = high - low;
     if (extent == 0) {
         extent_ = 1;
-        halfExtent_ = 0.5;
         high_ = low + 1;
     } else if (std::isinf(extent)) {
         extent_ = std::numeric_limits<double>::max();
-        halfExtent_ = high * 0.5 - low * 0.5;
     } else {
         extent_ = extent;
-        halfExtent_ = extent * 0.5;
     }
-    if (halfExtent_ == 0) // spans among the smallest subnormal numbers
-        halfExtent_ = std::numeric_limits<double>::denorm_min();
+    // Powers of two scale exactly: a scaled span can neither overflow nor lose the digits of
+    // subnormal values. (Any power of two gives the same fractions where nothing is subnormal.)
+    const double largest = std::max(std::fabs(low_), std::fabs(high_));
+    scale_ = largest > 0 && std::isfinite(largest) ? std::ldexp(1.0, std::min(-std::ilogb(largest), 1000)) : 0.5;
+    scaledLow_ = low_ * scale_;
+    scaledExtent_ = std::isinf(extent) ? high_ * scale_ - scaledLow_ : extent_ * scale_;
+    if (!(scaledExtent_ > 0)) // a span the scaling cannot hold apart
+        scaledExtent_ = std::numeric_limits<double>::denorm_min();
 }
 
 void PlotMapping::MapPoints(const tpt* points, std::size_t count, int* columns, int* rows) const
 {
-    const double lowX = x_.HalfLow();
-    const double halfX = x_.HalfExtent();
-    const double lowY = y_.HalfLow();
-    const double halfY = y_.HalfExtent();
+    const double scaleX = x_.Scale();
+    const double lowX = x_.ScaledLow();
+    const double spanX = x_.ScaledExtent();
+    const double scaleY = y_.Scale();
+    const double lowY = y_.ScaledLow();
+    const double spanY = y_.ScaledExtent();
     const double xwid = area_.xwid;
     const double ywid = area_.ywid;
     const double cornerx = area_.cornerx;
@@ -52,7 +58,6 @@ void PlotMapping::MapPoints(const tpt* points, std::size_t count, int* columns, 
 #if defined(__SSE2__)
     // Two points at a time, with the same operations in the same order as Column and Row;
     // the conversion rounds halves to even, as PixelRound does.
-    const __m128d half = _mm_set1_pd(0.5);
     const __m128d low = _mm_set1_pd(-kPixelLimit);
     const __m128d high = _mm_set1_pd(kPixelLimit);
     const auto toPixels = [&](__m128d v) {
@@ -64,8 +69,8 @@ void PlotMapping::MapPoints(const tpt* points, std::size_t count, int* columns, 
         const __m128d b = _mm_loadu_pd(&points[i + 1].x); // x1 y1
         const __m128d x = _mm_unpacklo_pd(a, b);
         const __m128d y = _mm_unpackhi_pd(a, b);
-        const __m128d fx = _mm_div_pd(_mm_sub_pd(_mm_mul_pd(x, half), _mm_set1_pd(lowX)), _mm_set1_pd(halfX));
-        const __m128d fy = _mm_div_pd(_mm_sub_pd(_mm_mul_pd(y, half), _mm_set1_pd(lowY)), _mm_set1_pd(halfY));
+        const __m128d fx = _mm_div_pd(_mm_sub_pd(_mm_mul_pd(x, _mm_set1_pd(scaleX)), _mm_set1_pd(lowX)), _mm_set1_pd(spanX));
+        const __m128d fy = _mm_div_pd(_mm_sub_pd(_mm_mul_pd(y, _mm_set1_pd(scaleY)), _mm_set1_pd(lowY)), _mm_set1_pd(spanY));
         const __m128i c = toPixels(_mm_add_pd(_mm_mul_pd(fx, _mm_set1_pd(xwid)), _mm_set1_pd(cornerx)));
         const __m128i r = toPixels(_mm_sub_pd(_mm_set1_pd(bottomy), _mm_mul_pd(fy, _mm_set1_pd(ywid))));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(columns + i), c);
@@ -73,8 +78,8 @@ void PlotMapping::MapPoints(const tpt* points, std::size_t count, int* columns, 
     }
 #endif
     for (; i < count; ++i) {
-        columns[i] = PixelRound((points[i].x * 0.5 - lowX) / halfX * xwid + cornerx);
-        rows[i] = PixelRound(bottomy - (points[i].y * 0.5 - lowY) / halfY * ywid);
+        columns[i] = PixelRound((points[i].x * scaleX - lowX) / spanX * xwid + cornerx);
+        rows[i] = PixelRound(bottomy - (points[i].y * scaleY - lowY) / spanY * ywid);
     }
 }
 

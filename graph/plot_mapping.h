@@ -51,16 +51,21 @@ public:
     double Extent() const { return extent_; }
     // The far edge, low + extent (the high end itself when that sum overflows).
     double High() const { return high_; }
-    // (v - low) / extent, computed in halves so that spans near the double limit stay finite.
-    double Fraction(double v) const { return (v * 0.5 - low_ * 0.5) / halfExtent_; }
-    double HalfLow() const { return low_ * 0.5; }
-    double HalfExtent() const { return halfExtent_; }
+    // (v - low) / extent, computed on the values scaled by a power of two that brings the
+    // larger end near 1: spans near the double limit stay finite, and subnormal spans keep
+    // their precision (halving a subnormal value rounds it).
+    double Fraction(double v) const { return (v * scale_ - scaledLow_) / scaledExtent_; }
+    double Scale() const { return scale_; }
+    double ScaledLow() const { return scaledLow_; }
+    double ScaledExtent() const { return scaledExtent_; }
 
 private:
     double low_ = 0;
     double high_ = 1;
     double extent_ = 1;
-    double halfExtent_ = 0.5;
+    double scale_ = 0.5;
+    double scaledLow_ = 0;
+    double scaledExtent_ = 0.5;
 };
 
 class PlotMapping

@@ -104,6 +104,21 @@ void PlotModel::RemoveLastSeries()
     emit changed(Change::SeriesBoxes);
 }
 
+void PlotModel::TakeStoreFrom(PlotModel& loaded)
+{
+    seriesarr_ = std::move(loaded.seriesarr_);
+    loaded.seriesarr_.clear();
+    seriesinfo_ = loaded.seriesinfo_;
+    boxes_ = loaded.boxes_;
+    displaySeriesLabelVisible_ = displaySeriesLabelVisible_ || loaded.displaySeriesLabelVisible_;
+    inputerror_ = loaded.inputerror_;
+    FTitle_ = loaded.FTitle_;
+    FFileName_ = loaded.FFileName_;
+    emit changed(Change::Series);
+    emit changed(Change::Title);
+    SetGraphType(loaded.currentgtype_);
+}
+
 void PlotModel::SetSeriesName(int seriesnum, const QString& name)
 {
     if (seriesnum < 1 || seriesnum > NumberOfSeries())
@@ -167,62 +182,41 @@ SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
     summary.minvalue = stats.Min();
     summary.maxvalue = stats.Max();
     summary.average = stats.Average();
-    const tptsarr* one[] = {&points};
-    summary.standarddeviation = stats.Values() < 2 ? 0.0 : stats.StandardDeviation(one);
+    summary.standarddeviation = stats.Values() < 2 ? 0.0 : stats.StandardDeviation();
     return summary;
-}
-
-template <typename Visit> void PlotModel::ForEachDisplayedValue(Visit&& visit) const
-{
-    for (int n = 1; n <= NumberOfSeries(); ++n)
-        if (SeriesDisplay(n))
-            visit(seriesarr_[static_cast<std::size_t>(n - 1)]);
 }
 
 qint64 PlotModel::NumberOfPoints() const
 {
     qint64 total = 0;
-    ForEachDisplayedValue([&](const tptsarr& s) { total += static_cast<qint64>(s.size()); });
+    for (const tptsarr* series : DisplayedSeries(*this))
+        total += static_cast<qint64>(series->size());
     return total;
 }
 
 qint64 PlotModel::NumberOfNonNullPoints() const
 {
-    ValueStatistics stats;
-    ForEachDisplayedValue([&](const tptsarr& s) { stats.Add(s); });
-    return stats.Values();
+    return DisplayedStatistics(*this).Values();
 }
 
 double PlotModel::MinValue() const
 {
-    ValueStatistics stats;
-    ForEachDisplayedValue([&](const tptsarr& s) { stats.Add(s); });
-    return stats.Min();
+    return DisplayedStatistics(*this).Min();
 }
 
 double PlotModel::MaxValue() const
 {
-    ValueStatistics stats;
-    ForEachDisplayedValue([&](const tptsarr& s) { stats.Add(s); });
-    return stats.Max();
+    return DisplayedStatistics(*this).Max();
 }
 
 double PlotModel::Average() const
 {
-    ValueStatistics stats;
-    ForEachDisplayedValue([&](const tptsarr& s) { stats.Add(s); });
-    return stats.Average();
+    return DisplayedStatistics(*this).Average();
 }
 
 double PlotModel::StandardDeviation() const
 {
-    ValueStatistics stats;
-    std::vector<const tptsarr*> displayed;
-    ForEachDisplayedValue([&](const tptsarr& s) {
-        stats.Add(s);
-        displayed.push_back(&s);
-    });
-    return stats.StandardDeviation(displayed);
+    return DisplayedStatistics(*this).StandardDeviation();
 }
 
 bool PlotModel::AddSeriesFromString(const QString& s, bool displayerror)

@@ -82,6 +82,11 @@ public:
     // Removes the last series again (a rejected parse) and hides its box.
     void RemoveLastSeries();
 
+    // Puts the store that `loaded` holds after a load in place of this one, in one step: its
+    // series, their records and boxes, the file name, title and parser error, and the line graph
+    // every load starts with. The drawing options stay this model's. `loaded` is left empty.
+    void TakeStoreFrom(PlotModel& loaded);
+
     // --- Point text and files -------------------------------------------------------------
     bool AddSeriesFromString(const QString& s, bool displayerror);
     const QString& inputerror() const { return inputerror_; }
@@ -132,7 +137,6 @@ private:
     friend class DataFileLoader;
     friend class TSeriesWriter;
 
-    template <typename Visit> void ForEachDisplayedValue(Visit&& visit) const;
     void ClearFileName() { FFileName_.clear(); }
     void SetFileNameField(const QString& value) { FFileName_ = value; }
 

@@ -40,8 +40,11 @@ public:
 private:
     QString text(std::size_t from, std::size_t to) const { return Decode(s_ + from, to - from, encoding_); }
     QString quoted(std::size_t from, std::size_t to) const { return QLatin1Char('"') + text(from, to) + QLatin1Char('"'); }
-    // 1-based character position of byte offset i.
-    QString position(std::size_t i) const { return QString::number(CharacterCount(s_, i, encoding_) + 1); }
+    // 1-based character position of byte offset i, which is never before the last progress.
+    QString position(std::size_t i) const
+    {
+        return QString::number(countedChars_ + CharacterCount(s_ + countedTo_, i - countedTo_, encoding_) + 1);
+    }
     void fail(const QString& message)
     {
         model_.SetInputError(message);
@@ -65,6 +68,9 @@ private:
     TextEncoding encoding_;
     const ReadProgress& progress_;
     std::size_t nextProgress_;
+    // Characters before byte countedTo_, the place last told to the progress.
+    std::size_t countedTo_ = 0;
+    std::size_t countedChars_ = 0;
     int seriesnum_ = 0;
     std::size_t i_ = 0;
     bool pointmode_ = false;
@@ -76,17 +82,10 @@ private:
     bool failed_ = false;
 };
 
-// Occurrences of `c` in the line, telling the progress as the count goes.
+// Occurrences of `c` in the line.
 std::size_t PointParser::count(char c) const
 {
-    std::size_t found = 0;
-    for (std::size_t from = 0; from < n_; from += kReadProgressStep) {
-        const std::size_t to = std::min(n_, from + kReadProgressStep);
-        found += static_cast<std::size_t>(std::count(s_ + from, s_ + to, c));
-        if (progress_)
-            progress_(s_ + to);
-    }
-    return found;
+    return static_cast<std::size_t>(std::count(s_, s_ + n_, c));
 }
 
 // Reserves about as many points as the line holds, so a long line grows its series once.
@@ -124,6 +123,8 @@ bool PointParser::Run(bool displayerror)
         if (i_ >= n_)
             break;
         if (i_ >= nextProgress_) {
+            countedChars_ += CharacterCount(s_ + countedTo_, i_ - countedTo_, encoding_);
+            countedTo_ = i_;
             progress_(s_ + i_);
             nextProgress_ = i_ + kReadProgressStep;
         }

@@ -15,8 +15,9 @@ class PlotModel;
 // characters). Returns true when a series with at least one point was added and accepted.
 // On a fault in the text the message is in the model's inputerror, and it is shown through
 // the model's sink when `displayerror` is true.
-// `progress`, when set, hears every few megabytes how far the parse has read, so that the
-// caller can let go of a mapped file's pages behind it while a long line is still read.
+// `progress`, when set, hears every few megabytes how far the parse has read; nothing before
+// that place is read again, so the caller can let go of the memory behind it while a long
+// line is still parsed.
 using ReadProgress = std::function<void(const char* readUpTo)>;
 // Bytes read between two calls of a ReadProgress.
 inline constexpr std::size_t kReadProgressStep = std::size_t(8) << 20;

@@ -166,6 +166,10 @@ void GraphDrawing::LayOut(const ValueRange& range, double maxY)
     } else if (minY > 0 && minY / (maxY - minY) < 0.5) {
         minY = 0;
     }
+    // Bars stand on 0: from a higher bottom the smallest bar, or the lowest part of a stack,
+    // would vanish.
+    if ((frame_.graphtype == gtbar || frame_.graphtype == gtstacked) && minY > 0)
+        minY = 0;
     const AxisScale x(range.minX, range.maxX);
     const AxisScale y(minY, axisMaxY);
     state_.minX = x.Low();

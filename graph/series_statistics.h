@@ -5,10 +5,14 @@
 #include "graph/series_types.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace plotwell {
 
-// Accumulates the non-null Y values of one or more series in order.
+class PlotModel;
+
+// Accumulates the non-null Y values of one or more series in order. It keeps the series for
+// a second pass, so it must not outlive them.
 class ValueStatistics
 {
 public:
@@ -18,12 +22,21 @@ public:
     std::int64_t Values() const { return count_; }
     double Min() const { return count_ ? min_ : novalue; }
     double Max() const { return count_ ? max_ : novalue; }
-    double Average() const { return count_ ? static_cast<double>(sum_) / static_cast<double>(count_) : novalue; }
-    // Second pass over the same series: the sample standard deviation, or novalue for fewer
-    // than two values.
-    template <typename SeriesRange> double StandardDeviation(const SeriesRange& series) const;
+    // Finite for any finite values: when their sum overflows, a second pass sums them scaled.
+    double Average() const;
+    // Second pass over the series: the sample standard deviation, or novalue for fewer than
+    // two values. Never negative, and finite for any finite values: beyond what the
+    // single-precision steps hold, it is computed in double precision on scaled values.
+    double StandardDeviation() const;
 
 private:
+    // The power of two that brings every value into [-1, 1].
+    int Scale() const;
+    // The mean of the values times 2^-scale.
+    long double ScaledMean(int scale) const;
+    double WideDeviation() const;
+
+    std::vector<const tptsarr*> series_;
     std::int64_t points_ = 0;
     std::int64_t count_ = 0;
     double min_ = 0;
@@ -39,15 +52,10 @@ double SampleDeviation(long double totalVariance, std::int64_t n);
 // Sum of (float(y) - mean)^2 over the non-null values of a series.
 long double SquaredDeviations(const tptsarr& points, long double mean);
 
-template <typename SeriesRange> double ValueStatistics::StandardDeviation(const SeriesRange& series) const
-{
-    if (count_ < 2)
-        return novalue;
-    const long double mean = singleSum_ / static_cast<long double>(count_);
-    long double total = 0;
-    for (const tptsarr* s : series)
-        total += SquaredDeviations(*s, mean);
-    return SampleDeviation(total, count_);
-}
+// The displayed series of a model, in order: the ones its status line reports.
+std::vector<const tptsarr*> DisplayedSeries(const PlotModel& model);
+
+// The statistics of the displayed series of a model.
+ValueStatistics DisplayedStatistics(const PlotModel& model);
 
 } // namespace plotwell

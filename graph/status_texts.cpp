@@ -28,19 +28,11 @@ QString figures(qint64 count, double minValue, double maxValue, double average, 
 QString StatusLineText(const PlotModel& model)
 {
     // One pass for count, extremes and sum, one more for the deviation.
-    ValueStatistics stats;
-    std::vector<const tptsarr*> displayed;
-    for (int n = 1; n <= model.NumberOfSeries(); ++n) {
-        if (!model.SeriesDisplay(n))
-            continue;
-        const tptsarr& s = model.seriesarr()[static_cast<std::size_t>(n - 1)];
-        stats.Add(s);
-        displayed.push_back(&s);
-    }
+    const ValueStatistics stats = DisplayedStatistics(model);
     if (stats.Values() <= 0)
         return QStringLiteral("0 points");
     return QLatin1Char(' ') +
-           figures(stats.Values(), stats.Min(), stats.Max(), stats.Average(), stats.StandardDeviation(displayed));
+           figures(stats.Values(), stats.Min(), stats.Max(), stats.Average(), stats.StandardDeviation());
 }
 
 QStringList SummaryLines(const PlotModel& model)

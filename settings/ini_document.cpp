@@ -56,18 +56,25 @@ TIniDocument TIniDocument::Parse(const QString& text)
 
     TSection* current = nullptr;
     for (const QString& line : std::as_const(lines)) {
-        if (HasControlCharacters(line))
-            continue;
-        const QString t = line.trimmed();
         QList<TLine>& target = current ? current->lines : doc.preamble_;
+        // Lines nobody reads (comments, blank lines, and whatever is not understood) are kept
+        // as they were, so saving never loses what another program or a person wrote.
+        const auto keep = [&] { target.append({{}, {}, line}); };
+        if (HasControlCharacters(line)) {
+            keep();
+            continue;
+        }
+        const QString t = line.trimmed();
         if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#'))) {
-            target.append({{}, {}, line});
+            keep();
             continue;
         }
         if (t.startsWith(QLatin1Char('['))) {
             const qsizetype close = t.indexOf(QLatin1Char(']'));
-            if (close < 0)
+            if (close < 0) {
+                keep();
                 continue;
+            }
             const QString name = t.mid(1, close - 1).trimmed();
             current = doc.FindSection(name);
             if (!current)
@@ -75,14 +82,10 @@ TIniDocument TIniDocument::Parse(const QString& text)
             continue;
         }
         const qsizetype eq = t.indexOf(QLatin1Char('='));
-        if (eq <= 0)
-            continue;
-        const QString key = t.left(eq).trimmed();
-        if (key.isEmpty())
-            continue;
-        if (!current) {
-            // A key before any section belongs to no section; nobody can read it, keep it as text.
-            target.append({{}, {}, line});
+        const QString key = eq > 0 ? t.left(eq).trimmed() : QString();
+        // A key before any section belongs to no section: nobody can read it.
+        if (key.isEmpty() || !current) {
+            keep();
             continue;
         }
         const QString folded = Folded(key);

@@ -1,6 +1,6 @@
 #pragma once
 // The text of an INI file held as lines: sections and keys in file order, the lines nobody
-// asked about (comments, blank lines) kept as they were.
+// reads (comments, blank lines, lines not understood) kept as they were.
 
 #include <QHash>
 #include <QList>
@@ -14,10 +14,11 @@ namespace plotwell {
 class TIniDocument
 {
 public:
-    // Reads any text without failing: lines that are neither a section header, a "key=value"
-    // line, a comment nor blank are dropped, and so are lines with control characters (binary
-    // garbage). A repeated section continues the first one; a repeated key in a section is
-    // dropped, the first one wins (it is the one a reader sees).
+    // Reads any text without failing: lines that are neither a section header nor a
+    // "key=value" line (comments, blank lines, a header without its "]", lines with control
+    // characters) are kept as text that nobody reads. A repeated section continues the first
+    // one; a repeated key in a section is dropped, the first one wins (it is the one a reader
+    // sees, and removing it must not bring back the other).
     static TIniDocument Parse(const QString& text);
 
     // The whole document, one "\n" after each line.

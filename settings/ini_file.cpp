@@ -3,6 +3,7 @@
 #include "core/locale_facts.h"
 #include "core/message_sink.h"
 #include "core/number_format.h"
+#include "core/regular_file.h"
 #include "core/text_decoding.h"
 
 #include <QDir>
@@ -17,8 +18,8 @@ namespace plotwell {
 
 namespace {
 
-// Anything larger is not a settings file this program wrote; it is read as empty, and the
-// next write replaces it.
+// Anything larger is not a settings file this program wrote; it is not read, and never
+// replaced by a save.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
 std::optional<int> ParseInteger(const QString& text)
@@ -48,20 +49,23 @@ std::optional<double> ParseFloat(const QString& text)
 
 TIniFile::TIniFile(const QString& fileName, TMessageSink* sink) : fileName_(fileName), sink_(sink)
 {
-    QFile file(fileName_);
-    if (!file.exists())
+    TRegularFile file;
+    if (!file.Open(fileName_)) {
+        // A missing file is made by the first save; anything else that is there stays as it is.
+        unreadable_ = file.State() != TRegularFile::Status::Missing;
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
+    }
+    std::optional<QByteArray> bytes;
+    if (file.Size() <= kMaxFileSize) {
+        bytes.emplace(static_cast<qsizetype>(file.Size()), Qt::Uninitialized);
+        if (!file.ReadExactly(bytes->data(), static_cast<std::size_t>(bytes->size())))
+            bytes.reset();
+    }
+    if (!bytes) {
         unreadable_ = true;
         return;
     }
-    if (file.size() > kMaxFileSize)
-        return;
-    // Not read(kMaxFileSize + 1): that reserves the whole limit up front for a file of a few lines.
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() > kMaxFileSize)
-        return;
-    document_ = TIniDocument::Parse(DecodeText(bytes));
+    document_ = TIniDocument::Parse(DecodeText(*bytes));
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const

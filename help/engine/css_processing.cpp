@@ -1,15 +1,17 @@
 #include "help/engine/css_processing.h"
 
+#include "core/regular_file.h"
 #include "core/text_decoding.h"
 #include "help/engine/html_utils.h"
 #include "help/engine/rich_text_target.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace plotwell {
 
 namespace {
+
+// Far beyond any style sheet written by hand.
+constexpr qint64 kMaxStyleSheetBytes = 64 * 1024 * 1024;
 
 // Position of the first ";", "{" or "}" at or after `from`, or the end of the text.
 qsizetype FindDelimiter(QStringView t, qsizetype from)
@@ -118,12 +120,11 @@ void TCSS::LoadCSSFromString(const QString& s)
 
 bool TCSS::LoadCSSFromFile(const QString& fname)
 {
-    if (!QFileInfo(fname).isFile())
+    // A pipe or a device is no style sheet; it would block or never end.
+    const std::optional<QByteArray> bytes = ReadRegularFile(fname, kMaxStyleSheetBytes);
+    if (!bytes)
         return false;
-    QFile file(fname);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    LoadCSSFromString(DecodeText(file.readAll()));
+    LoadCSSFromString(DecodeText(*bytes));
     return true;
 }
 

@@ -24,7 +24,7 @@ class TCSS
 public:
     // Parses a style sheet and appends its rules; nothing is ever removed or replaced.
     void LoadCSSFromString(const QString& s);
-    // Loads a style-sheet file when it exists; true when it was read.
+    // Loads a style-sheet file when it is a regular file; true when it was read.
     bool LoadCSSFromFile(const QString& fname);
 
     // Applies the rules for the element name, then ".class", then "#id" to the target's current

@@ -1,13 +1,22 @@
 #include "help/engine/help_image.h"
 
+#include "core/regular_file.h"
 #include "core/rounding.h"
 #include "help/engine/html_utils.h"
 
+#include <QBuffer>
 #include <QImageReader>
 
 #include <algorithm>
 
 namespace plotwell {
+
+namespace {
+
+// A JPEG of the largest picture shown is far smaller.
+constexpr qint64 kMaxHelpImageFileBytes = 256 * 1024 * 1024;
+
+} // namespace
 
 std::optional<qint64> HelpImageSide(const QString& text, int clientExtent)
 {
@@ -28,7 +37,13 @@ QImage LoadHelpImage(const QString& path, std::optional<qint64> width, std::opti
     const auto tooLarge = [](std::optional<qint64> side) { return side && *side > kMaxHelpImageSide; };
     if (tooLarge(width) || tooLarge(height))
         return {};
-    QImageReader reader(path, "jpeg");
+    // Read from memory, so a pipe or a device named as a picture is never opened by the decoder.
+    std::optional<QByteArray> bytes = ReadRegularFile(path, kMaxHelpImageFileBytes);
+    if (!bytes)
+        return {};
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
     reader.setAutoDetectImageFormat(false);
     const QSize natural = reader.size();
     if (natural.isEmpty() || static_cast<qint64>(natural.width()) * natural.height() > kMaxHelpImagePixels)

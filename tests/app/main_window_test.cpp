@@ -15,9 +15,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QProgressBar>
+#include <QThread>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,8 +71,17 @@ struct MainWindowTest : ::testing::Test
         window->show();
         QApplication::setActiveWindow(window.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        QCoreApplication::sendPostedEvents();
+        WaitForLoad(*window);
         return window;
+    }
+
+    static void WaitForLoad(const TForm1& window)
+    {
+        QDeadlineTimer deadline(10000);
+        while (window.Graph().Loading() && !deadline.hasExpired())
+            QTest::qWait(2);
+        EXPECT_FALSE(window.Graph().Loading());
+        QCoreApplication::sendPostedEvents();
     }
 
     QString Data(const QString& name, const QByteArray& text)
@@ -213,6 +225,7 @@ TEST_F(MainWindowTest, F5AndADroppedFileOpenAgain)
     auto window = Start({path});
     WriteFile(path, "1 2 3 4 5\n");
     QTest::keyClick(window.get(), Qt::Key_F5);
+    WaitForLoad(*window);
     EXPECT_EQ(window->Graph().NumberOfPoints(), 5);
 
     const QString other = Data(QStringLiteral("b.txt"), "9 8\n");
@@ -223,6 +236,7 @@ TEST_F(MainWindowTest, F5AndADroppedFileOpenAgain)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
+    WaitForLoad(*window);
     EXPECT_EQ(window->Graph().FileName(), other);
     EXPECT_EQ(window->Graph().NumberOfPoints(), 2);
 }
@@ -265,4 +279,37 @@ TEST_F(MainWindowTest, HelpAndAboutShowTheProgramsOwnPages)
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("aboutbtn")), Qt::LeftButton);
     EXPECT_TRUE(aboutText.contains(QStringLiteral("Plotwell"))) << aboutText.toStdString();
     EXPECT_TRUE(aboutText.contains(QStringLiteral("1.11"))) << aboutText.toStdString();
+}
+
+TEST_F(MainWindowTest, ALongLoadShowsItsProgressAndEscapeStopsIt)
+{
+    const QString path = Data(QStringLiteral("a.txt"), "1 2 3\n");
+    auto window = Start({path});
+    auto* progress = window->findChild<QWidget*>(QStringLiteral("loadprogress"));
+    auto* cancel = window->findChild<QWidget*>(QStringLiteral("cancelload"));
+    ASSERT_TRUE(progress && cancel);
+
+    // A small file shows no progress at all.
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_FALSE(progress->isVisible());
+    WaitForLoad(*window);
+    EXPECT_FALSE(progress->isVisible());
+
+    window->Graph().SetLoadFunction([](PlotModel&, const QString&, TLoadProgress& p) -> bool {
+        p.SetTotal(100);
+        for (;;) {
+            p.Report(40);
+            QThread::msleep(1);
+        }
+    });
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    QTest::qWait(500);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_EQ(qobject_cast<QProgressBar*>(progress)->value(), 40);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->Graph().Loading());
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(window->Graph().FileName(), path);
+    EXPECT_EQ(window->Graph().NumberOfPoints(), 3);
 }

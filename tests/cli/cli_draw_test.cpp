@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 namespace {
 
@@ -27,14 +32,23 @@ struct CliDraw : ::testing::Test
         return dir.filePath(name);
     }
 
-    DrawRun render(const QStringList& args)
+    // `limits`: shell commands run before the tool starts (ulimit ...).
+    DrawRun render(const QStringList& args, const QByteArray& input = {}, const QString& limits = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")); // the tool must not care
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(PLOTWELL_RENDER), args);
+        if (limits.isEmpty())
+            p.start(QStringLiteral(PLOTWELL_RENDER), args);
+        else
+            p.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), limits + QStringLiteral("; exec \"$0\" \"$@\""),
+                                                           QStringLiteral(PLOTWELL_RENDER)} +
+                                                   args);
+        EXPECT_TRUE(p.waitForStarted(60000));
+        p.write(input);
+        p.closeWriteChannel();
         EXPECT_TRUE(p.waitForFinished(60000));
         return DrawRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
@@ -131,16 +145,123 @@ TEST_F(CliDraw, BadDrawingOptionsExitWithTwo)
     }
 }
 
-TEST_F(CliDraw, EmptyDataAndUnwritableFiles)
+TEST_F(CliDraw, FailedRunsLeaveTheOldPicture)
 {
-    // Nothing to plot: the background is written, the exit status says so.
-    const DrawRun empty = render({QStringLiteral("-o"), png(), write(QStringLiteral("e.txt"), "; nothing\n")});
-    EXPECT_EQ(empty.exitCode, 1);
-    EXPECT_EQ(empty.out, QStringLiteral("0 points\n"));
-    EXPECT_EQ(QImage(png()).pixel(300, 200) & 0xFFFFFF, 0xFFFFF8u);
+    // A picture only follows a run that succeeds; the old one stays as it was, and no cut
+    // picture or temporary file is left behind.
+    const QByteArray old = "the old picture";
+    const QString good = write(QStringLiteral("good.txt"), "1 2 3\n");
+    const struct {
+        const char* name;
+        QStringList data;
+        QString limits;
+        QString err;
+    } cases[] = {
+        {"missing file", {dir.filePath(QStringLiteral("nope.txt"))}, {},
+         QStringLiteral("File not found:\\r\\r") + dir.filePath(QStringLiteral("nope.txt")) + u'\n'},
+        {"bad line", {write(QStringLiteral("bad.txt"), "1 2 x\n")}, {}, {}},
+        {"no data line", {write(QStringLiteral("empty.txt"), "; nothing\n")}, {}, QStringLiteral("No points to plot\n")},
+        {"every series hidden",
+         {QStringLiteral("--hide"), QStringLiteral("1"), QStringLiteral("--hide"), QStringLiteral("2"),
+          write(QStringLiteral("two.txt"), "1 2\n3 4\n")},
+         {},
+         QStringLiteral("plotwell-render: nothing to plot\n")},
+        {"a folder that does not exist", {QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/out.png")), good}, {},
+         QStringLiteral("plotwell-render: cannot write ") + dir.filePath(QStringLiteral("no/such/out.png")) + u'\n'},
+        {"full disk", {good}, QStringLiteral("ulimit -f 2; trap '' XFSZ"),
+         QStringLiteral("plotwell-render: cannot write ") + png() + u'\n'},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(png(), old);
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+        const DrawRun r = render(QStringList{QStringLiteral("-o"), png()} + c.data, {}, c.limits);
+        EXPECT_EQ(r.exitCode, 1);
+        if (!c.err.isEmpty()) {
+            EXPECT_EQ(r.err, c.err);
+        }
+        EXPECT_EQ(ReadFile(png()), old);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
+    }
+}
 
-    const QString nowhere = dir.filePath(QStringLiteral("no/such/folder/out.png"));
-    const DrawRun r = render({QStringLiteral("-o"), nowhere, write(QStringLiteral("d.txt"), "1 2 3\n")});
+TEST_F(CliDraw, FullDevice)
+{
+    // Root could replace the device by a picture should the tool ever rename over it.
+    if (geteuid() == 0 || !QFileInfo(QStringLiteral("/dev/full")).exists())
+        GTEST_SKIP() << "run as root, or no /dev/full";
+    const DrawRun r = render({QStringLiteral("-o"), QStringLiteral("/dev/full"), write(QStringLiteral("d.txt"), "1 2 3\n")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QStringLiteral("plotwell-render: cannot write ") + nowhere + QStringLiteral("\n"));
+    EXPECT_EQ(r.err, QStringLiteral("plotwell-render: cannot write /dev/full\n"));
+}
+
+TEST_F(CliDraw, PictureThatDoesNotFitInMemory)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#else
+    const DrawRun r = render({QStringLiteral("-o"), png(), QStringLiteral("--size"), QStringLiteral("10000x10000"),
+                              write(QStringLiteral("d.txt"), "1 2 3\n")},
+                             {}, QStringLiteral("ulimit -v 400000"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("plotwell-render: not enough memory for a 10000 x 10000 picture\n"));
+    EXPECT_FALSE(QFile::exists(png()));
+#endif
+}
+
+TEST_F(CliDraw, OutputOnTheDataFileOrTooLargeIsABadCommandLine)
+{
+    const QByteArray bytes = "1 2 3\n";
+    const QString data = write(QStringLiteral("d.txt"), bytes);
+    const QString link = dir.filePath(QStringLiteral("link.txt"));
+    ASSERT_TRUE(QFile::link(data, link));
+    const QString hard = dir.filePath(QStringLiteral("hard.txt"));
+    ASSERT_EQ(::link(QFile::encodeName(data).constData(), QFile::encodeName(hard).constData()), 0);
+    const struct {
+        QStringList args;
+        QString message;
+    } cases[] = {
+        {{QStringLiteral("-o"), data, data}, QStringLiteral("-o names the data file ") + data},
+        {{QStringLiteral("-o"), dir.path() + QStringLiteral("/./d.txt"), data}, QStringLiteral("-o names the data file ") + data},
+        {{QStringLiteral("-o"), link, data}, QStringLiteral("-o names the data file ") + data},
+        {{QStringLiteral("-o"), data, link}, QStringLiteral("-o names the data file ") + link},
+        {{QStringLiteral("-o"), hard, data}, QStringLiteral("-o names the data file ") + data},
+        {{QStringLiteral("-o"), QString(), data}, QStringLiteral("-o needs a file name")},
+        {{QStringLiteral("-o"), png(), QStringLiteral("--size"), QStringLiteral("10001x10000"), data},
+         QStringLiteral("--size and --scale make a picture of 10001 x 10000 pixels; the limit is 100000000 pixels")},
+        {{QStringLiteral("-o"), png(), QStringLiteral("--size"), QStringLiteral("5001x5000"), QStringLiteral("--scale"),
+          QStringLiteral("2"), data},
+         QStringLiteral("--size and --scale make a picture of 10002 x 10000 pixels; the limit is 100000000 pixels")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const DrawRun r = render(c.args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("plotwell-render: ") + c.message + u'\n')) << r.err.toStdString();
+        EXPECT_EQ(ReadFile(data), bytes);
+        EXPECT_FALSE(QFile::exists(png()));
+    }
+    // Exactly at the limit is allowed: the surface may be that large.
+    const DrawRun atLimit = render({QStringLiteral("-o"), png(), QStringLiteral("--size"), QStringLiteral("5000x5000"),
+                                    QStringLiteral("--scale"), QStringLiteral("2"), QStringLiteral("--no-points"), data});
+    EXPECT_EQ(atLimit.exitCode, 0) << atLimit.err.toStdString();
+    EXPECT_EQ(QImageReader(png()).size(), QSize(10000, 10000));
+}
+
+TEST_F(CliDraw, DataFromStandardInput)
+{
+    const DrawRun r = render({QStringLiteral("--summary"), QStringLiteral("-o"), png(), QStringLiteral("-")}, "40 40 30 10\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral(" 4 pts    Min: 10    Max: 40    Avg: 30    Std Dev: 14.142\n"
+                                    "Series 1:     4 pts    Min: 10    Max: 40    Avg: 30    Std Dev: 14.142\n"));
+    const QImage image(png());
+    ASSERT_EQ(image.size(), QSize(600, 400));
+    // No title unless --title gives one: the band above the plot is background.
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 600; x += 3)
+            ASSERT_EQ(rgb(image, x, y), 0xFFFFF8u) << x << "," << y;
+
+    const DrawRun bad = render({QStringLiteral("-")}, "1 2\n1 x\n");
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.err, QStringLiteral("Error reading from line 2 of file \\r\\r-\\r\\rError in input number: \"x\"\n"));
 }

@@ -1,11 +1,14 @@
 #pragma once
-// A graph control in a shown host window, with messages recorded and the drawings counted.
+// A graph control in a shown host window, with messages recorded and the drawings counted;
+// ControlFixture is the same as a test fixture.
 
 #include "control/graph_control.h"
 #include "core/recording_sink.h"
 #include "support/test_support.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -13,14 +16,14 @@
 
 namespace plotwell {
 
-struct ControlFixture : ::testing::Test
+struct ControlHost
 {
     TRecordingSink sink;
     QWidget host;
     TPlotwell* graph = nullptr;
     int drawn = 0;
 
-    ControlFixture()
+    ControlHost()
     {
         QFont font = host.font();
         font.setPointSize(9);
@@ -35,6 +38,16 @@ struct ControlFixture : ::testing::Test
 
     // Lets the posted drawing happen, as the end of an event-loop turn would.
     static void Settle() { QCoreApplication::sendPostedEvents(); }
+
+    // Runs the event loop until a background load has been put in place (or 10 s passed).
+    void WaitForLoad()
+    {
+        QDeadlineTimer deadline(10000);
+        while (graph->Loading() && !deadline.hasExpired())
+            QTest::qWait(2);
+        EXPECT_FALSE(graph->Loading());
+        Settle();
+    }
 
     void Load(const QByteArray& text)
     {
@@ -53,6 +66,10 @@ struct ControlFixture : ::testing::Test
 
     QTemporaryDir dir;
     int files = 0;
+};
+
+struct ControlFixture : ::testing::Test, ControlHost
+{
 };
 
 } // namespace plotwell

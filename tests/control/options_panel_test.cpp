@@ -262,12 +262,14 @@ TEST_F(ControlFixture, OpenStartsInTheLoadedFilesFolder)
         return next;
     });
     QTest::mouseClick(Child<QPushButton>("OpenBtn"), Qt::LeftButton);
+    WaitForLoad();
     EXPECT_EQ(askedIn, dir.path());
     EXPECT_EQ(graph->FileName(), next);
     EXPECT_EQ(graph->NumberOfSeries(), 1);
 
     graph->SetOpenFileDialog([](QWidget*, const QString&) { return QString(); }); // cancelled
     QTest::mouseClick(Child<QPushButton>("OpenBtn"), Qt::LeftButton);
+    EXPECT_FALSE(graph->Loading());
     EXPECT_EQ(graph->FileName(), next);
     EXPECT_TRUE(sink.Messages().isEmpty());
 }

@@ -33,6 +33,19 @@ struct LoaderFixture : ::testing::Test
     }
 };
 
+// `text` as UTF-16 with its byte-order mark.
+QByteArray utf16(const char16_t* text, bool littleEndian)
+{
+    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (const char16_t* c = text; *c; ++c) {
+        const char low = static_cast<char>(*c & 0xFF);
+        const char high = static_cast<char>(*c >> 8);
+        bytes += littleEndian ? low : high;
+        bytes += littleEndian ? high : low;
+    }
+    return bytes;
+}
+
 } // namespace
 
 TEST_F(LoaderFixture, LoadsSeriesNamesAndTitle)
@@ -143,6 +156,10 @@ TEST_F(LoaderFixture, EncodingsOfNames)
         {"bom.txt", "\xEF\xBB\xBF" "1 2 ;Caf\xC3\xA9 \xE2\x82\xAC\n", QStringLiteral("Caf\u00e9 \u20ac")},
         {"utf8.txt", "1 2 ;\xE6\x97\xA5\xE6\x9C\xAC\n", QStringLiteral("\u65e5\u672c")},
         {"cp1252.txt", "1 2 ;Caf\xE9 \x80\n", QStringLiteral("Caf\u00e9 \u20ac")},
+        // A UTF-8 mark before text that is not UTF-8 is dropped; the rest is Windows-1252.
+        {"bom-cp1252.txt", "\xEF\xBB\xBF" "1 2 ;Caf\xE9 \x80\n", QStringLiteral("Caf\u00e9 \u20ac")},
+        {"utf16le.txt", utf16(u"1 2 ;C\u00e9\u20ac\U0001F600\r\n3 4", true), QStringLiteral("C\u00e9\u20ac\U0001F600")},
+        {"utf16be.txt", utf16(u"1 2 ;C\u00e9\u20ac\n", false), QStringLiteral("C\u00e9\u20ac")},
     };
     for (const auto& c : cases) {
         sink.Clear();
@@ -150,6 +167,18 @@ TEST_F(LoaderFixture, EncodingsOfNames)
         EXPECT_TRUE(sink.Messages().isEmpty()) << c.name;
         EXPECT_EQ(model.GetSeriesName(1), c.series) << c.name;
     }
+}
+
+TEST_F(LoaderFixture, Utf16FaultsReadAsTheirUtf8Forms)
+{
+    // Positions in the parser's messages count characters, whatever the file's encoding.
+    const char16_t* text = u"(1, 2) (\u00e9\u00e9, 3)\n";
+    model.SetFileName(write(QStringLiteral("bad.txt"), QString::fromUtf16(text).toUtf8()));
+    const QStringList expected = sink.Messages();
+    ASSERT_EQ(expected.size(), 1);
+    sink.Clear();
+    model.SetFileName(write(QStringLiteral("bad.txt"), utf16(text, true)));
+    EXPECT_EQ(sink.Messages(), expected);
 }
 
 TEST_F(LoaderFixture, LongLinesAndManyLines)

@@ -90,6 +90,30 @@ TEST_F(RenderBars, ZerosDrawNothingAndStacksGoOnFromTheTotalBelow)
     EXPECT_EQ(Count(300, 82, 128, 288, kRed), 0);
 }
 
+TEST_F(RenderBars, BarsOfPositiveDataStandOnZero)
+{
+    // A higher bottom would hide the smallest bar, or the lowest series of a stack; line and
+    // curve graphs keep their bottom.
+    const struct {
+        Tgraphtype type;
+        double minY;
+    } cases[] = {{gtstacked, 0}, {gtbar, 0}, {gtline, 10}, {gtcurve, 10}};
+    Load({"10 12", "10 12"});
+    for (const auto& c : cases) {
+        model.SetGraphType(c.type);
+        Draw();
+        EXPECT_EQ(State().minY, c.minY) << c.type;
+    }
+    // The lowest series of the stack shows: red from the X axis up to half the stack of 20.
+    model.SetGraphType(gtstacked);
+    Draw();
+    const RenderState& s = State();
+    const int x = s.cornerx + 10;
+    EXPECT_EQ(At(x, s.bottomy - 1), kRed);
+    EXPECT_EQ(At(x, s.bottomy - s.ywid * 9 / 24), kRed);
+    EXPECT_EQ(At(x, s.bottomy - s.ywid * 11 / 24), kGreen);
+}
+
 TEST_F(RenderBars, HiddenSeriesCountInTheStackTotals)
 {
     // Positions that only the hidden series reaches carry no stack.

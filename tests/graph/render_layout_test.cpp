@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <limits>
 #include <new>
 #include <utility>
 #include <vector>
@@ -314,6 +315,39 @@ TEST(PlotMapping, LayoutMaxLimitAndClamping)
     EXPECT_TRUE(std::isfinite(wide.Extent()));
     EXPECT_DOUBLE_EQ(wide.Fraction(1e308), 1.0);
     EXPECT_DOUBLE_EQ(wide.Fraction(0), 0.5);
+}
+
+TEST(PlotMapping, EveryFiniteRangeKeepsItsPointsInside)
+{
+    // Halving subnormal values rounds them; a span of a few of them once put points past the
+    // right edge.
+    const double d = std::numeric_limits<double>::denorm_min();
+    const struct {
+        double low, high;
+    } ranges[] = {{d, 3 * d},   {d, 2 * d},        {0, d},        {-3 * d, 5 * d}, {1e-310, 1.0000001e-310},
+                  {-1e308, 1e308}, {1, 1 + 2.3e-16}, {1e20, 1e20}, {-1e-300, 1e-300}, {7, 7}};
+    const PlotArea area{60, 370, 480, 288};
+    for (const auto& r : ranges) {
+        SCOPED_TRACE(testing::Message() << r.low << " .. " << r.high);
+        const AxisScale x(r.low, r.high);
+        const PlotMapping map(area, x, AxisScale(0, 1));
+        std::vector<tpt> points;
+        for (int k = 0; k <= 8; ++k)
+            points.push_back(tpt{r.low * (1 - k / 8.0) + r.high * (k / 8.0), 0.5});
+        points.push_back(tpt{r.high, 0.5});
+        std::vector<int> columns(points.size());
+        std::vector<int> rows(points.size());
+        map.MapPoints(points.data(), points.size(), columns.data(), rows.data());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            EXPECT_GE(map.Column(points[i].x), 60) << i;
+            EXPECT_LE(map.Column(points[i].x), 540) << i;
+            EXPECT_EQ(columns[i], map.Column(points[i].x)) << i;
+        }
+        EXPECT_EQ(map.Column(r.low), 60);
+        if (r.high != r.low) {
+            EXPECT_EQ(map.Column(r.high), 540);
+        }
+    }
 }
 
 // On a narrow surface the Y label keeps all its letters at the left edge.

@@ -134,6 +134,18 @@ TEST_F(RenderPie, NegativeDataIsReportedOnceForTheUsersActionOnly)
     EXPECT_EQ(Count(0, 0, 600, 400, kIvory), 600 * 400);
 }
 
+TEST_F(RenderPie, SlicesOfHugeValuesKeepTheirShares)
+{
+    // Their total overflows a double; each still takes a third of the circle.
+    Load({"1e308 1e308 1e308"});
+    Draw();
+    EXPECT_EQ(At(342, 183), kFirst);  // 0..120 degrees
+    EXPECT_EQ(At(244, 246), kOlive);  // 120..240
+    EXPECT_EQ(At(356, 246), kMaroon); // 240..360
+    EXPECT_TRUE(PieTotalText(3 * static_cast<long double>(1e308)).startsWith(QStringLiteral("3000000000000000")));
+    EXPECT_FALSE(PieTotalText(3 * static_cast<long double>(1e308)).contains(QStringLiteral("inf")));
+}
+
 TEST(PieTexts, ColoursAndTotal)
 {
     const TColor colours[] = {kFirst, kOlive, kMaroon, 0x00008000, 0x000000FF, 0x00FF0000, 0x0059BB9B, 0x00C6AC4B, kFirst};

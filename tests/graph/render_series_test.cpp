@@ -161,7 +161,7 @@ TEST(Curve, WeightsAndTheColumnStrideFollowTheFormula)
                 const tpt& p = model.seriesarr()[0][static_cast<std::size_t>(j)];
                 if (IsNullPoint(p))
                     continue;
-                const int centre = static_cast<int>(std::nearbyint((j - 1) * frame.xjmp));
+                const int centre = frame.map.Column(p.x) - 60 + 1; // the column of its marker
                 const double w = CurveWeight(std::abs(c - centre), 480, smoothing) / wmin / 100000000.0;
                 weights += w;
                 weighted += w * p.y;
@@ -175,6 +175,29 @@ TEST(Curve, WeightsAndTheColumnStrideFollowTheFormula)
         }
         EXPECT_TRUE(curve.Image() == reference.Image()) << count << " points";
     }
+}
+
+TEST_F(RenderSeries, CurvePassesThroughTheMarkersOfStraightData)
+{
+    // Each point's weight is centred on the column of its own marker: the curve of a straight
+    // run crosses the middle marker, and rises to the end instead of flattening early.
+    Load({"1 2 3 4 5"});
+    model.SetGraphType(gtcurve);
+    model.SetOption(&PlotOptions::ShowPoints, false);
+    Draw();
+    const RenderState& s = State();
+    const auto row = [&](double y) { return s.bottomy - (y - s.minY) / s.maxextentY * s.ywid; };
+    const auto curveRow = [&](int x) {
+        for (int y = 0; y < 400; ++y)
+            if (At(x, y) == kRed)
+                return y;
+        return -1;
+    };
+    const int middle = s.cornerx + s.xwid / 2; // the marker of 3
+    EXPECT_NEAR(curveRow(middle), row(3), 2);
+    EXPECT_NEAR(curveRow(s.cornerx + s.xwid / 4), row(2), 3);
+    EXPECT_NEAR(curveRow(s.cornerx + 3 * s.xwid / 4), row(4), 3);
+    EXPECT_LT(curveRow(s.cornerx + s.xwid - 2), row(4.5)); // still rising near the end
 }
 
 TEST_F(RenderSeries, LegendListsDisplayedSeriesAtTheTopRight)

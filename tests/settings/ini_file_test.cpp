@@ -109,9 +109,9 @@ TEST_F(IniFileTest, EveryWriteReachesTheFileAndKeepsTheOtherLines)
     EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).size() == 1) << "no temporary file left behind";
 }
 
-TEST_F(IniFileTest, DamagedFileGivesDefaultsAndTheNextWriteCleansIt)
+TEST_F(IniFileTest, DamagedFileGivesDefaultsAndKeepsWhatItDoesNotRead)
 {
-    QByteArray bytes = QByteArrayLiteral("\xFF\xFE\x00\x01garbage\x00\n[Settings]\nLeft=12\nLeft=99\nno equals here\nTop=");
+    QByteArray bytes = QByteArrayLiteral("\xFE\x00\x01garbage\x00\n[Settings]\nLeft=12\nLeft=99\nno equals here\nTop=");
     bytes += QByteArray(2 * 1024 * 1024, '9'); // an integer far beyond any range
     bytes += QByteArrayLiteral("\nWidth=abc\n[Settings]\nHeight=300\n\x80\x81\x82\x00\x00\n");
     const QString path = WriteFile(QStringLiteral("bad.ini"), bytes);
@@ -122,8 +122,10 @@ TEST_F(IniFileTest, DamagedFileGivesDefaultsAndTheNextWriteCleansIt)
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Width"), -1), -1);
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Height"), -1), 300);
 
+    // Saved as UTF-8: the Windows-1252 lines nobody reads keep their characters.
     ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Top"), 80);
-    EXPECT_EQ(ReadFile(path), QByteArray("[Settings]\nLeft=12\nTop=80\nWidth=abc\nHeight=300\n"));
+    EXPECT_EQ(ReadFile(path), QByteArrayLiteral("\xC3\xBE\x00\x01garbage\x00\n[Settings]\nLeft=12\nno equals here\nTop=80\n"
+                                                "Width=abc\nHeight=300\n\xE2\x82\xAC\xC2\x81\xE2\x80\x9A\x00\x00\n"));
 }
 
 TEST_F(IniFileTest, EmptyFileReadsAsNoSettings)

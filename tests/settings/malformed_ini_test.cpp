@@ -17,6 +17,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 using plotwell::TIniDocument;
 using plotwell::TIniFile;
 using plotwell::TIniSettings;
@@ -92,8 +94,7 @@ TEST(MalformedIni, EveryCorpusFileGivesWhatCanBeRead)
         {QStringLiteral("truncated.ini"), {QRect(120, 50, 700, 540)}},
         {QStringLiteral("unclosed-quote.ini"), {QRect(100, 260, 700, 540), QStringLiteral("\"never closed")}},
         {QStringLiteral("unclosed-section.ini"), {QRect(100, 6, 700, 540)}},
-        // Read as Windows-1252, every line of UTF-16 holds NUL characters.
-        {QStringLiteral("utf16.ini"), {}},
+        {QStringLiteral("utf16.ini"), {QRect(240, 50, 700, 540)}},
     };
 
     const QDir corpus(testDataPath(QStringLiteral("bad/ini")));
@@ -111,20 +112,42 @@ TEST(MalformedIni, EveryCorpusFileGivesWhatCanBeRead)
     }
 }
 
-TEST(MalformedIni, TenMegabyteLineAndAFileBeyondTheSizeLimit)
+TEST(MalformedIni, TenMegabyteLine)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-
     const QString longLine = dir.filePath(QStringLiteral("long.ini"));
     WriteFile(longLine, "[Settings]\nLeft=" + QByteArray(10 * 1024 * 1024, '7') + "\nTop=320\n");
     CheckFile(longLine, {QRect(100, 320, 700, 540)});
+}
 
-    // Far larger than any settings file this program writes: read as empty, replaced by the next save.
+// A file that could not be read whole is never replaced by what little was understood of it:
+// saves are skipped, and the user hears of it once.
+TEST(MalformedIni, FilesNotReadWholeAreNeverReplaced)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
     const QString huge = dir.filePath(QStringLiteral("huge.ini"));
-    WriteFile(huge, "[Settings]\nLeft=330\n" + QByteArray("; padding\n").repeated(1'700'000));
-    CheckFile(huge, {});
-    EXPECT_EQ(ReadFile(huge), QByteArray("[Check]\nSaved=1\n"));
+    const QByteArray hugeBytes = "[Settings]\nLeft=330\n" + QByteArray("Key=value\n").repeated(1'700'000);
+    WriteFile(huge, hugeBytes);
+    const QString fifo = dir.filePath(QStringLiteral("pipe.ini"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = dir.filePath(QStringLiteral("zero.ini"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
+    const QString folder = dir.filePath(QStringLiteral("folder.ini"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& path : {huge, fifo, device, folder}) {
+        SCOPED_TRACE(path.toStdString());
+        TRecordingSink sink;
+        TIniFile ini(path, &sink);
+        EXPECT_EQ(ini.ReadInteger(kSettings, QStringLiteral("Left"), -1), -1);
+        EXPECT_FALSE(ini.WriteString(QStringLiteral("Check"), QStringLiteral("Saved"), QStringLiteral("1")));
+        EXPECT_FALSE(ini.WriteInteger(kSettings, QStringLiteral("Top"), 5));
+        EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)});
+    }
+    EXPECT_EQ(ReadFile(huge), hugeBytes);
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_TRUE(QFileInfo(device).isSymLink());
 }
 
 // Names that would not be found again in the saved text are refused, so a write can never move
@@ -165,4 +188,28 @@ TEST(MalformedIni, NamesThatCannotBeReadBackAreRefused)
     EXPECT_EQ(again.ReadString(QStringLiteral("[Odd;#="), QStringLiteral("a]b;c#d"), QString()), QStringLiteral("=[x];#"));
     EXPECT_EQ(again.ReadString(kSettings, QStringLiteral("Top"), QString()), QStringLiteral("[Other]"));
     EXPECT_EQ(again.ReadInteger(kSettings, QStringLiteral("Left"), -1), 10);
+}
+
+// Settings kept in a managed folder through a link: a save writes the link's target, keeps
+// the link and the target's permissions.
+TEST(MalformedIni, SavingThroughALinkWritesItsTarget)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("managed/plotwell.ini"));
+    WriteFile(target, "[Settings]\nLeft=10\n[unclosed\n");
+    const QFileDevice::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(target, permissions));
+    const QString link = dir.filePath(QStringLiteral("plotwell.ini"));
+    ASSERT_TRUE(QFile::link(target, link));
+
+    TRecordingSink sink;
+    TIniFile ini(link, &sink);
+    EXPECT_TRUE(ini.WriteInteger(kSettings, QStringLiteral("Top"), 20));
+    EXPECT_TRUE(sink.Messages().isEmpty());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+    EXPECT_EQ(ReadFile(target), QByteArray("[Settings]\nLeft=10\nTop=20\n[unclosed\n"));
+    const QFileDevice::Permissions ownerGroupOther(0x7077);
+    EXPECT_EQ(QFile::permissions(target) & ownerGroupOther, permissions);
 }

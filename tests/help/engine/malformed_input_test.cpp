@@ -19,6 +19,8 @@
 #include <functional>
 #include <optional>
 
+#include <sys/stat.h>
+
 using namespace plotwell;
 
 namespace {
@@ -84,9 +86,8 @@ TEST(MalformedHelpPage, EveryCorpusPageGivesItsText)
               EXPECT_EQ(f.Style, fsBold | fsItalic | fsUnderline);
               EXPECT_EQ(f.Color, RGBToColor(255, 0, 0));
           }}},
-        // Read as Windows-1252: the byte-order mark becomes text and every other byte is NUL; NUL
-        // is trimmed off the tag text like a blank, so "<\0p\0>" is a P tag.
-        {QStringLiteral("utf16.html"), {QStringLiteral("ÿþ\n") + nul + u'h' + nul + u'i' + nul}},
+        // Decoded as the UTF-16 its byte-order mark announces.
+        {QStringLiteral("utf16.html"), {QStringLiteral("\nhi")}},
     };
 
     const QStringList files = CorpusFiles(QStringLiteral("html"));
@@ -173,7 +174,7 @@ TEST(MalformedStyleSheet, EveryCorpusSheetGivesItsFormat)
         {QStringLiteral("unclosed-brace.css"), {RGBToColor(0, 128, 0), {}, fsItalic, {}}},
         {QStringLiteral("unclosed-comment.css"), {RGBToColor(0, 0, 255), {}, {}, {}}},
         {QStringLiteral("unclosed-quote.css"), {kRed, {}, {}, QStringLiteral("TIMES NEW ROMAN")}},
-        {QStringLiteral("utf16.css"), {}},
+        {QStringLiteral("utf16.css"), {kRed, {}, {}, {}}},
     };
 
     const QString folder = testDataPath(QStringLiteral("bad/css"));
@@ -230,5 +231,23 @@ TEST(MalformedPicture, UnreadablePicturesGiveThePlaceholder)
             EXPECT_EQ(urls[0].Info.Kind, lkImage);
             EXPECT_EQ(urls[0].Target, name);
         }
+    }
+}
+
+TEST(MalformedPicture, PipesAndDevicesAreNeitherPicturesNorSheets)
+{
+    // Opening a pipe would wait for a writer for ever; a device would be read without end.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.jpg"))).constData(), 0600), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.css"))).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("zero.jpg"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("zero.css"))));
+    for (const char* name : {"pipe", "zero"}) {
+        SCOPED_TRACE(name);
+        THelpTestTarget target;
+        target.Convert(QStringLiteral("<img src=\"%1.jpg\">after").arg(QLatin1String(name)), dir.path());
+        EXPECT_EQ(target.PlainText(), QStringLiteral("[IMAGE: \"%1.jpg\"]after").arg(QLatin1String(name)));
+        CheckSheet(dir.path(), QLatin1String(name) + QStringLiteral(".css"), {});
     }
 }
