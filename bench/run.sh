@@ -95,6 +95,8 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
   # The 50,000,000 values opened in the window: progress, repaint gaps, memory, cancel.
   QT_QPA_PLATFORM=offscreen "$bin/bench/window-load-bench" "$data/1x50M.txt" 2> >(grep -v '^QStandardPaths:' >&2)
 fi
+# Redraws of the line graph without markers: walking every point beside reading the drawing index.
+QT_QPA_PLATFORM=offscreen "$bin/bench/render-bench" "$data/8x1M.txt" "$runs" --redraw 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-window-bench" "$runs" 1 "$bin/app/plotwell help.html" 2>/dev/null
 # Start-up: from process start to the first graph painted in the window, beside plotwell-render

@@ -90,6 +90,9 @@ bool drawToFile(const RenderOptions& options, PlotModel& model)
     bool statusShown = false;
     DrawRequest request;
     request.userAction = true; // the command line is the user's choice of graph
+    // One drawing: walking the points once costs less time and memory than building the
+    // index that only redraws profit from.
+    request.useDrawingIndex = false;
     request.OnGraphDrawn = [&] {
         printLine(stdout, StatusLineText(model));
         statusShown = true;

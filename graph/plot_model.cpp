@@ -24,6 +24,16 @@ PlotModel::PlotModel(TMessageSink& sink, QObject* parent) : QObject(parent), sin
 {
     for (int n = 1; n <= maxseries; ++n)
         boxes_[static_cast<std::size_t>(n - 1)].hint = seriesHint(n);
+    // Every change of the points is announced (the parser's and the loader's too), so the
+    // indexes follow the store without each writer having to know of them. Direct: at once,
+    // on the thread that changed the store (a background load's worker, say).
+    connect(
+        this, &PlotModel::changed, this,
+        [this](Change what) {
+            if (what == Change::Series)
+                drawingIndexes_.Clear();
+        },
+        Qt::DirectConnection);
 }
 
 bool PlotModel::AddSeries()

@@ -5,6 +5,7 @@
 
 #include "graph/plot_options.h"
 #include "graph/render_state.h"
+#include "graph/series_index_cache.h"
 #include "graph/series_types.h"
 
 #include <QObject>
@@ -69,6 +70,14 @@ public:
     const tseriesarr& seriesarr() const { return seriesarr_; }
     // Per-series record of series number n (1..8); outlives the series until overwritten.
     const tseriesinfo& seriesinfo(int n) const { return seriesinfo_[static_cast<std::size_t>(n)]; }
+
+    // What a redraw keeps of series n (1..8) so as not to walk its points again: built on
+    // first use, dropped whenever the model announces a change of the series.
+    const SeriesIndex& DrawingIndex(int seriesnum) const
+    {
+        return drawingIndexes_.For(seriesnum, seriesarr_[static_cast<std::size_t>(seriesnum - 1)]);
+    }
+    std::size_t DrawingIndexBytes() const { return drawingIndexes_.MemoryBytes(); }
 
     // Removes the last series again (a rejected parse) and hides its box.
     void RemoveLastSeries();
@@ -142,6 +151,7 @@ private:
     Tgraphtype currentgtype_ = gtline;
     PlotOptions options_;
     RenderState render_;
+    mutable SeriesIndexCache drawingIndexes_; // derived from seriesarr_
 };
 
 // Write access to the store for the point parser of graph/: it adds points by the million and

@@ -18,6 +18,7 @@ struct RenderFrame
     bool isnegative = false;
     bool anyxy = false;   // a series of the store has its own X values
     int seriesCount = 0;  // N: the series in the store, displayed or not
+    bool indexed = false; // series read through the model's drawing index
 };
 
 } // namespace plotwell

@@ -100,7 +100,8 @@ bool GraphDrawing::DrawSeries()
 {
     state_.maxpts = 0;
     state_.xjmp = 0;
-    const ValueRange range = FindRange(model_);
+    frame_.indexed = request_.useDrawingIndex;
+    const ValueRange range = FindRange(model_, frame_.indexed);
     state_.maxpts = range.maxpts;
     state_.isnegative = range.isnegative;
     for (int n = 1; n <= maxseries; ++n)

@@ -22,6 +22,9 @@ struct DrawRequest
     // The graph control's own client height, which sizes the pie; the surface's height + 2
     // (the control's frame) when not given.
     int controlClientHeight = -1;
+    // Redraws take the extremes of the series and of their per-column runs from the model's
+    // drawing index; false walks every point instead (the same pixels, slower).
+    bool useDrawingIndex = true;
 };
 
 // Fills the canvas with the background colour and, when the store holds data, draws the

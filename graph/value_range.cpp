@@ -7,7 +7,24 @@
 
 namespace plotwell {
 
-ValueRange FindRange(const PlotModel& model)
+SeriesRange RangeOfSeries(const tptsarr& points)
+{
+    // Without branches, so the walk runs in vector registers.
+    const double inf = std::numeric_limits<double>::infinity();
+    SeriesRange r{inf, -inf, inf, -inf};
+    for (const tpt& p : points) {
+        const bool plotted = !IsNullPoint(p);
+        const double x = p.x;
+        const double y = p.y;
+        r.minX = std::min(r.minX, plotted ? x : inf);
+        r.maxX = std::max(r.maxX, plotted ? x : -inf);
+        r.minY = std::min(r.minY, plotted ? y : inf);
+        r.maxY = std::max(r.maxY, plotted ? y : -inf);
+    }
+    return r;
+}
+
+ValueRange FindRange(const PlotModel& model, bool indexed)
 {
     ValueRange range;
     double minX = std::numeric_limits<double>::infinity();
@@ -22,23 +39,12 @@ ValueRange FindRange(const PlotModel& model)
         const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
         range.maxpts = static_cast<int>(std::max<std::size_t>(static_cast<std::size_t>(range.maxpts),
                                                               std::min<std::size_t>(points.size(), INT32_MAX)));
-        // Without branches, so the walk runs in vector registers.
-        const double inf = std::numeric_limits<double>::infinity();
-        double seriesMinX = inf, seriesMaxX = -inf, seriesMinY = inf, seriesMaxY = -inf;
-        for (const tpt& p : points) {
-            const bool plotted = !IsNullPoint(p);
-            const double x = p.x;
-            const double y = p.y;
-            seriesMinX = std::min(seriesMinX, plotted ? x : inf);
-            seriesMaxX = std::max(seriesMaxX, plotted ? x : -inf);
-            seriesMinY = std::min(seriesMinY, plotted ? y : inf);
-            seriesMaxY = std::max(seriesMaxY, plotted ? y : -inf);
-        }
-        minX = std::min(minX, seriesMinX);
-        maxX = std::max(maxX, seriesMaxX);
-        maxY = std::max(maxY, seriesMaxY);
-        minY = std::min(minY, seriesMinY);
-        range.hasnegative[static_cast<std::size_t>(n)] = seriesMinY < 0;
+        const SeriesRange series = indexed ? model.DrawingIndex(n).Range() : RangeOfSeries(points);
+        minX = std::min(minX, series.minX);
+        maxX = std::max(maxX, series.maxX);
+        maxY = std::max(maxY, series.maxY);
+        minY = std::min(minY, series.minY);
+        range.hasnegative[static_cast<std::size_t>(n)] = series.minY < 0;
     }
     range.anyPoint = minX <= maxX;
     if (range.anyPoint) {

@@ -21,7 +21,17 @@ struct ValueRange
     std::array<bool, maxseries + 1> hasnegative{};     // by series number; displayed series only
 };
 
-// Walks the plotted points of the displayed series in store order.
-ValueRange FindRange(const PlotModel& model);
+// The extremes of the plotted points of one series: infinities pointing the wrong way (minX
+// = +inf, maxX = -inf, ...) when it holds none.
+struct SeriesRange
+{
+    double minX, maxX, minY, maxY;
+};
+
+SeriesRange RangeOfSeries(const tptsarr& points);
+
+// Walks the plotted points of the displayed series in store order; with `indexed`, takes each
+// series' extremes from the model's drawing index instead (the same numbers).
+ValueRange FindRange(const PlotModel& model, bool indexed = false);
 
 } // namespace plotwell
