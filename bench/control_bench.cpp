@@ -158,9 +158,10 @@ public:
     }
 
     // A resize drag over a full-screen graph without markers: 50 steps of one pixel, each of
-    // which must be drawn.
-    void Drag()
+    // which must be drawn; at `lineWidth`.
+    void Drag(int lineWidth)
     {
+        graph_->SetLineWidth(lineWidth);
         auto* points = Child<QCheckBox>("PointsCheckbox");
         if (points && points->isChecked())
             Untimed([points] { QTest::mouseClick(points, Qt::LeftButton); }, "PointsCheckbox");
@@ -184,7 +185,9 @@ public:
         if (missed)
             std::fprintf(stderr, "control-bench: %d of 50 drag steps were not drawn once\n", missed);
         const double median = steps.empty() ? 0 : Median(steps);
-        PrintAlone("drag 50 steps, 1920x1080", median, "< 16 ms", !missed && median < 16.0);
+        PrintAlone(lineWidth == 1 ? "drag 50 steps, 1920x1080" : "drag, 1920x1080, width 2", median,
+                   lineWidth == 1 ? "< 16 ms" : "-", !missed && median < 16.0);
+        graph_->SetLineWidth(2);
         graph_->resize(kControlWidth, kControlHeight);
         host_.resize(kClientWidth, kClientHeight);
         Settle();
@@ -361,6 +364,7 @@ int main(int argc, char** argv)
     bench.Resizes();
     bench.PointerMoves();
     bench.Repaints();
-    bench.Drag();
+    bench.Drag(1);
+    bench.Drag(2);
     return 0;
 }

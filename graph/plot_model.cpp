@@ -32,6 +32,8 @@ PlotModel::PlotModel(TMessageSink& sink, QObject* parent) : QObject(parent), sin
         [this](Change what) {
             if (what == Change::Series)
                 drawingIndexes_.Clear();
+            if (what == Change::Series || what == Change::SeriesBoxes)
+                figures_.reset();
         },
         Qt::DirectConnection);
 }
@@ -198,29 +200,39 @@ qint64 PlotModel::NumberOfPoints() const
     return total;
 }
 
+const PlotModel::TDisplayedFigures& PlotModel::DisplayedFigures() const
+{
+    if (!figures_) {
+        const ValueStatistics stats = DisplayedStatistics(*this);
+        figures_ = TDisplayedFigures{stats.Values(), stats.Min(), stats.Max(), stats.Average(),
+                                     stats.StandardDeviation()};
+    }
+    return *figures_;
+}
+
 qint64 PlotModel::NumberOfNonNullPoints() const
 {
-    return DisplayedStatistics(*this).Values();
+    return DisplayedFigures().values;
 }
 
 double PlotModel::MinValue() const
 {
-    return DisplayedStatistics(*this).Min();
+    return DisplayedFigures().min;
 }
 
 double PlotModel::MaxValue() const
 {
-    return DisplayedStatistics(*this).Max();
+    return DisplayedFigures().max;
 }
 
 double PlotModel::Average() const
 {
-    return DisplayedStatistics(*this).Average();
+    return DisplayedFigures().average;
 }
 
 double PlotModel::StandardDeviation() const
 {
-    return DisplayedStatistics(*this).StandardDeviation();
+    return DisplayedFigures().deviation;
 }
 
 bool PlotModel::AddSeriesFromString(const QString& s, bool displayerror)

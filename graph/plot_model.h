@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace plotwell {
@@ -61,6 +62,17 @@ public:
 
     int NumberOfSeries() const { return static_cast<int>(seriesarr_.size()); }
     qint64 NumberOfPoints() const;
+    // The figures of the status line over the displayed series, worked out once per change of
+    // the series or of their boxes (every drawing shows them).
+    struct TDisplayedFigures
+    {
+        qint64 values = 0;
+        double min = novalue;
+        double max = novalue;
+        double average = novalue;
+        double deviation = novalue;
+    };
+    const TDisplayedFigures& DisplayedFigures() const;
     qint64 NumberOfNonNullPoints() const;
     double MinValue() const;
     double MaxValue() const;
@@ -152,6 +164,7 @@ private:
     PlotOptions options_;
     RenderState render_;
     mutable SeriesIndexCache drawingIndexes_; // derived from seriesarr_
+    mutable std::optional<TDisplayedFigures> figures_; // derived from seriesarr_ and boxes_
 };
 
 // Write access to the store for the point parser of graph/: it adds points by the million and

@@ -27,12 +27,10 @@ QString figures(qint64 count, double minValue, double maxValue, double average, 
 
 QString StatusLineText(const PlotModel& model)
 {
-    // One pass for count, extremes and sum, one more for the deviation.
-    const ValueStatistics stats = DisplayedStatistics(model);
-    if (stats.Values() <= 0)
+    const PlotModel::TDisplayedFigures& f = model.DisplayedFigures();
+    if (f.values <= 0)
         return QStringLiteral("0 points");
-    return QLatin1Char(' ') +
-           figures(stats.Values(), stats.Min(), stats.Max(), stats.Average(), stats.StandardDeviation());
+    return QLatin1Char(' ') + figures(f.values, f.min, f.max, f.average, f.deviation);
 }
 
 QStringList SummaryLines(const PlotModel& model)

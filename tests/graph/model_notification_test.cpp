@@ -102,3 +102,18 @@ TEST(ModelNotification, DrawingIsAnnouncedLastWithThePanelEffectsInPlace)
     DrawGraph(f.model, f.canvas);
     EXPECT_FALSE(pieEnabledWhenAnnounced); // series 2 is negative
 }
+
+// The status figures are kept between drawings; every change of the series or boxes renews them.
+TEST(ModelNotification, StatusFiguresFollowEveryChangeOfTheDisplayedSeries)
+{
+    Fixture f;
+    twoSeries(f);
+    EXPECT_EQ(f.model.NumberOfNonNullPoints(), 6);
+    f.model.SetSeriesBoxChecked(2, false);
+    EXPECT_EQ(f.model.NumberOfNonNullPoints(), 3);
+    EXPECT_EQ(f.model.MaxValue(), 3);
+    f.model.AddPoint(1, nullvalue, 9);
+    EXPECT_EQ(f.model.MaxValue(), 9);
+    f.model.ClearData();
+    EXPECT_EQ(f.model.NumberOfNonNullPoints(), 0);
+}
