@@ -28,6 +28,8 @@ void TBackgroundLoad::Run(const TLoadFunction& load)
 {
     try {
         touched_ = load(store_, path_, progress_);
+        if (touched_)
+            store_.PrepareForDrawing([this] { progress_.ThrowIfCancelled(); });
     } catch (const TLoadCancelled&) {
         cancelled_ = true;
     } catch (const std::bad_alloc&) {

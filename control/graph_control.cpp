@@ -362,9 +362,10 @@ void TPlotwell::Open()
 void TPlotwell::LoadFile(const QString& path)
 {
     const bool wasLoading = Loading();
-    load_.reset(); // a second request replaces the first
+    LetGoOfLoad(); // a second request replaces the first
     load_ = std::make_unique<TBackgroundLoad>(path, loadFunction_);
-    connect(load_.get(), &TBackgroundLoad::finished, this, &TPlotwell::LoadFinished);
+    TBackgroundLoad* load = load_.get();
+    connect(load, &TBackgroundLoad::finished, this, [this, load] { LoadFinished(load); });
     PaintBox->setCursor(Qt::WaitCursor);
     if (!wasLoading)
         emit loadingChanged(true);
@@ -374,13 +375,27 @@ void TPlotwell::CancelLoad()
 {
     if (!load_)
         return;
-    load_.reset();
+    LetGoOfLoad();
     PaintBox->unsetCursor();
     emit loadingChanged(false);
 }
 
-void TPlotwell::LoadFinished()
+// The running load is told to stop and kept until its worker has stopped, so that neither a
+// cancel nor a new load waits for it.
+void TPlotwell::LetGoOfLoad()
 {
+    if (!load_)
+        return;
+    load_->Cancel();
+    stopping_.push_back(std::move(load_));
+}
+
+void TPlotwell::LoadFinished(TBackgroundLoad* finished)
+{
+    if (finished != load_.get()) {
+        std::erase_if(stopping_, [finished](const auto& load) { return load.get() == finished; });
+        return;
+    }
     const std::unique_ptr<TBackgroundLoad> load = std::move(load_);
     PaintBox->unsetCursor();
     if (!load->Cancelled()) {

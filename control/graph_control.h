@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QPrinter;
 
@@ -122,6 +123,8 @@ public:
     // still running is cancelled first. Setting FileName from code stays synchronous.
     void LoadFile(const QString& path);
     bool Loading() const { return load_ != nullptr; }
+    // Cancelled loads whose workers have not stopped yet.
+    int LoadsStopping() const { return static_cast<int>(stopping_.size()); }
     int LoadPercent() const { return load_ ? load_->Percent() : 0; }
     // Stops a running load; the graph, its file name, title and panel stay as they were.
     void CancelLoad();
@@ -159,7 +162,8 @@ private:
     void SeriesBoxClicked(int n, bool checked);
     void LabelsClicked();
     void ShowReadout(QPoint pos);
-    void LoadFinished();
+    void LoadFinished(TBackgroundLoad* load);
+    void LetGoOfLoad();
 
     TMessageSink& sink_;
     PlotModel model_;
@@ -177,6 +181,8 @@ private:
     TPrintSetup printSetup_;
     TBackgroundLoad::TLoadFunction loadFunction_ = &TBackgroundLoad::LoadDataFile;
     std::unique_ptr<TBackgroundLoad> load_;
+    // Cancelled loads whose workers are still coming to a stop; the window does not wait for them.
+    std::vector<std::unique_ptr<TBackgroundLoad>> stopping_;
 
     bool redrawPending_ = false;
     bool pendingUserAction_ = false;

@@ -123,6 +123,19 @@ void PlotModel::TakeStoreFrom(PlotModel& loaded)
     emit changed(Change::Series);
     emit changed(Change::Title);
     SetGraphType(loaded.currentgtype_);
+    // After the announcements, which drop what this model had worked out for its old store.
+    drawingIndexes_ = std::move(loaded.drawingIndexes_);
+    figures_ = loaded.figures_;
+    loaded.drawingIndexes_.Clear();
+    loaded.figures_.reset();
+}
+
+void PlotModel::PrepareForDrawing(const std::function<void()>& checkpoint) const
+{
+    for (int n = 1; n <= NumberOfSeries(); ++n)
+        drawingIndexes_.For(n, seriesarr_[static_cast<std::size_t>(n - 1)], checkpoint);
+    checkpoint();
+    DisplayedFigures();
 }
 
 void PlotModel::SetSeriesName(int seriesnum, const QString& name)

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -96,8 +97,13 @@ public:
 
     // Puts the store that `loaded` holds after a load in place of this one, in one step: its
     // series, their records and boxes, the file name, title and parser error, and the line graph
-    // every load starts with. The drawing options stay this model's. `loaded` is left empty.
+    // every load starts with, with the drawing indexes and status figures it worked out. The
+    // drawing options stay this model's. `loaded` is left empty.
     void TakeStoreFrom(PlotModel& loaded);
+    // Works out now what the first drawing and the status line would: for a store loaded on a
+    // worker thread, so that the interface thread does not have to. `checkpoint` is called
+    // every million points or so and may throw to stop the work.
+    void PrepareForDrawing(const std::function<void()>& checkpoint) const;
 
     // --- Point text and files -------------------------------------------------------------
     bool AddSeriesFromString(const QString& s, bool displayerror);

@@ -7,6 +7,8 @@ namespace plotwell {
 namespace {
 
 constexpr std::size_t F = SeriesIndex::kFanOut;
+// A building index looks up from its work every 2^20 points.
+constexpr std::size_t kCheckpointMask = (std::size_t(1) << 20) - 1;
 
 } // namespace
 
@@ -72,28 +74,33 @@ private:
     Element first_{-1, 0}, last_{-1, 0};
 };
 
-SeriesIndex::SeriesIndex(const tptsarr& points) : range_(RangeOfSeries(points))
+SeriesIndex::SeriesIndex(const tptsarr& points, const std::function<void()>& checkpoint)
+    : range_(RangeOfSeries(points))
 {
     const std::size_t n = points.size();
     if (n >= kNone)
         return;
     for (std::size_t i = 0; i < n; ++i) {
+        if (checkpoint && (i & kCheckpointMask) == kCheckpointMask)
+            checkpoint();
         // NaN fails both tests: a NaN X breaks the order, a NaN Y would be a run's extreme
         // only by coming first.
         if ((i > 0 && !(points[i].x >= points[i - 1].x)) || points[i].y != points[i].y)
             return;
     }
     hasBlocks_ = true;
-    BuildLevels(points);
+    BuildLevels(points, checkpoint);
 }
 
-void SeriesIndex::BuildLevels(const tptsarr& points)
+void SeriesIndex::BuildLevels(const tptsarr& points, const std::function<void()>& checkpoint)
 {
     const std::size_t n = points.size();
     if (n <= F)
         return; // a run is summed up from its points alone
     std::vector<Node> blocks((n + F - 1) / F);
     for (std::size_t j = 0; j < blocks.size(); ++j) {
+        if (checkpoint && ((j * F) & kCheckpointMask) == 0 && j > 0)
+            checkpoint();
         Summary summary;
         for (std::size_t i = j * F; i < std::min(n, (j + 1) * F); ++i) {
             const double y = points[i].y;

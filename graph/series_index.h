@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -27,8 +28,9 @@ public:
     };
 
     SeriesIndex() = default;
-    // Walks the points; builds the blocks only for a series that can use them.
-    explicit SeriesIndex(const tptsarr& points);
+    // Walks the points; builds the blocks only for a series that can use them. `checkpoint`,
+    // when given, is called every million points or so and may throw to stop the building.
+    explicit SeriesIndex(const tptsarr& points, const std::function<void()>& checkpoint = {});
 
     const SeriesRange& Range() const { return range_; }
     // Runs can be summed up through the index: the points are in X order (no NaN X), no Y is
@@ -74,7 +76,7 @@ private:
     };
     Parts Decompose(std::size_t a, std::size_t b) const;
 
-    void BuildLevels(const tptsarr& points);
+    void BuildLevels(const tptsarr& points, const std::function<void()>& checkpoint);
     // The first plotted point of [a, b) whose Y `holds`, found through the nodes that
     // `nodeHolds` (one of their points holds); b when there is none.
     template <typename NodeHolds, typename PointHolds>

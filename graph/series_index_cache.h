@@ -15,7 +15,7 @@ class SeriesIndexCache
 public:
     // The index of series n (1..8), whose points are `points`. An index built from another
     // array or another length (a series replaced without Clear) is built again.
-    const SeriesIndex& For(int seriesnum, const tptsarr& points);
+    const SeriesIndex& For(int seriesnum, const tptsarr& points, const std::function<void()>& checkpoint = {});
     // The series changed: every index is out of date.
     void Clear();
     std::size_t MemoryBytes() const;

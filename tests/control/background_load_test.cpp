@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRadioButton>
 
+#include <atomic>
 #include <chrono>
 #include <new>
 #include <thread>
@@ -168,4 +169,25 @@ TEST_F(ControlFixture, TenLoadsInARowEndWithTheLastAndAWorkerWithoutMemoryFailsL
     WaitForLoad();
     EXPECT_EQ(graph->NumberOfSeries(), 0);
     EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Not enough memory to load file:\r\r") + path});
+}
+
+TEST_F(ControlFixture, ACancelDoesNotWaitForAWorkerBusyWithoutReporting)
+{
+    std::atomic<bool> release{false};
+    graph->SetLoadFunction([&release](PlotModel&, const QString&, TLoadProgress& progress) -> bool {
+        while (!release) // work that reports nothing for a while
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        progress.ThrowIfCancelled();
+        return true;
+    });
+    graph->LoadFile(dir.filePath(QStringLiteral("busy.txt")));
+    graph->CancelLoad();
+    EXPECT_FALSE(graph->Loading());
+    EXPECT_EQ(graph->LoadsStopping(), 1);
+    release = true;
+    QDeadlineTimer deadline(10000);
+    while (graph->LoadsStopping() > 0 && !deadline.hasExpired())
+        QTest::qWait(2);
+    EXPECT_EQ(graph->LoadsStopping(), 0);
+    EXPECT_EQ(graph->NumberOfSeries(), 0);
 }
