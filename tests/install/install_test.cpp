@@ -1,6 +1,7 @@
 // The installed program: `cmake --install` into a temporary DESTDIR lays out every file, the
 // installed plotwell finds its help page and example file from there, both programs answer
-// --help and --version, and the desktop entry and manual pages pass their checkers.
+// --help and --version, and the desktop entry, software centre entry and manual pages pass
+// their checkers.
 
 #include "support/test_support.h"
 
@@ -92,6 +93,7 @@ TEST_F(InstallTest, LaysOutProgramsSharedFilesDesktopEntryIconsAndManualPages)
                          QStringLiteral("share/plotwell/plotwell-main-window.jpg"),
                          QStringLiteral("share/plotwell/example points 1 - simple series.txt"),
                          QStringLiteral("share/applications/plotwell.desktop"),
+                         QStringLiteral("share/metainfo/org.marrowfen.plotwell.metainfo.xml"),
                          QStringLiteral("share/icons/hicolor/scalable/apps/plotwell.svg"),
                          QStringLiteral("share/man/man1/plotwell.1"),
                          QStringLiteral("share/man/man1/plotwell-render.1")};
@@ -157,16 +159,25 @@ TEST_F(InstallTest, BothProgramsAnswerHelpAndVersionWithoutADisplay)
     }
 }
 
-TEST_F(InstallTest, DesktopEntryAndManualPagesPassTheirCheckers)
+TEST_F(InstallTest, DesktopEntrySoftwareCentreEntryAndManualPagesPassTheirCheckers)
 {
     const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString appstream = QStandardPaths::findExecutable(QStringLiteral("appstreamcli"));
     const QString man = QStandardPaths::findExecutable(QStringLiteral("man"));
-    if (validate.isEmpty() && man.isEmpty())
-        GTEST_SKIP() << "neither desktop-file-validate nor man is installed";
+    if (validate.isEmpty() && appstream.isEmpty() && man.isEmpty())
+        GTEST_SKIP() << "none of desktop-file-validate, appstreamcli and man is installed";
     if (!validate.isEmpty()) {
         const ProgramRun run = Start(validate, {Installed(QStringLiteral("share/applications/plotwell.desktop"))}, destDir->path());
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.out + run.err, QString());
+    }
+    if (!appstream.isEmpty()) {
+        const ProgramRun run =
+            Start(appstream, {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
+                              Installed(QStringLiteral("share/metainfo/org.marrowfen.plotwell.metainfo.xml"))},
+                  destDir->path());
+        EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+        EXPECT_FALSE(run.out.contains(QStringLiteral("pedantic"))) << run.out.toStdString();
     }
     if (!man.isEmpty()) {
         QProcessEnvironment env;
