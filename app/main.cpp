@@ -5,12 +5,14 @@
 // - PLOTWELL_QUIT_AFTER_FIRST_GRAPH: quit once the first graph with data has been painted on
 //   the screen; the start-up benchmark times whole runs that way.
 // - PLOTWELL_PRESS_HELP_AT_START: press Help once the window is up, print the help page's path
-//   and whether it loaded, and the data file opened at start, then quit (status 0 when the page
-//   loaded); the install test checks an installed program finds its files that way.
+//   and whether it loaded, the data file opened at start and every message instead of showing
+//   it (one a line, carriage returns as \r, line feeds as \n), then quit (status 0 when the page loaded); the install test checks that an installed
+//   program finds its files that way.
 
 #include "app/main_window.h"
 #include "app/program_arguments.h"
 #include "control/graph_control.h"
+#include "core/recording_sink.h"
 #include "help/help_dialog.h"
 
 #include <QApplication>
@@ -46,19 +48,24 @@ void printText(const QString& text)
     std::fflush(stdout);
 }
 
-// Presses Help, reports the page and the start file once the start file has loaded, and quits.
-void pressHelpAndReport(plotwell::TForm1& window)
+// Presses Help, reports the page, the start file once it has loaded and the messages, and quits.
+void pressHelpAndReport(plotwell::TForm1& window, const plotwell::TRecordingSink& messages)
 {
     if (auto* help = window.findChild<QPushButton*>(QStringLiteral("helpbtn")))
         help->click();
     const QString page = window.HelpDialog().HTMLFileName();
-    const QString text = window.HelpDialog().Text();
-    const bool loaded = !text.trimmed().isEmpty() && !text.startsWith(QStringLiteral("File not found."));
+    bool loaded = !window.HelpDialog().Text().trimmed().isEmpty();
+    for (const QString& message : messages.Messages())
+        loaded = loaded && !message.startsWith(QStringLiteral("File not found."));
     printText(QStringLiteral("help page: %1\nhelp page %2\n").arg(page, loaded ? QStringLiteral("loaded")
                                                                                 : QStringLiteral("not loaded")));
     plotwell::TPlotwell& graph = window.Graph();
-    const auto report = [&graph, loaded] {
+    const auto report = [&graph, &messages, loaded] {
         printText(QStringLiteral("data file: %1\n").arg(graph.FileName()));
+        for (QString message : messages.Messages()) {
+            message.replace(QLatin1Char('\r'), QStringLiteral("\\r")).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+            printText(QStringLiteral("message: %1\n").arg(message));
+        }
         QCoreApplication::exit(loaded ? 0 : 1);
     };
     if (graph.Loading())
@@ -101,13 +108,15 @@ int main(int argc, char** argv)
         printText(*answer);
         return 0;
     }
-    plotwell::TForm1 window(arguments.WindowArguments());
+    const bool pressHelp = qEnvironmentVariableIsSet("PLOTWELL_PRESS_HELP_AT_START");
+    plotwell::TRecordingSink recordedMessages;
+    plotwell::TForm1 window(arguments.WindowArguments(), pressHelp ? &recordedMessages : nullptr);
     TQuitAfterFirstGraph quitter(window.Graph());
     if (qEnvironmentVariableIsSet("PLOTWELL_QUIT_AFTER_FIRST_GRAPH"))
         if (QWidget* surface = window.Graph().findChild<QWidget*>(QStringLiteral("PaintBox")))
             surface->installEventFilter(&quitter);
     window.show();
-    if (qEnvironmentVariableIsSet("PLOTWELL_PRESS_HELP_AT_START"))
-        QTimer::singleShot(0, &window, [&window] { pressHelpAndReport(window); });
+    if (pressHelp)
+        QTimer::singleShot(0, &window, [&] { pressHelpAndReport(window, recordedMessages); });
     return QApplication::exec();
 }

@@ -129,6 +129,23 @@ TEST_F(InstallTest, InstalledProgramStartedInAnEmptyFolderFindsItsHelpPageAndExa
         << run.out.toStdString();
 }
 
+TEST_F(InstallTest, ProgramAwayFromItsSharedFolderReportsTheMissingPage)
+{
+    QTemporaryDir elsewhere;
+    QDir().mkpath(elsewhere.filePath(QStringLiteral("bin")));
+    const QString program = elsewhere.filePath(QStringLiteral("bin/plotwell"));
+    ASSERT_TRUE(QFile::copy(Installed(QStringLiteral("bin/plotwell")), program));
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("PLOTWELL_PRESS_HELP_AT_START"), QStringLiteral("1"));
+    const ProgramRun run = Start(program, {}, elsewhere.path(), env);
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("help page not loaded\n"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("message: File not found.\\r\\n\\r\\n") + elsewhere.path() +
+                                 QStringLiteral("/bin/plotwell help.html")))
+        << run.out.toStdString();
+}
+
 TEST_F(InstallTest, BothProgramsAnswerHelpAndVersionWithoutADisplay)
 {
     const struct {
