@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/shared_files.h"
 #include "app/temporary_points_file.h"
 #include "control/graph_control.h"
 #include "core/message_sink.h"
@@ -297,6 +298,8 @@ void TForm1::OpenStartFile(const QStringList& arguments)
     }
     if (QFileInfo::exists(kExampleFile))
         graph_->LoadFile(kExampleFile);
+    else if (const QString shipped = TSharedFiles(programFolder_).Existing(kExampleFile); !shipped.isEmpty())
+        graph_->LoadFile(shipped);
 }
 
 void TForm1::FormResize()
@@ -374,7 +377,7 @@ void TForm1::helpbtnClick()
     mfHelpDialog1->SetScaled(true);
     mfHelpDialog1->SetManualScale(false);
     mfHelpDialog1->SetTitle(QStringLiteral("Plotwell Help"));
-    mfHelpDialog1->SetHTMLFileName(programFolder_ + QStringLiteral("plotwell help.html"));
+    mfHelpDialog1->SetHTMLFileName(TSharedFiles(programFolder_).PathOf(QStringLiteral("plotwell help.html")));
     mfHelpDialog1->Execute(QString());
 }
 

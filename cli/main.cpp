@@ -129,22 +129,27 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietQtMessages);
     QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(PLOTWELL_VERSION));
 
     QString error;
     const auto options = ParseRenderArguments(app.arguments().mid(1), error);
     if (!options) {
         printLine(stderr, QStringLiteral("plotwell-render: ") + error);
-        std::fputs(RenderUsage().toUtf8().constData(), stderr);
+        std::fputs(RenderUsageHint().toUtf8().constData(), stderr);
         return 2;
     }
     if (options->help) {
         std::fputs(RenderUsage().toUtf8().constData(), stdout);
         return 0;
     }
+    if (options->version) {
+        printLine(stdout, QStringLiteral("plotwell-render ") + QCoreApplication::applicationVersion());
+        return 0;
+    }
 
     if (const QString problem = OutputProblem(*options); !problem.isEmpty()) {
         printLine(stderr, QStringLiteral("plotwell-render: ") + problem);
-        std::fputs(RenderUsage().toUtf8().constData(), stderr);
+        std::fputs(RenderUsageHint().toUtf8().constData(), stderr);
         return 2;
     }
 

@@ -2,6 +2,8 @@
 
 #include "graph/plot_model.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSize>
@@ -50,145 +52,199 @@ constexpr int kMaxSide = 30000;
 // The most device pixels a picture may have: some 400 MB of image, drawn and then copied.
 constexpr qint64 kMaxDevicePixels = 100'000'000;
 
+// The one description of the command line: the parse and the help text both come from it.
+struct RenderCommandLine
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption summary{QStringLiteral("summary"),
+                                     QStringLiteral("After the status line, one summary line per displayed series.")};
+    const QCommandLineOption hide{QStringLiteral("hide"),
+                                  QStringLiteral("Uncheck Display Series box N (1 to 8); repeatable. A lone series is "
+                                                 "always displayed."),
+                                  QStringLiteral("N")};
+    const QCommandLineOption output{QStringLiteral("o"),
+                                    QStringLiteral("Draw the graph into a PNG file (nothing is drawn without it)."),
+                                    QStringLiteral("FILE.png")};
+    const QCommandLineOption size{QStringLiteral("size"),
+                                  QStringLiteral("The plotting surface's size in pixels (default 600x400)."),
+                                  QStringLiteral("WxH")};
+    const QCommandLineOption scale{QStringLiteral("scale"), QStringLiteral("Device pixels per pixel, 1 to 4 (default 1)."),
+                                   QStringLiteral("F")};
+    const QCommandLineOption type{QStringLiteral("type"),
+                                  QStringLiteral("line, curve, bar, stacked or pie (default line)."), QStringLiteral("T")};
+    const QCommandLineOption smoothing{QStringLiteral("smoothing"), QStringLiteral("Curve smoothing, 1 to 6 (default 3)."),
+                                       QStringLiteral("N")};
+    const QCommandLineOption lineWidth{QStringLiteral("line-width"), QStringLiteral("Line width, 1 to 30 (default 2)."),
+                                       QStringLiteral("N")};
+    const QCommandLineOption noPoints{QStringLiteral("no-points"), QStringLiteral("Do not mark the points.")};
+    const QCommandLineOption area{QStringLiteral("area"), QStringLiteral("Fill the area under lines and curves.")};
+    const QCommandLineOption noHGrid{QStringLiteral("no-hgrid"), QStringLiteral("No horizontal grid lines.")};
+    const QCommandLineOption noVGrid{QStringLiteral("no-vgrid"), QStringLiteral("No vertical grid lines.")};
+    const QCommandLineOption noLegend{QStringLiteral("no-legend"), QStringLiteral("No legend.")};
+    const QCommandLineOption noFloatingAxis{QStringLiteral("no-floating-axis"),
+                                            QStringLiteral("Keep the X axis at the bottom over negative values.")};
+    const QCommandLineOption title{QStringLiteral("title"),
+                                   QStringLiteral("The graph title (default: from the file name)."), QStringLiteral("TEXT")};
+    const QCommandLineOption xLabel{QStringLiteral("xlabel"), QStringLiteral("The X axis label (default Datum)."),
+                                    QStringLiteral("TEXT")};
+    const QCommandLineOption yLabel{QStringLiteral("ylabel"), QStringLiteral("The Y axis label (default Value)."),
+                                    QStringLiteral("TEXT")};
+
+    RenderCommandLine()
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Loads a data file without a window and prints the status line Plotwell would show; with -o it also "
+            "draws the graph into a PNG file.\n"
+            "Exit status: 0 when a displayed series has a point to plot; 1 when loading failed, there is nothing "
+            "to plot, or the picture could not be made or written; 2 for a bad command line."));
+        parser.addOptions({summary, hide, output, size, scale, type, smoothing, lineWidth, noPoints, area, noHGrid,
+                           noVGrid, noLegend, noFloatingAxis, title, xLabel, yLabel});
+        parser.addPositionalArgument(QStringLiteral("DATAFILE"),
+                                     QStringLiteral("A data file, or - to read the data from standard input."));
+    }
+};
+
+// The unknown option `name` as it was written on the command line.
+QString spellingOf(const QString& name, const QStringList& args)
+{
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--"))
+            break;
+        const bool isLong = arg.startsWith(QLatin1String("--"));
+        if (isLong ? arg.mid(2).section(QLatin1Char('='), 0, 0) == name
+                   : name.size() == 1 && arg.startsWith(QLatin1Char('-')) && arg.mid(1).contains(name))
+            return arg;
+    }
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// Why the parser refused the command line, in the program's own words.
+QString parseError(const QCommandLineParser& parser, const QStringList& args)
+{
+    if (!parser.unknownOptionNames().isEmpty())
+        return QStringLiteral("unknown option %1").arg(spellingOf(parser.unknownOptionNames().first(), args));
+    // A value can only be missing after the last argument.
+    if (!args.isEmpty() && parser.errorText().startsWith(QLatin1String("Missing value")))
+        return QStringLiteral("%1 needs a value").arg(args.last());
+    QString text = parser.errorText();
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text.isEmpty() ? text : text.front().toLower() + text.mid(1);
+}
+
+// Every value given to `option` read by `parse`, the last one kept in `field`; false (and
+// `error` set) when any is bad.
+template <typename Parse, typename Field>
+bool readValues(const QCommandLineParser& parser, const QCommandLineOption& option, Parse parse, Field& field,
+                const QString& expected, QString& error)
+{
+    for (const QString& text : parser.values(option)) {
+        const auto parsed = parse(text);
+        if (!parsed) {
+            error = QStringLiteral("--%1 takes %2").arg(option.names().constFirst(), expected);
+            return false;
+        }
+        field = *parsed;
+    }
+    return true;
+}
+
+std::optional<QString> lastValue(const QCommandLineParser& parser, const QCommandLineOption& option)
+{
+    if (!parser.isSet(option))
+        return std::nullopt;
+    return parser.value(option);
+}
+
+std::optional<QSize> sizeArgument(const QString& s)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const auto match = form.match(s);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int w = match.captured(1).toInt();
+    const int h = match.captured(2).toInt();
+    if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide)
+        return std::nullopt;
+    return QSize(w, h);
+}
+
 } // namespace
 
 QString RenderUsage()
 {
-    return QStringLiteral("usage: plotwell-render [OPTIONS] DATAFILE\n"
-                          "  DATAFILE       a data file, or - to read the data from standard input\n"
-                          "  --summary      print one summary line per displayed series\n"
-                          "  --hide N       uncheck Display Series box N (1 to 8); repeatable\n"
-                          "  -o FILE.png    draw the graph into a PNG file (nothing is drawn without it)\n"
-                          "  --size WxH     the plotting surface's size in pixels (default 600x400)\n"
-                          "  --scale F      device pixels per pixel, 1 to 4 (default 1)\n"
-                          "  --type T       line, curve, bar, stacked or pie (default line)\n"
-                          "  --smoothing N  curve smoothing, 1 to 6 (default 3)\n"
-                          "  --line-width N line width, 1 to 30 (default 2)\n"
-                          "  --no-points    do not mark the points\n"
-                          "  --area         fill the area under lines and curves\n"
-                          "  --no-hgrid     no horizontal grid lines\n"
-                          "  --no-vgrid     no vertical grid lines\n"
-                          "  --no-legend    no legend\n"
-                          "  --no-floating-axis  keep the X axis at the bottom over negative values\n"
-                          "  --title TEXT   the graph title (default: from the file name)\n"
-                          "  --xlabel TEXT  the X axis label (default Datum)\n"
-                          "  --ylabel TEXT  the Y axis label (default Value)\n"
-                          "  --help         show this text\n");
+    return RenderCommandLine().parser.helpText();
+}
+
+QString RenderUsageHint()
+{
+    return QStringLiteral("usage: plotwell-render [options] DATAFILE\n"
+                          "plotwell-render --help lists the options.\n");
 }
 
 std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QString& error)
 {
+    RenderCommandLine line;
+    const QCommandLineParser& parser = line.parser;
+    if (!line.parser.parse(QStringList{QStringLiteral("plotwell-render")} + args)) {
+        error = parseError(parser, args);
+        return std::nullopt;
+    }
     RenderOptions options;
-    bool onlyFiles = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        const auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("%1 needs a value").arg(arg);
-                return std::nullopt;
-            }
-            return args[++i];
-        };
-        // An option with a checked value: false (and `error` set) when it is missing or bad.
-        const auto checked = [&](auto parse, auto& field, const QString& expected) {
-            const auto text = value();
-            if (!text)
-                return false;
-            const auto parsed = parse(*text);
-            if (!parsed) {
-                error = QStringLiteral("%1 takes %2").arg(arg, expected);
-                return false;
-            }
-            field = *parsed;
-            return true;
-        };
-        const auto text = [&](std::optional<QString>& field) {
-            field = value();
-            return field.has_value();
-        };
-        bool ok = true;
-        if (onlyFiles || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            if (!options.dataFile.isEmpty()) {
-                error = QStringLiteral("only one DATAFILE may be given");
-                return std::nullopt;
-            }
-            options.dataFile = arg;
-        } else if (arg == QLatin1String("--")) {
-            onlyFiles = true;
-        } else if (arg == QLatin1String("--summary")) {
-            options.summary = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            options.help = true;
-        } else if (arg == QLatin1String("--hide")) {
-            const auto n = value();
-            if (!n)
-                return std::nullopt;
-            const auto number = intArgument(*n, 1, 8);
-            if (!number) {
-                error = QStringLiteral("--hide takes a series number from 1 to 8");
-                return std::nullopt;
-            }
-            options.hidden.append(*number);
-        } else if (arg == QLatin1String("-o")) {
-            const auto path = value();
-            ok = path.has_value() && !path->isEmpty();
-            if (ok)
-                options.output = *path;
-            else if (path)
-                error = QStringLiteral("-o needs a file name");
-        } else if (arg == QLatin1String("--size")) {
-            const auto parse = [](const QString& s) -> std::optional<QSize> {
-                static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-                const auto match = form.match(s);
-                if (!match.hasMatch())
-                    return std::nullopt;
-                const int w = match.captured(1).toInt();
-                const int h = match.captured(2).toInt();
-                if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide)
-                    return std::nullopt;
-                return QSize(w, h);
-            };
-            QSize size;
-            ok = checked(parse, size, QStringLiteral("WIDTHxHEIGHT, each from 1 to %1").arg(kMaxSide));
-            options.width = size.width();
-            options.height = size.height();
-        } else if (arg == QLatin1String("--scale")) {
-            ok = checked([](const QString& s) { return realArgument(s, 1, 4); }, options.scale,
-                         QStringLiteral("a number from 1 to 4"));
-        } else if (arg == QLatin1String("--type")) {
-            ok = checked(graphTypeArgument, options.graphType, QStringLiteral("line, curve, bar, stacked or pie"));
-        } else if (arg == QLatin1String("--smoothing")) {
-            ok = checked([](const QString& s) { return intArgument(s, 1, 6); }, options.smoothing,
-                         QStringLiteral("a level from 1 to 6"));
-        } else if (arg == QLatin1String("--line-width")) {
-            ok = checked([](const QString& s) { return intArgument(s, 1, 30); }, options.lineWidth,
-                         QStringLiteral("a width from 1 to 30"));
-        } else if (arg == QLatin1String("--no-points")) {
-            options.showPoints = false;
-        } else if (arg == QLatin1String("--area")) {
-            options.drawArea = true;
-        } else if (arg == QLatin1String("--no-hgrid")) {
-            options.horzGridLines = false;
-        } else if (arg == QLatin1String("--no-vgrid")) {
-            options.vertGridLines = false;
-        } else if (arg == QLatin1String("--no-legend")) {
-            options.showLegend = false;
-        } else if (arg == QLatin1String("--no-floating-axis")) {
-            options.floatingXAxis = false;
-        } else if (arg == QLatin1String("--title")) {
-            ok = text(options.title);
-        } else if (arg == QLatin1String("--xlabel")) {
-            ok = text(options.xLabel);
-        } else if (arg == QLatin1String("--ylabel")) {
-            ok = text(options.yLabel);
-        } else {
-            error = QStringLiteral("unknown option %1").arg(arg);
+    options.help = parser.isSet(line.help) || parser.isSet(QStringLiteral("help-all"));
+    options.version = parser.isSet(line.version);
+    options.summary = parser.isSet(line.summary);
+    options.showPoints = !parser.isSet(line.noPoints);
+    options.drawArea = parser.isSet(line.area);
+    options.horzGridLines = !parser.isSet(line.noHGrid);
+    options.vertGridLines = !parser.isSet(line.noVGrid);
+    options.showLegend = !parser.isSet(line.noLegend);
+    options.floatingXAxis = !parser.isSet(line.noFloatingAxis);
+    options.title = lastValue(parser, line.title);
+    options.xLabel = lastValue(parser, line.xLabel);
+    options.yLabel = lastValue(parser, line.yLabel);
+
+    for (const QString& n : parser.values(line.hide)) {
+        const auto number = intArgument(n, 1, 8);
+        if (!number) {
+            error = QStringLiteral("--hide takes a series number from 1 to 8");
             return std::nullopt;
         }
-        if (!ok)
-            return std::nullopt;
+        options.hidden.append(*number);
     }
-    if (options.dataFile.isEmpty() && !options.help) {
+    for (const QString& path : parser.values(line.output)) {
+        if (path.isEmpty()) {
+            error = QStringLiteral("-o needs a file name");
+            return std::nullopt;
+        }
+        options.output = path;
+    }
+    QSize surface(options.width, options.height);
+    const bool valuesRead =
+        readValues(parser, line.size, sizeArgument, surface,
+                   QStringLiteral("WIDTHxHEIGHT, each from 1 to %1").arg(kMaxSide), error) &&
+        readValues(parser, line.scale, [](const QString& s) { return realArgument(s, 1, 4); }, options.scale,
+                   QStringLiteral("a number from 1 to 4"), error) &&
+        readValues(parser, line.type, graphTypeArgument, options.graphType,
+                   QStringLiteral("line, curve, bar, stacked or pie"), error) &&
+        readValues(parser, line.smoothing, [](const QString& s) { return intArgument(s, 1, 6); }, options.smoothing,
+                   QStringLiteral("a level from 1 to 6"), error) &&
+        readValues(parser, line.lineWidth, [](const QString& s) { return intArgument(s, 1, 30); }, options.lineWidth,
+                   QStringLiteral("a width from 1 to 30"), error);
+    if (!valuesRead)
+        return std::nullopt;
+    options.width = surface.width();
+    options.height = surface.height();
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        error = QStringLiteral("only one DATAFILE may be given");
+        return std::nullopt;
+    }
+    options.dataFile = files.value(0);
+    if (options.dataFile.isEmpty() && !options.help && !options.version) {
         error = QStringLiteral("no DATAFILE given");
         return std::nullopt;
     }

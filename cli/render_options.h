@@ -20,6 +20,7 @@ struct RenderOptions
     bool summary = false;
     QList<int> hidden; // Display Series boxes to uncheck, 1..8
     bool help = false;
+    bool version = false;
 
     // Drawing: only with an output file.
     QString output; // the PNG to write
@@ -44,7 +45,10 @@ struct RenderOptions
 // sets `error`.
 std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QString& error);
 
+// The help text of --help: every option and the data file.
 QString RenderUsage();
+// The short reminder after a bad command line.
+QString RenderUsageHint();
 
 // The size in device pixels of the picture -o writes.
 QSize DevicePictureSize(const RenderOptions& options);

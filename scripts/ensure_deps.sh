@@ -8,6 +8,11 @@ packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dej
 # Carlito stands in for Calibri (same widths), the memo window's text font, so a line of the
 # series summary fits the window as designed.
 packages+=(fonts-crosextra-carlito)
+
+# The icon's PNGs are drawn from its SVG at build time; the install test checks the desktop entry,
+# the software centre entry and the manual pages with these tools; cpack finds the package's
+# dependencies with dpkg-shlibdeps, which needs file.
+packages+=(librsvg2-bin desktop-file-utils appstream man-db dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

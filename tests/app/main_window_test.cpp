@@ -281,6 +281,22 @@ TEST_F(MainWindowTest, HelpAndAboutShowTheProgramsOwnPages)
     EXPECT_TRUE(aboutText.contains(QStringLiteral("1.11"))) << aboutText.toStdString();
 }
 
+TEST_F(MainWindowTest, InstalledHelpIsFoundInTheSharedFolderOfItsPrefix)
+{
+    // PREFIX/bin/plotwell with its page in PREFIX/share/plotwell/.
+    const QString share = dir.filePath(QStringLiteral("prefix/share/plotwell/"));
+    QDir().mkpath(share);
+    QDir().mkpath(dir.filePath(QStringLiteral("prefix/bin")));
+    for (const char* file : {"plotwell help.html", "plotwell help.css"})
+        WriteFile(share + QLatin1String(file), ReadFile(QStringLiteral(PLOTWELL_SOURCE_DIR "/resources/") + QLatin1String(file)));
+    auto window = Start({});
+    window->SetProgramFolder(dir.filePath(QStringLiteral("prefix/bin/")));
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_EQ(window->HelpDialog().HTMLFileName(), share + QStringLiteral("plotwell help.html"));
+    EXPECT_FALSE(window->HelpDialog().Text().startsWith(QStringLiteral("File not found.")));
+    EXPECT_TRUE(window->HelpDialog().Text().contains(QStringLiteral("Plotwell")));
+}
+
 TEST_F(MainWindowTest, ALongLoadShowsItsProgressAndEscapeStopsIt)
 {
     const QString path = Data(QStringLiteral("a.txt"), "1 2 3\n");
