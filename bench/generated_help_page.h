@@ -15,10 +15,10 @@ inline QString GeneratePage(qsizetype bytes)
         "<html><head><title>Help</title></head><body>"
         "<style>p { font-family: Calibri } .note { color: #336699; font-style: italic } h2 { color: navy }"
         " td { font-size: 90% } #top { font-weight: bold }</style>\r\n");
-    quint32 seed = 12345;
-    const auto next = [&seed] {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) & 0x7FFF;
+    quint32 state = 12345;
+    const auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
     };
     const auto sentence = [&](int words) {
         QString s;

@@ -90,9 +90,9 @@ void fill(PlotModel& model, const IndexCase& c, QRandomGenerator& random)
 }
 
 // A random walk of 20,000 bare values onto series 1.
-void addWalk(PlotModel& model, quint32 seed)
+void addWalk(PlotModel& model, quint32 start)
 {
-    QRandomGenerator random(seed);
+    QRandomGenerator random(start);
     double level = 50;
     for (int i = 0; i < 20000; ++i)
         model.AddPoint(1, nullvalue, level = std::clamp(level + random.bounded(9) - 4, 0.0, 100.0));
