@@ -279,6 +279,8 @@ void TPlotwell::RedrawNow()
 
 void TPlotwell::SetFileName(const QString& value)
 {
+    // A load from code replaces one running in the background, as a second Open would.
+    CancelLoad();
     pendingUserAction_ = true;
     model_.SetFileName(value);
 }

@@ -191,3 +191,13 @@ TEST_F(ControlFixture, ACancelDoesNotWaitForAWorkerBusyWithoutReporting)
     EXPECT_EQ(graph->LoadsStopping(), 0);
     EXPECT_EQ(graph->NumberOfSeries(), 0);
 }
+
+TEST_F(ControlFixture, ALoadFromCodeReplacesOneInTheBackground)
+{
+    graph->SetLoadFunction(endlessLoad);
+    graph->LoadFile(dir.filePath(QStringLiteral("huge.txt")));
+    Load("4 5 6\n");
+    EXPECT_FALSE(graph->Loading());
+    QTest::qWait(20);
+    EXPECT_EQ(graph->NumberOfPoints(), 3);
+}
