@@ -131,7 +131,7 @@ void TPlotwell::WireOptions()
         connect(p.displayseriesboxes[static_cast<std::size_t>(n - 1)], &QCheckBox::toggled, this,
                 [this, n](bool checked) { SeriesBoxClicked(n, checked); });
     connect(PaintBox, &TPlotSurface::pointerMoved, this, &TPlotwell::ShowReadout);
-    connect(PaintBox, &TPlotSurface::pictureOutdated, this, [this] { ScheduleRedraw(); });
+    connect(PaintBox, &TPlotSurface::pictureOutdated, this, &TPlotwell::ScheduleRedraw);
 }
 
 // --- Model to widgets ---------------------------------------------------------------------
@@ -228,12 +228,9 @@ void TPlotwell::DescribeGraph()
 
 // --- Drawing ---------------------------------------------------------------------------------
 
-void TPlotwell::ScheduleRedraw(bool userAction)
+void TPlotwell::ScheduleRedraw()
 {
-    if (drawing_)
-        return;
-    pendingUserAction_ = pendingUserAction_ || userAction;
-    if (redrawPending_)
+    if (drawing_ || redrawPending_)
         return;
     redrawPending_ = true;
     QMetaObject::invokeMethod(this, &TPlotwell::RedrawNow, Qt::QueuedConnection);

@@ -156,7 +156,8 @@ private:
     void ShowSeriesBoxes();
     void ShowDrawingEffects();
     void DescribeGraph();
-    void ScheduleRedraw(bool userAction = false);
+    // One drawing at the end of this event-loop turn, however many changes come before it.
+    void ScheduleRedraw();
     void RedrawNow();
     void GraphTypeClicked();
     void SeriesBoxClicked(int n, bool checked);
