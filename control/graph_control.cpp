@@ -219,8 +219,7 @@ void TPlotwell::DescribeGraph()
         PaintBox->setAccessibleDescription(QStringLiteral("No data loaded"));
         return;
     }
-    QString text = graphKindName(model_.GraphType()) +
-                   (series == 1 ? QStringLiteral(" of 1 series") : QStringLiteral(" of %1 series").arg(series));
+    QString text = graphKindName(model_.GraphType()) + QStringLiteral(" of %1 series").arg(series);
     if (!model_.Title().isEmpty())
         text += QStringLiteral(": ") + model_.Title();
     PaintBox->setAccessibleDescription(text);

@@ -24,8 +24,6 @@ public:
     bool Failed() const { return failed_; }
     // Where the reading has come to: the end of the last line.
     const char* Position() const { return data_ + pos_; }
-    // How many bytes have been read from the file (or handed out, for bytes in memory).
-    std::size_t BytesRead() const { return file_ ? total_ - left_ : pos_; }
     // Hears the count of bytes read after every block; it may throw to stop the reading
     // (the reader is then of no further use).
     void SetReadObserver(std::function<void(std::size_t bytesRead)> observer) { observer_ = std::move(observer); }
