@@ -33,7 +33,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && graph_.NumberOfSeries() > 0 && graph_.Model().Render().surfaceWidth > 0)
+        if (event->type() == QEvent::Paint && graph_.NumberOfSeries() > 0 && graph_.LastDrawing().surfaceWidth > 0)
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return QObject::eventFilter(watched, event);
     }

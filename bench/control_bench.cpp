@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QTest>
 #include <QWidget>
 
@@ -299,9 +298,7 @@ private:
         if (alone_.Width() != surface->width() || alone_.Height() != surface->height() ||
             alone_.DevicePixelRatio() != ratio)
             alone_.SetSize(surface->width(), surface->height(), ratio);
-        PlotModel& model = graph_->Model();
-        // The control's drawing already showed this state's effects; it need not hear of this one.
-        const QSignalBlocker quiet(&model);
+        const PlotModel& model = graph_->Model();
         const qint64 cpu = ThreadNanoseconds();
         QElapsedTimer timer;
         timer.start();

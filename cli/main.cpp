@@ -5,6 +5,7 @@
 #include "cli/stderr_sink.h"
 #include "graph/canvas.h"
 #include "graph/data_file_loader.h"
+#include "graph/pie_chart.h"
 #include "graph/plot_model.h"
 #include "graph/renderer.h"
 #include "graph/status_texts.h"
@@ -81,25 +82,21 @@ bool writeWhole(const QByteArray& bytes, const QString& path)
 }
 
 // Draws the graph as the control's surface of that size would show it and writes the PNG;
-// the status line is printed by the drawing's OnGraphDrawn. False when the picture cannot be
+// the status line follows the drawing. False when the picture cannot be
 // made or written.
 bool drawToFile(const RenderOptions& options, PlotModel& model)
 {
     TCanvas canvas;
     canvas.SetSize(options.width, options.height, options.scale);
-    bool statusShown = false;
     DrawRequest request;
-    request.userAction = true; // the command line is the user's choice of graph
     // One drawing: walking the points once costs less time and memory than building the
     // index that only redraws profit from.
     request.useDrawingIndex = false;
-    request.OnGraphDrawn = [&] {
-        printLine(stdout, StatusLineText(model));
-        statusShown = true;
-    };
-    DrawGraph(model, canvas, request);
-    if (!statusShown)
-        printLine(stdout, StatusLineText(model));
+    const DrawingResult drawing = DrawGraph(model, canvas, request);
+    // The command line is the user's choice of graph, so a pie that cannot be drawn says why.
+    if (drawing.pieNegative)
+        model.Sink().ShowMessage(PieNegativeMessage());
+    printLine(stdout, StatusLineText(model));
     QImage image = canvas.Image();
     if (image.isNull()) {
         const QSize size = DevicePictureSize(options);

@@ -7,6 +7,7 @@
 #include "core/message_sink.h"
 #include "core/rounding.h"
 #include "dialogs/anchors.h"
+#include "graph/pie_chart.h"
 #include "graph/pointer_shape.h"
 #include "graph/renderer.h"
 
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace plotwell {
 
@@ -145,6 +147,9 @@ void TPlotwell::ShowChange(PlotModel::Change what)
     case PlotModel::Change::GraphType:
         ShowGraphType();
         DescribeGraph();
+        // The picture already shows this type when the drawing itself chose it.
+        if (model_.GraphType() == lastDrawing_.graphType && lastDrawing_.foundData)
+            return;
         break;
     case PlotModel::Change::Series:
     case PlotModel::Change::SeriesBoxes:
@@ -154,9 +159,6 @@ void TPlotwell::ShowChange(PlotModel::Change what)
     case PlotModel::Change::Title:
         DescribeGraph();
         break;
-    case PlotModel::Change::Drawn:
-        ShowDrawingEffects();
-        return; // the drawing itself, nothing to draw again
     }
     ScheduleRedraw();
 }
@@ -189,7 +191,7 @@ void TPlotwell::ShowGraphType()
 void TPlotwell::ShowSeriesBoxes()
 {
     // A drawing of a lone series hides its box and the label: there is nothing to choose.
-    const bool choosable = model_.Render().displaySeriesShown;
+    const bool choosable = panelEffects_.displaySeriesShown;
     panel_->displayserieslabel->setVisible(model_.DisplaySeriesLabelVisible() && choosable);
     for (int n = 1; n <= maxseries; ++n) {
         const TSeriesBox& state = model_.SeriesBox(n);
@@ -202,13 +204,24 @@ void TPlotwell::ShowSeriesBoxes()
     }
 }
 
-void TPlotwell::ShowDrawingEffects()
+// The drawing's findings, through the model's setters and the sink as a user's change would.
+void TPlotwell::ApplyDrawing(const DrawingResult& drawing, bool userAction)
 {
-    const RenderState& r = model_.Render();
-    panel_->pierb->setEnabled(r.pieEnabled);
-    panel_->stackedbarrb->setEnabled(r.stackedEnabled);
-    panel_->DrawAreaCheckbox->setEnabled(r.drawAreaEnabled);
+    lastDrawing_ = drawing;
+    if (drawing.panel) {
+        panelEffects_ = *drawing.panel;
+        panel_->pierb->setEnabled(panelEffects_.pieEnabled);
+        panel_->stackedbarrb->setEnabled(panelEffects_.stackedEnabled);
+        panel_->DrawAreaCheckbox->setEnabled(panelEffects_.drawAreaEnabled);
+    }
+    model_.SetGraphType(drawing.graphType);
     ShowSeriesBoxes();
+    if (drawing.foundData && FOnGraphDrawn)
+        FOnGraphDrawn(this);
+    // Only for the user's action: a box at every resize or uncovering of the window would
+    // bury the user in them.
+    if (drawing.pieNegative && userAction)
+        sink_.ShowMessage(PieNegativeMessage());
 }
 
 // Tells a screen reader what the picture shows.
@@ -229,7 +242,7 @@ void TPlotwell::DescribeGraph()
 
 void TPlotwell::ScheduleRedraw()
 {
-    if (drawing_ || redrawPending_)
+    if (redrawPending_)
         return;
     redrawPending_ = true;
     QMetaObject::invokeMethod(this, &TPlotwell::RedrawNow, Qt::QueuedConnection);
@@ -253,22 +266,12 @@ void TPlotwell::RedrawNow()
     TApplicationPointer pointer;
     DrawRequest request;
     request.pointer = &pointer;
-    request.userAction = pendingUserAction_;
     request.controlClientHeight = height();
-    request.OnGraphDrawn = [this] {
-        if (FOnGraphDrawn)
-            FOnGraphDrawn(this);
-    };
-    pendingUserAction_ = false;
-    struct DrawingScope
-    {
-        bool& flag;
-        explicit DrawingScope(bool& f) : flag(f) { flag = true; }
-        ~DrawingScope() { flag = false; }
-    } scope(drawing_);
-    plotwell::DrawGraph(model_, canvas_, request);
+    const bool userAction = std::exchange(pendingUserAction_, false);
+    const DrawingResult drawing = plotwell::DrawGraph(model_, canvas_, request);
     readout_.Forget();
     PaintBox->update();
+    ApplyDrawing(drawing, userAction);
 }
 
 // --- Properties --------------------------------------------------------------------------------
@@ -419,7 +422,7 @@ void TPlotwell::LabelsClicked()
 
 void TPlotwell::ShowReadout(QPoint pos)
 {
-    const QRect changed = readout_.Show(model_, canvas_, pos, height());
+    const QRect changed = readout_.Show(model_, lastDrawing_.geometry, canvas_, pos, height());
     if (!changed.isEmpty())
         PaintBox->update(changed);
 }

@@ -7,6 +7,7 @@
 #include "control/background_load.h"
 #include "core/color.h"
 #include "graph/canvas.h"
+#include "graph/drawing_result.h"
 #include "graph/plot_model.h"
 #include "control/pointer_readout.h"
 
@@ -132,6 +133,8 @@ public:
     void SetLoadFunction(TBackgroundLoad::TLoadFunction load) { loadFunction_ = std::move(load); }
     // The plotting surface's picture as the screen shows it.
     QImage SurfaceImage() const { return canvas_.Image(); }
+    // What the drawing on the surface found (nothing before the first drawing).
+    const DrawingResult& LastDrawing() const { return lastDrawing_; }
 
     // Where the Open button and Print ask the user; tests answer in their place.
     void SetOpenFileDialog(TOpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
@@ -154,7 +157,7 @@ private:
     void ShowOptions();
     void ShowGraphType();
     void ShowSeriesBoxes();
-    void ShowDrawingEffects();
+    void ApplyDrawing(const DrawingResult& drawing, bool userAction);
     void DescribeGraph();
     // One drawing at the end of this event-loop turn, however many changes come before it.
     void ScheduleRedraw();
@@ -187,7 +190,9 @@ private:
 
     bool redrawPending_ = false;
     bool pendingUserAction_ = false;
-    bool drawing_ = false; // the renderer's own changes to the model need no second drawing
+    DrawingResult lastDrawing_;
+    // As the drawings left the panel; a drawing that displayed no series leaves it alone.
+    PanelEffects panelEffects_;
 };
 
 } // namespace plotwell

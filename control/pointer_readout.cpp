@@ -25,9 +25,8 @@ QString fixed(double value, int decimals)
 
 } // namespace
 
-std::optional<TReadoutLines> ReadoutLines(const PlotModel& model, QPoint pos)
+std::optional<TReadoutLines> ReadoutLines(const PlotModel& model, const PlotGeometry& r, QPoint pos)
 {
-    const RenderState& r = model.Render();
     if (model.NumberOfSeries() == 0 || r.maxextentY == 0 || r.maxlimitY == 0 || r.xwid == 0 || r.ywid == 0)
         return std::nullopt;
     // The inverse of the drawing's mapping, continued linearly outside the plot area.
@@ -40,9 +39,10 @@ std::optional<TReadoutLines> ReadoutLines(const PlotModel& model, QPoint pos)
     return lines;
 }
 
-QRect TPointerReadout::Show(const PlotModel& model, TCanvas& canvas, QPoint pos, int controlHeight)
+QRect TPointerReadout::Show(const PlotModel& model, const PlotGeometry& geometry, TCanvas& canvas, QPoint pos,
+                            int controlHeight)
 {
-    const std::optional<TReadoutLines> lines = ReadoutLines(model, pos);
+    const std::optional<TReadoutLines> lines = ReadoutLines(model, geometry, pos);
     if (!lines)
         return QRect();
     canvas.Font().SetColor(kReadoutColor);

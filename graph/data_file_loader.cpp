@@ -67,7 +67,7 @@ bool DataFileLoader::SetFileName(const QString& path)
         model_.ClearData();
         model_.Sink().ShowMessage(QStringLiteral("Not enough memory to load file:\r\r") + path);
     }
-    emit model_.changed(PlotModel::Change::Series);
+    model_.AnnounceSeriesChange();
     return true;
 }
 

@@ -283,6 +283,8 @@ void PlotModel::SetSeriesColor(int n, TColor color)
 
 void PlotModel::SetOptions(const PlotOptions& options)
 {
+    if (options_ == options)
+        return;
     options_ = options;
     emit changed(Change::Options);
 }

@@ -1,10 +1,9 @@
 #pragma once
 // PlotModel: the series store with its statistics, the Display Series box states, the graph
-// type in force, the drawing options and what the last drawing left. Widgets show it; the
-// command-line tool drives it without widgets.
+// type in force and the drawing options. Widgets show it; the command-line tool drives it
+// without widgets; drawing only reads it.
 
 #include "graph/plot_options.h"
-#include "graph/render_state.h"
 #include "graph/series_index_cache.h"
 #include "graph/series_types.h"
 
@@ -43,7 +42,7 @@ class PlotModel : public QObject
     Q_OBJECT
 
 public:
-    enum class Change { Series, SeriesBoxes, GraphType, Title, Options, Drawn };
+    enum class Change { Series, SeriesBoxes, GraphType, Title, Options };
     Q_ENUM(Change)
 
     explicit PlotModel(TMessageSink& sink, QObject* parent = nullptr);
@@ -125,7 +124,7 @@ public:
     void SetSeriesBoxChecked(int n, bool checked);
     bool SeriesDisplay(int n) const;
 
-    // --- Graph type, options, drawing results -------------------------------------------------
+    // --- Graph type and options ---------------------------------------------------------------
     Tgraphtype GraphType() const { return currentgtype_; }
     void SetGraphType(Tgraphtype type);
     const PlotOptions& Options() const { return options_; }
@@ -139,14 +138,8 @@ public:
         emit changed(Change::Options);
     }
     void SetSeriesColor(int n, TColor color); // n = 1..8
-    // Sets several options at once with one announcement.
+    // Sets several options at once, with one announcement when any of them changes.
     void SetOptions(const PlotOptions& options);
-
-    const RenderState& Render() const { return render_; }
-    // The renderer's: it leaves the geometry and the panel effects of a drawing here, then
-    // announces the drawing with NotifyDrawn.
-    RenderState& MutableRender() { return render_; }
-    void NotifyDrawn() { emit changed(Change::Drawn); }
 
 signals:
     void changed(plotwell::PlotModel::Change what);
@@ -157,6 +150,8 @@ private:
 
     void ClearFileName() { FFileName_.clear(); }
     void SetFileNameField(const QString& value) { FFileName_ = value; }
+    // For the loader, once the points it wrote are in place.
+    void AnnounceSeriesChange() { emit changed(Change::Series); }
 
     TMessageSink& sink_;
     tseriesarr seriesarr_;
@@ -168,7 +163,6 @@ private:
     QString FFileName_;
     Tgraphtype currentgtype_ = gtline;
     PlotOptions options_;
-    RenderState render_;
     mutable SeriesIndexCache drawingIndexes_; // derived from seriesarr_
     mutable std::optional<TDisplayedFigures> figures_; // derived from seriesarr_ and boxes_
 };

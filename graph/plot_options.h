@@ -37,6 +37,8 @@ struct PlotOptions
     int DecimalPlaces = 4;
     int smoothing = 3; // curve smoothing level 1..6
 
+    bool operator==(const PlotOptions&) const = default;
+
     // Colour of series number n (1..8).
     TColor SeriesColorOf(int n) const { return SeriesColor[static_cast<std::size_t>((n - 1) & 7)]; }
 };

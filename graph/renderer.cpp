@@ -1,6 +1,5 @@
 #include "graph/renderer.h"
 
-#include "core/message_sink.h"
 #include "graph/axes.h"
 #include "graph/bar_series.h"
 #include "graph/canvas.h"
@@ -26,53 +25,42 @@ namespace {
 class GraphDrawing
 {
 public:
-    GraphDrawing(PlotModel& model, TCanvas& canvas, const DrawRequest& request)
-        : model_(model), canvas_(canvas), request_(request), options_(model.Options()), state_(model.MutableRender())
+    GraphDrawing(const PlotModel& model, TCanvas& canvas, const DrawRequest& request)
+        : model_(model), canvas_(canvas), request_(request), options_(model.Options())
     {
     }
 
-    void Draw();
+    DrawingResult Draw();
 
 private:
     void ClearSurface();
-    bool DrawSeries(); // false when no series is displayed
+    void DrawSeries();
     void LayOut(const ValueRange& range, double maxY);
-    void DrawAxesStep();
-    void UpdateOptionsPanel();
+    void DrawAxesStep(double maxY);
     void DrawOneSeries(int n);
     void DrawPieStep(const ValueRange& range);
-    void RecordExtremes(int n);
 
-    PlotModel& model_;
+    const PlotModel& model_;
     TCanvas& canvas_;
     const DrawRequest& request_;
     const PlotOptions& options_;
-    RenderState& state_;
+    DrawingResult result_;
     RenderFrame frame_;
-    double dataminY_ = 0;
-    double maxY_ = 0;
     std::optional<StackTotals> stacks_; // stacked bars only
     int ordinal_ = 0;                   // of the series being drawn among the displayed ones
 };
 
-void GraphDrawing::Draw()
+DrawingResult GraphDrawing::Draw()
 {
     ClearSurface();
     if (model_.NumberOfSeries() == 0 || model_.seriesarr().front().empty())
-        return;
-    try {
-        TBusyPointer busy(request_.pointer);
-        if (DrawSeries() && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
-            MarkPoints(canvas_, model_, frame_);
-    } catch (...) {
-        // A failed drawing still gives the pointer back (above) and is announced, so the
-        // status line follows the data; the error goes on to the caller.
-        if (request_.OnGraphDrawn)
-            request_.OnGraphDrawn();
-        throw;
-    }
-    if (request_.OnGraphDrawn)
-        request_.OnGraphDrawn();
+        return result_;
+    result_.foundData = true;
+    TBusyPointer busy(request_.pointer);
+    DrawSeries();
+    if (result_.panel && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
+        MarkPoints(canvas_, model_, frame_);
+    return result_;
 }
 
 void GraphDrawing::ClearSurface()
@@ -81,44 +69,37 @@ void GraphDrawing::ClearSurface()
     frame_.height = canvas_.Height();
     frame_.graphtype = model_.GraphType();
     frame_.seriesCount = model_.NumberOfSeries();
-    state_.surfaceWidth = frame_.width;
-    state_.surfaceHeight = frame_.height;
+    result_.graphType = frame_.graphtype;
+    result_.surfaceWidth = frame_.width;
+    result_.surfaceHeight = frame_.height;
     canvas_.Brush().SetColor(options_.BackgroundColor);
     canvas_.FillRect(canvas_.ClipRect());
-    state_.maxextentY = 0;
-    state_.maxlimitY = 0;
     if (options_.ShowLegend)
         DrawLegend(canvas_, model_, frame_.graphtype, frame_.width);
-    state_.minX = 0;
-    state_.minY = 0;
-    state_.xwid = 0;
-    state_.ywid = 0;
-    state_.isnegative = false;
 }
 
-bool GraphDrawing::DrawSeries()
+void GraphDrawing::DrawSeries()
 {
-    state_.maxpts = 0;
-    state_.xjmp = 0;
     frame_.indexed = request_.useDrawingIndex;
     const ValueRange range = FindRange(model_, frame_.indexed);
-    state_.maxpts = range.maxpts;
-    state_.isnegative = range.isnegative;
-    for (int n = 1; n <= maxseries; ++n)
-        if (range.displayedSeries[static_cast<std::size_t>(n)])
-            state_.hasnegative[static_cast<std::size_t>(n)] = range.hasnegative[static_cast<std::size_t>(n)];
+    result_.maxpts = range.maxpts;
+    result_.isnegative = range.isnegative;
+    result_.hasnegative = range.hasnegative;
+    result_.dataMinX = range.minX;
+    result_.dataMaxX = range.maxX;
+    result_.dataMinY = range.minY;
+    result_.dataMaxY = range.maxY;
     if (range.displayed == 0)
-        return false;
+        return;
     frame_.isnegative = range.isnegative;
     frame_.maxpts = range.maxpts;
     for (int n = 1; n <= frame_.seriesCount; ++n)
         frame_.anyxy = frame_.anyxy || model_.seriesinfo(n).xydata;
-    if (frame_.graphtype == gtstacked && frame_.isnegative) {
-        // Stacks cannot show negative values: the graph becomes a line graph, and the
-        // options panel follows.
-        model_.SetGraphType(gtline);
+    // Stacks cannot show negative values: the graph is drawn as a line graph, and the caller
+    // lets the graph type follow.
+    if (frame_.graphtype == gtstacked && frame_.isnegative)
         frame_.graphtype = gtline;
-    }
+    result_.graphType = frame_.graphtype;
     double maxY = range.maxY;
     if (frame_.graphtype == gtstacked) {
         stacks_.emplace(model_, frame_.anyxy);
@@ -127,34 +108,30 @@ bool GraphDrawing::DrawSeries()
     LayOut(range, maxY);
     DrawTitle(canvas_, model_, frame_.graphtype, frame_.width);
     if (frame_.graphtype != gtpie)
-        DrawAxesStep();
-    UpdateOptionsPanel();
+        DrawAxesStep(maxY);
+    result_.panel = PanelEffects{!frame_.isnegative, frame_.seriesCount >= 2 && !frame_.isnegative,
+                                 frame_.graphtype == gtline || frame_.graphtype == gtcurve, frame_.seriesCount >= 2};
     const int xwid = frame_.map.Area().xwid;
     frame_.xjmp = frame_.maxpts <= 1 ? xwid : static_cast<double>(xwid) / frame_.maxpts;
-    state_.xjmp = frame_.xjmp;
+    result_.geometry.xjmp = frame_.xjmp;
     if (frame_.graphtype != gtpie)
         DrawXTicks(canvas_, model_, frame_);
     canvas_.Pen().SetWidth(options_.LineWidth);
     canvas_.Pen().SetStyle(psSolid);
-    state_.displaySeriesShown = frame_.seriesCount >= 2;
     for (int n = 1; n <= frame_.seriesCount; ++n) {
         if (!model_.SeriesDisplay(n))
             continue;
         ++ordinal_;
         DrawOneSeries(n);
-        RecordExtremes(n);
     }
     if (frame_.graphtype == gtpie)
         DrawPieStep(range);
-    return true;
 }
 
 // The zero baseline and the value spans of the axes.
 void GraphDrawing::LayOut(const ValueRange& range, double maxY)
 {
     double minY = range.minY;
-    dataminY_ = minY;
-    maxY_ = maxY;
     double axisMaxY = maxY;
     if (maxY == minY) {
         // A constant series stands on the zero baseline; a negative one hangs from it
@@ -172,35 +149,30 @@ void GraphDrawing::LayOut(const ValueRange& range, double maxY)
         minY = 0;
     const AxisScale x(range.minX, range.maxX);
     const AxisScale y(minY, axisMaxY);
-    state_.minX = x.Low();
-    state_.minY = y.Low();
-    state_.maxextentX = x.Extent();
-    state_.maxextentY = y.Extent();
-    frame_.map = PlotMapping(PlotArea{state_.cornerx, state_.bottomy, 0, 0}, x, y);
-    frame_.cornery = state_.cornery;
+    PlotGeometry& g = result_.geometry;
+    g.minX = x.Low();
+    g.minY = y.Low();
+    g.maxextentX = x.Extent();
+    g.maxextentY = y.Extent();
+    // A pie has no plot area: its scales are kept for the record only.
+    frame_.map = PlotMapping(PlotArea{}, x, y);
 }
 
-void GraphDrawing::DrawAxesStep()
+void GraphDrawing::DrawAxesStep(double maxY)
 {
     const PlotArea area = ComputePlotArea(frame_.width, frame_.height);
     frame_.map = PlotMapping(area, frame_.map.X(), frame_.map.Y());
     frame_.cornery = area.bottomy;
     if (frame_.isnegative && options_.FloatingXAxis)
         frame_.cornery = std::max(frame_.map.Row(0), area.bottomy - area.ywid);
-    state_.cornerx = area.cornerx;
-    state_.bottomy = area.bottomy;
-    state_.xwid = area.xwid;
-    state_.ywid = area.ywid;
-    state_.cornery = frame_.cornery;
-    state_.maxlimitY = MaxLimitY(maxY_);
+    PlotGeometry& g = result_.geometry;
+    g.cornerx = area.cornerx;
+    g.bottomy = area.bottomy;
+    g.xwid = area.xwid;
+    g.ywid = area.ywid;
+    g.cornery = frame_.cornery;
+    g.maxlimitY = MaxLimitY(maxY);
     DrawAxes(canvas_, model_, frame_);
-}
-
-void GraphDrawing::UpdateOptionsPanel()
-{
-    state_.pieEnabled = !frame_.isnegative;
-    state_.stackedEnabled = frame_.seriesCount >= 2 && !frame_.isnegative;
-    state_.drawAreaEnabled = frame_.graphtype == gtline || frame_.graphtype == gtcurve;
 }
 
 void GraphDrawing::DrawOneSeries(int n)
@@ -237,41 +209,18 @@ void GraphDrawing::DrawPieStep(const ValueRange& range)
         first = n;
         negative = negative || range.hasnegative[static_cast<std::size_t>(n)];
     }
-    state_.pieNegative = negative;
-    // Only for the user's action: a box at every resize or uncovering of the window would
-    // bury the user in them.
-    if (negative && request_.userAction)
-        model_.Sink().ShowMessage(PieNegativeMessage());
+    result_.pieNegative = negative;
     if (first == 0 || range.hasnegative[static_cast<std::size_t>(first)])
         return;
     const int controlHeight = request_.controlClientHeight < 0 ? frame_.height + 2 : request_.controlClientHeight;
     DrawPie(canvas_, model_, first, controlHeight);
 }
 
-void GraphDrawing::RecordExtremes(int n)
-{
-    if (n == 1) {
-        state_.FUltMinValue = dataminY_;
-        state_.FUltMaxValue = maxY_;
-        return;
-    }
-    state_.FUltMinValue = std::min(state_.FUltMinValue, dataminY_);
-    state_.FUltMaxValue = std::max(state_.FUltMaxValue, maxY_);
-}
-
 } // namespace
 
-void DrawGraph(PlotModel& model, TCanvas& canvas, const DrawRequest& request)
+DrawingResult DrawGraph(const PlotModel& model, TCanvas& canvas, const DrawRequest& request)
 {
-    // Views read the panel effects and the geometry when the drawing is announced, also
-    // after a drawing that failed half-way.
-    try {
-        GraphDrawing(model, canvas, request).Draw();
-    } catch (...) {
-        model.NotifyDrawn();
-        throw;
-    }
-    model.NotifyDrawn();
+    return GraphDrawing(model, canvas, request).Draw();
 }
 
 } // namespace plotwell

@@ -1,8 +1,8 @@
 #pragma once
 // DrawGraph: draws the whole graph of a model onto a canvas, as the graph control shows it,
-// and leaves the geometry and the options-panel effects of the drawing in the model.
+// and says what it found. The model is only read.
 
-#include <functional>
+#include "graph/drawing_result.h"
 
 namespace plotwell {
 
@@ -12,13 +12,8 @@ class TPointerShape;
 
 struct DrawRequest
 {
-    // Raised at the end of every drawing that found data (the main window's status line).
-    std::function<void()> OnGraphDrawn;
     // Shows the hourglass while drawing; none in the command-line tool.
     TPointerShape* pointer = nullptr;
-    // The drawing follows a user's action (choosing a graph type, showing a series, loading
-    // a file) rather than a plain repaint: only then may it show a message.
-    bool userAction = false;
     // The graph control's own client height, which sizes the pie; the surface's height + 2
     // (the control's frame) when not given.
     int controlClientHeight = -1;
@@ -29,6 +24,6 @@ struct DrawRequest
 
 // Fills the canvas with the background colour and, when the store holds data, draws the
 // graph of the model's graph type over it.
-void DrawGraph(PlotModel& model, TCanvas& canvas, const DrawRequest& request = {});
+DrawingResult DrawGraph(const PlotModel& model, TCanvas& canvas, const DrawRequest& request = {});
 
 } // namespace plotwell

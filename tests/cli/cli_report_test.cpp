@@ -119,6 +119,14 @@ TEST_F(CliFixture, MessagesOnStderrOneLineEach)
     const RunResult empty = render({write(QStringLiteral("empty.txt"), "; nothing\n")});
     EXPECT_EQ(empty.exitCode, 1);
     EXPECT_EQ(empty.err, QStringLiteral("No points to plot\n"));
+
+    // A pie asked for on the command line says once why negative series are missing.
+    const RunResult pie = render({QStringLiteral("--type"), QStringLiteral("pie"), QStringLiteral("-o"),
+                                  dir.filePath(QStringLiteral("pie.png")),
+                                  write(QStringLiteral("negative.txt"), "1 2 3\n4 -5 6\n-1 7 8\n")});
+    EXPECT_EQ(pie.exitCode, 0);
+    EXPECT_EQ(pie.err, QStringLiteral("Cannot draw a pie graph when some of the data is negative.\n"));
+    EXPECT_TRUE(pie.out.startsWith(QStringLiteral(" 9 pts"))) << pie.out.toStdString();
 }
 
 TEST(CliArguments, BadCommandLinesExitWithTwo)

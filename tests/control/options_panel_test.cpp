@@ -213,6 +213,20 @@ TEST_F(ControlFixture, EdgeCasesOfTheGraphTypeAndSeriesBoxes)
     EXPECT_EQ(graph->GraphType(), gtline);
     EXPECT_FALSE(graph->SeriesDisplay(2));
     EXPECT_EQ(drawn, 1);
+
+    // Stacks cannot show negative values: one drawing as a line graph, and the panel follows it.
+    Load("1 2 3\n4 -5 6\n");
+    drawn = 0;
+    graph->SetGraphType(gtstacked);
+    Settle();
+    Settle();
+    EXPECT_EQ(drawn, 1);
+    EXPECT_EQ(graph->GraphType(), gtline);
+    EXPECT_TRUE(Child<QRadioButton>("linerb")->isChecked());
+    EXPECT_FALSE(Child<QWidget>("stackedbarrb")->isEnabled());
+    EXPECT_FALSE(Child<QWidget>("pierb")->isEnabled());
+    EXPECT_EQ(graph->LastDrawing().graphType, gtline);
+    EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
 TEST_F(ControlFixture, PropertiesWithTheirOwnRules)

@@ -88,12 +88,12 @@ TEST_F(ControlFixture, ReadoutShowsTheValuesUnderThePointerWithoutRedrawing)
     EXPECT_EQ(graph->SurfaceImage(), empty);
 
     Load("1 2 3 4 5\n");
-    const RenderState& r = graph->Model().Render();
-    const auto corner = ReadoutLines(graph->Model(), QPoint(r.cornerx, r.bottomy));
+    const PlotGeometry& r = graph->LastDrawing().geometry;
+    const auto corner = ReadoutLines(graph->Model(), r, QPoint(r.cornerx, r.bottomy));
     ASSERT_TRUE(corner);
     EXPECT_EQ(corner->line1, QStringLiteral("x: 1.0000"));
     EXPECT_EQ(corner->line2, QStringLiteral("y: 0.0000"));
-    const auto outside = ReadoutLines(graph->Model(), QPoint(r.cornerx - r.xwid / 4, r.bottomy + r.ywid / 5));
+    const auto outside = ReadoutLines(graph->Model(), r, QPoint(r.cornerx - r.xwid / 4, r.bottomy + r.ywid / 5));
     ASSERT_TRUE(outside);
     EXPECT_EQ(outside->line1, QStringLiteral("x: 0.0000"));
     EXPECT_TRUE(outside->line2.startsWith(QStringLiteral("y: -"))) << outside->line2.toStdString();
@@ -128,9 +128,8 @@ TEST(PointerReadout, DatedSeriesShowTheDateAlone)
     ASSERT_TRUE(model.AddSeriesFromString(QStringLiteral("(2021-11-19, 5) (2021-11-29, 7)"), true));
     TCanvas canvas;
     canvas.SetSize(600, 400);
-    DrawGraph(model, canvas);
-    const RenderState& r = model.Render();
-    const auto lines = ReadoutLines(model, QPoint(r.cornerx, r.bottomy - r.ywid));
+    const PlotGeometry r = DrawGraph(model, canvas).geometry;
+    const auto lines = ReadoutLines(model, r, QPoint(r.cornerx, r.bottomy - r.ywid));
     ASSERT_TRUE(lines);
     EXPECT_EQ(lines->line1, QStringLiteral("11/19/2021"));
     EXPECT_TRUE(lines->line2.startsWith(QStringLiteral("y: ")));
@@ -141,7 +140,7 @@ TEST_F(ControlFixture, CopyPutsTheSurfacePictureWithItsReadoutOnTheClipboard)
     Load(kExample);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(QStringLiteral("something else"));
-    const RenderState& r = graph->Model().Render();
+    const PlotGeometry& r = graph->LastDrawing().geometry;
     movePointer(Child<QWidget>("PaintBox"), QPoint(r.cornerx + 10, r.bottomy - 10));
     QTest::mouseClick(Child<QPushButton>("CopyBtn"), Qt::LeftButton);
     const QImage copied = clipboard->image().convertToFormat(QImage::Format_RGB32);

@@ -24,7 +24,7 @@ TEST_F(RenderBars, SeriesShareEachSlotSideBySide)
     Load({"1 2 3", "4 5 6"});
     model.SetGraphType(gtbar);
     Draw();
-    EXPECT_DOUBLE_EQ(State().xjmp, 160);
+    EXPECT_DOUBLE_EQ(Geometry().xjmp, 160);
     // Slot 0 spans columns 60..219: series 1 in its left half, series 2 in its right half.
     EXPECT_EQ(At(60, 369), kRed);
     EXPECT_EQ(At(139, 369), kRed);
@@ -75,7 +75,7 @@ TEST_F(RenderBars, ZerosDrawNothingAndStacksGoOnFromTheTotalBelow)
 
     model.SetGraphType(gtstacked);
     Draw();
-    EXPECT_DOUBLE_EQ(State().maxextentY, 5);
+    EXPECT_DOUBLE_EQ(Geometry().maxextentY, 5);
     EXPECT_EQ(Count(60, 82, 540, 288, kGreen), 0);
     // At X = 1 the blue bar of 2 stands on the red 1: rows 197..311 over rows 312..369.
     EXPECT_EQ(At(70, 369), kRed);
@@ -102,12 +102,12 @@ TEST_F(RenderBars, BarsOfPositiveDataStandOnZero)
     for (const auto& c : cases) {
         model.SetGraphType(c.type);
         Draw();
-        EXPECT_EQ(State().minY, c.minY) << c.type;
+        EXPECT_EQ(Geometry().minY, c.minY) << c.type;
     }
     // The lowest series of the stack shows: red from the X axis up to half the stack of 20.
     model.SetGraphType(gtstacked);
     Draw();
-    const RenderState& s = State();
+    const PlotGeometry& s = Geometry();
     const int x = s.cornerx + 10;
     EXPECT_EQ(At(x, s.bottomy - 1), kRed);
     EXPECT_EQ(At(x, s.bottomy - s.ywid * 9 / 24), kRed);
@@ -121,7 +121,7 @@ TEST_F(RenderBars, HiddenSeriesCountInTheStackTotals)
     model.SetGraphType(gtstacked);
     model.SetSeriesBoxChecked(3, false);
     Draw();
-    EXPECT_DOUBLE_EQ(State().maxextentY, 19); // 3 + 6 + 10
+    EXPECT_DOUBLE_EQ(Geometry().maxextentY, 19); // 3 + 6 + 10
     EXPECT_EQ(Count(0, 0, 600, 400, kBlue), 0);
 
     // A hidden series with negative values lowers the totals (to 2 at most here); the axis
@@ -132,7 +132,7 @@ TEST_F(RenderBars, HiddenSeriesCountInTheStackTotals)
     model.SetSeriesBoxChecked(3, false);
     Draw();
     EXPECT_EQ(model.GraphType(), gtstacked);
-    EXPECT_DOUBLE_EQ(State().maxextentY, 10);
+    EXPECT_DOUBLE_EQ(Geometry().maxextentY, 10);
     EXPECT_EQ(At(310, 82), kGreen);
     EXPECT_EQ(Count(60, 0, 480, 82, kGreen), 0);
 }
@@ -148,7 +148,7 @@ TEST_F(RenderBars, StacksOfBareValuesGoOnPastPosition400)
     Load({low.constData(), high.constData()});
     model.SetGraphType(gtstacked);
     Draw();
-    EXPECT_DOUBLE_EQ(State().maxextentY, 31);
+    EXPECT_DOUBLE_EQ(Geometry().maxextentY, 31);
     // Bars at position 901 of 1000 stand at column 492, the green one up to the top row.
     EXPECT_EQ(At(492, 82), kGreen);
     EXPECT_EQ(At(492, 369), kRed);
@@ -159,7 +159,7 @@ TEST_F(RenderBars, XYStacksMergeExactlyEqualXValues)
     Load({"(1, 2) (3, 4)", "(1, 5) (2, 1)"});
     model.SetGraphType(gtstacked);
     Draw();
-    EXPECT_DOUBLE_EQ(State().maxextentY, 7);
+    EXPECT_DOUBLE_EQ(Geometry().maxextentY, 7);
     // Bars Round(240 / 4) = 60 wide. X = 1: 2 then 5 on it, up to the top row.
     EXPECT_EQ(At(70, 369), kRed);
     EXPECT_EQ(At(70, 288), kRed);
@@ -201,7 +201,7 @@ TEST_F(RenderBars, HugeValuesAndTinySurfacesStayDrawable)
                 graphDrawn = 0;
                 Draw(size.width(), size.height());
                 EXPECT_EQ(graphDrawn, 1) << data;
-                EXPECT_TRUE(std::isfinite(State().maxextentY)) << data;
+                EXPECT_TRUE(std::isfinite(Geometry().maxextentY)) << data;
             }
         }
     }

@@ -31,7 +31,7 @@ TEST_F(RenderLayout, AxesTicksAndGridOnA600x400Surface)
     Load({"40 40 30 10"}); // the first point sits on the top row, so the line misses the axes
     Draw();
     EXPECT_EQ(graphDrawn, 1);
-    const RenderState& s = State();
+    const PlotGeometry& s = Geometry();
     EXPECT_EQ(s.cornerx, 60);
     EXPECT_EQ(s.bottomy, 370);
     EXPECT_EQ(s.cornery, 370);
@@ -87,8 +87,8 @@ TEST_F(RenderLayout, FloatingXAxisOverNegativeValues)
     Draw();
     // The X axis a quarter of the plot height above the bottom, the first X label starting at
     // its tick, the others centred, and a "0" beside the axis.
-    EXPECT_EQ(State().cornery, 370 - 72);
-    EXPECT_TRUE(State().isnegative);
+    EXPECT_EQ(Geometry().cornery, 370 - 72);
+    EXPECT_TRUE(Result().isnegative);
     for (int x = 60; x <= 539; ++x)
         ASSERT_EQ(At(x, 298) == kBlack || At(x, 298) == kRed, true) << x;
     EXPECT_EQ(Count(55, 299, 545, 1, kBlack), 7); // tick pixels, the first on the Y axis
@@ -103,7 +103,7 @@ TEST_F(RenderLayout, FloatingXAxisOverNegativeValues)
     // Kept at the bottom without a floating axis.
     model.SetOption(&PlotOptions::FloatingXAxis, false);
     Draw();
-    EXPECT_EQ(State().cornery, 370);
+    EXPECT_EQ(Geometry().cornery, 370);
 }
 
 TEST_F(RenderLayout, RangeAndZeroBaseline)
@@ -126,20 +126,18 @@ TEST_F(RenderLayout, RangeAndZeroBaseline)
         model.ClearData();
         Load({c.series});
         Draw();
-        EXPECT_EQ(State().minY, c.minY) << c.series;
-        EXPECT_EQ(State().maxextentY, c.maxextentY) << c.series;
-        EXPECT_EQ(State().isnegative, c.isnegative) << c.series;
-        EXPECT_EQ(State().cornery, c.cornery) << c.series;
-        EXPECT_GT(State().maxlimitY, 0) << c.series;
+        EXPECT_EQ(Geometry().minY, c.minY) << c.series;
+        EXPECT_EQ(Geometry().maxextentY, c.maxextentY) << c.series;
+        EXPECT_EQ(Result().isnegative, c.isnegative) << c.series;
+        EXPECT_EQ(Geometry().cornery, c.cornery) << c.series;
+        EXPECT_GT(Geometry().maxlimitY, 0) << c.series;
     }
     // One point: X spans 1, and a point position is the whole plot width.
     model.ClearData();
     Load({"(3, 4)"});
     Draw();
-    EXPECT_EQ(State().maxextentX, 1);
-    EXPECT_EQ(State().xjmp, 480);
-    EXPECT_EQ(State().FUltMinValue, 4);
-    EXPECT_EQ(State().FUltMaxValue, 4);
+    EXPECT_EQ(Geometry().maxextentX, 1);
+    EXPECT_EQ(Geometry().xjmp, 480);
 }
 
 TEST_F(RenderLayout, HiddenSeriesTakeNoPartInTheRange)
@@ -147,11 +145,11 @@ TEST_F(RenderLayout, HiddenSeriesTakeNoPartInTheRange)
     Load({"1 2 3", "100 200 300 400 500"});
     model.SetSeriesBoxChecked(2, false);
     Draw();
-    EXPECT_EQ(State().minY, 1);
-    EXPECT_EQ(State().maxextentY, 2);
-    EXPECT_EQ(State().maxpts, 3);
-    EXPECT_EQ(State().xjmp, 160);
-    EXPECT_FALSE(State().hasnegative[2]);
+    EXPECT_EQ(Geometry().minY, 1);
+    EXPECT_EQ(Geometry().maxextentY, 2);
+    EXPECT_EQ(Result().maxpts, 3);
+    EXPECT_EQ(Geometry().xjmp, 160);
+    EXPECT_FALSE(Result().hasnegative[2]);
 }
 
 TEST_F(RenderLayout, DatesGiveNineTicksOfWholeDays)
@@ -180,22 +178,22 @@ TEST_F(RenderLayout, DatesGiveNineTicksOfWholeDays)
 
 TEST_F(RenderLayout, WhatEmptyAndHiddenDataDraw)
 {
-    // An empty store: the background only, and no OnGraphDrawn.
+    // An empty store: the background only, and no data found.
     Draw();
     EXPECT_EQ(graphDrawn, 0);
     EXPECT_EQ(Count(0, 0, 600, 400, kIvory), 600 * 400);
 
-    // Every series hidden: OnGraphDrawn without axes, and the readout stays off.
+    // Every series hidden: data found but no axes, and the readout stays off.
     Load({"1 2 3 ;First", "4 5 6 ;Second"});
     model.SetSeriesBoxChecked(1, false);
     model.SetSeriesBoxChecked(2, false);
     Draw();
     EXPECT_EQ(graphDrawn, 1);
-    EXPECT_EQ(State().maxlimitY, 0);
+    EXPECT_EQ(Geometry().maxlimitY, 0);
     EXPECT_EQ(Count(0, 40, 600, 360, kIvory), 600 * 360);
 }
 
-TEST_F(RenderLayout, AFailedDrawingGivesThePointerBackAndIsAnnounced)
+TEST_F(RenderLayout, AFailedDrawingGivesThePointerBack)
 {
     // The hook stands in for any step that fails once the hourglass shows.
     struct FailingPointer : TPointerShape
@@ -211,43 +209,40 @@ TEST_F(RenderLayout, AFailedDrawingGivesThePointerBackAndIsAnnounced)
     } pointer;
     Load({"1 2 3"});
     DrawRequest request;
-    request.OnGraphDrawn = [this] { ++graphDrawn; };
     request.pointer = &pointer;
     EXPECT_THROW(DrawGraph(model, canvas, request), std::bad_alloc);
-    EXPECT_EQ(graphDrawn, 1);
-    DrawGraph(model, canvas, request);
+    EXPECT_TRUE(DrawGraph(model, canvas, request).foundData);
     EXPECT_EQ(pointer.shown, (std::vector<TCursor>{crHourGlass, crDefault}));
-    EXPECT_EQ(graphDrawn, 2);
 }
 
 TEST_F(RenderLayout, OptionsPanelEffectsOfADrawing)
 {
     Load({"1 2 3"});
     Draw();
-    EXPECT_FALSE(State().displaySeriesShown); // a lone series
-    EXPECT_FALSE(State().stackedEnabled);
-    EXPECT_TRUE(State().pieEnabled);
-    EXPECT_TRUE(State().drawAreaEnabled);
+    EXPECT_FALSE(Panel().displaySeriesShown); // a lone series
+    EXPECT_FALSE(Panel().stackedEnabled);
+    EXPECT_TRUE(Panel().pieEnabled);
+    EXPECT_TRUE(Panel().drawAreaEnabled);
 
     model.ClearData();
     Load({"1 2 3", "4 -5 6"});
     model.SetGraphType(gtstacked);
     Draw();
-    // Stacks cannot show negative values: the drawing switches the graph type to Line.
-    EXPECT_EQ(model.GraphType(), gtline);
-    EXPECT_TRUE(State().displaySeriesShown);
-    EXPECT_FALSE(State().stackedEnabled);
-    EXPECT_FALSE(State().pieEnabled);
-    EXPECT_TRUE(State().hasnegative[2]);
-    EXPECT_FALSE(State().hasnegative[1]);
+    // Stacks cannot show negative values: the drawing draws a line graph instead.
+    EXPECT_EQ(Result().graphType, gtline);
+    EXPECT_TRUE(Panel().displaySeriesShown);
+    EXPECT_FALSE(Panel().stackedEnabled);
+    EXPECT_FALSE(Panel().pieEnabled);
+    EXPECT_TRUE(Result().hasnegative[2]);
+    EXPECT_FALSE(Result().hasnegative[1]);
 
     model.ClearData();
     Load({"1 2 3", "4 5 6"});
     model.SetGraphType(gtbar);
     Draw();
-    EXPECT_TRUE(State().stackedEnabled);
-    EXPECT_TRUE(State().pieEnabled);
-    EXPECT_FALSE(State().drawAreaEnabled);
+    EXPECT_TRUE(Panel().stackedEnabled);
+    EXPECT_TRUE(Panel().pieEnabled);
+    EXPECT_FALSE(Panel().drawAreaEnabled);
 }
 
 TEST_F(RenderLayout, ExtremeDataAndSurfacesDrawWithoutFault)
@@ -264,14 +259,14 @@ TEST_F(RenderLayout, ExtremeDataAndSurfacesDrawWithoutFault)
             graphDrawn = 0;
             Draw(size.width(), size.height());
             EXPECT_EQ(graphDrawn, 1) << series;
-            EXPECT_TRUE(std::isfinite(State().maxextentY)) << series;
-            EXPECT_TRUE(std::isfinite(State().xjmp)) << series;
+            EXPECT_TRUE(std::isfinite(Geometry().maxextentY)) << series;
+            EXPECT_TRUE(std::isfinite(Geometry().xjmp)) << series;
         }
     }
     // Y ticks beyond 10 000 000 are drawn in the exponent form, and their labels fit left of
     // the axis.
     EXPECT_GT(Count(0, 77, 60, 300, kBlack), 0);
-    EXPECT_EQ(State().maxlimitY, 35000000);
+    EXPECT_EQ(Geometry().maxlimitY, 35000000);
 }
 
 TEST_F(RenderLayout, LongSeriesAreNotCutAt16Bits)
@@ -282,8 +277,8 @@ TEST_F(RenderLayout, LongSeriesAreNotCutAt16Bits)
         values += QByteArray::number(i % 1000 == 999 ? 100 : 50) + ' ';
     Load({values.constData()});
     Draw();
-    EXPECT_EQ(State().maxpts, 70000);
-    EXPECT_DOUBLE_EQ(State().xjmp, 480.0 / 70000);
+    EXPECT_EQ(Result().maxpts, 70000);
+    EXPECT_DOUBLE_EQ(Geometry().xjmp, 480.0 / 70000);
     // The last point, at the right end of the plot, is drawn.
     EXPECT_GT(Count(535, 83, 6, 287, kRed), 0);
     // Every spike of 100 reaches the top row.
@@ -358,7 +353,7 @@ TEST_F(RenderLayout, YLabelOfANarrowSurfaceIsWhole)
     const auto labelPixels = [&](int width) {
         Draw(width, 400);
         // The label stands left of the tick labels; count its black pixels in the left strip.
-        return Count(0, 100, State().cornerx - 30, 200, kBlack);
+        return Count(0, 100, Geometry().cornerx - 30, 200, kBlack);
     };
     const int wide = labelPixels(600);
     EXPECT_GT(wide, 20);

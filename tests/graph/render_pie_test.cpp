@@ -59,7 +59,7 @@ TEST_F(RenderPie, SlicesRunCounterClockwiseFromThreeOClock)
     EXPECT_TRUE(Heading() == ExpectedHeading(QStringLiteral("Series 1 (Total: 4.0)")));
     // No axes, ticks or labels around it, and the pointer readout stays off.
     EXPECT_EQ(Count(0, kHeadingRows, 600, 400 - kHeadingRows, kBlack), 0);
-    EXPECT_EQ(State().maxlimitY, 0);
+    EXPECT_EQ(Geometry().maxlimitY, 0);
 
     model.SetTitle(QStringLiteral("Shares"));
     Draw();
@@ -113,25 +113,25 @@ TEST_F(RenderPie, ShowsTheFirstDisplayedSeries)
     EXPECT_TRUE(Heading() == ExpectedHeading(QStringLiteral("Series 2 (Total: 7.0)")));
 }
 
-TEST_F(RenderPie, NegativeDataIsReportedOnceForTheUsersActionOnly)
+// The drawing finds negative data and says so in its result; telling the user is the caller's.
+TEST_F(RenderPie, NegativeDataIsFoundWithoutAMessage)
 {
-    const QString message = QStringLiteral("Cannot draw a pie graph when some of the data is negative.");
     Load({"1 2 3", "4 -5 6", "-1 7 8"});
-    Draw(600, 400, false); // a repaint
-    EXPECT_TRUE(sink.Messages().isEmpty());
-    EXPECT_TRUE(State().pieNegative);
+    Draw();
+    EXPECT_TRUE(Result().pieNegative);
     EXPECT_GT(Count(195, 120, 211, 211, kFirst), 0); // series 1 has no negative value: its pie
 
-    Draw(600, 400, true);
-    EXPECT_EQ(sink.Messages(), QStringList{message}); // one box for two negative series
-
     // A negative first series gets no pie.
-    sink.Clear();
     model.SetSeriesBoxChecked(1, false);
     model.SetGraphType(gtpie);
-    Draw(600, 400, true);
-    EXPECT_EQ(sink.Messages(), QStringList{message});
+    Draw();
+    EXPECT_TRUE(Result().pieNegative);
     EXPECT_EQ(Count(0, 0, 600, 400, kIvory), 600 * 400);
+
+    model.SetSeriesBoxChecked(3, false);
+    Draw();
+    EXPECT_FALSE(Result().pieNegative);
+    EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
 TEST_F(RenderPie, SlicesOfHugeValuesKeepTheirShares)

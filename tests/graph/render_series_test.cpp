@@ -185,7 +185,7 @@ TEST_F(RenderSeries, CurvePassesThroughTheMarkersOfStraightData)
     model.SetGraphType(gtcurve);
     model.SetOption(&PlotOptions::ShowPoints, false);
     Draw();
-    const RenderState& s = State();
+    const PlotGeometry& s = Geometry();
     const auto row = [&](double y) { return s.bottomy - (y - s.minY) / s.maxextentY * s.ywid; };
     const auto curveRow = [&](int x) {
         for (int y = 0; y < 400; ++y)

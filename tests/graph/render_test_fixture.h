@@ -23,7 +23,8 @@ struct RenderFixture : ::testing::Test
     TRecordingSink sink;
     PlotModel model{sink};
     TCanvas canvas;
-    int graphDrawn = 0;
+    DrawingResult last; // what the last Draw found
+    int graphDrawn = 0; // drawings that found data
 
     // One series per line of point text ("1 2 3", "(1, 2) (3, 4)", "5 6 ;Name").
     void Load(std::initializer_list<const char*> lines)
@@ -32,16 +33,16 @@ struct RenderFixture : ::testing::Test
             ASSERT_TRUE(model.AddSeriesFromString(QString::fromUtf8(line), true)) << line;
     }
 
-    void Draw(int width = 600, int height = 400, bool userAction = false)
+    void Draw(int width = 600, int height = 400)
     {
         canvas.SetSize(width, height);
-        DrawRequest request;
-        request.OnGraphDrawn = [this] { ++graphDrawn; };
-        request.userAction = userAction;
-        DrawGraph(model, canvas, request);
+        last = DrawGraph(model, canvas);
+        graphDrawn += last.foundData;
     }
 
-    const RenderState& State() const { return model.Render(); }
+    const DrawingResult& Result() const { return last; }
+    const PlotGeometry& Geometry() const { return last.geometry; }
+    PanelEffects Panel() const { return last.panel.value_or(PanelEffects{}); }
     TColor At(int x, int y) const { return canvas.Pixel(x, y); }
 
     // How many pixels of a rectangle have the colour.
