@@ -2,6 +2,7 @@
 // program does after opening a file. Usage: load-bench FILE [RUNS]
 
 #include "core/recording_sink.h"
+#include "graph/data_file_loader.h"
 #include "graph/plot_model.h"
 #include "graph/status_texts.h"
 
@@ -34,7 +35,7 @@ int main(int argc, char** argv)
         PlotModel model(sink);
         QElapsedTimer timer;
         timer.start();
-        model.SetFileName(path);
+        LoadDataFile(model, path);
         status = StatusLineText(model);
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
         if (!sink.Messages().isEmpty())

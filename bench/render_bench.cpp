@@ -5,6 +5,7 @@
 
 #include "core/recording_sink.h"
 #include "graph/canvas.h"
+#include "graph/data_file_loader.h"
 #include "graph/plot_model.h"
 #include "graph/renderer.h"
 
@@ -107,7 +108,7 @@ int main(int argc, char** argv)
     PlotModel model(sink);
     QElapsedTimer load;
     load.start();
-    model.SetFileName(QString::fromLocal8Bit(argv[1]));
+    LoadDataFile(model, QString::fromLocal8Bit(argv[1]));
     std::printf("load %.3f s, %lld points in %d series\n", static_cast<double>(load.nsecsElapsed()) / 1e9,
                 static_cast<long long>(model.NumberOfPoints()), model.NumberOfSeries());
     if (redraw) {

@@ -155,7 +155,7 @@ int main(int argc, char** argv)
     if (options->dataFile == QLatin1String("-"))
         loadStandardInput(model);
     else
-        model.SetFileName(options->dataFile);
+        LoadDataFile(model, options->dataFile);
     for (const int n : options->hidden)
         model.SetSeriesBoxChecked(n, false);
     const bool loaded = model.NumberOfSeries() >= 1 && !model.seriesarr().front().empty();

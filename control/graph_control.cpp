@@ -7,6 +7,7 @@
 #include "core/message_sink.h"
 #include "core/rounding.h"
 #include "dialogs/anchors.h"
+#include "graph/data_file_loader.h"
 #include "graph/pie_chart.h"
 #include "graph/pointer_shape.h"
 #include "graph/renderer.h"
@@ -281,7 +282,7 @@ void TPlotwell::SetFileName(const QString& value)
     // A load from code replaces one running in the background, as a second Open would.
     CancelLoad();
     pendingUserAction_ = true;
-    model_.SetFileName(value);
+    LoadDataFile(model_, value);
 }
 
 void TPlotwell::SetShowMenu(bool value)

@@ -9,6 +9,7 @@
 #include "graph/canvas.h"
 #include "graph/drawing_result.h"
 #include "graph/plot_model.h"
+#include "graph/point_parser.h"
 #include "control/pointer_readout.h"
 
 #include <QFrame>
@@ -107,7 +108,7 @@ public:
     void SetSeriesName(int n, const QString& name) { model_.SetSeriesName(n, name); }
     QString GetSeriesData(int n) const { return model_.GetSeriesData(n); }
     SeriesSummary GetSeriesSummary(int n) const { return model_.GetSeriesSummary(n); }
-    bool AddSeriesFromString(const QString& s, bool displayerror) { return model_.AddSeriesFromString(s, displayerror); }
+    bool AddSeriesFromString(const QString& s, bool displayerror) { return plotwell::AddSeriesFromString(model_, s, displayerror); }
     bool SeriesDisplay(int n) const { return model_.SeriesDisplay(n); }
     // Draws the graph now rather than at the end of the event-loop turn.
     void DrawGraph();

@@ -71,6 +71,11 @@ bool DataFileLoader::SetFileName(const QString& path)
     return true;
 }
 
+bool LoadDataFile(PlotModel& model, const QString& path)
+{
+    return DataFileLoader(model).SetFileName(path);
+}
+
 ReadProgress DataFileLoader::Releasing(TLineReader& lines)
 {
     if (progress_)

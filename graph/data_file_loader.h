@@ -42,6 +42,9 @@ private:
     TLoadProgress* progress_;
 };
 
+// Loads the data file into the model, as DataFileLoader::SetFileName does.
+bool LoadDataFile(PlotModel& model, const QString& path);
+
 // The title for a loaded file: "example points 1 - simple series.txt" gives
 // "Example Points 1 - Simple Series".
 QString TitleFromFileName(const QString& path);

@@ -2,9 +2,7 @@
 
 #include "core/message_sink.h"
 #include "core/number_format.h"
-#include "graph/data_file_loader.h"
 #include "graph/date_reading.h"
-#include "graph/point_parser.h"
 #include "graph/series_statistics.h"
 
 #include <algorithm>
@@ -246,20 +244,6 @@ double PlotModel::Average() const
 double PlotModel::StandardDeviation() const
 {
     return DisplayedFigures().deviation;
-}
-
-bool PlotModel::AddSeriesFromString(const QString& s, bool displayerror)
-{
-    const QByteArray bytes = s.toUtf8();
-    const bool added = AddSeriesFromBytes(*this, bytes.constData(), static_cast<std::size_t>(bytes.size()),
-                                          TextEncoding::Utf8, displayerror);
-    emit changed(Change::Series);
-    return added;
-}
-
-void PlotModel::SetFileName(const QString& value)
-{
-    DataFileLoader(*this).SetFileName(value);
 }
 
 void PlotModel::SetTitle(const QString& title)

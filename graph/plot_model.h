@@ -104,13 +104,11 @@ public:
     // every million points or so and may throw to stop the work.
     void PrepareForDrawing(const std::function<void()>& checkpoint) const;
 
-    // --- Point text and files -------------------------------------------------------------
-    bool AddSeriesFromString(const QString& s, bool displayerror);
+    // --- Files and the parser's error ---------------------------------------------------------
     const QString& inputerror() const { return inputerror_; }
     void SetInputError(const QString& text) { inputerror_ = text; }
 
     QString FileName() const { return FFileName_; }
-    void SetFileName(const QString& value);
 
     QString Title() const { return FTitle_; }
     void SetTitle(const QString& title);
@@ -150,7 +148,7 @@ private:
 
     void ClearFileName() { FFileName_.clear(); }
     void SetFileNameField(const QString& value) { FFileName_ = value; }
-    // For the loader, once the points it wrote are in place.
+    // For the loader and the parser, once the points they wrote are in place.
     void AnnounceSeriesChange() { emit changed(Change::Series); }
 
     TMessageSink& sink_;
@@ -175,6 +173,8 @@ public:
     explicit TSeriesWriter(PlotModel& model) : model_(model) {}
     tptsarr& Points(int seriesnum) { return model_.seriesarr_[static_cast<std::size_t>(seriesnum - 1)]; }
     tseriesinfo& Info(int seriesnum) { return model_.seriesinfo_[static_cast<std::size_t>(seriesnum)]; }
+    // The points are written: the model announces the change of its series.
+    void SeriesWritten() { model_.AnnounceSeriesChange(); }
 
 private:
     PlotModel& model_;

@@ -302,4 +302,13 @@ bool AddSeriesFromBytes(PlotModel& model, const char* data, std::size_t size, Te
     return PointParser(model, data, size, encoding, progress).Run(displayerror);
 }
 
+bool AddSeriesFromString(PlotModel& model, const QString& s, bool displayerror)
+{
+    const QByteArray bytes = s.toUtf8();
+    const bool added = AddSeriesFromBytes(model, bytes.constData(), static_cast<std::size_t>(bytes.size()),
+                                          TextEncoding::Utf8, displayerror);
+    TSeriesWriter(model).SeriesWritten();
+    return added;
+}
+
 } // namespace plotwell

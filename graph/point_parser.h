@@ -4,6 +4,8 @@
 
 #include "core/text_decoding.h"
 
+#include <QString>
+
 #include <cstddef>
 #include <functional>
 
@@ -24,5 +26,9 @@ inline constexpr std::size_t kReadProgressStep = std::size_t(8) << 20;
 
 bool AddSeriesFromBytes(PlotModel& model, const char* data, std::size_t size, TextEncoding encoding, bool displayerror,
                         const ReadProgress& progress = {});
+
+// Adds one series from a line of point text ("1 2 3", "(1, 2) (3, 4) ;Name"); the model
+// announces it once.
+bool AddSeriesFromString(PlotModel& model, const QString& s, bool displayerror);
 
 } // namespace plotwell

@@ -162,7 +162,7 @@ TEST_F(ControlFixture, TenLoadsInARowEndWithTheLastAndAWorkerWithoutMemoryFailsL
     EXPECT_TRUE(sink.Messages().isEmpty());
 
     graph->SetLoadFunction([](PlotModel& store, const QString&, TLoadProgress&) -> bool {
-        store.AddSeriesFromString(QStringLiteral("1 2"), false);
+        AddSeriesFromString(store, QStringLiteral("1 2"), false);
         throw std::bad_alloc();
     });
     graph->LoadFile(path);

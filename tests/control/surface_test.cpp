@@ -3,6 +3,8 @@
 
 #include "control/graph_labels_dialog.h"
 #include "control_fixture.h"
+#include "graph/data_file_loader.h"
+#include "graph/point_parser.h"
 #include "graph/renderer.h"
 
 #include <QApplication>
@@ -28,7 +30,7 @@ QImage renderedAlone(const QString& path, Tgraphtype type, QSize surface, int co
 {
     TRecordingSink sink;
     PlotModel model(sink);
-    model.SetFileName(path);
+    LoadDataFile(model, path);
     model.SetGraphType(type);
     TCanvas canvas;
     canvas.SetSize(surface.width(), surface.height());
@@ -125,7 +127,7 @@ TEST(PointerReadout, DatedSeriesShowTheDateAlone)
 {
     TRecordingSink sink;
     PlotModel model(sink);
-    ASSERT_TRUE(model.AddSeriesFromString(QStringLiteral("(2021-11-19, 5) (2021-11-29, 7)"), true));
+    ASSERT_TRUE(AddSeriesFromString(model, QStringLiteral("(2021-11-19, 5) (2021-11-29, 7)"), true));
     TCanvas canvas;
     canvas.SetSize(600, 400);
     const PlotGeometry r = DrawGraph(model, canvas).geometry;

@@ -1,6 +1,7 @@
 #include "core/recording_sink.h"
 #include "graph/data_file_loader.h"
 #include "graph/plot_model.h"
+#include "graph/point_parser.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,7 @@ TEST_F(LoaderFixture, LoadsSeriesNamesAndTitle)
 {
     const QString path = write(QStringLiteral("example points 1 - simple series.txt"),
                                "; monthly sales\n120, 135, 150, 160 ;Shop A\n\n  100 90 115 140 ;Shop B\t \n");
-    model.SetFileName(path);
+    LoadDataFile(model, path);
     EXPECT_TRUE(sink.Messages().isEmpty()) << sink.Messages().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(model.NumberOfSeries(), 2);
     EXPECT_EQ(model.GetSeriesName(1), QStringLiteral("Shop A"));
@@ -99,9 +100,9 @@ TEST_F(LoaderFixture, FaultyLinesAreNamedByTheirCountedNumber)
     };
     for (const auto& c : cases) {
         sink.Clear();
-        ASSERT_TRUE(model.AddSeriesFromString(QStringLiteral("7 8"), false)); // something to lose
+        ASSERT_TRUE(AddSeriesFromString(model, QStringLiteral("7 8"), false)); // something to lose
         const QString path = write(QString::fromLatin1(c.name), c.bytes);
-        model.SetFileName(path);
+        LoadDataFile(model, path);
         EXPECT_EQ(sink.Messages(), c.expected(*this, path, invalidKind)) << c.name;
         EXPECT_EQ(model.NumberOfSeries(), 0) << c.name;
         EXPECT_EQ(model.FileName(), QString()) << c.name;
@@ -114,7 +115,7 @@ TEST_F(LoaderFixture, NothingToPlot)
     for (const char* bytes : {"", "; only a comment\n\n   \n", " \t\r\n", ",,,\n"}) {
         sink.Clear();
         const QString path = write(QStringLiteral("empty.txt"), bytes);
-        model.SetFileName(path);
+        LoadDataFile(model, path);
         EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("No points to plot")}) << bytes;
         EXPECT_EQ(model.FileName(), path);
         EXPECT_EQ(model.Title(), QString());
@@ -123,11 +124,11 @@ TEST_F(LoaderFixture, NothingToPlot)
 
 TEST_F(LoaderFixture, MissingFileOrFolderKeepsTheLoadedGraph)
 {
-    model.SetFileName(write(QStringLiteral("good.txt"), "1 2 3\n"));
+    LoadDataFile(model, write(QStringLiteral("good.txt"), "1 2 3\n"));
     ASSERT_EQ(model.NumberOfSeries(), 1);
     for (const QString& path : {dir.filePath(QStringLiteral("missing.txt")), dir.path()}) {
         sink.Clear();
-        model.SetFileName(path);
+        LoadDataFile(model, path);
         EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("File not found:\r\r") + path});
         EXPECT_EQ(model.NumberOfSeries(), 1);
         EXPECT_EQ(model.Title(), QStringLiteral("Good"));
@@ -140,7 +141,7 @@ TEST_F(LoaderFixture, UnreadableFileLeavesTheStoreEmpty)
         GTEST_SKIP() << "root can open any file";
     const QString path = write(QStringLiteral("locked.txt"), "1 2 3\n");
     QFile::setPermissions(path, QFileDevice::Permissions());
-    model.SetFileName(path);
+    LoadDataFile(model, path);
     ASSERT_EQ(sink.Messages().size(), 1);
     EXPECT_TRUE(sink.Messages()[0].startsWith(QStringLiteral("Cannot open file:\r\r") + path + QStringLiteral("\r\r")));
     EXPECT_EQ(model.NumberOfSeries(), 0);
@@ -163,7 +164,7 @@ TEST_F(LoaderFixture, EncodingsOfNames)
     };
     for (const auto& c : cases) {
         sink.Clear();
-        model.SetFileName(write(QString::fromLatin1(c.name), c.bytes));
+        LoadDataFile(model, write(QString::fromLatin1(c.name), c.bytes));
         EXPECT_TRUE(sink.Messages().isEmpty()) << c.name;
         EXPECT_EQ(model.GetSeriesName(1), c.series) << c.name;
     }
@@ -173,11 +174,11 @@ TEST_F(LoaderFixture, Utf16FaultsReadAsTheirUtf8Forms)
 {
     // Positions in the parser's messages count characters, whatever the file's encoding.
     const char16_t* text = u"(1, 2) (\u00e9\u00e9, 3)\n";
-    model.SetFileName(write(QStringLiteral("bad.txt"), QString::fromUtf16(text).toUtf8()));
+    LoadDataFile(model, write(QStringLiteral("bad.txt"), QString::fromUtf16(text).toUtf8()));
     const QStringList expected = sink.Messages();
     ASSERT_EQ(expected.size(), 1);
     sink.Clear();
-    model.SetFileName(write(QStringLiteral("bad.txt"), utf16(text, true)));
+    LoadDataFile(model, write(QStringLiteral("bad.txt"), utf16(text, true)));
     EXPECT_EQ(sink.Messages(), expected);
 }
 
@@ -186,7 +187,7 @@ TEST_F(LoaderFixture, LongLinesAndManyLines)
     QByteArray line;
     for (int i = 0; i < 200000; ++i)
         line += QByteArray::number(i % 97) + (i % 3 ? " " : ", ");
-    model.SetFileName(write(QStringLiteral("long.txt"), line + "\n" + line));
+    LoadDataFile(model, write(QStringLiteral("long.txt"), line + "\n" + line));
     EXPECT_TRUE(sink.Messages().isEmpty());
     ASSERT_EQ(model.NumberOfSeries(), 2);
     EXPECT_EQ(model.seriesarr()[1].size(), 200000u);
@@ -200,7 +201,7 @@ TEST_F(LoaderFixture, BigFilesReadInPiecesLoseNothing)
     QByteArray lines = QByteArray("1 ").repeated((qsizetype(kReadProgressStep) - 4) / 2) + " ;x";
     lines += "\xC3\xA9\n"; // the two bytes of an e with acute accent on either side of the cut
     ASSERT_EQ(lines.indexOf("\xA9"), qsizetype(kReadProgressStep));
-    model.SetFileName(write(QStringLiteral("names.txt"), lines));
+    LoadDataFile(model, write(QStringLiteral("names.txt"), lines));
     EXPECT_TRUE(sink.Messages().isEmpty());
     EXPECT_EQ(model.GetSeriesName(1), QStringLiteral("x\u00e9"));
 
@@ -211,9 +212,9 @@ TEST_F(LoaderFixture, BigFilesReadInPiecesLoseNothing)
     for (qsizetype i = 0; i < values; ++i)
         line += "1.5 ";
     const QString path = write(QStringLiteral("long.txt"), line + "\xC3\xA9\n");
-    model.SetFileName(path);
+    LoadDataFile(model, path);
     EXPECT_EQ(sink.Messages(), QStringList{lineError(1, path, QStringLiteral("Error in input number: \"\u00e9\""))});
-    model.SetFileName(write(QStringLiteral("long2.txt"), line + "7\n"));
+    LoadDataFile(model, write(QStringLiteral("long2.txt"), line + "7\n"));
     ASSERT_EQ(model.NumberOfSeries(), 1);
     EXPECT_EQ(model.seriesarr()[0].size(), std::size_t(values + 1));
     EXPECT_EQ(model.seriesarr()[0].back().y, 7);

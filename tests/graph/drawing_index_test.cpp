@@ -3,6 +3,7 @@
 #include "core/recording_sink.h"
 #include "graph/canvas.h"
 #include "graph/plot_model.h"
+#include "graph/point_parser.h"
 #include "graph/plot_mapping.h"
 #include "graph/renderer.h"
 #include "graph/series_index.h"
@@ -195,7 +196,7 @@ TEST(DrawingIndex, FollowsChangesOfTheSeries)
              m.AddPoint(1, 5.5, 300);
              m.SortPoints(1, 0, 30000);
          }},
-        {"points parsed into a new series", [](PlotModel& m) { m.AddSeriesFromString(QStringLiteral("1 2 3 99"), true); }},
+        {"points parsed into a new series", [](PlotModel& m) { AddSeriesFromString(m, QStringLiteral("1 2 3 99"), true); }},
     };
     for (const Change& change : changes) {
         TRecordingSink sink;

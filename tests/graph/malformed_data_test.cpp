@@ -1,7 +1,9 @@
 // Every malformed data file of the corpus through the real loader: the specified message or a
 // correct load, never a crash or a hang.
 #include "core/recording_sink.h"
+#include "graph/data_file_loader.h"
 #include "graph/plot_model.h"
+#include "graph/point_parser.h"
 #include "graph/status_texts.h"
 #include "support/test_support.h"
 
@@ -78,7 +80,7 @@ TEST(MalformedData, EveryCorpusFileGivesItsMessage)
         TRecordingSink sink;
         PlotModel model(sink);
         const QString path = dir.filePath(name);
-        model.SetFileName(path);
+        LoadDataFile(model, path);
         QStringList messages = e.messages;
         messages.replaceInStrings(QStringLiteral("%PATH%"), path);
         if (e.prefix) {
@@ -101,7 +103,7 @@ TEST(MalformedData, TenMegabyteLineWithAFaultAtTheEnd)
     WriteFile(path, line);
     TRecordingSink sink;
     PlotModel model(sink);
-    model.SetFileName(path);
+    LoadDataFile(model, path);
     // A bracketed point after bare values is fine; the series takes its X from the point.
     EXPECT_TRUE(sink.Messages().isEmpty());
     ASSERT_EQ(model.NumberOfSeries(), 1);
@@ -119,7 +121,7 @@ TEST(MalformedData, FaultAfterTwentyMegabytesNamesItsCharacter)
     WriteFile(path, QByteArray("(1, 2) ").repeated(points) + "(3\n");
     TRecordingSink sink;
     PlotModel model(sink);
-    model.SetFileName(path);
+    LoadDataFile(model, path);
     EXPECT_EQ(sink.Messages(), QStringList{lineError(1).replace(QStringLiteral("%PATH%"), path) +
                                            QStringLiteral("\r\rClosing bracket not found for point at character "
                                                           "position %1.")
@@ -137,7 +139,7 @@ TEST(MalformedData, OnlyRegularFilesAreRead)
     for (const QString& path : {fifo, QStringLiteral("/dev/zero"), link}) {
         TRecordingSink sink;
         PlotModel model(sink);
-        model.SetFileName(path);
+        LoadDataFile(model, path);
         EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Cannot open file:\r\r") + path +
                                                QStringLiteral("\r\rnot a regular file")});
         EXPECT_EQ(model.NumberOfSeries(), 0);
@@ -159,7 +161,7 @@ TEST(MalformedData, FileCutShortWhileLoading)
         if (what == PlotModel::Change::SeriesBoxes && model.NumberOfSeries() == 1 && !cut)
             cut = QFile::resize(path, 100);
     });
-    model.SetFileName(path);
+    LoadDataFile(model, path);
     ASSERT_TRUE(cut);
     EXPECT_EQ(sink.Messages(), (QStringList{QStringLiteral("Error reading data file"),
                                             QStringLiteral("Error reading from line 2 of file \r\r") + path}));
@@ -189,7 +191,7 @@ TEST(MalformedData, StatisticsOfHugeAndTinyValues)
         SCOPED_TRACE(c.data);
         TRecordingSink sink;
         PlotModel model(sink);
-        ASSERT_TRUE(model.AddSeriesFromString(QString::fromLatin1(c.data), true));
+        ASSERT_TRUE(AddSeriesFromString(model, QString::fromLatin1(c.data), true));
         EXPECT_EQ(StatusLineText(model), QString::fromLatin1(c.status));
         const SeriesSummary s = model.GetSeriesSummary(1);
         EXPECT_TRUE(std::isfinite(s.average));

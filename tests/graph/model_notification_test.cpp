@@ -4,6 +4,7 @@
 #include "core/recording_sink.h"
 #include "graph/canvas.h"
 #include "graph/plot_model.h"
+#include "graph/point_parser.h"
 #include "graph/renderer.h"
 #include "support/test_support.h"
 
@@ -39,8 +40,8 @@ QList<Change> changesOf(const std::function<void(Fixture&)>& prepare, const std:
 
 void twoSeries(Fixture& f)
 {
-    f.model.AddSeriesFromString(QStringLiteral("1 2 3"), true);
-    f.model.AddSeriesFromString(QStringLiteral("-4 5 6"), true);
+    AddSeriesFromString(f.model, QStringLiteral("1 2 3"), true);
+    AddSeriesFromString(f.model, QStringLiteral("-4 5 6"), true);
 }
 
 } // namespace
@@ -68,7 +69,7 @@ TEST(ModelNotification, EveryChangeAnnouncesItself)
          Change::Options},
         {"title", none, [](Fixture& f) { f.model.SetTitle(QStringLiteral("Sales")); }, Change::Title},
         {"graph type", none, [](Fixture& f) { f.model.SetGraphType(gtbar); }, Change::GraphType},
-        {"series text", none, [](Fixture& f) { f.model.AddSeriesFromString(QStringLiteral("1 2"), true); },
+        {"series text", none, [](Fixture& f) { AddSeriesFromString(f.model, QStringLiteral("1 2"), true); },
          Change::Series},
         {"point", none, [](Fixture& f) { f.model.AddPoint(-1, nullvalue, 4); }, Change::Series},
         {"box click", twoSeries, [](Fixture& f) { f.model.SetSeriesBoxChecked(2, false); }, Change::SeriesBoxes},

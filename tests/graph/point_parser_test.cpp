@@ -1,5 +1,6 @@
 #include "core/recording_sink.h"
 #include "graph/plot_model.h"
+#include "graph/point_parser.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ TEST_F(ParserFixture, AcceptedTexts)
     };
     for (const auto& c : cases) {
         model.ClearData();
-        const bool ok = model.AddSeriesFromString(QString::fromLatin1(c.text), true);
+        const bool ok = AddSeriesFromString(model, QString::fromLatin1(c.text), true);
         EXPECT_EQ(ok, true) << c.text;
         ASSERT_EQ(model.NumberOfSeries(), 1) << c.text;
         EXPECT_EQ(points(1), c.points) << c.text;
@@ -65,10 +66,10 @@ TEST_F(ParserFixture, AcceptedTexts)
 
 TEST_F(ParserFixture, DateSeries)
 {
-    EXPECT_TRUE(model.AddSeriesFromString(QStringLiteral("(2020-01-31, 5) (2020-02-29, 7)"), true));
+    EXPECT_TRUE(AddSeriesFromString(model, QStringLiteral("(2020-01-31, 5) (2020-02-29, 7)"), true));
     EXPECT_EQ(points(1), (Points{{43861, 5}, {43890, 7}}));
     EXPECT_TRUE(model.seriesinfo(1).isdates);
-    EXPECT_TRUE(model.AddSeriesFromString(QStringLiteral("(20200131, 5)"), true));
+    EXPECT_TRUE(AddSeriesFromString(model, QStringLiteral("(20200131, 5)"), true));
     EXPECT_TRUE(model.seriesinfo(2).isdates);
     EXPECT_EQ(model.GetSeriesData(1), QStringLiteral("(1/31/2020, 5), (2/29/2020, 7)"));
 }
@@ -101,7 +102,7 @@ TEST_F(ParserFixture, FaultsGiveExactMessagesAndUndoTheSeries)
     for (const auto& c : cases) {
         model.ClearData();
         sink.Clear();
-        EXPECT_FALSE(model.AddSeriesFromString(QString::fromLatin1(c.text), true)) << c.text;
+        EXPECT_FALSE(AddSeriesFromString(model, QString::fromLatin1(c.text), true)) << c.text;
         EXPECT_EQ(model.inputerror(), QString::fromLatin1(c.message)) << c.text;
         EXPECT_EQ(sink.Messages(), QStringList{QString::fromLatin1(c.message)}) << c.text;
         EXPECT_EQ(model.NumberOfSeries(), 0) << c.text;
@@ -111,26 +112,26 @@ TEST_F(ParserFixture, FaultsGiveExactMessagesAndUndoTheSeries)
 
 TEST_F(ParserFixture, QuotedWordsKeepTheirCharacters)
 {
-    EXPECT_FALSE(model.AddSeriesFromString(QStringLiteral("1 \u00e9\u20ac"), false));
+    EXPECT_FALSE(AddSeriesFromString(model, QStringLiteral("1 \u00e9\u20ac"), false));
     EXPECT_EQ(model.inputerror(), QStringLiteral("Error in input number: \"\u00e9\u20ac\""));
 }
 
 TEST_F(ParserFixture, SeriesNames)
 {
-    EXPECT_TRUE(model.AddSeriesFromString(QStringLiteral("10 20 30 ;Monthly totals"), false));
+    EXPECT_TRUE(AddSeriesFromString(model, QStringLiteral("10 20 30 ;Monthly totals"), false));
     EXPECT_EQ(model.GetSeriesName(1), QStringLiteral("Monthly totals"));
     EXPECT_EQ(model.SeriesBox(1).hint, QStringLiteral("Series 1 - Monthly totals"));
-    EXPECT_TRUE(model.AddSeriesFromString(QStringLiteral("1 2 3;ab"), false));
+    EXPECT_TRUE(AddSeriesFromString(model, QStringLiteral("1 2 3;ab"), false));
     EXPECT_EQ(model.GetSeriesName(2), QStringLiteral("ab"));
-    EXPECT_TRUE(model.AddSeriesFromString(QStringLiteral("4 5"), false));
+    EXPECT_TRUE(AddSeriesFromString(model, QStringLiteral("4 5"), false));
     EXPECT_EQ(model.SeriesBox(3).hint, QStringLiteral("Series 3"));
     EXPECT_TRUE(model.DisplaySeriesLabelVisible());
 }
 
 TEST_F(ParserFixture, EmptyTextLeavesAnEmptySeriesWithoutMessage)
 {
-    EXPECT_FALSE(model.AddSeriesFromString(QString(), true));
-    EXPECT_FALSE(model.AddSeriesFromString(QStringLiteral("   "), true));
+    EXPECT_FALSE(AddSeriesFromString(model, QString(), true));
+    EXPECT_FALSE(AddSeriesFromString(model, QStringLiteral("   "), true));
     EXPECT_EQ(model.NumberOfSeries(), 2);
     EXPECT_TRUE(sink.Messages().isEmpty());
     EXPECT_TRUE(model.inputerror().isEmpty());
@@ -139,8 +140,8 @@ TEST_F(ParserFixture, EmptyTextLeavesAnEmptySeriesWithoutMessage)
 TEST_F(ParserFixture, NinthSeriesIsRefused)
 {
     for (int i = 0; i < 8; ++i)
-        ASSERT_TRUE(model.AddSeriesFromString(QStringLiteral("1 2"), true));
-    EXPECT_FALSE(model.AddSeriesFromString(QStringLiteral("1 2"), true));
+        ASSERT_TRUE(AddSeriesFromString(model, QStringLiteral("1 2"), true));
+    EXPECT_FALSE(AddSeriesFromString(model, QStringLiteral("1 2"), true));
     EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Too many sets (columns) of data.  Max = 8.")});
     EXPECT_TRUE(model.inputerror().isEmpty());
     EXPECT_EQ(model.NumberOfSeries(), 8);
@@ -148,9 +149,9 @@ TEST_F(ParserFixture, NinthSeriesIsRefused)
 
 TEST_F(ParserFixture, MixedKindsEmptyTheStore)
 {
-    ASSERT_TRUE(model.AddSeriesFromString(QStringLiteral("1 2 3"), false));
+    ASSERT_TRUE(AddSeriesFromString(model, QStringLiteral("1 2 3"), false));
     model.SetGraphType(gtbar);
-    EXPECT_FALSE(model.AddSeriesFromString(QStringLiteral(",,,"), false));
+    EXPECT_FALSE(AddSeriesFromString(model, QStringLiteral(",,,"), false));
     EXPECT_EQ(model.NumberOfSeries(), 0);
     EXPECT_EQ(model.GraphType(), gtline);
     EXPECT_TRUE(model.inputerror().isEmpty());

@@ -4,6 +4,7 @@
 #include "core/recording_sink.h"
 #include "graph/canvas.h"
 #include "graph/plot_model.h"
+#include "graph/point_parser.h"
 #include "graph/renderer.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ struct RenderFixture : ::testing::Test
     void Load(std::initializer_list<const char*> lines)
     {
         for (const char* line : lines)
-            ASSERT_TRUE(model.AddSeriesFromString(QString::fromUtf8(line), true)) << line;
+            ASSERT_TRUE(AddSeriesFromString(model, QString::fromUtf8(line), true)) << line;
     }
 
     void Draw(int width = 600, int height = 400)

@@ -1,5 +1,6 @@
 #include "core/recording_sink.h"
 #include "graph/plot_model.h"
+#include "graph/point_parser.h"
 #include "support/test_support.h"
 #include "graph/status_texts.h"
 
@@ -13,7 +14,7 @@ struct StoreFixture : ::testing::Test
 {
     TRecordingSink sink;
     PlotModel model{sink};
-    void add(const char* text) { ASSERT_TRUE(model.AddSeriesFromString(QString::fromLatin1(text), true)) << text; }
+    void add(const char* text) { ASSERT_TRUE(AddSeriesFromString(model, QString::fromLatin1(text), true)) << text; }
 };
 
 } // namespace
@@ -65,7 +66,7 @@ TEST_F(StoreFixture, SummaryOfSeriesWithoutValues)
 {
     add("1");
     model.ClearData();
-    EXPECT_TRUE(model.AddSeriesFromString(QStringLiteral(",,,"), true));
+    EXPECT_TRUE(AddSeriesFromString(model, QStringLiteral(",,,"), true));
     EXPECT_EQ(SummaryLines(model), QStringList{QStringLiteral("Series 1:     0 pts    Min: -999999999    Max: "
                                                               "-999999999    Avg: -999999999    Std Dev: 0")});
 }
@@ -116,7 +117,7 @@ TEST_F(StoreFixture, CountTextGroupsThousands)
     QString line;
     for (int i = 0; i < 1234; ++i)
         line += QStringLiteral("%1 ").arg(i % 10 + 1);
-    ASSERT_TRUE(model.AddSeriesFromString(line, true));
+    ASSERT_TRUE(AddSeriesFromString(model, line, true));
     EXPECT_TRUE(StatusLineText(model).startsWith(QStringLiteral(" 1,234 pts    Min: 1    Max: 10    Avg: 5.4903")));
 }
 
