@@ -11,7 +11,7 @@
 #include "dialogs/form_scaling.h"
 #include "dialogs/memo_dialog.h"
 #include "dialogs/message_box_sink.h"
-#include "graph/status_texts.h"
+#include "graph/data/status_texts.h"
 #include "help/help_dialog.h"
 #include "settings/ini_settings.h"
 

@@ -1,6 +1,6 @@
 #include "app/temporary_points_file.h"
 
-#include "graph/plot_model.h"
+#include "graph/data/plot_model.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,8 +5,8 @@
 
 #include "control/graph_control.h"
 #include "core/recording_sink.h"
-#include "graph/canvas.h"
-#include "graph/renderer.h"
+#include "graph/draw/canvas.h"
+#include "graph/draw/renderer.h"
 
 #include <QApplication>
 #include <QCheckBox>

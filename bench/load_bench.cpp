@@ -2,9 +2,9 @@
 // program does after opening a file. Usage: load-bench FILE [RUNS]
 
 #include "core/recording_sink.h"
-#include "graph/data_file_loader.h"
-#include "graph/plot_model.h"
-#include "graph/status_texts.h"
+#include "graph/load/data_file_loader.h"
+#include "graph/data/plot_model.h"
+#include "graph/data/status_texts.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -4,10 +4,10 @@
 // Usage: render-bench FILE [RUNS] [--redraw]
 
 #include "core/recording_sink.h"
-#include "graph/canvas.h"
-#include "graph/data_file_loader.h"
-#include "graph/plot_model.h"
-#include "graph/renderer.h"
+#include "graph/draw/canvas.h"
+#include "graph/load/data_file_loader.h"
+#include "graph/data/plot_model.h"
+#include "graph/draw/renderer.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -3,12 +3,12 @@
 
 #include "cli/render_options.h"
 #include "cli/stderr_sink.h"
-#include "graph/canvas.h"
-#include "graph/data_file_loader.h"
-#include "graph/pie_chart.h"
-#include "graph/plot_model.h"
-#include "graph/renderer.h"
-#include "graph/status_texts.h"
+#include "graph/draw/canvas.h"
+#include "graph/load/data_file_loader.h"
+#include "graph/draw/pie_chart.h"
+#include "graph/data/plot_model.h"
+#include "graph/draw/renderer.h"
+#include "graph/data/status_texts.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "cli/render_options.h"
 
-#include "graph/plot_model.h"
+#include "graph/data/plot_model.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

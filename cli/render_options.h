@@ -1,7 +1,7 @@
 #pragma once
 // The command line of plotwell-render.
 
-#include "graph/series_types.h"
+#include "graph/data/series_types.h"
 
 #include <QList>
 #include <QSize>

@@ -1,6 +1,6 @@
 #include "control/background_load.h"
 
-#include "graph/data_file_loader.h"
+#include "graph/load/data_file_loader.h"
 
 #include <new>
 

@@ -4,8 +4,8 @@
 // in one step, or drops it when the load was cancelled.
 
 #include "core/recording_sink.h"
-#include "graph/load_progress.h"
-#include "graph/plot_model.h"
+#include "graph/load/load_progress.h"
+#include "graph/data/plot_model.h"
 
 #include <QObject>
 #include <QString>

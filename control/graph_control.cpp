@@ -7,10 +7,10 @@
 #include "core/message_sink.h"
 #include "core/rounding.h"
 #include "dialogs/anchors.h"
-#include "graph/data_file_loader.h"
-#include "graph/pie_chart.h"
-#include "graph/pointer_shape.h"
-#include "graph/renderer.h"
+#include "graph/load/data_file_loader.h"
+#include "graph/draw/pie_chart.h"
+#include "graph/draw/pointer_shape.h"
+#include "graph/draw/renderer.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,10 +6,10 @@
 
 #include "control/background_load.h"
 #include "core/color.h"
-#include "graph/canvas.h"
-#include "graph/drawing_result.h"
-#include "graph/plot_model.h"
-#include "graph/point_parser.h"
+#include "graph/draw/canvas.h"
+#include "graph/draw/drawing_result.h"
+#include "graph/data/plot_model.h"
+#include "graph/load/point_parser.h"
 #include "control/pointer_readout.h"
 
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "control/plot_surface.h"
 
-#include "graph/canvas.h"
+#include "graph/draw/canvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "control/pointer_readout.h"
 
-#include "graph/canvas.h"
-#include "graph/date_reading.h"
-#include "graph/plot_model.h"
+#include "graph/draw/canvas.h"
+#include "graph/data/date_reading.h"
+#include "graph/data/plot_model.h"
 
 #include <QLocale>
 

@@ -2,7 +2,7 @@
 // The pointer readout: the data coordinates under the pointer, as two grey lines near the
 // bottom-left corner of the plotting surface, computed from the geometry of the last drawing.
 
-#include "graph/drawing_result.h"
+#include "graph/draw/drawing_result.h"
 
 #include <QPoint>
 #include <QRect>

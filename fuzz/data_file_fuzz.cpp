@@ -1,8 +1,8 @@
 // Whole data files through the loader, then the texts the main window builds from them.
 #include "core/recording_sink.h"
-#include "graph/data_file_loader.h"
-#include "graph/plot_model.h"
-#include "graph/status_texts.h"
+#include "graph/load/data_file_loader.h"
+#include "graph/data/plot_model.h"
+#include "graph/data/status_texts.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Words through the number and date readings, in locales with different date forms.
-#include "graph/date_reading.h"
-#include "graph/number_reading.h"
+#include "graph/data/date_reading.h"
+#include "graph/data/number_reading.h"
 
 #include <QLocale>
 

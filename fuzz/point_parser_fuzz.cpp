@@ -1,7 +1,7 @@
 // One line of point text through the parser, as UTF-8 and as Windows-1252.
 #include "core/recording_sink.h"
-#include "graph/plot_model.h"
-#include "graph/point_parser.h"
+#include "graph/data/plot_model.h"
+#include "graph/load/point_parser.h"
 
 #include <cstddef>
 #include <cstdint>

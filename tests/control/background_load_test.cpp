@@ -2,7 +2,7 @@
 // load from code; cancelling, replacing and closing during a load leave no trace.
 
 #include "control_fixture.h"
-#include "graph/data_file_loader.h"
+#include "graph/load/data_file_loader.h"
 
 #include <QFileInfo>
 #include <QRadioButton>

@@ -3,9 +3,9 @@
 
 #include "control/graph_labels_dialog.h"
 #include "control_fixture.h"
-#include "graph/data_file_loader.h"
-#include "graph/point_parser.h"
-#include "graph/renderer.h"
+#include "graph/load/data_file_loader.h"
+#include "graph/load/point_parser.h"
+#include "graph/draw/renderer.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,0 +1,318 @@
+#include "graph/data/plot_model.h"
+
+#include "core/message_sink.h"
+#include "core/number_format.h"
+#include "graph/data/date_reading.h"
+#include "graph/data/series_statistics.h"
+
+#include <algorithm>
+
+namespace plotwell {
+
+namespace {
+
+QString seriesHint(int n)
+{
+    return QStringLiteral("Series %1").arg(n);
+}
+
+} // namespace
+
+PlotModel::PlotModel(TMessageSink& sink, QObject* parent) : QObject(parent), sink_(sink)
+{
+    for (int n = 1; n <= maxseries; ++n)
+        boxes_[static_cast<std::size_t>(n - 1)].hint = seriesHint(n);
+    // Every change of the points is announced (the parser's and the loader's too), so the
+    // indexes follow the store without each writer having to know of them. Direct: at once,
+    // on the thread that changed the store (a background load's worker, say).
+    connect(
+        this, &PlotModel::changed, this,
+        [this](Change what) {
+            if (what == Change::Series)
+                drawingIndexes_.Clear();
+            if (what == Change::Series || what == Change::SeriesBoxes)
+                figures_.reset();
+        },
+        Qt::DirectConnection);
+}
+
+bool PlotModel::AddSeries()
+{
+    if (NumberOfSeries() >= maxseries) {
+        sink_.ShowMessage(QStringLiteral("Too many sets (columns) of data.  Max = %1.").arg(maxseries));
+        return false;
+    }
+    seriesarr_.emplace_back();
+    const int n = NumberOfSeries();
+    boxes_[static_cast<std::size_t>(n - 1)] = TSeriesBox{true, true, seriesHint(n)};
+    emit changed(Change::SeriesBoxes);
+    return true;
+}
+
+bool PlotModel::AddPoint(int seriesnum, double x, double y)
+{
+    if (seriesnum == -1) {
+        if (seriesarr_.empty() && !AddSeries())
+            return false;
+        seriesnum = NumberOfSeries();
+    } else if (seriesnum < 1 || seriesnum > NumberOfSeries()) {
+        return false;
+    }
+    tptsarr& target = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    if (IsNullValue(x))
+        x = static_cast<double>(target.size() + 1);
+    target.push_back(tpt{x, y});
+    emit changed(Change::Series);
+    return true;
+}
+
+void PlotModel::SortPoints(int seriesnum, int first, int last)
+{
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return;
+    tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    first = std::max(first, 0);
+    last = std::min(last, static_cast<int>(points.size()) - 1);
+    if (first >= last)
+        return;
+    const auto byX = [](const tpt& a, const tpt& b) { return a.x < b.x; };
+    // Files are usually in order already; checking first spares the sort's buffer.
+    if (std::is_sorted(points.begin() + first, points.begin() + last + 1, byX))
+        return;
+    // Stable, so points with equal X keep the order of the file.
+    std::stable_sort(points.begin() + first, points.begin() + last + 1, byX);
+    emit changed(Change::Series);
+}
+
+void PlotModel::ClearData()
+{
+    for (int k = 1; k <= NumberOfSeries(); ++k) {
+        seriesinfo_[static_cast<std::size_t>(k)].name.clear();
+        boxes_[static_cast<std::size_t>(k - 1)] = TSeriesBox{false, true, seriesHint(k)};
+    }
+    seriesarr_.clear();
+    seriesarr_.shrink_to_fit();
+    FTitle_.clear();
+    FFileName_.clear();
+    emit changed(Change::Series);
+    SetGraphType(gtline);
+}
+
+void PlotModel::RemoveLastSeries()
+{
+    if (seriesarr_.empty())
+        return;
+    const int n = NumberOfSeries();
+    seriesarr_.pop_back();
+    boxes_[static_cast<std::size_t>(n - 1)].visible = false;
+    emit changed(Change::SeriesBoxes);
+}
+
+void PlotModel::TakeStoreFrom(PlotModel& loaded)
+{
+    seriesarr_ = std::move(loaded.seriesarr_);
+    loaded.seriesarr_.clear();
+    seriesinfo_ = loaded.seriesinfo_;
+    boxes_ = loaded.boxes_;
+    displaySeriesLabelVisible_ = displaySeriesLabelVisible_ || loaded.displaySeriesLabelVisible_;
+    inputerror_ = loaded.inputerror_;
+    FTitle_ = loaded.FTitle_;
+    FFileName_ = loaded.FFileName_;
+    emit changed(Change::Series);
+    emit changed(Change::Title);
+    SetGraphType(loaded.currentgtype_);
+    // After the announcements, which drop what this model had worked out for its old store.
+    drawingIndexes_ = std::move(loaded.drawingIndexes_);
+    figures_ = loaded.figures_;
+    loaded.drawingIndexes_.Clear();
+    loaded.figures_.reset();
+}
+
+void PlotModel::PrepareForDrawing(const std::function<void()>& checkpoint) const
+{
+    for (int n = 1; n <= NumberOfSeries(); ++n)
+        drawingIndexes_.For(n, seriesarr_[static_cast<std::size_t>(n - 1)], checkpoint);
+    checkpoint();
+    DisplayedFigures();
+}
+
+void PlotModel::SetSeriesName(int seriesnum, const QString& name)
+{
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return;
+    // Cut at 60 characters without splitting a surrogate pair.
+    QString stored = name;
+    if (stored.size() > maxnamelength) {
+        qsizetype cut = 0;
+        int chars = 0;
+        while (cut < stored.size() && chars < maxnamelength) {
+            cut += (stored[cut].isHighSurrogate() && cut + 1 < stored.size()) ? 2 : 1;
+            ++chars;
+        }
+        stored.truncate(cut);
+    }
+    seriesinfo_[static_cast<std::size_t>(seriesnum)].name = stored;
+    boxes_[static_cast<std::size_t>(seriesnum - 1)].hint = seriesHint(seriesnum) + QStringLiteral(" - ") + name;
+    emit changed(Change::SeriesBoxes);
+}
+
+QString PlotModel::GetSeriesName(int seriesnum) const
+{
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return {};
+    return seriesinfo_[static_cast<std::size_t>(seriesnum)].name;
+}
+
+QString PlotModel::GetSeriesData(int seriesnum) const
+{
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return {};
+    const tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    const bool dates = seriesinfo_[static_cast<std::size_t>(seriesnum)].isdates;
+    QString out;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const tpt& p = points[i];
+        if (IsNullPoint(p)) {
+            out += QStringLiteral(" ,");
+        } else {
+            out += QLatin1Char('(');
+            out += dates ? FormatShortDate(p.x) : FormatGeneral(p.x);
+            out += QStringLiteral(", ");
+            out += FormatGeneral(p.y);
+            out += QLatin1Char(')');
+        }
+        if (i + 1 < points.size())
+            out += QStringLiteral(", ");
+    }
+    return out;
+}
+
+SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
+{
+    SeriesSummary summary;
+    if (seriesnum < 1 || seriesnum > NumberOfSeries())
+        return summary;
+    const tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    ValueStatistics stats;
+    stats.Add(points);
+    summary.numpoints = static_cast<int>(std::min<std::int64_t>(stats.Values(), INT32_MAX));
+    summary.minvalue = stats.Min();
+    summary.maxvalue = stats.Max();
+    summary.average = stats.Average();
+    summary.standarddeviation = stats.Values() < 2 ? 0.0 : stats.StandardDeviation();
+    return summary;
+}
+
+qint64 PlotModel::NumberOfPoints() const
+{
+    qint64 total = 0;
+    for (const tptsarr* series : DisplayedSeries(*this))
+        total += static_cast<qint64>(series->size());
+    return total;
+}
+
+const PlotModel::TDisplayedFigures& PlotModel::DisplayedFigures() const
+{
+    if (!figures_) {
+        const ValueStatistics stats = DisplayedStatistics(*this);
+        figures_ = TDisplayedFigures{stats.Values(), stats.Min(), stats.Max(), stats.Average(),
+                                     stats.StandardDeviation()};
+    }
+    return *figures_;
+}
+
+qint64 PlotModel::NumberOfNonNullPoints() const
+{
+    return DisplayedFigures().values;
+}
+
+double PlotModel::MinValue() const
+{
+    return DisplayedFigures().min;
+}
+
+double PlotModel::MaxValue() const
+{
+    return DisplayedFigures().max;
+}
+
+double PlotModel::Average() const
+{
+    return DisplayedFigures().average;
+}
+
+double PlotModel::StandardDeviation() const
+{
+    return DisplayedFigures().deviation;
+}
+
+void PlotModel::SetTitle(const QString& title)
+{
+    if (FTitle_ == title)
+        return;
+    FTitle_ = title;
+    emit changed(Change::Title);
+}
+
+void PlotModel::SetSeriesColor(int n, TColor color)
+{
+    if (n < 1 || n > maxseries)
+        return;
+    SetOption(&PlotOptions::SeriesColor, [&] {
+        auto colors = options_.SeriesColor;
+        colors[static_cast<std::size_t>(n - 1)] = color;
+        return colors;
+    }());
+}
+
+void PlotModel::SetOptions(const PlotOptions& options)
+{
+    if (options_ == options)
+        return;
+    options_ = options;
+    emit changed(Change::Options);
+}
+
+void PlotModel::SetSeriesBox(int n, const TSeriesBox& box)
+{
+    if (n < 1 || n > maxseries)
+        return;
+    boxes_[static_cast<std::size_t>(n - 1)] = box;
+    emit changed(Change::SeriesBoxes);
+}
+
+void PlotModel::ShowDisplaySeriesLabel()
+{
+    if (displaySeriesLabelVisible_)
+        return;
+    displaySeriesLabelVisible_ = true;
+    emit changed(Change::SeriesBoxes);
+}
+
+void PlotModel::SetSeriesBoxChecked(int n, bool checked)
+{
+    if (n < 1 || n > maxseries)
+        return;
+    boxes_[static_cast<std::size_t>(n - 1)].checked = checked;
+    emit changed(Change::SeriesBoxes);
+    if (currentgtype_ == gtpie)
+        SetGraphType(gtline);
+}
+
+bool PlotModel::SeriesDisplay(int n) const
+{
+    if (n < 1 || n > maxseries || NumberOfSeries() == 1)
+        return true;
+    const TSeriesBox& box = boxes_[static_cast<std::size_t>(n - 1)];
+    return box.visible && box.checked;
+}
+
+void PlotModel::SetGraphType(Tgraphtype type)
+{
+    if (currentgtype_ == type)
+        return;
+    currentgtype_ = type;
+    emit changed(Change::GraphType);
+}
+
+} // namespace plotwell

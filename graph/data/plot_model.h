@@ -1,0 +1,183 @@
+#pragma once
+// PlotModel: the series store with its statistics, the Display Series box states, the graph
+// type in force and the drawing options. Widgets show it; the command-line tool drives it
+// without widgets; drawing only reads it.
+
+#include "graph/data/plot_options.h"
+#include "graph/data/series_index_cache.h"
+#include "graph/data/series_types.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <utility>
+
+namespace plotwell {
+
+class TMessageSink;
+
+// State of one Display Series check box.
+struct TSeriesBox
+{
+    bool visible = false;
+    bool checked = true;
+    QString hint;
+};
+
+// Statistics of the non-null points of one series.
+struct SeriesSummary
+{
+    int numpoints = 0;
+    double minvalue = novalue;
+    double maxvalue = novalue;
+    double average = novalue;
+    double standarddeviation = novalue;
+};
+
+class PlotModel : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Change { Series, SeriesBoxes, GraphType, Title, Options };
+    Q_ENUM(Change)
+
+    explicit PlotModel(TMessageSink& sink, QObject* parent = nullptr);
+
+    TMessageSink& Sink() const { return sink_; }
+
+    // --- Series store -------------------------------------------------------------------
+    bool AddSeries();
+    // Series numbers are 1..8; -1 names the last series (AddPoint makes series 1 when none).
+    bool AddPoint(int seriesnum, double x, double y);
+    void SortPoints(int seriesnum, int first, int last); // stable
+    void ClearData();
+    void SetSeriesName(int seriesnum, const QString& name);
+    QString GetSeriesName(int seriesnum) const;
+    QString GetSeriesData(int seriesnum) const;
+    SeriesSummary GetSeriesSummary(int seriesnum) const;
+
+    int NumberOfSeries() const { return static_cast<int>(seriesarr_.size()); }
+    qint64 NumberOfPoints() const;
+    // The figures of the status line over the displayed series, worked out once per change of
+    // the series or of their boxes (every drawing shows them).
+    struct TDisplayedFigures
+    {
+        qint64 values = 0;
+        double min = novalue;
+        double max = novalue;
+        double average = novalue;
+        double deviation = novalue;
+    };
+    const TDisplayedFigures& DisplayedFigures() const;
+    qint64 NumberOfNonNullPoints() const;
+    double MinValue() const;
+    double MaxValue() const;
+    double Average() const;
+    double StandardDeviation() const;
+
+    const tseriesarr& seriesarr() const { return seriesarr_; }
+    // Per-series record of series number n (1..8); outlives the series until overwritten.
+    const tseriesinfo& seriesinfo(int n) const { return seriesinfo_[static_cast<std::size_t>(n)]; }
+
+    // What a redraw keeps of series n (1..8) so as not to walk its points again: built on
+    // first use, dropped whenever the model announces a change of the series.
+    const SeriesIndex& DrawingIndex(int seriesnum) const
+    {
+        return drawingIndexes_.For(seriesnum, seriesarr_[static_cast<std::size_t>(seriesnum - 1)]);
+    }
+    std::size_t DrawingIndexBytes() const { return drawingIndexes_.MemoryBytes(); }
+
+    // Removes the last series again (a rejected parse) and hides its box.
+    void RemoveLastSeries();
+
+    // Puts the store that `loaded` holds after a load in place of this one, in one step: its
+    // series, their records and boxes, the file name, title and parser error, and the line graph
+    // every load starts with, with the drawing indexes and status figures it worked out. The
+    // drawing options stay this model's. `loaded` is left empty.
+    void TakeStoreFrom(PlotModel& loaded);
+    // Works out now what the first drawing and the status line would: for a store loaded on a
+    // worker thread, so that the interface thread does not have to. `checkpoint` is called
+    // every million points or so and may throw to stop the work.
+    void PrepareForDrawing(const std::function<void()>& checkpoint) const;
+
+    // --- Files and the parser's error ---------------------------------------------------------
+    const QString& inputerror() const { return inputerror_; }
+    void SetInputError(const QString& text) { inputerror_ = text; }
+
+    QString FileName() const { return FFileName_; }
+
+    QString Title() const { return FTitle_; }
+    void SetTitle(const QString& title);
+
+    // --- Display Series boxes ---------------------------------------------------------------
+    const TSeriesBox& SeriesBox(int n) const { return boxes_[static_cast<std::size_t>(n - 1)]; }
+    void SetSeriesBox(int n, const TSeriesBox& box);
+    bool DisplaySeriesLabelVisible() const { return displaySeriesLabelVisible_; }
+    void ShowDisplaySeriesLabel();
+    // The user clicked box n: stores the state; a pie switches to a line graph.
+    void SetSeriesBoxChecked(int n, bool checked);
+    bool SeriesDisplay(int n) const;
+
+    // --- Graph type and options ---------------------------------------------------------------
+    Tgraphtype GraphType() const { return currentgtype_; }
+    void SetGraphType(Tgraphtype type);
+    const PlotOptions& Options() const { return options_; }
+    // Sets one drawing option, for instance SetOption(&PlotOptions::ShowPoints, false);
+    // announces it only when the value changes.
+    template <typename T, typename V> void SetOption(T PlotOptions::*option, V&& value)
+    {
+        if (options_.*option == value)
+            return;
+        options_.*option = std::forward<V>(value);
+        emit changed(Change::Options);
+    }
+    void SetSeriesColor(int n, TColor color); // n = 1..8
+    // Sets several options at once, with one announcement when any of them changes.
+    void SetOptions(const PlotOptions& options);
+
+signals:
+    void changed(plotwell::PlotModel::Change what);
+
+private:
+    friend class DataFileLoader;
+    friend class TSeriesWriter;
+
+    void ClearFileName() { FFileName_.clear(); }
+    void SetFileNameField(const QString& value) { FFileName_ = value; }
+    // For the loader and the parser, once the points they wrote are in place.
+    void AnnounceSeriesChange() { emit changed(Change::Series); }
+
+    TMessageSink& sink_;
+    tseriesarr seriesarr_;
+    std::array<tseriesinfo, maxseries + 1> seriesinfo_{}; // index 0 unused
+    std::array<TSeriesBox, maxseries> boxes_{};
+    bool displaySeriesLabelVisible_ = false;
+    QString inputerror_;
+    QString FTitle_;
+    QString FFileName_;
+    Tgraphtype currentgtype_ = gtline;
+    PlotOptions options_;
+    mutable SeriesIndexCache drawingIndexes_; // derived from seriesarr_
+    mutable std::optional<TDisplayedFigures> figures_; // derived from seriesarr_ and boxes_
+};
+
+// Write access to the store for the point parser of graph/: it adds points by the million and
+// the model announces the series once, when the parse is done.
+class TSeriesWriter
+{
+public:
+    explicit TSeriesWriter(PlotModel& model) : model_(model) {}
+    tptsarr& Points(int seriesnum) { return model_.seriesarr_[static_cast<std::size_t>(seriesnum - 1)]; }
+    tseriesinfo& Info(int seriesnum) { return model_.seriesinfo_[static_cast<std::size_t>(seriesnum)]; }
+    // The points are written: the model announces the change of its series.
+    void SeriesWritten() { model_.AnnounceSeriesChange(); }
+
+private:
+    PlotModel& model_;
+};
+
+} // namespace plotwell

@@ -1,0 +1,263 @@
+#include "graph/data/series_index.h"
+
+#include <algorithm>
+
+namespace plotwell {
+
+namespace {
+
+constexpr std::size_t F = SeriesIndex::kFanOut;
+// A building index looks up from its work every 2^20 points.
+constexpr std::size_t kCheckpointMask = (std::size_t(1) << 20) - 1;
+
+} // namespace
+
+// The extremes of a sequence of points and nodes, taken as a walk through the points would
+// take them: on equal values the earlier point is kept. Remembers the first and the last
+// element that holds a plotted point, to find those points afterwards.
+class SeriesIndex::Summary
+{
+public:
+    bool Any() const { return any_; }
+    const Node& Extremes() const { return node_; }
+    Element First() const { return first_; }
+    Element Last() const { return last_; }
+
+    // An element after all those so far.
+    void Append(Element e, const Node& n)
+    {
+        if (Start(e, n))
+            return;
+        if (n.maxY > node_.maxY)
+            node_.maxY = n.maxY, node_.highest = n.highest;
+        if (n.minY < node_.minY)
+            node_.minY = n.minY, node_.lowest = n.lowest;
+        last_ = e;
+    }
+    // An element before all those so far.
+    void Prepend(Element e, const Node& n)
+    {
+        if (Start(e, n))
+            return;
+        if (n.maxY >= node_.maxY)
+            node_.maxY = n.maxY, node_.highest = n.highest;
+        if (n.minY <= node_.minY)
+            node_.minY = n.minY, node_.lowest = n.lowest;
+        first_ = e;
+    }
+    // The elements of `later` after these.
+    void Append(const Summary& later)
+    {
+        if (!later.any_)
+            return;
+        const Element last = later.last_;
+        Append(later.first_, later.node_);
+        last_ = last;
+    }
+
+private:
+    // Takes the element when it is the first plotted one; true when nothing more is to be done.
+    bool Start(Element e, const Node& n)
+    {
+        if (n.lowest == kNone)
+            return true;
+        if (any_)
+            return false;
+        any_ = true;
+        node_ = n;
+        first_ = last_ = e;
+        return true;
+    }
+
+    bool any_ = false;
+    Node node_{0, 0, kNone, kNone};
+    Element first_{-1, 0}, last_{-1, 0};
+};
+
+SeriesIndex::SeriesIndex(const tptsarr& points, const std::function<void()>& checkpoint)
+    : range_(RangeOfSeries(points))
+{
+    const std::size_t n = points.size();
+    if (n >= kNone)
+        return;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (checkpoint && (i & kCheckpointMask) == kCheckpointMask)
+            checkpoint();
+        // NaN fails both tests: a NaN X breaks the order, a NaN Y would be a run's extreme
+        // only by coming first.
+        if ((i > 0 && !(points[i].x >= points[i - 1].x)) || points[i].y != points[i].y)
+            return;
+    }
+    hasBlocks_ = true;
+    BuildLevels(points, checkpoint);
+}
+
+void SeriesIndex::BuildLevels(const tptsarr& points, const std::function<void()>& checkpoint)
+{
+    const std::size_t n = points.size();
+    if (n <= F)
+        return; // a run is summed up from its points alone
+    std::vector<Node> blocks((n + F - 1) / F);
+    for (std::size_t j = 0; j < blocks.size(); ++j) {
+        if (checkpoint && ((j * F) & kCheckpointMask) == 0 && j > 0)
+            checkpoint();
+        Summary summary;
+        for (std::size_t i = j * F; i < std::min(n, (j + 1) * F); ++i) {
+            const double y = points[i].y;
+            if (!IsNullValue(y))
+                summary.Append({-1, i}, Node{y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)});
+        }
+        blocks[j] = summary.Extremes();
+    }
+    levels_.push_back(std::move(blocks));
+    while (levels_.back().size() > F) {
+        const std::vector<Node>& below = levels_.back();
+        std::vector<Node> nodes((below.size() + F - 1) / F);
+        for (std::size_t j = 0; j < nodes.size(); ++j) {
+            Summary summary;
+            for (std::size_t i = j * F; i < std::min(below.size(), (j + 1) * F); ++i)
+                summary.Append({0, i}, below[i]);
+            nodes[j] = summary.Extremes();
+        }
+        levels_.push_back(std::move(nodes));
+    }
+}
+
+SeriesIndex::Parts SeriesIndex::Decompose(std::size_t a, std::size_t b) const
+{
+    // From both ends inwards, a level up as soon as the rest is whole nodes of the next one.
+    Parts parts;
+    std::size_t lo = a;
+    std::size_t hi = b;
+    for (int level = -1; lo < hi; ++level) {
+        const bool top = level + 1 == static_cast<int>(levels_.size());
+        for (; lo < hi && (top || lo % F != 0); ++lo)
+            parts.left[parts.leftCount++] = Element{level, lo};
+        for (; lo < hi && hi % F != 0; --hi)
+            parts.right[parts.rightCount++] = Element{level, hi - 1};
+        lo /= F;
+        hi /= F;
+    }
+    return parts;
+}
+
+SeriesIndex::Run SeriesIndex::Extremes(const tptsarr& points, std::size_t a, std::size_t b) const
+{
+    const auto node = [&](Element e) {
+        if (e.level >= 0)
+            return levels_[static_cast<std::size_t>(e.level)][e.index];
+        const double y = points[e.index].y;
+        const auto at = static_cast<std::uint32_t>(e.index);
+        return IsNullValue(y) ? Node{0, 0, kNone, kNone} : Node{y, y, at, at};
+    };
+    const Parts parts = Decompose(a, b);
+    Summary left, right;
+    for (std::size_t k = 0; k < parts.leftCount; ++k)
+        left.Append(parts.left[k], node(parts.left[k]));
+    for (std::size_t k = 0; k < parts.rightCount; ++k)
+        right.Prepend(parts.right[k], node(parts.right[k]));
+    left.Append(right);
+    Run run;
+    if (!left.Any())
+        return run;
+    run.any = true;
+    run.first = FirstPlotted(points, left.First().level, left.First().index);
+    run.last = LastPlotted(points, left.Last().level, left.Last().index);
+    run.lowest = left.Extremes().lowest;
+    run.highest = left.Extremes().highest;
+    run.minY = left.Extremes().minY;
+    run.maxY = left.Extremes().maxY;
+    return run;
+}
+
+std::size_t SeriesIndex::FirstPlotted(const tptsarr& points, int level, std::size_t i) const
+{
+    for (; level >= 0; --level) {
+        // The first child holding a plotted point.
+        std::size_t child = i * F;
+        if (level == 0) {
+            while (IsNullPoint(points[child]))
+                ++child;
+        } else {
+            while (levels_[static_cast<std::size_t>(level - 1)][child].lowest == kNone)
+                ++child;
+        }
+        i = child;
+    }
+    return i;
+}
+
+std::size_t SeriesIndex::LastPlotted(const tptsarr& points, int level, std::size_t i) const
+{
+    for (; level >= 0; --level) {
+        const std::size_t below = level == 0 ? points.size() : levels_[static_cast<std::size_t>(level - 1)].size();
+        std::size_t child = std::min(below, (i + 1) * F) - 1;
+        if (level == 0) {
+            while (IsNullPoint(points[child]))
+                --child;
+        } else {
+            while (levels_[static_cast<std::size_t>(level - 1)][child].lowest == kNone)
+                --child;
+        }
+        i = child;
+    }
+    return i;
+}
+
+template <typename NodeHolds, typename PointHolds>
+std::size_t SeriesIndex::FirstWhere(const tptsarr& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
+                                    PointHolds holds) const
+{
+    const auto elementHolds = [&](Element e) {
+        if (e.level >= 0)
+            return nodeHolds(levels_[static_cast<std::size_t>(e.level)][e.index]);
+        return !IsNullPoint(points[e.index]) && holds(points[e.index].y);
+    };
+    const Parts parts = Decompose(a, b);
+    const Element* match = nullptr;
+    for (std::size_t k = 0; k < parts.leftCount && !match; ++k)
+        if (elementHolds(parts.left[k]))
+            match = &parts.left[k];
+    for (std::size_t k = parts.rightCount; k > 0 && !match; --k)
+        if (elementHolds(parts.right[k - 1]))
+            match = &parts.right[k - 1];
+    if (!match)
+        return b;
+    // Down to the first point that holds.
+    Element e = *match;
+    while (e.level >= 0) {
+        Element child{e.level - 1, e.index * F};
+        while (!elementHolds(child))
+            ++child.index;
+        e = child;
+    }
+    return e.index;
+}
+
+std::size_t SeriesIndex::FirstOnTopRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+                                       double maxY) const
+{
+    const int row = map.Row(maxY);
+    return FirstWhere(
+        points, a, b, [&](const Node& n) { return n.lowest != kNone && map.Row(n.maxY) <= row; },
+        [&](double y) { return map.Row(y) <= row; });
+}
+
+std::size_t SeriesIndex::FirstOnBottomRow(const tptsarr& points, std::size_t a, std::size_t b,
+                                          const PlotMapping& map, double minY) const
+{
+    const int row = map.Row(minY);
+    return FirstWhere(
+        points, a, b, [&](const Node& n) { return n.lowest != kNone && map.Row(n.minY) >= row; },
+        [&](double y) { return map.Row(y) >= row; });
+}
+
+std::size_t SeriesIndex::MemoryBytes() const
+{
+    std::size_t bytes = sizeof(*this) + levels_.capacity() * sizeof(std::vector<Node>);
+    for (const std::vector<Node>& level : levels_)
+        bytes += level.capacity() * sizeof(Node);
+    return bytes;
+}
+
+} // namespace plotwell

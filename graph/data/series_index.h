@@ -1,0 +1,95 @@
+#pragma once
+// SeriesIndex: what a redraw needs of one series without walking its points: the extremes of
+// its plotted points and, for a series in X order, the lowest and highest Y of every block of
+// points in a few levels, so that any run of points is summed up in a few lookups.
+
+#include "graph/data/plot_mapping.h"
+#include "graph/data/series_types.h"
+#include "graph/data/value_range.h"
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <cstdint>
+#include <vector>
+
+namespace plotwell {
+
+class SeriesIndex
+{
+public:
+    // The plotted points of one run of the series.
+    struct Run
+    {
+        bool any = false;                     // the run holds a plotted point
+        std::size_t first = 0, last = 0;      // the first and the last plotted point
+        std::size_t lowest = 0, highest = 0;  // the first point with the smallest, the largest Y
+        double minY = 0, maxY = 0;
+    };
+
+    SeriesIndex() = default;
+    // Walks the points; builds the blocks only for a series that can use them. `checkpoint`,
+    // when given, is called every million points or so and may throw to stop the building.
+    explicit SeriesIndex(const tptsarr& points, const std::function<void()>& checkpoint = {});
+
+    const SeriesRange& Range() const { return range_; }
+    // Runs can be summed up through the index: the points are in X order (no NaN X), no Y is
+    // NaN, and they are fewer than 2^32. (Up to kFanOut points need no blocks.)
+    bool HasBlocks() const { return hasBlocks_; }
+    // The run of points [a, b) of the series the index was built from (a < b); HasBlocks() only.
+    Run Extremes(const tptsarr& points, std::size_t a, std::size_t b) const;
+    // The first plotted point of [a, b) on the smallest (top) row the mapping gives the run,
+    // that of its largest Y `maxY`; and the first on the largest (bottom) row, that of its
+    // smallest Y. Rows never rise as Y grows, so no point of the run lies beyond either.
+    std::size_t FirstOnTopRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+                              double maxY) const;
+    std::size_t FirstOnBottomRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+                                 double minY) const;
+    // The memory the index holds beside the points.
+    std::size_t MemoryBytes() const;
+
+    // Points per block, and blocks per block of the next level.
+    static constexpr std::size_t kFanOut = 16;
+
+private:
+    static constexpr std::uint32_t kNone = UINT32_MAX; // a block of null points only
+
+    struct Node
+    {
+        double minY, maxY;
+        std::uint32_t lowest, highest; // the points holding them
+    };
+    class Summary;
+    struct Element
+    {
+        int level; // -1: a point, else a node of levels_[level]
+        std::size_t index;
+    };
+    // A run cut into points and whole nodes, as few as can be: `left` from its start
+    // rightwards, then `right` from its end leftwards.
+    struct Parts
+    {
+        // Fewer than kFanOut per level and side, and 2^32 points need 8 levels.
+        static constexpr std::size_t kMost = 2 * kFanOut * 10;
+        std::array<Element, kMost> left, right;
+        std::size_t leftCount = 0, rightCount = 0;
+    };
+    Parts Decompose(std::size_t a, std::size_t b) const;
+
+    void BuildLevels(const tptsarr& points, const std::function<void()>& checkpoint);
+    // The first plotted point of [a, b) whose Y `holds`, found through the nodes that
+    // `nodeHolds` (one of their points holds); b when there is none.
+    template <typename NodeHolds, typename PointHolds>
+    std::size_t FirstWhere(const tptsarr& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
+                           PointHolds holds) const;
+    // The first (last) plotted point under node `i` of level `level`.
+    std::size_t FirstPlotted(const tptsarr& points, int level, std::size_t i) const;
+    std::size_t LastPlotted(const tptsarr& points, int level, std::size_t i) const;
+
+    SeriesRange range_{};
+    bool hasBlocks_ = false;
+    // levels_[0] sums up kFanOut points per node, levels_[k] kFanOut nodes of levels_[k - 1].
+    std::vector<std::vector<Node>> levels_;
+};
+
+} // namespace plotwell

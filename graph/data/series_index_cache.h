@@ -1,0 +1,34 @@
+#pragma once
+// SeriesIndexCache: the drawing index of each series of a store, built when a drawing first
+// asks for it and kept until the series change.
+
+#include "graph/data/series_index.h"
+#include "graph/data/series_types.h"
+
+#include <array>
+#include <cstddef>
+
+namespace plotwell {
+
+class SeriesIndexCache
+{
+public:
+    // The index of series n (1..8), whose points are `points`. An index built from another
+    // array or another length (a series replaced without Clear) is built again.
+    const SeriesIndex& For(int seriesnum, const tptsarr& points, const std::function<void()>& checkpoint = {});
+    // The series changed: every index is out of date.
+    void Clear();
+    std::size_t MemoryBytes() const;
+
+private:
+    struct Entry
+    {
+        bool built = false;
+        const tpt* data = nullptr;
+        std::size_t size = 0;
+        SeriesIndex index;
+    };
+    std::array<Entry, maxseries> entries_;
+};
+
+} // namespace plotwell

@@ -1,0 +1,60 @@
+#include "graph/data/value_range.h"
+
+#include "graph/data/plot_model.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace plotwell {
+
+SeriesRange RangeOfSeries(const tptsarr& points)
+{
+    // Without branches, so the walk runs in vector registers.
+    const double inf = std::numeric_limits<double>::infinity();
+    SeriesRange r{inf, -inf, inf, -inf};
+    for (const tpt& p : points) {
+        const bool plotted = !IsNullPoint(p);
+        const double x = p.x;
+        const double y = p.y;
+        r.minX = std::min(r.minX, plotted ? x : inf);
+        r.maxX = std::max(r.maxX, plotted ? x : -inf);
+        r.minY = std::min(r.minY, plotted ? y : inf);
+        r.maxY = std::max(r.maxY, plotted ? y : -inf);
+    }
+    return r;
+}
+
+ValueRange FindRange(const PlotModel& model, bool indexed)
+{
+    ValueRange range;
+    double minX = std::numeric_limits<double>::infinity();
+    double maxX = -minX;
+    double minY = minX;
+    double maxY = -minX;
+    for (int n = 1; n <= model.NumberOfSeries(); ++n) {
+        if (!model.SeriesDisplay(n))
+            continue;
+        ++range.displayed;
+        range.displayedSeries[static_cast<std::size_t>(n)] = true;
+        const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+        range.maxpts = static_cast<int>(std::max<std::size_t>(static_cast<std::size_t>(range.maxpts),
+                                                              std::min<std::size_t>(points.size(), INT32_MAX)));
+        const SeriesRange series = indexed ? model.DrawingIndex(n).Range() : RangeOfSeries(points);
+        minX = std::min(minX, series.minX);
+        maxX = std::max(maxX, series.maxX);
+        maxY = std::max(maxY, series.maxY);
+        minY = std::min(minY, series.minY);
+        range.hasnegative[static_cast<std::size_t>(n)] = series.minY < 0;
+    }
+    range.anyPoint = minX <= maxX;
+    if (range.anyPoint) {
+        range.minX = minX;
+        range.maxX = maxX;
+        range.minY = minY;
+        range.maxY = maxY;
+        range.isnegative = minY < 0;
+    }
+    return range;
+}
+
+} // namespace plotwell

@@ -1,0 +1,128 @@
+#include "graph/draw/bar_series.h"
+
+#include "graph/draw/canvas.h"
+#include "graph/data/plot_model.h"
+#include "graph/draw/render_frame.h"
+#include "graph/draw/stack_totals.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace plotwell {
+
+namespace {
+
+// Each further displayed series of (X,Y) bars stands this far right of the one before.
+constexpr int kSeriesShift = 30;
+
+// Rectangles of one colour, drawn as Rectangle draws them. Consecutive bars over the same
+// columns whose rows meet set the same pixels as one rectangle around them, when pen and
+// brush share the colour: a series of many points to a pixel column then costs one
+// rectangle per column instead of one per point.
+class BarRun
+{
+public:
+    explicit BarRun(TCanvas& canvas)
+        : canvas_(canvas),
+          mergeable_(canvas.Pen().Width() == 1 && canvas.Brush().Style() == bsSolid &&
+                     canvas.Pen().Color() == canvas.Brush().Color())
+    {
+    }
+    BarRun(const BarRun&) = delete;
+    BarRun& operator=(const BarRun&) = delete;
+
+    // Corners in any order; like Rectangle, at least one pixel each way.
+    void Add(int x1, int y1, int x2, int y2)
+    {
+        const TBox box = RectangleBox(x1, y1, x2, y2);
+        if (pending_ && mergeable_ && box.left == run_.left && box.right == run_.right && box.top <= run_.bottom &&
+            box.bottom >= run_.top) {
+            run_.top = std::min(run_.top, box.top);
+            run_.bottom = std::max(run_.bottom, box.bottom);
+            return;
+        }
+        Flush();
+        run_ = box;
+        pending_ = true;
+    }
+
+    void Flush()
+    {
+        if (pending_)
+            canvas_.Rectangle(run_.left, run_.top, run_.right, run_.bottom);
+        pending_ = false;
+    }
+
+private:
+    TCanvas& canvas_;
+    bool mergeable_;
+    bool pending_ = false;
+    TBox run_{};
+};
+
+// Solid bars in the series colour with a one-pixel outline in the pen colour.
+void useBarTools(TCanvas& canvas, const PlotModel& model, int n)
+{
+    canvas.Brush().SetColor(model.Options().SeriesColorOf(n));
+    canvas.Pen().SetWidth(1);
+}
+
+// Calls draw(j, point) for each point of series n that has a bar: not null, not 0.
+template <typename Draw> void forEachBar(const PlotModel& model, int n, Draw&& draw)
+{
+    const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+    for (std::size_t j = 0; j < points.size(); ++j) {
+        const tpt& p = points[j];
+        if (!IsNullPoint(p) && p.y != 0)
+            draw(j, p);
+    }
+}
+
+} // namespace
+
+void DrawBarSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n, int ordinal)
+{
+    useBarTools(canvas, model, n);
+    const PlotMapping& map = frame.map;
+    const double seriesCount = frame.seriesCount;
+    BarRun run(canvas);
+    if (frame.anyxy) {
+        const int shift = (ordinal - 1) * kSeriesShift;
+        const int width = PixelRound(frame.xjmp / (3 * seriesCount));
+        forEachBar(model, n, [&](std::size_t, const tpt& p) {
+            const int x = map.Column(p.x) + shift;
+            run.Add(x, map.Row(p.y), x + width, frame.cornery);
+        });
+    } else {
+        const double width = frame.xjmp / seriesCount;
+        const int cornerx = map.Area().cornerx;
+        const double place = width * (n - 1); // the series' place in the slot
+        forEachBar(model, n, [&](std::size_t j, const tpt& p) {
+            const int x = PixelRound(static_cast<double>(j) * frame.xjmp + cornerx + place);
+            run.Add(x, map.Row(p.y), PixelRound(x + width), frame.cornery);
+        });
+    }
+    run.Flush();
+}
+
+void DrawStackedSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n, StackTotals& totals)
+{
+    useBarTools(canvas, model, n);
+    const PlotMapping& map = frame.map;
+    const double xjmp = frame.xjmp;
+    const int xyWidth = PixelRound(xjmp / (2.0 * frame.seriesCount));
+    BarRun run(canvas);
+    forEachBar(model, n, [&](std::size_t j, const tpt& p) {
+        const std::size_t slot = totals.Slot(j, p.x);
+        const double base = totals.Total(slot);
+        const double top = StackTotals::Add(base, p.y);
+        const int x = map.Column(p.x);
+        const int right = frame.anyxy ? x + xyWidth : PixelRound(x + xjmp - xjmp / 5);
+        const int bottomRow = base == 0 ? frame.cornery : map.RowFrom(frame.cornery, base);
+        run.Add(x, map.RowFrom(frame.cornery, top), right, bottomRow);
+        totals.SetTotal(slot, top);
+    });
+    run.Flush();
+}
+
+} // namespace plotwell

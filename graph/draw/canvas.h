@@ -1,0 +1,137 @@
+#pragma once
+// TCanvas: the drawing surface of the graph, an image painted with the conventions of a
+// classic windowing canvas (aliased; pen, brush and font that persist; right and bottom
+// edges of shapes exclusive; LineTo without its end pixel; opaque text), so that a drawing
+// can be checked pixel by pixel and copied or printed exactly as shown.
+
+#include "graph/draw/canvas_tools.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+namespace plotwell {
+
+// The device pixels one small drawing sets, in one colour, to repeat it elsewhere.
+struct TStamp
+{
+    bool valid = false;
+    QRgb color = 0;
+    std::vector<QPoint> offsets; // device pixels from the centre pixel's device corner
+    bool movesPen = false;
+    QPoint penOffset; // where the drawing left the pen, from its centre
+};
+
+// The pixels a Rectangle with these corners covers: corners in any order, at least one pixel
+// each way; right and bottom are one past the last pixel, as the drawing calls count them.
+struct TBox
+{
+    int left, top, right, bottom;
+};
+TBox RectangleBox(int x1, int y1, int x2, int y2);
+
+class TCanvas
+{
+public:
+    TCanvas();
+    ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    // A surface of width x height pixels, each drawn with `ratio` device pixels per side (a
+    // high-density screen). The contents start white; pen, brush and font are kept.
+    void SetSize(int width, int height, double ratio = 1.0);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    double DevicePixelRatio() const { return ratio_; }
+
+    // A copy of the picture as drawn so far, carrying the pixel ratio.
+    QImage Image() const;
+    // Paints the picture as drawn so far at `topLeft` of a painter's device, without a copy.
+    void DrawTo(QPainter& painter, QPoint topLeft) const;
+
+    TPen& Pen() { return pen_; }
+    TBrush& Brush() { return brush_; }
+    TFont& Font() { return font_; }
+    const TPen& Pen() const { return pen_; }
+    const TBrush& Brush() const { return brush_; }
+    const TFont& Font() const { return font_; }
+
+    // The rectangle drawing may touch: the whole surface.
+    QRect ClipRect() const { return QRect(0, 0, width_, height_); }
+
+    void MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
+    // A line with the pen from the current position to (x, y), without the end pixel.
+    void LineTo(int x, int y);
+    QPoint PenPos() const { return penPos_; }
+    // The same pixels as MoveTo(points[0]) and LineTo for each further point; drawn in
+    // chunks, for long paths.
+    void Polyline(const QPoint* points, qsizetype count);
+
+    // Shapes filled with the brush (unless clear) and outlined with the pen; corners in any
+    // order, right and bottom edges exclusive.
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void Polygon(const QPoint* points, int count);
+    // The wedge of the ellipse in the box from the radial through (x3, y3) counter-clockwise
+    // to the radial through (x4, y4).
+    void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    // Fills with the brush, no outline; nothing with a clear brush.
+    void FillRect(const QRect& rect);
+
+    void SetPixel(int x, int y, TColor color);
+    TColor Pixel(int x, int y) const;
+
+    // The text with the top-left of its cell at (x, y); a solid brush fills the cell first.
+    void TextOut(int x, int y, const QString& text);
+    // The same, turned by `degrees` counter-clockwise about (x, y).
+    void TextOutAngle(int x, int y, int degrees, const QString& text);
+    // Width and height of the text's cell in the current font.
+    QSize TextExtent(const QString& text) const;
+
+    // Runs `draw` centred on a pixel of a scratch surface that has this canvas's pen, brush
+    // and font, and takes over the tools it leaves. The stamp is valid when the drawing has
+    // one colour, reaches no farther than `reach` pixels and the pixel ratio is whole: then
+    // Stamp gives exactly the pixels the same drawing would, at a fraction of the cost.
+    TStamp CaptureStamp(int reach, const std::function<void(TCanvas&, int x, int y)>& draw);
+    void Stamp(const TStamp& stamp, int x, int y);
+
+private:
+    QPainter* Painter();
+    int DeviceLength(int pixels) const;
+    void EndPainting() const;
+    void Segment(QPoint from, QPoint to);
+    void ThinLine(QPoint from, QPoint to);
+    void FillPixels(int x, int y, int w, int h, TColor color);
+    void UseStrokePen();
+    void UseShapeBrush();
+    QPointF StrokePoint(QPoint p) const;
+    QFont CurrentFont() const;
+
+    int width_ = 0;
+    int height_ = 0;
+    double ratio_ = 1.0;
+    // The surface with a margin all round, so that the painter's clipping at the image's
+    // edges never touches the visible pixels.
+    mutable QImage image_;
+    uchar* bits_ = nullptr;
+    mutable std::unique_ptr<QPainter> painter_;
+    TPen pen_;
+    TBrush brush_;
+    TFont font_;
+    QPoint penPos_;
+    mutable QString fontKeyName_;
+    mutable int fontKeyHeight_ = 0;
+    mutable bool fontCached_ = false;
+    mutable QFont fontCache_;
+};
+
+} // namespace plotwell

@@ -1,0 +1,159 @@
+#include "graph/draw/curve_series.h"
+
+#include "graph/draw/canvas.h"
+#include "graph/data/plot_model.h"
+#include "graph/draw/render_frame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace plotwell {
+
+namespace {
+
+int columnStride(qint64 lastPosition)
+{
+    if (lastPosition > 1500)
+        return 15;
+    if (lastPosition > 700)
+        return 12;
+    if (lastPosition > 300)
+        return 8;
+    if (lastPosition > 200)
+        return 6;
+    if (lastPosition > 100)
+        return 4;
+    if (lastPosition > 50)
+        return 3;
+    return 2;
+}
+
+// The plotted values of a series summed per centre column: a point's weight depends only on
+// its column distance, so each column of the curve costs one pass over these sums.
+struct CentreSums
+{
+    std::vector<int> column;
+    std::vector<double> sum;
+    std::vector<double> count;
+};
+
+// Each point's weight is centred on its own column: for bare values the column its marker
+// stands in, for (X,Y) points the column of its position, xjmp apart.
+CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame, bool byPosition)
+{
+    CentreSums sums;
+    const PlotMapping& map = frame.map;
+    const int cornerx = map.Area().cornerx;
+    // Column(x) of X values that mostly grow, at the cost of a comparison for most of them:
+    // the mapping never decreases, so an X between two of one column falls in that column.
+    double low = 1;
+    double high = 0; // [low, high]: X values known to fall in column `known`
+    int known = 0;
+    const auto column = [&](double x) {
+        if (x >= low && x <= high)
+            return known;
+        known = map.Column(x);
+        // The last X of this column by the straight line of the mapping, a little short of it.
+        const AxisScale& axis = map.X();
+        const double perColumn = axis.ScaledExtent() / map.Area().xwid / axis.Scale();
+        double last = ((known + 0.5 - cornerx) / map.Area().xwid * axis.ScaledExtent() + axis.ScaledLow()) / axis.Scale() -
+                      perColumn * 1e-6;
+        if (!(last >= x) || map.Column(last) != known)
+            last = x;
+        low = x;
+        high = last;
+        return known;
+    };
+    int current = 0;
+    for (std::size_t j = 0; j < points.size(); ++j) {
+        if (IsNullPoint(points[j]))
+            continue;
+        // Column index c of the curve's vertex at cornerx + c - 1.
+        const int centre = byPosition ? PixelRound(static_cast<double>(j) * frame.xjmp) + 1
+                                      : column(points[j].x) - cornerx + 1;
+        if (sums.column.empty() || centre != current) {
+            // Centres mostly grow with the position, so equal centres are mostly neighbours.
+            sums.column.push_back(centre);
+            sums.sum.push_back(0);
+            sums.count.push_back(0);
+            current = centre;
+        }
+        sums.sum.back() += points[j].y;
+        sums.count.back() += 1;
+    }
+    return sums;
+}
+
+} // namespace
+
+double CurveWeight(int d, int xwid, int smoothing)
+{
+    if (d == 0)
+        return 1;
+    const double dd = d == xwid ? xwid - 1 : d;
+    return std::pow(1 - dd / xwid, std::ldexp(1.0, smoothing));
+}
+
+void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
+{
+    const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+    const PlotOptions& options = model.Options();
+    const PlotArea& area = frame.map.Area();
+    const int xwid = area.xwid;
+    const int smoothing = std::clamp(options.smoothing, 1, 6);
+    const int stride = columnStride(static_cast<qint64>(points.size()) - 1);
+    canvas.Pen().SetColor(options.SeriesColorOf(n));
+    if (xwid <= 0)
+        return;
+    const CentreSums sums = sumByCentre(points, frame, model.seriesinfo(n).xydata);
+    if (sums.column.empty())
+        return;
+
+    // Weights by column distance, which never exceeds this.
+    int farthest = xwid;
+    for (const int centre : sums.column)
+        farthest = std::max({farthest, std::abs(1 - centre), std::abs(xwid - centre)});
+    std::vector<double> weight(static_cast<std::size_t>(farthest) + 1);
+    for (int d = 0; d <= farthest; ++d)
+        weight[static_cast<std::size_t>(d)] = CurveWeight(d, xwid, smoothing);
+
+    const int bandBottom = frame.cornery - options.LineWidth;
+    QPoint previous;
+    bool started = false;
+    for (int c = 1; c <= xwid; ++c) {
+        if (c != 1 && c % stride != 0)
+            continue;
+        const int dd = 2 * c <= xwid ? xwid - c : c;
+        const double wmin = std::max(weight[static_cast<std::size_t>(dd)], 1e-20);
+        double weightSum = 0;
+        double weightedSum = 0;
+        for (std::size_t k = 0; k < sums.column.size(); ++k) {
+            const double w = weight[static_cast<std::size_t>(std::abs(c - sums.column[k]))] / wmin / 100000000.0;
+            weightSum += w * sums.count[k];
+            weightedSum += w * sums.sum[k];
+        }
+        const double yc = weightedSum / weightSum;
+        if (!std::isfinite(yc))
+            continue;
+        QPoint vertex(area.cornerx + c - 1, frame.map.Row(yc));
+        if (!started) {
+            if (options.DrawArea)
+                vertex.rx() += options.LineWidth - 1;
+            canvas.MoveTo(vertex.x(), vertex.y());
+            previous = vertex;
+            started = true;
+        } else {
+            canvas.LineTo(vertex.x(), vertex.y());
+        }
+        if (options.DrawArea) {
+            canvas.Pen().SetWidth(1);
+            const QPoint band[] = {previous, vertex, QPoint(vertex.x(), bandBottom), QPoint(previous.x(), bandBottom)};
+            canvas.Polygon(band, 4);
+        }
+        previous = vertex;
+    }
+}
+
+} // namespace plotwell

@@ -1,0 +1,19 @@
+#pragma once
+// The legend of series names at the top right of the surface.
+
+#include "graph/data/series_types.h"
+
+namespace plotwell {
+
+class PlotModel;
+class TCanvas;
+
+// One line per displayed series, each in its colour with its marker before it on a line or
+// curve graph; as wide as the longest name of all series needs. Nothing for a pie or a lone
+// series.
+void DrawLegend(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth);
+
+// The series' name, or "Series n" when it has none.
+QString SeriesLabel(const PlotModel& model, int n);
+
+} // namespace plotwell

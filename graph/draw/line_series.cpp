@@ -1,0 +1,311 @@
+#include "graph/draw/line_series.h"
+
+#include "graph/draw/canvas.h"
+#include "graph/draw/pixel_path.h"
+#include "graph/data/plot_model.h"
+#include "graph/draw/render_frame.h"
+#include "graph/data/series_index.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace plotwell {
+
+namespace {
+
+constexpr std::size_t kPathChunk = 8192;
+// Points mapped to pixels at a time.
+constexpr std::size_t kMapBlock = 1024;
+
+class LinePainter
+{
+public:
+    LinePainter(TCanvas& canvas, const PlotOptions& options, const RenderFrame& frame, bool thinned)
+        : canvas_(canvas), area_(options.DrawArea), thinned_(thinned),
+          bandBottom_(frame.cornery - options.LineWidth)
+    {
+    }
+
+    // Draws the path so far and keeps its last point to go on from.
+    void Flush(std::vector<QPoint>& path)
+    {
+        if (path.size() >= 2) {
+            if (thinned_ && !area_) {
+                // Every segment is drawn from a point back to the one before it.
+                std::reverse(path.begin(), path.end());
+                canvas_.Polyline(path.data(), static_cast<qsizetype>(path.size()));
+                std::reverse(path.begin(), path.end());
+            } else {
+                for (std::size_t i = 1; i < path.size(); ++i)
+                    Segment(path[i], path[i - 1]);
+            }
+        }
+        if (!path.empty())
+            path.erase(path.begin(), path.end() - 1);
+    }
+
+private:
+    void Segment(QPoint current, QPoint previous)
+    {
+        canvas_.MoveTo(current.x(), current.y());
+        canvas_.LineTo(previous.x(), previous.y());
+        if (!area_)
+            return;
+        // A band from the segment down to just above the X axis row.
+        canvas_.Pen().SetWidth(1);
+        const QPoint band[] = {current, previous, QPoint(previous.x(), bandBottom_), QPoint(current.x(), bandBottom_)};
+        canvas_.Polygon(band, 4);
+    }
+
+    TCanvas& canvas_;
+    bool area_;
+    bool thinned_;
+    int bandBottom_;
+};
+
+// The index of the series' first plotted point, or its size.
+std::size_t FirstPlottedPoint(const tptsarr& points)
+{
+    std::size_t a = 0;
+    while (a < points.size() && IsNullPoint(points[a]))
+        ++a;
+    return a;
+}
+
+// The path's first run goes point by point (the reducer watches its first pixel): from the
+// first plotted point while X goes on in order within its column. Returns where it ends, or
+// the series' size when it holds no plotted point.
+std::size_t AddFirstRun(const tptsarr& points, const PlotMapping& map, PixelPathReducer& reducer)
+{
+    const std::size_t n = points.size();
+    const std::size_t a = FirstPlottedPoint(points);
+    if (a == n)
+        return n;
+    const int column = map.Column(points[a].x);
+    std::size_t b = a + 1;
+    while (b < n && points[b].x >= points[b - 1].x && map.Column(points[b].x) == column)
+        ++b;
+    for (std::size_t i = a; i < b; ++i)
+        if (!IsNullPoint(points[i]))
+            reducer.Add(QPoint(column, map.Row(points[i].y)));
+    return b;
+}
+
+// A later column's run [a, b) by its plotted extremes (indexes into the series).
+void AddColumnRun(PixelPathReducer& reducer, const PlotMapping& map, const tptsarr& points, int column,
+                  std::size_t a, std::size_t b, const SeriesIndex::Run& run)
+{
+    // In order, the run's ends in one column hold every point between them there.
+    const auto offset = [a](std::size_t i) { return static_cast<qint64>(i - a); };
+    reducer.AddRun({column, offset(b), offset(run.first), offset(run.highest), offset(run.lowest), offset(run.last),
+                    map.Row(points[run.first].y), map.Row(run.maxY), map.Row(run.minY), map.Row(points[run.last].y)});
+}
+
+// Feeds the reducer a series whose points are in X order, so that each pixel column holds
+// one run of the array: a run's ends are found by bisection and only its first, last,
+// lowest and highest points are mapped. Returns the index where X order was found broken (the
+// caller goes on point by point from there), or the series' size.
+std::size_t ReduceInXOrder(const tptsarr& points, const PlotMapping& map, PixelPathReducer& reducer)
+{
+    const std::size_t n = points.size();
+    std::size_t b = AddFirstRun(points, map, reducer);
+    while (b < n) {
+        const std::size_t a = b;
+        const int column = map.Column(points[a].x);
+        // The first point past this column's run.
+        std::size_t lo = a + 1;
+        std::size_t hi = n;
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (map.Column(points[mid].x) <= column)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        b = lo;
+        SeriesIndex::Run run;
+        for (std::size_t i = a; i < b; ++i) {
+            const tpt& p = points[i];
+            if (p.x < points[i - 1].x)
+                return a; // not in X order after all
+            if (IsNullPoint(p))
+                continue;
+            if (!run.any) {
+                run.any = true;
+                run.first = run.lowest = run.highest = i;
+                run.minY = run.maxY = p.y;
+            }
+            run.last = i;
+            if (p.y < run.minY) {
+                run.minY = p.y;
+                run.lowest = i;
+            }
+            if (p.y > run.maxY) {
+                run.maxY = p.y;
+                run.highest = i;
+            }
+        }
+        if (run.any) // else only gaps in this column
+            AddColumnRun(reducer, map, points, column, a, b, run);
+    }
+    return n;
+}
+
+// The first point past the run of `column` that starts at a: a search outwards from `guess`
+// (the length of the run before is a good one), then a bisection.
+std::size_t RunEnd(const tptsarr& points, const PlotMapping& map, std::size_t a, int column, std::size_t guess)
+{
+    const std::size_t n = points.size();
+    const auto past = [&](std::size_t i) { return i >= n || map.Column(points[i].x) > column; };
+    std::size_t lo = a; // never past
+    std::size_t hi = std::clamp(guess, a + 1, n); // past, once bracketed
+    std::size_t step = 1;
+    if (past(hi)) {
+        while (hi - a > step && past(hi - step)) {
+            hi -= step;
+            step *= 2;
+        }
+        lo = hi - a > step ? hi - step : a;
+    } else {
+        lo = hi;
+        while (!past(lo + step)) {
+            lo += step;
+            step *= 2;
+        }
+        hi = std::min(lo + step, n);
+    }
+    while (hi - lo > 1) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        (past(mid) ? hi : lo) = mid;
+    }
+    return hi;
+}
+
+// Asks for the points around the likely end of the next run before they are read: the end
+// search and the run's last, partial block of points start there.
+void PrefetchRunEnd(const tptsarr& points, std::size_t end)
+{
+#if defined(__GNUC__)
+    const std::size_t from = end > SeriesIndex::kFanOut ? end - SeriesIndex::kFanOut : 0;
+    const std::size_t to = std::min(end + 1, points.size());
+    const char* base = reinterpret_cast<const char*>(points.data());
+    for (std::size_t byte = from * sizeof(tpt); byte < to * sizeof(tpt); byte += 64)
+        __builtin_prefetch(base + byte);
+#else
+    (void)points;
+    (void)end;
+#endif
+}
+
+// The first run of a filled area, point by point as the reducer would be given it: the
+// series' point 0 stands `shift` columns right of its own, and the run goes on over gaps
+// while the plotted points stay in its column.
+std::size_t AddFirstAreaRun(const tptsarr& points, const PlotMapping& map, int shift, PixelPathReducer& reducer)
+{
+    const std::size_t n = points.size();
+    const std::size_t a = FirstPlottedPoint(points);
+    if (a == n)
+        return n;
+    const int column = map.Column(points[a].x) + (a == 0 ? shift : 0);
+    reducer.Add(QPoint(column, map.Row(points[a].y)));
+    std::size_t b = a + 1;
+    for (; b < n; ++b) {
+        if (IsNullPoint(points[b]))
+            continue;
+        if (map.Column(points[b].x) != column)
+            break;
+        reducer.Add(QPoint(column, map.Row(points[b].y)));
+    }
+    return b;
+}
+
+// The reduction of a series whose index has blocks (so it is in X order), each run's
+// extremes taken from the index. The line alone goes as ReduceInXOrder does, keeping the first
+// points of a column's largest and smallest Y; a filled area (`area`, point 0 `shift` columns
+// right) as the reducer given every point does, keeping the first on its top and bottom rows.
+void ReduceWithIndex(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, bool area, int shift,
+                     PixelPathReducer& reducer)
+{
+    const std::size_t n = points.size();
+    std::size_t b = area ? AddFirstAreaRun(points, map, shift, reducer) : AddFirstRun(points, map, reducer);
+    std::size_t length = 1;
+    while (b < n) {
+        const std::size_t a = b;
+        const int column = map.Column(points[a].x);
+        b = RunEnd(points, map, a, column, a + length);
+        length = b - a;
+        PrefetchRunEnd(points, b + length);
+        SeriesIndex::Run run = index.Extremes(points, a, b);
+        if (!run.any)
+            continue;
+        if (area) {
+            // No point before the first of the largest Y lies on its row but by coming first.
+            run.highest = index.FirstOnTopRow(points, a, run.highest + 1, map, run.maxY);
+            run.lowest = index.FirstOnBottomRow(points, a, run.lowest + 1, map, run.minY);
+        }
+        AddColumnRun(reducer, map, points, column, a, b, run);
+    }
+}
+
+// The index's searches take the pixel columns (for the area also the rows) of the points in
+// X order never to go back. They do not when a position comes out as NaN, drawn at 0: from an
+// infinite X or Y, an infinite scale or a plot of no width; such a series is walked. The
+// scaling is monotonic, so finite fractions at the ends of the values mean finite ones
+// between them.
+bool PixelsInOrder(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, bool rows)
+{
+    const auto finite = [](double v) { return std::isfinite(v); };
+    const bool columns = !points.empty() && map.Area().xwid > 0 && finite(map.X().Fraction(points.front().x)) &&
+                         finite(map.X().Fraction(points.back().x));
+    return columns && (!rows || (finite(map.Y().Fraction(index.Range().minY)) &&
+                                 finite(map.Y().Fraction(index.Range().maxY))));
+}
+
+} // namespace
+
+void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
+{
+    const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+    const PlotOptions& options = model.Options();
+    const bool thin = points.size() > static_cast<std::size_t>(std::max(frame.map.Area().xwid, 1));
+    LinePainter painter(canvas, options, frame, thin);
+    std::vector<QPoint> path;
+    path.reserve(thin ? kPathChunk + 8 : points.size());
+    PixelPathReducer reducer(path);
+    // Point by point from here (the whole series unless it is thinned in X order).
+    std::size_t from = 0;
+    const SeriesIndex* index = thin && frame.indexed ? &model.DrawingIndex(n) : nullptr;
+    if (index && index->HasBlocks() && PixelsInOrder(points, *index, frame.map, options.DrawArea)) {
+        ReduceWithIndex(points, *index, frame.map, options.DrawArea, options.LineWidth - 1, reducer);
+        from = points.size();
+    } else if (thin && !options.DrawArea) {
+        from = ReduceInXOrder(points, frame.map, reducer);
+    }
+    std::array<int, kMapBlock> columns;
+    std::array<int, kMapBlock> rows;
+    for (std::size_t block = from; block < points.size(); block += kMapBlock) {
+        const std::size_t count = std::min(kMapBlock, points.size() - block);
+        frame.map.MapPoints(points.data() + block, count, columns.data(), rows.data());
+        for (std::size_t i = 0; i < count; ++i) {
+            if (IsNullPoint(points[block + i]))
+                continue;
+            int x = columns[i];
+            if (options.DrawArea && block + i == 0)
+                x += options.LineWidth - 1;
+            const QPoint pixel(x, rows[i]);
+            if (thin)
+                reducer.Add(pixel);
+            else
+                path.push_back(pixel);
+        }
+        if (path.size() >= kPathChunk)
+            painter.Flush(path);
+    }
+    if (thin)
+        reducer.Finish();
+    painter.Flush(path);
+}
+
+} // namespace plotwell

@@ -1,0 +1,226 @@
+#include "graph/draw/renderer.h"
+
+#include "graph/draw/axes.h"
+#include "graph/draw/bar_series.h"
+#include "graph/draw/canvas.h"
+#include "graph/draw/curve_series.h"
+#include "graph/draw/legend.h"
+#include "graph/draw/line_series.h"
+#include "graph/draw/markers.h"
+#include "graph/draw/pie_chart.h"
+#include "graph/data/plot_model.h"
+#include "graph/draw/pointer_shape.h"
+#include "graph/draw/render_frame.h"
+#include "graph/draw/stack_totals.h"
+#include "graph/draw/titles.h"
+#include "graph/data/value_range.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace plotwell {
+
+namespace {
+
+class GraphDrawing
+{
+public:
+    GraphDrawing(const PlotModel& model, TCanvas& canvas, const DrawRequest& request)
+        : model_(model), canvas_(canvas), request_(request), options_(model.Options())
+    {
+    }
+
+    DrawingResult Draw();
+
+private:
+    void ClearSurface();
+    void DrawSeries();
+    void LayOut(const ValueRange& range, double maxY);
+    void DrawAxesStep(double maxY);
+    void DrawOneSeries(int n);
+    void DrawPieStep(const ValueRange& range);
+
+    const PlotModel& model_;
+    TCanvas& canvas_;
+    const DrawRequest& request_;
+    const PlotOptions& options_;
+    DrawingResult result_;
+    RenderFrame frame_;
+    std::optional<StackTotals> stacks_; // stacked bars only
+    int ordinal_ = 0;                   // of the series being drawn among the displayed ones
+};
+
+DrawingResult GraphDrawing::Draw()
+{
+    ClearSurface();
+    if (model_.NumberOfSeries() == 0 || model_.seriesarr().front().empty())
+        return result_;
+    result_.foundData = true;
+    TBusyPointer busy(request_.pointer);
+    DrawSeries();
+    if (result_.panel && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
+        MarkPoints(canvas_, model_, frame_);
+    return result_;
+}
+
+void GraphDrawing::ClearSurface()
+{
+    frame_.width = canvas_.Width();
+    frame_.height = canvas_.Height();
+    frame_.graphtype = model_.GraphType();
+    frame_.seriesCount = model_.NumberOfSeries();
+    result_.graphType = frame_.graphtype;
+    result_.surfaceWidth = frame_.width;
+    result_.surfaceHeight = frame_.height;
+    canvas_.Brush().SetColor(options_.BackgroundColor);
+    canvas_.FillRect(canvas_.ClipRect());
+    if (options_.ShowLegend)
+        DrawLegend(canvas_, model_, frame_.graphtype, frame_.width);
+}
+
+void GraphDrawing::DrawSeries()
+{
+    frame_.indexed = request_.useDrawingIndex;
+    const ValueRange range = FindRange(model_, frame_.indexed);
+    result_.maxpts = range.maxpts;
+    result_.isnegative = range.isnegative;
+    result_.hasnegative = range.hasnegative;
+    result_.dataMinX = range.minX;
+    result_.dataMaxX = range.maxX;
+    result_.dataMinY = range.minY;
+    result_.dataMaxY = range.maxY;
+    if (range.displayed == 0)
+        return;
+    frame_.isnegative = range.isnegative;
+    frame_.maxpts = range.maxpts;
+    for (int n = 1; n <= frame_.seriesCount; ++n)
+        frame_.anyxy = frame_.anyxy || model_.seriesinfo(n).xydata;
+    // Stacks cannot show negative values: the graph is drawn as a line graph, and the caller
+    // lets the graph type follow.
+    if (frame_.graphtype == gtstacked && frame_.isnegative)
+        frame_.graphtype = gtline;
+    result_.graphType = frame_.graphtype;
+    double maxY = range.maxY;
+    if (frame_.graphtype == gtstacked) {
+        stacks_.emplace(model_, frame_.anyxy);
+        maxY = stacks_->MaxTotal();
+    }
+    LayOut(range, maxY);
+    DrawTitle(canvas_, model_, frame_.graphtype, frame_.width);
+    if (frame_.graphtype != gtpie)
+        DrawAxesStep(maxY);
+    result_.panel = PanelEffects{!frame_.isnegative, frame_.seriesCount >= 2 && !frame_.isnegative,
+                                 frame_.graphtype == gtline || frame_.graphtype == gtcurve, frame_.seriesCount >= 2};
+    const int xwid = frame_.map.Area().xwid;
+    frame_.xjmp = frame_.maxpts <= 1 ? xwid : static_cast<double>(xwid) / frame_.maxpts;
+    result_.geometry.xjmp = frame_.xjmp;
+    if (frame_.graphtype != gtpie)
+        DrawXTicks(canvas_, model_, frame_);
+    canvas_.Pen().SetWidth(options_.LineWidth);
+    canvas_.Pen().SetStyle(psSolid);
+    for (int n = 1; n <= frame_.seriesCount; ++n) {
+        if (!model_.SeriesDisplay(n))
+            continue;
+        ++ordinal_;
+        DrawOneSeries(n);
+    }
+    if (frame_.graphtype == gtpie)
+        DrawPieStep(range);
+}
+
+// The zero baseline and the value spans of the axes.
+void GraphDrawing::LayOut(const ValueRange& range, double maxY)
+{
+    double minY = range.minY;
+    double axisMaxY = maxY;
+    if (maxY == minY) {
+        // A constant series stands on the zero baseline; a negative one hangs from it
+        // (with the baseline as its low end it would be drawn upside down, above the 0).
+        if (maxY < 0)
+            axisMaxY = 0;
+        else
+            minY = 0;
+    } else if (minY > 0 && minY / (maxY - minY) < 0.5) {
+        minY = 0;
+    }
+    // Bars stand on 0: from a higher bottom the smallest bar, or the lowest part of a stack,
+    // would vanish.
+    if ((frame_.graphtype == gtbar || frame_.graphtype == gtstacked) && minY > 0)
+        minY = 0;
+    const AxisScale x(range.minX, range.maxX);
+    const AxisScale y(minY, axisMaxY);
+    PlotGeometry& g = result_.geometry;
+    g.minX = x.Low();
+    g.minY = y.Low();
+    g.maxextentX = x.Extent();
+    g.maxextentY = y.Extent();
+    // A pie has no plot area: its scales are kept for the record only.
+    frame_.map = PlotMapping(PlotArea{}, x, y);
+}
+
+void GraphDrawing::DrawAxesStep(double maxY)
+{
+    const PlotArea area = ComputePlotArea(frame_.width, frame_.height);
+    frame_.map = PlotMapping(area, frame_.map.X(), frame_.map.Y());
+    frame_.cornery = area.bottomy;
+    if (frame_.isnegative && options_.FloatingXAxis)
+        frame_.cornery = std::max(frame_.map.Row(0), area.bottomy - area.ywid);
+    PlotGeometry& g = result_.geometry;
+    g.cornerx = area.cornerx;
+    g.bottomy = area.bottomy;
+    g.xwid = area.xwid;
+    g.ywid = area.ywid;
+    g.cornery = frame_.cornery;
+    g.maxlimitY = MaxLimitY(maxY);
+    DrawAxes(canvas_, model_, frame_);
+}
+
+void GraphDrawing::DrawOneSeries(int n)
+{
+    canvas_.Pen().SetColor(options_.SeriesColorOf(n));
+    if (options_.DrawArea)
+        canvas_.Brush().SetColor(canvas_.Pen().Color());
+    switch (frame_.graphtype) {
+    case gtline:
+        DrawLineSeries(canvas_, model_, frame_, n);
+        break;
+    case gtcurve:
+        DrawCurve(canvas_, model_, frame_, n);
+        break;
+    case gtbar:
+        DrawBarSeries(canvas_, model_, frame_, n, ordinal_);
+        break;
+    case gtstacked:
+        DrawStackedSeries(canvas_, model_, frame_, n, *stacks_);
+        break;
+    case gtpie: // one pie for all displayed series, drawn after them
+        break;
+    }
+}
+
+// The pie shows the first displayed series, unless it holds negative values.
+void GraphDrawing::DrawPieStep(const ValueRange& range)
+{
+    int first = 0;
+    bool negative = false;
+    for (int n = frame_.seriesCount; n >= 1; --n) {
+        if (!range.displayedSeries[static_cast<std::size_t>(n)])
+            continue;
+        first = n;
+        negative = negative || range.hasnegative[static_cast<std::size_t>(n)];
+    }
+    result_.pieNegative = negative;
+    if (first == 0 || range.hasnegative[static_cast<std::size_t>(first)])
+        return;
+    const int controlHeight = request_.controlClientHeight < 0 ? frame_.height + 2 : request_.controlClientHeight;
+    DrawPie(canvas_, model_, first, controlHeight);
+}
+
+} // namespace
+
+DrawingResult DrawGraph(const PlotModel& model, TCanvas& canvas, const DrawRequest& request)
+{
+    return GraphDrawing(model, canvas, request).Draw();
+}
+
+} // namespace plotwell

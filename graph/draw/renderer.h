@@ -1,0 +1,29 @@
+#pragma once
+// DrawGraph: draws the whole graph of a model onto a canvas, as the graph control shows it,
+// and says what it found. The model is only read.
+
+#include "graph/draw/drawing_result.h"
+
+namespace plotwell {
+
+class PlotModel;
+class TCanvas;
+class TPointerShape;
+
+struct DrawRequest
+{
+    // Shows the hourglass while drawing; none in the command-line tool.
+    TPointerShape* pointer = nullptr;
+    // The graph control's own client height, which sizes the pie; the surface's height + 2
+    // (the control's frame) when not given.
+    int controlClientHeight = -1;
+    // Redraws take the extremes of the series and of their per-column runs from the model's
+    // drawing index; false walks every point instead (the same pixels, slower).
+    bool useDrawingIndex = true;
+};
+
+// Fills the canvas with the background colour and, when the store holds data, draws the
+// graph of the model's graph type over it.
+DrawingResult DrawGraph(const PlotModel& model, TCanvas& canvas, const DrawRequest& request = {});
+
+} // namespace plotwell

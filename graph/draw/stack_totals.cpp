@@ -1,0 +1,95 @@
+#include "graph/draw/stack_totals.h"
+
+#include "graph/data/plot_model.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace plotwell {
+
+namespace {
+
+std::vector<double> distinctXs(const PlotModel& model)
+{
+    std::size_t count = 0;
+    for (const tptsarr& points : model.seriesarr())
+        count += points.size();
+    std::vector<double> xs;
+    xs.reserve(count);
+    for (const tptsarr& points : model.seriesarr())
+        for (const tpt& p : points)
+            if (!IsNullPoint(p))
+                xs.push_back(p.x);
+    // Sorting and merging equal values builds the list in O(n log n); X values are finite, and
+    // == merges them only when exactly equal.
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    return xs;
+}
+
+double largest(const std::vector<double>& totals)
+{
+    double m = 0;
+    for (const double t : totals)
+        m = std::max(m, t);
+    return m;
+}
+
+} // namespace
+
+StackTotals::StackTotals(const PlotModel& model, bool byX)
+{
+    std::size_t slotCount = 0;
+    if (byX) {
+        xs_ = distinctXs(model);
+        slotCount = xs_.size();
+    } else {
+        // Positions that only hidden series reach carry no bar.
+        for (int n = 1; n <= model.NumberOfSeries(); ++n)
+            if (model.SeriesDisplay(n))
+                slotCount = std::max(slotCount, model.seriesarr()[static_cast<std::size_t>(n - 1)].size());
+    }
+    totals_.assign(slotCount, 0.0);
+    std::vector<double> shown(slotCount, 0.0);
+    for (int n = 1; n <= model.NumberOfSeries(); ++n) {
+        const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+        const bool displayed = model.SeriesDisplay(n);
+        const std::size_t count = byX ? points.size() : std::min(points.size(), slotCount);
+        for (std::size_t j = 0; j < count; ++j) {
+            const tpt& p = points[j];
+            if (IsNullPoint(p))
+                continue;
+            const std::size_t slot = Slot(j, p.x);
+            totals_[slot] = Add(totals_[slot], p.y);
+            if (displayed)
+                shown[slot] = Add(shown[slot], p.y);
+        }
+    }
+    maxTotal_ = std::max(largest(totals_), largest(shown));
+    std::fill(totals_.begin(), totals_.end(), 0.0);
+    hint_ = 0;
+}
+
+std::size_t StackTotals::Slot(std::size_t position, double x)
+{
+    if (xs_.empty()) {
+        if (position >= totals_.size()) // a position no displayed series reaches
+            totals_.resize(position + 1, 0.0);
+        return position;
+    }
+    if (hint_ < xs_.size() && xs_[hint_] == x)
+        return hint_;
+    if (hint_ + 1 < xs_.size() && xs_[hint_ + 1] == x)
+        return ++hint_;
+    const auto found = std::lower_bound(xs_.begin(), xs_.end(), x);
+    hint_ = static_cast<std::size_t>(std::min(found, xs_.end() - 1) - xs_.begin());
+    return hint_;
+}
+
+double StackTotals::Add(double a, double b)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    return std::clamp(a + b, -most, most);
+}
+
+} // namespace plotwell

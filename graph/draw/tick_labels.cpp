@@ -1,0 +1,118 @@
+#include "graph/draw/tick_labels.h"
+
+#include "core/locale_facts.h"
+#include "core/number_format.h"
+#include "core/rounding.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace plotwell {
+
+namespace {
+
+// Beyond this the half steps of the decimal walk are no longer exact.
+constexpr double kExactSteps = 1125899906842624.0; // 2^50
+constexpr int kMaxSteps = 64;
+
+// Whole or half steps of a power of ten, from the rounded ends. False when the doubles cannot
+// carry these steps at this magnitude.
+bool decimalSteps(int decimals, double low, double high, std::vector<double>& values)
+{
+    const double s = std::pow(10.0, decimals);
+    double lo = RoundTo(low, decimals) * s;
+    double hi = RoundTo(high, decimals) * s;
+    double mult = 1;
+    double span = hi - lo;
+    if (!std::isfinite(lo) || !std::isfinite(hi) || !std::isfinite(span))
+        return false;
+    while (span > 15) {
+        lo /= 10;
+        hi /= 10;
+        mult *= 10;
+        span = hi - lo;
+    }
+    if (std::fabs(lo) >= kExactSteps || std::fabs(hi) >= kExactSteps)
+        return false;
+    const bool whole = span > 7;
+    for (int i = 0; hi + 1 > lo && i < kMaxSteps; ++i) {
+        const double v = (whole ? static_cast<double>(Round(lo)) : RoundTo(lo, 1)) * mult / s;
+        if (low <= v && v <= high)
+            values.push_back(v);
+        lo += whole ? 1.0 : 0.5;
+    }
+    return values.size() >= 2;
+}
+
+// Steps of 1, 2 or 5 times a power of ten, about eight of them across the range; the two ends
+// when even these cannot be told apart.
+std::vector<double> niceSteps(double low, double high)
+{
+    std::vector<double> values;
+    const double halfSpan = high / 2 - low / 2; // never overflows
+    const double rough = halfSpan / 4;
+    if (rough > 0 && std::isfinite(rough)) {
+        const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+        double step = 10 * magnitude;
+        for (const double m : {1.0, 2.0, 5.0}) {
+            if (m * magnitude >= rough) {
+                step = m * magnitude;
+                break;
+            }
+        }
+        const double first = std::ceil(low / step) * step;
+        for (int k = 0; k < kMaxSteps && std::isfinite(first) && step > 0; ++k) {
+            const double v = first + k * step;
+            if (!(v <= high))
+                break;
+            if (v >= low && (values.empty() || v != values.back()))
+                values.push_back(v);
+        }
+    }
+    if (values.size() < 2)
+        values = {low, high};
+    return values;
+}
+
+} // namespace
+
+std::vector<TickLabel> TickLabels(int decimals, double low, double high)
+{
+    if (!(low < high) || !std::isfinite(low) || !std::isfinite(high))
+        return {};
+    std::vector<double> values;
+    if (!decimalSteps(decimals, low, high, values))
+        values = niceSteps(low, high);
+    std::vector<TickLabel> labels;
+    labels.reserve(values.size());
+    const QLocale locale;
+    for (const double v : values) {
+        TickLabel label{FormatGeneral(v), v};
+        bool ok = false;
+        const double back = locale.toDouble(label.text, &ok);
+        if (ok)
+            label.value = back;
+        labels.push_back(label);
+    }
+    return labels;
+}
+
+QString FormatTickExponent(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2e", value); // "-1.23e+07"
+    QString text = QString::fromLatin1(buffer);
+    const qsizetype e = text.indexOf(QLatin1Char('e'));
+    if (e < 0)
+        return text;
+    const int exponent = std::atoi(buffer + e + 1);
+    QString mantissa = text.left(e);
+    mantissa.replace(QLatin1Char('.'), DecimalSeparator());
+    const QString digits = QString::number(std::abs(exponent)).rightJustified(2, QLatin1Char('0'));
+    return mantissa + QStringLiteral(" e") + (exponent < 0 ? QStringLiteral("-") : QString()) + digits;
+}
+
+} // namespace plotwell

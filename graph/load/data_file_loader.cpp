@@ -1,0 +1,231 @@
+#include "graph/load/data_file_loader.h"
+
+#include "core/message_sink.h"
+#include "core/regular_file.h"
+#include "core/text_decoding.h"
+#include "graph/load/line_reader.h"
+#include "graph/load/load_progress.h"
+#include "graph/data/plot_model.h"
+#include "graph/load/point_parser.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace plotwell {
+
+namespace {
+
+bool fileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
+
+// IsValidUtf8 of a line, in steps of a few megabytes split before a character's first byte,
+// telling `progress` of the line's start between them: a cancel is heard on a huge line and
+// nothing still to be parsed is handed back.
+bool IsValidUtf8InSteps(const char* line, std::size_t length, bool& ascii, const ReadProgress& progress)
+{
+    ascii = true;
+    std::size_t from = 0;
+    while (from < length) {
+        std::size_t to = std::min(length, from + kReadProgressStep);
+        while (to < length && to > from && (static_cast<unsigned char>(line[to]) & 0xC0) == 0x80)
+            --to;
+        if (to == from)
+            to = std::min(length, from + kReadProgressStep);
+        bool pieceAscii = false;
+        if (!IsValidUtf8(line + from, to - from, pieceAscii))
+            return false;
+        ascii = ascii && pieceAscii;
+        from = to;
+        if (progress && from < length)
+            progress(line);
+    }
+    return true;
+}
+
+} // namespace
+
+bool DataFileLoader::SetFileName(const QString& path)
+{
+    if (!fileExists(path)) {
+        model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
+        return false;
+    }
+    model_.ClearData();
+    model_.SetFileNameField(path);
+    try {
+        LoadFile();
+        if (progress_)
+            progress_->Done();
+    } catch (const std::bad_alloc&) {
+        // A file too large for memory fails like any other load instead of ending the program.
+        model_.ClearData();
+        model_.Sink().ShowMessage(QStringLiteral("Not enough memory to load file:\r\r") + path);
+    }
+    model_.AnnounceSeriesChange();
+    return true;
+}
+
+bool LoadDataFile(PlotModel& model, const QString& path)
+{
+    return DataFileLoader(model).SetFileName(path);
+}
+
+ReadProgress DataFileLoader::Releasing(TLineReader& lines)
+{
+    if (progress_)
+        lines.SetReadObserver([this](std::size_t bytesRead) { progress_->Report(static_cast<qint64>(bytesRead)); });
+    return [this, &lines](const char* upTo) {
+        lines.Release(upTo);
+        if (progress_)
+            progress_->ThrowIfCancelled();
+    };
+}
+
+void DataFileLoader::LoadFile()
+{
+    const QString path = model_.FileName();
+    TRegularFile file;
+    if (!file.Open(path)) {
+        if (file.State() == TRegularFile::Status::Missing) {
+            model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
+            return;
+        }
+        model_.ClearData();
+        model_.Sink().ShowMessage(QStringLiteral("Cannot open file:\r\r") + path + QStringLiteral("\r\r") +
+                                  file.ErrorString());
+        return;
+    }
+
+    const auto size = static_cast<std::size_t>(file.Size());
+    if (progress_)
+        progress_->SetTotal(static_cast<qint64>(size));
+    // The byte-order mark from the first bytes; whether the rest is UTF-8 shows as it is read.
+    char head[3] = {};
+    const std::size_t headSize = std::min<std::size_t>(size, 3);
+    const bool headRead = file.ReadExactly(head, headSize) && file.Rewind();
+    const TextLayout layout = DetectLayout(head, headSize, [](const char*, std::size_t) { return true; });
+    if (headRead && (layout.encoding == TextEncoding::Utf16LE || layout.encoding == TextEncoding::Utf16BE)) {
+        QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+        if (file.ReadExactly(bytes.data(), size)) {
+            LoadBytes(bytes.constData(), size, path, [this](const char*) {
+                if (progress_)
+                    progress_->ThrowIfCancelled();
+            });
+            return;
+        }
+    } else if (headRead) {
+        TLineReader lines(file, size, layout.start);
+        if (ParseLines(lines, TextEncoding::Utf8, path, Releasing(lines), true))
+            return;
+        // Not UTF-8 after all: the lines read so far are read again as Windows-1252.
+        model_.ClearData();
+        model_.SetFileNameField(path);
+        if (file.Rewind()) {
+            TLineReader again(file, size, layout.start);
+            ParseLines(again, TextEncoding::Windows1252, path, Releasing(again), false);
+            return;
+        }
+    }
+    model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
+    Finish(true, 0, path);
+}
+
+void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path, const ReadProgress& progress)
+{
+    const TextLayout layout = DetectLayout(s, n);
+    if (layout.encoding == TextEncoding::Utf16LE || layout.encoding == TextEncoding::Utf16BE) {
+        // Numbers are parsed as bytes; UTF-16 text becomes the UTF-8 it stands for.
+        const QByteArray utf8 = Decode(s + layout.start, n - layout.start, layout.encoding).toUtf8();
+        TLineReader lines(utf8.constData(), static_cast<std::size_t>(utf8.size()), 0);
+        ParseLines(lines, TextEncoding::Utf8, path, progress, false);
+        return;
+    }
+    TLineReader lines(s, n, layout.start);
+    ParseLines(lines, layout.encoding, path, progress, false);
+}
+
+bool DataFileLoader::ParseLines(TLineReader& lines, TextEncoding encoding, const QString& path,
+                                const ReadProgress& progress, bool untilNotUtf8)
+{
+    qint64 lineNumber = 0;
+    bool failed = false;
+    const char* line = nullptr;
+    std::size_t length = 0;
+    while (!failed && lines.Next(line, length)) {
+        // Line ends and the bytes skipped between lines are ASCII: the file is UTF-8 when
+        // every line is.
+        bool ascii = false;
+        if (untilNotUtf8 && !IsValidUtf8InSteps(line, length, ascii, progress))
+            return false;
+        ++lineNumber;
+        // ASCII reads alike in both encodings, and its positions need no counting of characters.
+        const TextEncoding lineEncoding = ascii ? TextEncoding::Windows1252 : encoding;
+        if (line[0] != ';' && !AddSeriesFromBytes(model_, line, length, lineEncoding, false, progress))
+            failed = true;
+        if (progress)
+            progress(lines.Position());
+    }
+    if (lines.Failed()) {
+        model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
+        failed = true;
+    }
+    Finish(failed, lineNumber, path);
+    return true;
+}
+
+void DataFileLoader::Finish(bool failed, qint64 lineNumber, const QString& path)
+{
+    if (failed) {
+        model_.ClearData();
+        QString message = QStringLiteral("Error reading from line %1 of file \r\r").arg(lineNumber) + path;
+        if (!model_.inputerror().isEmpty())
+            message += QStringLiteral("\r\r") + model_.inputerror();
+        model_.Sink().ShowMessage(message);
+        return;
+    }
+    if (model_.NumberOfSeries() >= 1 && !model_.seriesarr().front().empty())
+        model_.SetTitle(TitleFromFileName(path));
+    else
+        model_.Sink().ShowMessage(QStringLiteral("No points to plot"));
+}
+
+QString TitleFromFileName(const QString& path)
+{
+    qsizetype slash = -1;
+    for (qsizetype k = path.size() - 1; k >= 0; --k) {
+        const QChar c = path[k];
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':')) {
+            slash = k;
+            break;
+        }
+    }
+    QString name = path.mid(slash + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        name.truncate(dot);
+    for (QChar& c : name)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + 32);
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && name[from].unicode() <= 32)
+        ++from;
+    while (to > from && name[to - 1].unicode() <= 32)
+        --to;
+    name = name.mid(from, to - from);
+    static constexpr char16_t kWordStarts[] = u" \"'(,-.[{";
+    for (qsizetype k = 0; k < name.size(); ++k) {
+        const bool starts = k == 0 || std::char_traits<char16_t>::find(kWordStarts, 9, name[k - 1].unicode());
+        if (starts && name[k] >= QLatin1Char('a') && name[k] <= QLatin1Char('z'))
+            name[k] = QChar(name[k].unicode() - 32);
+    }
+    return name;
+}
+
+} // namespace plotwell

@@ -1,0 +1,52 @@
+#pragma once
+// Loads a data file into a PlotModel: one series per data line, messages that name the line.
+
+#include "core/text_decoding.h"
+#include "graph/load/point_parser.h"
+
+#include <QString>
+
+#include <cstddef>
+
+namespace plotwell {
+
+class PlotModel;
+class TLineReader;
+class TLoadProgress;
+
+class DataFileLoader
+{
+public:
+    // `progress`, when given, hears how far the file has been read and can stop the load (its
+    // Report throws TLoadCancelled out of SetFileName; the store is then half loaded).
+    explicit DataFileLoader(PlotModel& model, TLoadProgress* progress = nullptr) : model_(model), progress_(progress) {}
+
+    // Writing the model's file name: missing file -> message, else clear, load and title.
+    // False when the file was not found: the store was not touched.
+    bool SetFileName(const QString& path);
+
+    // Loads a file's bytes as if read from `path` into the (already emptied) store;
+    // `progress` hears how far the reading has come.
+    void LoadBytes(const char* data, std::size_t size, const QString& path, const ReadProgress& progress = {});
+
+private:
+    void LoadFile();
+    // Parses every line and finishes the load; with `untilNotUtf8`, stops and returns false at
+    // the first line that is not valid UTF-8, before parsing it.
+    bool ParseLines(TLineReader& lines, TextEncoding encoding, const QString& path, const ReadProgress& progress,
+                    bool untilNotUtf8);
+    void Finish(bool failed, qint64 lineNumber, const QString& path);
+    // What the reader of `lines` calls as it goes: hands the bytes read back and reports them.
+    ReadProgress Releasing(TLineReader& lines);
+    PlotModel& model_;
+    TLoadProgress* progress_;
+};
+
+// Loads the data file into the model, as DataFileLoader::SetFileName does.
+bool LoadDataFile(PlotModel& model, const QString& path);
+
+// The title for a loaded file: "example points 1 - simple series.txt" gives
+// "Example Points 1 - Simple Series".
+QString TitleFromFileName(const QString& path);
+
+} // namespace plotwell

@@ -1,0 +1,243 @@
+// The drawing surface keeps the conventions the renderer relies on, pixel by pixel.
+#include "graph/draw/canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include <vector>
+
+using namespace plotwell;
+
+namespace {
+
+constexpr TColor kWhite = 0x00FFFFFF;
+constexpr TColor kBlack = 0x00000000;
+constexpr TColor kRed = 0x000000FF;
+constexpr TColor kBlue = 0x00FF0000;
+
+struct CanvasTest : ::testing::Test
+{
+    TCanvas canvas;
+    void SetUp() override { canvas.SetSize(40, 30); }
+
+    // The pixels of the canvas that are not white, as (x, y) pairs.
+    std::vector<QPoint> Inked() const
+    {
+        std::vector<QPoint> points;
+        for (int y = 0; y < canvas.Height(); ++y)
+            for (int x = 0; x < canvas.Width(); ++x)
+                if (canvas.Pixel(x, y) != kWhite)
+                    points.emplace_back(x, y);
+        return points;
+    }
+};
+
+} // namespace
+
+TEST_F(CanvasTest, LinesLeaveOutTheirEndPixel)
+{
+    const struct {
+        QPoint from, to;
+        int pixels;
+    } cases[] = {
+        {{2, 3}, {12, 3}, 10}, {{12, 5}, {2, 5}, 10}, {{4, 2}, {4, 20}, 18},
+        {{6, 20}, {6, 2}, 18}, {{2, 2}, {20, 11}, 18}, {{20, 2}, {3, 25}, 23},
+    };
+    for (const auto& c : cases) {
+        canvas.SetSize(40, 30);
+        canvas.MoveTo(c.from.x(), c.from.y());
+        canvas.LineTo(c.to.x(), c.to.y());
+        EXPECT_EQ(canvas.Pixel(c.from.x(), c.from.y()), kBlack) << c.from.x() << "," << c.from.y();
+        EXPECT_EQ(canvas.Pixel(c.to.x(), c.to.y()), kWhite) << c.to.x() << "," << c.to.y();
+        EXPECT_EQ(static_cast<int>(Inked().size()), c.pixels);
+        EXPECT_EQ(canvas.PenPos(), c.to);
+    }
+}
+
+TEST_F(CanvasTest, ShapesExcludeRightAndBottomEdges)
+{
+    canvas.Brush().SetColor(kRed);
+    canvas.Pen().SetColor(kBlue);
+    canvas.Rectangle(15, 12, 5, 2); // corners in any order
+    EXPECT_EQ(canvas.Pixel(5, 2), kBlue);
+    EXPECT_EQ(canvas.Pixel(14, 11), kBlue);
+    EXPECT_EQ(canvas.Pixel(10, 7), kRed);
+    EXPECT_EQ(canvas.Pixel(15, 7), kWhite);
+    EXPECT_EQ(canvas.Pixel(10, 12), kWhite);
+    EXPECT_EQ(Inked().size(), 100u);
+
+    canvas.SetSize(40, 30);
+    canvas.Brush().SetStyle(bsClear);
+    EXPECT_EQ(canvas.Brush().Color(), kWhite);
+    canvas.Ellipse(10, 10, 20, 20);
+    EXPECT_EQ(canvas.Pixel(15, 15), kWhite); // a clear brush leaves the inside
+    for (const QPoint& p : Inked()) {
+        EXPECT_GE(p.x(), 10);
+        EXPECT_LT(p.x(), 20);
+        EXPECT_GE(p.y(), 10);
+        EXPECT_LT(p.y(), 20);
+    }
+    EXPECT_EQ(canvas.Pixel(10, 15), kBlue);
+    EXPECT_EQ(canvas.Pixel(19, 14), kBlue);
+
+    // A colour makes the brush solid again; FillRect has no outline.
+    canvas.Brush().SetColor(kRed);
+    EXPECT_EQ(canvas.Brush().Style(), bsSolid);
+    canvas.FillRect(QRect(30, 0, 5, 4));
+    EXPECT_EQ(canvas.Pixel(30, 0), kRed);
+    EXPECT_EQ(canvas.Pixel(34, 3), kRed);
+    EXPECT_EQ(canvas.Pixel(35, 3), kWhite);
+}
+
+TEST_F(CanvasTest, PieRunsCounterClockwiseFromTheFirstRadial)
+{
+    canvas.SetSize(60, 60);
+    canvas.Brush().SetColor(kRed);
+    canvas.Pen().SetColor(kRed);
+    // From 3 o'clock to 12 o'clock: the upper right quarter.
+    canvas.Pie(10, 10, 50, 50, 50, 30, 30, 10);
+    EXPECT_EQ(canvas.Pixel(40, 20), kRed);
+    EXPECT_EQ(canvas.Pixel(20, 20), kWhite);
+    EXPECT_EQ(canvas.Pixel(20, 40), kWhite);
+    EXPECT_EQ(canvas.Pixel(40, 40), kWhite);
+    // The same radial twice is the whole disc.
+    canvas.SetSize(60, 60);
+    canvas.Pie(10, 10, 50, 50, 50, 30, 50, 30);
+    EXPECT_EQ(canvas.Pixel(20, 40), kRed);
+    EXPECT_EQ(canvas.Pixel(40, 20), kRed);
+}
+
+TEST_F(CanvasTest, DottedLinesSkipEveryOtherPixelFromTheStart)
+{
+    canvas.Pen().SetStyle(psDot);
+    canvas.MoveTo(0, 5);
+    canvas.LineTo(10, 5);
+    for (int x = 0; x < 12; ++x)
+        EXPECT_EQ(canvas.Pixel(x, 5), x % 2 == 1 && x < 10 ? kBlack : kWhite) << x;
+    canvas.MoveTo(20, 20);
+    canvas.LineTo(20, 10);
+    EXPECT_EQ(canvas.Pixel(20, 20), kWhite);
+    EXPECT_EQ(canvas.Pixel(20, 19), kBlack);
+    EXPECT_EQ(canvas.Pixel(20, 18), kWhite);
+    EXPECT_EQ(canvas.Pixel(20, 11), kBlack);
+}
+
+TEST_F(CanvasTest, TextFillsItsCellWithASolidBrush)
+{
+    canvas.SetSize(200, 60);
+    canvas.Font().SetHeight(14);
+    const QSize extent = canvas.TextExtent(QStringLiteral("Value 42"));
+    EXPECT_GT(extent.width(), 20);
+    EXPECT_EQ(extent.height(), 14);
+    canvas.Brush().SetColor(kBlue);
+    canvas.Font().SetColor(kRed);
+    canvas.TextOut(10, 20, QStringLiteral("Value 42"));
+    EXPECT_EQ(canvas.Pixel(10, 20), kBlue);
+    EXPECT_EQ(canvas.Pixel(10 + extent.width() - 1, 20 + extent.height() - 1), kBlue);
+    EXPECT_EQ(canvas.Pixel(10 + extent.width(), 20), kWhite);
+    EXPECT_EQ(canvas.Pixel(10, 20 + extent.height()), kWhite);
+    int red = 0;
+    for (int y = 20; y < 20 + extent.height(); ++y)
+        for (int x = 10; x < 10 + extent.width(); ++x)
+            red += canvas.Pixel(x, y) == kRed;
+    EXPECT_GT(red, 20);
+
+    // A clear brush draws the glyphs only; turned text stands in a column from its anchor up.
+    canvas.SetSize(200, 100);
+    canvas.Brush().SetStyle(bsClear);
+    canvas.TextOutAngle(50, 90, 90, QStringLiteral("Value 42"));
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (canvas.Pixel(x, y) != kWhite) {
+                EXPECT_EQ(canvas.Pixel(x, y), kRed);
+                EXPECT_GE(x, 50);
+                EXPECT_LT(x, 50 + extent.height());
+                EXPECT_LE(y, 90);
+                EXPECT_GT(y, 90 - extent.width() - 1);
+            }
+}
+
+TEST_F(CanvasTest, ToolsPersistAcrossSizesAndFontSizesFollowPoints)
+{
+    canvas.Pen().SetColor(kRed);
+    canvas.Pen().SetWidth(3);
+    canvas.Brush().SetColor(kBlue);
+    canvas.Font().SetSize(8);
+    canvas.SetSize(10, 10);
+    EXPECT_EQ(canvas.Pen().Color(), kRed);
+    EXPECT_EQ(canvas.Pen().Width(), 3);
+    EXPECT_EQ(canvas.Brush().Color(), kBlue);
+    EXPECT_EQ(canvas.Font().Height(), -11); // 8 points at 96 dots per inch
+    canvas.Font().SetSize(16);
+    EXPECT_EQ(canvas.Font().Height(), -21);
+    EXPECT_EQ(canvas.Pixel(5, 5), kWhite); // a new surface starts white
+}
+
+TEST_F(CanvasTest, PolylineDrawsTheSamePixelsAsLineTo)
+{
+    QRandomGenerator random(7);
+    std::vector<QPoint> points;
+    for (int i = 0; i < 40; ++i) // a few chunks of the painter's calls, over a surface left mostly bare
+        points.emplace_back(static_cast<int>(random.bounded(200)), static_cast<int>(random.bounded(150)));
+    for (const int width : {1, 3}) {
+        TCanvas reference;
+        TCanvas drawn;
+        for (TCanvas* c : {&reference, &drawn}) {
+            c->SetSize(200, 150);
+            c->Pen().SetWidth(width);
+        }
+        reference.MoveTo(points[0].x(), points[0].y());
+        for (std::size_t i = 1; i < points.size(); ++i)
+            reference.LineTo(points[i].x(), points[i].y());
+        drawn.Polyline(points.data(), static_cast<qsizetype>(points.size()));
+        int differing = 0;
+        int set = 0;
+        for (int y = 0; y < 150; ++y) {
+            for (int x = 0; x < 200; ++x) {
+                differing += drawn.Pixel(x, y) != reference.Pixel(x, y);
+                set += reference.Pixel(x, y) != kWhite;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "pen width " << width;
+        EXPECT_GT(set, 2000);
+        EXPECT_LT(set, 20000);
+    }
+}
+
+TEST_F(CanvasTest, PixelRatioKeepsLogicalPositions)
+{
+    canvas.SetSize(80, 50, 2.0);
+    EXPECT_EQ(canvas.Image().size(), QSize(160, 100));
+    canvas.MoveTo(60, 40);
+    canvas.LineTo(60, 10);
+    canvas.MoveTo(10, 40);
+    canvas.LineTo(61, 40);
+    const QImage& image = canvas.Image();
+    const auto device = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
+    for (const int y : {22, 50, 79}) {
+        EXPECT_EQ(device(120, y), 0u) << y;
+        EXPECT_EQ(device(121, y), 0u) << y;
+        EXPECT_EQ(device(119, y), 0xFFFFFFu) << y;
+        EXPECT_EQ(device(122, y), 0xFFFFFFu) << y;
+    }
+    EXPECT_EQ(device(121, 19), 0xFFFFFFu);
+    EXPECT_EQ(device(20, 80), 0u);
+    EXPECT_EQ(device(20, 81), 0u);
+    EXPECT_EQ(device(20, 82), 0xFFFFFFu);
+    EXPECT_EQ(device(19, 80), 0xFFFFFFu);
+    EXPECT_EQ(canvas.Pixel(60, 20), kBlack);
+}
+
+TEST_F(CanvasTest, EmptySurfaceTakesEveryOperation)
+{
+    canvas.SetSize(0, 0);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(5, 5);
+    canvas.Rectangle(0, 0, 3, 3);
+    canvas.Ellipse(0, 0, 3, 3);
+    canvas.TextOut(0, 0, QStringLiteral("x"));
+    canvas.FillRect(canvas.ClipRect());
+    EXPECT_TRUE(canvas.Image().isNull());
+    EXPECT_EQ(canvas.Pixel(0, 0), 0u);
+}

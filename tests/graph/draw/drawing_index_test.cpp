@@ -1,0 +1,335 @@
+// Redraws through the model's drawing index must give exactly the pixels of a drawing that
+// walks every point, and the index must follow every change of the series.
+#include "core/recording_sink.h"
+#include "graph/draw/canvas.h"
+#include "graph/data/plot_model.h"
+#include "graph/load/point_parser.h"
+#include "graph/data/plot_mapping.h"
+#include "graph/draw/renderer.h"
+#include "graph/data/series_index.h"
+
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace plotwell;
+
+namespace {
+
+enum class Shape { Noise, Levels, Walk, Constant, Rising, Falling };
+enum class Gaps { None, Sparse, Leading, LongRuns };
+enum class XKind { Bare, RepeatedX, Unordered };
+
+struct IndexCase
+{
+    const char* name;
+    int width, height;
+    int points;
+    Shape shape;
+    Gaps gaps = Gaps::None;
+    XKind x = XKind::Bare;
+    int series = 1;
+    int lineWidth = 1;
+    Tgraphtype type = gtline;
+    bool area = false;
+};
+
+double yOf(Shape shape, int i, int points, double& level, QRandomGenerator& random)
+{
+    switch (shape) {
+    case Shape::Noise:
+        return random.generateDouble() * 200 - 100;
+    case Shape::Levels: // few distinct values: many equal extremes within a column
+        return random.bounded(4) * 0.5;
+    case Shape::Walk:
+        return level = std::clamp(level + random.bounded(7) - 3, 0.0, 100.0);
+    case Shape::Constant:
+        return 42;
+    case Shape::Rising:
+        return i * 0.25;
+    case Shape::Falling:
+        return points - i;
+    }
+    return 0;
+}
+
+bool isGap(Gaps gaps, int i, QRandomGenerator& random)
+{
+    switch (gaps) {
+    case Gaps::None:
+        return false;
+    case Gaps::Sparse:
+        return random.bounded(40) == 0;
+    case Gaps::Leading:
+        return i < 300;
+    case Gaps::LongRuns:
+        return (i / 5000) % 3 == 1 || random.bounded(100) == 0;
+    }
+    return false;
+}
+
+void fill(PlotModel& model, const IndexCase& c, QRandomGenerator& random)
+{
+    for (int s = 1; s <= c.series; ++s) {
+        model.AddSeries();
+        double level = 50;
+        for (int i = 0; i < c.points; ++i) {
+            const double y = yOf(c.shape, i, c.points, level, random);
+            double x = nullvalue; // its position
+            if (c.x == XKind::RepeatedX)
+                x = i / 7 + 1;
+            else if (c.x == XKind::Unordered)
+                x = random.bounded(c.points) + 1;
+            model.AddPoint(s, x, isGap(c.gaps, i, random) ? nullvalue : y);
+        }
+    }
+}
+
+// A random walk of 20,000 bare values onto series 1.
+void addWalk(PlotModel& model, quint32 start)
+{
+    QRandomGenerator random(start);
+    double level = 50;
+    for (int i = 0; i < 20000; ++i)
+        model.AddPoint(1, nullvalue, level = std::clamp(level + random.bounded(9) - 4, 0.0, 100.0));
+}
+
+QImage drawing(PlotModel& model, int width, int height, bool indexed)
+{
+    TCanvas canvas;
+    canvas.SetSize(width, height);
+    DrawRequest request;
+    request.useDrawingIndex = indexed;
+    DrawGraph(model, canvas, request);
+    return canvas.Image();
+}
+
+} // namespace
+
+TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
+{
+    const IndexCase cases[] = {
+        {"noise", 600, 400, 60000, Shape::Noise},
+        {"noise, full HD", 1920, 1080, 250000, Shape::Noise},
+        {"few levels, ties in every column", 600, 400, 50000, Shape::Levels, Gaps::Sparse},
+        {"random walk with gaps", 600, 400, 40000, Shape::Walk, Gaps::Sparse},
+        {"random walk, three series", 600, 400, 30000, Shape::Walk, Gaps::None, XKind::Bare, 3},
+        {"constant", 600, 400, 20000, Shape::Constant},
+        {"constant with long gaps", 1920, 1080, 40000, Shape::Constant, Gaps::LongRuns},
+        {"rising", 600, 400, 33333, Shape::Rising},
+        {"falling, leading gaps", 600, 400, 9000, Shape::Falling, Gaps::Leading},
+        {"long gaps, whole columns empty", 600, 400, 60000, Shape::Noise, Gaps::LongRuns},
+        {"repeated X values", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::RepeatedX},
+        {"unordered X (drawn without blocks)", 600, 400, 3000, Shape::Noise, Gaps::Sparse, XKind::Unordered},
+        {"just above the columns", 600, 400, 481, Shape::Noise},
+        {"fewer points than columns", 600, 400, 300, Shape::Walk, Gaps::Sparse},
+        {"one block and one point", 160, 120, 17, Shape::Noise},
+        {"few columns, many points", 160, 120, 5000, Shape::Walk, Gaps::Sparse},
+        {"line width 2", 600, 400, 40000, Shape::Walk, Gaps::Sparse, XKind::Bare, 1, 2},
+        {"filled area", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 3, gtline, true},
+        {"filled area, several values per row", 600, 400, 40000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 1, gtline,
+         true},
+        {"filled area, few levels", 600, 400, 30000, Shape::Levels, Gaps::None, XKind::Bare, 1, 2, gtline, true},
+        {"filled area, starting with gaps", 600, 400, 9000, Shape::Falling, Gaps::Leading, XKind::Bare, 1, 3, gtline,
+         true},
+        {"filled area, long gaps, full HD", 1920, 1080, 60000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 1, gtline,
+         true},
+        {"filled area, repeated X", 600, 400, 20000, Shape::Noise, Gaps::Sparse, XKind::RepeatedX, 1, 2, gtline, true},
+        {"filled area, few columns", 160, 120, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 2, gtline, true},
+        {"curve", 600, 400, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 2, 1, gtcurve},
+        {"bars", 600, 400, 400, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 1, gtbar},
+    };
+    QRandomGenerator random(15);
+    for (const IndexCase& c : cases) {
+        TRecordingSink sink;
+        PlotModel model(sink);
+        fill(model, c, random);
+        model.SetGraphType(c.type);
+        model.SetOption(&PlotOptions::ShowPoints, false);
+        model.SetOption(&PlotOptions::LineWidth, c.lineWidth);
+        model.SetOption(&PlotOptions::DrawArea, c.area);
+        const QImage plain = drawing(model, c.width, c.height, false);
+        // Not two empty pictures: series 1 shows.
+        const TColor color = model.Options().SeriesColorOf(1);
+        const QRgb series = qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF) & 0xFFFFFF;
+        int shown = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                shown += (plain.pixel(x, y) & 0xFFFFFF) == series;
+        EXPECT_GT(shown, c.width / 10) << c.name;
+        // Twice: the first drawing builds the index, the second finds it.
+        EXPECT_TRUE(drawing(model, c.width, c.height, true) == plain) << c.name;
+        EXPECT_TRUE(drawing(model, c.width, c.height, true) == plain) << c.name << ", redrawn";
+        EXPECT_EQ(model.DrawingIndex(1).HasBlocks(), c.x != XKind::Unordered) << c.name;
+    }
+}
+
+// Every change of the store reaches the index: a redraw after it draws the new points.
+TEST(DrawingIndex, FollowsChangesOfTheSeries)
+{
+    struct Change
+    {
+        const char* name;
+        void (*apply)(PlotModel&);
+    };
+    const Change changes[] = {
+        {"cleared and loaded again, same length",
+         [](PlotModel& m) {
+             m.ClearData();
+             m.AddSeries();
+             addWalk(m, 2);
+         }},
+        {"points rewritten in place, then announced as the loader does",
+         [](PlotModel& m) {
+             for (tpt& p : TSeriesWriter(m).Points(1))
+                 p.y = 100 - p.y;
+             emit m.changed(PlotModel::Change::Series);
+         }},
+        {"a point added", [](PlotModel& m) { m.AddPoint(1, nullvalue, 250); }},
+        {"sorted after an X out of order",
+         [](PlotModel& m) {
+             m.AddPoint(1, 5.5, 300);
+             m.SortPoints(1, 0, 30000);
+         }},
+        {"points parsed into a new series", [](PlotModel& m) { AddSeriesFromString(m, QStringLiteral("1 2 3 99"), true); }},
+    };
+    for (const Change& change : changes) {
+        TRecordingSink sink;
+        PlotModel model(sink);
+        model.AddSeries();
+        addWalk(model, 1);
+        model.SetOption(&PlotOptions::ShowPoints, false);
+        drawing(model, 600, 400, true); // builds the index of the points before the change
+        change.apply(model);
+        EXPECT_TRUE(drawing(model, 600, 400, true) == drawing(model, 600, 400, false)) << change.name;
+    }
+}
+
+TEST(DrawingIndex, CostsAtMostAQuarterOfThePoints)
+{
+    for (const int points : {1000, 100000, 1000000}) {
+        tptsarr ordered(static_cast<std::size_t>(points), tpt{1, 2});
+        for (std::size_t i = 0; i < ordered.size(); ++i)
+            ordered[i].x = static_cast<double>(i);
+        const SeriesIndex index(ordered);
+        ASSERT_TRUE(index.HasBlocks());
+        EXPECT_LE(index.MemoryBytes(), ordered.size() * sizeof(tpt) / 4) << points;
+    }
+}
+
+// The extremes of any run, and its first points on the top and bottom rows, against a walk
+// through its points that keeps the first of equal values (or rows), on values with many ties
+// (0 and -0 among them), infinities, values that share rows, and long gaps.
+TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double values[] = {0.0, -0.0, 1.0, -1.0, 2.5, inf, -inf, 1e300};
+    const PlotMapping map(PlotArea{60, 370, 480, 290}, AxisScale(0, 1), AxisScale(-3, 3));
+    QRandomGenerator random(7);
+    for (const int n : {17, 256, 257, 4096, 70000}) {
+        tptsarr points(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            const bool gap = (i / 700) % 4 == 3 || random.bounded(8) == 0;
+            const double y = random.bounded(2) ? values[random.bounded(8)] : random.generateDouble() * 6 - 3;
+            points[static_cast<std::size_t>(i)] = tpt{i + 1.0, gap ? nullvalue : y};
+        }
+        const SeriesIndex index(points);
+        ASSERT_TRUE(index.HasBlocks());
+        for (int trial = 0; trial < 400; ++trial) {
+            std::size_t a = random.bounded(n);
+            std::size_t b = a + 1 + random.bounded(std::min(n - static_cast<int>(a), trial < 200 ? 40 : n));
+            if (trial == 0)
+                a = 0, b = static_cast<std::size_t>(n);
+            SeriesIndex::Run expected;
+            std::size_t topRow = 0, bottomRow = 0; // the first points of the smallest, the largest row
+            for (std::size_t i = a; i < b; ++i) {
+                const double y = points[i].y;
+                if (IsNullValue(y))
+                    continue;
+                if (!expected.any) {
+                    expected.any = true;
+                    expected.first = expected.lowest = expected.highest = topRow = bottomRow = i;
+                    expected.minY = expected.maxY = y;
+                }
+                expected.last = i;
+                if (y < expected.minY)
+                    expected.minY = y, expected.lowest = i;
+                if (y > expected.maxY)
+                    expected.maxY = y, expected.highest = i;
+                if (map.Row(y) < map.Row(points[topRow].y))
+                    topRow = i;
+                if (map.Row(y) > map.Row(points[bottomRow].y))
+                    bottomRow = i;
+            }
+            const SeriesIndex::Run run = index.Extremes(points, a, b);
+            const auto where = [&] { return std::to_string(n) + " [" + std::to_string(a) + ", " + std::to_string(b) + ")"; };
+            ASSERT_EQ(run.any, expected.any) << where();
+            if (!expected.any)
+                continue;
+            EXPECT_EQ(run.first, expected.first) << where();
+            EXPECT_EQ(run.last, expected.last) << where();
+            EXPECT_EQ(run.lowest, expected.lowest) << where();
+            EXPECT_EQ(run.highest, expected.highest) << where();
+            EXPECT_EQ(index.FirstOnTopRow(points, a, b, map, run.maxY), topRow) << where();
+            EXPECT_EQ(index.FirstOnBottomRow(points, a, b, map, run.minY), bottomRow) << where();
+        }
+    }
+}
+
+TEST(DrawingIndex, NoBlocksWhereRunsWouldNotBeContiguous)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct
+    {
+        const char* name;
+        std::size_t at;
+        tpt point;
+    } cases[] = {
+        {"X going back", 500, {3, 1}},
+        {"NaN X", 500, {nan, 1}},
+        {"NaN Y", 500, {501, nan}},
+    };
+    for (const auto& c : cases) {
+        tptsarr points(1000);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            points[i] = tpt{i + 1.0, 1.0 * (i % 13)};
+        points[c.at] = c.point;
+        const SeriesIndex index(points);
+        EXPECT_FALSE(index.HasBlocks()) << c.name;
+        EXPECT_EQ(index.Range().maxY, 12) << c.name; // the extremes are kept all the same
+    }
+}
+
+// Infinities in the values (or in the axis scale made from them) can map a point to NaN, drawn
+// at pixel 0, so that columns or rows go back although the values do not: the redraw must still
+// give the pixels of the walk through the points.
+TEST(DrawingIndex, InfiniteValuesDrawAsTheWalkDoes)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        const char* name;
+        double x, y; // the last point, after 20,000 values
+        bool area;
+    } cases[] = {
+        {"infinite X last", inf, 50, false},
+        {"infinite X last, filled area", inf, 50, true},
+        {"Y of minus infinity, filled area", nullvalue, -inf, true},
+        {"Y of infinity, filled area", nullvalue, inf, true},
+    };
+    for (const auto& c : cases) {
+        TRecordingSink sink;
+        PlotModel model(sink);
+        model.AddSeries();
+        addWalk(model, 3);
+        model.AddPoint(1, c.x, c.y);
+        model.SetOption(&PlotOptions::ShowPoints, false);
+        model.SetOption(&PlotOptions::DrawArea, c.area);
+        EXPECT_TRUE(drawing(model, 600, 400, true) == drawing(model, 600, 400, false)) << c.name;
+    }
+}
