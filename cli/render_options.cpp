@@ -16,13 +16,21 @@ namespace plotwell {
 
 namespace {
 
-std::optional<int> intArgument(const QString& text, int low, int high)
+std::optional<int> intArgument(const QString& text, OptionRange range)
 {
     bool ok = false;
     const int value = text.toInt(&ok);
-    if (!ok || value < low || value > high)
+    if (!ok || !range.Contains(value))
         return std::nullopt;
     return value;
+}
+
+constexpr OptionRange kSeriesNumberRange{1, maxseries};
+
+// "1 to 30"
+QString rangeText(OptionRange range)
+{
+    return QStringLiteral("%1 to %2").arg(range.low).arg(range.high);
 }
 
 std::optional<double> realArgument(const QString& text, double low, double high)
@@ -61,8 +69,9 @@ struct RenderCommandLine
     const QCommandLineOption summary{QStringLiteral("summary"),
                                      QStringLiteral("After the status line, one summary line per displayed series.")};
     const QCommandLineOption hide{QStringLiteral("hide"),
-                                  QStringLiteral("Uncheck Display Series box N (1 to 8); repeatable. A lone series is "
-                                                 "always displayed."),
+                                  QStringLiteral("Uncheck Display Series box N (%1); repeatable. A lone series is "
+                                                 "always displayed.")
+                                      .arg(rangeText(kSeriesNumberRange)),
                                   QStringLiteral("N")};
     const QCommandLineOption output{QStringLiteral("o"),
                                     QStringLiteral("Draw the graph into a PNG file (nothing is drawn without it)."),
@@ -74,9 +83,11 @@ struct RenderCommandLine
                                    QStringLiteral("F")};
     const QCommandLineOption type{QStringLiteral("type"),
                                   QStringLiteral("line, curve, bar, stacked or pie (default line)."), QStringLiteral("T")};
-    const QCommandLineOption smoothing{QStringLiteral("smoothing"), QStringLiteral("Curve smoothing, 1 to 6 (default 3)."),
+    const QCommandLineOption smoothing{QStringLiteral("smoothing"),
+                                       QStringLiteral("Curve smoothing, %1 (default 3).").arg(rangeText(kSmoothingRange)),
                                        QStringLiteral("N")};
-    const QCommandLineOption lineWidth{QStringLiteral("line-width"), QStringLiteral("Line width, 1 to 30 (default 2)."),
+    const QCommandLineOption lineWidth{QStringLiteral("line-width"),
+                                       QStringLiteral("Line width, %1 (default 2).").arg(rangeText(kLineWidthRange)),
                                        QStringLiteral("N")};
     const QCommandLineOption noPoints{QStringLiteral("no-points"), QStringLiteral("Do not mark the points.")};
     const QCommandLineOption area{QStringLiteral("area"), QStringLiteral("Fill the area under lines and curves.")};
@@ -207,9 +218,9 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     options.yLabel = lastValue(parser, line.yLabel);
 
     for (const QString& n : parser.values(line.hide)) {
-        const auto number = intArgument(n, 1, 8);
+        const auto number = intArgument(n, kSeriesNumberRange);
         if (!number) {
-            error = QStringLiteral("--hide takes a series number from 1 to 8");
+            error = QStringLiteral("--hide takes a series number from ") + rangeText(kSeriesNumberRange);
             return std::nullopt;
         }
         options.hidden.append(*number);
@@ -229,10 +240,10 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
                    QStringLiteral("a number from 1 to 4"), error) &&
         readValues(parser, line.type, graphTypeArgument, options.graphType,
                    QStringLiteral("line, curve, bar, stacked or pie"), error) &&
-        readValues(parser, line.smoothing, [](const QString& s) { return intArgument(s, 1, 6); }, options.smoothing,
-                   QStringLiteral("a level from 1 to 6"), error) &&
-        readValues(parser, line.lineWidth, [](const QString& s) { return intArgument(s, 1, 30); }, options.lineWidth,
-                   QStringLiteral("a width from 1 to 30"), error);
+        readValues(parser, line.smoothing, [](const QString& s) { return intArgument(s, kSmoothingRange); },
+                   options.smoothing, QStringLiteral("a level from ") + rangeText(kSmoothingRange), error) &&
+        readValues(parser, line.lineWidth, [](const QString& s) { return intArgument(s, kLineWidthRange); },
+                   options.lineWidth, QStringLiteral("a width from ") + rangeText(kLineWidthRange), error);
     if (!valuesRead)
         return std::nullopt;
     options.width = surface.width();

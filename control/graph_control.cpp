@@ -32,8 +32,6 @@ namespace plotwell {
 namespace {
 
 constexpr int kMenuIndent = 120;
-constexpr int kMinLineWidth = 1;
-constexpr int kMaxLineWidth = 30;
 
 // The hourglass over the whole application while a drawing runs.
 class TApplicationPointer : public TPointerShape
@@ -291,7 +289,7 @@ void TPlotwell::SetShowMenu(bool value)
 
 void TPlotwell::SetLineWidth(int value)
 {
-    model_.SetOption(&PlotOptions::LineWidth, std::clamp(value, kMinLineWidth, kMaxLineWidth));
+    model_.SetOption(&PlotOptions::LineWidth, kLineWidthRange.Clamp(value));
 }
 
 void TPlotwell::SetShowOpenBtn(bool value)

@@ -1,6 +1,7 @@
 #include "control/options_panel.h"
 
 #include "dialogs/anchors.h"
+#include "graph/plot_options.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -52,11 +53,11 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     return b;
 }
 
-QSpinBox* spin(QWidget* parent, const QString& name, int left, int top, int width, int maximum, int value,
+QSpinBox* spin(QWidget* parent, const QString& name, int left, int top, int width, OptionRange range, int value,
                const QString& accessibleName)
 {
     auto* s = new QSpinBox(parent);
-    s->setRange(1, maximum);
+    s->setRange(range.low, range.high);
     s->setValue(value);
     s->setAccessibleName(accessibleName);
     return place(s, name, QRect(left, top, width, 0));
@@ -79,7 +80,7 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
                               QRect(G, 14, kGroupWidth, 126));
     linerb = radio(GraphTypeGroupBox, "linerb", QStringLiteral("Line"), 22, 80);
     curverb = radio(GraphTypeGroupBox, "curverb", QStringLiteral("Curve"), 42, 60);
-    smoothingSpinEdit = spin(GraphTypeGroupBox, "smoothingSpinEdit", 69, 41, 36, 6, 3, QStringLiteral("Smoothing"));
+    smoothingSpinEdit = spin(GraphTypeGroupBox, "smoothingSpinEdit", 69, 41, 36, kSmoothingRange, 3, QStringLiteral("Smoothing"));
     smoothingSpinEdit->setToolTip(QStringLiteral("Smoothing"));
     smoothingSpinEdit->setEnabled(false);
     TAnchors::SetAnchors(smoothingSpinEdit, Qt::TopEdge | Qt::RightEdge);
@@ -97,8 +98,8 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
 
     LineWidthLabel = place(new QLabel(QStringLiteral("Line width:"), control), QStringLiteral("LineWidthLabel"),
                            QRect(G + 2 - 4, 278, 0, 0));
-    LineWidthSpinEdit = spin(control, "LineWidthSpinEdit", LineWidthLabel->x() + LineWidthLabel->width(), 275, 38, 30,
-                             1, QStringLiteral("Line width"));
+    LineWidthSpinEdit = spin(control, "LineWidthSpinEdit", LineWidthLabel->x() + LineWidthLabel->width(), 275, 38,
+                             kLineWidthRange, 1, QStringLiteral("Line width"));
     LineWidthLabel->setBuddy(LineWidthSpinEdit);
 
     OpenBtn = button(control, "OpenBtn", QStringLiteral("Open"), QStringLiteral("Open file"), G + 2, 317);
@@ -113,7 +114,7 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
     displayserieslabel->hide();
     const int boxTop = displayserieslabel->y() + displayserieslabel->height() + 2;
     const int boxSide = DisplaySeriesBoxSide(control);
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= maxseries; ++i) {
         const QString hint = QStringLiteral("Series %1").arg(i);
         QCheckBox* box = place(new QCheckBox(control), QStringLiteral("displayseriesbox%1").arg(i),
                                QRect(G + 2 + 13 * (i - 1), boxTop, boxSide, 0), hint);

@@ -4,6 +4,8 @@
 // each at its place, with its caption, hint, object name and accessible name. It only builds
 // the widgets; the control wires and fills them.
 
+#include "graph/series_types.h"
+
 #include <array>
 
 class QCheckBox;
@@ -41,7 +43,7 @@ struct TOptionsPanel
     QPushButton* CopyBtn;
     QPushButton* PrintBtn;
     QLabel* displayserieslabel;
-    std::array<QCheckBox*, 8> displayseriesboxes; // series 1..8 at index 0..7
+    std::array<QCheckBox*, maxseries> displayseriesboxes; // series 1..8 at index 0..7
 
     // Places the line width label and spin edit after the Mark points box has moved.
     void PlaceLineWidth();

@@ -272,7 +272,7 @@ void PlotModel::SetTitle(const QString& title)
 
 void PlotModel::SetSeriesColor(int n, TColor color)
 {
-    if (n < 1 || n > maxseries)
+    if (!IsSeriesNumber(n))
         return;
     SetOption(&PlotOptions::SeriesColor, [&] {
         auto colors = options_.SeriesColor;
@@ -289,7 +289,7 @@ void PlotModel::SetOptions(const PlotOptions& options)
 
 void PlotModel::SetSeriesBox(int n, const TSeriesBox& box)
 {
-    if (n < 1 || n > maxseries)
+    if (!IsSeriesNumber(n))
         return;
     boxes_[static_cast<std::size_t>(n - 1)] = box;
     emit changed(Change::SeriesBoxes);
@@ -305,7 +305,7 @@ void PlotModel::ShowDisplaySeriesLabel()
 
 void PlotModel::SetSeriesBoxChecked(int n, bool checked)
 {
-    if (n < 1 || n > maxseries)
+    if (!IsSeriesNumber(n))
         return;
     boxes_[static_cast<std::size_t>(n - 1)].checked = checked;
     emit changed(Change::SeriesBoxes);
@@ -315,7 +315,7 @@ void PlotModel::SetSeriesBoxChecked(int n, bool checked)
 
 bool PlotModel::SeriesDisplay(int n) const
 {
-    if (n < 1 || n > maxseries || NumberOfSeries() == 1)
+    if (!IsSeriesNumber(n) || NumberOfSeries() == 1)
         return true;
     const TSeriesBox& box = boxes_[static_cast<std::size_t>(n - 1)];
     return box.visible && box.checked;

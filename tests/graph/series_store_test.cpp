@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace plotwell;
 
 namespace {
@@ -153,4 +155,13 @@ TEST_F(StoreFixture, AddPointIndexes)
     EXPECT_FALSE(model.AddPoint(0, 1, 1));          // series count from 1
     EXPECT_TRUE(model.AddPoint(1, nullvalue, 5));
     EXPECT_EQ(model.GetSeriesData(1), QStringLiteral("(1, 4), (2, 5)"));
+}
+
+TEST(PlotOptionsColours, AWrongSeriesNumberIsAnErrorNotAnotherSeriesColour)
+{
+    const PlotOptions options;
+    EXPECT_EQ(options.SeriesColorOf(1), 0x000000FFu);
+    EXPECT_EQ(options.SeriesColorOf(maxseries), 0x00993366u);
+    for (const int n : {0, -1, maxseries + 1, 2 * maxseries + 1})
+        EXPECT_THROW(options.SeriesColorOf(n), std::out_of_range) << n;
 }
