@@ -197,7 +197,7 @@ SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
     const tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     ValueStatistics stats;
     stats.Add(points);
-    summary.numpoints = static_cast<int>(std::min<std::int64_t>(stats.Values(), INT32_MAX));
+    summary.numpoints = stats.Values();
     summary.minvalue = stats.Min();
     summary.maxvalue = stats.Max();
     summary.average = stats.Average();
@@ -213,29 +213,28 @@ qint64 PlotModel::NumberOfPoints() const
     return total;
 }
 
-const PlotModel::TDisplayedFigures& PlotModel::DisplayedFigures() const
+const SeriesSummary& PlotModel::DisplayedFigures() const
 {
     if (!figures_) {
         const ValueStatistics stats = DisplayedStatistics(*this);
-        figures_ = TDisplayedFigures{stats.Values(), stats.Min(), stats.Max(), stats.Average(),
-                                     stats.StandardDeviation()};
+        figures_ = SeriesSummary{stats.Values(), stats.Min(), stats.Max(), stats.Average(), stats.StandardDeviation()};
     }
     return *figures_;
 }
 
 qint64 PlotModel::NumberOfNonNullPoints() const
 {
-    return DisplayedFigures().values;
+    return DisplayedFigures().numpoints;
 }
 
 double PlotModel::MinValue() const
 {
-    return DisplayedFigures().min;
+    return DisplayedFigures().minvalue;
 }
 
 double PlotModel::MaxValue() const
 {
-    return DisplayedFigures().max;
+    return DisplayedFigures().maxvalue;
 }
 
 double PlotModel::Average() const
@@ -245,7 +244,7 @@ double PlotModel::Average() const
 
 double PlotModel::StandardDeviation() const
 {
-    return DisplayedFigures().deviation;
+    return DisplayedFigures().standarddeviation;
 }
 
 bool PlotModel::AddSeriesFromString(const QString& s, bool displayerror)
