@@ -1,5 +1,6 @@
 #include "cli/render_options.h"
 
+#include "graph/graph_types.h"
 #include "graph/plot_model.h"
 
 #include <QCommandLineOption>
@@ -42,18 +43,6 @@ std::optional<double> realArgument(const QString& text, double low, double high)
     return value;
 }
 
-std::optional<Tgraphtype> graphTypeArgument(const QString& text)
-{
-    static const struct {
-        const char* name;
-        Tgraphtype type;
-    } types[] = {{"line", gtline}, {"curve", gtcurve}, {"bar", gtbar}, {"stacked", gtstacked}, {"pie", gtpie}};
-    for (const auto& t : types)
-        if (text == QLatin1String(t.name))
-            return t.type;
-    return std::nullopt;
-}
-
 // The largest side of the surface: far beyond any screen, small enough for an image.
 constexpr int kMaxSide = 30000;
 
@@ -82,7 +71,7 @@ struct RenderCommandLine
     const QCommandLineOption scale{QStringLiteral("scale"), QStringLiteral("Device pixels per pixel, 1 to 4 (default 1)."),
                                    QStringLiteral("F")};
     const QCommandLineOption type{QStringLiteral("type"),
-                                  QStringLiteral("line, curve, bar, stacked or pie (default line)."), QStringLiteral("T")};
+                                  GraphTypeNameList() + QStringLiteral(" (default line)."), QStringLiteral("T")};
     const QCommandLineOption smoothing{QStringLiteral("smoothing"),
                                        QStringLiteral("Curve smoothing, %1 (default 3).").arg(rangeText(kSmoothingRange)),
                                        QStringLiteral("N")};
@@ -238,8 +227,7 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
                    QStringLiteral("WIDTHxHEIGHT, each from 1 to %1").arg(kMaxSide), error) &&
         readValues(parser, line.scale, [](const QString& s) { return realArgument(s, 1, 4); }, options.scale,
                    QStringLiteral("a number from 1 to 4"), error) &&
-        readValues(parser, line.type, graphTypeArgument, options.graphType,
-                   QStringLiteral("line, curve, bar, stacked or pie"), error) &&
+        readValues(parser, line.type, GraphTypeNamed, options.graphType, GraphTypeNameList(), error) &&
         readValues(parser, line.smoothing, [](const QString& s) { return intArgument(s, kSmoothingRange); },
                    options.smoothing, QStringLiteral("a level from ") + rangeText(kSmoothingRange), error) &&
         readValues(parser, line.lineWidth, [](const QString& s) { return intArgument(s, kLineWidthRange); },

@@ -13,6 +13,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <utility>
 
 namespace plotwell {
 
@@ -87,6 +88,9 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
     barrb = radio(GraphTypeGroupBox, "barrb", QStringLiteral("Bar"), 62, 64);
     stackedbarrb = radio(GraphTypeGroupBox, "stackedbarrb", QStringLiteral("Stacked"), 82, 80);
     pierb = radio(GraphTypeGroupBox, "pierb", QStringLiteral("Pie"), 102, 80);
+    for (const auto& [type, rb] : {std::pair{gtline, linerb}, std::pair{gtcurve, curverb}, std::pair{gtbar, barrb},
+                                   std::pair{gtstacked, stackedbarrb}, std::pair{gtpie, pierb}})
+        graphTypeButtons[GraphTypeIndex(type)] = rb;
 
     GridlinesGroupBox = place(new QGroupBox(QStringLiteral("Grid lines"), control), QStringLiteral("GridlinesGroupBox"),
                               QRect(G, 150, kGroupWidth, 66));
@@ -131,6 +135,14 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
         TAnchors::SetAnchors(child, Qt::TopEdge | Qt::RightEdge);
     for (QCheckBox* box : displayseriesboxes)
         TAnchors::SetAnchors(box, Qt::TopEdge | Qt::RightEdge);
+}
+
+std::optional<Tgraphtype> TOptionsPanel::CheckedGraphType() const
+{
+    for (std::size_t i = 0; i < kGraphTypes.size(); ++i)
+        if (graphTypeButtons[i]->isChecked())
+            return kGraphTypes[i].type;
+    return std::nullopt;
 }
 
 void TOptionsPanel::PlaceLineWidth()
