@@ -5,6 +5,7 @@
 #include "control/graph_control.h"
 #include "core/message_sink.h"
 #include "core/rounding.h"
+#include "core/version.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/anchors.h"
 #include "dialogs/desktop_launcher.h"
@@ -379,7 +380,7 @@ void TForm1::helpbtnClick()
 void TForm1::aboutbtnClick()
 {
     mfAboutDialog1->SetCopyrightMessage(QStringLiteral("Copyright \u00A9 2026 the Plotwell authors"));
-    mfAboutDialog1->SetVersionString(QStringLiteral("1.11"));
+    mfAboutDialog1->SetVersionString(QStringLiteral(PLOTWELL_VERSION));
     mfAboutDialog1->SetProgramName(QStringLiteral("Plotwell"));
     mfAboutDialog1->SetEmailSubject(QStringLiteral("Plotwell"));
     mfAboutDialog1->execute();

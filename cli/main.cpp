@@ -3,6 +3,7 @@
 
 #include "cli/render_options.h"
 #include "cli/stderr_sink.h"
+#include "core/version.h"
 #include "graph/canvas.h"
 #include "graph/data_file_loader.h"
 #include "graph/plot_model.h"
