@@ -72,12 +72,12 @@ struct RenderCommandLine
                                    QStringLiteral("F")};
     const QCommandLineOption type{QStringLiteral("type"),
                                   GraphTypeNameList() + QStringLiteral(" (default line)."), QStringLiteral("T")};
-    const QCommandLineOption smoothing{QStringLiteral("smoothing"),
-                                       QStringLiteral("Curve smoothing, %1 (default 3).").arg(rangeText(kSmoothingRange)),
-                                       QStringLiteral("N")};
-    const QCommandLineOption lineWidth{QStringLiteral("line-width"),
-                                       QStringLiteral("Line width, %1 (default 2).").arg(rangeText(kLineWidthRange)),
-                                       QStringLiteral("N")};
+    const QCommandLineOption smoothing{
+        QStringLiteral("smoothing"), QStringLiteral("Curve smoothing, %1 (default 3).").arg(rangeText(kSmoothingRange)),
+        QStringLiteral("N")};
+    const QCommandLineOption lineWidth{
+        QStringLiteral("line-width"), QStringLiteral("Line width, %1 (default 2).").arg(rangeText(kLineWidthRange)),
+        QStringLiteral("N")};
     const QCommandLineOption noPoints{QStringLiteral("no-points"), QStringLiteral("Do not mark the points.")};
     const QCommandLineOption area{QStringLiteral("area"), QStringLiteral("Fill the area under lines and curves.")};
     const QCommandLineOption noHGrid{QStringLiteral("no-hgrid"), QStringLiteral("No horizontal grid lines.")};

@@ -81,7 +81,8 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
                               QRect(G, 14, kGroupWidth, 126));
     linerb = radio(GraphTypeGroupBox, "linerb", QStringLiteral("Line"), 22, 80);
     curverb = radio(GraphTypeGroupBox, "curverb", QStringLiteral("Curve"), 42, 60);
-    smoothingSpinEdit = spin(GraphTypeGroupBox, "smoothingSpinEdit", 69, 41, 36, kSmoothingRange, 3, QStringLiteral("Smoothing"));
+    smoothingSpinEdit =
+        spin(GraphTypeGroupBox, "smoothingSpinEdit", 69, 41, 36, kSmoothingRange, 3, QStringLiteral("Smoothing"));
     smoothingSpinEdit->setToolTip(QStringLiteral("Smoothing"));
     smoothingSpinEdit->setEnabled(false);
     TAnchors::SetAnchors(smoothingSpinEdit, Qt::TopEdge | Qt::RightEdge);
