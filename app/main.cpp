@@ -13,6 +13,7 @@
 #include "app/program_arguments.h"
 #include "control/graph_control.h"
 #include "core/recording_sink.h"
+#include "core/version.h"
 #include "help/help_dialog.h"
 
 #include <QApplication>

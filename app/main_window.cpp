@@ -5,6 +5,7 @@
 #include "control/graph_control.h"
 #include "core/message_sink.h"
 #include "core/rounding.h"
+#include "core/version.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/anchors.h"
 #include "dialogs/desktop_launcher.h"
@@ -176,7 +177,6 @@ void TForm1::BuildDialogComponents()
     memo->SetFont(memoFont);
     memo->SetReadOnly(false);
     memo->SetModal(true);
-    memo->SetScaled(true);
     memo->SetScaleAmt(1.0);
 
     mfHelpDialog1 = new TmfHelpDialog(sink_, launcher_, this);
@@ -198,7 +198,6 @@ void TForm1::BuildDialogComponents()
     mfHelpDialog1->SetColor(FromQColor(palette().color(QPalette::Base)));
     mfHelpDialog1->SetSizeGrip(TSizeGrip::sgStatusBar);
     mfHelpDialog1->SetAllowCopy(true);
-    mfHelpDialog1->SetScaled(true);
     mfHelpDialog1->SetManualScale(true);
 
     mfAboutDialog1 = new TmfAboutDialog(launcher_, this);
@@ -207,7 +206,6 @@ void TForm1::BuildDialogComponents()
     mfAboutDialog1->SetFilesLocationText(QStringLiteral("Data files location"));
     mfAboutDialog1->SetProgramName(QStringLiteral("Program Name"));
     mfAboutDialog1->SetPosition(TPosition::poScreenCenter);
-    mfAboutDialog1->SetScaled(false);
 }
 
 // A progress bar and Cancel in the status line while a long load runs.
@@ -363,7 +361,6 @@ void TForm1::summarybtnClick()
     memo->SetTitle(QStringLiteral("Series Summary"));
     memo->SetText(QString());
     memo->SetScaleAmt(ScaleAmt);
-    memo->SetScaled(true);
     memo->SetManualScale(false);
     QString text;
     for (const QString& line : SummaryLines(graph_->Model()))
@@ -374,7 +371,6 @@ void TForm1::summarybtnClick()
 
 void TForm1::helpbtnClick()
 {
-    mfHelpDialog1->SetScaled(true);
     mfHelpDialog1->SetManualScale(false);
     mfHelpDialog1->SetTitle(QStringLiteral("Plotwell Help"));
     mfHelpDialog1->SetHTMLFileName(TSharedFiles(programFolder_).PathOf(QStringLiteral("plotwell help.html")));
@@ -384,7 +380,7 @@ void TForm1::helpbtnClick()
 void TForm1::aboutbtnClick()
 {
     mfAboutDialog1->SetCopyrightMessage(QStringLiteral("Copyright \u00A9 2026 the Plotwell authors"));
-    mfAboutDialog1->SetVersionString(QStringLiteral("1.11"));
+    mfAboutDialog1->SetVersionString(QStringLiteral(PLOTWELL_VERSION));
     mfAboutDialog1->SetProgramName(QStringLiteral("Plotwell"));
     mfAboutDialog1->SetEmailSubject(QStringLiteral("Plotwell"));
     mfAboutDialog1->execute();

@@ -3,6 +3,7 @@
 
 #include "cli/render_options.h"
 #include "cli/stderr_sink.h"
+#include "core/version.h"
 #include "graph/draw/canvas.h"
 #include "graph/load/data_file_loader.h"
 #include "graph/draw/pie_chart.h"

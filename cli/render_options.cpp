@@ -1,5 +1,6 @@
 #include "cli/render_options.h"
 
+#include "graph/data/graph_types.h"
 #include "graph/data/plot_model.h"
 
 #include <QCommandLineOption>
@@ -16,13 +17,21 @@ namespace plotwell {
 
 namespace {
 
-std::optional<int> intArgument(const QString& text, int low, int high)
+std::optional<int> intArgument(const QString& text, OptionRange range)
 {
     bool ok = false;
     const int value = text.toInt(&ok);
-    if (!ok || value < low || value > high)
+    if (!ok || !range.Contains(value))
         return std::nullopt;
     return value;
+}
+
+constexpr OptionRange kSeriesNumberRange{1, maxseries};
+
+// "1 to 30"
+QString rangeText(OptionRange range)
+{
+    return QStringLiteral("%1 to %2").arg(range.low).arg(range.high);
 }
 
 std::optional<double> realArgument(const QString& text, double low, double high)
@@ -32,18 +41,6 @@ std::optional<double> realArgument(const QString& text, double low, double high)
     if (!ok || !(value >= low && value <= high))
         return std::nullopt;
     return value;
-}
-
-std::optional<Tgraphtype> graphTypeArgument(const QString& text)
-{
-    static const struct {
-        const char* name;
-        Tgraphtype type;
-    } types[] = {{"line", gtline}, {"curve", gtcurve}, {"bar", gtbar}, {"stacked", gtstacked}, {"pie", gtpie}};
-    for (const auto& t : types)
-        if (text == QLatin1String(t.name))
-            return t.type;
-    return std::nullopt;
 }
 
 // The largest side of the surface: far beyond any screen, small enough for an image.
@@ -61,8 +58,9 @@ struct RenderCommandLine
     const QCommandLineOption summary{QStringLiteral("summary"),
                                      QStringLiteral("After the status line, one summary line per displayed series.")};
     const QCommandLineOption hide{QStringLiteral("hide"),
-                                  QStringLiteral("Uncheck Display Series box N (1 to 8); repeatable. A lone series is "
-                                                 "always displayed."),
+                                  QStringLiteral("Uncheck Display Series box N (%1); repeatable. A lone series is "
+                                                 "always displayed.")
+                                      .arg(rangeText(kSeriesNumberRange)),
                                   QStringLiteral("N")};
     const QCommandLineOption output{QStringLiteral("o"),
                                     QStringLiteral("Draw the graph into a PNG file (nothing is drawn without it)."),
@@ -73,11 +71,13 @@ struct RenderCommandLine
     const QCommandLineOption scale{QStringLiteral("scale"), QStringLiteral("Device pixels per pixel, 1 to 4 (default 1)."),
                                    QStringLiteral("F")};
     const QCommandLineOption type{QStringLiteral("type"),
-                                  QStringLiteral("line, curve, bar, stacked or pie (default line)."), QStringLiteral("T")};
-    const QCommandLineOption smoothing{QStringLiteral("smoothing"), QStringLiteral("Curve smoothing, 1 to 6 (default 3)."),
-                                       QStringLiteral("N")};
-    const QCommandLineOption lineWidth{QStringLiteral("line-width"), QStringLiteral("Line width, 1 to 30 (default 2)."),
-                                       QStringLiteral("N")};
+                                  GraphTypeNameList() + QStringLiteral(" (default line)."), QStringLiteral("T")};
+    const QCommandLineOption smoothing{
+        QStringLiteral("smoothing"), QStringLiteral("Curve smoothing, %1 (default 3).").arg(rangeText(kSmoothingRange)),
+        QStringLiteral("N")};
+    const QCommandLineOption lineWidth{
+        QStringLiteral("line-width"), QStringLiteral("Line width, %1 (default 2).").arg(rangeText(kLineWidthRange)),
+        QStringLiteral("N")};
     const QCommandLineOption noPoints{QStringLiteral("no-points"), QStringLiteral("Do not mark the points.")};
     const QCommandLineOption area{QStringLiteral("area"), QStringLiteral("Fill the area under lines and curves.")};
     const QCommandLineOption noHGrid{QStringLiteral("no-hgrid"), QStringLiteral("No horizontal grid lines.")};
@@ -207,9 +207,9 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     options.yLabel = lastValue(parser, line.yLabel);
 
     for (const QString& n : parser.values(line.hide)) {
-        const auto number = intArgument(n, 1, 8);
+        const auto number = intArgument(n, kSeriesNumberRange);
         if (!number) {
-            error = QStringLiteral("--hide takes a series number from 1 to 8");
+            error = QStringLiteral("--hide takes a series number from ") + rangeText(kSeriesNumberRange);
             return std::nullopt;
         }
         options.hidden.append(*number);
@@ -227,12 +227,11 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
                    QStringLiteral("WIDTHxHEIGHT, each from 1 to %1").arg(kMaxSide), error) &&
         readValues(parser, line.scale, [](const QString& s) { return realArgument(s, 1, 4); }, options.scale,
                    QStringLiteral("a number from 1 to 4"), error) &&
-        readValues(parser, line.type, graphTypeArgument, options.graphType,
-                   QStringLiteral("line, curve, bar, stacked or pie"), error) &&
-        readValues(parser, line.smoothing, [](const QString& s) { return intArgument(s, 1, 6); }, options.smoothing,
-                   QStringLiteral("a level from 1 to 6"), error) &&
-        readValues(parser, line.lineWidth, [](const QString& s) { return intArgument(s, 1, 30); }, options.lineWidth,
-                   QStringLiteral("a width from 1 to 30"), error);
+        readValues(parser, line.type, GraphTypeNamed, options.graphType, GraphTypeNameList(), error) &&
+        readValues(parser, line.smoothing, [](const QString& s) { return intArgument(s, kSmoothingRange); },
+                   options.smoothing, QStringLiteral("a level from ") + rangeText(kSmoothingRange), error) &&
+        readValues(parser, line.lineWidth, [](const QString& s) { return intArgument(s, kLineWidthRange); },
+                   options.lineWidth, QStringLiteral("a width from ") + rangeText(kLineWidthRange), error);
     if (!valuesRead)
         return std::nullopt;
     options.width = surface.width();

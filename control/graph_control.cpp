@@ -11,6 +11,7 @@
 #include "graph/draw/pie_chart.h"
 #include "graph/draw/pointer_shape.h"
 #include "graph/draw/renderer.h"
+#include "graph/data/graph_types.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,15 +29,15 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace plotwell {
 
 namespace {
 
 constexpr int kMenuIndent = 120;
-constexpr int kMinLineWidth = 1;
-constexpr int kMaxLineWidth = 30;
 
 // The hourglass over the whole application while a drawing runs.
 class TApplicationPointer : public TPointerShape
@@ -50,23 +51,6 @@ public:
             QApplication::restoreOverrideCursor();
     }
 };
-
-QString graphKindName(Tgraphtype type)
-{
-    switch (type) {
-    case gtline:
-        return QStringLiteral("Line graph");
-    case gtcurve:
-        return QStringLiteral("Smoothed curve graph");
-    case gtbar:
-        return QStringLiteral("Bar graph");
-    case gtstacked:
-        return QStringLiteral("Stacked bar graph");
-    case gtpie:
-        return QStringLiteral("Pie graph");
-    }
-    return QString();
-}
 
 QString defaultOpenFileDialog(QWidget* parent, const QString& folder)
 {
@@ -110,7 +94,7 @@ TPlotwell::~TPlotwell() = default;
 void TPlotwell::WireOptions()
 {
     TOptionsPanel& p = *panel_;
-    for (QRadioButton* rb : {p.linerb, p.curverb, p.barrb, p.stackedbarrb, p.pierb})
+    for (QRadioButton* rb : p.graphTypeButtons)
         connect(rb, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)
                 GraphTypeClicked();
@@ -181,10 +165,11 @@ void TPlotwell::ShowOptions()
 void TPlotwell::ShowGraphType()
 {
     TOptionsPanel& p = *panel_;
-    const std::array<QRadioButton*, 5> byType = {p.linerb, p.barrb, p.stackedbarrb, p.curverb, p.pierb};
     {
-        const QSignalBlocker b1(p.linerb), b2(p.curverb), b3(p.barrb), b4(p.stackedbarrb), b5(p.pierb);
-        byType[static_cast<std::size_t>(model_.GraphType())]->setChecked(true);
+        std::vector<QSignalBlocker> blockers;
+        for (QRadioButton* rb : p.graphTypeButtons)
+            blockers.emplace_back(rb);
+        p.GraphTypeButton(model_.GraphType())->setChecked(true);
     }
     p.smoothingSpinEdit->setEnabled(p.curverb->isChecked());
 }
@@ -233,7 +218,7 @@ void TPlotwell::DescribeGraph()
         PaintBox->setAccessibleDescription(QStringLiteral("No data loaded"));
         return;
     }
-    QString text = graphKindName(model_.GraphType()) + QStringLiteral(" of %1 series").arg(series);
+    QString text = GraphTypeDescription(model_.GraphType()) + QStringLiteral(" of %1 series").arg(series);
     if (!model_.Title().isEmpty())
         text += QStringLiteral(": ") + model_.Title();
     PaintBox->setAccessibleDescription(text);
@@ -295,7 +280,7 @@ void TPlotwell::SetShowMenu(bool value)
 
 void TPlotwell::SetLineWidth(int value)
 {
-    model_.SetOption(&PlotOptions::LineWidth, std::clamp(value, kMinLineWidth, kMaxLineWidth));
+    model_.SetOption(&PlotOptions::LineWidth, kLineWidthRange.Clamp(value));
 }
 
 void TPlotwell::SetShowOpenBtn(bool value)
@@ -333,15 +318,9 @@ void TPlotwell::changeEvent(QEvent* event)
 
 void TPlotwell::GraphTypeClicked()
 {
-    const TOptionsPanel& p = *panel_;
-    const std::pair<QRadioButton*, Tgraphtype> order[] = {
-        {p.linerb, gtline}, {p.curverb, gtcurve}, {p.barrb, gtbar}, {p.stackedbarrb, gtstacked}, {p.pierb, gtpie}};
-    for (const auto& [button, type] : order) {
-        if (button->isChecked()) {
-            pendingUserAction_ = true;
-            model_.SetGraphType(type);
-            break;
-        }
+    if (const std::optional<Tgraphtype> type = panel_->CheckedGraphType()) {
+        pendingUserAction_ = true;
+        model_.SetGraphType(*type);
     }
     ShowGraphType();
 }

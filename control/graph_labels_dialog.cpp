@@ -16,7 +16,7 @@ constexpr int kLabelLeft = 24;
 constexpr int kEditLeft = 112;
 constexpr int kEditWidth = 209;
 
-QPushButton* addButton(QWidget* parent, const QString& caption, const QString& name, int left)
+QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, int left)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
@@ -41,10 +41,10 @@ TGraphLabelsDialog::TGraphLabelsDialog(const QString& title, const QString& xlab
     xEdit_ = AddField(QStringLiteral("X-axis label:"), 72, 68, xlabel, QStringLiteral("xlabeledit"));
     yEdit_ = AddField(QStringLiteral("Y-axis label:"), 107, 103, ylabel, QStringLiteral("ylabeledit"));
 
-    QPushButton* ok = addButton(this, QStringLiteral("&Ok"), QStringLiteral("okbutton"), 175);
+    QPushButton* ok = addButton(this, QStringLiteral("okbutton"), QStringLiteral("&Ok"), 175);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    QPushButton* cancel = addButton(this, QStringLiteral("&Cancel"), QStringLiteral("cancelbutton"), 256);
+    QPushButton* cancel = addButton(this, QStringLiteral("cancelbutton"), QStringLiteral("&Cancel"), 256);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabOrder(titleEdit_, xEdit_);

@@ -1,6 +1,7 @@
 #include "control/options_panel.h"
 
 #include "dialogs/anchors.h"
+#include "graph/data/plot_options.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <utility>
 
 namespace plotwell {
 
@@ -52,11 +54,11 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     return b;
 }
 
-QSpinBox* spin(QWidget* parent, const QString& name, int left, int top, int width, int maximum, int value,
+QSpinBox* spin(QWidget* parent, const QString& name, int left, int top, int width, OptionRange range, int value,
                const QString& accessibleName)
 {
     auto* s = new QSpinBox(parent);
-    s->setRange(1, maximum);
+    s->setRange(range.low, range.high);
     s->setValue(value);
     s->setAccessibleName(accessibleName);
     return place(s, name, QRect(left, top, width, 0));
@@ -79,13 +81,17 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
                               QRect(G, 14, kGroupWidth, 126));
     linerb = radio(GraphTypeGroupBox, "linerb", QStringLiteral("Line"), 22, 80);
     curverb = radio(GraphTypeGroupBox, "curverb", QStringLiteral("Curve"), 42, 60);
-    smoothingSpinEdit = spin(GraphTypeGroupBox, "smoothingSpinEdit", 69, 41, 36, 6, 3, QStringLiteral("Smoothing"));
+    smoothingSpinEdit =
+        spin(GraphTypeGroupBox, "smoothingSpinEdit", 69, 41, 36, kSmoothingRange, 3, QStringLiteral("Smoothing"));
     smoothingSpinEdit->setToolTip(QStringLiteral("Smoothing"));
     smoothingSpinEdit->setEnabled(false);
     TAnchors::SetAnchors(smoothingSpinEdit, Qt::TopEdge | Qt::RightEdge);
     barrb = radio(GraphTypeGroupBox, "barrb", QStringLiteral("Bar"), 62, 64);
     stackedbarrb = radio(GraphTypeGroupBox, "stackedbarrb", QStringLiteral("Stacked"), 82, 80);
     pierb = radio(GraphTypeGroupBox, "pierb", QStringLiteral("Pie"), 102, 80);
+    for (const auto& [type, rb] : {std::pair{gtline, linerb}, std::pair{gtcurve, curverb}, std::pair{gtbar, barrb},
+                                   std::pair{gtstacked, stackedbarrb}, std::pair{gtpie, pierb}})
+        graphTypeButtons[GraphTypeIndex(type)] = rb;
 
     GridlinesGroupBox = place(new QGroupBox(QStringLiteral("Grid lines"), control), QStringLiteral("GridlinesGroupBox"),
                               QRect(G, 150, kGroupWidth, 66));
@@ -97,8 +103,8 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
 
     LineWidthLabel = place(new QLabel(QStringLiteral("Line width:"), control), QStringLiteral("LineWidthLabel"),
                            QRect(G + 2 - 4, 278, 0, 0));
-    LineWidthSpinEdit = spin(control, "LineWidthSpinEdit", LineWidthLabel->x() + LineWidthLabel->width(), 275, 38, 30,
-                             1, QStringLiteral("Line width"));
+    LineWidthSpinEdit = spin(control, "LineWidthSpinEdit", LineWidthLabel->x() + LineWidthLabel->width(), 275, 38,
+                             kLineWidthRange, 1, QStringLiteral("Line width"));
     LineWidthLabel->setBuddy(LineWidthSpinEdit);
 
     OpenBtn = button(control, "OpenBtn", QStringLiteral("Open"), QStringLiteral("Open file"), G + 2, 317);
@@ -113,7 +119,7 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
     displayserieslabel->hide();
     const int boxTop = displayserieslabel->y() + displayserieslabel->height() + 2;
     const int boxSide = DisplaySeriesBoxSide(control);
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= maxseries; ++i) {
         const QString hint = QStringLiteral("Series %1").arg(i);
         QCheckBox* box = place(new QCheckBox(control), QStringLiteral("displayseriesbox%1").arg(i),
                                QRect(G + 2 + 13 * (i - 1), boxTop, boxSide, 0), hint);
@@ -130,6 +136,14 @@ TOptionsPanel::TOptionsPanel(QWidget* control)
         TAnchors::SetAnchors(child, Qt::TopEdge | Qt::RightEdge);
     for (QCheckBox* box : displayseriesboxes)
         TAnchors::SetAnchors(box, Qt::TopEdge | Qt::RightEdge);
+}
+
+std::optional<Tgraphtype> TOptionsPanel::CheckedGraphType() const
+{
+    for (std::size_t i = 0; i < kGraphTypes.size(); ++i)
+        if (graphTypeButtons[i]->isChecked())
+            return kGraphTypes[i].type;
+    return std::nullopt;
 }
 
 void TOptionsPanel::PlaceLineWidth()

@@ -4,7 +4,10 @@
 // each at its place, with its caption, hint, object name and accessible name. It only builds
 // the widgets; the control wires and fills them.
 
+#include "graph/data/graph_types.h"
+
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -41,7 +44,12 @@ struct TOptionsPanel
     QPushButton* CopyBtn;
     QPushButton* PrintBtn;
     QLabel* displayserieslabel;
-    std::array<QCheckBox*, 8> displayseriesboxes; // series 1..8 at index 0..7
+    std::array<QCheckBox*, maxseries> displayseriesboxes; // series 1..8 at index 0..7
+    std::array<QRadioButton*, kGraphTypes.size()> graphTypeButtons; // in the order of kGraphTypes
+
+    QRadioButton* GraphTypeButton(Tgraphtype type) const { return graphTypeButtons[GraphTypeIndex(type)]; }
+    // The type whose button is checked (none while the buttons are being switched).
+    std::optional<Tgraphtype> CheckedGraphType() const;
 
     // Places the line width label and spin edit after the Mark points box has moved.
     void PlaceLineWidth();

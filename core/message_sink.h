@@ -1,6 +1,7 @@
 #pragma once
 // The one way any layer shows a message to the user. The GUI shows message boxes, the CLI
-// writes to stderr, tests record. Texts are passed exactly as specified ("\r\r" included).
+// writes to stderr, tests record. Callers pass the whole text, carriage returns included ("\r\r"
+// between paragraphs); each sink shows them its own way (the box as line breaks, stderr as \r).
 
 #include <QString>
 

@@ -49,12 +49,6 @@ public:
     void SetLeft(int v) { FLeft = v; }
     int Top() const { return FTop; }
     void SetTop(int v) { FTop = v; }
-    bool Scaled() const { return FScaled; }
-    void SetScaled(bool v) { FScaled = v; }
-    bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool v) { FShowHint = v; }
-    bool AutoScroll() const { return FAutoScroll; }
-    void SetAutoScroll(bool v) { FAutoScroll = v; }
     bool ManualScale() const { return FManualScale; }
     void SetManualScale(bool v) { FManualScale = v; }
 
@@ -83,9 +77,6 @@ private:
     TPosition FPosition = TPosition::poScreenCenter;
     int FLeft = 0;
     int FTop = 0;
-    bool FScaled = true;
-    bool FShowHint = false;
-    bool FAutoScroll = false;
     bool FManualScale = false;
 };
 

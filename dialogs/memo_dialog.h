@@ -77,14 +77,6 @@ public:
     bool Modified() const;
     bool Modal() const { return FModal; }
     void SetModal(bool modal) { FModal = modal; }
-    // Qt scales every window for the screen by itself, and shows tooltips and scroll areas as
-    // each control needs; these three are kept for callers that set them.
-    bool Scaled() const { return FScaled; }
-    void SetScaled(bool scaled) { FScaled = scaled; }
-    bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool show) { FShowHint = show; }
-    bool AutoScroll() const { return FAutoScroll; }
-    void SetAutoScroll(bool on) { FAutoScroll = on; }
     bool ManualScale() const { return FManualScale; }
     void SetManualScale(bool on) { FManualScale = on; }
     double ScaleAmt() const { return FScaleAmt; }
@@ -114,9 +106,6 @@ private:
     bool FReadOnly = false;
     bool FShowPercentageFull = true;
     bool FModal = true;
-    bool FScaled = true;
-    bool FShowHint = false;
-    bool FAutoScroll = false;
     bool FManualScale = false;
     double FScaleAmt = 1.0;
     QPointer<Tnotesform> NotesDialog_;

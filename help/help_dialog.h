@@ -80,12 +80,6 @@ public:
     void SetSizeGrip(TSizeGrip v);
     bool AllowCopy() const { return FAllowCopy; }
     void SetAllowCopy(bool v);
-    bool Scaled() const { return FScaled; }
-    void SetScaled(bool v) { FScaled = v; }
-    bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool v) { FShowHint = v; }
-    bool AutoScroll() const { return FAutoScroll; }
-    void SetAutoScroll(bool v) { FAutoScroll = v; }
     bool ManualScale() const { return FManualScale; }
     void SetManualScale(bool v) { FManualScale = v; }
     bool Visible() const { return HelpDialog && HelpDialog->isVisible(); }
@@ -161,9 +155,6 @@ private:
     TColor FColor;
     TSizeGrip FSizeGrip = TSizeGrip::sgStatusBar;
     bool FAllowCopy = true;
-    bool FScaled = true;
-    bool FShowHint = false;
-    bool FAutoScroll = false;
     bool FManualScale = false;
     bool clearOnClose_ = true;
     int lastScrollLine_ = 0;

@@ -4,6 +4,7 @@
 
 #include "control/graph_control.h"
 #include "dialogs/message_box_sink.h"
+#include "graph/data/graph_types.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -41,10 +42,8 @@ int main(int argc, char** argv)
     graph.setGeometry(20, 20, width, height);
     if (!parser.positionalArguments().isEmpty())
         graph.SetFileName(parser.positionalArguments().constFirst());
-    const QStringList types = {QStringLiteral("line"), QStringLiteral("bar"), QStringLiteral("stacked"),
-                               QStringLiteral("curve"), QStringLiteral("pie")};
-    if (parser.isSet(type) && types.contains(parser.value(type)))
-        graph.SetGraphType(static_cast<Tgraphtype>(types.indexOf(parser.value(type))));
+    if (const std::optional<Tgraphtype> chosen = GraphTypeNamed(parser.value(type)))
+        graph.SetGraphType(*chosen);
     window.show();
 
     if (parser.isSet(grab)) {

@@ -195,7 +195,7 @@ SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
     const tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     ValueStatistics stats;
     stats.Add(points);
-    summary.numpoints = static_cast<int>(std::min<std::int64_t>(stats.Values(), INT32_MAX));
+    summary.numpoints = stats.Values();
     summary.minvalue = stats.Min();
     summary.maxvalue = stats.Max();
     summary.average = stats.Average();
@@ -211,29 +211,28 @@ qint64 PlotModel::NumberOfPoints() const
     return total;
 }
 
-const PlotModel::TDisplayedFigures& PlotModel::DisplayedFigures() const
+const SeriesSummary& PlotModel::DisplayedFigures() const
 {
     if (!figures_) {
         const ValueStatistics stats = DisplayedStatistics(*this);
-        figures_ = TDisplayedFigures{stats.Values(), stats.Min(), stats.Max(), stats.Average(),
-                                     stats.StandardDeviation()};
+        figures_ = SeriesSummary{stats.Values(), stats.Min(), stats.Max(), stats.Average(), stats.StandardDeviation()};
     }
     return *figures_;
 }
 
 qint64 PlotModel::NumberOfNonNullPoints() const
 {
-    return DisplayedFigures().values;
+    return DisplayedFigures().numpoints;
 }
 
 double PlotModel::MinValue() const
 {
-    return DisplayedFigures().min;
+    return DisplayedFigures().minvalue;
 }
 
 double PlotModel::MaxValue() const
 {
-    return DisplayedFigures().max;
+    return DisplayedFigures().maxvalue;
 }
 
 double PlotModel::Average() const
@@ -243,7 +242,7 @@ double PlotModel::Average() const
 
 double PlotModel::StandardDeviation() const
 {
-    return DisplayedFigures().deviation;
+    return DisplayedFigures().standarddeviation;
 }
 
 void PlotModel::SetTitle(const QString& title)
@@ -256,7 +255,7 @@ void PlotModel::SetTitle(const QString& title)
 
 void PlotModel::SetSeriesColor(int n, TColor color)
 {
-    if (n < 1 || n > maxseries)
+    if (!IsSeriesNumber(n))
         return;
     SetOption(&PlotOptions::SeriesColor, [&] {
         auto colors = options_.SeriesColor;
@@ -275,7 +274,7 @@ void PlotModel::SetOptions(const PlotOptions& options)
 
 void PlotModel::SetSeriesBox(int n, const TSeriesBox& box)
 {
-    if (n < 1 || n > maxseries)
+    if (!IsSeriesNumber(n))
         return;
     boxes_[static_cast<std::size_t>(n - 1)] = box;
     emit changed(Change::SeriesBoxes);
@@ -291,7 +290,7 @@ void PlotModel::ShowDisplaySeriesLabel()
 
 void PlotModel::SetSeriesBoxChecked(int n, bool checked)
 {
-    if (n < 1 || n > maxseries)
+    if (!IsSeriesNumber(n))
         return;
     boxes_[static_cast<std::size_t>(n - 1)].checked = checked;
     emit changed(Change::SeriesBoxes);
@@ -301,7 +300,7 @@ void PlotModel::SetSeriesBoxChecked(int n, bool checked)
 
 bool PlotModel::SeriesDisplay(int n) const
 {
-    if (n < 1 || n > maxseries || NumberOfSeries() == 1)
+    if (!IsSeriesNumber(n) || NumberOfSeries() == 1)
         return true;
     const TSeriesBox& box = boxes_[static_cast<std::size_t>(n - 1)];
     return box.visible && box.checked;

@@ -27,10 +27,10 @@ struct TSeriesBox
     QString hint;
 };
 
-// Statistics of the non-null points of one series.
+// Statistics of the non-null points of one series, or of the displayed series together.
 struct SeriesSummary
 {
-    int numpoints = 0;
+    qint64 numpoints = 0;
     double minvalue = novalue;
     double maxvalue = novalue;
     double average = novalue;
@@ -64,15 +64,7 @@ public:
     qint64 NumberOfPoints() const;
     // The figures of the status line over the displayed series, worked out once per change of
     // the series or of their boxes (every drawing shows them).
-    struct TDisplayedFigures
-    {
-        qint64 values = 0;
-        double min = novalue;
-        double max = novalue;
-        double average = novalue;
-        double deviation = novalue;
-    };
-    const TDisplayedFigures& DisplayedFigures() const;
+    const SeriesSummary& DisplayedFigures() const;
     qint64 NumberOfNonNullPoints() const;
     double MinValue() const;
     double MaxValue() const;
@@ -162,7 +154,7 @@ private:
     Tgraphtype currentgtype_ = gtline;
     PlotOptions options_;
     mutable SeriesIndexCache drawingIndexes_; // derived from seriesarr_
-    mutable std::optional<TDisplayedFigures> figures_; // derived from seriesarr_ and boxes_
+    mutable std::optional<SeriesSummary> figures_; // derived from seriesarr_ and boxes_
 };
 
 // Write access to the store for the point parser of graph/: it adds points by the million and

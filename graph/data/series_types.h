@@ -26,6 +26,10 @@ struct tseriesinfo
 };
 
 inline constexpr int maxseries = 8;
+inline constexpr bool IsSeriesNumber(int n)
+{
+    return n >= 1 && n <= maxseries;
+}
 inline constexpr double nullvalue = -1e13;
 inline constexpr double novalue = -999999999.0;
 inline constexpr int maxnamelength = 60;

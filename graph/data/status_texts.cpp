@@ -15,22 +15,22 @@ QString plural(qint64 n)
 }
 
 // "N pt(s)    Min: a    Max: b    Avg: c    Std Dev: d"
-QString figures(qint64 count, double minValue, double maxValue, double average, double deviation)
+QString figures(const SeriesSummary& s)
 {
-    return FormatCount(count) + QStringLiteral(" pt") + plural(count) + QStringLiteral("    Min: ") +
-           FormatGeneral(minValue) + QStringLiteral("    Max: ") + FormatGeneral(maxValue) +
-           QStringLiteral("    Avg: ") + FormatGeneral(RoundTo(average, 4)) + QStringLiteral("    Std Dev: ") +
-           FormatGeneral(RoundTo(deviation, 3));
+    return FormatCount(s.numpoints) + QStringLiteral(" pt") + plural(s.numpoints) + QStringLiteral("    Min: ") +
+           FormatGeneral(s.minvalue) + QStringLiteral("    Max: ") + FormatGeneral(s.maxvalue) +
+           QStringLiteral("    Avg: ") + FormatGeneral(RoundTo(s.average, 4)) + QStringLiteral("    Std Dev: ") +
+           FormatGeneral(RoundTo(s.standarddeviation, 3));
 }
 
 } // namespace
 
 QString StatusLineText(const PlotModel& model)
 {
-    const PlotModel::TDisplayedFigures& f = model.DisplayedFigures();
-    if (f.values <= 0)
+    const SeriesSummary& f = model.DisplayedFigures();
+    if (f.numpoints <= 0)
         return QStringLiteral("0 points");
-    return QLatin1Char(' ') + figures(f.values, f.min, f.max, f.average, f.deviation);
+    return QLatin1Char(' ') + figures(f);
 }
 
 QStringList SummaryLines(const PlotModel& model)
@@ -39,9 +39,7 @@ QStringList SummaryLines(const PlotModel& model)
     for (int k = 1; k <= model.NumberOfSeries(); ++k) {
         if (!model.SeriesDisplay(k))
             continue;
-        const SeriesSummary s = model.GetSeriesSummary(k);
-        lines.append(QStringLiteral("Series %1:     ").arg(k) +
-                     figures(s.numpoints, s.minvalue, s.maxvalue, s.average, s.standarddeviation));
+        lines.append(QStringLiteral("Series %1:     ").arg(k) + figures(model.GetSeriesSummary(k)));
     }
     return lines;
 }

@@ -102,7 +102,7 @@ void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
     const PlotOptions& options = model.Options();
     const PlotArea& area = frame.map.Area();
     const int xwid = area.xwid;
-    const int smoothing = std::clamp(options.smoothing, 1, 6);
+    const int smoothing = kSmoothingRange.Clamp(options.smoothing);
     const int stride = columnStride(static_cast<qint64>(points.size()) - 1);
     canvas.Pen().SetColor(options.SeriesColorOf(n));
     if (xwid <= 0)

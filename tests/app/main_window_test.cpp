@@ -6,6 +6,7 @@
 #include "control/graph_control.h"
 #include "core/recording_launcher.h"
 #include "core/recording_sink.h"
+#include "core/version.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/memo_dialog.h"
 #include "help/help_dialog.h"
@@ -278,7 +279,7 @@ TEST_F(MainWindowTest, HelpAndAboutShowTheProgramsOwnPages)
     });
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("aboutbtn")), Qt::LeftButton);
     EXPECT_TRUE(aboutText.contains(QStringLiteral("Plotwell"))) << aboutText.toStdString();
-    EXPECT_TRUE(aboutText.contains(QStringLiteral("1.11"))) << aboutText.toStdString();
+    EXPECT_TRUE(aboutText.contains(QStringLiteral(PLOTWELL_VERSION))) << aboutText.toStdString();
 }
 
 TEST_F(MainWindowTest, InstalledHelpIsFoundInTheSharedFolderOfItsPrefix)

@@ -4,6 +4,8 @@
 #include "cli/render_options.h"
 #include "support/test_support.h"
 
+#include <utility>
+
 using namespace plotwell;
 
 TEST(RenderOptions, EachFaultyCommandLineNamesItsFault)
@@ -37,6 +39,20 @@ TEST(RenderOptions, EachFaultyCommandLineNamesItsFault)
         EXPECT_FALSE(ParseRenderArguments(c.args, error).has_value());
         EXPECT_EQ(error, QLatin1String(c.error));
     }
+}
+
+TEST(RenderOptions, EachGraphTypeByItsName)
+{
+    const std::pair<const char*, Tgraphtype> names[] = {
+        {"line", gtline}, {"curve", gtcurve}, {"bar", gtbar}, {"stacked", gtstacked}, {"pie", gtpie}};
+    for (const auto& [name, type] : names) {
+        QString error;
+        const auto options =
+            ParseRenderArguments({QStringLiteral("--type"), QLatin1String(name), QStringLiteral("f")}, error);
+        ASSERT_TRUE(options) << name << " " << error.toStdString();
+        EXPECT_EQ(options->graphType, type) << name;
+    }
+    EXPECT_TRUE(RenderUsage().contains(QStringLiteral("line, curve, bar, stacked or pie (default line).")));
 }
 
 TEST(RenderOptions, DataFileSpellingsAndRepeatedOptions)

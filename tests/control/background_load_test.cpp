@@ -4,11 +4,13 @@
 #include "control_fixture.h"
 #include "graph/load/data_file_loader.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRadioButton>
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <new>
 #include <thread>
 
@@ -125,13 +127,39 @@ TEST_F(ControlFixture, ASecondLoadReplacesTheFirst)
 
 TEST(BackgroundLoad, ClosingDuringALoadStopsItsWorker)
 {
+    // The worker reports until it is cancelled, but gives up after a few seconds, so that a
+    // control that only waits for it (or leaves it running) fails here instead of hanging.
+    struct WorkerLog
+    {
+        std::atomic<bool> ended{false};
+        std::atomic<bool> cancelled{false};
+    };
+    const auto log = std::make_shared<WorkerLog>(); // shared: a worker left running may outlive the test
     ControlHost f;
-    f.graph->SetLoadFunction(endlessLoad);
+    f.graph->SetLoadFunction([log](PlotModel&, const QString&, TLoadProgress& progress) {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        try {
+            while (std::chrono::steady_clock::now() < giveUp) {
+                progress.Report(0);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        } catch (const TLoadCancelled&) {
+            log->cancelled = true;
+            log->ended = true;
+            throw;
+        }
+        log->ended = true;
+        return false;
+    });
     f.graph->LoadFile(QStringLiteral("huge.txt"));
     QTest::qWait(10);
+    QElapsedTimer closing;
+    closing.start();
     delete f.graph; // waits for the worker, which stops at its next report
     f.graph = nullptr;
-    SUCCEED();
+    EXPECT_LT(closing.elapsed(), 2000);
+    ASSERT_TRUE(log->ended) << "the worker is still running after the control is gone";
+    EXPECT_TRUE(log->cancelled) << "the worker ran to its end instead of being cancelled";
 }
 
 TEST(BackgroundLoad, TheFileLoaderStopsWhenCancelled)

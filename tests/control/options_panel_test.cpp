@@ -288,6 +288,32 @@ TEST_F(ControlFixture, OpenStartsInTheLoadedFilesFolder)
     EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
+TEST_F(ControlFixture, EachGraphTypeButtonChoosesAndShowsItsOwnType)
+{
+    Load(kTwoSeries);
+    graph->SetTitle(QString());
+    const struct
+    {
+        const char* button;
+        Tgraphtype type;
+        const char* description;
+    } cases[] = {{"curverb", gtcurve, "Smoothed curve graph"}, {"barrb", gtbar, "Bar graph"},
+                 {"stackedbarrb", gtstacked, "Stacked bar graph"}, {"pierb", gtpie, "Pie graph"},
+                 {"linerb", gtline, "Line graph"}};
+    for (const auto& c : cases) {
+        QTest::mouseClick(Child<QRadioButton>(c.button), Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(graph->GraphType(), c.type) << c.button;
+        EXPECT_EQ(Child<QWidget>("PaintBox")->accessibleDescription(),
+                  QString::fromLatin1(c.description) + QStringLiteral(" of 2 series"));
+    }
+    for (const auto& c : cases) {
+        graph->SetGraphType(c.type);
+        Settle();
+        EXPECT_TRUE(Child<QRadioButton>(c.button)->isChecked()) << c.button;
+    }
+}
+
 TEST_F(ControlFixture, SurfaceDescribesTheGraphForAScreenReader)
 {
     Load(kTwoSeries);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -18,6 +19,9 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
+#include <utility>
 
 using namespace plotwell;
 
@@ -56,6 +60,23 @@ QImage pdfPage(const QString& pdf, const QString& stem)
     QProcess::execute(tool, {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
                              QStringLiteral("-singlefile"), pdf, stem});
     return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+// Hands the modal dialog that opens next to `act`, which is to close it. `closed` tells
+// afterwards whether there was one and `act` closed it; one left open is rejected, so that a
+// fault fails the test instead of hanging it in the dialog's event loop.
+void closeNextModal(bool& closed, std::function<void(QDialog&)> act)
+{
+    closed = false;
+    QTimer::singleShot(0, [&closed, act = std::move(act)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        act(*dialog);
+        closed = !dialog->isVisible();
+        if (!closed)
+            dialog->reject();
+    });
 }
 
 int countPixels(const QImage& image, const std::function<bool(QColor)>& match)
@@ -201,25 +222,27 @@ TEST_F(ControlFixture, LabelsDialogEditsTheThreeTextsAndRedrawsAtOnce)
     Load(kExample);
     bool escapeKeptItOpen = false;
     QSize clientSize;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TGraphLabelsDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        clientSize = dialog->size();
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Graph Labels"));
-        auto* title = dialog->findChild<QLineEdit*>(QStringLiteral("titleedit"));
+    bool closed = false;
+    closeNextModal(closed, [&](QDialog& dialog) {
+        ASSERT_NE(qobject_cast<TGraphLabelsDialog*>(&dialog), nullptr);
+        clientSize = dialog.size();
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Graph Labels"));
+        auto* title = dialog.findChild<QLineEdit*>(QStringLiteral("titleedit"));
+        ASSERT_NE(title, nullptr);
         EXPECT_EQ(title->text(), graph->Title());
-        EXPECT_EQ(dialog->focusWidget(), title);
+        EXPECT_EQ(dialog.focusWidget(), title);
         QTest::keyClick(title, Qt::Key_Escape);
-        escapeKeptItOpen = dialog->isVisible();
+        escapeKeptItOpen = dialog.isVisible();
         title->clear();
-        dialog->findChild<QLineEdit*>(QStringLiteral("xlabeledit"))->setText(QStringLiteral("Month"));
-        auto* y = dialog->findChild<QLineEdit*>(QStringLiteral("ylabeledit"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("xlabeledit"))->setText(QStringLiteral("Month"));
+        auto* y = dialog.findChild<QLineEdit*>(QStringLiteral("ylabeledit"));
         y->setText(QStringLiteral("Sales"));
         QTest::keyClick(y, Qt::Key_Return); // OK is the default button
     });
     drawn = 0;
     QTest::mouseClick(Child<QPushButton>("LabelsBtn"), Qt::LeftButton);
     Settle();
+    ASSERT_TRUE(closed) << "Return did not close a labels dialog";
     EXPECT_TRUE(escapeKeptItOpen);
     EXPECT_EQ(clientSize, QSize(344, 200));
     EXPECT_EQ(graph->Title(), QString());
@@ -227,12 +250,15 @@ TEST_F(ControlFixture, LabelsDialogEditsTheThreeTextsAndRedrawsAtOnce)
     EXPECT_EQ(graph->YLabel(), QStringLiteral("Sales"));
     EXPECT_EQ(drawn, 1);
 
-    QTimer::singleShot(0, [] {
-        auto* dialog = QApplication::activeModalWidget();
-        dialog->findChild<QLineEdit*>(QStringLiteral("xlabeledit"))->setText(QStringLiteral("ignored"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cancelbutton")), Qt::LeftButton);
+    closeNextModal(closed, [](QDialog& dialog) {
+        auto* x = dialog.findChild<QLineEdit*>(QStringLiteral("xlabeledit"));
+        auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("cancelbutton"));
+        ASSERT_TRUE(x && cancel);
+        x->setText(QStringLiteral("ignored"));
+        QTest::mouseClick(cancel, Qt::LeftButton);
     });
     QTest::mouseClick(Child<QPushButton>("LabelsBtn"), Qt::LeftButton);
+    ASSERT_TRUE(closed) << "Cancel did not close a labels dialog";
     EXPECT_EQ(graph->XLabel(), QStringLiteral("Month"));
 }
 

@@ -54,7 +54,6 @@ TEST_F(MemoDialogTest, SeriesSummaryShowsReadOnlyWithOnlyAnOkButton)
     dialog.SetFormWidth(600);
     dialog.SetTitle(QStringLiteral("Series Summary"));
     dialog.SetText(QString());
-    dialog.SetScaled(true);
     dialog.SetManualScale(false);
     dialog.SetText(lines);
 

@@ -8,6 +8,10 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 using namespace plotwell;
 
@@ -17,78 +21,207 @@ using RenderBars = RenderFixture;
 
 constexpr TColor kBlue = 0x00FF0000;
 
+// A pixel that has the colour, or (with `has` false) has not.
+struct Pixel
+{
+    int x, y;
+    TColor color;
+    bool has = true;
+};
+
+// A rectangle without a pixel of the colour.
+struct Without
+{
+    int x, y, w, h;
+    TColor color;
+};
+
+// One drawing of bars or stacks (the surface is 600 x 400: the plot spans columns 60..539 and
+// rows 82..369, the X axis lies on row 370) and what its pixels must show.
+struct BarCase
+{
+    const char* name;
+    std::vector<QByteArray> series;
+    Tgraphtype type;
+    std::vector<int> hidden; // Display Series boxes unchecked
+    std::optional<double> xjmp;
+    std::optional<double> maxextentY;
+    std::vector<Pixel> pixels;
+    std::vector<Without> without;
+};
+
+void PrintTo(const BarCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+// Bare values: 1000 positions, the second series 30 at position 901.
+std::vector<QByteArray> beyondPosition400()
+{
+    QByteArray low;
+    QByteArray high;
+    for (int i = 0; i < 1000; ++i) {
+        low += "1 ";
+        high += i == 900 ? "30 " : "2 ";
+    }
+    return {low, high};
+}
+
+const BarCase kBarCases[] = {
+    // Slot 0 spans columns 60..219: series 1 in its left half, series 2 in its right half;
+    // each bar from the value's row (1 of 0..6 is row 322, 4 is row 178) down to the X axis,
+    // which stays.
+    {"SeriesShareEachSlotSideBySide",
+     {"1 2 3", "4 5 6"},
+     gtbar,
+     {},
+     160,
+     {},
+     {{60, 369, kRed},
+      {139, 369, kRed},
+      {140, 369, kGreen},
+      {219, 369, kGreen},
+      {220, 369, kRed}, // slot 1
+      {100, 322, kRed},
+      {100, 321, kRed, false},
+      {180, 178, kGreen},
+      {180, 177, kGreen, false},
+      {100, 370, kBlack}},
+     {}},
+    // A hidden series keeps its place in the slot empty: 5 in slot 1 (the axis now starts at 4).
+    {"AHiddenSeriesKeepsItsPlaceInTheSlot",
+     {"1 2 3", "4 5 6"},
+     gtbar,
+     {1},
+     {},
+     {},
+     {{300, 369, kGreen}, {379, 369, kGreen}, {299, 369, kGreen, false}},
+     {{60, 82, 480, 288, kRed}}},
+    // xjmp 240, bars Round(240 / 6) = 40 wide: series 1 at 60..99, series 2 30 pixels further,
+    // over it, at 90..129.
+    {"XYBarsStandAtTheirXValueEachSeries30PixelsFurther",
+     {"(1, 2) (3, 4)", "(1, 5) (2, 1)"},
+     gtbar,
+     {},
+     {},
+     {},
+     {{60, 369, kRed}, {89, 369, kRed}, {90, 369, kGreen}, {129, 369, kGreen}, {130, 369, kGreen, false}},
+     {}},
+    // The shift counts displayed series only.
+    {"XYBarsShiftByDisplayedSeriesOnly",
+     {"(1, 2) (3, 4)", "(1, 5) (2, 1)"},
+     gtbar,
+     {1},
+     {},
+     {},
+     {{60, 369, kGreen}, {100, 369, kGreen, false}},
+     {}},
+    {"ZeroBarsDrawNothing",
+     {"1 0 3", "0 0 0", "2 2 2"},
+     gtbar,
+     {},
+     {},
+     {},
+     {},
+     {{220, 82, 160, 288, kRed}, {60, 82, 480, 288, kGreen}}},
+    // At X = 1 the blue bar of 2 stands on the red 1: rows 197..311 over rows 312..369. At
+    // X = 2, over the 0 of series 1, it starts at the X axis: columns 300..427.
+    {"StacksGoOnFromTheTotalBelowAZero",
+     {"1 0 3", "0 0 0", "2 2 2"},
+     gtstacked,
+     {},
+     {},
+     5,
+     {{70, 369, kRed},
+      {70, 312, kRed},
+      {70, 311, kBlue},
+      {70, 197, kBlue},
+      {70, 196, kBlue, false},
+      {300, 369, kBlue},
+      {427, 255, kBlue},
+      {428, 300, kBlue, false}},
+     {{60, 82, 540, 288, kGreen}, {300, 82, 128, 288, kRed}}},
+    // Positions that only the hidden series reaches carry no stack: 3 + 6 + 10.
+    {"HiddenSeriesCountInTheStackTotals",
+     {"1 2 3", "4 5 6", "10 10 10 50"},
+     gtstacked,
+     {3},
+     {},
+     19,
+     {},
+     {{0, 0, 600, 400, kBlue}}},
+    // A hidden series with negative values lowers the totals (to 2 at most here); the axis
+    // still reaches the displayed stacks, which top out at 10 on the plot's top row.
+    {"HiddenNegativeSeriesLowerTheTotals",
+     {"1 5 5", "5 5 5", "-8 -8 -8"},
+     gtstacked,
+     {3},
+     {},
+     10,
+     {{310, 82, kGreen}},
+     {{60, 0, 480, 82, kGreen}}},
+    // Bars at position 901 of 1000 stand at column 492, the green one up to the top row.
+    {"StacksOfBareValuesGoOnPastPosition400",
+     beyondPosition400(),
+     gtstacked,
+     {},
+     {},
+     31,
+     {{492, 82, kGreen}, {492, 369, kRed}},
+     {}},
+    // Bars Round(240 / 4) = 60 wide. X = 1: 2 then 5 on it, up to the top row; X = 2 stands
+    // alone from the axis.
+    {"XYStacksMergeExactlyEqualXValues",
+     {"(1, 2) (3, 4)", "(1, 5) (2, 1)"},
+     gtstacked,
+     {},
+     {},
+     7,
+     {{70, 369, kRed},
+      {70, 288, kRed},
+      {70, 287, kGreen},
+      {119, 82, kGreen},
+      {120, 200, kGreen, false},
+      {300, 369, kGreen},
+      {300, 329, kGreen},
+      {300, 328, kGreen, false}},
+     {}},
+};
+
+struct BarPixels : RenderFixture, ::testing::WithParamInterface<BarCase>
+{
+};
+
 } // namespace
 
-TEST_F(RenderBars, SeriesShareEachSlotSideBySide)
+TEST_P(BarPixels, ShowWhereEachBarStands)
 {
-    Load({"1 2 3", "4 5 6"});
-    model.SetGraphType(gtbar);
+    const BarCase& c = GetParam();
+    for (const QByteArray& series : c.series)
+        ASSERT_TRUE(AddSeriesFromString(model, QString::fromUtf8(series), true));
+    model.SetGraphType(c.type);
+    for (const int n : c.hidden)
+        model.SetSeriesBoxChecked(n, false);
     Draw();
-    EXPECT_DOUBLE_EQ(Geometry().xjmp, 160);
-    // Slot 0 spans columns 60..219: series 1 in its left half, series 2 in its right half.
-    EXPECT_EQ(At(60, 369), kRed);
-    EXPECT_EQ(At(139, 369), kRed);
-    EXPECT_EQ(At(140, 369), kGreen);
-    EXPECT_EQ(At(219, 369), kGreen);
-    EXPECT_EQ(At(220, 369), kRed); // slot 1
-    // From the value's row (1 of 0..6 is row 322, 4 is row 178) down to the X axis, which stays.
-    EXPECT_EQ(At(100, 322), kRed);
-    EXPECT_NE(At(100, 321), kRed);
-    EXPECT_EQ(At(180, 178), kGreen);
-    EXPECT_NE(At(180, 177), kGreen);
-    EXPECT_EQ(At(100, 370), kBlack);
-
-    // A hidden series keeps its place in the slot empty.
-    model.SetSeriesBoxChecked(1, false);
-    Draw();
-    EXPECT_EQ(Count(60, 82, 480, 288, kRed), 0);
-    EXPECT_EQ(At(300, 369), kGreen); // 5 in slot 1 (the axis now starts at 4)
-    EXPECT_EQ(At(379, 369), kGreen);
-    EXPECT_NE(At(299, 369), kGreen);
+    EXPECT_EQ(Result().graphType, c.type);
+    if (c.xjmp) {
+        EXPECT_DOUBLE_EQ(Geometry().xjmp, *c.xjmp);
+    }
+    if (c.maxextentY) {
+        EXPECT_DOUBLE_EQ(Geometry().maxextentY, *c.maxextentY);
+    }
+    for (const Pixel& p : c.pixels) {
+        EXPECT_EQ(At(p.x, p.y) == p.color, p.has)
+            << "at (" << p.x << ", " << p.y << "): " << std::hex << At(p.x, p.y) << (p.has ? " is not " : " is ")
+            << p.color;
+    }
+    for (const Without& r : c.without)
+        EXPECT_EQ(Count(r.x, r.y, r.w, r.h, r.color), 0)
+            << "in " << r.w << " x " << r.h << " at (" << r.x << ", " << r.y << ")";
 }
 
-TEST_F(RenderBars, XYBarsStandAtTheirXValueEachDisplayedSeries30PixelsFurther)
-{
-    Load({"(1, 2) (3, 4)", "(1, 5) (2, 1)"});
-    model.SetGraphType(gtbar);
-    Draw();
-    // xjmp 240, bars Round(240 / 6) = 40 wide: series 1 at 60..99, series 2 over it at 90..129.
-    EXPECT_EQ(At(60, 369), kRed);
-    EXPECT_EQ(At(89, 369), kRed);
-    EXPECT_EQ(At(90, 369), kGreen);
-    EXPECT_EQ(At(129, 369), kGreen);
-    EXPECT_NE(At(130, 369), kGreen);
-
-    // The shift counts displayed series only.
-    model.SetSeriesBoxChecked(1, false);
-    Draw();
-    EXPECT_EQ(At(60, 369), kGreen);
-    EXPECT_NE(At(100, 369), kGreen);
-}
-
-TEST_F(RenderBars, ZerosDrawNothingAndStacksGoOnFromTheTotalBelow)
-{
-    Load({"1 0 3", "0 0 0", "2 2 2"});
-    model.SetGraphType(gtbar);
-    Draw();
-    EXPECT_EQ(Count(220, 82, 160, 288, kRed) + Count(60, 82, 480, 288, kGreen), 0);
-
-    model.SetGraphType(gtstacked);
-    Draw();
-    EXPECT_DOUBLE_EQ(Geometry().maxextentY, 5);
-    EXPECT_EQ(Count(60, 82, 540, 288, kGreen), 0);
-    // At X = 1 the blue bar of 2 stands on the red 1: rows 197..311 over rows 312..369.
-    EXPECT_EQ(At(70, 369), kRed);
-    EXPECT_EQ(At(70, 312), kRed);
-    EXPECT_EQ(At(70, 311), kBlue);
-    EXPECT_EQ(At(70, 197), kBlue);
-    EXPECT_NE(At(70, 196), kBlue);
-    // At X = 2, over the 0 of series 1, it starts at the X axis: columns 300..427.
-    EXPECT_EQ(At(300, 369), kBlue);
-    EXPECT_EQ(At(427, 255), kBlue);
-    EXPECT_NE(At(428, 300), kBlue);
-    EXPECT_EQ(Count(300, 82, 128, 288, kRed), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Bars, BarPixels, ::testing::ValuesIn(kBarCases),
+                         [](const ::testing::TestParamInfo<BarCase>& info) { return std::string(info.param.name); });
 
 TEST_F(RenderBars, BarsOfPositiveDataStandOnZero)
 {
@@ -131,7 +264,7 @@ TEST_F(RenderBars, HiddenSeriesCountInTheStackTotals)
     model.SetGraphType(gtstacked);
     model.SetSeriesBoxChecked(3, false);
     Draw();
-    EXPECT_EQ(model.GraphType(), gtstacked);
+    EXPECT_EQ(Result().graphType, gtstacked);
     EXPECT_DOUBLE_EQ(Geometry().maxextentY, 10);
     EXPECT_EQ(At(310, 82), kGreen);
     EXPECT_EQ(Count(60, 0, 480, 82, kGreen), 0);
@@ -207,7 +340,7 @@ TEST_F(RenderBars, HugeValuesAndTinySurfacesStayDrawable)
     }
     // Stacks of 2e308 are held at the largest double, which the top row shows.
     Draw();
-    EXPECT_EQ(model.GraphType(), gtstacked);
+    EXPECT_EQ(Result().graphType, gtstacked);
     EXPECT_GT(Count(60, 82, 480, 1, kGreen), 0);
 }
 

@@ -1,5 +1,5 @@
-// Every malformed data file of the corpus through the real loader: the specified message or a
-// correct load, never a crash or a hang.
+// Every malformed data file of the corpus through the real loader: the exact message the file's
+// fault gives (or a correct load), never a crash or a hang.
 #include "core/recording_sink.h"
 #include "graph/load/data_file_loader.h"
 #include "graph/data/plot_model.h"
