@@ -139,6 +139,7 @@ void TForm1::BuildWindow()
     sb->setGeometry(0, kClientSize.height() - kStatusHeight, kClientSize.width(), kStatusHeight);
     statusText_ = new QLabel(sb);
     statusText_->setObjectName(QStringLiteral("statustext"));
+    statusText_->setTextFormat(Qt::PlainText);
     // A screen reader reads the statistics themselves as the label's name.
     statusText_->setAccessibleDescription(QStringLiteral("Status line"));
     sb->addWidget(statusText_, 1);

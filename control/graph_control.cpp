@@ -7,6 +7,7 @@
 #include "core/message_sink.h"
 #include "core/rounding.h"
 #include "dialogs/anchors.h"
+#include "dialogs/plain_text.h"
 #include "graph/pointer_shape.h"
 #include "graph/renderer.h"
 
@@ -196,7 +197,8 @@ void TPlotwell::ShowSeriesBoxes()
         QCheckBox* box = panel_->displayseriesboxes[static_cast<std::size_t>(n - 1)];
         const QSignalBlocker blocker(box);
         box->setChecked(state.checked);
-        box->setToolTip(state.hint);
+        // The hint carries the series name from the file: shown as plain text, never as markup.
+        box->setToolTip(PlainTextHint(state.hint));
         box->setAccessibleName(state.hint);
         box->setVisible(state.visible && (n != 1 || choosable));
     }
