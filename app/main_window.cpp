@@ -289,16 +289,18 @@ void TForm1::AddShortcuts()
 
 void TForm1::OpenStartFile(const QStringList& arguments)
 {
-    commandLineFileName_ = arguments.value(0);
-    if (!commandLineFileName_.isEmpty()) {
+    const QString argument = arguments.value(0);
+    if (!argument.isEmpty()) {
+        // Kept as an absolute path from the start: F5 and Edit must not depend on the current folder.
+        commandLineFileName_ = QFileInfo(argument).absoluteFilePath();
         if (QFileInfo::exists(commandLineFileName_))
             graph_->LoadFile(commandLineFileName_);
         else
-            sink_.ShowMessage(QStringLiteral("File not found:\r\r") + commandLineFileName_);
+            sink_.ShowMessage(QStringLiteral("File not found:\r\r") + argument);
         return;
     }
     if (QFileInfo::exists(kExampleFile))
-        graph_->LoadFile(kExampleFile);
+        graph_->LoadFile(QFileInfo(kExampleFile).absoluteFilePath());
     else if (const QString shipped = TSharedFiles(programFolder_).Existing(kExampleFile); !shipped.isEmpty())
         graph_->LoadFile(shipped);
 }
@@ -404,8 +406,12 @@ void TForm1::editbtnClick()
         path = *written;
     }
     // Nothing loaded and nothing to write: there is no file to open.
-    if (!path.isEmpty())
-        launcher_.OpenFile(path);
+    if (path.isEmpty() || launcher_.OpenFile(path))
+        return;
+    QString message = QStringLiteral("Cannot open the file for editing:\r\r") + path;
+    if (const QString reason = launcher_.FailureReason(); !reason.isEmpty())
+        message += QStringLiteral("\r\r") + reason;
+    sink_.ShowMessage(message);
 }
 
 void TForm1::ReloadFile()

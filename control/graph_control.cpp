@@ -66,9 +66,12 @@ QString graphKindName(Tgraphtype type)
     return QString();
 }
 
+// "*" and not "*.*": on this platform files without a dot (sales, data) are data files too.
+const QString kAnyFileFilter = QStringLiteral("Any file (*)");
+
 QString defaultOpenFileDialog(QWidget* parent, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, QStringLiteral("Any file (*.*)"));
+    return QFileDialog::getOpenFileName(parent, QString(), folder, kAnyFileFilter);
 }
 
 bool defaultPrintSetup(QPrinter& printer, QWidget* parent)
@@ -436,8 +439,14 @@ void TPlotwell::Print()
     QPrinter printer;
     if (!printSetup_(printer, this))
         return;
-    if (!PrintPicture(printer, canvas_.Image(), BackgroundColor()))
+    QString error;
+    if (PrintPicture(printer, canvas_.Image(), BackgroundColor(), &error))
+        return;
+    if (error.isEmpty())
         sink_.ShowMessage(QStringLiteral("The graph could not be printed."));
+    else
+        sink_.ShowMessage(QStringLiteral("The graph could not be printed to the file:\r\r") + printer.outputFileName() +
+                          QStringLiteral("\r\r") + error);
 }
 
 } // namespace plotwell
