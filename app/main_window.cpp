@@ -113,6 +113,12 @@ TForm1::TForm1(const QStringList& arguments, TMessageSink* sink, TLauncher* laun
 
     graph_->SetLineWidth(2);
     graph_->SetOnGraphDrawn([this](QObject* sender) { UpdateStatusLine(sender); });
+    // OnGraphDrawn is raised only by drawings that found data; the status line follows every
+    // drawing, so that it never shows the figures of a graph that is gone.
+    connect(&graph_->Model(), &PlotModel::changed, this, [this](PlotModel::Change what) {
+        if (what == PlotModel::Change::Drawn)
+            UpdateStatusLine(graph_);
+    });
     BuildLoadProgress();
     AddShortcuts();
     setTabOrder(editbtn, summarybtn);
@@ -351,7 +357,8 @@ void TForm1::dropEvent(QDropEvent* event)
 
 void TForm1::UpdateStatusLine(QObject*)
 {
-    statusText_->setText(StatusLineText(graph_->Model()));
+    const PlotModel& model = graph_->Model();
+    statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model));
 }
 
 QString TForm1::StatusText() const
