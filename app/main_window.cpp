@@ -114,6 +114,9 @@ TForm1::TForm1(const QStringList& arguments, TMessageSink* sink, TLauncher* laun
 
     graph_->SetLineWidth(2);
     graph_->SetOnGraphDrawn([this](QObject* sender) { UpdateStatusLine(sender); });
+    // OnGraphDrawn is raised only by drawings that found data; the status line follows every
+    // drawing, so that it never shows the figures of a graph that is gone.
+    connect(graph_, &TPlotwell::drawn, this, [this] { UpdateStatusLine(graph_); });
     BuildLoadProgress();
     AddShortcuts();
     setTabOrder(editbtn, summarybtn);
@@ -140,6 +143,7 @@ void TForm1::BuildWindow()
     sb->setGeometry(0, kClientSize.height() - kStatusHeight, kClientSize.width(), kStatusHeight);
     statusText_ = new QLabel(sb);
     statusText_->setObjectName(QStringLiteral("statustext"));
+    statusText_->setTextFormat(Qt::PlainText);
     // A screen reader reads the statistics themselves as the label's name.
     statusText_->setAccessibleDescription(QStringLiteral("Status line"));
     sb->addWidget(statusText_, 1);
@@ -286,16 +290,18 @@ void TForm1::AddShortcuts()
 
 void TForm1::OpenStartFile(const QStringList& arguments)
 {
-    commandLineFileName_ = arguments.value(0);
-    if (!commandLineFileName_.isEmpty()) {
+    const QString argument = arguments.value(0);
+    if (!argument.isEmpty()) {
+        // Kept as an absolute path from the start: F5 and Edit must not depend on the current folder.
+        commandLineFileName_ = QFileInfo(argument).absoluteFilePath();
         if (QFileInfo::exists(commandLineFileName_))
             graph_->LoadFile(commandLineFileName_);
         else
-            sink_.ShowMessage(QStringLiteral("File not found:\r\r") + commandLineFileName_);
+            sink_.ShowMessage(QStringLiteral("File not found:\r\r") + argument);
         return;
     }
     if (QFileInfo::exists(kExampleFile))
-        graph_->LoadFile(kExampleFile);
+        graph_->LoadFile(QFileInfo(kExampleFile).absoluteFilePath());
     else if (const QString shipped = TSharedFiles(programFolder_).Existing(kExampleFile); !shipped.isEmpty())
         graph_->LoadFile(shipped);
 }
@@ -346,7 +352,8 @@ void TForm1::dropEvent(QDropEvent* event)
 
 void TForm1::UpdateStatusLine(QObject*)
 {
-    statusText_->setText(StatusLineText(graph_->Model()));
+    const PlotModel& model = graph_->Model();
+    statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model));
 }
 
 QString TForm1::StatusText() const
@@ -399,8 +406,12 @@ void TForm1::editbtnClick()
         path = *written;
     }
     // Nothing loaded and nothing to write: there is no file to open.
-    if (!path.isEmpty())
-        launcher_.OpenFile(path);
+    if (path.isEmpty() || launcher_.OpenFile(path))
+        return;
+    QString message = QStringLiteral("Cannot open the file for editing:\r\r") + path;
+    if (const QString reason = launcher_.FailureReason(); !reason.isEmpty())
+        message += QStringLiteral("\r\r") + reason;
+    sink_.ShowMessage(message);
 }
 
 void TForm1::ReloadFile()

@@ -12,6 +12,7 @@
 #include "graph/draw/pointer_shape.h"
 #include "graph/draw/renderer.h"
 #include "graph/data/graph_types.h"
+#include "dialogs/plain_text.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -52,9 +53,12 @@ public:
     }
 };
 
+// "*" and not "*.*": on this platform files without a dot (sales, data) are data files too.
+const QString kAnyFileFilter = QStringLiteral("Any file (*)");
+
 QString defaultOpenFileDialog(QWidget* parent, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, QStringLiteral("Any file (*.*)"));
+    return QFileDialog::getOpenFileName(parent, QString(), folder, kAnyFileFilter);
 }
 
 bool defaultPrintSetup(QPrinter& printer, QWidget* parent)
@@ -184,7 +188,8 @@ void TPlotwell::ShowSeriesBoxes()
         QCheckBox* box = panel_->displayseriesboxes[static_cast<std::size_t>(n - 1)];
         const QSignalBlocker blocker(box);
         box->setChecked(state.checked);
-        box->setToolTip(state.hint);
+        // The hint carries the series name from the file: shown as plain text, never as markup.
+        box->setToolTip(PlainTextHint(state.hint));
         box->setAccessibleName(state.hint);
         box->setVisible(state.visible && (n != 1 || choosable));
     }
@@ -206,6 +211,7 @@ void TPlotwell::ApplyDrawing(const DrawingResult& drawing, bool userAction)
         FOnGraphDrawn(this);
     // Only for the user's action: a box at every resize or uncovering of the window would
     // bury the user in them.
+    emit drawn();
     if (drawing.pieNegative && userAction)
         sink_.ShowMessage(PieNegativeMessage());
 }
@@ -417,8 +423,14 @@ void TPlotwell::Print()
     QPrinter printer;
     if (!printSetup_(printer, this))
         return;
-    if (!PrintPicture(printer, canvas_.Image(), BackgroundColor()))
+    QString error;
+    if (PrintPicture(printer, canvas_.Image(), BackgroundColor(), &error))
+        return;
+    if (error.isEmpty())
         sink_.ShowMessage(QStringLiteral("The graph could not be printed."));
+    else
+        sink_.ShowMessage(QStringLiteral("The graph could not be printed to the file:\r\r") + printer.outputFileName() +
+                          QStringLiteral("\r\r") + error);
 }
 
 } // namespace plotwell

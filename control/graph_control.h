@@ -146,6 +146,8 @@ public:
 
 signals:
     void loadingChanged(bool loading);
+    // After every drawing of the surface, also of an empty store (OnGraphDrawn is not raised then).
+    void drawn();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -5,6 +5,7 @@
 #include "core/color.h"
 
 #include <QImage>
+#include <QString>
 
 class QPrinter;
 
@@ -15,7 +16,8 @@ void CopyPictureToClipboard(const QImage& picture);
 
 // Prints the picture on one page, across the printable width from the top-left corner, its
 // proportions kept; a graph on a black background prints inverted, on white. False when the
-// printer could not be started.
-bool PrintPicture(QPrinter& printer, const QImage& picture, TColor background);
+// printer could not be started, or when a PDF file could not be written whole: then `error`
+// (when given) says why, and the file is as it was before (no new or broken file is left).
+bool PrintPicture(QPrinter& printer, const QImage& picture, TColor background, QString* error = nullptr);
 
 } // namespace plotwell

@@ -18,6 +18,10 @@ public:
 
     // Opens an address (http, https, mailto) with the default program; false when refused.
     virtual bool OpenUrl(const QString& url) = 0;
+
+    // Why the last OpenFile or OpenUrl returned false, naming what is missing when something
+    // is; empty when nothing is known.
+    virtual QString FailureReason() const { return QString(); }
 };
 
 } // namespace plotwell

@@ -21,9 +21,13 @@ public:
         return succeed;
     }
 
+    QString FailureReason() const override { return succeed ? QString() : reason; }
+
     QStringList files;
     QStringList urls;
     bool succeed = true;
+    // What FailureReason gives once `succeed` is false.
+    QString reason;
 };
 
 } // namespace plotwell

@@ -3,21 +3,40 @@
 #include "dialogs/web_address.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace plotwell {
 
+bool TDesktopLauncher::Open(const QUrl& url)
+{
+    failureReason_.clear();
+    if (QDesktopServices::openUrl(url))
+        return true;
+    // The desktop services hand files and addresses to xdg-open, which a minimal system lacks.
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        failureReason_ = QStringLiteral("No program to open it with was found: xdg-open is not installed (it comes "
+                                        "with the package xdg-utils).");
+    else
+        failureReason_ = QStringLiteral("The desktop could not start a program to open it.");
+    return false;
+}
+
 bool TDesktopLauncher::OpenFile(const QString& path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // QUrl::fromLocalFile keeps a relative path relative ("file:three.txt"), which no program can open.
+    return Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 bool TDesktopLauncher::OpenUrl(const QString& url)
 {
     // Whoever asks, no other scheme reaches the desktop's handlers.
-    if (!IsOpenableAddress(url))
+    if (!IsOpenableAddress(url)) {
+        failureReason_ = QStringLiteral("Only web and e-mail addresses are opened.");
         return false;
-    return QDesktopServices::openUrl(QUrl(url.trimmed()));
+    }
+    return Open(QUrl(url.trimmed()));
 }
 
 } // namespace plotwell

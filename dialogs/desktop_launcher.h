@@ -4,13 +4,22 @@
 
 #include "core/launcher.h"
 
+class QUrl;
+
 namespace plotwell {
 
 class TDesktopLauncher : public TLauncher
 {
 public:
+    // A relative path is taken from the current folder.
     bool OpenFile(const QString& path) override;
     bool OpenUrl(const QString& url) override;
+    QString FailureReason() const override { return failureReason_; }
+
+private:
+    bool Open(const QUrl& url);
+
+    QString failureReason_;
 };
 
 } // namespace plotwell

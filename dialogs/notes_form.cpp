@@ -85,7 +85,8 @@ Tnotesform::Tnotesform(TMessageSink& sink, TLauncher& launcher, QWidget* parent)
     StatusBar1_->setAccessibleName(QStringLiteral("Status line"));
     StatusBar1_->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     statuslabel_->setObjectName(QStringLiteral("statuslabel"));
-    statuslabel_->setAccessibleName(QStringLiteral("Status"));
+    // No name of its own: a screen reader hears the status itself as the label's name.
+    statuslabel_->setAccessibleDescription(QStringLiteral("Status"));
     statuslabel_->setTextFormat(Qt::PlainText);
     StatusBar1_->addWidget(statuslabel_, 1);
 

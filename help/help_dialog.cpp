@@ -4,6 +4,7 @@
 #include "dialogs/form_scaling.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QScreen>
@@ -160,6 +161,13 @@ bool TmfHelpDialog::Execute(const QString& Topic)
             dialog->contentslb->setFocus();
         if (!FManualScale)
             TopicJump(topic);
+        return false;
+    }
+
+    // The page could not be read (the view has said so) and there is nothing else to show:
+    // no empty window after the message.
+    if (!FHTMLFileName.isEmpty() && IsEmpty() && !QFileInfo(FHTMLFileName).isFile()) {
+        delete HelpDialog.data();
         return false;
     }
 

@@ -91,7 +91,8 @@ public:
     std::function<void(QObject* Sender)> OnClose;
 
     // Shows the window (creating it and loading HTMLFileName when needed) at `Topic`, or at
-    // JumpTo. False when the window was already showing: it comes to the front instead.
+    // JumpTo. False when the window was already showing: it comes to the front instead; false
+    // too when HTMLFileName is missing and there is nothing else to show (no window then).
     bool Execute(const QString& Topic = QString());
     bool ShowHelp() { return Execute(QString()); }
     bool ShowHelpTopic(const QString& Topic);

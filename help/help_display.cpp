@@ -9,6 +9,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -563,7 +564,8 @@ bool THelpDisplay::FollowPageLink(int c, int clickPosition)
         OpenPageFile(target, QStringLiteral("File (image) not found:\r\n\r\n"));
         break;
     case lkFile: {
-        const QString name = target.startsWith(u"file:///", Qt::CaseInsensitive) ? target.mid(8) : target;
+        // "file:///dev/zero" names /dev/zero: the third slash starts the path.
+        const QString name = target.startsWith(u"file:///", Qt::CaseInsensitive) ? target.mid(7) : target;
         OpenPageFile(name, QStringLiteral("File not found:\r\n\r\n"));
         break;
     }
@@ -581,13 +583,32 @@ void THelpDisplay::OpenPageFile(const QString& name, const QString& notFoundMess
 {
     // Only a regular file is handed over: no folder, device or pipe, whatever the page names.
     QString path = FindPageFile(name, pageFolder_);
-    if (path.isEmpty() && !name.startsWith(u'/'))
-        path = FindPageFile(u'/' + name, QString()); // the path of a "file:///" address
-    if (path.isEmpty()) {
-        sink_.ShowMessage(notFoundMessage + name);
+    // A "file:///name" link written for a file beside the page.
+    if (path.isEmpty() && name.startsWith(u'/'))
+        path = FindPageFile(name.mid(1), pageFolder_);
+    if (!path.isEmpty()) {
+        launcher_.OpenFile(QFileInfo(path).absoluteFilePath());
         return;
     }
-    launcher_.OpenFile(QFileInfo(path).absoluteFilePath());
+    if (!ReportNotRegular(name))
+        sink_.ShowMessage(notFoundMessage + name);
+}
+
+bool THelpDisplay::ReportNotRegular(const QString& name)
+{
+    // Something that is there but is no regular file is named whole, with the reason.
+    QStringList places{name};
+    if (!pageFolder_.isEmpty() && QFileInfo(name).isRelative())
+        places.prepend(QDir(pageFolder_).filePath(name));
+    for (const QString& place : std::as_const(places)) {
+        const QFileInfo info(place);
+        if (info.exists()) {
+            sink_.ShowMessage(QStringLiteral("Cannot open file:\r\n\r\n") + QDir::cleanPath(info.absoluteFilePath()) +
+                              QStringLiteral("\r\n\r\nnot a regular file"));
+            return true;
+        }
+    }
+    return false;
 }
 
 void THelpDisplay::OpenAddress(const QString& address)
@@ -607,6 +628,8 @@ void THelpDisplay::OpenAddress(const QString& address)
         launcher_.OpenFile(QFileInfo(path).absoluteFilePath());
         return;
     }
+    if (!address.contains(u':') && ReportNotRegular(address))
+        return;
     SetStatusText(tr("Not opened: only web and e-mail addresses are followed (%1)").arg(address));
 }
 

@@ -160,6 +160,8 @@ private:
     QString AddressInTextAt(int c, int* start = nullptr) const;
     void JumpTo(int position);
     void OpenPageFile(const QString& name, const QString& notFoundMessage);
+    // A message when `name` (beside the page, or as given) is there but is no regular file.
+    bool ReportNotRegular(const QString& name);
     void OpenAddress(const QString& address);
     int EndPosition() const;
 

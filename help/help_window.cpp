@@ -113,8 +113,12 @@ Thelpdialog::Thelpdialog(TMessageSink& sink, TLauncher& launcher, QWidget* paren
     sb = new QStatusBar(this);
     sb->setObjectName(QStringLiteral("sb"));
     sb->setAccessibleName(tr("Link target"));
+    sb->setAccessibleDescription(tr("Link target"));
     sb->setSizeGripEnabled(true);
     HelpDisplay->SetStatusBar(sb);
+    // The bar paints its message itself; a screen reader hears it as the bar's name.
+    connect(HelpDisplay, &THelpDisplay::linkHovered, this,
+            [this](const QString& text) { sb->setAccessibleName(text.isEmpty() ? tr("Link target") : text); });
 
     grip_ = new QSizeGrip(this);
     grip_->setObjectName(QStringLiteral("sizegrip"));

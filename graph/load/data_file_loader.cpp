@@ -18,10 +18,10 @@ namespace plotwell {
 
 namespace {
 
+// A folder exists too: it is refused as "not a regular file", as pipes and devices are.
 bool fileExists(const QString& path)
 {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && !info.isDir();
+    return !path.isEmpty() && QFileInfo::exists(path);
 }
 
 // IsValidUtf8 of a line, in steps of a few megabytes split before a character's first byte,
@@ -65,6 +65,7 @@ bool DataFileLoader::SetFileName(const QString& path)
     } catch (const std::bad_alloc&) {
         // A file too large for memory fails like any other load instead of ending the program.
         model_.ClearData();
+        model_.SetFileNameField(path);
         model_.Sink().ShowMessage(QStringLiteral("Not enough memory to load file:\r\r") + path);
     }
     model_.AnnounceSeriesChange();
@@ -97,10 +98,15 @@ void DataFileLoader::LoadFile()
             return;
         }
         model_.ClearData();
+        // A file that could not be opened (permissions, say) can be mended and opened again
+        // with F5; a pipe, device or folder is no data file to keep.
+        if (file.State() == TRegularFile::Status::Failed)
+            model_.SetFileNameField(path);
         model_.Sink().ShowMessage(QStringLiteral("Cannot open file:\r\r") + path + QStringLiteral("\r\r") +
                                   file.ErrorString());
         return;
     }
+    file_ = &file;
 
     const auto size = static_cast<std::size_t>(file.Size());
     if (progress_)
@@ -132,8 +138,7 @@ void DataFileLoader::LoadFile()
             return;
         }
     }
-    model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
-    Finish(true, 0, path);
+    ReadFailed(path);
 }
 
 void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path, const ReadProgress& progress)
@@ -171,18 +176,31 @@ bool DataFileLoader::ParseLines(TLineReader& lines, TextEncoding encoding, const
         if (progress)
             progress(lines.Position());
     }
-    if (lines.Failed()) {
-        model_.Sink().ShowMessage(QStringLiteral("Error reading data file"));
-        failed = true;
-    }
-    Finish(failed, lineNumber, path);
+    if (lines.Failed())
+        ReadFailed(path);
+    else
+        Finish(failed, lineNumber, path);
     return true;
+}
+
+void DataFileLoader::ReadFailed(const QString& path)
+{
+    // The file, not one of its lines, is at fault: one message, with the reason.
+    model_.ClearData();
+    model_.SetFileNameField(path);
+    QString message = QStringLiteral("Error reading data file:\r\r") + path;
+    if (file_ && !file_->ErrorString().isEmpty())
+        message += QStringLiteral("\r\r") + file_->ErrorString();
+    model_.Sink().ShowMessage(message);
 }
 
 void DataFileLoader::Finish(bool failed, qint64 lineNumber, const QString& path)
 {
     if (failed) {
         model_.ClearData();
+        // The graph is cleared, but the name stays for F5 and Edit: the user mends the line and
+        // opens the file again.
+        model_.SetFileNameField(path);
         QString message = QStringLiteral("Error reading from line %1 of file \r\r").arg(lineNumber) + path;
         if (!model_.inputerror().isEmpty())
             message += QStringLiteral("\r\r") + model_.inputerror();

@@ -13,6 +13,7 @@ namespace plotwell {
 class PlotModel;
 class TLineReader;
 class TLoadProgress;
+class TRegularFile;
 
 class DataFileLoader
 {
@@ -36,10 +37,13 @@ private:
     bool ParseLines(TLineReader& lines, TextEncoding encoding, const QString& path, const ReadProgress& progress,
                     bool untilNotUtf8);
     void Finish(bool failed, qint64 lineNumber, const QString& path);
+    // The file could not be read to its end: the store emptied, and one message saying why.
+    void ReadFailed(const QString& path);
     // What the reader of `lines` calls as it goes: hands the bytes read back and reports them.
     ReadProgress Releasing(TLineReader& lines);
     PlotModel& model_;
     TLoadProgress* progress_;
+    const TRegularFile* file_ = nullptr; // while LoadFile reads it
 };
 
 // Loads the data file into the model, as DataFileLoader::SetFileName does.

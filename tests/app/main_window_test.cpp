@@ -9,6 +9,7 @@
 #include "core/version.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/memo_dialog.h"
+#include "dialogs/message_box_sink.h"
 #include "help/help_dialog.h"
 #include "help/help_window.h"
 #include "support/test_support.h"
@@ -19,12 +20,16 @@
 #include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QThread>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QTimer>
 #include <QUrl>
 
@@ -91,7 +96,44 @@ struct MainWindowTest : ::testing::Test
         WriteFile(path, text);
         return path;
     }
+
+    static void Drop(TForm1& window, const QString& path)
+    {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        WaitForLoad(window);
+    }
 };
+
+// What a label or tooltip shows of `text`, read as Qt reads it: as rich text when it looks like
+// markup. Nothing is laid out, so a picture named in it is never loaded.
+QString shownText(const QString& text, Qt::TextFormat format = Qt::AutoText)
+{
+    QTextDocument document;
+    if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text)))
+        document.setHtml(text);
+    else
+        document.setPlainText(text);
+    return document.toPlainText();
+}
+
+bool namesAPicture(const QString& text, Qt::TextFormat format = Qt::AutoText)
+{
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return false;
+    QTextDocument document;
+    document.setHtml(text);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                return true;
+    return false;
+}
 
 const QByteArray kThreeSeries = "1 2 3 ;Alpha\n10 20 30 ;Beta\n5 5 5 ;Gamma\n";
 
@@ -329,4 +371,138 @@ TEST_F(MainWindowTest, ALongLoadShowsItsProgressAndEscapeStopsIt)
     EXPECT_FALSE(progress->isVisible());
     EXPECT_EQ(window->Graph().FileName(), path);
     EXPECT_EQ(window->Graph().NumberOfPoints(), 3);
+}
+
+TEST_F(MainWindowTest, TextFromFilesAndTheCommandLineIsNeverReadAsMarkup)
+{
+    for (const QString& name : {QStringLiteral("<b>x</b>"), QStringLiteral("<img src=\"/dev/zero\">")}) {
+        SCOPED_TRACE(name.toStdString());
+        sink.Clear();
+        const QString path = Data(QStringLiteral("names.txt"), ("1 2 3 ;" + name + "\n4 5 6 ;" + name + "\n").toUtf8());
+        auto window = Start({path});
+        ASSERT_EQ(window->Graph().NumberOfSeries(), 2);
+
+        // Each place the name shows, with what it hands to its widget and how the widget reads it.
+        const struct {
+            const char* place;
+            std::function<QString()> handed;
+            std::function<Qt::TextFormat()> format;
+            QString expected;
+        } places[] = {
+            {"hint of box 1", [&] { return window->Graph().findChild<QWidget*>(QStringLiteral("displayseriesbox1"))->toolTip(); },
+             [] { return Qt::AutoText; }, QStringLiteral("Series 1 - ") + name},
+            {"hint of box 2", [&] { return window->Graph().findChild<QWidget*>(QStringLiteral("displayseriesbox2"))->toolTip(); },
+             [] { return Qt::AutoText; }, QStringLiteral("Series 2 - ") + name},
+            {"accessible name of box 2",
+             [&] { return window->Graph().findChild<QWidget*>(QStringLiteral("displayseriesbox2"))->accessibleName(); },
+             [] { return Qt::PlainText; }, QStringLiteral("Series 2 - ") + name},
+            {"message box", [&] { return TMessageBoxSink::BuildMessageBox(QStringLiteral("File not found:\r\r") + name, nullptr)->text(); },
+             [&] { return TMessageBoxSink::BuildMessageBox(name, nullptr)->textFormat(); },
+             QStringLiteral("File not found:\n\n") + name},
+            {"status line", [&] { return window->findChild<QLabel*>(QStringLiteral("statustext"))->text(); },
+             [&] { return window->findChild<QLabel*>(QStringLiteral("statustext"))->textFormat(); },
+             window->StatusText()},
+        };
+        for (const auto& p : places) {
+            const QString handed = p.handed();
+            EXPECT_FALSE(namesAPicture(handed, p.format())) << p.place;
+            EXPECT_EQ(shownText(handed, p.format()), p.expected) << p.place;
+        }
+        // The status line carries figures only today; it stays plain whatever it says.
+        EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("statustext"))->textFormat(), Qt::PlainText);
+
+        // The hint as the pointer resting on the box brings it up.
+        auto* box = window->Graph().findChild<QWidget*>(QStringLiteral("displayseriesbox1"));
+        ASSERT_FALSE(namesAPicture(box->toolTip())); // before anything lays the hint out
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(box, &help);
+        ASSERT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), box->toolTip());
+        QToolTip::hideText();
+    }
+}
+
+TEST_F(MainWindowTest, ARelativeStartFileIsKeptAsAnAbsolutePath)
+{
+    const QString absolute = Data(QStringLiteral("three.txt"), kThreeSeries);
+    auto window = Start({QStringLiteral("three.txt")});
+    EXPECT_EQ(window->Graph().FileName(), absolute);
+    // A change of folder does not matter to Edit or F5.
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    window->editbtnClick();
+    EXPECT_EQ(launcher.files, QStringList{absolute});
+    WriteFile(absolute, "1 2\n");
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    WaitForLoad(*window);
+    EXPECT_EQ(window->Graph().NumberOfPoints(), 2);
+    EXPECT_TRUE(sink.Messages().isEmpty()) << sink.Messages().value(0).toStdString();
+}
+
+TEST_F(MainWindowTest, EditWithNoProgramToOpenTheFileSaysWhatIsMissing)
+{
+    const QString path = Data(QStringLiteral("a.txt"), "1 2 3\n");
+    auto window = Start({path});
+    launcher.succeed = false;
+    launcher.reason = QStringLiteral("xdg-open is not installed");
+    QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("editbtn")), Qt::LeftButton);
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Cannot open the file for editing:\r\r") + path +
+                                           QStringLiteral("\r\rxdg-open is not installed")});
+}
+
+TEST_F(MainWindowTest, AFailedLoadClearsTheGraphAndTheStatusLineButKeepsTheNameForF5AndEdit)
+{
+    const QString path = Data(QStringLiteral("a.txt"), kThreeSeries);
+    auto window = Start({path});
+    ASSERT_EQ(window->StatusText(), QStringLiteral(" 9 pts    Min: 1    Max: 30    Avg: 9    Std Dev: 9.747"));
+    const auto describe = [&] { return window->Graph().findChild<QWidget*>(QStringLiteral("PaintBox"))->accessibleDescription(); };
+
+    WriteFile(path, "1 2 3\n4 x 6\n");
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    WaitForLoad(*window);
+    ASSERT_EQ(sink.Messages().size(), 1);
+    EXPECT_EQ(window->Graph().NumberOfSeries(), 0);
+    EXPECT_EQ(window->Graph().Title(), QString());
+    EXPECT_EQ(describe(), QStringLiteral("No data loaded"));
+    EXPECT_EQ(window->StatusText(), QStringLiteral("No data loaded"));
+    EXPECT_EQ(window->Graph().FileName(), path);
+    window->editbtnClick();
+    EXPECT_EQ(launcher.files, QStringList{path}); // the file itself, not an empty temporary one
+
+    // Mended in the editor, read again with F5.
+    WriteFile(path, "1 2 3\n4 5 6\n");
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    WaitForLoad(*window);
+    EXPECT_EQ(window->Graph().NumberOfSeries(), 2);
+    EXPECT_EQ(window->StatusText(), QStringLiteral(" 6 pts    Min: 1    Max: 6    Avg: 3.5    Std Dev: 1.871"));
+
+    // A file that cannot be read at all (a pipe) clears the status line as well.
+    const QString pipe = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    sink.Clear();
+    Drop(*window, pipe);
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Cannot open file:\r\r") + pipe +
+                                           QStringLiteral("\r\rnot a regular file")});
+    EXPECT_EQ(window->StatusText(), QStringLiteral("No data loaded"));
+}
+
+TEST_F(MainWindowTest, ADroppedFolderIsNotARegularFile)
+{
+    auto window = Start({Data(QStringLiteral("a.txt"), "1 2 3\n")});
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    QDir().mkdir(folder);
+    Drop(*window, folder);
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Cannot open file:\r\r") + folder +
+                                           QStringLiteral("\r\rnot a regular file")});
+}
+
+TEST_F(MainWindowTest, AMissingHelpPageGivesItsMessageAndNoWindow)
+{
+    auto window = Start({});
+    window->SetProgramFolder(dir.filePath(QStringLiteral("nowhere/bin/")));
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    ASSERT_EQ(sink.Messages().size(), 1);
+    EXPECT_TRUE(sink.Messages()[0].startsWith(QStringLiteral("File not found.\r\n\r\n"))) << sink.Messages()[0].toStdString();
+    EXPECT_FALSE(window->HelpDialog().HelpDialogCreated());
+    EXPECT_FALSE(window->HelpDialog().Visible());
 }

@@ -4,7 +4,11 @@
 #include "control/options_panel.h"
 #include "control_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QListView>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -312,6 +316,35 @@ TEST_F(ControlFixture, EachGraphTypeButtonChoosesAndShowsItsOwnType)
         Settle();
         EXPECT_TRUE(Child<QRadioButton>(c.button)->isChecked()) << c.button;
     }
+}
+
+TEST_F(ControlFixture, OpenDialogListsFilesWithoutADot)
+{
+    Load(kTwoSeries);
+    WriteFile(dir.filePath(QStringLiteral("sales")), "1 2 3\n");
+    QStringList filters;
+    QStringList listed;
+    // The control's own dialog, as the user sees it (not the desktop's on this platform).
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        filters = dialog->nameFilters();
+        auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+        ASSERT_NE(view, nullptr);
+        QDeadlineTimer deadline(5000);
+        while (!listed.contains(QStringLiteral("sales")) && !deadline.hasExpired()) {
+            QTest::qWait(10);
+            listed.clear();
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        }
+        dialog->reject();
+    });
+    QTest::mouseClick(Child<QPushButton>("OpenBtn"), Qt::LeftButton);
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Any file (*)")});
+    EXPECT_TRUE(listed.contains(QStringLiteral("sales"))) << listed.join(u',').toStdString();
+    EXPECT_TRUE(listed.contains(QStringLiteral("data 1.txt"))) << listed.join(u',').toStdString();
+    EXPECT_FALSE(graph->Loading());
 }
 
 TEST_F(ControlFixture, SurfaceDescribesTheGraphForAScreenReader)

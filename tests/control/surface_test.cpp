@@ -217,6 +217,53 @@ TEST_F(ControlFixture, PrintSpansThePageWidthAndInvertsABlackBackground)
     EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
+TEST_F(ControlFixture, APrintThatCannotBeWrittenSaysSoAndLeavesNoFile)
+{
+    Load("5 9 7 3\n");
+    Settle();
+    QString target;
+    graph->SetPrintSetup([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(target);
+        return true;
+    });
+    const QString expected = QStringLiteral("The graph could not be printed to the file:\r\r");
+
+    // A full disk: the file would be created, and no byte of it written.
+    target = dir.filePath(QStringLiteral("full.pdf"));
+    {
+        ScopedFileSizeLimit full(0);
+        graph->Print();
+    }
+    ASSERT_EQ(sink.Messages().size(), 1);
+    EXPECT_TRUE(sink.Messages()[0].startsWith(expected + target + QStringLiteral("\r\r"))) << sink.Messages()[0].toStdString();
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(QStringLiteral("full")),
+              QStringList());
+
+    // A disk that fills up part of the way leaves the earlier print as it was.
+    sink.Clear();
+    target = dir.filePath(QStringLiteral("kept.pdf"));
+    graph->Print();
+    ASSERT_TRUE(sink.Messages().isEmpty()) << sink.Messages().value(0).toStdString();
+    const QByteArray earlier = ReadFile(target);
+    ASSERT_TRUE(earlier.trimmed().endsWith("%%EOF"));
+    {
+        ScopedFileSizeLimit full(static_cast<rlim_t>(earlier.size() / 2));
+        graph->Print();
+    }
+    ASSERT_EQ(sink.Messages().size(), 1);
+    EXPECT_TRUE(sink.Messages()[0].startsWith(expected + target)) << sink.Messages()[0].toStdString();
+    EXPECT_EQ(ReadFile(target), earlier);
+
+    // A folder that cannot be written to.
+    sink.Clear();
+    target = QStringLiteral("/proc/plotwell-cannot-be-here.pdf");
+    graph->Print();
+    ASSERT_EQ(sink.Messages().size(), 1);
+    EXPECT_TRUE(sink.Messages()[0].startsWith(expected + target)) << sink.Messages()[0].toStdString();
+}
+
 TEST_F(ControlFixture, LabelsDialogEditsTheThreeTextsAndRedrawsAtOnce)
 {
     Load(kExample);

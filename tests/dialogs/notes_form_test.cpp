@@ -1,6 +1,7 @@
 #include "memo_test_support.h"
 #include "support/test_support.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -284,31 +285,6 @@ TEST_F(MemoWindowTest, CloseAsksOnlyForAChangedBoundText)
     EXPECT_FALSE(editor->Modified());
 }
 
-namespace {
-
-// Files of this process may grow to `bytes` and no further while it lives; writing past it
-// fails (as on a full disk) instead of raising a signal.
-class ScopedFileSizeLimit
-{
-public:
-    explicit ScopedFileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
-    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-};
-
-} // namespace
-
 TEST_F(MemoWindowTest, FailedSaveKeepsTheOldFileAndTheEdits)
 {
     const QString path = Path("notes.txt");
@@ -419,9 +395,17 @@ TEST(MemoWindow, EveryControlIsNamedForAssistiveTools)
     plotwell::TRecordingSink sink;
     plotwell::TRecordingLauncher launcher;
     plotwell::Tnotesform form(sink, launcher);
-    for (const char* name : {"notesed", "okbutton", "cancelbtn", "StatusBar1", "statuslabel"}) {
+    for (const char* name : {"notesed", "okbutton", "cancelbtn", "StatusBar1"}) {
         const auto* control = form.findChild<QWidget*>(QLatin1String(name));
         ASSERT_NE(control, nullptr) << name;
         EXPECT_FALSE(control->accessibleName().isEmpty()) << name;
     }
+    // The status line is heard by what it says, not by a fixed name.
+    form.Editor()->SetText(QStringLiteral("one\ntwo"));
+    form.show();
+    QAccessibleInterface* status = QAccessible::queryAccessibleInterface(form.findChild<QWidget*>(QStringLiteral("statuslabel")));
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(form.StatusText().contains(QStringLiteral("Line:"))) << form.StatusText().toStdString();
+    EXPECT_EQ(status->text(QAccessible::Name), form.StatusText());
+    EXPECT_EQ(status->text(QAccessible::Description), QStringLiteral("Status"));
 }

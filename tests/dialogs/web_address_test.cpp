@@ -5,6 +5,9 @@
 
 #include "support/test_support.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace plotwell;
@@ -46,6 +49,20 @@ TEST(DesktopLauncher, RefusesOtherSchemesWithoutStartingAnything)
     TDesktopLauncher launcher;
     EXPECT_FALSE(launcher.OpenUrl(QStringLiteral("javascript:alert(1)")));
     EXPECT_FALSE(launcher.OpenUrl(QStringLiteral("file:///etc/passwd")));
+}
+
+TEST(DesktopLauncher, NamesTheMissingOpenerWhenNothingCouldBeStarted)
+{
+    // A system without xdg-open: nothing on the path can open a file.
+    QTemporaryDir empty;
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(empty.path()));
+    TDesktopLauncher launcher;
+    const bool opened = launcher.OpenFile(empty.filePath(QStringLiteral("data.txt")));
+    qputenv("PATH", savedPath);
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(launcher.FailureReason().contains(QStringLiteral("xdg-open"))) << launcher.FailureReason().toStdString();
+    EXPECT_TRUE(launcher.FailureReason().contains(QStringLiteral("xdg-utils"))) << launcher.FailureReason().toStdString();
 }
 
 } // namespace

@@ -89,12 +89,23 @@ TEST_F(MfHelpDialogTest, TextBuiltBeforeExecuteIsShownInsteadOfTheFile)
     EXPECT_FALSE(help.IsEmpty());
 }
 
-TEST_F(MfHelpDialogTest, MissingPageIsReportedAndTheWindowShownEmpty)
+TEST_F(MfHelpDialogTest, MissingPageIsReportedAndNoWindowShown)
 {
-    help.SetHTMLFileName(dir.filePath(QStringLiteral("none.html")));
+    for (bool modal : {false, true}) {
+        sink.Clear();
+        help.SetShowModal(modal);
+        help.SetHTMLFileName(dir.filePath(QStringLiteral("none.html")));
+        EXPECT_FALSE(help.Execute()) << modal;
+        EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("File not found.\r\n\r\n") + dir.filePath(QStringLiteral("none.html"))});
+        EXPECT_FALSE(help.Visible());
+        EXPECT_FALSE(help.HelpDialogCreated());
+    }
+    // Text built in code is shown all the same.
+    sink.Clear();
+    help.SetShowModal(false);
+    help.AddText(QStringLiteral("Built in code"));
     EXPECT_TRUE(help.Execute());
-    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("File not found.\r\n\r\n") + dir.filePath(QStringLiteral("none.html"))});
-    EXPECT_TRUE(help.IsEmpty());
+    EXPECT_TRUE(help.Visible());
 }
 
 TEST_F(MfHelpDialogTest, ClosingReleasesTheWindowAndTheNextOneComesBackWhereItWas)

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace plotwell;
 
 namespace {
@@ -157,9 +159,12 @@ TEST_F(HelpDisplayTest, FileLinksOpenOnlyRegularFilesThatExist)
     QDir(dir.path()).mkdir(QStringLiteral("folder"));
     const QString existing = dir.filePath(QStringLiteral("notes.txt"));
     const QString folder = dir.filePath(QStringLiteral("folder"));
-    LoadPage(QStringLiteral("<p><a href=\"%1\">Notes</a></p><p><a href=\"file:///%2\">Folder</a></p>"
-                            "<p><a href=\"file:///gone.txt\">Gone</a></p><p><a href=\"file:///dev/null\">Device</a></p>"
-                            "<p><a href=\"notes.txt\">Beside</a></p>")
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    LoadPage(QStringLiteral("<p><a href=\"%1\">Notes</a></p><p><a href=\"file://%2\">Folder</a></p>"
+                            "<p><a href=\"file:///gone.txt\">Gone</a></p><p><a href=\"file:///dev/zero\">Device</a></p>"
+                            "<p><a href=\"notes.txt\">Beside</a></p><p><a href=\"pipe\">Fifo</a></p>"
+                            "<p><a href=\"file:///notes.txt\">Old style</a></p>")
                  .arg(existing, folder));
 
     ClickCharacter(view, PositionOf(view, QStringLiteral("otes")));
@@ -167,12 +172,17 @@ TEST_F(HelpDisplayTest, FileLinksOpenOnlyRegularFilesThatExist)
     ClickCharacter(view, PositionOf(view, QStringLiteral("older")));
     ClickCharacter(view, PositionOf(view, QStringLiteral("one")));
     ClickCharacter(view, PositionOf(view, QStringLiteral("evice")));
-    EXPECT_EQ(sink.Messages(), QStringList({QStringLiteral("File not found:\r\n\r\n") + folder,
-                                            QStringLiteral("File not found:\r\n\r\ngone.txt"),
-                                            QStringLiteral("File not found:\r\n\r\ndev/null")}));
-    // A plain name is a file beside the page.
+    ClickCharacter(view, PositionOf(view, QStringLiteral("ifo")));
+    // Whatever is there but is no regular file is named whole, with the reason.
+    const QString notRegular = QStringLiteral("\r\n\r\nnot a regular file");
+    EXPECT_EQ(sink.Messages(), QStringList({QStringLiteral("Cannot open file:\r\n\r\n") + folder + notRegular,
+                                            QStringLiteral("File not found:\r\n\r\n/gone.txt"),
+                                            QStringLiteral("Cannot open file:\r\n\r\n/dev/zero") + notRegular,
+                                            QStringLiteral("Cannot open file:\r\n\r\n") + fifo + notRegular}));
+    // A plain name is a file beside the page, and so is a "file:///" name that is found there.
     ClickCharacter(view, PositionOf(view, QStringLiteral("eside")));
-    EXPECT_EQ(launcher.files, QStringList({existing, existing}));
+    ClickCharacter(view, PositionOf(view, QStringLiteral("ld style")));
+    EXPECT_EQ(launcher.files, QStringList({existing, existing, existing}));
     EXPECT_TRUE(launcher.urls.isEmpty());
 }
 

@@ -7,10 +7,12 @@
 #include "dialogs/find_dialog.h"
 #include "help_test_support.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -81,6 +83,14 @@ TEST_F(HelpDialogTest, ContentsListJumpsToItsEntry)
     EXPECT_EQ(window.contentslb->currentRow(), 1);
     EXPECT_EQ(TopLine(), view().LineOf(setup));
     EXPECT_FALSE(window.JumpToContentItem(QStringLiteral("Nowhere")));
+
+    // From the keyboard: the first letters of an entry and Enter (the arrows scroll the text).
+    window.AddHTML(LongPage(), true);
+    window.contentslb->setFocus();
+    QTest::keyClicks(window.contentslb, QStringLiteral("se"));
+    EXPECT_EQ(window.contentslb->currentRow(), 1);
+    QTest::keyClick(window.contentslb, Qt::Key_Return);
+    EXPECT_EQ(TopLine(), view().LineOf(setup));
 }
 
 TEST_F(HelpDialogTest, SearchWrapsAroundAfterAskingAndReportsAWordNotThere)
@@ -177,6 +187,28 @@ TEST_F(HelpDialogTest, StatusBarOnlyWithItsSizeGrip)
     EXPECT_FALSE(window.sb->isVisible());
     window.SetSizeGrip(TSizeGrip::sgStatusBar);
     EXPECT_TRUE(window.sb->isVisible());
+}
+
+TEST_F(HelpDialogTest, StatusBarTextIsHeardByAScreenReader)
+{
+    window.AddHTML(QStringLiteral("<p>See <a href=\"https://example.org/help\">the site</a>.</p>"), true);
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window.sb);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Link target"));
+    const auto hover = [&](int position) {
+        const QPoint at = position < 0 ? QPoint(2, view().viewport()->height() - 2) : PointOfCharacter(view(), position);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(view().viewport()->mapToGlobal(at)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view().viewport(), &move);
+    };
+    hover(PositionOf(view(), QStringLiteral("site")));
+    const QString target = QStringLiteral("https://example.org/help");
+    ASSERT_EQ(window.sb->currentMessage(), target);
+    EXPECT_EQ(bar->text(QAccessible::Name), target);
+    EXPECT_EQ(bar->text(QAccessible::Description), QStringLiteral("Link target"));
+    hover(-1);
+    EXPECT_EQ(window.sb->currentMessage(), QString());
+    EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Link target"));
 }
 
 } // namespace

@@ -12,6 +12,10 @@
 
 #include <ostream>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& s, std::ostream* os)
 {
@@ -51,3 +55,24 @@ inline void WriteFile(const QString& path, const QByteArray& bytes)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
 }
+
+// Files of this process may grow to `bytes` and no further while it lives; writing past it
+// fails (as on a full disk) instead of raising a signal.
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+};

@@ -105,7 +105,8 @@ TEST_F(LoaderFixture, FaultyLinesAreNamedByTheirCountedNumber)
         LoadDataFile(model, path);
         EXPECT_EQ(sink.Messages(), c.expected(*this, path, invalidKind)) << c.name;
         EXPECT_EQ(model.NumberOfSeries(), 0) << c.name;
-        EXPECT_EQ(model.FileName(), QString()) << c.name;
+        // Kept, so that the file can be mended and opened again.
+        EXPECT_EQ(model.FileName(), path) << c.name;
         EXPECT_EQ(model.Title(), QString()) << c.name;
     }
 }
@@ -122,17 +123,25 @@ TEST_F(LoaderFixture, NothingToPlot)
     }
 }
 
-TEST_F(LoaderFixture, MissingFileOrFolderKeepsTheLoadedGraph)
+TEST_F(LoaderFixture, MissingFileKeepsTheLoadedGraphAndAFolderIsNoRegularFile)
 {
-    LoadDataFile(model, write(QStringLiteral("good.txt"), "1 2 3\n"));
+    const QString good = write(QStringLiteral("good.txt"), "1 2 3\n");
+    LoadDataFile(model, good);
     ASSERT_EQ(model.NumberOfSeries(), 1);
-    for (const QString& path : {dir.filePath(QStringLiteral("missing.txt")), dir.path()}) {
-        sink.Clear();
-        LoadDataFile(model, path);
-        EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("File not found:\r\r") + path});
-        EXPECT_EQ(model.NumberOfSeries(), 1);
-        EXPECT_EQ(model.Title(), QStringLiteral("Good"));
-    }
+    const QString missing = dir.filePath(QStringLiteral("missing.txt"));
+    LoadDataFile(model, missing);
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("File not found:\r\r") + missing});
+    EXPECT_EQ(model.NumberOfSeries(), 1);
+    EXPECT_EQ(model.Title(), QStringLiteral("Good"));
+    EXPECT_EQ(model.FileName(), good);
+
+    // A folder is there, but is no data file: said as for pipes and devices, and not kept.
+    sink.Clear();
+    LoadDataFile(model, dir.path());
+    EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Cannot open file:\r\r") + dir.path() +
+                                           QStringLiteral("\r\rnot a regular file")});
+    EXPECT_EQ(model.NumberOfSeries(), 0);
+    EXPECT_EQ(model.FileName(), QString());
 }
 
 TEST_F(LoaderFixture, UnreadableFileLeavesTheStoreEmpty)
@@ -145,6 +154,7 @@ TEST_F(LoaderFixture, UnreadableFileLeavesTheStoreEmpty)
     ASSERT_EQ(sink.Messages().size(), 1);
     EXPECT_TRUE(sink.Messages()[0].startsWith(QStringLiteral("Cannot open file:\r\r") + path + QStringLiteral("\r\r")));
     EXPECT_EQ(model.NumberOfSeries(), 0);
+    EXPECT_EQ(model.FileName(), path); // the permissions can be mended and the file opened again
 }
 
 TEST_F(LoaderFixture, EncodingsOfNames)
