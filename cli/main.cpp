@@ -3,6 +3,7 @@
 
 #include "cli/render_options.h"
 #include "cli/stderr_sink.h"
+#include "core/font_faces.h"
 #include "graph/canvas.h"
 #include "graph/data_file_loader.h"
 #include "graph/plot_model.h"
@@ -129,6 +130,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietQtMessages);
     QGuiApplication app(argc, argv);
+    UseStandInFaces(); // the faces the window draws with
     QCoreApplication::setApplicationVersion(QStringLiteral(PLOTWELL_VERSION));
 
     QString error;

@@ -41,8 +41,9 @@ void DrawYLabel(TCanvas& canvas, const PlotModel& model, const RenderFrame& fram
     const QString& label = model.Options().YLabel;
     const int w = canvas.TextExtent(label).width();
     // On a narrow surface the label would start left of the surface and lose the tops of its
-    // letters: it stays at the left edge instead.
-    const int left = std::max(0, area.cornerx - (widestTickLabel + 10) - 20);
+    // letters: it goes no farther left than the blank part of its cell above them, so that its
+    // cell keeps off the tick labels as long as it can.
+    const int left = std::max(-canvas.TextBlankTop(label), area.cornerx - (widestTickLabel + 10) - 20);
     canvas.TextOutAngle(left, area.bottomy - area.ywid / 2 + w / 2, 90, label);
 }
 
