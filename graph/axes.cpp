@@ -109,9 +109,18 @@ void drawXTick(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
         canvas.TextOut(left, frame.cornery + 4, text);
 }
 
-// The X ticks at their columns, with as many of their labels as keep apart.
+// A floating X axis lies among the series: its texts go on top of them, drawn last.
+bool floats(const RenderFrame& frame)
+{
+    return frame.cornery != frame.map.Area().bottomy;
+}
+
+enum class XTickPart { whole, marks, labels };
+
+// The X ticks at their columns, with as many of their labels as keep apart; or only their
+// grid lines and tick pixels, or only their labels.
 void drawXTickRow(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, const std::vector<int>& columns,
-                  const std::vector<QString>& texts, const std::vector<double>& values)
+                  const std::vector<QString>& texts, const std::vector<double>& values, XTickPart part)
 {
     const PlotOptions& options = model.Options();
     useTickFont(canvas, options);
@@ -122,27 +131,19 @@ void drawXTickRow(TCanvas& canvas, const PlotModel& model, const RenderFrame& fr
         spans.push_back({left, left + w});
     }
     const std::vector<bool> keep = SpacedTickLabels(spans, values);
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        drawXTick(canvas, model, frame, columns[i], keep[i] ? texts[i] : QString(), spans[i].start);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const QString text = keep[i] && part != XTickPart::marks ? texts[i] : QString();
+        if (part == XTickPart::labels) {
+            if (!text.isEmpty())
+                canvas.TextOut(spans[i].start, frame.cornery + 4, text);
+        } else {
+            drawXTick(canvas, model, frame, columns[i], text, spans[i].start);
+        }
+    }
 }
 
-} // namespace
-
-void DrawAxes(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
-{
-    const PlotArea& area = frame.map.Area();
-    canvas.Pen().SetColor(model.Options().AxisColor);
-    canvas.Pen().SetStyle(psSolid);
-    canvas.MoveTo(area.cornerx, frame.cornery);
-    canvas.LineTo(area.cornerx + area.xwid, frame.cornery);
-    DrawXLabel(canvas, model, frame);
-    canvas.MoveTo(area.cornerx, area.bottomy);
-    canvas.LineTo(area.cornerx, area.bottomy - area.ywid);
-    const int widest = drawYTicks(canvas, model, frame);
-    DrawYLabel(canvas, model, frame, widest);
-}
-
-void DrawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+// Round values along a numeric axis, nine whole days along a date axis.
+void drawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, XTickPart part)
 {
     const PlotOptions& options = model.Options();
     const PlotArea& area = frame.map.Area();
@@ -158,7 +159,7 @@ void DrawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& fram
             texts.push_back(label.text);
             values.push_back(label.value);
         }
-        drawXTickRow(canvas, model, frame, columns, texts, values);
+        drawXTickRow(canvas, model, frame, columns, texts, values, part);
         return;
     }
     const QString format = CompactDateFormat();
@@ -173,7 +174,37 @@ void DrawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& fram
         columns.push_back(column);
         texts.push_back(FormatCompactDate(day, format));
     }
-    drawXTickRow(canvas, model, frame, columns, texts, {});
+    drawXTickRow(canvas, model, frame, columns, texts, {}, part);
+}
+
+} // namespace
+
+void DrawAxes(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+{
+    const PlotArea& area = frame.map.Area();
+    canvas.Pen().SetColor(model.Options().AxisColor);
+    canvas.Pen().SetStyle(psSolid);
+    canvas.MoveTo(area.cornerx, frame.cornery);
+    canvas.LineTo(area.cornerx + area.xwid, frame.cornery);
+    if (!floats(frame))
+        DrawXLabel(canvas, model, frame);
+    canvas.MoveTo(area.cornerx, area.bottomy);
+    canvas.LineTo(area.cornerx, area.bottomy - area.ywid);
+    const int widest = drawYTicks(canvas, model, frame);
+    DrawYLabel(canvas, model, frame, widest);
+}
+
+void DrawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+{
+    drawXTicks(canvas, model, frame, floats(frame) ? XTickPart::marks : XTickPart::whole);
+}
+
+void DrawFloatingAxisTexts(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+{
+    if (!floats(frame))
+        return;
+    drawXTicks(canvas, model, frame, XTickPart::labels);
+    DrawXLabel(canvas, model, frame);
 }
 
 } // namespace plotwell

@@ -62,8 +62,11 @@ void GraphDrawing::Draw()
         return;
     try {
         TBusyPointer busy(request_.pointer);
-        if (DrawSeries() && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
+        const bool drawn = DrawSeries();
+        if (drawn && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
             MarkPoints(canvas_, model_, frame_);
+        if (drawn && frame_.graphtype != gtpie)
+            DrawFloatingAxisTexts(canvas_, model_, frame_);
     } catch (...) {
         // A failed drawing still gives the pointer back (above) and is announced, so the
         // status line follows the data; the error goes on to the caller.
