@@ -60,7 +60,17 @@ int drawYTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
         spans.push_back({y - 5, y - 5 + canvas.TextExtent(text).height()});
         values.push_back(label.value);
     }
-    const std::vector<bool> keep = SpacedTickLabels(spans, values);
+    std::vector<bool> keep = SpacedTickLabels(spans, values);
+    // A floating X axis over negative values gets its "0" beside it; labels that would come
+    // too close to it give way.
+    const bool zeroBeside = frame.isnegative && options.FloatingXAxis && frame.cornery != top;
+    if (zeroBeside) {
+        const int zeroTop = frame.cornery - 5;
+        const int zeroBottom = zeroTop + canvas.TextExtent(QStringLiteral("0")).height();
+        for (std::size_t i = 0; i < spans.size(); ++i)
+            if (std::max(zeroTop - spans[i].end, spans[i].start - zeroBottom) < kTickLabelGap)
+                keep[i] = false;
+    }
     int widest = 0;
     for (std::size_t i = 0; i < ticks.size(); ++i) {
         const int y = ticks[i].row;
@@ -74,8 +84,7 @@ int drawYTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
         if (keep[i] && !(text == QLatin1String("0") && options.FloatingXAxis))
             canvas.TextOut(area.cornerx - w - 10, y - 5, text);
     }
-    // A floating X axis over negative values gets its "0" beside it.
-    if (frame.isnegative && options.FloatingXAxis && frame.cornery != top) {
+    if (zeroBeside) {
         const QString zero = QStringLiteral("0");
         canvas.TextOut(area.cornerx - canvas.TextExtent(zero).width() - 10, frame.cornery - 5, zero);
     }

@@ -253,6 +253,31 @@ TEST_F(RenderTickSpacing, DatesAndYLabelsThinToo)
     EXPECT_TRUE(drawn.contains(QStringLiteral("50")) && drawn.contains(QStringLiteral("100"))) << drawn.join(QLatin1Char(' ')).toStdString();
 }
 
+TEST_F(RenderTickSpacing, YLabelsGiveWayToTheZeroOfAFloatingAxis)
+{
+    // The "0" beside a floating X axis sits between two tick rows; the labels next to it keep
+    // their distance from it too.
+    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::YLabel, QString());
+    Load({"(1, -4718) (50000000, 1511)"});
+    Draw(469, 399);
+    const RenderState& s = State();
+    ASSERT_NE(s.cornery, s.bottomy);
+    std::vector<LabelCell> cells;
+    for (const LabelCell& c : yLabelCells(s, model.Options().DecimalPlaces))
+        if (c.text != QLatin1String("0"))
+            cells.push_back(c);
+    TCanvas measure;
+    measure.Font().SetName(QString::fromLatin1(kGraphFace));
+    measure.Font().SetSize(8);
+    const QSize zero = measure.TextExtent(QStringLiteral("0"));
+    LabelCell zeroCell{QRect(s.cornerx - zero.width() - 10, s.cornery - 5, zero.width(), zero.height()), QStringLiteral("0")};
+    const auto above = std::find_if(cells.begin(), cells.end(), [&](const LabelCell& c) { return c.rect.top() < zeroCell.rect.top(); });
+    cells.insert(above, zeroCell);
+    const QStringList drawn = checkLabels(canvas, cells, QRect(0, s.bottomy - s.ywid - 5, s.cornerx - 9, s.ywid + 20), false);
+    EXPECT_TRUE(drawn.contains(QStringLiteral("0")));
+}
+
 TEST_F(RenderTickSpacing, LabelsThatKeepApartAreAllDrawn)
 {
     const QString example = QStringLiteral(PLOTWELL_SOURCE_DIR "/resources/example points 1 - simple series.txt");
