@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/program_arguments.h"
 #include "control/graph_control.h"
+#include "core/font_faces.h"
 #include "core/recording_sink.h"
 #include "core/version.h"
 #include "help/help_dialog.h"
@@ -100,6 +101,7 @@ int main(int argc, char** argv)
         }
     }
     QApplication app(argc, argv);
+    plotwell::UseStandInFaces(); // before any window lays out a text
     setApplicationFacts();
     QGuiApplication::setDesktopFileName(QStringLiteral("plotwell"));
     QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("plotwell")));

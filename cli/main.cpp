@@ -3,6 +3,7 @@
 
 #include "cli/render_options.h"
 #include "cli/stderr_sink.h"
+#include "core/font_faces.h"
 #include "core/version.h"
 #include "graph/draw/canvas.h"
 #include "graph/load/data_file_loader.h"
@@ -127,6 +128,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietQtMessages);
     QGuiApplication app(argc, argv);
+    UseStandInFaces(); // the faces the window draws with
     QCoreApplication::setApplicationVersion(QStringLiteral(PLOTWELL_VERSION));
 
     QString error;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace plotwell {
 
@@ -42,30 +43,65 @@ int drawYTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
     const int top = area.bottomy - area.ywid;
     useGridPen(canvas, options.GridColor);
     useTickFont(canvas, options);
-    int widest = 0;
+    struct YTick
+    {
+        int row;
+        QString text;
+    };
+    std::vector<YTick> ticks;
+    std::vector<TickSpan> spans;
+    std::vector<double> values;
     for (const TickLabel& label : TickLabels(options.DecimalPlaces, frame.map.Y().Low(), frame.map.Y().High())) {
         const int y = frame.map.TickRow(label.value);
         if (y < top || y > area.bottomy)
             continue;
+        const QString text = std::fabs(label.value) > kExponentLabels ? FormatTickExponent(label.value) : label.text;
+        ticks.push_back({y, text});
+        spans.push_back({y - 5, y - 5 + canvas.TextExtent(text).height()});
+        values.push_back(label.value);
+    }
+    std::vector<bool> keep = SpacedTickLabels(spans, values);
+    // A floating X axis over negative values gets its "0" beside it; labels that would come
+    // too close to it give way.
+    const bool zeroBeside = frame.isnegative && options.FloatingXAxis && frame.cornery != top;
+    if (zeroBeside) {
+        const int zeroTop = frame.cornery - 5;
+        const int zeroBottom = zeroTop + canvas.TextExtent(QStringLiteral("0")).height();
+        for (std::size_t i = 0; i < spans.size(); ++i)
+            if (std::max(zeroTop - spans[i].end, spans[i].start - zeroBottom) < kTickLabelGap)
+                keep[i] = false;
+    }
+    int widest = 0;
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        const int y = ticks[i].row;
+        const QString& text = ticks[i].text;
         if (options.HorzGridLines && y != frame.cornery) {
             canvas.MoveTo(area.cornerx, y);
             canvas.LineTo(area.cornerx + area.xwid, y);
         }
-        const QString text = std::fabs(label.value) > kExponentLabels ? FormatTickExponent(label.value) : label.text;
         const int w = canvas.TextExtent(text).width();
         widest = std::max(widest, w);
-        if (!(text == QLatin1String("0") && options.FloatingXAxis))
+        if (keep[i] && !(text == QLatin1String("0") && options.FloatingXAxis))
             canvas.TextOut(area.cornerx - w - 10, y - 5, text);
     }
-    // A floating X axis over negative values gets its "0" beside it.
-    if (frame.isnegative && options.FloatingXAxis && frame.cornery != top) {
+    if (zeroBeside) {
         const QString zero = QStringLiteral("0");
         canvas.TextOut(area.cornerx - canvas.TextExtent(zero).width() - 10, frame.cornery - 5, zero);
     }
     return widest;
 }
 
-void drawXTick(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int x, const QString& text, int i)
+// Where the label of the X tick at column x starts: centred under it, except that the first
+// label of a floating axis over negative values starts at its tick.
+int xLabelLeft(const PlotOptions& options, const RenderFrame& frame, int x, int width, std::size_t i)
+{
+    if (i == 0 && frame.isnegative && options.FloatingXAxis)
+        width = 0;
+    return x - width / 2;
+}
+
+// The tick's grid line and tick pixel, and its label starting at `left` unless it is empty.
+void drawXTick(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int x, const QString& text, int left)
 {
     const PlotOptions& options = model.Options();
     const PlotArea& area = frame.map.Area();
@@ -78,40 +114,61 @@ void drawXTick(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
     if (options.LineWidth > 1)
         canvas.SetPixel(x, frame.cornery + 2, options.AxisColor);
     useTickFont(canvas, options);
-    int w = canvas.TextExtent(text).width();
-    // The first label of a floating axis over negative values starts at its tick.
-    if (i == 0 && frame.isnegative && options.FloatingXAxis)
-        w = 0;
-    canvas.TextOut(x - w / 2, frame.cornery + 4, text);
+    if (!text.isEmpty())
+        canvas.TextOut(left, frame.cornery + 4, text);
 }
 
-} // namespace
-
-void DrawAxes(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+// A floating X axis lies among the series: its texts go on top of them, drawn last.
+bool floats(const RenderFrame& frame)
 {
-    const PlotArea& area = frame.map.Area();
-    canvas.Pen().SetColor(model.Options().AxisColor);
-    canvas.Pen().SetStyle(psSolid);
-    canvas.MoveTo(area.cornerx, frame.cornery);
-    canvas.LineTo(area.cornerx + area.xwid, frame.cornery);
-    DrawXLabel(canvas, model, frame);
-    canvas.MoveTo(area.cornerx, area.bottomy);
-    canvas.LineTo(area.cornerx, area.bottomy - area.ywid);
-    const int widest = drawYTicks(canvas, model, frame);
-    DrawYLabel(canvas, model, frame, widest);
+    return frame.cornery != frame.map.Area().bottomy;
 }
 
-void DrawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+enum class XTickPart { whole, marks, labels };
+
+// The X ticks at their columns, with as many of their labels as keep apart; or only their
+// grid lines and tick pixels, or only their labels.
+void drawXTickRow(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, const std::vector<int>& columns,
+                  const std::vector<QString>& texts, const std::vector<double>& values, XTickPart part)
+{
+    const PlotOptions& options = model.Options();
+    useTickFont(canvas, options);
+    std::vector<TickSpan> spans;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const int w = canvas.TextExtent(texts[i]).width();
+        const int left = xLabelLeft(options, frame, columns[i], w, i);
+        spans.push_back({left, left + w});
+    }
+    const std::vector<bool> keep = SpacedTickLabels(spans, values);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const QString text = keep[i] && part != XTickPart::marks ? texts[i] : QString();
+        if (part == XTickPart::labels) {
+            if (!text.isEmpty())
+                canvas.TextOut(spans[i].start, frame.cornery + 4, text);
+        } else {
+            drawXTick(canvas, model, frame, columns[i], text, spans[i].start);
+        }
+    }
+}
+
+// Round values along a numeric axis, nine whole days along a date axis.
+void drawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, XTickPart part)
 {
     const PlotOptions& options = model.Options();
     const PlotArea& area = frame.map.Area();
     // Tick labels stand on the background like every other text of the graph.
     canvas.Brush().SetColor(options.BackgroundColor);
     const AxisScale& x = frame.map.X();
+    std::vector<int> columns;
+    std::vector<QString> texts;
+    std::vector<double> values;
     if (!model.seriesinfo(1).isdates) {
-        int i = 0;
-        for (const TickLabel& label : TickLabels(options.DecimalPlaces, x.Low(), x.High()))
-            drawXTick(canvas, model, frame, frame.map.TickColumn(label.value), label.text, i++);
+        for (const TickLabel& label : TickLabels(options.DecimalPlaces, x.Low(), x.High())) {
+            columns.push_back(frame.map.TickColumn(label.value));
+            texts.push_back(label.text);
+            values.push_back(label.value);
+        }
+        drawXTickRow(canvas, model, frame, columns, texts, values, part);
         return;
     }
     const QString format = CompactDateFormat();
@@ -123,8 +180,40 @@ void DrawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& fram
             column = PixelRound(k * step + step / 2.0 + area.cornerx);
         else if (frame.graphtype == gtstacked)
             column = PixelRound(k * step + step / 2.0 + area.cornerx - step / 10.0);
-        drawXTick(canvas, model, frame, column, FormatCompactDate(day, format), k);
+        columns.push_back(column);
+        texts.push_back(FormatCompactDate(day, format));
     }
+    drawXTickRow(canvas, model, frame, columns, texts, {}, part);
+}
+
+} // namespace
+
+void DrawAxes(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+{
+    const PlotArea& area = frame.map.Area();
+    canvas.Pen().SetColor(model.Options().AxisColor);
+    canvas.Pen().SetStyle(psSolid);
+    canvas.MoveTo(area.cornerx, frame.cornery);
+    canvas.LineTo(area.cornerx + area.xwid, frame.cornery);
+    if (!floats(frame))
+        DrawXLabel(canvas, model, frame);
+    canvas.MoveTo(area.cornerx, area.bottomy);
+    canvas.LineTo(area.cornerx, area.bottomy - area.ywid);
+    const int widest = drawYTicks(canvas, model, frame);
+    DrawYLabel(canvas, model, frame, widest);
+}
+
+void DrawXTicks(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+{
+    drawXTicks(canvas, model, frame, floats(frame) ? XTickPart::marks : XTickPart::whole);
+}
+
+void DrawFloatingAxisTexts(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+{
+    if (!floats(frame))
+        return;
+    drawXTicks(canvas, model, frame, XTickPart::labels);
+    DrawXLabel(canvas, model, frame);
 }
 
 } // namespace plotwell

@@ -1,8 +1,11 @@
 #include "graph/draw/canvas.h"
 
+#include "core/font_faces.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +26,10 @@ constexpr qsizetype kPolylineChunk = 8;
 constexpr int kMargin = 8;
 } // namespace
 
-TCanvas::TCanvas() = default;
+TCanvas::TCanvas()
+{
+    UseStandInFaces();
+}
 
 TCanvas::~TCanvas() = default;
 
@@ -413,7 +419,11 @@ QFont TCanvas::CurrentFont() const
     if (fontCached_ && fontKeyName_ == font_.Name() && fontKeyHeight_ == font_.Height())
         return fontCache_;
     QFont font;
-    font.setFamilies({font_.Name(), kFallbackFace});
+    // The face asked for, its stand-in (core/font_faces.h), then the face shipped beside them.
+    QStringList families{font_.Name()};
+    families += QFont::substitutes(font_.Name());
+    families += kFallbackFace;
+    font.setFamilies(families);
     font.setStyleStrategy(QFont::NoAntialias);
     const int height = font_.Height() == 0 ? -12 : font_.Height();
     if (height < 0) {
@@ -436,6 +446,12 @@ QSize TCanvas::TextExtent(const QString& text) const
 {
     const QFontMetrics metrics(CurrentFont());
     return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+int TCanvas::TextBlankTop(const QString& text) const
+{
+    const QFontMetrics metrics(CurrentFont());
+    return text.isEmpty() ? 0 : std::max(0, metrics.ascent() + metrics.tightBoundingRect(text).top());
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text)

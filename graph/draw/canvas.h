@@ -96,6 +96,8 @@ public:
     void TextOutAngle(int x, int y, int degrees, const QString& text);
     // Width and height of the text's cell in the current font.
     QSize TextExtent(const QString& text) const;
+    // The rows of the text's cell its glyphs leave blank above them in the current font.
+    int TextBlankTop(const QString& text) const;
 
     // Runs `draw` centred on a pixel of a scratch surface that has this canvas's pen, brush
     // and font, and takes over the tools it leaves. The stamp is valid when the drawing has

@@ -39,9 +39,10 @@ struct CentreSums
     std::vector<double> count;
 };
 
-// Each point's weight is centred on its own column: for bare values the column its marker
-// stands in, for (X,Y) points the column of its position, xjmp apart.
-CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame, bool byPosition)
+// Each point's weight is centred on the column its marker stands in, the column of its own X
+// (bare values have their position as X), so the curve passes by its markers however unevenly
+// the X values are spread.
+CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame)
 {
     CentreSums sums;
     const PlotMapping& map = frame.map;
@@ -71,8 +72,7 @@ CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame, bool byP
         if (IsNullPoint(points[j]))
             continue;
         // Column index c of the curve's vertex at cornerx + c - 1.
-        const int centre = byPosition ? PixelRound(static_cast<double>(j) * frame.xjmp) + 1
-                                      : column(points[j].x) - cornerx + 1;
+        const int centre = column(points[j].x) - cornerx + 1;
         if (sums.column.empty() || centre != current) {
             // Centres mostly grow with the position, so equal centres are mostly neighbours.
             sums.column.push_back(centre);
@@ -107,7 +107,7 @@ void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
     canvas.Pen().SetColor(options.SeriesColorOf(n));
     if (xwid <= 0)
         return;
-    const CentreSums sums = sumByCentre(points, frame, model.seriesinfo(n).xydata);
+    const CentreSums sums = sumByCentre(points, frame);
     if (sums.column.empty())
         return;
 

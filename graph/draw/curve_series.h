@@ -13,7 +13,7 @@ struct RenderFrame;
 double CurveWeight(int d, int xwid, int smoothing);
 
 // Draws the curve of series n, every s-th column (s from 2 to 15 by the number of points),
-// the points spread xjmp apart by position; optionally with the area under it filled.
+// each point weighing in at its marker's column; optionally with the area under it filled.
 void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n);
 
 } // namespace plotwell

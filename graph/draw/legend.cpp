@@ -9,6 +9,44 @@
 
 namespace plotwell {
 
+namespace {
+
+// Where the legend's lines go, in the legend's font (left on the canvas).
+struct LegendLayout
+{
+    int x = 0;       // the left end of the names
+    int bottom = 10; // below the last displayed line
+    bool markers = false;
+    bool shown = false; // a legend with at least one line
+};
+
+bool hasLegend(const PlotModel& model, Tgraphtype graphtype)
+{
+    return graphtype != gtpie && model.NumberOfSeries() >= 2;
+}
+
+LegendLayout layOut(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth)
+{
+    TFont& font = canvas.Font();
+    font.SetName(QString::fromLatin1(kGraphFace));
+    font.SetHeight(14);
+    LegendLayout layout;
+    int widest = 0;
+    for (int n = 1; n <= model.NumberOfSeries(); ++n)
+        widest = std::max(widest, canvas.TextExtent(SeriesLabel(model, n)).width());
+    layout.x = surfaceWidth - (widest + 10);
+    layout.markers = graphtype == gtline || graphtype == gtcurve;
+    for (int n = 1; n <= model.NumberOfSeries(); ++n) {
+        if (!model.SeriesDisplay(n))
+            continue;
+        layout.bottom += canvas.TextExtent(SeriesLabel(model, n)).height();
+        layout.shown = true;
+    }
+    return layout;
+}
+
+} // namespace
+
 QString SeriesLabel(const PlotModel& model, int n)
 {
     const QString name = model.GetSeriesName(n);
@@ -17,29 +55,36 @@ QString SeriesLabel(const PlotModel& model, int n)
 
 void DrawLegend(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth)
 {
-    if (graphtype == gtpie || model.NumberOfSeries() < 2)
+    if (!hasLegend(model, graphtype))
         return;
     const PlotOptions& options = model.Options();
-    TFont& font = canvas.Font();
-    font.SetName(QString::fromLatin1(kGraphFace));
-    font.SetHeight(14);
+    const LegendLayout layout = layOut(canvas, model, graphtype, surfaceWidth);
     canvas.Brush().SetColor(options.BackgroundColor);
-    int widest = 0;
-    for (int n = 1; n <= model.NumberOfSeries(); ++n)
-        widest = std::max(widest, canvas.TextExtent(SeriesLabel(model, n)).width());
-    const int x = surfaceWidth - (widest + 10);
     int y = 10;
-    const bool markers = graphtype == gtline || graphtype == gtcurve;
     for (int n = 1; n <= model.NumberOfSeries(); ++n) {
         if (!model.SeriesDisplay(n))
             continue;
-        if (markers)
-            DrawMarker(canvas, options, x - 10, y + 7, n);
+        if (layout.markers)
+            DrawMarker(canvas, options, layout.x - 10, y + 7, n);
         const QString label = SeriesLabel(model, n);
-        font.SetColor(options.SeriesColorOf(n));
-        canvas.TextOut(x, y, label);
+        canvas.Font().SetColor(options.SeriesColorOf(n));
+        canvas.TextOut(layout.x, y, label);
         y += canvas.TextExtent(label).height();
     }
+}
+
+QRect LegendBox(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth)
+{
+    if (!model.Options().ShowLegend || !hasLegend(model, graphtype))
+        return QRect();
+    const TFont saved = canvas.Font();
+    const LegendLayout layout = layOut(canvas, model, graphtype, surfaceWidth);
+    canvas.Font() = saved;
+    if (!layout.shown)
+        return QRect();
+    // A marker reaches 5 pixels round its centre, 10 left of the names, and its pen beyond.
+    const int left = layout.markers ? layout.x - 15 - std::max(model.Options().LineWidth, 1) : layout.x;
+    return QRect(QPoint(left, 10), QPoint(surfaceWidth - 1, layout.bottom - 1));
 }
 
 } // namespace plotwell

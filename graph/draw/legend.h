@@ -3,6 +3,9 @@
 
 #include "graph/data/series_types.h"
 
+#include <QRect>
+#include <QString>
+
 namespace plotwell {
 
 class PlotModel;
@@ -12,6 +15,10 @@ class TCanvas;
 // curve graph; as wide as the longest name of all series needs. Nothing for a pie or a lone
 // series.
 void DrawLegend(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth);
+
+// The pixels the legend DrawLegend draws covers, markers included; empty when the options hide
+// it or it has no line. Leaves the canvas's tools as they were.
+QRect LegendBox(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth);
 
 // The series' name, or "Series n" when it has none.
 QString SeriesLabel(const PlotModel& model, int n);

@@ -60,6 +60,8 @@ DrawingResult GraphDrawing::Draw()
     DrawSeries();
     if (result_.panel && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
         MarkPoints(canvas_, model_, frame_);
+    if (result_.panel && frame_.graphtype != gtpie)
+        DrawFloatingAxisTexts(canvas_, model_, frame_);
     return result_;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -77,7 +78,71 @@ std::vector<double> niceSteps(double low, double high)
     return values;
 }
 
+int spanGap(const TickSpan& a, const TickSpan& b)
+{
+    return std::max(a.start - b.end, b.start - a.end);
+}
+
+// Every `every`-th label from `first` keeps its neighbours at a distance.
+bool keepsApart(const std::vector<TickSpan>& spans, std::size_t first, std::size_t every)
+{
+    for (std::size_t i = first; i + every < spans.size(); i += every)
+        if (spanGap(spans[i], spans[i + every]) < kTickLabelGap)
+            return false;
+    return true;
+}
+
+// The first label whose value is a whole number of `every` steps, or the first label.
+std::size_t roundLabel(const std::vector<double>& values, std::size_t every)
+{
+    if (values.size() < 2)
+        return 0;
+    const double step = values[1] - values[0];
+    if (!(step > 0) || !std::isfinite(step))
+        return 0;
+    const auto k = static_cast<long long>(every);
+    for (std::size_t i = 0; i < values.size() && i < every; ++i) {
+        const double steps = std::round(values[i] / step);
+        if (std::fabs(steps) < 9e15 && ((static_cast<long long>(steps) % k) + k) % k == 0)
+            return i;
+    }
+    return 0;
+}
+
 } // namespace
+
+std::vector<bool> SpacedTickLabels(const std::vector<TickSpan>& spans, const std::vector<double>& values)
+{
+    const std::size_t count = spans.size();
+    std::vector<bool> keep(count, true);
+    if (keepsApart(spans, 0, 1))
+        return keep;
+    const bool dates = values.empty();
+    std::size_t first = 0;
+    std::size_t every = 1;
+    // k = 2, 4, 8, ... or 2, 5, 10, 20, 50, ...
+    std::size_t decade = 1;
+    for (std::size_t m = 1;; ++m) {
+        const std::size_t k = dates ? std::size_t(1) << m : decade * (m % 3 == 1 ? 2 : m % 3 == 2 ? 5 : 10);
+        if (!dates && m % 3 == 0)
+            decade *= 10;
+        if (k >= count)
+            break;
+        const std::size_t from = dates ? 0 : roundLabel(values, k);
+        if (keepsApart(spans, from, k)) {
+            first = from;
+            every = k;
+            break;
+        }
+    }
+    if (every == 1) { // no k keeps them apart: the round one alone
+        first = dates ? 0 : roundLabel(values, count);
+        every = count;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        keep[i] = i >= first && (i - first) % every == 0;
+    return keep;
+}
 
 std::vector<TickLabel> TickLabels(int decimals, double low, double high)
 {

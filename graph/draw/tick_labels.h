@@ -20,6 +20,23 @@ struct TickLabel
 // labels.
 std::vector<TickLabel> TickLabels(int decimals, double low, double high);
 
+// The cell of a tick label along its axis, in pixels: from `start` to just before `end`.
+struct TickSpan
+{
+    int start;
+    int end;
+};
+
+// The least room between the cells of two tick labels drawn.
+inline constexpr int kTickLabelGap = 2;
+
+// Which of the labels to draw, so that no two cells come closer than kTickLabelGap: every one
+// when they keep apart; otherwise every k-th label, for the first k that keeps them apart, of
+// 2, 5, 10, 20, 50, ... along a numeric axis (`values` the labels' values, evenly stepped:
+// the labels kept are the round multiples of k steps) or 2, 4, 8, ... along a date axis
+// (`values` empty: kept from the first label on). One label when no k keeps them apart.
+std::vector<bool> SpacedTickLabels(const std::vector<TickSpan>& spans, const std::vector<double>& values);
+
 // The "0.00 e-00" form of large values: 12345678 gives "1.23 e07".
 QString FormatTickExponent(double value);
 

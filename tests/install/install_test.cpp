@@ -1,10 +1,13 @@
 // The installed program: `cmake --install` into a temporary DESTDIR lays out every file, the
 // installed plotwell finds its help page and example file from there, both programs answer
 // --help and --version, and the desktop entry, software centre entry and manual pages pass
-// their checkers.
+// their checkers; the Debian package carries its copyright file and passes lintian.
 
 #include "support/test_support.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -95,8 +98,10 @@ TEST_F(InstallTest, LaysOutProgramsSharedFilesDesktopEntryIconsAndManualPages)
                          QStringLiteral("share/applications/plotwell.desktop"),
                          QStringLiteral("share/metainfo/org.marrowfen.plotwell.metainfo.xml"),
                          QStringLiteral("share/icons/hicolor/scalable/apps/plotwell.svg"),
-                         QStringLiteral("share/man/man1/plotwell.1"),
-                         QStringLiteral("share/man/man1/plotwell-render.1")};
+                         QStringLiteral("share/man/man1/plotwell.1.gz"),
+                         QStringLiteral("share/man/man1/plotwell-render.1.gz"),
+                         QStringLiteral("share/doc/plotwell/copyright"),
+                         QStringLiteral("share/doc/plotwell/changelog.gz")};
     for (const int size : {16, 32, 48, 64, 128, 256})
         expected.append(QStringLiteral("share/icons/hicolor/%1x%1/apps/plotwell.png").arg(size));
     for (const QString& path : expected)
@@ -200,7 +205,7 @@ TEST_F(InstallTest, DesktopEntrySoftwareCentreEntryAndManualPagesPassTheirChecke
         QProcessEnvironment env;
         env.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        for (const char* page : {"plotwell.1", "plotwell-render.1"}) {
+        for (const char* page : {"plotwell.1.gz", "plotwell-render.1.gz"}) {
             SCOPED_TRACE(page);
             const ProgramRun run = Start(man, {QStringLiteral("--warnings"), QStringLiteral("-l"),
                                         Installed(QStringLiteral("share/man/man1/") + QLatin1String(page))},
@@ -210,4 +215,78 @@ TEST_F(InstallTest, DesktopEntrySoftwareCentreEntryAndManualPagesPassTheirChecke
             EXPECT_TRUE(run.out.contains(QStringLiteral("EXIT STATUS")));
         }
     }
+}
+
+TEST_F(InstallTest, DebianPackageCarriesItsCopyrightAndPassesLintian)
+{
+    // The changelog's latest entry is the version being packaged.
+    const QByteArray changelog = ReadFile(QStringLiteral(PLOTWELL_SOURCE_DIR "/packaging/changelog"));
+    EXPECT_TRUE(changelog.startsWith("plotwell (" PLOTWELL_PROJECT_VERSION ") ")) << changelog.left(40).toStdString();
+    const QByteArray copyright = ReadFile(QStringLiteral(PLOTWELL_SOURCE_DIR "/packaging/copyright"));
+    EXPECT_TRUE(copyright.startsWith("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"));
+
+    const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
+    const QString dpkgDeb = QStandardPaths::findExecutable(QStringLiteral("dpkg-deb"));
+    if (lintian.isEmpty() || dpkgDeb.isEmpty())
+        GTEST_SKIP() << "lintian or dpkg-deb is not installed (scripts/ensure_deps.sh installs them)";
+    const QString cpack = QFileInfo(QStringLiteral(PLOTWELL_CMAKE)).dir().filePath(QStringLiteral("cpack"));
+    QTemporaryDir out;
+    const ProgramRun pack = Start(cpack,
+                                  {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                                   QStringLiteral(PLOTWELL_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), out.path()},
+                                  QStringLiteral(PLOTWELL_BUILD_DIR));
+    ASSERT_EQ(pack.exitCode, 0) << pack.out.toStdString() << pack.err.toStdString();
+    const QStringList debs = QDir(out.path()).entryList({QStringLiteral("*.deb")});
+    ASSERT_EQ(debs.size(), 1) << pack.out.toStdString();
+    const QString package = out.filePath(debs.front());
+
+    const ProgramRun contents = Start(dpkgDeb, {QStringLiteral("--contents"), package}, out.path());
+    for (const char* file : {"./usr/share/doc/plotwell/copyright", "./usr/share/doc/plotwell/changelog.gz",
+                             "./usr/share/man/man1/plotwell.1.gz"})
+        EXPECT_TRUE(contents.out.contains(QLatin1String(file))) << file;
+
+    // Errors fail the test; warnings too, since none is expected (the informational tags that
+    // remain are about hardening flags and documents kept beside the program).
+    const ProgramRun run = Start(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error,warning"), package}, out.path());
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains(QStringLiteral("E: "))) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains(QStringLiteral("W: "))) << run.out.toStdString();
+}
+
+TEST(SetUpScript, WaitsForThePackageLockAndCountsPendingTriggersAsInstalled)
+{
+    // scripts/ensure_deps.sh against stand-ins for the package tools: packages whose triggers
+    // are pending or awaited count as installed, the one removed is installed, and both of
+    // apt-get's runs wait for the package lock.
+    QTemporaryDir bin;
+    const QString log = bin.filePath(QStringLiteral("apt-get.log"));
+    const auto tool = [&](const char* name, const QByteArray& body) {
+        const QString path = bin.filePath(QLatin1String(name));
+        WriteFile(path, "#!/bin/sh\n" + body);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    tool("apt-get", "echo \"$*\" >> \"$APT_LOG\"\n");
+    tool("sudo", "exec \"$@\"\n");
+    const auto run = [&](const QByteArray& removed) {
+        tool("dpkg-query", "for last; do :; done\n"
+                           "case \"$last\" in\n"
+                           "  cmake) printf 'install ok triggers-pending' ;;\n"
+                           "  ninja-build) printf 'install ok triggers-awaited' ;;\n"
+                           "  " + removed + ") printf 'deinstall ok config-files' ;;\n"
+                           "  *) printf 'install ok installed' ;;\n"
+                           "esac\n");
+        QFile::remove(log);
+        QProcess script;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"), bin.path() + QStringLiteral(":/usr/bin:/bin"));
+        env.insert(QStringLiteral("APT_LOG"), log);
+        script.setProcessEnvironment(env);
+        script.start(QStringLiteral("bash"), {QStringLiteral(PLOTWELL_SOURCE_DIR "/scripts/ensure_deps.sh")});
+        EXPECT_TRUE(script.waitForFinished(30000));
+        EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+        return QFile::exists(log) ? QString::fromUtf8(ReadFile(log)) : QString();
+    };
+    EXPECT_EQ(run("lintian"), QStringLiteral("-o DPkg::Lock::Timeout=600 update -qq\n"
+                                             "-o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends lintian\n"));
+    EXPECT_EQ(run("none-of-them"), QString()); // nothing missing: no apt-get at all
 }

@@ -351,9 +351,14 @@ TEST_F(RenderLayout, YLabelOfANarrowSurfaceIsWhole)
     model.SetOption(&PlotOptions::ShowPoints, false);
     Load({"100 200 150"});
     const auto labelPixels = [&](int width) {
-        Draw(width, 400);
-        // The label stands left of the tick labels; count its black pixels in the left strip.
-        return Count(0, 100, Geometry().cornerx - 30, 200, kBlack);
+        // The label's own black pixels left of the tick labels' ends: the same drawing with and
+        // without it, counted.
+        const auto black = [&](const QString& label) {
+            model.SetOption(&PlotOptions::YLabel, label);
+            Draw(width, 400);
+            return Count(0, 0, Geometry().cornerx - 10, 400, kBlack);
+        };
+        return black(QStringLiteral("Value")) - black(QString());
     };
     const int wide = labelPixels(600);
     EXPECT_GT(wide, 20);

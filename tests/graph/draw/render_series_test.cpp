@@ -2,18 +2,39 @@
 #include "graph/draw/curve_series.h"
 #include "graph/draw/markers.h"
 #include "graph/draw/render_frame.h"
+#include "graph/load/data_file_loader.h"
 #include "render_test_fixture.h"
 
+#include <QImage>
 #include <QRandomGenerator>
+#include <QRect>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 using namespace plotwell;
 
 namespace {
 
 using RenderSeries = RenderFixture;
+
+constexpr TColor kNavy = 0x00800000;
+
+// The smallest rectangle round the pixels of the colours within the rows above `bottom`.
+QRect inkBox(const TCanvas& canvas, std::initializer_list<TColor> colors, int bottom)
+{
+    QRect box;
+    for (int y = 0; y < bottom; ++y)
+        for (int x = 0; x < canvas.Width(); ++x)
+            if (std::find(colors.begin(), colors.end(), canvas.Pixel(x, y)) != colors.end())
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
 
 } // namespace
 
@@ -200,6 +221,46 @@ TEST_F(RenderSeries, CurvePassesThroughTheMarkersOfStraightData)
     EXPECT_LT(curveRow(s.cornerx + s.xwid - 2), row(4.5)); // still rising near the end
 }
 
+TEST_F(RenderSeries, CurveOfPointsPassesByTheirMarkers)
+{
+    // Each (X,Y) point weighs in at its own X column, not at its position in the series: the
+    // curve runs through the markers of unevenly spread X values. Ends of a straight run are
+    // pulled inwards by their neighbours, so that case checks its middle marker only.
+    const struct {
+        const char* points;
+        int smoothing;
+        std::vector<double> checkedX;
+    } cases[] = {
+        {"(1, 1) (3, 3) (5, 5)", 3, {3}},
+        {"(1, 2) (2, 6) (7, 3) (9, 8) (10, 4)", 6, {1, 2, 7, 9, 10}},
+        {"(0, 5) (2, 1) (7, 4) (10, 9) (20, 2)", 6, {0, 2, 7, 10, 20}},
+    };
+    for (const auto& c : cases) {
+        model.ClearData();
+        Load({c.points});
+        model.SetGraphType(gtcurve);
+        model.SetOption(&PlotOptions::ShowPoints, false);
+        model.SetOption(&PlotOptions::smoothing, c.smoothing);
+        Draw();
+        const PlotGeometry& s = Geometry();
+        for (const double x : c.checkedX) {
+            const tptsarr& points = model.seriesarr()[0];
+            const auto point = std::find_if(points.begin(), points.end(), [x](const tpt& p) { return p.x == x; });
+            ASSERT_NE(point, points.end());
+            // The marker's column; the curve's last drawn pixel is two short of the plot's edge
+            // (its last vertex is one short, and a line leaves out its end pixel).
+            const int column = std::min(s.cornerx + static_cast<int>(std::lround((x - s.minX) / s.maxextentX * s.xwid)),
+                                        s.cornerx + s.xwid - 2);
+            const double row = s.bottomy - (point->y - s.minY) / s.maxextentY * s.ywid;
+            int nearest = 1000;
+            for (int y = 0; y < 400; ++y)
+                if (At(column, y) == kRed)
+                    nearest = std::min(nearest, static_cast<int>(std::fabs(y - row)));
+            EXPECT_LE(nearest, 1) << c.points << " at X " << x;
+        }
+    }
+}
+
 TEST_F(RenderSeries, LegendListsDisplayedSeriesAtTheTopRight)
 {
     Load({"1 2 3", "4 5 6 ;Costs"});
@@ -232,6 +293,68 @@ TEST_F(RenderSeries, LegendListsDisplayedSeriesAtTheTopRight)
     model.SetGraphType(gtline);
     Draw();
     EXPECT_EQ(Count(x - 20, 0, m + 20, 60, kRed) + Count(x - 20, 0, m + 20, 60, kGreen), 0);
+}
+
+TEST_F(RenderSeries, TitleKeepsClearOfTheLegend)
+{
+    // At the window's surface size the example's title, centred, would run under the legend:
+    // it is centred in the room left of the legend instead, smaller when that room is narrow,
+    // and cut short with an ellipsis when even the smallest size is too wide. Nothing else is
+    // drawn above the plot with the points unmarked, so the title's ink (navy) and the
+    // legend's (the series' colours) are told apart by colour.
+    const QString example = QStringLiteral(PLOTWELL_SOURCE_DIR "/resources/example points 1 - simple series.txt");
+    const QString longTitle = QStringLiteral("Monthly sales of the three shops in the old town, all branches, 2024 to 2026");
+    const struct {
+        int width;
+        QString title; // empty: the example's own, from its file name
+        int series;    // shown in the legend
+    } cases[] = {
+        {469, QString(), 3}, {360, QString(), 3}, {300, QString(), 3}, {469, longTitle, 3}, {469, QString(), 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 wide, %2").arg(c.width).arg(c.title).toStdString());
+        LoadDataFile(model, example);
+        if (!c.title.isEmpty())
+            model.SetTitle(c.title);
+        for (int n = c.series + 1; n <= 3; ++n)
+            model.SetSeriesBoxChecked(n, false);
+        model.SetOption(&PlotOptions::ShowPoints, false);
+        model.SetOption(&PlotOptions::TitleColor, kNavy);
+        Draw(c.width, 399);
+        const int top = Geometry().bottomy - Geometry().ywid;
+        const QRect title = inkBox(canvas, {kNavy}, top);
+        const QRect legend = inkBox(canvas, {kRed, kGreen, 0x00FF0000}, top);
+        ASSERT_FALSE(title.isEmpty());
+        ASSERT_FALSE(legend.isEmpty());
+        EXPECT_LT(title.right() + 4, legend.left()) << "title " << title.left() << ".." << title.right()
+                                                    << ", legend from " << legend.left();
+        EXPECT_GE(title.left(), 0);
+        EXPECT_GT(title.width(), c.width / 3); // still a title, not a dot
+    }
+}
+
+TEST_F(RenderSeries, TitleThatFitsStaysCentredAcrossTheSurface)
+{
+    // With room beside the legend the title is where it would be without a legend: the rows
+    // above the plot, left of the legend, are the same pixels either way.
+    const QString example = QStringLiteral(PLOTWELL_SOURCE_DIR "/resources/example points 1 - simple series.txt");
+    for (const auto& [width, title] : {std::pair{800, QString()}, std::pair{469, QStringLiteral("Sales")}}) {
+        LoadDataFile(model, example);
+        if (!title.isEmpty())
+            model.SetTitle(title);
+        model.SetOption(&PlotOptions::ShowPoints, false);
+        model.SetOption(&PlotOptions::ShowLegend, true);
+        Draw(width, 399);
+        const int top = Geometry().bottomy - Geometry().ywid;
+        const QRect legend = inkBox(canvas, {kRed, kGreen, 0x00FF0000}, top);
+        ASSERT_FALSE(legend.isEmpty());
+        const QRect above(0, 0, legend.left() - 1, top);
+        const QImage withLegend = canvas.Image().copy(above);
+        model.SetOption(&PlotOptions::ShowLegend, false);
+        Draw(width, 399);
+        EXPECT_TRUE(canvas.Image().copy(above) == withLegend) << width;
+        EXPECT_GT(Count(0, 0, legend.left() - 1, top, kBlack), 50) << width; // the title is there
+    }
 }
 
 TEST_F(RenderSeries, TitleAndAxisLabels)
