@@ -27,10 +27,10 @@
 
 namespace {
 
-class TQuitAfterFirstGraph : public QObject
+class QuitAfterFirstGraph : public QObject
 {
 public:
-    explicit TQuitAfterFirstGraph(plotwell::TPlotwell& graph) : graph_(graph) {}
+    explicit QuitAfterFirstGraph(plotwell::GraphControl& graph) : graph_(graph) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -41,42 +41,42 @@ protected:
     }
 
 private:
-    plotwell::TPlotwell& graph_;
+    plotwell::GraphControl& graph_;
 };
 
-void printText(const QString& text)
+void PrintText(const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stdout);
     std::fflush(stdout);
 }
 
 // Presses Help, reports the page, the start file once it has loaded and the messages, and quits.
-void pressHelpAndReport(plotwell::TForm1& window, const plotwell::TRecordingSink& messages)
+void PressHelpAndReport(plotwell::MainWindow& window, const plotwell::RecordingSink& messages)
 {
     if (auto* help = window.findChild<QPushButton*>(QStringLiteral("helpbtn")))
         help->click();
-    const QString page = window.HelpDialog().HTMLFileName();
-    bool loaded = !window.HelpDialog().Text().trimmed().isEmpty();
+    const QString page = window.HelpComponent().HTMLFileName();
+    bool loaded = !window.HelpComponent().Text().trimmed().isEmpty();
     for (const QString& message : messages.Messages())
         loaded = loaded && !message.startsWith(QStringLiteral("File not found."));
-    printText(QStringLiteral("help page: %1\nhelp page %2\n").arg(page, loaded ? QStringLiteral("loaded")
+    PrintText(QStringLiteral("help page: %1\nhelp page %2\n").arg(page, loaded ? QStringLiteral("loaded")
                                                                                 : QStringLiteral("not loaded")));
-    plotwell::TPlotwell& graph = window.Graph();
+    plotwell::GraphControl& graph = window.Graph();
     const auto report = [&graph, &messages, loaded] {
-        printText(QStringLiteral("data file: %1\n").arg(graph.FileName()));
+        PrintText(QStringLiteral("data file: %1\n").arg(graph.FileName()));
         for (QString message : messages.Messages()) {
             message.replace(QLatin1Char('\r'), QStringLiteral("\\r")).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-            printText(QStringLiteral("message: %1\n").arg(message));
+            PrintText(QStringLiteral("message: %1\n").arg(message));
         }
         QCoreApplication::exit(loaded ? 0 : 1);
     };
     if (graph.Loading())
-        QObject::connect(&graph, &plotwell::TPlotwell::loadingChanged, &graph, report, Qt::QueuedConnection);
+        QObject::connect(&graph, &plotwell::GraphControl::loadingChanged, &graph, report, Qt::QueuedConnection);
     else
         QTimer::singleShot(0, &graph, report);
 }
 
-void setApplicationFacts()
+void SetApplicationFacts()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Plotwell"));
     QCoreApplication::setOrganizationName(QStringLiteral("Marrowfen"));
@@ -87,39 +87,39 @@ void setApplicationFacts()
 
 int main(int argc, char** argv)
 {
-    setApplicationFacts();
+    SetApplicationFacts();
     {
         // --help and --version need no display: they are answered before the window system is
         // opened, by an application object without one (the help names the program from it).
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
             arguments.append(QString::fromLocal8Bit(argv[i]));
-        if (plotwell::TProgramArguments(arguments).Answer()) {
+        if (plotwell::ProgramArguments(arguments).Answer()) {
             const QCoreApplication core(argc, argv);
-            printText(*plotwell::TProgramArguments(QCoreApplication::arguments()).Answer());
+            PrintText(*plotwell::ProgramArguments(QCoreApplication::arguments()).Answer());
             return 0;
         }
     }
     QApplication app(argc, argv);
     plotwell::UseStandInFaces(); // before any window lays out a text
-    setApplicationFacts();
+    SetApplicationFacts();
     QGuiApplication::setDesktopFileName(QStringLiteral("plotwell"));
     QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("plotwell")));
     // The window system's own options (-platform, -display) are gone from these.
-    const plotwell::TProgramArguments arguments(QApplication::arguments());
+    const plotwell::ProgramArguments arguments(QApplication::arguments());
     if (const auto& answer = arguments.Answer()) {
-        printText(*answer);
+        PrintText(*answer);
         return 0;
     }
     const bool pressHelp = qEnvironmentVariableIsSet("PLOTWELL_PRESS_HELP_AT_START");
-    plotwell::TRecordingSink recordedMessages;
-    plotwell::TForm1 window(arguments.WindowArguments(), pressHelp ? &recordedMessages : nullptr);
-    TQuitAfterFirstGraph quitter(window.Graph());
+    plotwell::RecordingSink recordedMessages;
+    plotwell::MainWindow window(arguments.WindowArguments(), pressHelp ? &recordedMessages : nullptr);
+    QuitAfterFirstGraph quitter(window.Graph());
     if (qEnvironmentVariableIsSet("PLOTWELL_QUIT_AFTER_FIRST_GRAPH"))
         if (QWidget* surface = window.Graph().findChild<QWidget*>(QStringLiteral("PaintBox")))
             surface->installEventFilter(&quitter);
     window.show();
     if (pressHelp)
-        QTimer::singleShot(0, &window, [&] { pressHelpAndReport(window, recordedMessages); });
+        QTimer::singleShot(0, &window, [&] { PressHelpAndReport(window, recordedMessages); });
     return QApplication::exec();
 }

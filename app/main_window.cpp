@@ -54,25 +54,25 @@ const QString kExampleFile = QStringLiteral("example points 1 - simple series.tx
 constexpr int kProgressDelayMs = 300;
 constexpr int kProgressStepMs = 100;
 
-QPushButton* addButton(QWidget* window, const QString& name, const QString& caption, const QString& hint, QRect rect,
+QPushButton* AddButton(QWidget* window, const QString& name, const QString& caption, const QString& hint, QRect rect,
                        Qt::Edges anchors)
 {
     auto* button = new QPushButton(caption, window);
     button->setObjectName(name);
     button->setToolTip(hint);
     button->setGeometry(rect);
-    TAnchors::SetAnchors(button, anchors);
+    AnchorLayout::SetAnchors(button, anchors);
     return button;
 }
 
 // A text field has its own Ctrl+C.
-bool isTextField(const QWidget* w)
+bool IsTextField(const QWidget* w)
 {
     return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
            qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
 }
 
-QString firstLocalFile(const QMimeData* mime)
+QString FirstLocalFile(const QMimeData* mime)
 {
     if (!mime || !mime->hasUrls())
         return QString();
@@ -84,51 +84,51 @@ QString firstLocalFile(const QMimeData* mime)
 
 } // namespace
 
-TForm1::TForm1(const QStringList& arguments, TMessageSink* sink, TLauncher* launcher, QWidget* parent)
-    : QWidget(parent), ownSink_(sink ? nullptr : std::make_unique<TMessageBoxSink>(this)),
-      ownLauncher_(launcher ? nullptr : std::make_unique<TDesktopLauncher>()), sink_(sink ? *sink : *ownSink_),
+MainWindow::MainWindow(const QStringList& arguments, MessageSink* sink, Launcher* launcher, QWidget* parent)
+    : QWidget(parent), ownSink_(sink ? nullptr : std::make_unique<MessageBoxSink>(this)),
+      ownLauncher_(launcher ? nullptr : std::make_unique<DesktopLauncher>()), sink_(sink ? *sink : *ownSink_),
       launcher_(launcher ? *launcher : *ownLauncher_)
 {
     QApplication::setApplicationDisplayName(QStringLiteral("Plotwell"));
     setWindowTitle(QStringLiteral("Plotwell"));
     BuildWindow();
 
-    graph_ = new TPlotwell(sink_, this);
-    QFont graphFont = graph_->font();
+    graphControl_ = new GraphControl(sink_, this);
+    QFont graphFont = graphControl_->font();
     graphFont.setPointSize(9);
-    graph_->setFont(graphFont);
+    graphControl_->setFont(graphFont);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
     }
-    ScaleAmt = TFormScaler().ScaleAmountOf(this);
-    graph_->ScaleAmt = ScaleAmt;
-    editbtn->show();
+    scaleAmt = FormScaler().ScaleAmountOf(this);
+    graphControl_->scaleAmt = scaleAmt;
+    editButton_->show();
 
-    IniSettings1 = new TIniSettings(&sink_, this);
-    IniSettings1->SetIniFileName(QString());
-    IniSettings1->SetProductName(QStringLiteral("Plotwell"));
+    iniSettings_ = new IniSettings(&sink_, this);
+    iniSettings_->SetIniFileName(QString());
+    iniSettings_->SetProductName(QStringLiteral("Plotwell"));
     programFolder_ = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
-    IniSettings1->readwindowpos(this, QString());
+    iniSettings_->ReadWindowPos(this, QString());
 
-    graph_->SetLineWidth(2);
-    graph_->SetOnGraphDrawn([this](QObject* sender) { UpdateStatusLine(sender); });
-    // OnGraphDrawn is raised only by drawings that found data; the status line follows every
+    graphControl_->SetLineWidth(2);
+    graphControl_->SetOnGraphDrawn([this](QObject* sender) { UpdateStatusLine(sender); });
+    // onGraphDrawn is raised only by drawings that found data; the status line follows every
     // drawing, so that it never shows the figures of a graph that is gone.
-    connect(graph_, &TPlotwell::drawn, this, [this] { UpdateStatusLine(graph_); });
+    connect(graphControl_, &GraphControl::drawn, this, [this] { UpdateStatusLine(graphControl_); });
     BuildLoadProgress();
     AddShortcuts();
-    setTabOrder(editbtn, summarybtn);
-    setTabOrder(summarybtn, helpbtn);
-    setTabOrder(helpbtn, aboutbtn);
+    setTabOrder(editButton_, summaryButton_);
+    setTabOrder(summaryButton_, helpButton_);
+    setTabOrder(helpButton_, aboutButton_);
     FormResize();
     OpenStartFile(arguments);
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::BuildWindow()
+void MainWindow::BuildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setAcceptDrops(true);
@@ -138,106 +138,106 @@ void TForm1::BuildWindow()
     resize(kClientSize);
     setMinimumSize(kMinimumClientSize);
 
-    sb = new QStatusBar(this);
-    sb->setObjectName(QStringLiteral("sb"));
-    sb->setGeometry(0, kClientSize.height() - kStatusHeight, kClientSize.width(), kStatusHeight);
-    statusText_ = new QLabel(sb);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("sb"));
+    statusBar_->setGeometry(0, kClientSize.height() - kStatusHeight, kClientSize.width(), kStatusHeight);
+    statusText_ = new QLabel(statusBar_);
     statusText_->setObjectName(QStringLiteral("statustext"));
     statusText_->setTextFormat(Qt::PlainText);
     // A screen reader reads the statistics themselves as the label's name.
     statusText_->setAccessibleDescription(QStringLiteral("Status line"));
-    sb->addWidget(statusText_, 1);
-    TAnchors::SetAnchors(sb, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    statusBar_->addWidget(statusText_, 1);
+    AnchorLayout::SetAnchors(statusBar_, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
 
     const Qt::Edges topRight = Qt::TopEdge | Qt::RightEdge;
     const Qt::Edges bottomRight = Qt::BottomEdge | Qt::RightEdge;
-    editbtn = addButton(this, QStringLiteral("editbtn"), QStringLiteral("&Edit"),
+    editButton_ = AddButton(this, QStringLiteral("editbtn"), QStringLiteral("&Edit"),
                         QStringLiteral("Edit points (F5 opens the file again)"), QRect(615, 26, 60, 23), topRight);
-    summarybtn = addButton(this, QStringLiteral("summarybtn"), QStringLiteral("&Summary"),
+    summaryButton_ = AddButton(this, QStringLiteral("summarybtn"), QStringLiteral("&Summary"),
                            QStringLiteral("Summary information for each series"), QRect(615, 66, 60, 23), topRight);
-    helpbtn = addButton(this, QStringLiteral("helpbtn"), QStringLiteral("Help"), QStringLiteral("Help (F1)"),
+    helpButton_ = AddButton(this, QStringLiteral("helpbtn"), QStringLiteral("Help"), QStringLiteral("Help (F1)"),
                         QRect(615, 366, 60, 25), bottomRight);
-    aboutbtn = addButton(this, QStringLiteral("aboutbtn"), QStringLiteral("About"), QString(), QRect(616, 397, 60, 25),
+    aboutButton_ = AddButton(this, QStringLiteral("aboutbtn"), QStringLiteral("About"), QString(), QRect(616, 397, 60, 25),
                          bottomRight);
-    connect(editbtn, &QPushButton::clicked, this, &TForm1::editbtnClick);
-    connect(summarybtn, &QPushButton::clicked, this, &TForm1::summarybtnClick);
-    connect(helpbtn, &QPushButton::clicked, this, &TForm1::helpbtnClick);
-    connect(aboutbtn, &QPushButton::clicked, this, &TForm1::aboutbtnClick);
+    connect(editButton_, &QPushButton::clicked, this, &MainWindow::EditButtonClick);
+    connect(summaryButton_, &QPushButton::clicked, this, &MainWindow::SummaryButtonClick);
+    connect(helpButton_, &QPushButton::clicked, this, &MainWindow::HelpButtonClick);
+    connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::AboutButtonClick);
     BuildDialogComponents();
 }
 
-// The memo, help and about components with their designed settings; the buttons set what
+// The memo_, help and about components with their designed settings; the buttons set what
 // changes before each use.
-void TForm1::BuildDialogComponents()
+void MainWindow::BuildDialogComponents()
 {
-    memo = new TmfMemoDialog(sink_, launcher_, this);
-    memo->SetTitle(QStringLiteral("Notes"));
-    memo->SetFormWidth(458);
-    memo->SetFormHeight(352);
-    memo->SetPosition(TPosition::poScreenCenter);
-    memo->SetMaxLength(0);
+    memo_ = new MemoDialog(sink_, launcher_, this);
+    memo_->SetTitle(QStringLiteral("Notes"));
+    memo_->SetFormWidth(458);
+    memo_->SetFormHeight(352);
+    memo_->SetPosition(WindowPlacement::ScreenCenter);
+    memo_->SetMaxLength(0);
     QFont memoFont(QStringLiteral("Calibri"));
     memoFont.setPixelSize(16);
-    memo->SetFont(memoFont);
-    memo->SetReadOnly(false);
-    memo->SetModal(true);
-    memo->SetScaleAmt(1.0);
+    memo_->SetFont(memoFont);
+    memo_->SetReadOnly(false);
+    memo_->SetModal(true);
+    memo_->SetScaleAmt(1.0);
 
-    mfHelpDialog1 = new TmfHelpDialog(sink_, launcher_, this);
-    mfHelpDialog1->SetTitle(QStringLiteral("Help"));
-    mfHelpDialog1->SetFormLeft(610);
-    mfHelpDialog1->SetFormTop(240);
-    mfHelpDialog1->SetFormWidth(700);
-    mfHelpDialog1->SetMaximized(false);
-    mfHelpDialog1->SetPosition(TPosition::poScreenCenter);
-    mfHelpDialog1->SetMaxLength(0);
+    helpDialog_ = new HelpDialog(sink_, launcher_, this);
+    helpDialog_->SetTitle(QStringLiteral("Help"));
+    helpDialog_->SetFormLeft(610);
+    helpDialog_->SetFormTop(240);
+    helpDialog_->SetFormWidth(700);
+    helpDialog_->SetMaximized(false);
+    helpDialog_->SetPosition(WindowPlacement::ScreenCenter);
+    helpDialog_->SetMaxLength(0);
     QFont helpFont(QStringLiteral("Calibri"));
     helpFont.setPixelSize(16);
-    mfHelpDialog1->SetFont(helpFont);
-    mfHelpDialog1->SetFontSize(12);
-    mfHelpDialog1->SetItalicHeading(true);
-    mfHelpDialog1->SetLeftMargin(0.3);
-    mfHelpDialog1->SetRightMargin(0.9);
-    mfHelpDialog1->SetShowModal(false);
-    mfHelpDialog1->SetColor(FromQColor(palette().color(QPalette::Base)));
-    mfHelpDialog1->SetSizeGrip(TSizeGrip::sgStatusBar);
-    mfHelpDialog1->SetAllowCopy(true);
-    mfHelpDialog1->SetManualScale(true);
+    helpDialog_->SetFont(helpFont);
+    helpDialog_->SetFontSize(12);
+    helpDialog_->SetItalicHeading(true);
+    helpDialog_->SetLeftMargin(0.3);
+    helpDialog_->SetRightMargin(0.9);
+    helpDialog_->SetShowModal(false);
+    helpDialog_->SetColor(FromQColor(palette().color(QPalette::Base)));
+    helpDialog_->SetSizeGrip(SizeGripKind::StatusBar);
+    helpDialog_->SetAllowCopy(true);
+    helpDialog_->SetManualScale(true);
 
-    mfAboutDialog1 = new TmfAboutDialog(launcher_, this);
-    mfAboutDialog1->SetTitle(QStringLiteral("About this program"));
-    mfAboutDialog1->SetVersionString(QStringLiteral("v1.0"));
-    mfAboutDialog1->SetFilesLocationText(QStringLiteral("Data files location"));
-    mfAboutDialog1->SetProgramName(QStringLiteral("Program Name"));
-    mfAboutDialog1->SetPosition(TPosition::poScreenCenter);
+    aboutDialog_ = new AboutDialog(launcher_, this);
+    aboutDialog_->SetTitle(QStringLiteral("About this program"));
+    aboutDialog_->SetVersionString(QStringLiteral("v1.0"));
+    aboutDialog_->SetFilesLocationText(QStringLiteral("Data files location"));
+    aboutDialog_->SetProgramName(QStringLiteral("Program Name"));
+    aboutDialog_->SetPosition(WindowPlacement::ScreenCenter);
 }
 
 // A progress bar and Cancel in the status line while a long load runs.
-void TForm1::BuildLoadProgress()
+void MainWindow::BuildLoadProgress()
 {
     loadClock_ = std::make_unique<QElapsedTimer>();
-    loadProgress_ = new QProgressBar(sb);
+    loadProgress_ = new QProgressBar(statusBar_);
     loadProgress_->setObjectName(QStringLiteral("loadprogress"));
     loadProgress_->setAccessibleName(QStringLiteral("Loading"));
     loadProgress_->setRange(0, 100);
     loadProgress_->setMaximumHeight(kStatusHeight - 4);
     loadProgress_->setFixedWidth(160);
-    cancelLoad_ = new QPushButton(QStringLiteral("Cancel"), sb);
+    cancelLoad_ = new QPushButton(QStringLiteral("Cancel"), statusBar_);
     cancelLoad_->setObjectName(QStringLiteral("cancelload"));
     cancelLoad_->setToolTip(QStringLiteral("Stop loading (Esc)"));
     cancelLoad_->setMaximumHeight(kStatusHeight - 2);
-    sb->addPermanentWidget(loadProgress_);
-    sb->addPermanentWidget(cancelLoad_);
+    statusBar_->addPermanentWidget(loadProgress_);
+    statusBar_->addPermanentWidget(cancelLoad_);
     loadProgress_->hide();
     cancelLoad_->hide();
     loadTimer_ = new QTimer(this);
     loadTimer_->setInterval(kProgressStepMs);
-    connect(loadTimer_, &QTimer::timeout, this, &TForm1::ShowLoadProgress);
-    connect(cancelLoad_, &QPushButton::clicked, graph_, &TPlotwell::CancelLoad);
-    connect(graph_, &TPlotwell::loadingChanged, this, &TForm1::ShowLoading);
+    connect(loadTimer_, &QTimer::timeout, this, &MainWindow::ShowLoadProgress);
+    connect(cancelLoad_, &QPushButton::clicked, graphControl_, &GraphControl::CancelLoad);
+    connect(graphControl_, &GraphControl::loadingChanged, this, &MainWindow::ShowLoading);
 }
 
-void TForm1::ShowLoading(bool loading)
+void MainWindow::ShowLoading(bool loading)
 {
     if (loading) {
         loadClock_->start();
@@ -249,17 +249,17 @@ void TForm1::ShowLoading(bool loading)
     cancelLoad_->hide();
 }
 
-void TForm1::ShowLoadProgress()
+void MainWindow::ShowLoadProgress()
 {
     if (loadClock_->elapsed() < kProgressDelayMs)
         return;
-    loadProgress_->setValue(graph_->LoadPercent());
+    loadProgress_->setValue(graphControl_->LoadPercent());
     loadProgress_->show();
     cancelLoad_->show();
 }
 
 // The shortcuts users expect of a desktop program, shown in the tooltips of their buttons.
-void TForm1::AddShortcuts()
+void MainWindow::AddShortcuts()
 {
     const auto add = [this](const QKeySequence& keys, auto handler) {
         auto* action = new QAction(this);
@@ -268,19 +268,19 @@ void TForm1::AddShortcuts()
         connect(action, &QAction::triggered, this, handler);
         addAction(action);
     };
-    add(QKeySequence::Open, [this] { graph_->Open(); });
-    add(QKeySequence::Print, [this] { graph_->Print(); });
+    add(QKeySequence::Open, [this] { graphControl_->Open(); });
+    add(QKeySequence::Print, [this] { graphControl_->Print(); });
     add(QKeySequence::Copy, [this] {
-        if (!isTextField(QApplication::focusWidget()))
-            graph_->CopyToClipboard();
+        if (!IsTextField(QApplication::focusWidget()))
+            graphControl_->CopyToClipboard();
     });
     add(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     add(QKeySequence(Qt::Key_F5), [this] { ReloadFile(); });
-    add(QKeySequence(Qt::Key_F1), [this] { helpbtnClick(); });
-    add(QKeySequence(Qt::Key_Escape), [this] { graph_->CancelLoad(); });
+    add(QKeySequence(Qt::Key_F1), [this] { HelpButtonClick(); });
+    add(QKeySequence(Qt::Key_Escape), [this] { graphControl_->CancelLoad(); });
 
     const auto addShortcutToHint = [this](const char* button, const QString& keys) {
-        if (auto* w = graph_->findChild<QWidget*>(QString::fromLatin1(button)))
+        if (auto* w = graphControl_->findChild<QWidget*>(QString::fromLatin1(button)))
             w->setToolTip(w->toolTip() + QStringLiteral(" (") + keys + QLatin1Char(')'));
     };
     addShortcutToHint("OpenBtn", QStringLiteral("Ctrl+O"));
@@ -288,117 +288,117 @@ void TForm1::AddShortcuts()
     addShortcutToHint("PrintBtn", QStringLiteral("Ctrl+P"));
 }
 
-void TForm1::OpenStartFile(const QStringList& arguments)
+void MainWindow::OpenStartFile(const QStringList& arguments)
 {
     const QString argument = arguments.value(0);
     if (!argument.isEmpty()) {
         // Kept as an absolute path from the start: F5 and Edit must not depend on the current folder.
         commandLineFileName_ = QFileInfo(argument).absoluteFilePath();
         if (QFileInfo::exists(commandLineFileName_))
-            graph_->LoadFile(commandLineFileName_);
+            graphControl_->LoadFile(commandLineFileName_);
         else
             sink_.ShowMessage(QStringLiteral("File not found:\r\r") + argument);
         return;
     }
     if (QFileInfo::exists(kExampleFile))
-        graph_->LoadFile(QFileInfo(kExampleFile).absoluteFilePath());
-    else if (const QString shipped = TSharedFiles(programFolder_).Existing(kExampleFile); !shipped.isEmpty())
-        graph_->LoadFile(shipped);
+        graphControl_->LoadFile(QFileInfo(kExampleFile).absoluteFilePath());
+    else if (const QString shipped = SharedFiles(programFolder_).Existing(kExampleFile); !shipped.isEmpty())
+        graphControl_->LoadFile(shipped);
 }
 
-void TForm1::FormResize()
+void MainWindow::FormResize()
 {
-    if (!graph_)
+    if (!graphControl_)
         return;
-    graph_->resize(width() - static_cast<int>(Round(graph_->ScaleAmt * kGraphRightMargin)),
-                   height() - kGraphBottomMargin - graph_->y());
+    graphControl_->resize(width() - static_cast<int>(Round(graphControl_->scaleAmt * kGraphRightMargin)),
+                   height() - kGraphBottomMargin - graphControl_->y());
 }
 
-void TForm1::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     FormResize();
 }
 
-void TForm1::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     FormResize();
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!positionSaved_) {
-        IniSettings1->writewindowpos(this, QString());
+        iniSettings_->WriteWindowPos(this, QString());
         positionSaved_ = true;
     }
     QWidget::closeEvent(event);
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event)
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!firstLocalFile(event->mimeData()).isEmpty())
+    if (!FirstLocalFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
-    const QString path = firstLocalFile(event->mimeData());
+    const QString path = FirstLocalFile(event->mimeData());
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    graph_->LoadFile(path);
+    graphControl_->LoadFile(path);
 }
 
-void TForm1::UpdateStatusLine(QObject*)
+void MainWindow::UpdateStatusLine(QObject*)
 {
-    const PlotModel& model = graph_->Model();
+    const PlotModel& model = graphControl_->Model();
     statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model));
 }
 
-QString TForm1::StatusText() const
+QString MainWindow::StatusText() const
 {
     return statusText_->text();
 }
 
-void TForm1::summarybtnClick()
+void MainWindow::SummaryButtonClick()
 {
-    memo->SetReadOnly(true);
-    memo->SetFormWidth(600);
-    memo->SetTitle(QStringLiteral("Series Summary"));
-    memo->SetText(QString());
-    memo->SetScaleAmt(ScaleAmt);
-    memo->SetManualScale(false);
+    memo_->SetReadOnly(true);
+    memo_->SetFormWidth(600);
+    memo_->SetTitle(QStringLiteral("Series Summary"));
+    memo_->SetText(QString());
+    memo_->SetScaleAmt(scaleAmt);
+    memo_->SetManualScale(false);
     QString text;
-    for (const QString& line : SummaryLines(graph_->Model()))
+    for (const QString& line : SummaryLines(graphControl_->Model()))
         text += line + QStringLiteral("\r\n");
-    memo->SetText(text);
-    memo->execute();
+    memo_->SetText(text);
+    memo_->Execute();
 }
 
-void TForm1::helpbtnClick()
+void MainWindow::HelpButtonClick()
 {
-    mfHelpDialog1->SetManualScale(false);
-    mfHelpDialog1->SetTitle(QStringLiteral("Plotwell Help"));
-    mfHelpDialog1->SetHTMLFileName(TSharedFiles(programFolder_).PathOf(QStringLiteral("plotwell help.html")));
-    mfHelpDialog1->Execute(QString());
+    helpDialog_->SetManualScale(false);
+    helpDialog_->SetTitle(QStringLiteral("Plotwell Help"));
+    helpDialog_->SetHTMLFileName(SharedFiles(programFolder_).PathOf(QStringLiteral("plotwell help.html")));
+    helpDialog_->Execute(QString());
 }
 
-void TForm1::aboutbtnClick()
+void MainWindow::AboutButtonClick()
 {
-    mfAboutDialog1->SetCopyrightMessage(QStringLiteral("Copyright \u00A9 2026 the Plotwell authors"));
-    mfAboutDialog1->SetVersionString(QStringLiteral(PLOTWELL_VERSION));
-    mfAboutDialog1->SetProgramName(QStringLiteral("Plotwell"));
-    mfAboutDialog1->SetEmailSubject(QStringLiteral("Plotwell"));
-    mfAboutDialog1->execute();
+    aboutDialog_->SetCopyrightMessage(QStringLiteral("Copyright \u00A9 2026 the Plotwell authors"));
+    aboutDialog_->SetVersionString(QStringLiteral(PLOTWELL_VERSION));
+    aboutDialog_->SetProgramName(QStringLiteral("Plotwell"));
+    aboutDialog_->SetEmailSubject(QStringLiteral("Plotwell"));
+    aboutDialog_->Execute();
 }
 
-void TForm1::editbtnClick()
+void MainWindow::EditButtonClick()
 {
-    QString path = graph_->FileName();
-    if (path.isEmpty() && graph_->NumberOfSeries() > 0) {
+    QString path = graphControl_->FileName();
+    if (path.isEmpty() && graphControl_->NumberOfSeries() > 0) {
         QString message;
-        const std::optional<QString> written = WriteTemporaryPointsFile(graph_->Model(), message);
+        const std::optional<QString> written = WriteTemporaryPointsFile(graphControl_->Model(), message);
         if (!written) {
             sink_.ShowMessage(message);
             return;
@@ -414,10 +414,10 @@ void TForm1::editbtnClick()
     sink_.ShowMessage(message);
 }
 
-void TForm1::ReloadFile()
+void MainWindow::ReloadFile()
 {
-    if (!graph_->FileName().isEmpty())
-        graph_->LoadFile(graph_->FileName());
+    if (!graphControl_->FileName().isEmpty())
+        graphControl_->LoadFile(graphControl_->FileName());
 }
 
 } // namespace plotwell

@@ -1,5 +1,5 @@
 #pragma once
-// TForm1: Plotwell's main window. The graph control on the left, Edit, Summary, Help and About
+// MainWindow: Plotwell's main window. The graph control on the left, Edit, Summary, Help and About
 // on the right, the statistics of the displayed data in the status line; it opens the file
 // named on the command line, or the example file, and keeps its place between runs.
 
@@ -17,28 +17,28 @@ class QTimer;
 
 namespace plotwell {
 
-class TIniSettings;
-class TLauncher;
-class TMessageSink;
-class TPlotwell;
-class TmfAboutDialog;
-class TmfHelpDialog;
-class TmfMemoDialog;
+class IniSettings;
+class Launcher;
+class MessageSink;
+class GraphControl;
+class AboutDialog;
+class HelpDialog;
+class MemoDialog;
 
-class TForm1 : public QWidget
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     // `arguments` are the command line after the program's name. The sink shows messages and
     // the launcher opens files with their default program; both are the desktop's when null.
-    explicit TForm1(const QStringList& arguments, TMessageSink* sink = nullptr, TLauncher* launcher = nullptr,
+    explicit MainWindow(const QStringList& arguments, MessageSink* sink = nullptr, Launcher* launcher = nullptr,
                     QWidget* parent = nullptr);
-    ~TForm1() override;
+    ~MainWindow() override;
 
-    TPlotwell& Graph() const { return *graph_; }
-    TmfMemoDialog& Memo() const { return *memo; }
-    double ScaleAmt = 1.0;
+    GraphControl& Graph() const { return *graphControl_; }
+    MemoDialog& Memo() const { return *memo_; }
+    double scaleAmt = 1.0;
     // The folder of the running program, with a trailing separator.
     const QString& ProgramFolder() const { return programFolder_; }
     void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
@@ -46,12 +46,12 @@ public:
     // The statistics of the displayed series, after every drawing.
     void UpdateStatusLine(QObject* sender);
     QString StatusText() const;
-    void editbtnClick();
-    void summarybtnClick();
-    void helpbtnClick();
-    void aboutbtnClick();
-    TmfHelpDialog& HelpDialog() const { return *mfHelpDialog1; }
-    TmfAboutDialog& AboutDialog() const { return *mfAboutDialog1; }
+    void EditButtonClick();
+    void SummaryButtonClick();
+    void HelpButtonClick();
+    void AboutButtonClick();
+    HelpDialog& HelpComponent() const { return *helpDialog_; }
+    AboutDialog& AboutComponent() const { return *aboutDialog_; }
     // Opens the loaded file again, as choosing it with Open would.
     void ReloadFile();
 
@@ -72,26 +72,26 @@ private:
     void OpenStartFile(const QStringList& arguments);
     void FormResize();
 
-    std::unique_ptr<TMessageSink> ownSink_;
-    std::unique_ptr<TLauncher> ownLauncher_;
-    TMessageSink& sink_;
-    TLauncher& launcher_;
+    std::unique_ptr<MessageSink> ownSink_;
+    std::unique_ptr<Launcher> ownLauncher_;
+    MessageSink& sink_;
+    Launcher& launcher_;
 
-    QStatusBar* sb = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     QLabel* statusText_ = nullptr;
     QProgressBar* loadProgress_ = nullptr;
     QPushButton* cancelLoad_ = nullptr;
     QTimer* loadTimer_ = nullptr;
     std::unique_ptr<QElapsedTimer> loadClock_;
-    TIniSettings* IniSettings1 = nullptr;
-    QPushButton* editbtn = nullptr;
-    QPushButton* summarybtn = nullptr;
-    TmfMemoDialog* memo = nullptr;
-    QPushButton* aboutbtn = nullptr;
-    QPushButton* helpbtn = nullptr;
-    TmfHelpDialog* mfHelpDialog1 = nullptr;
-    TmfAboutDialog* mfAboutDialog1 = nullptr;
-    TPlotwell* graph_ = nullptr;
+    IniSettings* iniSettings_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+    QPushButton* summaryButton_ = nullptr;
+    MemoDialog* memo_ = nullptr;
+    QPushButton* aboutButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    HelpDialog* helpDialog_ = nullptr;
+    AboutDialog* aboutDialog_ = nullptr;
+    GraphControl* graphControl_ = nullptr;
     QString commandLineFileName_;
     QString programFolder_;
     bool positionSaved_ = false;

@@ -5,7 +5,7 @@
 
 namespace plotwell {
 
-TProgramArguments::TProgramArguments(const QStringList& arguments)
+ProgramArguments::ProgramArguments(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(

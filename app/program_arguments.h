@@ -1,5 +1,5 @@
 #pragma once
-// TProgramArguments: plotwell's command line. --help and --version print their text; any
+// ProgramArguments: plotwell's command line. --help and --version print their text; any
 // other command line opens the window, whose first argument names the data file.
 
 #include <QString>
@@ -9,11 +9,11 @@
 
 namespace plotwell {
 
-class TProgramArguments
+class ProgramArguments
 {
 public:
     // `arguments` start with the program's name, as QCoreApplication::arguments() do.
-    explicit TProgramArguments(const QStringList& arguments);
+    explicit ProgramArguments(const QStringList& arguments);
 
     // The help or the version text when the command line asks for one, or nothing.
     const std::optional<QString>& Answer() const { return answer_; }

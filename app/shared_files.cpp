@@ -10,28 +10,28 @@ namespace plotwell {
 
 namespace {
 
-QString withSeparator(const QString& folder)
+QString WithSeparator(const QString& folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
 } // namespace
 
-TSharedFiles::TSharedFiles(QString programFolder) : programFolder_(withSeparator(std::move(programFolder))) {}
+SharedFiles::SharedFiles(QString programFolder) : programFolder_(WithSeparator(std::move(programFolder))) {}
 
-QStringList TSharedFiles::Folders() const
+QStringList SharedFiles::Folders() const
 {
     QStringList folders{programFolder_,
-                        withSeparator(QDir::cleanPath(programFolder_ + QStringLiteral("../share/plotwell")))};
+                        WithSeparator(QDir::cleanPath(programFolder_ + QStringLiteral("../share/plotwell")))};
     for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
-        folders.append(withSeparator(folder));
+        folders.append(WithSeparator(folder));
     for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-        folders.append(withSeparator(folder) + QStringLiteral("plotwell/"));
+        folders.append(WithSeparator(folder) + QStringLiteral("plotwell/"));
     folders.removeDuplicates();
     return folders;
 }
 
-QString TSharedFiles::Existing(const QString& name) const
+QString SharedFiles::Existing(const QString& name) const
 {
     for (const QString& folder : Folders()) {
         const QFileInfo file(folder + name);
@@ -41,7 +41,7 @@ QString TSharedFiles::Existing(const QString& name) const
     return QString();
 }
 
-QString TSharedFiles::PathOf(const QString& name) const
+QString SharedFiles::PathOf(const QString& name) const
 {
     const QString found = Existing(name);
     return found.isEmpty() ? programFolder_ + name : found;

@@ -1,5 +1,5 @@
 #pragma once
-// TSharedFiles: finds the files Plotwell ships (its help page, the example data file) whether
+// SharedFiles: finds the files Plotwell ships (its help page, the example data file) whether
 // it runs from its build folder or installed under a prefix.
 
 #include <QString>
@@ -7,11 +7,11 @@
 
 namespace plotwell {
 
-class TSharedFiles
+class SharedFiles
 {
 public:
     // `programFolder` is the folder of the running program, with a trailing separator.
-    explicit TSharedFiles(QString programFolder);
+    explicit SharedFiles(QString programFolder);
 
     // The folders looked in, in order: the program's folder, ../share/plotwell/ beside it, the
     // program's data folders (QStandardPaths::AppDataLocation), then plotwell/ in the system's

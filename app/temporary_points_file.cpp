@@ -15,18 +15,18 @@ namespace plotwell {
 
 namespace {
 
-QString systemReason(int error)
+QString SystemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // True when `path` is a folder of this user's that nobody else may enter, not reached
 // through a link.
-bool isPrivateFolder(const QByteArray& path, QString& reason)
+bool IsPrivateFolder(const QByteArray& path, QString& reason)
 {
     struct stat st{};
     if (::lstat(path.constData(), &st) != 0) {
-        reason = systemReason(errno);
+        reason = SystemReason(errno);
         return false;
     }
     if (S_ISLNK(st.st_mode)) {
@@ -48,7 +48,7 @@ bool isPrivateFolder(const QByteArray& path, QString& reason)
     return true;
 }
 
-bool writeAll(int fd, const QByteArray& bytes)
+bool WriteAll(int fd, const QByteArray& bytes)
 {
     const char* p = bytes.constData();
     qsizetype left = bytes.size();
@@ -69,15 +69,15 @@ bool writeAll(int fd, const QByteArray& bytes)
 std::optional<QString> PrivateTemporaryFolder(QString& reason)
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString base = !runtime.isEmpty() && isPrivateFolder(QFile::encodeName(runtime), reason)
+    const QString base = !runtime.isEmpty() && IsPrivateFolder(QFile::encodeName(runtime), reason)
                              ? runtime + QStringLiteral("/plotwell")
                              : QDir::tempPath() + QStringLiteral("/plotwell-%1").arg(::geteuid());
     const QByteArray folder = QFile::encodeName(base);
     if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) {
-        reason = systemReason(errno);
+        reason = SystemReason(errno);
         return std::nullopt;
     }
-    if (!isPrivateFolder(folder, reason))
+    if (!IsPrivateFolder(folder, reason))
         return std::nullopt;
     reason.clear();
     return base;
@@ -104,16 +104,16 @@ std::optional<QString> WriteTemporaryPointsFile(const PlotModel& model, QString&
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
                           0600);
     if (fd < 0)
-        return fail(errno == ELOOP ? QStringLiteral("the file is a symbolic link") : systemReason(errno));
+        return fail(errno == ELOOP ? QStringLiteral("the file is a symbolic link") : SystemReason(errno));
     struct stat st{};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    const bool written = regular && writeAll(fd, text);
+    const bool written = regular && WriteAll(fd, text);
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
     if (!regular)
         return fail(QStringLiteral("not a regular file"));
     if (!written || !closed)
-        return fail(systemReason(writeError));
+        return fail(SystemReason(writeError));
     message.clear();
     return path;
 }

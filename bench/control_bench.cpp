@@ -62,7 +62,7 @@ qint64 ThreadNanoseconds()
 }
 
 // Counts the paint events of a widget: the picture reached the window.
-class TPaintCounter : public QObject
+class PaintCounter : public QObject
 {
 public:
     int paints = 0;
@@ -78,7 +78,7 @@ protected:
 
 struct Row
 {
-    std::vector<double> toImage; // from the action to OnGraphDrawn
+    std::vector<double> toImage; // from the action to onGraphDrawn
     std::vector<double> alone;   // DrawGraph of the same state on a canvas of the surface's size
     std::vector<double> cpuOverhead; // processor time of the action less that of the drawing alone
     std::vector<double> turn;        // to the end of the event-loop turn, the surface painted
@@ -90,7 +90,7 @@ public:
     Bench(const QString& file, int runs) : runs_(runs)
     {
         host_.resize(kClientWidth, kClientHeight);
-        graph_ = new TPlotwell(sink_, &host_);
+        graph_ = new GraphControl(sink_, &host_);
         QFont font = graph_->font();
         font.setPointSize(9);
         graph_->setFont(font);
@@ -333,11 +333,11 @@ private:
     }
 
     int runs_;
-    TRecordingSink sink_;
+    RecordingSink sink_;
     QWidget host_;
-    TPlotwell* graph_ = nullptr;
-    TCanvas alone_;
-    TPaintCounter paints_;
+    GraphControl* graph_ = nullptr;
+    Canvas alone_;
+    PaintCounter paints_;
     QElapsedTimer clock_;
     int drawings_ = 0;
     qint64 drawnAt_ = -1;

@@ -11,7 +11,7 @@
 
 namespace {
 
-void usage()
+void Usage()
 {
     std::fputs("usage: plotwell-gendata [--series N] [--points M] [--xy] [--names] [--columns] [--noise] OUTFILE\n"
                "  N lines (series, default 1) of M values (default 1000000) with two decimals;\n"
@@ -73,13 +73,13 @@ int main(int argc, char** argv)
         else if (!std::strcmp(argv[i], "--noise"))
             noise = true;
         else if (argv[i][0] == '-') {
-            usage();
+            Usage();
             return 2;
         } else
             out = argv[i];
     }
     if (!out || series < 1 || points < 1) {
-        usage();
+        Usage();
         return 2;
     }
     std::FILE* f = std::fopen(out, "wb");

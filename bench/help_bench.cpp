@@ -32,8 +32,8 @@ int main(int argc, char** argv)
     int paragraphs = 0;
     qsizetype links = 0;
     for (int i = 0; i < runs; ++i) {
-        TDocumentRichTextTarget target;
-        TLinkList urls;
+        DocumentRichTextTarget target;
+        LinkList urls;
         QElapsedTimer timer;
         timer.start();
         HTMLToRichText(target, page, true, RGBToColor(0, 0, 255), QString(), urls, 32);

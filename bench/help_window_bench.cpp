@@ -6,7 +6,7 @@
 #include "core/recording_launcher.h"
 #include "core/recording_sink.h"
 #include "help/help_window.h"
-#include "help/help_display.h"
+#include "help/help_view.h"
 #include "help/help_dialog.h"
 
 #include "generated_help_page.h"
@@ -48,13 +48,13 @@ int main(int argc, char** argv)
     const double megabytes = argc > 2 ? std::max(0.01, std::atof(argv[2])) : 1.0;
     const QString ownPage = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     const QString page = GeneratePage(static_cast<qsizetype>(megabytes * 1e6));
-    TRecordingSink sink;
-    TRecordingLauncher launcher;
+    RecordingSink sink;
+    RecordingLauncher launcher;
 
     std::vector<double> convert, layout, paint, total;
     int blocks = 0;
     for (int i = 0; i < runs; ++i) {
-        Thelpdialog window(sink, launcher);
+        HelpWindow window(sink, launcher);
         window.resize(700, 600);
         window.show();
         QElapsedTimer timer;
@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         window.AddHTML(page, true);
         const double converted = Seconds(timer);
         // The window's scroll bar needs the whole document laid out before anything is shown.
-        window.HelpDisplay->document()->size();
+        window.helpView->document()->size();
         const double laidOut = Seconds(timer);
         window.grab();
         const double painted = Seconds(timer);
@@ -70,7 +70,7 @@ int main(int argc, char** argv)
         layout.push_back(laidOut - converted);
         paint.push_back(painted - laidOut);
         total.push_back(painted);
-        blocks = window.HelpDisplay->document()->blockCount();
+        blocks = window.helpView->document()->blockCount();
     }
     std::printf("help window, %.2f MB page: median %.3f s until shown (AddHTML %.3f s, layout left after it %.3f s, paint %.3f s;"
                 " %d paragraphs)\n",
@@ -81,14 +81,14 @@ int main(int argc, char** argv)
         std::vector<double> shown;
         for (int i = 0; i < runs; ++i) {
             QWidget owner;
-            TmfHelpDialog help(sink, launcher, &owner);
+            HelpDialog help(sink, launcher, &owner);
             help.SetTitle(QStringLiteral("Plotwell Help"));
             help.SetHTMLFileName(ownPage);
             QElapsedTimer timer;
             timer.start();
             help.Execute();
-            help.HelpDialog->HelpDisplay->document()->size();
-            help.HelpDialog->grab();
+            help.helpWindow->helpView->document()->size();
+            help.helpWindow->grab();
             shown.push_back(Seconds(timer));
         }
         std::printf("help dialog, %s: median %.3f s until shown\n", qPrintable(ownPage), Median(shown));

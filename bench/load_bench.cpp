@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     std::vector<double> times;
     QString status;
     for (int i = 0; i < runs; ++i) {
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         QElapsedTimer timer;
         timer.start();

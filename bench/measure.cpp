@@ -15,7 +15,7 @@
 
 namespace {
 
-double median(std::vector<double> values)
+double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
@@ -59,7 +59,7 @@ int main(int argc, char** argv)
         seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         megabytes.push_back(static_cast<double>(usage.ru_maxrss) / 1024.0);
     }
-    std::printf("%.3f %.0f %d\n", median(seconds), median(megabytes),
+    std::printf("%.3f %.0f %d\n", Median(seconds), Median(megabytes),
                 WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
     return 0;
 }

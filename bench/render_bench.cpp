@@ -22,14 +22,14 @@ using namespace plotwell;
 
 namespace {
 
-struct Kind
+struct kind
 {
     const char* name;
-    Tgraphtype type;
+    GraphKind type;
     bool points;
 };
 
-double secondsOfDrawing(PlotModel& model, TCanvas& canvas, const DrawRequest& request)
+double SecondsOfDrawing(PlotModel& model, Canvas& canvas, const DrawRequest& request)
 {
     QElapsedTimer timer;
     timer.start();
@@ -37,13 +37,13 @@ double secondsOfDrawing(PlotModel& model, TCanvas& canvas, const DrawRequest& re
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-double medianSeconds(PlotModel& model, TCanvas& canvas, const Kind& kind, int runs)
+double MedianSeconds(PlotModel& model, Canvas& canvas, const kind& kind, int runs)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         model.SetGraphType(kind.type);
-        model.SetOption(&PlotOptions::ShowPoints, kind.points);
-        times.push_back(secondsOfDrawing(model, canvas, DrawRequest{}));
+        model.SetOption(&PlotOptions::showPoints, kind.points);
+        times.push_back(SecondsOfDrawing(model, canvas, DrawRequest{}));
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -51,10 +51,10 @@ double medianSeconds(PlotModel& model, TCanvas& canvas, const Kind& kind, int ru
 
 // Median redraws of the line graph without markers, plain and indexed, taken in turns so
 // that both meet the same machine load. The first indexed drawing builds the index.
-void printRedraws(PlotModel& model, int runs)
+void PrintRedraws(PlotModel& model, int runs)
 {
-    model.SetGraphType(gtline);
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetGraphType(kLineGraph);
+    model.SetOption(&PlotOptions::showPoints, false);
     std::printf("%-28s %10s %10s %7s\n", "redraw, line", "plain", "indexed", "ratio");
     double first = -1;
     const struct
@@ -64,19 +64,19 @@ void printRedraws(PlotModel& model, int runs)
         bool area;
     } variants[] = {{"line width 1", 1, false}, {"line width 2", 2, false}, {"filled area", 1, true}};
     for (const auto& variant : variants) {
-        model.SetOption(&PlotOptions::LineWidth, variant.lineWidth);
-        model.SetOption(&PlotOptions::DrawArea, variant.area);
+        model.SetOption(&PlotOptions::lineWidth, variant.lineWidth);
+        model.SetOption(&PlotOptions::drawArea, variant.area);
         for (const auto& [width, height] : {std::pair{600, 400}, std::pair{1920, 1080}}) {
-            TCanvas canvas;
+            Canvas canvas;
             canvas.SetSize(width, height);
             DrawRequest plain;
             plain.useDrawingIndex = false;
             if (first < 0)
-                first = secondsOfDrawing(model, canvas, DrawRequest{});
+                first = SecondsOfDrawing(model, canvas, DrawRequest{});
             std::vector<double> plainTimes, indexedTimes;
             for (int i = 0; i < runs; ++i) {
-                plainTimes.push_back(secondsOfDrawing(model, canvas, plain));
-                indexedTimes.push_back(secondsOfDrawing(model, canvas, DrawRequest{}));
+                plainTimes.push_back(SecondsOfDrawing(model, canvas, plain));
+                indexedTimes.push_back(SecondsOfDrawing(model, canvas, DrawRequest{}));
             }
             std::sort(plainTimes.begin(), plainTimes.end());
             std::sort(indexedTimes.begin(), indexedTimes.end());
@@ -89,7 +89,7 @@ void printRedraws(PlotModel& model, int runs)
     }
     std::printf("first indexed drawing (builds the index) %.1f ms; index %.1f MB beside %.1f MB of points\n",
                 first * 1e3, static_cast<double>(model.DrawingIndexBytes()) / 1048576.0,
-                static_cast<double>(model.NumberOfPoints()) * sizeof(tpt) / 1048576.0);
+                static_cast<double>(model.NumberOfPoints()) * sizeof(DataPoint) / 1048576.0);
 }
 
 } // namespace
@@ -104,7 +104,7 @@ int main(int argc, char** argv)
     }
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const bool redraw = argc > 3 && std::strcmp(argv[3], "--redraw") == 0;
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model(sink);
     QElapsedTimer load;
     load.start();
@@ -112,17 +112,17 @@ int main(int argc, char** argv)
     std::printf("load %.3f s, %lld points in %d series\n", static_cast<double>(load.nsecsElapsed()) / 1e9,
                 static_cast<long long>(model.NumberOfPoints()), model.NumberOfSeries());
     if (redraw) {
-        printRedraws(model, runs);
+        PrintRedraws(model, runs);
         return 0;
     }
-    model.SetOption(&PlotOptions::LineWidth, 2);
-    TCanvas canvas;
+    model.SetOption(&PlotOptions::lineWidth, 2);
+    Canvas canvas;
     canvas.SetSize(600, 400);
-    const Kind kinds[] = {
-        {"line", gtline, false}, {"line+markers", gtline, true}, {"curve", gtcurve, false},
-        {"bar", gtbar, false},   {"stacked", gtstacked, false},  {"pie", gtpie, false},
+    const kind kinds[] = {
+        {"line", kLineGraph, false}, {"line+markers", kLineGraph, true}, {"curve", kCurveGraph, false},
+        {"bar", kBarGraph, false},   {"stacked", kStackedGraph, false},  {"pie", kPieGraph, false},
     };
-    for (const Kind& kind : kinds)
-        std::printf("%-14s %.4f s\n", kind.name, medianSeconds(model, canvas, kind, runs));
+    for (const kind& kind : kinds)
+        std::printf("%-14s %.4f s\n", kind.name, MedianSeconds(model, canvas, kind, runs));
     return 0;
 }

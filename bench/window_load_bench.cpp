@@ -23,7 +23,7 @@ using namespace plotwell;
 
 namespace {
 
-double peakMegabytes()
+double PeakMegabytes()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -41,10 +41,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
-    TRecordingSink sink;
+    RecordingSink sink;
     QWidget host;
     host.resize(684, 500);
-    TPlotwell graph(sink, &host);
+    GraphControl graph(sink, &host);
     graph.setGeometry(20, 20, 589, 440);
     host.show();
     if (!QTest::qWaitForWindowExposed(&host))
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     std::printf("%-34s %8.3f s\n", "first progress reported", firstProgress / 1000.0);
     std::printf("%-34s %8.3f s\n", "graph shown", shown / 1000.0);
     std::printf("%-34s %8lld ms\n", "longest event-loop gap while loading", static_cast<long long>(longestGap));
-    std::printf("%-34s %8.0f MB (file %.0f MB)\n", "peak memory", peakMegabytes(),
+    std::printf("%-34s %8.0f MB (file %.0f MB)\n", "peak memory", PeakMegabytes(),
                 static_cast<double>(QFileInfo(path).size()) / 1048576.0);
 
     // Cancel a second load of the same file at a tenth, a third, half and three quarters of the way.

@@ -28,13 +28,13 @@ namespace {
 
 // Qt's own diagnostics (a missing runtime folder, font warnings) would mix with the
 // program's messages on stderr, which callers read line by line.
-void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
 {
     if (type == QtFatalMsg || qEnvironmentVariableIsSet("PLOTWELL_DEBUG"))
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
-void printLine(std::FILE* out, const QString& text)
+void PrintLine(std::FILE* out, const QString& text)
 {
     const QByteArray bytes = text.toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
@@ -42,7 +42,7 @@ void printLine(std::FILE* out, const QString& text)
 
 // Reads the data from standard input into the model: messages name it "-", and the title
 // stays empty unless --title gives one.
-void loadStandardInput(PlotModel& model)
+void LoadStandardInput(PlotModel& model)
 {
     model.ClearData();
     QFile in;
@@ -65,7 +65,7 @@ void loadStandardInput(PlotModel& model)
 // Writes the bytes whole or not at all: a full disk leaves no cut picture behind, and an
 // existing file stays as it was. A device or a pipe is written directly: nothing may be
 // renamed over it.
-bool writeWhole(const QByteArray& bytes, const QString& path)
+bool WriteWhole(const QByteArray& bytes, const QString& path)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir()) {
@@ -86,9 +86,9 @@ bool writeWhole(const QByteArray& bytes, const QString& path)
 // Draws the graph as the control's surface of that size would show it and writes the PNG;
 // the status line follows the drawing. False when the picture cannot be
 // made or written.
-bool drawToFile(const RenderOptions& options, PlotModel& model)
+bool DrawToFile(const RenderOptions& options, PlotModel& model)
 {
-    TCanvas canvas;
+    Canvas canvas;
     canvas.SetSize(options.width, options.height, options.scale);
     DrawRequest request;
     // One drawing: walking the points once costs less time and memory than building the
@@ -98,11 +98,11 @@ bool drawToFile(const RenderOptions& options, PlotModel& model)
     // The command line is the user's choice of graph, so a pie that cannot be drawn says why.
     if (drawing.pieNegative)
         model.Sink().ShowMessage(PieNegativeMessage());
-    printLine(stdout, StatusLineText(model));
+    PrintLine(stdout, StatusLineText(model));
     QImage image = canvas.Image();
     if (image.isNull()) {
         const QSize size = DevicePictureSize(options);
-        printLine(stderr, QStringLiteral("plotwell-render: not enough memory for a %1 x %2 picture")
+        PrintLine(stderr, QStringLiteral("plotwell-render: not enough memory for a %1 x %2 picture")
                               .arg(size.width())
                               .arg(size.height()));
         return false;
@@ -113,8 +113,8 @@ bool drawToFile(const RenderOptions& options, PlotModel& model)
     // Encoded in memory first, so that a write error is ours to report, not the encoder's.
     QByteArray png;
     QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG") || !writeWhole(png, options.output)) {
-        printLine(stderr, QStringLiteral("plotwell-render: cannot write ") + options.output);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG") || !WriteWhole(png, options.output)) {
+        PrintLine(stderr, QStringLiteral("plotwell-render: cannot write ") + options.output);
         return false;
     }
     return true;
@@ -126,7 +126,7 @@ int main(int argc, char** argv)
 {
     // Headless whatever the environment says: the tool never opens a window.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietQtMessages);
+    qInstallMessageHandler(QuietQtMessages);
     QGuiApplication app(argc, argv);
     UseStandInFaces(); // the faces the window draws with
     QCoreApplication::setApplicationVersion(QStringLiteral(PLOTWELL_VERSION));
@@ -134,7 +134,7 @@ int main(int argc, char** argv)
     QString error;
     const auto options = ParseRenderArguments(app.arguments().mid(1), error);
     if (!options) {
-        printLine(stderr, QStringLiteral("plotwell-render: ") + error);
+        PrintLine(stderr, QStringLiteral("plotwell-render: ") + error);
         std::fputs(RenderUsageHint().toUtf8().constData(), stderr);
         return 2;
     }
@@ -143,40 +143,40 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options->version) {
-        printLine(stdout, QStringLiteral("plotwell-render ") + QCoreApplication::applicationVersion());
+        PrintLine(stdout, QStringLiteral("plotwell-render ") + QCoreApplication::applicationVersion());
         return 0;
     }
 
     if (const QString problem = OutputProblem(*options); !problem.isEmpty()) {
-        printLine(stderr, QStringLiteral("plotwell-render: ") + problem);
+        PrintLine(stderr, QStringLiteral("plotwell-render: ") + problem);
         std::fputs(RenderUsageHint().toUtf8().constData(), stderr);
         return 2;
     }
 
-    TStderrSink sink;
+    StderrSink sink;
     PlotModel model(sink);
     if (options->dataFile == QLatin1String("-"))
-        loadStandardInput(model);
+        LoadStandardInput(model);
     else
         LoadDataFile(model, options->dataFile);
     for (const int n : options->hidden)
         model.SetSeriesBoxChecked(n, false);
-    const bool loaded = model.NumberOfSeries() >= 1 && !model.seriesarr().front().empty();
+    const bool loaded = model.NumberOfSeries() >= 1 && !model.AllSeries().front().empty();
     // Only null values, or only hidden series: a picture would show nothing.
     const bool plotted = loaded && model.NumberOfNonNullPoints() > 0;
     if (loaded && !plotted)
-        printLine(stderr, QStringLiteral("plotwell-render: nothing to plot"));
+        PrintLine(stderr, QStringLiteral("plotwell-render: nothing to plot"));
 
     bool written = true;
     if (!options->output.isEmpty())
         ApplyDrawingOptions(*options, model);
     if (options->output.isEmpty() || !plotted) // a failed run leaves any old picture as it was
-        printLine(stdout, StatusLineText(model));
+        PrintLine(stdout, StatusLineText(model));
     else
-        written = drawToFile(*options, model);
+        written = DrawToFile(*options, model);
     if (options->summary)
         for (const QString& line : SummaryLines(model))
-            printLine(stdout, line);
+            PrintLine(stdout, line);
     std::fflush(stdout);
     return plotted && written ? 0 : 1;
 }

@@ -17,7 +17,7 @@ namespace plotwell {
 
 namespace {
 
-std::optional<int> intArgument(const QString& text, OptionRange range)
+std::optional<int> IntArgument(const QString& text, OptionRange range)
 {
     bool ok = false;
     const int value = text.toInt(&ok);
@@ -29,12 +29,12 @@ std::optional<int> intArgument(const QString& text, OptionRange range)
 constexpr OptionRange kSeriesNumberRange{1, maxseries};
 
 // "1 to 30"
-QString rangeText(OptionRange range)
+QString RangeText(OptionRange range)
 {
     return QStringLiteral("%1 to %2").arg(range.low).arg(range.high);
 }
 
-std::optional<double> realArgument(const QString& text, double low, double high)
+std::optional<double> RealArgument(const QString& text, double low, double high)
 {
     bool ok = false;
     const double value = text.toDouble(&ok);
@@ -60,7 +60,7 @@ struct RenderCommandLine
     const QCommandLineOption hide{QStringLiteral("hide"),
                                   QStringLiteral("Uncheck Display Series box N (%1); repeatable. A lone series is "
                                                  "always displayed.")
-                                      .arg(rangeText(kSeriesNumberRange)),
+                                      .arg(RangeText(kSeriesNumberRange)),
                                   QStringLiteral("N")};
     const QCommandLineOption output{QStringLiteral("o"),
                                     QStringLiteral("Draw the graph into a PNG file (nothing is drawn without it)."),
@@ -73,10 +73,10 @@ struct RenderCommandLine
     const QCommandLineOption type{QStringLiteral("type"),
                                   GraphTypeNameList() + QStringLiteral(" (default line)."), QStringLiteral("T")};
     const QCommandLineOption smoothing{
-        QStringLiteral("smoothing"), QStringLiteral("Curve smoothing, %1 (default 3).").arg(rangeText(kSmoothingRange)),
+        QStringLiteral("smoothing"), QStringLiteral("Curve smoothing, %1 (default 3).").arg(RangeText(kSmoothingRange)),
         QStringLiteral("N")};
     const QCommandLineOption lineWidth{
-        QStringLiteral("line-width"), QStringLiteral("Line width, %1 (default 2).").arg(rangeText(kLineWidthRange)),
+        QStringLiteral("line-width"), QStringLiteral("Line width, %1 (default 2).").arg(RangeText(kLineWidthRange)),
         QStringLiteral("N")};
     const QCommandLineOption noPoints{QStringLiteral("no-points"), QStringLiteral("Do not mark the points.")};
     const QCommandLineOption area{QStringLiteral("area"), QStringLiteral("Fill the area under lines and curves.")};
@@ -107,7 +107,7 @@ struct RenderCommandLine
 };
 
 // The unknown option `name` as it was written on the command line.
-QString spellingOf(const QString& name, const QStringList& args)
+QString SpellingOf(const QString& name, const QStringList& args)
 {
     for (const QString& arg : args) {
         if (arg == QLatin1String("--"))
@@ -121,10 +121,10 @@ QString spellingOf(const QString& name, const QStringList& args)
 }
 
 // Why the parser refused the command line, in the program's own words.
-QString parseError(const QCommandLineParser& parser, const QStringList& args)
+QString ParseError(const QCommandLineParser& parser, const QStringList& args)
 {
     if (!parser.unknownOptionNames().isEmpty())
-        return QStringLiteral("unknown option %1").arg(spellingOf(parser.unknownOptionNames().first(), args));
+        return QStringLiteral("unknown option %1").arg(SpellingOf(parser.unknownOptionNames().first(), args));
     // A value can only be missing after the last argument.
     if (!args.isEmpty() && parser.errorText().startsWith(QLatin1String("Missing value")))
         return QStringLiteral("%1 needs a value").arg(args.last());
@@ -137,7 +137,7 @@ QString parseError(const QCommandLineParser& parser, const QStringList& args)
 // Every value given to `option` read by `parse`, the last one kept in `field`; false (and
 // `error` set) when any is bad.
 template <typename Parse, typename Field>
-bool readValues(const QCommandLineParser& parser, const QCommandLineOption& option, Parse parse, Field& field,
+bool ReadValues(const QCommandLineParser& parser, const QCommandLineOption& option, Parse parse, Field& field,
                 const QString& expected, QString& error)
 {
     for (const QString& text : parser.values(option)) {
@@ -151,14 +151,14 @@ bool readValues(const QCommandLineParser& parser, const QCommandLineOption& opti
     return true;
 }
 
-std::optional<QString> lastValue(const QCommandLineParser& parser, const QCommandLineOption& option)
+std::optional<QString> LastValue(const QCommandLineParser& parser, const QCommandLineOption& option)
 {
     if (!parser.isSet(option))
         return std::nullopt;
     return parser.value(option);
 }
 
-std::optional<QSize> sizeArgument(const QString& s)
+std::optional<QSize> SizeArgument(const QString& s)
 {
     static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
     const auto match = form.match(s);
@@ -189,7 +189,7 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     RenderCommandLine line;
     const QCommandLineParser& parser = line.parser;
     if (!line.parser.parse(QStringList{QStringLiteral("plotwell-render")} + args)) {
-        error = parseError(parser, args);
+        error = ParseError(parser, args);
         return std::nullopt;
     }
     RenderOptions options;
@@ -202,14 +202,14 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     options.vertGridLines = !parser.isSet(line.noVGrid);
     options.showLegend = !parser.isSet(line.noLegend);
     options.floatingXAxis = !parser.isSet(line.noFloatingAxis);
-    options.title = lastValue(parser, line.title);
-    options.xLabel = lastValue(parser, line.xLabel);
-    options.yLabel = lastValue(parser, line.yLabel);
+    options.title = LastValue(parser, line.title);
+    options.xLabel = LastValue(parser, line.xLabel);
+    options.yLabel = LastValue(parser, line.yLabel);
 
     for (const QString& n : parser.values(line.hide)) {
-        const auto number = intArgument(n, kSeriesNumberRange);
+        const auto number = IntArgument(n, kSeriesNumberRange);
         if (!number) {
-            error = QStringLiteral("--hide takes a series number from ") + rangeText(kSeriesNumberRange);
+            error = QStringLiteral("--hide takes a series number from ") + RangeText(kSeriesNumberRange);
             return std::nullopt;
         }
         options.hidden.append(*number);
@@ -223,15 +223,15 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     }
     QSize surface(options.width, options.height);
     const bool valuesRead =
-        readValues(parser, line.size, sizeArgument, surface,
+        ReadValues(parser, line.size, SizeArgument, surface,
                    QStringLiteral("WIDTHxHEIGHT, each from 1 to %1").arg(kMaxSide), error) &&
-        readValues(parser, line.scale, [](const QString& s) { return realArgument(s, 1, 4); }, options.scale,
+        ReadValues(parser, line.scale, [](const QString& s) { return RealArgument(s, 1, 4); }, options.scale,
                    QStringLiteral("a number from 1 to 4"), error) &&
-        readValues(parser, line.type, GraphTypeNamed, options.graphType, GraphTypeNameList(), error) &&
-        readValues(parser, line.smoothing, [](const QString& s) { return intArgument(s, kSmoothingRange); },
-                   options.smoothing, QStringLiteral("a level from ") + rangeText(kSmoothingRange), error) &&
-        readValues(parser, line.lineWidth, [](const QString& s) { return intArgument(s, kLineWidthRange); },
-                   options.lineWidth, QStringLiteral("a width from ") + rangeText(kLineWidthRange), error);
+        ReadValues(parser, line.type, GraphTypeNamed, options.graphType, GraphTypeNameList(), error) &&
+        ReadValues(parser, line.smoothing, [](const QString& s) { return IntArgument(s, kSmoothingRange); },
+                   options.smoothing, QStringLiteral("a level from ") + RangeText(kSmoothingRange), error) &&
+        ReadValues(parser, line.lineWidth, [](const QString& s) { return IntArgument(s, kLineWidthRange); },
+                   options.lineWidth, QStringLiteral("a width from ") + RangeText(kLineWidthRange), error);
     if (!valuesRead)
         return std::nullopt;
     options.width = surface.width();
@@ -284,18 +284,18 @@ QString OutputProblem(const RenderOptions& options)
 void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)
 {
     PlotOptions o = model.Options();
-    o.LineWidth = options.lineWidth;
+    o.lineWidth = options.lineWidth;
     o.smoothing = options.smoothing;
-    o.ShowPoints = options.showPoints;
-    o.DrawArea = options.drawArea;
-    o.HorzGridLines = options.horzGridLines;
-    o.VertGridLines = options.vertGridLines;
-    o.ShowLegend = options.showLegend;
-    o.FloatingXAxis = options.floatingXAxis;
+    o.showPoints = options.showPoints;
+    o.drawArea = options.drawArea;
+    o.horzGridLines = options.horzGridLines;
+    o.vertGridLines = options.vertGridLines;
+    o.showLegend = options.showLegend;
+    o.floatingXAxis = options.floatingXAxis;
     if (options.xLabel)
-        o.XLabel = *options.xLabel;
+        o.xLabel = *options.xLabel;
     if (options.yLabel)
-        o.YLabel = *options.yLabel;
+        o.yLabel = *options.yLabel;
     model.SetOptions(o);
     if (options.title)
         model.SetTitle(*options.title);

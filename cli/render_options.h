@@ -27,7 +27,7 @@ struct RenderOptions
     int width = 600;  // the plotting surface's client size
     int height = 400;
     double scale = 1; // device pixels per pixel
-    Tgraphtype graphType = gtline;
+    GraphKind graphType = kLineGraph;
     int smoothing = 3;
     int lineWidth = 2; // as the main window sets it
     bool showPoints = true;

@@ -4,7 +4,7 @@
 
 namespace plotwell {
 
-QByteArray TStderrSink::Escape(const QString& text)
+QByteArray StderrSink::Escape(const QString& text)
 {
     QByteArray line = text.toUtf8();
     line.replace('\r', "\\r");
@@ -12,19 +12,19 @@ QByteArray TStderrSink::Escape(const QString& text)
     return line;
 }
 
-void TStderrSink::ShowMessage(const QString& text)
+void StderrSink::ShowMessage(const QString& text)
 {
     const QByteArray line = Escape(text) + '\n';
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), out_);
     std::fflush(out_);
 }
 
-void TStderrSink::ShowInfo(const QString& text, const QString& detail, const QString&)
+void StderrSink::ShowInfo(const QString& text, const QString& detail, const QString&)
 {
     ShowMessage(JoinMessage(text, detail));
 }
 
-bool TStderrSink::VerifyYesNo(const QString& question, const QString& detail)
+bool StderrSink::VerifyYesNo(const QString& question, const QString& detail)
 {
     ShowMessage(JoinMessage(question, detail));
     return false;

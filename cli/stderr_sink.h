@@ -8,10 +8,10 @@
 
 namespace plotwell {
 
-class TStderrSink : public TMessageSink
+class StderrSink : public MessageSink
 {
 public:
-    explicit TStderrSink(std::FILE* out = stderr) : out_(out) {}
+    explicit StderrSink(std::FILE* out = stderr) : out_(out) {}
 
     void ShowMessage(const QString& text) override;
     void ShowInfo(const QString& text, const QString& detail, const QString& caption) override;

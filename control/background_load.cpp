@@ -6,31 +6,31 @@
 
 namespace plotwell {
 
-bool TBackgroundLoad::LoadDataFile(PlotModel& store, const QString& path, TLoadProgress& progress)
+bool BackgroundLoad::LoadDataFile(PlotModel& store, const QString& path, LoadProgress& progress)
 {
     return DataFileLoader(store, &progress).SetFileName(path);
 }
 
-TBackgroundLoad::TBackgroundLoad(const QString& path, const TLoadFunction& load, QObject* parent)
+BackgroundLoad::BackgroundLoad(const QString& path, const LoadFunction& load, QObject* parent)
     : QObject(parent), path_(path), store_(sink_)
 {
     worker_ = std::thread([this, load] { Run(load); });
 }
 
-TBackgroundLoad::~TBackgroundLoad()
+BackgroundLoad::~BackgroundLoad()
 {
     progress_.Cancel();
     if (worker_.joinable())
         worker_.join();
 }
 
-void TBackgroundLoad::Run(const TLoadFunction& load)
+void BackgroundLoad::Run(const LoadFunction& load)
 {
     try {
         touched_ = load(store_, path_, progress_);
         if (touched_)
             store_.PrepareForDrawing([this] { progress_.ThrowIfCancelled(); });
-    } catch (const TLoadCancelled&) {
+    } catch (const LoadCancelled&) {
         cancelled_ = true;
     } catch (const std::bad_alloc&) {
         // Past the loader's own handling (its messages, say): the load fails as a whole.
@@ -38,7 +38,7 @@ void TBackgroundLoad::Run(const TLoadFunction& load)
         sink_.ShowMessage(QStringLiteral("Not enough memory to load file:\r\r") + path_);
         touched_ = true;
     }
-    QMetaObject::invokeMethod(this, &TBackgroundLoad::finished, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &BackgroundLoad::finished, Qt::QueuedConnection);
 }
 
 } // namespace plotwell

@@ -1,5 +1,5 @@
 #pragma once
-// TBackgroundLoad: one data file loaded on a worker thread into a store of its own, keeping the
+// BackgroundLoad: one data file loaded on a worker thread into a store of its own, keeping the
 // messages the load gives; the graph control puts the result in place on the interface thread
 // in one step, or drops it when the load was cancelled.
 
@@ -16,20 +16,20 @@
 
 namespace plotwell {
 
-class TBackgroundLoad : public QObject
+class BackgroundLoad : public QObject
 {
     Q_OBJECT
 
 public:
     // Loads `path` into the empty `store`, reporting through `progress`; true when it touched
     // the store (a missing file leaves it alone). The default reads a data file.
-    using TLoadFunction = std::function<bool(PlotModel& store, const QString& path, TLoadProgress& progress)>;
-    static bool LoadDataFile(PlotModel& store, const QString& path, TLoadProgress& progress);
+    using LoadFunction = std::function<bool(PlotModel& store, const QString& path, LoadProgress& progress)>;
+    static bool LoadDataFile(PlotModel& store, const QString& path, LoadProgress& progress);
 
     // Starts the worker at once.
-    TBackgroundLoad(const QString& path, const TLoadFunction& load, QObject* parent = nullptr);
+    BackgroundLoad(const QString& path, const LoadFunction& load, QObject* parent = nullptr);
     // Cancels the load and waits for the worker.
-    ~TBackgroundLoad() override;
+    ~BackgroundLoad() override;
 
     void Cancel() { progress_.Cancel(); }
     int Percent() const { return progress_.Percent(); }
@@ -46,13 +46,13 @@ signals:
     void finished();
 
 private:
-    void Run(const TLoadFunction& load);
+    void Run(const LoadFunction& load);
 
     QString path_;
-    TRecordingSink sink_;
+    RecordingSink sink_;
     // Made here, used only by the worker until finished() is raised.
     PlotModel store_;
-    TLoadProgress progress_;
+    LoadProgress progress_;
     bool cancelled_ = false;
     bool touched_ = false;
     std::thread worker_;

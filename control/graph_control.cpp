@@ -41,12 +41,12 @@ namespace {
 constexpr int kMenuIndent = 120;
 
 // The hourglass over the whole application while a drawing runs.
-class TApplicationPointer : public TPointerShape
+class ApplicationPointer : public PointerShape
 {
 public:
-    void SetCursor(TCursor cursor) override
+    void SetCursor(CursorShape cursor) override
     {
-        if (cursor == crHourGlass)
+        if (cursor == kHourGlassCursor)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             QApplication::restoreOverrideCursor();
@@ -56,12 +56,12 @@ public:
 // "*" and not "*.*": on this platform files without a dot (sales, data) are data files too.
 const QString kAnyFileFilter = QStringLiteral("Any file (*)");
 
-QString defaultOpenFileDialog(QWidget* parent, const QString& folder)
+QString DefaultOpenFileDialog(QWidget* parent, const QString& folder)
 {
     return QFileDialog::getOpenFileName(parent, QString(), folder, kAnyFileFilter);
 }
 
-bool defaultPrintSetup(QPrinter& printer, QWidget* parent)
+bool DefaultPrintSetup(QPrinter& printer, QWidget* parent)
 {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
@@ -69,9 +69,9 @@ bool defaultPrintSetup(QPrinter& printer, QWidget* parent)
 
 } // namespace
 
-TPlotwell::TPlotwell(TMessageSink& sink, QWidget* parent)
-    : QFrame(parent), sink_(sink), model_(sink), openFileDialog_(defaultOpenFileDialog),
-      printSetup_(defaultPrintSetup)
+GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
+    : QFrame(parent), sink_(sink), model_(sink), openFileDialog_(DefaultOpenFileDialog),
+      printSetup_(DefaultPrintSetup)
 {
     setObjectName(QStringLiteral("Plotwell"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -79,25 +79,25 @@ TPlotwell::TPlotwell(TMessageSink& sink, QWidget* parent)
     setGeometry(20, 20, 400, 250);
     setMinimumSize(400, 300);
 
-    PaintBox = new TPlotSurface(canvas_, this);
-    PaintBox->setGeometry(1, 1, width() - static_cast<int>(Round(kMenuIndent * FScaleAmount)),
-                          height() - static_cast<int>(Round(20 * FScaleAmount)));
-    PaintBox->SetBackground(ToQColor(BackgroundColor()));
+    paintBox_ = new PlotSurface(canvas_, this);
+    paintBox_->setGeometry(1, 1, width() - static_cast<int>(Round(kMenuIndent * scaleAmount_)),
+                          height() - static_cast<int>(Round(20 * scaleAmount_)));
+    paintBox_->SetBackground(ToQColor(BackgroundColor()));
 
-    panel_ = std::make_unique<TOptionsPanel>(this);
+    panel_ = std::make_unique<OptionsPanel>(this);
     panel_->linerb->setChecked(true);
     ShowOptions();
     WireOptions();
-    connect(&model_, &PlotModel::changed, this, &TPlotwell::ShowChange);
+    connect(&model_, &PlotModel::changed, this, &GraphControl::ShowChange);
     DescribeGraph();
 }
 
 // A load still running is cancelled (and its worker waited for) with the control.
-TPlotwell::~TPlotwell() = default;
+GraphControl::~GraphControl() = default;
 
-void TPlotwell::WireOptions()
+void GraphControl::WireOptions()
 {
-    TOptionsPanel& p = *panel_;
+    OptionsPanel& p = *panel_;
     for (QRadioButton* rb : p.graphTypeButtons)
         connect(rb, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)
@@ -106,28 +106,28 @@ void TPlotwell::WireOptions()
     connect(p.smoothingSpinEdit, &QSpinBox::valueChanged, this,
             [this](int value) { model_.SetOption(&PlotOptions::smoothing, value); });
     const auto gridClicked = [this] {
-        model_.SetOption(&PlotOptions::HorzGridLines, panel_->HorzGridlinesCheckbox->isChecked());
-        model_.SetOption(&PlotOptions::VertGridLines, panel_->VertGridlinesCheckbox->isChecked());
+        model_.SetOption(&PlotOptions::horzGridLines, panel_->horzGridlinesCheckbox->isChecked());
+        model_.SetOption(&PlotOptions::vertGridLines, panel_->vertGridlinesCheckbox->isChecked());
     };
-    connect(p.HorzGridlinesCheckbox, &QCheckBox::toggled, this, gridClicked);
-    connect(p.VertGridlinesCheckbox, &QCheckBox::toggled, this, gridClicked);
-    connect(p.PointsCheckbox, &QCheckBox::toggled, this, [this](bool on) { SetShowPoints(on); });
-    connect(p.DrawAreaCheckbox, &QCheckBox::toggled, this, [this](bool on) { SetDrawArea(on); });
-    connect(p.LineWidthSpinEdit, &QSpinBox::valueChanged, this, [this](int value) { SetLineWidth(value); });
-    connect(p.OpenBtn, &QPushButton::clicked, this, &TPlotwell::Open);
-    connect(p.LabelsBtn, &QPushButton::clicked, this, &TPlotwell::LabelsClicked);
-    connect(p.CopyBtn, &QPushButton::clicked, this, &TPlotwell::CopyToClipboard);
-    connect(p.PrintBtn, &QPushButton::clicked, this, &TPlotwell::Print);
+    connect(p.horzGridlinesCheckbox, &QCheckBox::toggled, this, gridClicked);
+    connect(p.vertGridlinesCheckbox, &QCheckBox::toggled, this, gridClicked);
+    connect(p.pointsCheckbox, &QCheckBox::toggled, this, [this](bool on) { SetShowPoints(on); });
+    connect(p.drawAreaCheckbox, &QCheckBox::toggled, this, [this](bool on) { SetDrawArea(on); });
+    connect(p.lineWidthSpinEdit, &QSpinBox::valueChanged, this, [this](int value) { SetLineWidth(value); });
+    connect(p.openBtn, &QPushButton::clicked, this, &GraphControl::Open);
+    connect(p.labelsBtn, &QPushButton::clicked, this, &GraphControl::LabelsClicked);
+    connect(p.copyBtn, &QPushButton::clicked, this, &GraphControl::CopyToClipboard);
+    connect(p.printBtn, &QPushButton::clicked, this, &GraphControl::Print);
     for (int n = 1; n <= maxseries; ++n)
         connect(p.displayseriesboxes[static_cast<std::size_t>(n - 1)], &QCheckBox::toggled, this,
                 [this, n](bool checked) { SeriesBoxClicked(n, checked); });
-    connect(PaintBox, &TPlotSurface::pointerMoved, this, &TPlotwell::ShowReadout);
-    connect(PaintBox, &TPlotSurface::pictureOutdated, this, &TPlotwell::ScheduleRedraw);
+    connect(paintBox_, &PlotSurface::pointerMoved, this, &GraphControl::ShowReadout);
+    connect(paintBox_, &PlotSurface::pictureOutdated, this, &GraphControl::ScheduleRedraw);
 }
 
 // --- Model to widgets ---------------------------------------------------------------------
 
-void TPlotwell::ShowChange(PlotModel::Change what)
+void GraphControl::ShowChange(PlotModel::Change what)
 {
     switch (what) {
     case PlotModel::Change::Options:
@@ -152,23 +152,23 @@ void TPlotwell::ShowChange(PlotModel::Change what)
     ScheduleRedraw();
 }
 
-void TPlotwell::ShowOptions()
+void GraphControl::ShowOptions()
 {
     const PlotOptions& o = model_.Options();
-    TOptionsPanel& p = *panel_;
-    const QSignalBlocker b1(p.PointsCheckbox), b2(p.HorzGridlinesCheckbox), b3(p.VertGridlinesCheckbox),
-        b4(p.LineWidthSpinEdit), b5(p.smoothingSpinEdit);
-    p.PointsCheckbox->setChecked(o.ShowPoints);
-    p.HorzGridlinesCheckbox->setChecked(o.HorzGridLines);
-    p.VertGridlinesCheckbox->setChecked(o.VertGridLines);
-    p.LineWidthSpinEdit->setValue(o.LineWidth);
+    OptionsPanel& p = *panel_;
+    const QSignalBlocker b1(p.pointsCheckbox), b2(p.horzGridlinesCheckbox), b3(p.vertGridlinesCheckbox),
+        b4(p.lineWidthSpinEdit), b5(p.smoothingSpinEdit);
+    p.pointsCheckbox->setChecked(o.showPoints);
+    p.horzGridlinesCheckbox->setChecked(o.horzGridLines);
+    p.vertGridlinesCheckbox->setChecked(o.vertGridLines);
+    p.lineWidthSpinEdit->setValue(o.lineWidth);
     p.smoothingSpinEdit->setValue(o.smoothing);
-    PaintBox->SetBackground(ToQColor(o.BackgroundColor));
+    paintBox_->SetBackground(ToQColor(o.backgroundColor));
 }
 
-void TPlotwell::ShowGraphType()
+void GraphControl::ShowGraphType()
 {
-    TOptionsPanel& p = *panel_;
+    OptionsPanel& p = *panel_;
     {
         std::vector<QSignalBlocker> blockers;
         for (QRadioButton* rb : p.graphTypeButtons)
@@ -178,13 +178,13 @@ void TPlotwell::ShowGraphType()
     p.smoothingSpinEdit->setEnabled(p.curverb->isChecked());
 }
 
-void TPlotwell::ShowSeriesBoxes()
+void GraphControl::ShowSeriesBoxes()
 {
     // A drawing of a lone series hides its box and the label: there is nothing to choose.
     const bool choosable = panelEffects_.displaySeriesShown;
     panel_->displayserieslabel->setVisible(model_.DisplaySeriesLabelVisible() && choosable);
     for (int n = 1; n <= maxseries; ++n) {
-        const TSeriesBox& state = model_.SeriesBox(n);
+        const SeriesBoxState& state = model_.SeriesBox(n);
         QCheckBox* box = panel_->displayseriesboxes[static_cast<std::size_t>(n - 1)];
         const QSignalBlocker blocker(box);
         box->setChecked(state.checked);
@@ -196,19 +196,19 @@ void TPlotwell::ShowSeriesBoxes()
 }
 
 // The drawing's findings, through the model's setters and the sink as a user's change would.
-void TPlotwell::ApplyDrawing(const DrawingResult& drawing, bool userAction)
+void GraphControl::ApplyDrawing(const DrawingResult& drawing, bool userAction)
 {
     lastDrawing_ = drawing;
     if (drawing.panel) {
         panelEffects_ = *drawing.panel;
         panel_->pierb->setEnabled(panelEffects_.pieEnabled);
         panel_->stackedbarrb->setEnabled(panelEffects_.stackedEnabled);
-        panel_->DrawAreaCheckbox->setEnabled(panelEffects_.drawAreaEnabled);
+        panel_->drawAreaCheckbox->setEnabled(panelEffects_.drawAreaEnabled);
     }
     model_.SetGraphType(drawing.graphType);
     ShowSeriesBoxes();
-    if (drawing.foundData && FOnGraphDrawn)
-        FOnGraphDrawn(this);
+    if (drawing.foundData && onGraphDrawn_)
+        onGraphDrawn_(this);
     // Only for the user's action: a box at every resize or uncovering of the window would
     // bury the user in them.
     emit drawn();
@@ -217,58 +217,58 @@ void TPlotwell::ApplyDrawing(const DrawingResult& drawing, bool userAction)
 }
 
 // Tells a screen reader what the picture shows.
-void TPlotwell::DescribeGraph()
+void GraphControl::DescribeGraph()
 {
     const int series = model_.NumberOfSeries();
     if (series == 0) {
-        PaintBox->setAccessibleDescription(QStringLiteral("No data loaded"));
+        paintBox_->setAccessibleDescription(QStringLiteral("No data loaded"));
         return;
     }
     QString text = GraphTypeDescription(model_.GraphType()) + QStringLiteral(" of %1 series").arg(series);
     if (!model_.Title().isEmpty())
         text += QStringLiteral(": ") + model_.Title();
-    PaintBox->setAccessibleDescription(text);
+    paintBox_->setAccessibleDescription(text);
 }
 
 // --- Drawing ---------------------------------------------------------------------------------
 
-void TPlotwell::ScheduleRedraw()
+void GraphControl::ScheduleRedraw()
 {
     if (redrawPending_)
         return;
     redrawPending_ = true;
-    QMetaObject::invokeMethod(this, &TPlotwell::RedrawNow, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &GraphControl::RedrawNow, Qt::QueuedConnection);
 }
 
-void TPlotwell::DrawGraph()
+void GraphControl::DrawGraph()
 {
     RedrawNow();
 }
 
-void TPlotwell::RedrawNow()
+void GraphControl::RedrawNow()
 {
     redrawPending_ = false;
     if (!isVisible())
         return; // drawn when shown
-    const double ratio = PaintBox->devicePixelRatioF();
-    if (canvas_.Width() != PaintBox->width() || canvas_.Height() != PaintBox->height() ||
+    const double ratio = paintBox_->devicePixelRatioF();
+    if (canvas_.Width() != paintBox_->width() || canvas_.Height() != paintBox_->height() ||
         canvas_.DevicePixelRatio() != ratio)
-        canvas_.SetSize(PaintBox->width(), PaintBox->height(), ratio);
+        canvas_.SetSize(paintBox_->width(), paintBox_->height(), ratio);
 
-    TApplicationPointer pointer;
+    ApplicationPointer pointer;
     DrawRequest request;
     request.pointer = &pointer;
     request.controlClientHeight = height();
     const bool userAction = std::exchange(pendingUserAction_, false);
     const DrawingResult drawing = plotwell::DrawGraph(model_, canvas_, request);
     readout_.Forget();
-    PaintBox->update();
+    paintBox_->update();
     ApplyDrawing(drawing, userAction);
 }
 
 // --- Properties --------------------------------------------------------------------------------
 
-void TPlotwell::SetFileName(const QString& value)
+void GraphControl::SetFileName(const QString& value)
 {
     // A load from code replaces one running in the background, as a second Open would.
     CancelLoad();
@@ -276,68 +276,68 @@ void TPlotwell::SetFileName(const QString& value)
     LoadDataFile(model_, value);
 }
 
-void TPlotwell::SetShowMenu(bool value)
+void GraphControl::SetShowMenu(bool value)
 {
-    FShowMenu = value;
-    panel_->GraphTypeGroupBox->setVisible(value);
-    panel_->PointsCheckbox->setVisible(value);
-    menuindent = value ? kMenuIndent : 0;
+    showMenu_ = value;
+    panel_->graphTypeGroupBox->setVisible(value);
+    panel_->pointsCheckbox->setVisible(value);
+    menuIndent_ = value ? kMenuIndent : 0;
 }
 
-void TPlotwell::SetLineWidth(int value)
+void GraphControl::SetLineWidth(int value)
 {
-    model_.SetOption(&PlotOptions::LineWidth, kLineWidthRange.Clamp(value));
+    model_.SetOption(&PlotOptions::lineWidth, kLineWidthRange.Clamp(value));
 }
 
-void TPlotwell::SetShowOpenBtn(bool value)
+void GraphControl::SetShowOpenBtn(bool value)
 {
-    FShowOpenBtn = value;
-    QPushButton* open = panel_->OpenBtn;
+    showOpenBtn_ = value;
+    QPushButton* open = panel_->openBtn;
     open->setVisible(value);
-    panel_->LabelsBtn->move(open->x() + open->width() + (value ? 10 : -16), panel_->LabelsBtn->y());
-    TAnchors::SetAnchors(panel_->LabelsBtn, Qt::TopEdge | Qt::RightEdge);
+    panel_->labelsBtn->move(open->x() + open->width() + (value ? 10 : -16), panel_->labelsBtn->y());
+    AnchorLayout::SetAnchors(panel_->labelsBtn, Qt::TopEdge | Qt::RightEdge);
 }
 
 // --- Events and handlers -----------------------------------------------------------------------
 
-void TPlotwell::resizeEvent(QResizeEvent* event)
+void GraphControl::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
-    PaintBox->resize(std::max(0, width() - static_cast<int>(Round(menuindent * FScaleAmount))),
-                     std::max(0, height() - static_cast<int>(Round(2 * FScaleAmount))));
+    paintBox_->resize(std::max(0, width() - static_cast<int>(Round(menuIndent_ * scaleAmount_))),
+                     std::max(0, height() - static_cast<int>(Round(2 * scaleAmount_))));
     panel_->PlaceLineWidth();
     ScheduleRedraw();
 }
 
-void TPlotwell::showEvent(QShowEvent* event)
+void GraphControl::showEvent(QShowEvent* event)
 {
     QFrame::showEvent(event);
     ScheduleRedraw();
 }
 
-void TPlotwell::changeEvent(QEvent* event)
+void GraphControl::changeEvent(QEvent* event)
 {
     QFrame::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         panel_->FitToFont();
 }
 
-void TPlotwell::GraphTypeClicked()
+void GraphControl::GraphTypeClicked()
 {
-    if (const std::optional<Tgraphtype> type = panel_->CheckedGraphType()) {
+    if (const std::optional<GraphKind> type = panel_->CheckedGraphType()) {
         pendingUserAction_ = true;
         model_.SetGraphType(*type);
     }
     ShowGraphType();
 }
 
-void TPlotwell::SeriesBoxClicked(int n, bool checked)
+void GraphControl::SeriesBoxClicked(int n, bool checked)
 {
     pendingUserAction_ = true;
     model_.SetSeriesBoxChecked(n, checked);
 }
 
-void TPlotwell::Open()
+void GraphControl::Open()
 {
     const QString loaded = model_.FileName();
     const QString folder = loaded.isEmpty() ? QDir::currentPath() : QFileInfo(loaded).absolutePath();
@@ -346,30 +346,30 @@ void TPlotwell::Open()
         LoadFile(path);
 }
 
-void TPlotwell::LoadFile(const QString& path)
+void GraphControl::LoadFile(const QString& path)
 {
     const bool wasLoading = Loading();
     LetGoOfLoad(); // a second request replaces the first
-    load_ = std::make_unique<TBackgroundLoad>(path, loadFunction_);
-    TBackgroundLoad* load = load_.get();
-    connect(load, &TBackgroundLoad::finished, this, [this, load] { LoadFinished(load); });
-    PaintBox->setCursor(Qt::WaitCursor);
+    load_ = std::make_unique<BackgroundLoad>(path, loadFunction_);
+    BackgroundLoad* load = load_.get();
+    connect(load, &BackgroundLoad::finished, this, [this, load] { LoadFinished(load); });
+    paintBox_->setCursor(Qt::WaitCursor);
     if (!wasLoading)
         emit loadingChanged(true);
 }
 
-void TPlotwell::CancelLoad()
+void GraphControl::CancelLoad()
 {
     if (!load_)
         return;
     LetGoOfLoad();
-    PaintBox->unsetCursor();
+    paintBox_->unsetCursor();
     emit loadingChanged(false);
 }
 
 // The running load is told to stop and kept until its worker has stopped, so that neither a
 // cancel nor a new load waits for it.
-void TPlotwell::LetGoOfLoad()
+void GraphControl::LetGoOfLoad()
 {
     if (!load_)
         return;
@@ -377,14 +377,14 @@ void TPlotwell::LetGoOfLoad()
     stopping_.push_back(std::move(load_));
 }
 
-void TPlotwell::LoadFinished(TBackgroundLoad* finished)
+void GraphControl::LoadFinished(BackgroundLoad* finished)
 {
     if (finished != load_.get()) {
         std::erase_if(stopping_, [finished](const auto& load) { return load.get() == finished; });
         return;
     }
-    const std::unique_ptr<TBackgroundLoad> load = std::move(load_);
-    PaintBox->unsetCursor();
+    const std::unique_ptr<BackgroundLoad> load = std::move(load_);
+    paintBox_->unsetCursor();
     if (!load->Cancelled()) {
         if (load->TouchedStore()) {
             pendingUserAction_ = true;
@@ -396,9 +396,9 @@ void TPlotwell::LoadFinished(TBackgroundLoad* finished)
     emit loadingChanged(false);
 }
 
-void TPlotwell::LabelsClicked()
+void GraphControl::LabelsClicked()
 {
-    TGraphLabelsDialog dialog(Title(), XLabel(), YLabel(), this);
+    GraphLabelsDialog dialog(Title(), XLabel(), YLabel(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     SetTitle(dialog.Title());
@@ -406,19 +406,19 @@ void TPlotwell::LabelsClicked()
     SetXLabel(dialog.XLabel());
 }
 
-void TPlotwell::ShowReadout(QPoint pos)
+void GraphControl::ShowReadout(QPoint pos)
 {
     const QRect changed = readout_.Show(model_, lastDrawing_.geometry, canvas_, pos, height());
     if (!changed.isEmpty())
-        PaintBox->update(changed);
+        paintBox_->update(changed);
 }
 
-void TPlotwell::CopyToClipboard()
+void GraphControl::CopyToClipboard()
 {
     CopyPictureToClipboard(canvas_.Image());
 }
 
-void TPlotwell::Print()
+void GraphControl::Print()
 {
     QPrinter printer;
     if (!printSetup_(printer, this))

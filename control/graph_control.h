@@ -1,5 +1,5 @@
 #pragma once
-// TPlotwell: the graph control. A bordered panel with the plotting surface on its left and the
+// GraphControl: the graph control. A bordered panel with the plotting surface on its left and the
 // options panel along its right edge; it shows a PlotModel (owned here) and turns the user's
 // clicks into changes of that model. The graph is drawn into a picture when something changed,
 // at most once per event-loop turn; painting only shows the picture.
@@ -22,23 +22,23 @@ class QPrinter;
 
 namespace plotwell {
 
-class TMessageSink;
-class TPlotSurface;
-struct TOptionsPanel;
+class MessageSink;
+class PlotSurface;
+struct OptionsPanel;
 
-class TPlotwell : public QFrame
+class GraphControl : public QFrame
 {
     Q_OBJECT
 
 public:
-    using TNotifyEvent = std::function<void(QObject* sender)>;
+    using NotifyEvent = std::function<void(QObject* sender)>;
     // Asks the user for a data file to open, starting in `folder`; empty when cancelled.
-    using TOpenFileDialog = std::function<QString(QWidget* parent, const QString& folder)>;
+    using OpenFileDialog = std::function<QString(QWidget* parent, const QString& folder)>;
     // Lets the user set the printer up; false when cancelled.
-    using TPrintSetup = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    using PrintSetup = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
-    TPlotwell(TMessageSink& sink, QWidget* parent = nullptr);
-    ~TPlotwell() override;
+    GraphControl(MessageSink& sink, QWidget* parent = nullptr);
+    ~GraphControl() override;
 
     PlotModel& Model() { return model_; }
     const PlotModel& Model() const { return model_; }
@@ -46,52 +46,52 @@ public:
     // --- Published properties -------------------------------------------------------------
     QString Title() const { return model_.Title(); }
     void SetTitle(const QString& value) { model_.SetTitle(value); }
-    Tgraphtype GraphType() const { return model_.GraphType(); }
-    void SetGraphType(Tgraphtype value) { model_.SetGraphType(value); }
-    QString XLabel() const { return model_.Options().XLabel; }
-    void SetXLabel(const QString& value) { model_.SetOption(&PlotOptions::XLabel, value); }
-    QString YLabel() const { return model_.Options().YLabel; }
-    void SetYLabel(const QString& value) { model_.SetOption(&PlotOptions::YLabel, value); }
-    bool HorzGridLines() const { return model_.Options().HorzGridLines; }
-    void SetHorzGridLines(bool value) { model_.SetOption(&PlotOptions::HorzGridLines, value); }
-    bool VertGridLines() const { return model_.Options().VertGridLines; }
-    void SetVertGridLines(bool value) { model_.SetOption(&PlotOptions::VertGridLines, value); }
+    GraphKind GraphType() const { return model_.GraphType(); }
+    void SetGraphType(GraphKind value) { model_.SetGraphType(value); }
+    QString XLabel() const { return model_.Options().xLabel; }
+    void SetXLabel(const QString& value) { model_.SetOption(&PlotOptions::xLabel, value); }
+    QString YLabel() const { return model_.Options().yLabel; }
+    void SetYLabel(const QString& value) { model_.SetOption(&PlotOptions::yLabel, value); }
+    bool HorzGridLines() const { return model_.Options().horzGridLines; }
+    void SetHorzGridLines(bool value) { model_.SetOption(&PlotOptions::horzGridLines, value); }
+    bool VertGridLines() const { return model_.Options().vertGridLines; }
+    void SetVertGridLines(bool value) { model_.SetOption(&PlotOptions::vertGridLines, value); }
     // Loads the file at once; a name that does not exist says "File not found:".
     QString FileName() const { return model_.FileName(); }
     void SetFileName(const QString& value);
-    bool ShowPoints() const { return model_.Options().ShowPoints; }
-    void SetShowPoints(bool value) { model_.SetOption(&PlotOptions::ShowPoints, value); }
+    bool ShowPoints() const { return model_.Options().showPoints; }
+    void SetShowPoints(bool value) { model_.SetOption(&PlotOptions::showPoints, value); }
     // False hides the Graph type box and the Mark points box; the surface widens at the next resize.
-    bool ShowMenu() const { return FShowMenu; }
+    bool ShowMenu() const { return showMenu_; }
     void SetShowMenu(bool value);
     // Held to 1..30, as the line width spin edit allows.
-    int LineWidth() const { return model_.Options().LineWidth; }
+    int LineWidth() const { return model_.Options().lineWidth; }
     void SetLineWidth(int value);
-    TColor BackgroundColor() const { return model_.Options().BackgroundColor; }
-    void SetBackgroundColor(TColor value) { model_.SetOption(&PlotOptions::BackgroundColor, value); }
-    TColor AxisColor() const { return model_.Options().AxisColor; }
-    void SetAxisColor(TColor value) { model_.SetOption(&PlotOptions::AxisColor, value); }
-    TColor GridColor() const { return model_.Options().GridColor; }
-    void SetGridColor(TColor value) { model_.SetOption(&PlotOptions::GridColor, value); }
-    TColor TitleColor() const { return model_.Options().TitleColor; }
-    void SetTitleColor(TColor value) { model_.SetOption(&PlotOptions::TitleColor, value); }
+    RgbColor BackgroundColor() const { return model_.Options().backgroundColor; }
+    void SetBackgroundColor(RgbColor value) { model_.SetOption(&PlotOptions::backgroundColor, value); }
+    RgbColor AxisColor() const { return model_.Options().axisColor; }
+    void SetAxisColor(RgbColor value) { model_.SetOption(&PlotOptions::axisColor, value); }
+    RgbColor GridColor() const { return model_.Options().gridColor; }
+    void SetGridColor(RgbColor value) { model_.SetOption(&PlotOptions::gridColor, value); }
+    RgbColor TitleColor() const { return model_.Options().titleColor; }
+    void SetTitleColor(RgbColor value) { model_.SetOption(&PlotOptions::titleColor, value); }
     // Series1Color .. Series8Color, by series number n = 1..8.
-    TColor SeriesColor(int n) const { return model_.Options().SeriesColorOf(n); }
-    void SetSeriesColor(int n, TColor value) { model_.SetSeriesColor(n, value); }
-    bool FloatingXAxis() const { return model_.Options().FloatingXAxis; }
-    void SetFloatingXAxis(bool value) { model_.SetOption(&PlotOptions::FloatingXAxis, value); }
-    bool ShowLegend() const { return model_.Options().ShowLegend; }
-    void SetShowLegend(bool value) { model_.SetOption(&PlotOptions::ShowLegend, value); }
+    RgbColor SeriesColor(int n) const { return model_.Options().SeriesColorOf(n); }
+    void SetSeriesColor(int n, RgbColor value) { model_.SetSeriesColor(n, value); }
+    bool FloatingXAxis() const { return model_.Options().floatingXAxis; }
+    void SetFloatingXAxis(bool value) { model_.SetOption(&PlotOptions::floatingXAxis, value); }
+    bool ShowLegend() const { return model_.Options().showLegend; }
+    void SetShowLegend(bool value) { model_.SetOption(&PlotOptions::showLegend, value); }
     // Leaves the Draw Area box as it is.
-    bool DrawArea() const { return model_.Options().DrawArea; }
-    void SetDrawArea(bool value) { model_.SetOption(&PlotOptions::DrawArea, value); }
-    bool ShowOpenBtn() const { return FShowOpenBtn; }
+    bool DrawArea() const { return model_.Options().drawArea; }
+    void SetDrawArea(bool value) { model_.SetOption(&PlotOptions::drawArea, value); }
+    bool ShowOpenBtn() const { return showOpenBtn_; }
     void SetShowOpenBtn(bool value);
     // Raised with the control as sender at the end of each drawing that found data.
-    void SetOnGraphDrawn(TNotifyEvent handler) { FOnGraphDrawn = std::move(handler); }
+    void SetOnGraphDrawn(NotifyEvent handler) { onGraphDrawn_ = std::move(handler); }
     // Stored only; the next resize uses it.
-    double ScaleAmount() const { return FScaleAmount; }
-    void SetScaleAmount(double value) { FScaleAmount = value; }
+    double ScaleAmount() const { return scaleAmount_; }
+    void SetScaleAmount(double value) { scaleAmount_ = value; }
 
     qint64 NumberOfPoints() const { return model_.NumberOfPoints(); }
     qint64 NumberOfNonNullPoints() const { return model_.NumberOfNonNullPoints(); }
@@ -131,22 +131,22 @@ public:
     // Stops a running load; the graph, its file name, title and panel stay as they were.
     void CancelLoad();
     // How background loads read; tests replace it.
-    void SetLoadFunction(TBackgroundLoad::TLoadFunction load) { loadFunction_ = std::move(load); }
+    void SetLoadFunction(BackgroundLoad::LoadFunction load) { loadFunction_ = std::move(load); }
     // The plotting surface's picture as the screen shows it.
     QImage SurfaceImage() const { return canvas_.Image(); }
     // What the drawing on the surface found (nothing before the first drawing).
     const DrawingResult& LastDrawing() const { return lastDrawing_; }
 
     // Where the Open button and Print ask the user; tests answer in their place.
-    void SetOpenFileDialog(TOpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
-    void SetPrintSetup(TPrintSetup setup) { printSetup_ = std::move(setup); }
+    void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
+    void SetPrintSetup(PrintSetup setup) { printSetup_ = std::move(setup); }
 
     // The host's screen scale factor; the control itself never reads it.
-    double ScaleAmt = 1.0;
+    double scaleAmt = 1.0;
 
 signals:
     void loadingChanged(bool loading);
-    // After every drawing of the surface, also of an empty store (OnGraphDrawn is not raised then).
+    // After every drawing of the surface, also of an empty store (onGraphDrawn is not raised then).
     void drawn();
 
 protected:
@@ -169,27 +169,27 @@ private:
     void SeriesBoxClicked(int n, bool checked);
     void LabelsClicked();
     void ShowReadout(QPoint pos);
-    void LoadFinished(TBackgroundLoad* load);
+    void LoadFinished(BackgroundLoad* load);
     void LetGoOfLoad();
 
-    TMessageSink& sink_;
+    MessageSink& sink_;
     PlotModel model_;
-    TCanvas canvas_;
-    TPointerReadout readout_;
-    TPlotSurface* PaintBox;
-    std::unique_ptr<TOptionsPanel> panel_;
+    Canvas canvas_;
+    PointerReadout readout_;
+    PlotSurface* paintBox_;
+    std::unique_ptr<OptionsPanel> panel_;
 
-    bool FShowMenu = true;
-    bool FShowOpenBtn = true;
-    double FScaleAmount = 1.0;
-    int menuindent = 120;
-    TNotifyEvent FOnGraphDrawn;
-    TOpenFileDialog openFileDialog_;
-    TPrintSetup printSetup_;
-    TBackgroundLoad::TLoadFunction loadFunction_ = &TBackgroundLoad::LoadDataFile;
-    std::unique_ptr<TBackgroundLoad> load_;
+    bool showMenu_ = true;
+    bool showOpenBtn_ = true;
+    double scaleAmount_ = 1.0;
+    int menuIndent_ = 120;
+    NotifyEvent onGraphDrawn_;
+    OpenFileDialog openFileDialog_;
+    PrintSetup printSetup_;
+    BackgroundLoad::LoadFunction loadFunction_ = &BackgroundLoad::LoadDataFile;
+    std::unique_ptr<BackgroundLoad> load_;
     // Cancelled loads whose workers are still coming to a stop; the window does not wait for them.
-    std::vector<std::unique_ptr<TBackgroundLoad>> stopping_;
+    std::vector<std::unique_ptr<BackgroundLoad>> stopping_;
 
     bool redrawPending_ = false;
     bool pendingUserAction_ = false;

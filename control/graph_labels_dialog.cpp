@@ -16,7 +16,7 @@ constexpr int kLabelLeft = 24;
 constexpr int kEditLeft = 112;
 constexpr int kEditWidth = 209;
 
-QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, int left)
+QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, int left)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
@@ -26,7 +26,7 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 } // namespace
 
-TGraphLabelsDialog::TGraphLabelsDialog(const QString& title, const QString& xlabel, const QString& ylabel,
+GraphLabelsDialog::GraphLabelsDialog(const QString& title, const QString& xlabel, const QString& ylabel,
                                        QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
@@ -41,10 +41,10 @@ TGraphLabelsDialog::TGraphLabelsDialog(const QString& title, const QString& xlab
     xEdit_ = AddField(QStringLiteral("X-axis label:"), 72, 68, xlabel, QStringLiteral("xlabeledit"));
     yEdit_ = AddField(QStringLiteral("Y-axis label:"), 107, 103, ylabel, QStringLiteral("ylabeledit"));
 
-    QPushButton* ok = addButton(this, QStringLiteral("okbutton"), QStringLiteral("&Ok"), 175);
+    QPushButton* ok = AddButton(this, QStringLiteral("okbutton"), QStringLiteral("&Ok"), 175);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    QPushButton* cancel = addButton(this, QStringLiteral("cancelbutton"), QStringLiteral("&Cancel"), 256);
+    QPushButton* cancel = AddButton(this, QStringLiteral("cancelbutton"), QStringLiteral("&Cancel"), 256);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabOrder(titleEdit_, xEdit_);
@@ -54,7 +54,7 @@ TGraphLabelsDialog::TGraphLabelsDialog(const QString& title, const QString& xlab
     titleEdit_->setFocus();
 }
 
-QLineEdit* TGraphLabelsDialog::AddField(const QString& caption, int labelTop, int editTop, const QString& text,
+QLineEdit* GraphLabelsDialog::AddField(const QString& caption, int labelTop, int editTop, const QString& text,
                                         const QString& name)
 {
     auto* label = new QLabel(caption, this);
@@ -69,22 +69,22 @@ QLineEdit* TGraphLabelsDialog::AddField(const QString& caption, int labelTop, in
     return edit;
 }
 
-QString TGraphLabelsDialog::Title() const
+QString GraphLabelsDialog::Title() const
 {
     return titleEdit_->text();
 }
 
-QString TGraphLabelsDialog::XLabel() const
+QString GraphLabelsDialog::XLabel() const
 {
     return xEdit_->text();
 }
 
-QString TGraphLabelsDialog::YLabel() const
+QString GraphLabelsDialog::YLabel() const
 {
     return yEdit_->text();
 }
 
-void TGraphLabelsDialog::showEvent(QShowEvent* event)
+void GraphLabelsDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (const QScreen* screen = this->screen()) {
@@ -94,7 +94,7 @@ void TGraphLabelsDialog::showEvent(QShowEvent* event)
     }
 }
 
-void TGraphLabelsDialog::keyPressEvent(QKeyEvent* event)
+void GraphLabelsDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();

@@ -7,12 +7,12 @@ class QLineEdit;
 
 namespace plotwell {
 
-class TGraphLabelsDialog : public QDialog
+class GraphLabelsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    TGraphLabelsDialog(const QString& title, const QString& xlabel, const QString& ylabel, QWidget* parent);
+    GraphLabelsDialog(const QString& title, const QString& xlabel, const QString& ylabel, QWidget* parent);
 
     QString Title() const;
     QString XLabel() const;

@@ -14,7 +14,7 @@ namespace plotwell {
 
 namespace {
 
-QImage pageImage(const QImage& picture, TColor background)
+QImage PageImage(const QImage& picture, RgbColor background)
 {
     QImage page = picture;
     if (background == 0x00000000)
@@ -23,7 +23,7 @@ QImage pageImage(const QImage& picture, TColor background)
 }
 
 // The page across `pageWidth` device pixels of the painter's device.
-void paintPage(QPainter& painter, int pageWidth, const QImage& page)
+void PaintPage(QPainter& painter, int pageWidth, const QImage& page)
 {
     const double scale = static_cast<double>(pageWidth) / page.width();
     const QRect target(0, 0, static_cast<int>(std::trunc(page.width() * scale)),
@@ -33,7 +33,7 @@ void paintPage(QPainter& painter, int pageWidth, const QImage& page)
 
 // A PDF made as the printer would make it, then saved with every write checked: the printer's
 // own PDF output ignores failed writes, so a full disk left an empty or cut file, unreported.
-bool printToPdfFile(const QPrinter& printer, const QImage& page, QString* error)
+bool PrintToPdfFile(const QPrinter& printer, const QImage& page, QString* error)
 {
     const auto fail = [&](const QString& why) {
         if (error)
@@ -51,7 +51,7 @@ bool printToPdfFile(const QPrinter& printer, const QImage& page, QString* error)
         QPainter painter;
         if (!painter.begin(&writer))
             return fail(QStringLiteral("the PDF could not be started"));
-        paintPage(painter, writer.width(), page);
+        PaintPage(painter, writer.width(), page);
         painter.end();
     }
     const QByteArray& bytes = pdf.data();
@@ -78,17 +78,17 @@ void CopyPictureToClipboard(const QImage& picture)
         clipboard->setImage(picture);
 }
 
-bool PrintPicture(QPrinter& printer, const QImage& picture, TColor background, QString* error)
+bool PrintPicture(QPrinter& printer, const QImage& picture, RgbColor background, QString* error)
 {
     if (picture.isNull())
         return false;
-    const QImage page = pageImage(picture, background);
+    const QImage page = PageImage(picture, background);
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return printToPdfFile(printer, page, error);
+        return PrintToPdfFile(printer, page, error);
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    paintPage(painter, printer.width(), page);
+    PaintPage(painter, printer.width(), page);
     return painter.end();
 }
 

@@ -18,6 +18,6 @@ void CopyPictureToClipboard(const QImage& picture);
 // proportions kept; a graph on a black background prints inverted, on white. False when the
 // printer could not be started, or when a PDF file could not be written whole: then `error`
 // (when given) says why, and the file is as it was before (no new or broken file is left).
-bool PrintPicture(QPrinter& printer, const QImage& picture, TColor background, QString* error = nullptr);
+bool PrintPicture(QPrinter& printer, const QImage& picture, RgbColor background, QString* error = nullptr);
 
 } // namespace plotwell

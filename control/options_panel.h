@@ -19,37 +19,37 @@ class QWidget;
 
 namespace plotwell {
 
-struct TOptionsPanel
+struct OptionsPanel
 {
     // Builds the panel on `control`, laid out for its current width, every child anchored to
     // its top and right edges.
-    explicit TOptionsPanel(QWidget* control);
+    explicit OptionsPanel(QWidget* control);
 
-    QGroupBox* GraphTypeGroupBox;
+    QGroupBox* graphTypeGroupBox;
     QRadioButton* linerb;
     QRadioButton* curverb;
     QSpinBox* smoothingSpinEdit;
     QRadioButton* barrb;
     QRadioButton* stackedbarrb;
     QRadioButton* pierb;
-    QGroupBox* GridlinesGroupBox;
-    QCheckBox* HorzGridlinesCheckbox;
-    QCheckBox* VertGridlinesCheckbox;
-    QCheckBox* PointsCheckbox;
-    QCheckBox* DrawAreaCheckbox;
-    QLabel* LineWidthLabel;
-    QSpinBox* LineWidthSpinEdit;
-    QPushButton* OpenBtn;
-    QPushButton* LabelsBtn;
-    QPushButton* CopyBtn;
-    QPushButton* PrintBtn;
+    QGroupBox* gridlinesGroupBox;
+    QCheckBox* horzGridlinesCheckbox;
+    QCheckBox* vertGridlinesCheckbox;
+    QCheckBox* pointsCheckbox;
+    QCheckBox* drawAreaCheckbox;
+    QLabel* lineWidthLabel;
+    QSpinBox* lineWidthSpinEdit;
+    QPushButton* openBtn;
+    QPushButton* labelsBtn;
+    QPushButton* copyBtn;
+    QPushButton* printBtn;
     QLabel* displayserieslabel;
     std::array<QCheckBox*, maxseries> displayseriesboxes; // series 1..8 at index 0..7
     std::array<QRadioButton*, kGraphTypes.size()> graphTypeButtons; // in the order of kGraphTypes
 
-    QRadioButton* GraphTypeButton(Tgraphtype type) const { return graphTypeButtons[GraphTypeIndex(type)]; }
+    QRadioButton* GraphTypeButton(GraphKind type) const { return graphTypeButtons[GraphTypeIndex(type)]; }
     // The type whose button is checked (none while the buttons are being switched).
-    std::optional<Tgraphtype> CheckedGraphType() const;
+    std::optional<GraphKind> CheckedGraphType() const;
 
     // Places the line width label and spin edit after the Mark points box has moved.
     void PlaceLineWidth();

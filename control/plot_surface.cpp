@@ -7,7 +7,7 @@
 
 namespace plotwell {
 
-TPlotSurface::TPlotSurface(const TCanvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas)
+PlotSurface::PlotSurface(const Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas)
 {
     setObjectName(QStringLiteral("PaintBox"));
     setAccessibleName(QStringLiteral("Graph"));
@@ -16,12 +16,12 @@ TPlotSurface::TPlotSurface(const TCanvas& canvas, QWidget* parent) : QWidget(par
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TPlotSurface::SetBackground(const QColor& color)
+void PlotSurface::SetBackground(const QColor& color)
 {
     background_ = color;
 }
 
-void TPlotSurface::paintEvent(QPaintEvent* event)
+void PlotSurface::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect picture(0, 0, canvas_.Width(), canvas_.Height());
@@ -33,7 +33,7 @@ void TPlotSurface::paintEvent(QPaintEvent* event)
         emit pictureOutdated();
 }
 
-void TPlotSurface::mouseMoveEvent(QMouseEvent* event)
+void PlotSurface::mouseMoveEvent(QMouseEvent* event)
 {
     emit pointerMoved(event->position().toPoint());
     QWidget::mouseMoveEvent(event);

@@ -1,19 +1,19 @@
 #pragma once
-// TPlotSurface: the plotting surface of the graph control. It shows the picture that the
+// PlotSurface: the plotting surface of the graph control. It shows the picture that the
 // control draws into a canvas and reports pointer moves; it never draws the graph itself.
 
 #include <QWidget>
 
 namespace plotwell {
 
-class TCanvas;
+class Canvas;
 
-class TPlotSurface : public QWidget
+class PlotSurface : public QWidget
 {
     Q_OBJECT
 
 public:
-    TPlotSurface(const TCanvas& canvas, QWidget* parent);
+    PlotSurface(const Canvas& canvas, QWidget* parent);
 
     // The colour shown where the picture does not reach yet (a size change not drawn yet).
     void SetBackground(const QColor& color);
@@ -28,7 +28,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    const TCanvas& canvas_;
+    const Canvas& canvas_;
     QColor background_;
 };
 

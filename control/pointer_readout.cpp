@@ -10,13 +10,13 @@ namespace plotwell {
 
 namespace {
 
-constexpr TColor kReadoutColor = 0x00808080;
+constexpr RgbColor kReadoutColor = 0x00808080;
 constexpr int kReadoutPointSize = 9;
 constexpr int kLeft = 12;
 constexpr int kLine1FromBottom = 42;
 constexpr int kLine2FromBottom = 26;
 
-QString fixed(double value, int decimals)
+QString Fixed(double value, int decimals)
 {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
@@ -25,29 +25,29 @@ QString fixed(double value, int decimals)
 
 } // namespace
 
-std::optional<TReadoutLines> ReadoutLines(const PlotModel& model, const PlotGeometry& r, QPoint pos)
+std::optional<ReadoutText> ReadoutLines(const PlotModel& model, const PlotGeometry& r, QPoint pos)
 {
     if (model.NumberOfSeries() == 0 || r.maxextentY == 0 || r.maxlimitY == 0 || r.xwid == 0 || r.ywid == 0)
         return std::nullopt;
     // The inverse of the drawing's mapping, continued linearly outside the plot area.
     const double x = static_cast<double>(pos.x() - r.cornerx) / r.xwid * r.maxextentX + r.minX;
     const double y = static_cast<double>(r.bottomy - pos.y()) / r.ywid * r.maxextentY + r.minY;
-    const int decimals = model.Options().DecimalPlaces;
-    TReadoutLines lines;
-    lines.line1 = model.seriesinfo(1).isdates ? FormatShortDate(x) : QStringLiteral("x: ") + fixed(x, decimals);
-    lines.line2 = QStringLiteral("y: ") + fixed(y, decimals);
+    const int decimals = model.Options().decimalPlaces;
+    ReadoutText lines;
+    lines.line1 = model.AllSeriesInfo(1).isdates ? FormatShortDate(x) : QStringLiteral("x: ") + Fixed(x, decimals);
+    lines.line2 = QStringLiteral("y: ") + Fixed(y, decimals);
     return lines;
 }
 
-QRect TPointerReadout::Show(const PlotModel& model, const PlotGeometry& geometry, TCanvas& canvas, QPoint pos,
+QRect PointerReadout::Show(const PlotModel& model, const PlotGeometry& geometry, Canvas& canvas, QPoint pos,
                             int controlHeight)
 {
-    const std::optional<TReadoutLines> lines = ReadoutLines(model, geometry, pos);
+    const std::optional<ReadoutText> lines = ReadoutLines(model, geometry, pos);
     if (!lines)
         return QRect();
     canvas.Font().SetColor(kReadoutColor);
     canvas.Font().SetSize(kReadoutPointSize);
-    canvas.Brush().SetColor(model.Options().BackgroundColor);
+    canvas.Brush().SetColor(model.Options().backgroundColor);
     QRect changed = shown_;
     if (!shown_.isEmpty())
         canvas.FillRect(shown_);

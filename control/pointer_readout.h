@@ -13,25 +13,25 @@
 namespace plotwell {
 
 class PlotModel;
-class TCanvas;
+class Canvas;
 
-struct TReadoutLines
+struct ReadoutText
 {
     QString line1; // "x: 3.1416", or the date alone for a dated series
     QString line2; // "y: 2.5000"
 };
 
 // The lines for a pointer at `pos` on the surface drawn with `geometry`; none without axes.
-std::optional<TReadoutLines> ReadoutLines(const PlotModel& model, const PlotGeometry& geometry, QPoint pos);
+std::optional<ReadoutText> ReadoutLines(const PlotModel& model, const PlotGeometry& geometry, QPoint pos);
 
 // Writes the readout into the surface's picture and remembers where, so that the next lines
 // first clear the old ones: a shorter value must never show the tail of a longer one.
-class TPointerReadout
+class PointerReadout
 {
 public:
     // Draws the lines for `pos`; `controlHeight` places them (the control's height, not the
     // surface's). Returns the rectangle of the surface that changed, empty when none.
-    QRect Show(const PlotModel& model, const PlotGeometry& geometry, TCanvas& canvas, QPoint pos, int controlHeight);
+    QRect Show(const PlotModel& model, const PlotGeometry& geometry, Canvas& canvas, QPoint pos, int controlHeight);
 
     // A new drawing covered the old readout.
     void Forget() { shown_ = QRect(); }

@@ -18,7 +18,7 @@ constexpr const char* kWineFontFolder = "/usr/share/wine/fonts/";
 // height; DejaVu Sans, the fallback, is about a tenth wider.
 constexpr const char* kSegoeStandIn = "Open Sans";
 
-void installStandIns()
+void InstallStandIns()
 {
     const QString tahoma = QStringLiteral("Tahoma");
     if (!QFontDatabase::hasFamily(tahoma)) {
@@ -42,7 +42,7 @@ void UseStandInFaces()
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return;
     static const bool installed = [] {
-        installStandIns();
+        InstallStandIns();
         return true;
     }();
     (void)installed;

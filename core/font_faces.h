@@ -8,7 +8,7 @@ namespace plotwell {
 // "Segoe UI" is missing, makes Open Sans its substitute. A face that is absent leaves the
 // toolkit's fallback as it was. Does its work once per process, and only once a
 // QGuiApplication exists; call it before the first text is laid out. The window, the batch
-// tool and every TCanvas go through it, so all of them draw the same pixels.
+// tool and every Canvas go through it, so all of them draw the same pixels.
 void UseStandInFaces();
 
 } // namespace plotwell

@@ -7,10 +7,10 @@
 
 namespace plotwell {
 
-class TLauncher
+class Launcher
 {
 public:
-    virtual ~TLauncher() = default;
+    virtual ~Launcher() = default;
 
     // Opens a local file with its default application, without waiting for it; false when
     // nothing could be started.

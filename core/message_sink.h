@@ -7,10 +7,10 @@
 
 namespace plotwell {
 
-class TMessageSink
+class MessageSink
 {
 public:
-    virtual ~TMessageSink() = default;
+    virtual ~MessageSink() = default;
 
     // A modal message with an OK button (the program's error and notice boxes).
     virtual void ShowMessage(const QString& text) = 0;

@@ -7,7 +7,7 @@
 
 namespace plotwell {
 
-class TRecordingLauncher : public TLauncher
+class RecordingLauncher : public Launcher
 {
 public:
     bool OpenFile(const QString& path) override

@@ -9,7 +9,7 @@
 
 namespace plotwell {
 
-class TRecordingSink : public TMessageSink
+class RecordingSink : public MessageSink
 {
 public:
     void ShowMessage(const QString& text) override { messages_.append(text); }

@@ -18,13 +18,13 @@ constexpr std::size_t kBlock = std::size_t(4) << 20;
 
 } // namespace
 
-TRegularFile::~TRegularFile()
+RegularFile::~RegularFile()
 {
     if (fd_ >= 0)
         ::close(fd_);
 }
 
-bool TRegularFile::Open(const QString& path)
+bool RegularFile::Open(const QString& path)
 {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -55,7 +55,7 @@ bool TRegularFile::Open(const QString& path)
     return true;
 }
 
-bool TRegularFile::ReadExactly(char* into, std::size_t size)
+bool RegularFile::ReadExactly(char* into, std::size_t size)
 {
     if (fd_ < 0)
         return false;
@@ -77,7 +77,7 @@ bool TRegularFile::ReadExactly(char* into, std::size_t size)
     return true;
 }
 
-bool TRegularFile::Rewind()
+bool RegularFile::Rewind()
 {
     if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0) {
         error_ = qt_error_string(errno);
@@ -88,7 +88,7 @@ bool TRegularFile::Rewind()
 
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxSize, QString* error)
 {
-    TRegularFile file;
+    RegularFile file;
     const auto fail = [&](const QString& why) -> std::optional<QByteArray> {
         if (error)
             *error = why;

@@ -10,15 +10,15 @@
 
 namespace plotwell {
 
-class TRegularFile
+class RegularFile
 {
 public:
     enum class Status { Closed, Open, Missing, NotRegular, Failed };
 
-    TRegularFile() = default;
-    ~TRegularFile();
-    TRegularFile(const TRegularFile&) = delete;
-    TRegularFile& operator=(const TRegularFile&) = delete;
+    RegularFile() = default;
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
 
     // Opens `path` (links followed) for reading when it is a regular file; never waits for a
     // writer on a pipe.

@@ -1,6 +1,6 @@
 #include "dialogs/about_dialog.h"
 
-#include "dialogs/about_form.h"
+#include "dialogs/about_window.h"
 #include "dialogs/form_scaling.h"
 #include "dialogs/url_label.h"
 
@@ -11,50 +11,50 @@
 
 namespace plotwell {
 
-const char TmfAboutDialog::kDefaultCopyright[] = "Copyright \u00A9 2026 the Plotwell authors";
-const char TmfAboutDialog::kDefaultEmail[] = "plotwell@example.org";
+const char AboutDialog::kDefaultCopyright[] = "Copyright \u00A9 2026 the Plotwell authors";
+const char AboutDialog::kDefaultEmail[] = "plotwell@example.org";
 
-TmfAboutDialog::TmfAboutDialog(TLauncher& launcher, QWidget* owner)
-    : QObject(owner), owner_(owner), launcher_(launcher), FTitle(QStringLiteral("About this program")),
-      FProgramName(QStringLiteral("Program Name")), FVersionString(QStringLiteral("v1.0")),
-      FCopyrightMessage(QString::fromUtf8(kDefaultCopyright)), FEmailAddress(QString::fromLatin1(kDefaultEmail)),
-      FFilesLocationText(QStringLiteral("Data files location"))
+AboutDialog::AboutDialog(Launcher& launcher, QWidget* owner)
+    : QObject(owner), owner_(owner), launcher_(launcher), title_(QStringLiteral("About this program")),
+      programName_(QStringLiteral("Program Name")), versionString_(QStringLiteral("v1.0")),
+      copyrightMessage_(QString::fromUtf8(kDefaultCopyright)), emailAddress_(QString::fromLatin1(kDefaultEmail)),
+      filesLocationText_(QStringLiteral("Data files location"))
 {
 }
 
-TmfAboutDialog::~TmfAboutDialog() = default;
+AboutDialog::~AboutDialog() = default;
 
-std::unique_ptr<TAboutForm> TmfAboutDialog::BuildForm() const
+std::unique_ptr<AboutWindow> AboutDialog::BuildForm() const
 {
-    auto form = std::make_unique<TAboutForm>(launcher_, owner_);
-    form->setWindowTitle(FTitle);
-    const bool hasVersion = !FVersionString.trimmed().isEmpty();
-    form->version->setText(hasVersion ? FVersionString : QString());
+    auto form = std::make_unique<AboutWindow>(launcher_, owner_);
+    form->setWindowTitle(title_);
+    const bool hasVersion = !versionString_.trimmed().isEmpty();
+    form->version->setText(hasVersion ? versionString_ : QString());
     form->version->setVisible(hasVersion);
-    SetFormPosition(*form, FPosition);
-    if (FPosition == TPosition::poDesigned)
-        form->move(FLeft, FTop);
-    form->productname->setText(FProgramName);
-    const bool hasNotice = !FCopyrightMessage.trimmed().isEmpty();
-    form->copyrightlabel->setText(FCopyrightMessage);
+    SetFormPosition(*form, position_);
+    if (position_ == WindowPlacement::Designed)
+        form->move(left_, top_);
+    form->productname->setText(programName_);
+    const bool hasNotice = !copyrightMessage_.trimmed().isEmpty();
+    form->copyrightlabel->setText(copyrightMessage_);
     form->copyrightlabel->setVisible(hasNotice);
-    form->datalocationlabel->setText(FFilesLocationText + u':');
+    form->datalocationlabel->setText(filesLocationText_ + u':');
     form->datalocationlabel->adjustSize();
-    if (!FEmailAddress.trimmed().isEmpty()) {
-        form->emaillabel->SetEmailAddress(FEmailAddress);
-        form->emaillabel->SetEmailSubject(FEmailSubject);
+    if (!emailAddress_.trimmed().isEmpty()) {
+        form->emaillabel->SetEmailAddress(emailAddress_);
+        form->emaillabel->SetEmailSubject(emailSubject_);
     } else {
         form->emaillabel->hide();
-        form->Label3->hide();
+        form->label3->hide();
     }
-    form->pathedit->setText(FDataPath);
+    form->pathedit->setText(dataPath_);
     form->pathedit->home(false);
-    form->SetDataRowVisible(!FDataPath.isEmpty());
-    if (FManualScale) {
-        TFormScaler scaler;
+    form->SetDataRowVisible(!dataPath_.isEmpty());
+    if (manualScale_) {
+        FormScaler scaler;
         scaler.StandardizeFormFont(form.get(), false);
     }
-    if (IsCentred(FPosition)) {
+    if (IsCentred(position_)) {
         const QScreen* screen = owner_ && owner_->screen() ? owner_->screen() : QGuiApplication::primaryScreen();
         if (screen) {
             const QRect area = screen->availableGeometry();
@@ -64,9 +64,9 @@ std::unique_ptr<TAboutForm> TmfAboutDialog::BuildForm() const
     return form;
 }
 
-bool TmfAboutDialog::execute()
+bool AboutDialog::Execute()
 {
-    const std::unique_ptr<TAboutForm> form = BuildForm();
+    const std::unique_ptr<AboutWindow> form = BuildForm();
     shown_ = form.get();
     const bool ok = form->exec() == QDialog::Accepted;
     shown_ = nullptr;

@@ -29,50 +29,50 @@ std::pair<int, int> FollowAxis(bool nearEdge, bool farEdge, int start, int lengt
 
 } // namespace
 
-TAnchors::TAnchors(QWidget* parent) : QObject(parent)
+AnchorLayout::AnchorLayout(QWidget* parent) : QObject(parent)
 {
     parent->installEventFilter(this);
 }
 
-TAnchors* TAnchors::Of(const QWidget* parent)
+AnchorLayout* AnchorLayout::Of(const QWidget* parent)
 {
-    return parent ? parent->findChild<TAnchors*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    return parent ? parent->findChild<AnchorLayout*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
-void TAnchors::SetAnchors(QWidget* child, Qt::Edges edges)
+void AnchorLayout::SetAnchors(QWidget* child, Qt::Edges edges)
 {
     QWidget* parent = child ? child->parentWidget() : nullptr;
     if (!parent)
         return;
-    TAnchors* anchors = Of(parent);
+    AnchorLayout* anchors = Of(parent);
     if (anchors)
-        anchors->anchored_.removeIf([child](const TAnchored& a) { return a.child == child || a.child.isNull(); });
+        anchors->anchored_.removeIf([child](const Anchored& a) { return a.child == child || a.child.isNull(); });
     if (edges == kDefaultAnchors)
         return;
     if (!anchors)
-        anchors = new TAnchors(parent);
+        anchors = new AnchorLayout(parent);
     anchors->anchored_.append({child, edges, child->geometry(), parent->size()});
 }
 
-Qt::Edges TAnchors::Anchors(const QWidget* child)
+Qt::Edges AnchorLayout::Anchors(const QWidget* child)
 {
-    if (const TAnchors* anchors = Of(child ? child->parentWidget() : nullptr))
-        for (const TAnchored& a : anchors->anchored_)
+    if (const AnchorLayout* anchors = Of(child ? child->parentWidget() : nullptr))
+        for (const Anchored& a : anchors->anchored_)
             if (a.child == child)
                 return a.edges;
     return kDefaultAnchors;
 }
 
-bool TAnchors::eventFilter(QObject* watched, QEvent* event)
+bool AnchorLayout::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Resize && watched == parent())
         Follow(static_cast<QResizeEvent*>(event)->size());
     return QObject::eventFilter(watched, event);
 }
 
-void TAnchors::Follow(QSize parentSize)
+void AnchorLayout::Follow(QSize parentSize)
 {
-    for (const TAnchored& a : std::as_const(anchored_)) {
+    for (const Anchored& a : std::as_const(anchored_)) {
         if (a.child.isNull())
             continue;
         const auto [x, width] = FollowAxis(a.edges & Qt::LeftEdge, a.edges & Qt::RightEdge, a.rect.x(), a.rect.width(),

@@ -1,5 +1,5 @@
 #pragma once
-// TAnchors: keeps each child at its distance from the parent edges it is anchored to when the
+// AnchorLayout: keeps each child at its distance from the parent edges it is anchored to when the
 // parent resizes, as windows laid out with pixel positions need.
 
 #include <QList>
@@ -11,7 +11,7 @@
 
 namespace plotwell {
 
-class TAnchors : public QObject
+class AnchorLayout : public QObject
 {
     Q_OBJECT
 
@@ -26,7 +26,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct TAnchored
+    struct Anchored
     {
         QPointer<QWidget> child;
         Qt::Edges edges;
@@ -34,11 +34,11 @@ private:
         QSize parentSize; // the parent's size then
     };
 
-    explicit TAnchors(QWidget* parent);
-    static TAnchors* Of(const QWidget* parent);
+    explicit AnchorLayout(QWidget* parent);
+    static AnchorLayout* Of(const QWidget* parent);
     void Follow(QSize parentSize);
 
-    QList<TAnchored> anchored_;
+    QList<Anchored> anchored_;
 };
 
 } // namespace plotwell

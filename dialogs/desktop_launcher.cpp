@@ -9,7 +9,7 @@
 
 namespace plotwell {
 
-bool TDesktopLauncher::Open(const QUrl& url)
+bool DesktopLauncher::Open(const QUrl& url)
 {
     failureReason_.clear();
     if (QDesktopServices::openUrl(url))
@@ -23,13 +23,13 @@ bool TDesktopLauncher::Open(const QUrl& url)
     return false;
 }
 
-bool TDesktopLauncher::OpenFile(const QString& path)
+bool DesktopLauncher::OpenFile(const QString& path)
 {
     // QUrl::fromLocalFile keeps a relative path relative ("file:three.txt"), which no program can open.
     return Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
-bool TDesktopLauncher::OpenUrl(const QString& url)
+bool DesktopLauncher::OpenUrl(const QString& url)
 {
     // Whoever asks, no other scheme reaches the desktop's handlers.
     if (!IsOpenableAddress(url)) {

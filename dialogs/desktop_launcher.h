@@ -8,7 +8,7 @@ class QUrl;
 
 namespace plotwell {
 
-class TDesktopLauncher : public TLauncher
+class DesktopLauncher : public Launcher
 {
 public:
     // A relative path is taken from the current folder.

@@ -21,7 +21,7 @@ Widget* Named(Widget* widget, const char* name, const QString& accessibleName)
 
 } // namespace
 
-TFindDialog::TFindDialog(QWidget* parent)
+FindDialog::FindDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       findedit_(Named(new QLineEdit(this), "findedit", QStringLiteral("Find what"))),
       wholewordcb_(Named(new QCheckBox(QStringLiteral("Match &whole word only"), this), "wholewordcb",
@@ -47,7 +47,7 @@ TFindDialog::TFindDialog(QWidget* parent)
     findnextbtn_->setEnabled(false);
     connect(findedit_, &QLineEdit::textChanged, this,
             [this](const QString& text) { findnextbtn_->setEnabled(!text.isEmpty()); });
-    connect(findnextbtn_, &QPushButton::clicked, this, &TFindDialog::EmitFindNext);
+    connect(findnextbtn_, &QPushButton::clicked, this, &FindDialog::EmitFindNext);
     connect(cancelbtn_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout(this);
@@ -67,50 +67,50 @@ TFindDialog::TFindDialog(QWidget* parent)
     setTabOrder(findnextbtn_, cancelbtn_);
 }
 
-void TFindDialog::SetFindText(const QString& text)
+void FindDialog::SetFindText(const QString& text)
 {
     findedit_->setText(text);
     findedit_->selectAll();
 }
 
-QString TFindDialog::FindText() const
+QString FindDialog::FindText() const
 {
     return findedit_->text();
 }
 
-bool TFindDialog::MatchCase() const
+bool FindDialog::MatchCase() const
 {
     return matchcasecb_->isChecked();
 }
 
-void TFindDialog::SetMatchCase(bool on)
+void FindDialog::SetMatchCase(bool on)
 {
     matchcasecb_->setChecked(on);
 }
 
-void TFindDialog::SetWholeWordVisible(bool visible)
+void FindDialog::SetWholeWordVisible(bool visible)
 {
     wholewordcb_->setVisible(visible);
 }
 
-bool TFindDialog::WholeWord() const
+bool FindDialog::WholeWord() const
 {
     return wholewordcb_->isChecked();
 }
 
-void TFindDialog::SetWholeWord(bool on)
+void FindDialog::SetWholeWord(bool on)
 {
     wholewordcb_->setChecked(on);
 }
 
-void TFindDialog::showEvent(QShowEvent* event)
+void FindDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     findedit_->setFocus();
     findedit_->selectAll();
 }
 
-void TFindDialog::EmitFindNext()
+void FindDialog::EmitFindNext()
 {
     const QString text = findedit_->text();
     if (!text.isEmpty())

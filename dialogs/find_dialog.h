@@ -1,5 +1,5 @@
 #pragma once
-// TFindDialog: a small modeless "Find" box (text, Match case, Find Next) that only reports what
+// FindDialog: a small modeless "Find" box (text, Match case, Find Next) that only reports what
 // to look for; the window that owns it does the searching.
 
 #include <QDialog>
@@ -10,12 +10,12 @@ class QPushButton;
 
 namespace plotwell {
 
-class TFindDialog : public QDialog
+class FindDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TFindDialog(QWidget* parent);
+    explicit FindDialog(QWidget* parent);
 
     // The text offered in the field; it comes selected, so typing replaces it.
     void SetFindText(const QString& text);

@@ -6,34 +6,34 @@
 
 namespace plotwell {
 
-enum class TPosition {
-    poDesigned,
-    poDefault,
-    poDefaultPosOnly,
-    poDefaultSizeOnly,
-    poScreenCenter,
-    poDesktopCenter,
-    poMainFormCenter,
-    poOwnerFormCenter
+enum class WindowPlacement {
+    Designed,
+    Default,
+    DefaultPosOnly,
+    DefaultSizeOnly,
+    ScreenCenter,
+    DesktopCenter,
+    MainFormCenter,
+    OwnerFormCenter
 };
 
 inline constexpr char kFormPositionProperty[] = "plotwellPosition";
 
-inline void SetFormPosition(QWidget& form, TPosition position)
+inline void SetFormPosition(QWidget& form, WindowPlacement position)
 {
     form.setProperty(kFormPositionProperty, static_cast<int>(position));
 }
 
-inline TPosition FormPosition(const QWidget& form)
+inline WindowPlacement FormPosition(const QWidget& form)
 {
     const QVariant value = form.property(kFormPositionProperty);
-    return value.isValid() ? static_cast<TPosition>(value.toInt()) : TPosition::poDesigned;
+    return value.isValid() ? static_cast<WindowPlacement>(value.toInt()) : WindowPlacement::Designed;
 }
 
-inline bool IsCentred(TPosition position)
+inline bool IsCentred(WindowPlacement position)
 {
-    return position == TPosition::poScreenCenter || position == TPosition::poDesktopCenter ||
-           position == TPosition::poMainFormCenter || position == TPosition::poOwnerFormCenter;
+    return position == WindowPlacement::ScreenCenter || position == WindowPlacement::DesktopCenter ||
+           position == WindowPlacement::MainFormCenter || position == WindowPlacement::OwnerFormCenter;
 }
 
 } // namespace plotwell

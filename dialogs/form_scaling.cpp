@@ -90,7 +90,7 @@ void ScaleFonts(QWidget& form, const QList<QWidget*>& controls, int m, int d, bo
 
 } // namespace
 
-TScaleStep ScaleStepOfDpi(qreal dpi)
+ScaleStep ScaleStepOfDpi(qreal dpi)
 {
     const qint64 d = Round(dpi);
     if (d <= 110)
@@ -102,31 +102,31 @@ TScaleStep ScaleStepOfDpi(qreal dpi)
     return {3, 2.0};
 }
 
-TFormScaler::TFormScaler(const TScreenInfo* screens) : screens_(screens ? screens : &systemScreens_) {}
+FormScaler::FormScaler(const ScreenInfo* screens) : screens_(screens ? screens : &systemScreens_) {}
 
-double TFormScaler::ScaleAmountOf(const QWidget* form)
+double FormScaler::ScaleAmountOf(const QWidget* form)
 {
-    const TScaleStep step = ScaleStepOfDpi(screens_->LogicalDpi(form));
+    const ScaleStep step = ScaleStepOfDpi(screens_->LogicalDpi(form));
     scaleLevel_ = step.level;
     return step.amount;
 }
 
-double TFormScaler::StandardizeFormFont(QWidget* form, bool anchorsfixed)
+double FormScaler::StandardizeFormFont(QWidget* form, bool anchorsfixed)
 {
     Q_ASSERT_X(form, "StandardizeFormFont", "a form is required");
     if (!form)
         return 1.0;
     scaleAmount_ = ScaleAmountOf(form);
-    Scale(form, static_cast<int>(Round(scaleAmount_ * 100)), 100, anchorsfixed, TFontScaling::PixelSizedOnly);
+    Scale(form, static_cast<int>(Round(scaleAmount_ * 100)), 100, anchorsfixed, FontScaling::PixelSizedOnly);
     return scaleAmount_;
 }
 
-void TFormScaler::ScaleForm(QWidget* form, int m, int d, bool anchorsfixed)
+void FormScaler::ScaleForm(QWidget* form, int m, int d, bool anchorsfixed)
 {
-    Scale(form, m, d, anchorsfixed, TFontScaling::All);
+    Scale(form, m, d, anchorsfixed, FontScaling::All);
 }
 
-void TFormScaler::Scale(QWidget* form, int m, int d, bool anchorsfixed, TFontScaling fonts)
+void FormScaler::Scale(QWidget* form, int m, int d, bool anchorsfixed, FontScaling fonts)
 {
     // 0/0 means "no scaling"; any other ratio that is not positive cannot be a size.
     if (!form || m <= 0 || d <= 0)
@@ -139,13 +139,13 @@ void TFormScaler::Scale(QWidget* form, int m, int d, bool anchorsfixed, TFontSca
     QList<Qt::Edges> anchors;
     if (!anchorsfixed) {
         for (QWidget* control : controls) {
-            anchors.append(TAnchors::Anchors(control));
-            TAnchors::SetAnchors(control, Qt::LeftEdge | Qt::TopEdge);
+            anchors.append(AnchorLayout::Anchors(control));
+            AnchorLayout::SetAnchors(control, Qt::LeftEdge | Qt::TopEdge);
         }
     }
     const auto restoreAnchors = qScopeGuard([&] {
         for (qsizetype i = 0; i < anchors.size(); ++i)
-            TAnchors::SetAnchors(controls[i], anchors[i]);
+            AnchorLayout::SetAnchors(controls[i], anchors[i]);
     });
 
     if (m != d) {
@@ -158,13 +158,13 @@ void TFormScaler::Scale(QWidget* form, int m, int d, bool anchorsfixed, TFontSca
         const QSize size = Scaled(form->size(), m, d);
         ScaleLimits(*form, m, d);
         form->resize(size);
-        ScaleFonts(*form, controls, m, d, fonts == TFontScaling::PixelSizedOnly);
+        ScaleFonts(*form, controls, m, d, fonts == FontScaling::PixelSizedOnly);
     }
     if (form->isWindow())
         KeepOnMonitor(*form, before);
 }
 
-void TFormScaler::KeepOnMonitor(QWidget& form, const QRect& before)
+void FormScaler::KeepOnMonitor(QWidget& form, const QRect& before)
 {
     const QRect after = form.frameGeometry();
     int left = after.left();

@@ -8,20 +8,20 @@ class QWidget;
 
 namespace plotwell {
 
-struct TScaleStep
+struct ScaleStep
 {
     int level;     // 0 to 3
     double amount; // 1.0, 1.25, 1.5, 2.0
 };
 
 // <= 110 dots per inch: 1.0; 111-134: 1.25; 135-170: 1.5; above: 2.0.
-TScaleStep ScaleStepOfDpi(qreal dpi);
+ScaleStep ScaleStepOfDpi(qreal dpi);
 
-class TFormScaler
+class FormScaler
 {
 public:
     // `screens` (null for the system's) must outlive the scaler.
-    explicit TFormScaler(const TScreenInfo* screens = nullptr);
+    explicit FormScaler(const ScreenInfo* screens = nullptr);
 
     // The scale amount of the monitor showing `form` (any widget, or none for the primary
     // monitor). Qt 6 reports the logical dots per inch after its own high-density scaling, so a
@@ -42,13 +42,13 @@ public:
     double LastScaleAmount() const { return scaleAmount_; }
 
 private:
-    enum class TFontScaling { All, PixelSizedOnly };
+    enum class FontScaling { All, PixelSizedOnly };
 
-    void Scale(QWidget* form, int m, int d, bool anchorsfixed, TFontScaling fonts);
+    void Scale(QWidget* form, int m, int d, bool anchorsfixed, FontScaling fonts);
     void KeepOnMonitor(QWidget& form, const QRect& before);
 
-    TScreenInfo systemScreens_;
-    const TScreenInfo* screens_;
+    ScreenInfo systemScreens_;
+    const ScreenInfo* screens_;
     int scaleLevel_ = 0;
     double scaleAmount_ = 1.0;
 };

@@ -2,7 +2,7 @@
 
 #include "core/rounding.h"
 #include "dialogs/memo_editor.h"
-#include "dialogs/notes_form.h"
+#include "dialogs/memo_window.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
@@ -33,100 +33,100 @@ void CentreOn(QWidget& form, const QRect& area)
 
 } // namespace
 
-TmfMemoDialog::TmfMemoDialog(TMessageSink& sink, TLauncher& launcher, QWidget* owner)
+MemoDialog::MemoDialog(MessageSink& sink, Launcher& launcher, QWidget* owner)
     : QObject(owner), sink_(sink), launcher_(launcher), owner_(owner)
 {
 }
 
-TmfMemoDialog::~TmfMemoDialog()
+MemoDialog::~MemoDialog()
 {
-    if (NotesDialog_) {
-        disconnect(NotesDialog_, nullptr, this, nullptr);
-        delete NotesDialog_;
+    if (memoWindow_) {
+        disconnect(memoWindow_, nullptr, this, nullptr);
+        delete memoWindow_;
     }
 }
 
-void TmfMemoDialog::SetText(const QString& text)
+void MemoDialog::SetText(const QString& text)
 {
-    ftext = text;
-    ffilename.clear();
-    if (NotesDialog_) {
-        NotesDialog_->SetEditorText(text);
-        NotesDialog_->SetFileName(QString());
+    text_ = text;
+    fileName_.clear();
+    if (memoWindow_) {
+        memoWindow_->SetEditorText(text);
+        memoWindow_->SetFileName(QString());
     }
 }
 
-void TmfMemoDialog::SetFileName(const QString& fileName)
+void MemoDialog::SetFileName(const QString& fileName)
 {
-    ffilename = fileName;
-    if (NotesDialog_ && fileName.trimmed().isEmpty()) {
-        NotesDialog_->SetEditorText(QString());
-        NotesDialog_->SetFileName(QString());
+    fileName_ = fileName;
+    if (memoWindow_ && fileName.trimmed().isEmpty()) {
+        memoWindow_->SetEditorText(QString());
+        memoWindow_->SetFileName(QString());
     }
 }
 
-bool TmfMemoDialog::Modified() const
+bool MemoDialog::Modified() const
 {
-    return NotesDialog_ && NotesDialog_->Editor()->Modified();
+    return memoWindow_ && memoWindow_->Editor()->Modified();
 }
 
-char* TmfMemoDialog::getcstring(char* dest, int destsize) const
+char* MemoDialog::GetCString(char* dest, int destsize) const
 {
-    if (!dest || !NotesDialog_)
+    if (!dest || !memoWindow_)
         return nullptr;
-    const QByteArray bytes = NotesDialog_->Editor()->toPlainText().toLocal8Bit();
+    const QByteArray bytes = memoWindow_->Editor()->toPlainText().toLocal8Bit();
     if (destsize != -1 && bytes.size() >= destsize)
         return nullptr;
     std::memcpy(dest, bytes.constData(), static_cast<std::size_t>(bytes.size()) + 1);
     return dest;
 }
 
-Tnotesform* TmfMemoDialog::NotesDialog() const
+MemoWindow* MemoDialog::NotesDialog() const
 {
-    return NotesDialog_;
+    return memoWindow_;
 }
 
-bool TmfMemoDialog::execute()
+bool MemoDialog::Execute()
 {
-    const bool fresh = !NotesDialog_;
+    const bool fresh = !memoWindow_;
     if (fresh) {
-        NotesDialog_ = new Tnotesform(sink_, launcher_, owner_);
-        connect(NotesDialog_, &QObject::destroyed, this, [this] {
-            if (OnClose)
-                OnClose(this);
+        memoWindow_ = new MemoWindow(sink_, launcher_, owner_);
+        connect(memoWindow_, &QObject::destroyed, this, [this] {
+            if (onClose)
+                onClose(this);
         });
     }
-    Tnotesform& form = *NotesDialog_;
-    TMemoEditor& editor = *form.Editor();
+    MemoWindow& form = *memoWindow_;
+    MemoEditor& editor = *form.Editor();
 
-    form.SetVerifyOverwrite(FVerifyOverwrite);
-    form.SetShowLineAndColNums(FShowLineAndColumnNumbers);
-    form.SetShowPercentageFull(FShowPercentageFull);
-    editor.SetReadOnlyText(FReadOnly);
-    form.setWindowTitle(ftitle);
+    form.SetVerifyOverwrite(verifyOverwrite_);
+    form.SetShowLineAndColNums(showLineAndColumnNumbers_);
+    form.SetShowPercentageFull(showPercentageFull_);
+    editor.SetReadOnlyText(readOnly_);
+    form.setWindowTitle(title_);
     editor.moveCursor(QTextCursor::Start);
-    SetFormPosition(form, fposition);
-    editor.SetMaxLength(fmaxlength);
-    editor.SetWordWrap(fwordwrap);
+    SetFormPosition(form, position_);
+    editor.SetMaxLength(maxLength_);
+    editor.SetWordWrap(wordWrap_);
 
     // A new window (also the one after a modeless window was closed) gets the given size and
     // font; a reused one keeps what the user made of it.
     if (fresh) {
-        form.resize(fwidth - Tnotesform::kFrameWidth, fheight - Tnotesform::kFrameHeight);
-        editor.setFont(ffont);
-    } else if (FManualScale) {
-        form.resize(static_cast<int>(Round(fwidth * FScaleAmt)) - Tnotesform::kFrameWidth,
-                    static_cast<int>(Round(fheight * FScaleAmt)) - Tnotesform::kFrameHeight);
+        form.resize(width_ - MemoWindow::kFrameWidth, height_ - MemoWindow::kFrameHeight);
+        editor.setFont(font_);
+    } else if (manualScale_) {
+        form.resize(static_cast<int>(Round(width_ * scaleAmt_)) - MemoWindow::kFrameWidth,
+                    static_cast<int>(Round(height_ * scaleAmt_)) - MemoWindow::kFrameHeight);
     }
 
-    form.CancelButton()->setVisible(!FReadOnly);
+    form.CancelButton()->setVisible(!readOnly_);
 
-    form.SetFileName(ffilename);
-    if (!ftext.isEmpty())
-        form.SetEditorText(ftext);
+    form.SetFileName(fileName_);
+    if (!text_.isEmpty())
+        form.SetEditorText(text_);
 
     // Scaled once, when made: scaling a reused window again would multiply its control positions.
-    if (FManualScale && fresh) {
+    if (manualScale_ && fresh) {
         form.SetScale(scaler_.ScaleAmountOf(&form));
         scaler_.StandardizeFormFont(&form, false);
     }
@@ -134,18 +134,18 @@ bool TmfMemoDialog::execute()
     form.LayoutControls();
 
     bool result = true;
-    if (FModal) {
+    if (modal_) {
         form.SetModal(true);
         form.OkButton()->setText(QStringLiteral("&Ok"));
         form.OkButton()->setVisible(true);
         form.CancelButton()->setText(QStringLiteral("&Cancel"));
         result = form.exec() == QDialog::Accepted;
-        if (result && NotesDialog_)
-            ftext = NotesDialog_->Editor()->toPlainText();
+        if (result && memoWindow_)
+            text_ = memoWindow_->Editor()->toPlainText();
     } else {
         form.SetModal(false);
         form.OkButton()->setText(QStringLiteral("Save"));
-        form.OkButton()->setVisible(!ffilename.isEmpty());
+        form.OkButton()->setVisible(!fileName_.isEmpty());
         form.CancelButton()->setText(QStringLiteral("Close"));
         form.show();
         form.raise();
@@ -154,25 +154,25 @@ bool TmfMemoDialog::execute()
     return result;
 }
 
-void TmfMemoDialog::Place(Tnotesform& form) const
+void MemoDialog::Place(MemoWindow& form) const
 {
     const QWidget* owner = owner_ ? owner_->window() : nullptr;
-    switch (fposition) {
-    case TPosition::poDesigned:
-    case TPosition::poDefaultSizeOnly:
-        form.move(fleft, ftop);
+    switch (position_) {
+    case WindowPlacement::Designed:
+    case WindowPlacement::DefaultSizeOnly:
+        form.move(left_, top_);
         break;
-    case TPosition::poDefault:
-    case TPosition::poDefaultPosOnly:
+    case WindowPlacement::Default:
+    case WindowPlacement::DefaultPosOnly:
         break;
-    case TPosition::poScreenCenter:
+    case WindowPlacement::ScreenCenter:
         CentreOn(form, ScreenArea(owner, false));
         break;
-    case TPosition::poDesktopCenter:
+    case WindowPlacement::DesktopCenter:
         CentreOn(form, ScreenArea(owner, true));
         break;
-    case TPosition::poMainFormCenter:
-    case TPosition::poOwnerFormCenter:
+    case WindowPlacement::MainFormCenter:
+    case WindowPlacement::OwnerFormCenter:
         CentreOn(form, owner ? owner->frameGeometry() : ScreenArea(nullptr, false));
         break;
     }

@@ -1,5 +1,5 @@
 #pragma once
-// TmfMemoDialog: the settings of a memo window (Tnotesform) kept between showings; it makes the
+// MemoDialog: the settings of a memo window (MemoWindow) kept between showings; it makes the
 // window on first use, shows it modally (OK/Cancel) or modelessly (Save/Close) and hands back
 // the edited text.
 
@@ -15,100 +15,100 @@
 
 namespace plotwell {
 
-class TLauncher;
-class TMessageSink;
-class Tnotesform;
+class Launcher;
+class MessageSink;
+class MemoWindow;
 
-class TmfMemoDialog : public QObject
+class MemoDialog : public QObject
 {
     Q_OBJECT
 
 public:
     // The window is made as a child window of `owner` (may be null); `sink` and `launcher`
     // must outlive the component.
-    TmfMemoDialog(TMessageSink& sink, TLauncher& launcher, QWidget* owner);
-    ~TmfMemoDialog() override;
+    MemoDialog(MessageSink& sink, Launcher& launcher, QWidget* owner);
+    ~MemoDialog() override;
 
     // Shows the window. Modal: true when it was closed with OK, and Text() then holds the
     // editor's text. Modeless: true at once.
-    bool execute();
+    bool Execute();
 
     // The editor's text in the locale's 8-bit encoding with a closing zero, copied into `dest`
     // and returned; null when it needs `destsize` bytes or more (unless `destsize` is -1), or
     // while there is no window.
-    char* getcstring(char* dest, int destsize) const;
+    char* GetCString(char* dest, int destsize) const;
 
     // Raised with the component as sender when a modeless window is closed and gone.
-    std::function<void(QObject* sender)> OnClose;
+    std::function<void(QObject* sender)> onClose;
 
     // The window while one exists (the modal one stays after its first showing).
-    Tnotesform* NotesDialog() const;
+    MemoWindow* NotesDialog() const;
 
-    const QString& Text() const { return ftext; }
+    const QString& Text() const { return text_; }
     void SetText(const QString& text);
-    const QString& Title() const { return ftitle; }
-    void SetTitle(const QString& title) { ftitle = title; }
-    int FormLeft() const { return fleft; }
-    void SetFormLeft(int left) { fleft = left; }
-    int FormTop() const { return ftop; }
-    void SetFormTop(int top) { ftop = top; }
-    int FormWidth() const { return fwidth; }
-    void SetFormWidth(int width) { fwidth = width; }
-    int FormHeight() const { return fheight; }
-    void SetFormHeight(int height) { fheight = height; }
-    TPosition Position() const { return fposition; }
-    void SetPosition(TPosition position) { fposition = position; }
-    int MaxLength() const { return fmaxlength; }
-    void SetMaxLength(int maxLength) { fmaxlength = maxLength; }
-    const QFont& Font() const { return ffont; }
-    void SetFont(const QFont& font) { ffont = font; }
-    bool WordWrap() const { return fwordwrap; }
-    void SetWordWrap(bool wrap) { fwordwrap = wrap; }
-    const QString& FileName() const { return ffilename; }
+    const QString& Title() const { return title_; }
+    void SetTitle(const QString& title) { title_ = title; }
+    int FormLeft() const { return left_; }
+    void SetFormLeft(int left) { left_ = left; }
+    int FormTop() const { return top_; }
+    void SetFormTop(int top) { top_ = top; }
+    int FormWidth() const { return width_; }
+    void SetFormWidth(int width) { width_ = width; }
+    int FormHeight() const { return height_; }
+    void SetFormHeight(int height) { height_ = height; }
+    WindowPlacement Position() const { return position_; }
+    void SetPosition(WindowPlacement position) { position_ = position; }
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int maxLength) { maxLength_ = maxLength; }
+    const QFont& Font() const { return font_; }
+    void SetFont(const QFont& font) { font_ = font; }
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
+    const QString& FileName() const { return fileName_; }
     void SetFileName(const QString& fileName);
-    bool VerifyOverwrite() const { return FVerifyOverwrite; }
-    void SetVerifyOverwrite(bool on) { FVerifyOverwrite = on; }
-    bool ShowLineAndColumnNumbers() const { return FShowLineAndColumnNumbers; }
-    void SetShowLineAndColumnNumbers(bool on) { FShowLineAndColumnNumbers = on; }
-    bool ShowPercentageFull() const { return FShowPercentageFull; }
-    void SetShowPercentageFull(bool on) { FShowPercentageFull = on; }
-    bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool readOnly) { FReadOnly = readOnly; }
+    bool VerifyOverwrite() const { return verifyOverwrite_; }
+    void SetVerifyOverwrite(bool on) { verifyOverwrite_ = on; }
+    bool ShowLineAndColumnNumbers() const { return showLineAndColumnNumbers_; }
+    void SetShowLineAndColumnNumbers(bool on) { showLineAndColumnNumbers_ = on; }
+    bool ShowPercentageFull() const { return showPercentageFull_; }
+    void SetShowPercentageFull(bool on) { showPercentageFull_ = on; }
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     bool Modified() const;
-    bool Modal() const { return FModal; }
-    void SetModal(bool modal) { FModal = modal; }
-    bool ManualScale() const { return FManualScale; }
-    void SetManualScale(bool on) { FManualScale = on; }
-    double ScaleAmt() const { return FScaleAmt; }
-    void SetScaleAmt(double amount) { FScaleAmt = amount; }
+    bool Modal() const { return modal_; }
+    void SetModal(bool modal) { modal_ = modal; }
+    bool ManualScale() const { return manualScale_; }
+    void SetManualScale(bool on) { manualScale_ = on; }
+    double ScaleAmt() const { return scaleAmt_; }
+    void SetScaleAmt(double amount) { scaleAmt_ = amount; }
 
 private:
-    void Place(Tnotesform& form) const;
+    void Place(MemoWindow& form) const;
 
-    TMessageSink& sink_;
-    TLauncher& launcher_;
+    MessageSink& sink_;
+    Launcher& launcher_;
     QPointer<QWidget> owner_;
-    TFormScaler scaler_;
+    FormScaler scaler_;
 
-    QString ffilename;
-    QString ftext;
-    QString ftitle = QStringLiteral("Notes");
-    int ftop = 0;
-    int fleft = 0;
-    int fwidth = 458;
-    int fheight = 352;
-    int fmaxlength = 0;
-    QFont ffont{QStringLiteral("Calibri"), 12};
-    bool fwordwrap = true;
-    bool FVerifyOverwrite = true;
-    TPosition fposition = TPosition::poScreenCenter;
-    bool FShowLineAndColumnNumbers = true;
-    bool FReadOnly = false;
-    bool FShowPercentageFull = true;
-    bool FModal = true;
-    bool FManualScale = false;
-    double FScaleAmt = 1.0;
-    QPointer<Tnotesform> NotesDialog_;
+    QString fileName_;
+    QString text_;
+    QString title_ = QStringLiteral("Notes");
+    int top_ = 0;
+    int left_ = 0;
+    int width_ = 458;
+    int height_ = 352;
+    int maxLength_ = 0;
+    QFont font_{QStringLiteral("Calibri"), 12};
+    bool wordWrap_ = true;
+    bool verifyOverwrite_ = true;
+    WindowPlacement position_ = WindowPlacement::ScreenCenter;
+    bool showLineAndColumnNumbers_ = true;
+    bool readOnly_ = false;
+    bool showPercentageFull_ = true;
+    bool modal_ = true;
+    bool manualScale_ = false;
+    double scaleAmt_ = 1.0;
+    QPointer<MemoWindow> memoWindow_;
 };
 
 } // namespace plotwell

@@ -18,60 +18,60 @@ QString WithLineBreaks(const QString& text)
 
 } // namespace
 
-TMemoEditor::TMemoEditor(QWidget* parent) : QPlainTextEdit(parent) {}
+MemoEditor::MemoEditor(QWidget* parent) : QPlainTextEdit(parent) {}
 
-void TMemoEditor::SetMaxLength(int maxLength)
+void MemoEditor::SetMaxLength(int maxLength)
 {
     maxLength_ = qMax(0, maxLength);
 }
 
-void TMemoEditor::SetText(const QString& text)
+void MemoEditor::SetText(const QString& text)
 {
     setPlainText(WithLineBreaks(text));
     document()->setModified(false);
 }
 
-int TMemoEditor::TextLength() const
+int MemoEditor::TextLength() const
 {
     // The document counts one paragraph end after the last line that the text does not hold.
     return document()->characterCount() - 1;
 }
 
-bool TMemoEditor::Modified() const
+bool MemoEditor::Modified() const
 {
     return document()->isModified();
 }
 
-void TMemoEditor::SetModified(bool modified)
+void MemoEditor::SetModified(bool modified)
 {
     document()->setModified(modified);
 }
 
-int TMemoEditor::CaretLine() const
+int MemoEditor::CaretLine() const
 {
     return textCursor().blockNumber();
 }
 
-int TMemoEditor::CaretColumn() const
+int MemoEditor::CaretColumn() const
 {
     return textCursor().positionInBlock();
 }
 
-void TMemoEditor::SetReadOnlyText(bool readOnly)
+void MemoEditor::SetReadOnlyText(bool readOnly)
 {
     setReadOnly(readOnly);
     if (readOnly)
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-void TMemoEditor::SetWordWrap(bool wrap)
+void MemoEditor::SetWordWrap(bool wrap)
 {
     setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
 }
 
-void TMemoEditor::mouseDoubleClickEvent(QMouseEvent* event)
+void MemoEditor::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QPlainTextEdit::mouseDoubleClickEvent(event);
     // Qt's word ends at "@", ":" and "/"; an address is the whole run between blanks.
@@ -92,7 +92,7 @@ void TMemoEditor::mouseDoubleClickEvent(QMouseEvent* event)
     emit wordDoubleClicked(textCursor().selectedText());
 }
 
-int TMemoEditor::Room() const
+int MemoEditor::Room() const
 {
     if (maxLength_ <= 0 || isReadOnly())
         return -1;
@@ -100,7 +100,7 @@ int TMemoEditor::Room() const
     return qMax(0, maxLength_ - TextLength() + cursor.selectionEnd() - cursor.selectionStart());
 }
 
-void TMemoEditor::keyPressEvent(QKeyEvent* event)
+void MemoEditor::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = event->text();
     const bool inserts = !typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == QLatin1Char('\r') ||
@@ -113,7 +113,7 @@ void TMemoEditor::keyPressEvent(QKeyEvent* event)
     QPlainTextEdit::keyPressEvent(event);
 }
 
-void TMemoEditor::insertFromMimeData(const QMimeData* source)
+void MemoEditor::insertFromMimeData(const QMimeData* source)
 {
     const int room = Room();
     if (room < 0 || !source->hasText()) {

@@ -1,5 +1,5 @@
 #pragma once
-// TMemoEditor: the multi-line plain text editor of the memo window: an optional limit on what
+// MemoEditor: the multi-line plain text editor of the memo window: an optional limit on what
 // the user may type, the caret's line and column, and a double-click that takes the whole run
 // of non-blank characters (an e-mail or web address) as the word.
 
@@ -7,12 +7,12 @@
 
 namespace plotwell {
 
-class TMemoEditor : public QPlainTextEdit
+class MemoEditor : public QPlainTextEdit
 {
     Q_OBJECT
 
 public:
-    explicit TMemoEditor(QWidget* parent);
+    explicit MemoEditor(QWidget* parent);
 
     // Most characters the user can bring in by typing or pasting; 0 for no limit. Text set by
     // the program (SetText) is not cut.

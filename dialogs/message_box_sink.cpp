@@ -19,10 +19,10 @@ std::unique_ptr<QMessageBox> NewBox(QMessageBox::Icon icon, const QString& capti
                                     const QString& detail, QMessageBox::StandardButtons buttons, QWidget* parent)
 {
     auto box = std::make_unique<QMessageBox>(icon, caption.isEmpty() ? ApplicationTitle() : caption,
-                                             TMessageBoxSink::DisplayText(text), buttons, parent);
+                                             MessageBoxSink::DisplayText(text), buttons, parent);
     box->setTextFormat(Qt::PlainText);
     if (!detail.isEmpty()) {
-        box->setInformativeText(TMessageBoxSink::DisplayText(detail));
+        box->setInformativeText(MessageBoxSink::DisplayText(detail));
         if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
             label->setTextFormat(Qt::PlainText);
     }
@@ -31,26 +31,26 @@ std::unique_ptr<QMessageBox> NewBox(QMessageBox::Icon icon, const QString& capti
 
 } // namespace
 
-TMessageBoxSink::TMessageBoxSink(QWidget* parent) : parent_(parent) {}
+MessageBoxSink::MessageBoxSink(QWidget* parent) : parent_(parent) {}
 
-QString TMessageBoxSink::DisplayText(const QString& text)
+QString MessageBoxSink::DisplayText(const QString& text)
 {
     QString out = text;
     return out.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
-std::unique_ptr<QMessageBox> TMessageBoxSink::BuildMessageBox(const QString& text, QWidget* parent)
+std::unique_ptr<QMessageBox> MessageBoxSink::BuildMessageBox(const QString& text, QWidget* parent)
 {
     return NewBox(QMessageBox::NoIcon, QString(), text, QString(), QMessageBox::Ok, parent);
 }
 
-std::unique_ptr<QMessageBox> TMessageBoxSink::BuildInfoBox(const QString& text, const QString& detail,
+std::unique_ptr<QMessageBox> MessageBoxSink::BuildInfoBox(const QString& text, const QString& detail,
                                                            const QString& caption, QWidget* parent)
 {
     return NewBox(QMessageBox::NoIcon, caption, text, detail, QMessageBox::Ok, parent);
 }
 
-std::unique_ptr<QMessageBox> TMessageBoxSink::BuildVerifyBox(const QString& question, const QString& detail,
+std::unique_ptr<QMessageBox> MessageBoxSink::BuildVerifyBox(const QString& question, const QString& detail,
                                                              QWidget* parent)
 {
     auto box = NewBox(QMessageBox::Question, QStringLiteral("Verify"), question, detail,
@@ -60,29 +60,29 @@ std::unique_ptr<QMessageBox> TMessageBoxSink::BuildVerifyBox(const QString& ques
     return box;
 }
 
-QWidget* TMessageBoxSink::Owner(bool relative) const
+QWidget* MessageBoxSink::Owner(bool relative) const
 {
     if (!relative)
         return nullptr;
     return parent_ ? parent_.data() : QApplication::activeWindow();
 }
 
-void TMessageBoxSink::ShowMessage(const QString& text)
+void MessageBoxSink::ShowMessage(const QString& text)
 {
     BuildMessageBox(text, Owner(true))->exec();
 }
 
-void TMessageBoxSink::ShowInfo(const QString& text, const QString& detail, const QString& caption)
+void MessageBoxSink::ShowInfo(const QString& text, const QString& detail, const QString& caption)
 {
     ShowInfoBox(text, detail, caption, true, -1, -1);
 }
 
-bool TMessageBoxSink::VerifyYesNo(const QString& question, const QString& detail)
+bool MessageBoxSink::VerifyYesNo(const QString& question, const QString& detail)
 {
     return VerifyBox(question, detail, true);
 }
 
-void TMessageBoxSink::ShowInfoBox(const QString& text, const QString& detail, const QString& caption, bool relative,
+void MessageBoxSink::ShowInfoBox(const QString& text, const QString& detail, const QString& caption, bool relative,
                                   int x, int y)
 {
     const auto box = BuildInfoBox(text, detail, caption, Owner(relative));
@@ -91,7 +91,7 @@ void TMessageBoxSink::ShowInfoBox(const QString& text, const QString& detail, co
     box->exec();
 }
 
-bool TMessageBoxSink::VerifyBox(const QString& question, const QString& detail, bool relative)
+bool MessageBoxSink::VerifyBox(const QString& question, const QString& detail, bool relative)
 {
     return BuildVerifyBox(question, detail, Owner(relative))->exec() == QMessageBox::Yes;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// TMessageBoxSink: the message sink of the windowed program, showing modal QMessageBoxes.
+// MessageBoxSink: the message sink of the windowed program, showing modal QMessageBoxes.
 
 #include "core/message_sink.h"
 
@@ -12,11 +12,11 @@ class QMessageBox;
 
 namespace plotwell {
 
-class TMessageBoxSink : public TMessageSink
+class MessageBoxSink : public MessageSink
 {
 public:
     // Boxes are shown over `parent`, or over the active window when it is null.
-    explicit TMessageBoxSink(QWidget* parent = nullptr);
+    explicit MessageBoxSink(QWidget* parent = nullptr);
 
     void ShowMessage(const QString& text) override;
     void ShowInfo(const QString& text, const QString& detail, const QString& caption) override;

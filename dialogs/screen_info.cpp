@@ -12,7 +12,7 @@ constexpr qreal kDefaultDpi = 96;
 
 } // namespace
 
-QScreen* TScreenInfo::ScreenOf(const QWidget& form)
+QScreen* ScreenInfo::ScreenOf(const QWidget& form)
 {
     // The monitor under the window's centre; Qt's own notion for a window not yet placed.
     const QWidget* window = form.window();
@@ -21,13 +21,13 @@ QScreen* TScreenInfo::ScreenOf(const QWidget& form)
     return window->screen();
 }
 
-qreal TScreenInfo::LogicalDpi(const QWidget* form) const
+qreal ScreenInfo::LogicalDpi(const QWidget* form) const
 {
     const QScreen* screen = form ? ScreenOf(*form) : QGuiApplication::primaryScreen();
     return screen ? screen->logicalDotsPerInchY() : kDefaultDpi;
 }
 
-QRect TScreenInfo::WorkArea(const QWidget& form) const
+QRect ScreenInfo::WorkArea(const QWidget& form) const
 {
     const QScreen* screen = ScreenOf(form);
     return screen ? screen->availableGeometry() : QRect();

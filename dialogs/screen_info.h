@@ -1,5 +1,5 @@
 #pragma once
-// TScreenInfo: what the form utilities ask of the screens; tests replace it with fixed answers.
+// ScreenInfo: what the form utilities ask of the screens; tests replace it with fixed answers.
 
 #include <QRect>
 #include <QtGlobal>
@@ -9,10 +9,10 @@ class QWidget;
 
 namespace plotwell {
 
-class TScreenInfo
+class ScreenInfo
 {
 public:
-    virtual ~TScreenInfo() = default;
+    virtual ~ScreenInfo() = default;
 
     // Logical dots per inch of the monitor showing `form` (the primary one for none). Qt 6
     // divides out its own high-density scaling, so this is 96 wherever Qt already scales.

@@ -19,9 +19,9 @@ bool LooksLikeEmail(const QString& s)
 
 } // namespace
 
-TURLLabel::TURLLabel(TLauncher& launcher, QWidget* parent)
-    : QLabel(parent), launcher_(launcher), FhighlightFontcolor(RGBToColor(255, 0, 0)),
-      FOrigFontColor(RGBToColor(56, 121, 190))
+URLLabel::URLLabel(Launcher& launcher, QWidget* parent)
+    : QLabel(parent), launcher_(launcher), highlightFontColor_(RGBToColor(255, 0, 0)),
+      origFontColor_(RGBToColor(56, 121, 190))
 {
     setTextFormat(Qt::PlainText);
     if (parent) {
@@ -35,28 +35,28 @@ TURLLabel::TURLLabel(TLauncher& launcher, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void TURLLabel::SetURL(const QString& url)
+void URLLabel::SetURL(const QString& url)
 {
-    Furl = url;
+    url_ = url;
     if (text().isEmpty() || text() == objectName())
         setText(url);
     if (accessibleName().isEmpty())
         setAccessibleName(text());
 }
 
-TColor TURLLabel::FontColor() const
+RgbColor URLLabel::FontColor() const
 {
     return FromQColor(palette().color(QPalette::WindowText));
 }
 
-void TURLLabel::SetFontColor(TColor color)
+void URLLabel::SetFontColor(RgbColor color)
 {
     QPalette p = palette();
     p.setColor(QPalette::WindowText, ToQColor(color));
     setPalette(p);
 }
 
-void TURLLabel::Highlight(bool on)
+void URLLabel::Highlight(bool on)
 {
     if (on == highlighted_)
         return;
@@ -64,57 +64,57 @@ void TURLLabel::Highlight(bool on)
     QFont f = font();
     f.setUnderline(on);
     setFont(f);
-    if (!Fcolorchange)
+    if (!colorChange_)
         return;
     if (on) {
-        FOrigFontColor = FontColor();
-        SetFontColor(FhighlightFontcolor);
+        origFontColor_ = FontColor();
+        SetFontColor(highlightFontColor_);
     } else {
-        SetFontColor(FOrigFontColor);
+        SetFontColor(origFontColor_);
     }
 }
 
-void TURLLabel::enterEvent(QEnterEvent* event)
+void URLLabel::enterEvent(QEnterEvent* event)
 {
     Highlight(true);
     QLabel::enterEvent(event);
 }
 
-void TURLLabel::leaveEvent(QEvent* event)
+void URLLabel::leaveEvent(QEvent* event)
 {
     if (!hasFocus())
         Highlight(false);
     QLabel::leaveEvent(event);
 }
 
-void TURLLabel::focusInEvent(QFocusEvent* event)
+void URLLabel::focusInEvent(QFocusEvent* event)
 {
     Highlight(true);
     QLabel::focusInEvent(event);
 }
 
-void TURLLabel::focusOutEvent(QFocusEvent* event)
+void URLLabel::focusOutEvent(QFocusEvent* event)
 {
     if (!underMouse())
         Highlight(false);
     QLabel::focusOutEvent(event);
 }
 
-QString TURLLabel::Target() const
+QString URLLabel::Target() const
 {
-    const QString subject = FEmailSubject.isEmpty()
+    const QString subject = emailSubject_.isEmpty()
         ? QString()
-        : QStringLiteral("?subject=") + QString::fromLatin1(QUrl::toPercentEncoding(FEmailSubject));
-    if (!Femail.isEmpty() && LooksLikeEmail(Femail))
-        return QStringLiteral("mailto:") + Femail + subject;
-    if (Furl.isEmpty())
+        : QStringLiteral("?subject=") + QString::fromLatin1(QUrl::toPercentEncoding(emailSubject_));
+    if (!email_.isEmpty() && LooksLikeEmail(email_))
+        return QStringLiteral("mailto:") + email_ + subject;
+    if (url_.isEmpty())
         return {};
-    if (LooksLikeEmail(Furl) && !Furl.contains(QLatin1String("://")))
-        return QStringLiteral("mailto:") + Furl + subject;
-    return Furl;
+    if (LooksLikeEmail(url_) && !url_.contains(QLatin1String("://")))
+        return QStringLiteral("mailto:") + url_ + subject;
+    return url_;
 }
 
-void TURLLabel::Click()
+void URLLabel::Click()
 {
     emit clicked();
     const QString target = Target();
@@ -122,7 +122,7 @@ void TURLLabel::Click()
         launcher_.OpenUrl(target);
 }
 
-void TURLLabel::mouseReleaseEvent(QMouseEvent* event)
+void URLLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         Click();
@@ -132,7 +132,7 @@ void TURLLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
 }
 
-void TURLLabel::keyPressEvent(QKeyEvent* event)
+void URLLabel::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) {
         Click();

@@ -1,5 +1,5 @@
 #pragma once
-// TURLLabel: a text label that behaves as a link to a web page or an e-mail address.
+// URLLabel: a text label that behaves as a link to a web page or an e-mail address.
 
 #include "core/color.h"
 
@@ -7,29 +7,29 @@
 
 namespace plotwell {
 
-class TLauncher;
+class Launcher;
 
-class TURLLabel : public QLabel
+class URLLabel : public QLabel
 {
     Q_OBJECT
 
 public:
     // Links open through `launcher`, which must outlive the label.
-    TURLLabel(TLauncher& launcher, QWidget* parent = nullptr);
+    URLLabel(Launcher& launcher, QWidget* parent = nullptr);
 
-    QString URL() const { return Furl; }
+    QString URL() const { return url_; }
     // Stores the address; an empty caption, or one equal to the object name, becomes the address.
     void SetURL(const QString& url);
-    QString EmailAddress() const { return Femail; }
-    void SetEmailAddress(const QString& address) { Femail = address; }
-    QString EmailSubject() const { return FEmailSubject; }
-    void SetEmailSubject(const QString& subject) { FEmailSubject = subject; }
-    bool ColorChange() const { return Fcolorchange; }
-    void SetColorChange(bool on) { Fcolorchange = on; }
-    TColor HighlightFontColor() const { return FhighlightFontcolor; }
-    void SetHighlightFontColor(TColor color) { FhighlightFontcolor = color; }
-    TColor FontColor() const;
-    void SetFontColor(TColor color);
+    QString EmailAddress() const { return email_; }
+    void SetEmailAddress(const QString& address) { email_ = address; }
+    QString EmailSubject() const { return emailSubject_; }
+    void SetEmailSubject(const QString& subject) { emailSubject_ = subject; }
+    bool ColorChange() const { return colorChange_; }
+    void SetColorChange(bool on) { colorChange_ = on; }
+    RgbColor HighlightFontColor() const { return highlightFontColor_; }
+    void SetHighlightFontColor(RgbColor color) { highlightFontColor_ = color; }
+    RgbColor FontColor() const;
+    void SetFontColor(RgbColor color);
 
     // What a click opens: "mailto:" and the address (with "?subject=" when a subject is set), or
     // the URL; empty when there is nothing to open.
@@ -51,13 +51,13 @@ protected:
 private:
     void Highlight(bool on);
 
-    TLauncher& launcher_;
-    QString Furl;
-    QString Femail;
-    QString FEmailSubject;
-    TColor FhighlightFontcolor;
-    bool Fcolorchange = true;
-    TColor FOrigFontColor;
+    Launcher& launcher_;
+    QString url_;
+    QString email_;
+    QString emailSubject_;
+    RgbColor highlightFontColor_;
+    bool colorChange_ = true;
+    RgbColor origFontColor_;
     bool highlighted_ = false;
 };
 

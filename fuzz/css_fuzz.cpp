@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString sheet = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    TCSS css;
+    StyleSheet css;
     css.LoadCSSFromString(sheet);
-    TDocumentRichTextTarget target;
+    DocumentRichTextTarget target;
     for (const char* element : {"P", "H1", "BODY", "A", "LI"}) {
         css.DoCSS(target, QStringLiteral("note"), QStringLiteral("top"), QString::fromLatin1(element));
         (void)css.GetValueFromCSS(QString::fromLatin1(element), QStringLiteral("COLOR"), QString());

@@ -11,7 +11,7 @@ using namespace plotwell;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model(sink);
     DataFileLoader(model).LoadBytes(reinterpret_cast<const char*>(data), size, QStringLiteral("fuzz.txt"));
     (void)StatusLineText(model);

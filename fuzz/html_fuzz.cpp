@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString html = DecodeText(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    TDocumentRichTextTarget target;
-    TLinkList links;
+    DocumentRichTextTarget target;
+    LinkList links;
     HTMLToRichText(target, html, true, 0x00FF0000, QStringLiteral(PLOTWELL_FUZZ_DATA "/help"), links, 10);
     return 0;
 }

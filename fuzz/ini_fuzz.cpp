@@ -23,12 +23,12 @@ namespace {
 
 QString settingsPath;
 
-using TName = QPair<QString, QString>; // section, key
+using IniName = QPair<QString, QString>; // section, key
 
 // Sections and keys as a reader would guess them from the lines; a wrong guess only reads a default.
-QList<TName> GuessNames(const QStringList& lines)
+QList<IniName> GuessNames(const QStringList& lines)
 {
-    QList<TName> names;
+    QList<IniName> names;
     QString section;
     for (const QString& line : lines) {
         const QString t = line.trimmed();
@@ -41,7 +41,7 @@ QList<TName> GuessNames(const QStringList& lines)
     return names;
 }
 
-void Check(bool ok, const char* what, const TName& name)
+void Check(bool ok, const char* what, const IniName& name)
 {
     if (ok)
         return;
@@ -70,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(bytes.data(), bytes.size());
     }
     const QStringList lines = DecodeText(bytes).replace(u'\r', u'\n').split(u'\n');
-    QList<TName> names = GuessNames(lines);
+    QList<IniName> names = GuessNames(lines);
 
-    TIniFile before(settingsPath);
+    IniFile before(settingsPath);
     {
-        TIniFile::TBatch batch(before);
+        IniFile::Batch batch(before);
         int n = 0;
-        for (const TName& name : std::as_const(names)) {
+        for (const IniName& name : std::as_const(names)) {
             const QString& section = name.first;
             const QString& key = name.second;
             const QString text = before.ReadString(section, key, QString());
@@ -97,19 +97,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Raw lines as names and values, brackets, equals signs, comment marks and all.
         for (qsizetype i = 0; i < lines.size() && i < 16; ++i) {
             const QString& line = lines[i];
-            const TName name{line, lines[(i + 1) % lines.size()]};
+            const IniName name{line, lines[(i + 1) % lines.size()]};
             before.WriteString(name.first, name.second, line);
             names.append(name);
         }
     }
     // A save that failed at the end of the batch is tried again here; when it fails (it should
     // not, in a private temporary folder) the file holds the old text and nothing can be compared.
-    const TName probe{QStringLiteral("fuzz"), QStringLiteral("probe")};
+    const IniName probe{QStringLiteral("fuzz"), QStringLiteral("probe")};
     if (!before.WriteString(probe.first, probe.second, QStringLiteral("saved")))
         return 0;
-    const TIniFile after(settingsPath);
+    const IniFile after(settingsPath);
     names.append(probe);
-    for (const TName& name : std::as_const(names)) {
+    for (const IniName& name : std::as_const(names)) {
         const QString missing = QStringLiteral("\x01missing");
         Check(before.ReadString(name.first, name.second, missing) == after.ReadString(name.first, name.second, missing),
               "differs after saving", name);

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const auto* text = reinterpret_cast<const char*>(data);
     for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Windows1252}) {
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         AddSeriesFromBytes(model, text, size, encoding, true);
         // A second series exercises the kind check against the first.

@@ -35,99 +35,99 @@ int PointsOf(const QFont& font)
 
 } // namespace
 
-TmfHelpDialog::TmfHelpDialog(TMessageSink& sink, TLauncher& launcher, QWidget* owner)
-    : QObject(owner), owner_(owner), sink_(sink), launcher_(launcher), FFont(DefaultHelpFont()),
-      FFontSize(PointsOf(FFont)), FColor(FromQColor(QApplication::palette().color(QPalette::Base)))
+HelpDialog::HelpDialog(MessageSink& sink, Launcher& launcher, QWidget* owner)
+    : QObject(owner), owner_(owner), sink_(sink), launcher_(launcher), font_(DefaultHelpFont()),
+      fontSize_(PointsOf(font_)), color_(FromQColor(QApplication::palette().color(QPalette::Base)))
 {
     const QRect area = ScreenArea();
-    FFormLeft = area.width() / 2 - FFormWidth / 2;
-    FFormTop = area.height() / 2 - FFormHeight / 2;
+    formLeft_ = area.width() / 2 - formWidth_ / 2;
+    formTop_ = area.height() / 2 - formHeight_ / 2;
 }
 
-TmfHelpDialog::~TmfHelpDialog()
+HelpDialog::~HelpDialog()
 {
-    delete HelpDialog.data();
+    delete helpWindow.data();
 }
 
-QRect TmfHelpDialog::ScreenArea() const
+QRect HelpDialog::ScreenArea() const
 {
     const QScreen* screen = owner_ && owner_->screen() ? owner_->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
-void TmfHelpDialog::CreateHelpDialog()
+void HelpDialog::CreateHelpDialog()
 {
-    auto* dialog = new Thelpdialog(sink_, launcher_, FShowModal ? nullptr : owner_);
-    HelpDialog = dialog;
-    SetFormPosition(*dialog, FPosition);
-    dialog->move(FFormLeft, FFormTop);
-    dialog->resize(FFormWidth, FFormHeight);
-    dialog->setWindowState(FMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
-    dialog->SetSizeGrip(FSizeGrip);
-    dialog->SetTitle(FTitle);
-    dialog->SetColor(FColor);
-    dialog->SetRefreshing(FRefreshing);
+    auto* dialog = new HelpWindow(sink_, launcher_, showModal_ ? nullptr : owner_);
+    helpWindow = dialog;
+    SetFormPosition(*dialog, position_);
+    dialog->move(formLeft_, formTop_);
+    dialog->resize(formWidth_, formHeight_);
+    dialog->setWindowState(maximized_ ? Qt::WindowMaximized : Qt::WindowNoState);
+    dialog->SetSizeGrip(sizeGrip_);
+    dialog->SetTitle(title_);
+    dialog->SetColor(color_);
+    dialog->SetRefreshing(refreshing_);
     dialog->SetClearOnCloseDialog(clearOnClose_);
-    dialog->HelpDisplay->SetBaseFont(FFont.family(), PointsOf(FFont));
-    if (!FText.isEmpty()) {
-        dialog->SetText(FText);
-        FText.clear();
+    dialog->helpView->SetBaseFont(font_.family(), PointsOf(font_));
+    if (!text_.isEmpty()) {
+        dialog->SetText(text_);
+        text_.clear();
     }
-    if (!FHTML.isEmpty()) {
-        dialog->SetHTML(FHTML);
-        FHTML.clear();
+    if (!html_.isEmpty()) {
+        dialog->SetHTML(html_);
+        html_.clear();
     }
-    dialog->SetAllowCopy(FAllowCopy);
-    dialog->OnShow = [this] { WindowShown(); };
-    dialog->OnClose = [this] { WindowClosing(); };
+    dialog->SetAllowCopy(allowCopy_);
+    dialog->onShow = [this] { WindowShown(); };
+    dialog->onClose = [this] { WindowClosing(); };
 }
 
-void TmfHelpDialog::EnsureHelpDialog()
+void HelpDialog::EnsureHelpDialog()
 {
-    if (!HelpDialog)
+    if (!helpWindow)
         CreateHelpDialog();
 }
 
-void TmfHelpDialog::WindowShown()
+void HelpDialog::WindowShown()
 {
-    QPalette p = HelpDialog->contentslb->palette();
-    p.setColor(QPalette::Base, HelpDialog->HelpDisplay->palette().color(QPalette::Base));
-    HelpDialog->contentslb->setPalette(p);
-    if (OnShow)
-        OnShow(this);
+    QPalette p = helpWindow->contentslb->palette();
+    p.setColor(QPalette::Base, helpWindow->helpView->palette().color(QPalette::Base));
+    helpWindow->contentslb->setPalette(p);
+    if (onShow)
+        onShow(this);
 }
 
-void TmfHelpDialog::WindowClosing()
+void HelpDialog::WindowClosing()
 {
-    Thelpdialog* dialog = HelpDialog;
-    FMaximized = dialog->isMaximized();
-    if (!FMaximized) {
-        FFormLeft = dialog->x();
-        FFormTop = dialog->y();
-        FFormWidth = dialog->width();
-        FFormHeight = dialog->height();
+    HelpWindow* dialog = helpWindow;
+    maximized_ = dialog->isMaximized();
+    if (!maximized_) {
+        formLeft_ = dialog->x();
+        formTop_ = dialog->y();
+        formWidth_ = dialog->width();
+        formHeight_ = dialog->height();
     }
-    if (OnClose)
-        OnClose(dialog);
+    if (onClose)
+        onClose(dialog);
     // Released once the closing is over; the next Execute builds a new window.
     dialog->deleteLater();
 }
 
-bool TmfHelpDialog::TopicJump(const QString& topic)
+bool HelpDialog::TopicJump(const QString& topic)
 {
-    const QString wanted = topic.isEmpty() ? FJumpTo : topic;
-    if (wanted.isEmpty() || !HelpDialog)
+    const QString wanted = topic.isEmpty() ? jumpTo_ : topic;
+    if (wanted.isEmpty() || !helpWindow)
         return false;
-    if (HelpDialog->JumpToContentItem(wanted))
+    if (helpWindow->JumpToContentItem(wanted))
         return true;
     sink_.ShowMessage(QStringLiteral("Topic not found"));
     return false;
 }
 
-void TmfHelpDialog::KeepOnScreen()
+void HelpDialog::KeepOnScreen()
 {
     const QRect area = ScreenArea();
-    Thelpdialog* dialog = HelpDialog;
+    HelpWindow* dialog = helpWindow;
     int left = dialog->x();
     int top = dialog->y();
     const int right = left + dialog->width();
@@ -143,15 +143,15 @@ void TmfHelpDialog::KeepOnScreen()
     dialog->move(left, top);
 }
 
-bool TmfHelpDialog::Execute(const QString& Topic)
+bool HelpDialog::Execute(const QString& Topic)
 {
     const QString topic = Topic.trimmed();
     EnsureHelpDialog();
-    Thelpdialog* dialog = HelpDialog;
-    dialog->SetSizeGrip(FSizeGrip);
-    if (!FHTMLFileName.isEmpty())
-        dialog->SetHTMLFileName(FHTMLFileName);
-    dialog->SetShowAboutButton(FShowAboutButton);
+    HelpWindow* dialog = helpWindow;
+    dialog->SetSizeGrip(sizeGrip_);
+    if (!htmlFileName_.isEmpty())
+        dialog->SetHTMLFileName(htmlFileName_);
+    dialog->SetShowAboutButton(showAboutButton_);
 
     if (dialog->isVisible()) {
         dialog->setWindowState(dialog->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
@@ -159,39 +159,39 @@ bool TmfHelpDialog::Execute(const QString& Topic)
         dialog->activateWindow();
         if (dialog->contentslb->isVisible())
             dialog->contentslb->setFocus();
-        if (!FManualScale)
+        if (!manualScale_)
             TopicJump(topic);
         return false;
     }
 
     // The page could not be read (the view has said so) and there is nothing else to show:
     // no empty window after the message.
-    if (!FHTMLFileName.isEmpty() && IsEmpty() && !QFileInfo(FHTMLFileName).isFile()) {
-        delete HelpDialog.data();
+    if (!htmlFileName_.isEmpty() && IsEmpty() && !QFileInfo(htmlFileName_).isFile()) {
+        delete helpWindow.data();
         return false;
     }
 
-    THelpDisplay* view = dialog->HelpDisplay;
-    view->SetItalicHeading(FItalicHeading);
-    view->SetLeftMargin(FLeftMargin);
-    view->SetRightMargin(FRightMargin);
-    view->SetAutoURLs(FAutoURLs);
-    dialog->SetAllowCopy(FAllowCopy);
-    view->SetBaseFontSize(FFontSize);
-    if (IsCentred(FPosition)) {
+    HelpView* view = dialog->helpView;
+    view->SetItalicHeading(italicHeading_);
+    view->SetLeftMargin(leftMargin_);
+    view->SetRightMargin(rightMargin_);
+    view->SetAutoURLs(autoURLs_);
+    dialog->SetAllowCopy(allowCopy_);
+    view->SetBaseFontSize(fontSize_);
+    if (IsCentred(position_)) {
         const QRect area = ScreenArea();
         dialog->move(area.x() + (area.width() - dialog->width()) / 2, area.y() + (area.height() - dialog->height()) / 2);
     }
     KeepOnScreen();
-    if (FManualScale) {
-        TFormScaler scaler;
+    if (manualScale_) {
+        FormScaler scaler;
         scaler.StandardizeFormFont(dialog, false);
     }
-    dialog->SetShowingModally(FShowModal);
-    if (FShowModal) {
-        dialog->SetPendingTopic(topic.isEmpty() ? FJumpTo : topic);
+    dialog->SetShowingModally(showModal_);
+    if (showModal_) {
+        dialog->SetPendingTopic(topic.isEmpty() ? jumpTo_ : topic);
         dialog->exec();
-        delete HelpDialog.data();
+        delete helpWindow.data();
         return true;
     }
     dialog->show();
@@ -199,7 +199,7 @@ bool TmfHelpDialog::Execute(const QString& Topic)
     return true;
 }
 
-bool TmfHelpDialog::ShowHelpTopic(const QString& Topic)
+bool HelpDialog::ShowHelpTopic(const QString& Topic)
 {
     const QString topic = Topic.trimmed();
     if (topic.isEmpty())
@@ -207,269 +207,269 @@ bool TmfHelpDialog::ShowHelpTopic(const QString& Topic)
     return Execute(topic);
 }
 
-void TmfHelpDialog::JumpToTopic(const QString& topic)
+void HelpDialog::JumpToTopic(const QString& topic)
 {
-    if (HelpDialog)
+    if (helpWindow)
         TopicJump(topic.trimmed());
 }
 
-void TmfHelpDialog::AddHTML(const QString& html, bool clearing)
+void HelpDialog::AddHTML(const QString& html, bool clearing)
 {
     EnsureHelpDialog();
-    if (!HelpDialog) {
+    if (!helpWindow) {
         sink_.ShowMessage(QStringLiteral("Cannot add HTML because the help dialog is not created"));
         return;
     }
-    HelpDialog->AddHTML(html, clearing);
+    helpWindow->AddHTML(html, clearing);
 }
 
-bool TmfHelpDialog::AddHTMLFromFile(const QString& fname, bool clearing)
+bool HelpDialog::AddHTMLFromFile(const QString& fname, bool clearing)
 {
     EnsureHelpDialog();
-    if (!HelpDialog) {
+    if (!helpWindow) {
         sink_.ShowMessage(QStringLiteral("Help dialog not created"));
         return false;
     }
-    return HelpDialog->AddHTMLFromFile(fname, clearing);
+    return helpWindow->AddHTMLFromFile(fname, clearing);
 }
 
-void TmfHelpDialog::AddMainHeading(const QString& s, TColor color, TColor backcol)
+void HelpDialog::AddMainHeading(const QString& s, RgbColor color, RgbColor backcol)
 {
     EnsureHelpDialog();
-    HelpDialog->AddMainHeading(s, color, backcol);
+    helpWindow->AddMainHeading(s, color, backcol);
 }
 
-void TmfHelpDialog::AddSubHeading(const QString& s, TColor color, TColor backcol)
+void HelpDialog::AddSubHeading(const QString& s, RgbColor color, RgbColor backcol)
 {
     EnsureHelpDialog();
-    HelpDialog->AddSubHeading(s, color, backcol);
+    helpWindow->AddSubHeading(s, color, backcol);
 }
 
-void TmfHelpDialog::AddLine(const QString& s, TColor color, TColor backcol)
+void HelpDialog::AddLine(const QString& s, RgbColor color, RgbColor backcol)
 {
     EnsureHelpDialog();
-    HelpDialog->AddLine(s, color, backcol);
+    helpWindow->AddLine(s, color, backcol);
 }
 
-void TmfHelpDialog::AddText(const QString& s, TColor color, TColor backcol)
+void HelpDialog::AddText(const QString& s, RgbColor color, RgbColor backcol)
 {
     EnsureHelpDialog();
-    HelpDialog->AddText(s, color, backcol);
+    helpWindow->AddText(s, color, backcol);
 }
 
-void TmfHelpDialog::AddContentsMarker(const QString& alabel)
+void HelpDialog::AddContentsMarker(const QString& alabel)
 {
     EnsureHelpDialog();
-    HelpDialog->AddContentsMarker(alabel);
+    helpWindow->AddContentsMarker(alabel);
 }
 
-void TmfHelpDialog::AddBlankLine()
+void HelpDialog::AddBlankLine()
 {
     EnsureHelpDialog();
-    HelpDialog->AddBlankLine();
+    helpWindow->AddBlankLine();
 }
 
-void TmfHelpDialog::AddToHistory(int location)
+void HelpDialog::AddToHistory(int location)
 {
     EnsureHelpDialog();
-    HelpDialog->AddToHistory(location);
+    helpWindow->AddToHistory(location);
 }
 
-void TmfHelpDialog::Clear()
+void HelpDialog::Clear()
 {
-    if (HelpDialog)
-        HelpDialog->Clear();
+    if (helpWindow)
+        helpWindow->Clear();
 }
 
-void TmfHelpDialog::HistoryGoBack()
+void HelpDialog::HistoryGoBack()
 {
-    if (HelpDialog)
-        HelpDialog->HistoryGoBack();
+    if (helpWindow)
+        helpWindow->HistoryGoBack();
 }
 
-void TmfHelpDialog::HistoryGoForwards()
+void HelpDialog::HistoryGoForwards()
 {
-    if (HelpDialog)
-        HelpDialog->HistoryGoForwards();
+    if (helpWindow)
+        helpWindow->HistoryGoForwards();
 }
 
-int TmfHelpDialog::GetScrollLine()
+int HelpDialog::GetScrollLine()
 {
-    if (HelpDialog)
-        lastScrollLine_ = HelpDialog->GetScrollLine();
+    if (helpWindow)
+        lastScrollLine_ = helpWindow->GetScrollLine();
     return lastScrollLine_;
 }
 
-void TmfHelpDialog::ScrollToLine(int line)
+void HelpDialog::ScrollToLine(int line)
 {
-    if (HelpDialog)
-        HelpDialog->ScrollToLine(line);
+    if (helpWindow)
+        helpWindow->ScrollToLine(line);
     lastScrollLine_ = line;
 }
 
-QString TmfHelpDialog::ConvertLongHTMLStringToStringLiterals(const QString& s)
+QString HelpDialog::ConvertLongHTMLStringToStringLiterals(const QString& s)
 {
     EnsureHelpDialog();
-    return HelpDialog->ConvertLongHTMLStringToStringLiterals(s);
+    return helpWindow->ConvertLongHTMLStringToStringLiterals(s);
 }
 
-bool TmfHelpDialog::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
+bool HelpDialog::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
 {
     EnsureHelpDialog();
-    return HelpDialog->HTMLFileToStringLiteralsOnClipboard(fname);
+    return helpWindow->HTMLFileToStringLiteralsOnClipboard(fname);
 }
 
-void TmfHelpDialog::SetDefaultWidthAndHeight()
+void HelpDialog::SetDefaultWidthAndHeight()
 {
     SetFormWidth(700);
     SetFormHeight(600);
 }
 
-void TmfHelpDialog::SetTitle(const QString& v)
+void HelpDialog::SetTitle(const QString& v)
 {
-    FTitle = v;
-    if (HelpDialog) {
-        HelpDialog->SetTitle(v);
-        if (HelpDialog->isVisible())
-            HelpDialog->setWindowTitle(v);
+    title_ = v;
+    if (helpWindow) {
+        helpWindow->SetTitle(v);
+        if (helpWindow->isVisible())
+            helpWindow->setWindowTitle(v);
     }
 }
 
-void TmfHelpDialog::SetHTMLFileName(const QString& v)
+void HelpDialog::SetHTMLFileName(const QString& v)
 {
-    FHTMLFileName = v;
-    if (HelpDialog)
-        HelpDialog->SetHTMLFileName(v);
+    htmlFileName_ = v;
+    if (helpWindow)
+        helpWindow->SetHTMLFileName(v);
 }
 
-QString TmfHelpDialog::HTML() const
+QString HelpDialog::HTML() const
 {
-    return HelpDialog ? HelpDialog->Text() : FHTML;
+    return helpWindow ? helpWindow->Text() : html_;
 }
 
-void TmfHelpDialog::SetHTML(const QString& v)
+void HelpDialog::SetHTML(const QString& v)
 {
-    if (HelpDialog)
-        HelpDialog->SetHTML(v);
+    if (helpWindow)
+        helpWindow->SetHTML(v);
     else
-        FHTML = v;
+        html_ = v;
 }
 
-QString TmfHelpDialog::Text() const
+QString HelpDialog::Text() const
 {
-    return HelpDialog ? HelpDialog->Text() : QString();
+    return helpWindow ? helpWindow->Text() : QString();
 }
 
-void TmfHelpDialog::SetText(const QString& v)
+void HelpDialog::SetText(const QString& v)
 {
-    if (HelpDialog)
-        HelpDialog->SetText(v);
+    if (helpWindow)
+        helpWindow->SetText(v);
     else
-        FText = v;
+        text_ = v;
 }
 
-int TmfHelpDialog::FormLeft() const
+int HelpDialog::FormLeft() const
 {
-    return HelpDialog ? HelpDialog->x() : FFormLeft;
+    return helpWindow ? helpWindow->x() : formLeft_;
 }
 
-void TmfHelpDialog::SetFormLeft(int v)
+void HelpDialog::SetFormLeft(int v)
 {
-    FFormLeft = v;
-    if (HelpDialog)
-        HelpDialog->move(v, HelpDialog->y());
+    formLeft_ = v;
+    if (helpWindow)
+        helpWindow->move(v, helpWindow->y());
 }
 
-int TmfHelpDialog::FormTop() const
+int HelpDialog::FormTop() const
 {
-    return HelpDialog ? HelpDialog->y() : FFormTop;
+    return helpWindow ? helpWindow->y() : formTop_;
 }
 
-void TmfHelpDialog::SetFormTop(int v)
+void HelpDialog::SetFormTop(int v)
 {
-    FFormTop = v;
-    if (HelpDialog)
-        HelpDialog->move(HelpDialog->x(), v);
+    formTop_ = v;
+    if (helpWindow)
+        helpWindow->move(helpWindow->x(), v);
 }
 
-int TmfHelpDialog::FormWidth() const
+int HelpDialog::FormWidth() const
 {
-    return HelpDialog ? HelpDialog->width() : FFormWidth;
+    return helpWindow ? helpWindow->width() : formWidth_;
 }
 
-void TmfHelpDialog::SetFormWidth(int v)
+void HelpDialog::SetFormWidth(int v)
 {
-    FFormWidth = v;
-    if (HelpDialog)
-        HelpDialog->resize(v, HelpDialog->height());
+    formWidth_ = v;
+    if (helpWindow)
+        helpWindow->resize(v, helpWindow->height());
 }
 
-int TmfHelpDialog::FormHeight() const
+int HelpDialog::FormHeight() const
 {
-    return HelpDialog ? HelpDialog->height() : FFormHeight;
+    return helpWindow ? helpWindow->height() : formHeight_;
 }
 
-void TmfHelpDialog::SetFormHeight(int v)
+void HelpDialog::SetFormHeight(int v)
 {
-    FFormHeight = v;
-    if (HelpDialog)
-        HelpDialog->resize(HelpDialog->width(), v);
+    formHeight_ = v;
+    if (helpWindow)
+        helpWindow->resize(helpWindow->width(), v);
 }
 
-bool TmfHelpDialog::Maximized() const
+bool HelpDialog::Maximized() const
 {
-    if (HelpDialog)
-        FMaximized = HelpDialog->isMaximized();
-    return FMaximized;
+    if (helpWindow)
+        maximized_ = helpWindow->isMaximized();
+    return maximized_;
 }
 
-void TmfHelpDialog::SetMaximized(bool v)
+void HelpDialog::SetMaximized(bool v)
 {
-    FMaximized = v;
-    if (HelpDialog)
-        HelpDialog->setWindowState(v ? Qt::WindowMaximized : Qt::WindowNoState);
+    maximized_ = v;
+    if (helpWindow)
+        helpWindow->setWindowState(v ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
-void TmfHelpDialog::SetPosition(TPosition v)
+void HelpDialog::SetPosition(WindowPlacement v)
 {
-    FPosition = v;
-    if (HelpDialog)
-        SetFormPosition(*HelpDialog, v);
+    position_ = v;
+    if (helpWindow)
+        SetFormPosition(*helpWindow, v);
 }
 
-void TmfHelpDialog::SetFont(const QFont& v)
+void HelpDialog::SetFont(const QFont& v)
 {
-    FFont = v;
-    if (HelpDialog)
-        HelpDialog->HelpDisplay->SetBaseFont(v.family(), PointsOf(v));
+    font_ = v;
+    if (helpWindow)
+        helpWindow->helpView->SetBaseFont(v.family(), PointsOf(v));
 }
 
-void TmfHelpDialog::SetColor(TColor v)
+void HelpDialog::SetColor(RgbColor v)
 {
-    FColor = v;
-    if (HelpDialog)
-        HelpDialog->SetColor(v);
+    color_ = v;
+    if (helpWindow)
+        helpWindow->SetColor(v);
 }
 
-void TmfHelpDialog::SetSizeGrip(TSizeGrip v)
+void HelpDialog::SetSizeGrip(SizeGripKind v)
 {
-    FSizeGrip = v;
-    if (HelpDialog)
-        HelpDialog->SetSizeGrip(v);
+    sizeGrip_ = v;
+    if (helpWindow)
+        helpWindow->SetSizeGrip(v);
 }
 
-void TmfHelpDialog::SetAllowCopy(bool v)
+void HelpDialog::SetAllowCopy(bool v)
 {
-    FAllowCopy = v;
-    if (HelpDialog)
-        HelpDialog->SetAllowCopy(v);
+    allowCopy_ = v;
+    if (helpWindow)
+        helpWindow->SetAllowCopy(v);
 }
 
-void TmfHelpDialog::SetRefreshing(bool v)
+void HelpDialog::SetRefreshing(bool v)
 {
-    FRefreshing = v;
-    if (HelpDialog)
-        HelpDialog->SetRefreshing(v);
+    refreshing_ = v;
+    if (helpWindow)
+        helpWindow->SetRefreshing(v);
 }
 
 } // namespace plotwell

@@ -4,7 +4,7 @@
 #include "dialogs/find_dialog.h"
 #include "dialogs/message_utils.h"
 #include "dialogs/about_dialog.h"
-#include "help/help_display.h"
+#include "help/help_view.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -57,8 +57,8 @@ QToolButton* FlatButton(QWidget* parent, const QString& name, const QString& tex
 
 } // namespace
 
-Thelpdialog::Thelpdialog(TMessageSink& sink, TLauncher& launcher, QWidget* parent)
-    : QDialog(parent), sink_(sink), FColor(FromQColor(QApplication::palette().color(QPalette::Base)))
+HelpWindow::HelpWindow(MessageSink& sink, Launcher& launcher, QWidget* parent)
+    : QDialog(parent), sink_(sink), color_(FromQColor(QApplication::palette().color(QPalette::Base)))
 {
     setObjectName(QStringLiteral("helpdialog"));
     setWindowTitle(tr("Help Dialog"));
@@ -82,21 +82,21 @@ Thelpdialog::Thelpdialog(TMessageSink& sink, TLauncher& launcher, QWidget* paren
     contentslb->setGeometry(16, 22, 153, 417);
     contentslabel->setBuddy(contentslb);
 
-    HelpDisplay = new THelpDisplay(sink, launcher, this);
-    HelpDisplay->setObjectName(QStringLiteral("HelpDisplay"));
-    HelpDisplay->setGeometry(184, 22, 481, 417);
-    HelpDisplay->SetHideTheCaret(false);
-    HelpDisplay->SetOnPageConverted([this] { ShowContents(); });
+    helpView = new HelpView(sink, launcher, this);
+    helpView->setObjectName(QStringLiteral("HelpDisplay"));
+    helpView->setGeometry(184, 22, 481, 417);
+    helpView->SetHideTheCaret(false);
+    helpView->SetOnPageConverted([this] { ShowContents(); });
 
     backbtn = FlatButton(this, QStringLiteral("backbtn"), QStringLiteral("<"), tr("Go back"), QRect(229, 462, 23, 18));
-    Forwardsbtn = FlatButton(this, QStringLiteral("Forwardsbtn"), QStringLiteral(">"), tr("Go forwards"),
+    forwardsbtn = FlatButton(this, QStringLiteral("Forwardsbtn"), QStringLiteral(">"), tr("Go forwards"),
                              QRect(265, 462, 23, 18));
     copybtn = FlatButton(this, QStringLiteral("copybtn"), tr("Co&py"), tr("Copy displayed text to clipboard"),
                          QRect(356, 462, 44, 18));
     findbtn = FlatButton(this, QStringLiteral("findbtn"), tr("&Search"), tr("Search the document"),
                          QRect(417, 462, 44, 18));
     backbtn->setAccessibleName(tr("Back"));
-    Forwardsbtn->setAccessibleName(tr("Forward"));
+    forwardsbtn->setAccessibleName(tr("Forward"));
 
     closebtn = new QPushButton(tr("&Close"), this);
     closebtn->setObjectName(QStringLiteral("closebtn"));
@@ -115,322 +115,322 @@ Thelpdialog::Thelpdialog(TMessageSink& sink, TLauncher& launcher, QWidget* paren
     sb->setAccessibleName(tr("Link target"));
     sb->setAccessibleDescription(tr("Link target"));
     sb->setSizeGripEnabled(true);
-    HelpDisplay->SetStatusBar(sb);
+    helpView->SetStatusBar(sb);
     // The bar paints its message itself; a screen reader hears it as the bar's name.
-    connect(HelpDisplay, &THelpDisplay::linkHovered, this,
+    connect(helpView, &HelpView::linkHovered, this,
             [this](const QString& text) { sb->setAccessibleName(text.isEmpty() ? tr("Link target") : text); });
 
     grip_ = new QSizeGrip(this);
     grip_->setObjectName(QStringLiteral("sizegrip"));
     grip_->hide();
 
-    HelpFindDialog = new TFindDialog(this);
-    HelpFindDialog->setObjectName(QStringLiteral("HelpFindDialog"));
-    HelpFindDialog->SetWholeWordVisible(true);
+    helpFindDialog = new FindDialog(this);
+    helpFindDialog->setObjectName(QStringLiteral("HelpFindDialog"));
+    helpFindDialog->SetWholeWordVisible(true);
 
-    mfAboutDialog1 = new TmfAboutDialog(launcher, this);
-    mfAboutDialog1->setObjectName(QStringLiteral("mfAboutDialog1"));
-    mfAboutDialog1->SetTitle(QStringLiteral("About this program"));
-    mfAboutDialog1->SetProgramName(QStringLiteral("Plotwell Help Viewer"));
+    aboutDialog = new AboutDialog(launcher, this);
+    aboutDialog->setObjectName(QStringLiteral("mfAboutDialog1"));
+    aboutDialog->SetTitle(QStringLiteral("About this program"));
+    aboutDialog->SetProgramName(QStringLiteral("Plotwell Help Viewer"));
 
-    connect(backbtn, &QToolButton::clicked, this, &Thelpdialog::HistoryGoBack);
-    connect(Forwardsbtn, &QToolButton::clicked, this, &Thelpdialog::HistoryGoForwards);
-    connect(copybtn, &QToolButton::clicked, this, &Thelpdialog::CopyVisibleText);
-    connect(findbtn, &QToolButton::clicked, this, &Thelpdialog::OpenSearch);
-    connect(closebtn, &QPushButton::clicked, this, &Thelpdialog::close);
+    connect(backbtn, &QToolButton::clicked, this, &HelpWindow::HistoryGoBack);
+    connect(forwardsbtn, &QToolButton::clicked, this, &HelpWindow::HistoryGoForwards);
+    connect(copybtn, &QToolButton::clicked, this, &HelpWindow::CopyVisibleText);
+    connect(findbtn, &QToolButton::clicked, this, &HelpWindow::OpenSearch);
+    connect(closebtn, &QPushButton::clicked, this, &HelpWindow::close);
     connect(aboutbtn, &QPushButton::clicked, this, [this] {
-        mfAboutDialog1->SetVersionString(QStringLiteral("1.2"));
-        mfAboutDialog1->execute();
+        aboutDialog->SetVersionString(QStringLiteral("1.2"));
+        aboutDialog->Execute();
     });
     connect(contentslb, &QListWidget::clicked, this, [this](const QModelIndex& index) { ContentsItemChosen(index.row()); });
     connect(contentslb, &QListWidget::activated, this,
             [this](const QModelIndex& index) { ContentsItemChosen(index.row()); });
-    connect(HelpFindDialog, &TFindDialog::findNext, this,
-            [this](const QString& text, bool matchCase) { FindNext(text, matchCase, HelpFindDialog->WholeWord()); });
+    connect(helpFindDialog, &FindDialog::findNext, this,
+            [this](const QString& text, bool matchCase) { FindNext(text, matchCase, helpFindDialog->WholeWord()); });
 
     FilterChildren();
-    SetSizeGrip(TSizeGrip::sgStatusBar);
-    SetColor(FColor);
+    SetSizeGrip(SizeGripKind::StatusBar);
+    SetColor(color_);
     Clear();
-    aboutbtn->setVisible(FShowAboutButton);
+    aboutbtn->setVisible(showAboutButton_);
     LayoutControls();
 }
 
-Thelpdialog::~Thelpdialog()
+HelpWindow::~HelpWindow()
 {
-    if (OnDestroy)
-        OnDestroy();
+    if (onDestroy)
+        onDestroy();
 }
 
-void Thelpdialog::FilterChildren()
+void HelpWindow::FilterChildren()
 {
     // The window's keys come before its controls'; the wheel follows the window's own rule.
-    for (QWidget* w : {static_cast<QWidget*>(HelpDisplay), HelpDisplay->viewport(), static_cast<QWidget*>(contentslb),
-                       contentslb->viewport(), static_cast<QWidget*>(backbtn), static_cast<QWidget*>(Forwardsbtn),
+    for (QWidget* w : {static_cast<QWidget*>(helpView), helpView->viewport(), static_cast<QWidget*>(contentslb),
+                       contentslb->viewport(), static_cast<QWidget*>(backbtn), static_cast<QWidget*>(forwardsbtn),
                        static_cast<QWidget*>(copybtn), static_cast<QWidget*>(findbtn), static_cast<QWidget*>(closebtn),
                        static_cast<QWidget*>(aboutbtn)})
         w->installEventFilter(this);
 }
 
-QString Thelpdialog::Text() const
+QString HelpWindow::Text() const
 {
-    return HelpDisplay->toPlainText();
+    return helpView->toPlainText();
 }
 
-void Thelpdialog::SetText(const QString& text)
+void HelpWindow::SetText(const QString& text)
 {
     Clear();
-    HelpDisplay->Target().SetSelText(text);
+    helpView->Target().SetSelText(text);
     UpdateContents();
 }
 
-QString Thelpdialog::HTML() const
+QString HelpWindow::HTML() const
 {
-    return HelpDisplay->HTML();
+    return helpView->HTML();
 }
 
-void Thelpdialog::SetHTML(const QString& html)
+void HelpWindow::SetHTML(const QString& html)
 {
     if (html.isEmpty())
         return;
-    HelpDisplay->SetHTML(html);
+    helpView->SetHTML(html);
     UpdateContents();
 }
 
-void Thelpdialog::SetHTMLFileName(const QString& name)
+void HelpWindow::SetHTMLFileName(const QString& name)
 {
-    FHTMLFileName = name;
-    if (!HelpDisplay->HTML().isEmpty() || !HelpDisplay->document()->isEmpty())
+    htmlFileName_ = name;
+    if (!helpView->HTML().isEmpty() || !helpView->document()->isEmpty())
         return;
     Clear();
     AddHTMLFromFile(name, true);
     UpdateContents();
 }
 
-void Thelpdialog::SetColor(TColor color)
+void HelpWindow::SetColor(RgbColor color)
 {
-    FColor = color;
-    QPalette p = HelpDisplay->palette();
+    color_ = color;
+    QPalette p = helpView->palette();
     p.setColor(QPalette::Base, ToQColor(color));
-    HelpDisplay->setPalette(p);
+    helpView->setPalette(p);
 }
 
-void Thelpdialog::SetAllowCopy(bool on)
+void HelpWindow::SetAllowCopy(bool on)
 {
-    FAllowCopy = on;
-    HelpDisplay->SetAllowCopy(on);
+    allowCopy_ = on;
+    helpView->SetAllowCopy(on);
     copybtn->setVisible(on);
 }
 
-void Thelpdialog::SetSizeGrip(TSizeGrip grip)
+void HelpWindow::SetSizeGrip(SizeGripKind grip)
 {
-    FSizeGrip = grip;
+    sizeGrip_ = grip;
     if (isVisible())
         ApplySizeGrip();
 }
 
-void Thelpdialog::ApplySizeGrip()
+void HelpWindow::ApplySizeGrip()
 {
-    sb->setVisible(FSizeGrip == TSizeGrip::sgStatusBar);
-    grip_->setVisible(FSizeGrip == TSizeGrip::sgCustom);
+    sb->setVisible(sizeGrip_ == SizeGripKind::StatusBar);
+    grip_->setVisible(sizeGrip_ == SizeGripKind::Custom);
     LayoutControls();
 }
 
-void Thelpdialog::SetShowAboutButton(bool on)
+void HelpWindow::SetShowAboutButton(bool on)
 {
-    FShowAboutButton = on;
+    showAboutButton_ = on;
     aboutbtn->setVisible(on);
 }
 
-void Thelpdialog::SetRefreshing(bool on)
+void HelpWindow::SetRefreshing(bool on)
 {
-    FRefreshing = on;
-    HelpDisplay->SetRefreshing(on);
+    refreshing_ = on;
+    helpView->SetRefreshing(on);
 }
 
-void Thelpdialog::AddHTML(const QString& html, bool clearing)
+void HelpWindow::AddHTML(const QString& html, bool clearing)
 {
-    HelpDisplay->InputHTML(html, clearing, QString());
+    helpView->InputHTML(html, clearing, QString());
     UpdateContents();
 }
 
-bool Thelpdialog::AddHTMLFromFile(const QString& fname, bool clearing)
+bool HelpWindow::AddHTMLFromFile(const QString& fname, bool clearing)
 {
-    const bool loaded = HelpDisplay->LoadHTMLFromFile(fname, clearing);
+    const bool loaded = helpView->LoadHTMLFromFile(fname, clearing);
     if (loaded)
         UpdateContents();
     return loaded;
 }
 
-void Thelpdialog::AddContentsMarker(const QString& alabel)
+void HelpWindow::AddContentsMarker(const QString& alabel)
 {
-    HelpDisplay->AddContentsMarker(alabel);
+    helpView->AddContentsMarker(alabel);
     UpdateContents();
 }
 
-void Thelpdialog::AddMainHeading(const QString& s, TColor color, TColor backcol)
+void HelpWindow::AddMainHeading(const QString& s, RgbColor color, RgbColor backcol)
 {
-    HelpDisplay->AddMainHeading(s, color, backcol);
+    helpView->AddMainHeading(s, color, backcol);
 }
 
-void Thelpdialog::AddSubHeading(const QString& s, TColor color, TColor backcol)
+void HelpWindow::AddSubHeading(const QString& s, RgbColor color, RgbColor backcol)
 {
-    HelpDisplay->AddSubHeading(s, color, backcol);
+    helpView->AddSubHeading(s, color, backcol);
 }
 
-void Thelpdialog::AddLine(const QString& s, TColor color, TColor backcol)
+void HelpWindow::AddLine(const QString& s, RgbColor color, RgbColor backcol)
 {
-    HelpDisplay->AddLine(s, color, backcol);
+    helpView->AddLine(s, color, backcol);
 }
 
-void Thelpdialog::AddText(const QString& s, TColor color, TColor backcol)
+void HelpWindow::AddText(const QString& s, RgbColor color, RgbColor backcol)
 {
-    HelpDisplay->AddText(s, color, backcol);
+    helpView->AddText(s, color, backcol);
 }
 
-void Thelpdialog::AddBlankLine()
+void HelpWindow::AddBlankLine()
 {
-    HelpDisplay->AddBlankLine();
+    helpView->AddBlankLine();
 }
 
-void Thelpdialog::AddToHistory(int location)
+void HelpWindow::AddToHistory(int location)
 {
-    HelpDisplay->AddToHistory(location);
+    helpView->AddToHistory(location);
 }
 
-void Thelpdialog::HistoryGoBack()
+void HelpWindow::HistoryGoBack()
 {
-    HelpDisplay->HistoryGoBack();
+    helpView->HistoryGoBack();
 }
 
-void Thelpdialog::HistoryGoForwards()
+void HelpWindow::HistoryGoForwards()
 {
-    HelpDisplay->HistoryGoForwards();
+    helpView->HistoryGoForwards();
 }
 
-int Thelpdialog::GetScrollLine() const
+int HelpWindow::GetScrollLine() const
 {
-    return isVisible() ? HelpDisplay->GetScrollLine() : 0;
+    return isVisible() ? helpView->GetScrollLine() : 0;
 }
 
-void Thelpdialog::ScrollToLine(int line)
+void HelpWindow::ScrollToLine(int line)
 {
     if (isVisible())
-        HelpDisplay->ScrollToLine(line);
+        helpView->ScrollToLine(line);
 }
 
-QString Thelpdialog::ConvertLongHTMLStringToStringLiterals(const QString& s)
+QString HelpWindow::ConvertLongHTMLStringToStringLiterals(const QString& s)
 {
-    return HelpDisplay->ConvertLongHTMLStringToStringLiterals(s);
+    return helpView->ConvertLongHTMLStringToStringLiterals(s);
 }
 
-bool Thelpdialog::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
+bool HelpWindow::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
 {
-    return HelpDisplay->HTMLFileToStringLiteralsOnClipboard(fname);
+    return helpView->HTMLFileToStringLiteralsOnClipboard(fname);
 }
 
-void Thelpdialog::Clear()
+void HelpWindow::Clear()
 {
     contentslb->clear();
-    HelpDisplay->Clear();
+    helpView->Clear();
 }
 
-void Thelpdialog::UpdateContents()
+void HelpWindow::UpdateContents()
 {
-    HelpDisplay->UpdateContents();
+    helpView->UpdateContents();
     ShowContents();
 }
 
-void Thelpdialog::ShowContents()
+void HelpWindow::ShowContents()
 {
-    const QList<TContentsEntry>& contents = HelpDisplay->Contents();
+    const QList<ContentsEntry>& contents = helpView->Contents();
     contentslb->clear();
     const int listLeft = contentslb->x();
     if (!contents.isEmpty()) {
-        for (const TContentsEntry& entry : contents) {
-            auto* item = new QListWidgetItem(entry.Name, contentslb);
-            item->setData(Qt::UserRole, entry.Start);
+        for (const ContentsEntry& entry : contents) {
+            auto* item = new QListWidgetItem(entry.name, contentslb);
+            item->setData(Qt::UserRole, entry.start);
             item->setSizeHint(QSize(0, kContentsItemHeight));
         }
-        HelpDisplay->move(listLeft + contentslb->width() + 15, HelpDisplay->y());
+        helpView->move(listLeft + contentslb->width() + 15, helpView->y());
         // The same right margin as the layout on resize, so the page is not laid out twice.
-        HelpDisplay->resize(width() - HelpDisplay->x() - listLeft, HelpDisplay->height());
+        helpView->resize(width() - helpView->x() - listLeft, helpView->height());
         contentslb->show();
         contentslabel->show();
     } else {
         contentslb->hide();
         contentslabel->hide();
-        HelpDisplay->move(listLeft, HelpDisplay->y());
-        HelpDisplay->resize(width() - 2 * listLeft, HelpDisplay->height());
+        helpView->move(listLeft, helpView->y());
+        helpView->resize(width() - 2 * listLeft, helpView->height());
     }
     LayoutControls();
 }
 
-void Thelpdialog::LayoutControls()
+void HelpWindow::LayoutControls()
 {
     const int statusTop = sb->isVisibleTo(this) ? height() - kStatusBarHeight : height();
     sb->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
     const int listLeft = contentslb->x();
-    HelpDisplay->resize(width() - HelpDisplay->x() - listLeft, HelpDisplay->height());
-    backbtn->move(HelpDisplay->x(), backbtn->y());
+    helpView->resize(width() - helpView->x() - listLeft, helpView->height());
+    backbtn->move(helpView->x(), backbtn->y());
     closebtn->move(closebtn->x(), statusTop - closebtn->height() - 6);
     const int listHeight = std::max(closebtn->y() - contentslb->y() - 6, 0);
     contentslb->resize(contentslb->width(), listHeight);
-    HelpDisplay->resize(HelpDisplay->width(), listHeight);
-    const int buttonTop = HelpDisplay->y() + HelpDisplay->height();
+    helpView->resize(helpView->width(), listHeight);
+    const int buttonTop = helpView->y() + helpView->height();
     backbtn->move(backbtn->x(), buttonTop);
-    Forwardsbtn->move(backbtn->x() + backbtn->width() + 3, buttonTop);
-    copybtn->move(Forwardsbtn->x() + Forwardsbtn->width() + 50, buttonTop);
+    forwardsbtn->move(backbtn->x() + backbtn->width() + 3, buttonTop);
+    copybtn->move(forwardsbtn->x() + forwardsbtn->width() + 50, buttonTop);
     findbtn->move(copybtn->x() + copybtn->width() + 14, buttonTop);
     aboutbtn->move(aboutbtn->x(), buttonTop);
-    closebtn->move(HelpDisplay->x() + HelpDisplay->width() - closebtn->width() + 1, closebtn->y());
+    closebtn->move(helpView->x() + helpView->width() - closebtn->width() + 1, closebtn->y());
     const int side = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     grip_->setGeometry(width() - side, height() - side, side, side);
     grip_->raise();
 }
 
-void Thelpdialog::resizeEvent(QResizeEvent* event)
+void HelpWindow::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     LayoutControls();
 }
 
-void Thelpdialog::ContentsItemChosen(int row)
+void HelpWindow::ContentsItemChosen(int row)
 {
     const QListWidgetItem* item = contentslb->item(row);
     if (!item)
         return;
     const int position = item->data(Qt::UserRole).toInt();
-    HelpDisplay->SetCaretPosition(position);
-    HelpDisplay->AddToHistory(position);
-    HelpDisplay->ScrollLineToTop(HelpDisplay->LineOf(position), false, 0);
+    helpView->SetCaretPosition(position);
+    helpView->AddToHistory(position);
+    helpView->ScrollLineToTop(helpView->LineOf(position), false, 0);
 }
 
-bool Thelpdialog::JumpToContentItem(const QString& item)
+bool HelpWindow::JumpToContentItem(const QString& item)
 {
     const QString wanted = item.trimmed().toUpper();
-    const QList<TContentsEntry>& contents = HelpDisplay->Contents();
+    const QList<ContentsEntry>& contents = helpView->Contents();
     for (qsizetype i = 0; i < contents.size(); ++i) {
-        if (contents[i].Name.trimmed().toUpper() != wanted)
+        if (contents[i].name.trimmed().toUpper() != wanted)
             continue;
         contentslb->setCurrentRow(static_cast<int>(i));
-        const int position = contents[i].Start;
-        HelpDisplay->SetCaretPosition(position);
-        HelpDisplay->AddToHistory(position);
-        HelpDisplay->ScrollLineToTop(HelpDisplay->LineOf(position), true, 0);
+        const int position = contents[i].start;
+        helpView->SetCaretPosition(position);
+        helpView->AddToHistory(position);
+        helpView->ScrollLineToTop(helpView->LineOf(position), true, 0);
         return true;
     }
     return false;
 }
 
-QString Thelpdialog::VisibleText() const
+QString HelpWindow::VisibleText() const
 {
-    const QAbstractTextDocumentLayout* layout = HelpDisplay->document()->documentLayout();
-    const int scroll = HelpDisplay->verticalScrollBar()->value();
+    const QAbstractTextDocumentLayout* layout = helpView->document()->documentLayout();
+    const int scroll = helpView->verticalScrollBar()->value();
     const int first = layout->hitTest(QPointF(1, scroll + 1), Qt::FuzzyHit);
-    const int last = layout->hitTest(QPointF(1, scroll + HelpDisplay->viewport()->height() - 2), Qt::FuzzyHit);
+    const int last = layout->hitTest(QPointF(1, scroll + helpView->viewport()->height() - 2), Qt::FuzzyHit);
     QString text;
-    const QTextDocument* document = HelpDisplay->document();
+    const QTextDocument* document = helpView->document();
     const QTextBlock end = document->findBlock(std::max(last, 0)).next();
     for (QTextBlock block = document->findBlock(std::max(first, 0)); block.isValid() && block != end;
          block = block.next())
@@ -438,69 +438,69 @@ QString Thelpdialog::VisibleText() const
     return text;
 }
 
-void Thelpdialog::CopyVisibleText()
+void HelpWindow::CopyVisibleText()
 {
     const QString text = VisibleText();
     if (!text.trimmed().isEmpty())
         QApplication::clipboard()->setText(text);
 }
 
-void Thelpdialog::OpenSearch()
+void HelpWindow::OpenSearch()
 {
-    numfindfound = 0;
-    startingpos = HelpDisplay->CaretPosition();
-    const QString selected = HelpDisplay->textCursor().selectedText();
+    findCount_ = 0;
+    startingPos_ = helpView->CaretPosition();
+    const QString selected = helpView->textCursor().selectedText();
     if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
-        HelpFindDialog->SetFindText(selected);
-    HelpFindDialog->show();
-    HelpFindDialog->raise();
-    HelpFindDialog->activateWindow();
+        helpFindDialog->SetFindText(selected);
+    helpFindDialog->show();
+    helpFindDialog->raise();
+    helpFindDialog->activateWindow();
 }
 
-void Thelpdialog::FindNext(const QString& text, bool matchCase, bool wholeWord)
+void HelpWindow::FindNext(const QString& text, bool matchCase, bool wholeWord)
 {
     QTextDocument::FindFlags flags;
     if (matchCase)
         flags |= QTextDocument::FindCaseSensitively;
     if (wholeWord)
         flags |= QTextDocument::FindWholeWords;
-    const QTextCursor current = HelpDisplay->textCursor();
+    const QTextCursor current = helpView->textCursor();
     const int from = current.hasSelection() ? current.selectionEnd() : 0;
-    const QTextCursor found = HelpDisplay->document()->find(text, from, flags);
+    const QTextCursor found = helpView->document()->find(text, from, flags);
     if (!found.isNull()) {
-        ++numfindfound;
-        HelpDisplay->setTextCursor(found);
-        HelpDisplay->ensureCursorVisible();
+        ++findCount_;
+        helpView->setTextCursor(found);
+        helpView->ensureCursorVisible();
         return;
     }
-    if (numfindfound == 0) {
+    if (findCount_ == 0) {
         ShowInfo(sink_, QStringLiteral("Could not find \"") + text + u'"', QString(), QString());
         return;
     }
     if (VerifyYesNo(sink_, QStringLiteral("Item not found. Start again at the beginning?"), QString())) {
-        HelpDisplay->SetCaretPosition(0);
-        numfindfound = 0;
+        helpView->SetCaretPosition(0);
+        findCount_ = 0;
         FindNext(text, matchCase, wholeWord);
         return;
     }
-    HelpFindDialog->hide();
-    HelpDisplay->SetCaretPosition(startingpos);
+    helpFindDialog->hide();
+    helpView->SetCaretPosition(startingPos_);
 }
 
-void Thelpdialog::RefuseCopy(bool tell)
+void HelpWindow::RefuseCopy(bool tell)
 {
     if (tell)
         sink_.ShowMessage(QStringLiteral("Sorry, copying text not enabled."));
     QApplication::clipboard()->setText(QString());
-    HelpDisplay->SetCaretPosition(HelpDisplay->CaretPosition());
+    helpView->SetCaretPosition(helpView->CaretPosition());
 }
 
-bool Thelpdialog::HandleKey(QKeyEvent* event)
+bool HelpWindow::HandleKey(QKeyEvent* event)
 {
     const int key = event->key();
     const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool ctrl = mods == Qt::ControlModifier;
-    QScrollBar* bar = HelpDisplay->verticalScrollBar();
+    QScrollBar* bar = helpView->verticalScrollBar();
     if (mods == Qt::NoModifier) {
         switch (key) {
         case Qt::Key_PageUp:
@@ -523,25 +523,25 @@ bool Thelpdialog::HandleKey(QKeyEvent* event)
         }
     }
     if (mods == Qt::ShiftModifier && (key == Qt::Key_Up || key == Qt::Key_Down))
-        return !HelpDisplay->AllowCopy();
+        return !helpView->AllowCopy();
     if (!ctrl)
         return false;
     switch (key) {
     case Qt::Key_Home:
-        HelpDisplay->ScrollLineToTop(0, true, 0);
+        helpView->ScrollLineToTop(0, true, 0);
         return true;
     case Qt::Key_End:
         // The last line, at nine tenths of the view's height.
-        HelpDisplay->ScrollLineToTop(HelpDisplay->LineCount() - 1, true, 90);
+        helpView->ScrollLineToTop(helpView->LineCount() - 1, true, 90);
         return true;
     case Qt::Key_A:
     case Qt::Key_C:
-        if (HelpDisplay->AllowCopy())
+        if (helpView->AllowCopy())
             return false;
         RefuseCopy(true);
         return true;
     case Qt::Key_X:
-        if (HelpDisplay->AllowCopy())
+        if (helpView->AllowCopy())
             return false;
         RefuseCopy(false);
         return true;
@@ -553,17 +553,17 @@ bool Thelpdialog::HandleKey(QKeyEvent* event)
     }
 }
 
-bool Thelpdialog::WheelOverView(QWheelEvent* event)
+bool HelpWindow::WheelOverView(QWheelEvent* event)
 {
     const int notches = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
     const int lines = std::max(std::abs(notches), 1) * QApplication::wheelScrollLines();
-    QScrollBar* bar = HelpDisplay->verticalScrollBar();
+    QScrollBar* bar = helpView->verticalScrollBar();
     const int step = lines * bar->singleStep();
     bar->setValue(event->angleDelta().y() <= 0 ? bar->value() + step : bar->value() - step);
     return true;
 }
 
-bool Thelpdialog::WheelOverContents(QWheelEvent* event)
+bool HelpWindow::WheelOverContents(QWheelEvent* event)
 {
     contentslb->setFocus(Qt::MouseFocusReason);
     if (contentslb->count() == 0)
@@ -573,13 +573,13 @@ bool Thelpdialog::WheelOverContents(QWheelEvent* event)
     return true;
 }
 
-bool Thelpdialog::eventFilter(QObject* watched, QEvent* event)
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event)))
         return true;
     if (event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
-        if (watched == HelpDisplay->viewport())
+        if (watched == helpView->viewport())
             return WheelOverView(wheel);
         if (watched == contentslb->viewport())
             return WheelOverContents(wheel);
@@ -587,29 +587,29 @@ bool Thelpdialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Thelpdialog::keyPressEvent(QKeyEvent* event)
+void HelpWindow::keyPressEvent(QKeyEvent* event)
 {
     if (HandleKey(event))
         return;
     QDialog::keyPressEvent(event);
 }
 
-void Thelpdialog::mousePressEvent(QMouseEvent* event)
+void HelpWindow::mousePressEvent(QMouseEvent* event)
 {
     if (contentslb->isVisible())
         contentslb->setFocus(Qt::MouseFocusReason);
     QDialog::mousePressEvent(event);
 }
 
-void Thelpdialog::showEvent(QShowEvent* event)
+void HelpWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    HelpDisplay->SetCaretPosition(0);
-    if (OnShow)
-        OnShow();
-    aboutbtn->setVisible(FShowAboutButton);
+    helpView->SetCaretPosition(0);
+    if (onShow)
+        onShow();
+    aboutbtn->setVisible(showAboutButton_);
     ApplySizeGrip();
-    setWindowTitle(FTitle);
+    setWindowTitle(title_);
     if (!pendingTopic_.isEmpty()) {
         const QString topic = std::exchange(pendingTopic_, QString());
         if (!JumpToContentItem(topic))
@@ -617,13 +617,13 @@ void Thelpdialog::showEvent(QShowEvent* event)
     }
 }
 
-void Thelpdialog::closeEvent(QCloseEvent* event)
+void HelpWindow::closeEvent(QCloseEvent* event)
 {
-    if (FClearOnCloseDialog)
+    if (clearOnCloseDialog_)
         Clear();
-    HelpFindDialog->hide();
-    if (OnClose)
-        OnClose();
+    helpFindDialog->hide();
+    if (onClose)
+        onClose();
     QDialog::closeEvent(event);
 }
 

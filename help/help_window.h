@@ -1,5 +1,5 @@
 #pragma once
-// Thelpdialog: the help window: the help view with its contents list, history buttons, copying,
+// HelpWindow: the help window: the help view with its contents list, history buttons, copying,
 // searching, an optional About button and a status bar for link targets.
 
 #include "core/color.h"
@@ -18,15 +18,15 @@ class QToolButton;
 
 namespace plotwell {
 
-class TFindDialog;
-class THelpDisplay;
-class TLauncher;
-class TMessageSink;
-class TmfAboutDialog;
+class FindDialog;
+class HelpView;
+class Launcher;
+class MessageSink;
+class AboutDialog;
 
-enum class TSizeGrip { sgNone, sgStatusBar, sgCustom };
+enum class SizeGripKind { None, StatusBar, Custom };
 
-class Thelpdialog : public QDialog
+class HelpWindow : public QDialog
 {
     Q_OBJECT
 
@@ -35,46 +35,46 @@ public:
     static constexpr int kClientHeight = 518;
 
     // Messages go to `sink` and links open through `launcher`; both must outlive the window.
-    Thelpdialog(TMessageSink& sink, TLauncher& launcher, QWidget* parent = nullptr);
-    ~Thelpdialog() override;
+    HelpWindow(MessageSink& sink, Launcher& launcher, QWidget* parent = nullptr);
+    ~HelpWindow() override;
 
-    QString Title() const { return FTitle; }
-    void SetTitle(const QString& title) { FTitle = title; }
+    QString Title() const { return title_; }
+    void SetTitle(const QString& title) { title_ = title; }
     QString Text() const;
     void SetText(const QString& text);
     QString HTML() const;
     void SetHTML(const QString& html);
-    QString HTMLFileName() const { return FHTMLFileName; }
+    QString HTMLFileName() const { return htmlFileName_; }
     // Loads the file only into an empty view, so text built before stays.
     void SetHTMLFileName(const QString& name);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor color);
-    bool AllowCopy() const { return FAllowCopy; }
+    RgbColor Color() const { return color_; }
+    void SetColor(RgbColor color);
+    bool AllowCopy() const { return allowCopy_; }
     void SetAllowCopy(bool on);
-    TSizeGrip SizeGrip() const { return FSizeGrip; }
-    void SetSizeGrip(TSizeGrip grip);
-    double LeftMargin() const { return FLeftMargin; }
-    void SetLeftMargin(double cm) { FLeftMargin = cm; }
-    double RightMargin() const { return FRightMargin; }
-    void SetRightMargin(double cm) { FRightMargin = cm; }
-    bool AutoURLs() const { return FAutoURLs; }
-    void SetAutoURLs(bool on) { FAutoURLs = on; }
-    bool ClearOnCloseDialog() const { return FClearOnCloseDialog; }
-    void SetClearOnCloseDialog(bool on) { FClearOnCloseDialog = on; }
-    bool ShowAboutButton() const { return FShowAboutButton; }
+    SizeGripKind SizeGrip() const { return sizeGrip_; }
+    void SetSizeGrip(SizeGripKind grip);
+    double LeftMargin() const { return leftMargin_; }
+    void SetLeftMargin(double cm) { leftMargin_ = cm; }
+    double RightMargin() const { return rightMargin_; }
+    void SetRightMargin(double cm) { rightMargin_ = cm; }
+    bool AutoURLs() const { return autoURLs_; }
+    void SetAutoURLs(bool on) { autoURLs_ = on; }
+    bool ClearOnCloseDialog() const { return clearOnCloseDialog_; }
+    void SetClearOnCloseDialog(bool on) { clearOnCloseDialog_ = on; }
+    bool ShowAboutButton() const { return showAboutButton_; }
     void SetShowAboutButton(bool on);
-    bool Refreshing() const { return FRefreshing; }
+    bool Refreshing() const { return refreshing_; }
     void SetRefreshing(bool on);
-    bool ShowingModally() const { return FShowingModally; }
-    void SetShowingModally(bool on) { FShowingModally = on; }
+    bool ShowingModally() const { return showingModally_; }
+    void SetShowingModally(bool on) { showingModally_ = on; }
 
     void AddHTML(const QString& html, bool clearing);
     bool AddHTMLFromFile(const QString& fname, bool clearing);
     void AddContentsMarker(const QString& alabel);
-    void AddMainHeading(const QString& s, TColor color, TColor backcol);
-    void AddSubHeading(const QString& s, TColor color, TColor backcol);
-    void AddLine(const QString& s, TColor color, TColor backcol);
-    void AddText(const QString& s, TColor color, TColor backcol);
+    void AddMainHeading(const QString& s, RgbColor color, RgbColor backcol);
+    void AddSubHeading(const QString& s, RgbColor color, RgbColor backcol);
+    void AddLine(const QString& s, RgbColor color, RgbColor backcol);
+    void AddText(const QString& s, RgbColor color, RgbColor backcol);
     void AddBlankLine();
     void AddToHistory(int location);
     void HistoryGoBack();
@@ -102,23 +102,23 @@ public:
     // Whether the window handled a key before its controls; the keys of the help window.
     bool HandleKey(QKeyEvent* event);
 
-    THelpDisplay* HelpDisplay;
+    HelpView* helpView;
     QLabel* contentslabel;
     QListWidget* contentslb;
     QToolButton* backbtn;
-    QToolButton* Forwardsbtn;
+    QToolButton* forwardsbtn;
     QToolButton* copybtn;
     QToolButton* findbtn;
     QPushButton* closebtn;
     QPushButton* aboutbtn;
     QStatusBar* sb;
-    TFindDialog* HelpFindDialog;
-    TmfAboutDialog* mfAboutDialog1;
+    FindDialog* helpFindDialog;
+    AboutDialog* aboutDialog;
 
     // Followed by the help dialog component.
-    std::function<void()> OnShow;
-    std::function<void()> OnClose;
-    std::function<void()> OnDestroy;
+    std::function<void()> onShow;
+    std::function<void()> onClose;
+    std::function<void()> onDestroy;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -139,23 +139,23 @@ private:
     void FilterChildren();
     void ApplySizeGrip();
 
-    TMessageSink& sink_;
-    QString FTitle;
-    QString FHTMLFileName;
-    TColor FColor;
-    bool FAllowCopy = true;
-    TSizeGrip FSizeGrip = TSizeGrip::sgStatusBar;
-    double FLeftMargin = 0.3;
-    double FRightMargin = 0.9;
-    bool FAutoURLs = true;
-    bool FClearOnCloseDialog = false;
-    bool FShowAboutButton = false;
-    bool FRefreshing = false;
-    bool FShowingModally = false;
+    MessageSink& sink_;
+    QString title_;
+    QString htmlFileName_;
+    RgbColor color_;
+    bool allowCopy_ = true;
+    SizeGripKind sizeGrip_ = SizeGripKind::StatusBar;
+    double leftMargin_ = 0.3;
+    double rightMargin_ = 0.9;
+    bool autoURLs_ = true;
+    bool clearOnCloseDialog_ = false;
+    bool showAboutButton_ = false;
+    bool refreshing_ = false;
+    bool showingModally_ = false;
     QSizeGrip* grip_;
     QString pendingTopic_;
-    int numfindfound = 0;
-    int startingpos = 0;
+    int findCount_ = 0;
+    int startingPos_ = 0;
 };
 
 } // namespace plotwell

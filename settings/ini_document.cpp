@@ -45,18 +45,18 @@ QString StoredName(const QString& name)
 
 } // namespace
 
-TIniDocument TIniDocument::Parse(const QString& text)
+IniDocument IniDocument::Parse(const QString& text)
 {
-    TIniDocument doc;
+    IniDocument doc;
     QString normalized = text;
     normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = normalized.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast(); // the line break that ends the last line
 
-    TSection* current = nullptr;
+    IniSection* current = nullptr;
     for (const QString& line : std::as_const(lines)) {
-        QList<TLine>& target = current ? current->lines : doc.preamble_;
+        QList<IniLine>& target = current ? current->lines : doc.preamble_;
         // Lines nobody reads (comments, blank lines, and whatever is not understood) are kept
         // as they were, so saving never loses what another program or a person wrote.
         const auto keep = [&] { target.append({{}, {}, line}); };
@@ -97,43 +97,43 @@ TIniDocument TIniDocument::Parse(const QString& text)
     return doc;
 }
 
-QString TIniDocument::ToText() const
+QString IniDocument::ToText() const
 {
     QString out;
     const auto add = [&out](const QString& line) {
         out += line;
         out += QLatin1Char('\n');
     };
-    for (const TLine& line : preamble_)
+    for (const IniLine& line : preamble_)
         add(line.text);
-    for (const TSection& section : sections_) {
+    for (const IniSection& section : sections_) {
         add(section.header);
-        for (const TLine& line : section.lines)
+        for (const IniLine& line : section.lines)
             add(line.text);
     }
     return out;
 }
 
-std::optional<QString> TIniDocument::Value(const QString& section, const QString& key) const
+std::optional<QString> IniDocument::Value(const QString& section, const QString& key) const
 {
-    const TSection* s = FindSection(StoredName(section));
+    const IniSection* s = FindSection(StoredName(section));
     const QString k = StoredName(key);
     if (!s || !s->keys.contains(Folded(k)))
         return std::nullopt;
-    for (const TLine& line : s->lines)
+    for (const IniLine& line : s->lines)
         if (!line.key.isEmpty() && line.key.compare(k, Qt::CaseInsensitive) == 0)
             return line.value;
     return std::nullopt;
 }
 
-bool TIniDocument::CanStore(const QString& section, const QString& key)
+bool IniDocument::CanStore(const QString& section, const QString& key)
 {
     const QString k = StoredName(key);
     return !k.isEmpty() && !k.contains(QLatin1Char('=')) && !k.startsWith(QLatin1Char('[')) &&
         !k.startsWith(QLatin1Char(';')) && !k.startsWith(QLatin1Char('#')) && !section.contains(QLatin1Char(']'));
 }
 
-bool TIniDocument::SetValue(const QString& section, const QString& key, const QString& value)
+bool IniDocument::SetValue(const QString& section, const QString& key, const QString& value)
 {
     if (!CanStore(section, key))
         return false;
@@ -142,12 +142,12 @@ bool TIniDocument::SetValue(const QString& section, const QString& key, const QS
     const QString v = OneLine(value).trimmed();
     const QString text = k + QLatin1Char('=') + v;
 
-    TSection* s = FindSection(name);
+    IniSection* s = FindSection(name);
     if (!s)
         s = &AddSection(name, QLatin1Char('[') + name + QLatin1Char(']'));
     qsizetype afterLastKey = 0;
     for (qsizetype i = 0; i < s->lines.size(); ++i) {
-        TLine& line = s->lines[i];
+        IniLine& line = s->lines[i];
         if (line.key.isEmpty())
             continue;
         if (line.key.compare(k, Qt::CaseInsensitive) == 0) {
@@ -165,9 +165,9 @@ bool TIniDocument::SetValue(const QString& section, const QString& key, const QS
     return true;
 }
 
-bool TIniDocument::RemoveKey(const QString& section, const QString& key)
+bool IniDocument::RemoveKey(const QString& section, const QString& key)
 {
-    TSection* s = FindSection(StoredName(section));
+    IniSection* s = FindSection(StoredName(section));
     const QString k = StoredName(key);
     if (!s || !s->keys.remove(Folded(k)))
         return false;
@@ -180,7 +180,7 @@ bool TIniDocument::RemoveKey(const QString& section, const QString& key)
     return true;
 }
 
-bool TIniDocument::RemoveSection(const QString& section)
+bool IniDocument::RemoveSection(const QString& section)
 {
     const auto it = sectionIndex_.constFind(Folded(StoredName(section)));
     if (it == sectionIndex_.cend())
@@ -190,26 +190,26 @@ bool TIniDocument::RemoveSection(const QString& section)
     return true;
 }
 
-TIniDocument::TSection* TIniDocument::FindSection(const QString& name)
+IniDocument::IniSection* IniDocument::FindSection(const QString& name)
 {
     const auto it = sectionIndex_.constFind(Folded(name));
     return it == sectionIndex_.cend() ? nullptr : &sections_[it.value()];
 }
 
-const TIniDocument::TSection* TIniDocument::FindSection(const QString& name) const
+const IniDocument::IniSection* IniDocument::FindSection(const QString& name) const
 {
     const auto it = sectionIndex_.constFind(Folded(name));
     return it == sectionIndex_.cend() ? nullptr : &sections_[it.value()];
 }
 
-TIniDocument::TSection& TIniDocument::AddSection(const QString& name, const QString& header)
+IniDocument::IniSection& IniDocument::AddSection(const QString& name, const QString& header)
 {
     sectionIndex_.insert(Folded(name), sections_.size());
     sections_.append({name, header, {}, {}});
     return sections_.back();
 }
 
-void TIniDocument::ReindexSections()
+void IniDocument::ReindexSections()
 {
     sectionIndex_.clear();
     for (qsizetype i = 0; i < sections_.size(); ++i)

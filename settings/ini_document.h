@@ -11,7 +11,7 @@
 
 namespace plotwell {
 
-class TIniDocument
+class IniDocument
 {
 public:
     // Reads any text without failing: lines that are neither a section header nor a
@@ -19,7 +19,7 @@ public:
     // characters) are kept as text that nobody reads. A repeated section continues the first
     // one; a repeated key in a section is dropped, the first one wins (it is the one a reader
     // sees, and removing it must not bring back the other).
-    static TIniDocument Parse(const QString& text);
+    static IniDocument Parse(const QString& text);
 
     // The whole document, one "\n" after each line.
     QString ToText() const;
@@ -39,27 +39,27 @@ public:
     bool RemoveSection(const QString& section);
 
 private:
-    struct TLine
+    struct IniLine
     {
         QString key; // empty for a kept line (comment, blank)
         QString value;
         QString text; // the line as written in the file
     };
-    struct TSection
+    struct IniSection
     {
         QString name;
         QString header;
-        QList<TLine> lines;
+        QList<IniLine> lines;
         QSet<QString> keys; // case-folded
     };
 
-    TSection* FindSection(const QString& name);
-    const TSection* FindSection(const QString& name) const;
-    TSection& AddSection(const QString& name, const QString& header);
+    IniSection* FindSection(const QString& name);
+    const IniSection* FindSection(const QString& name) const;
+    IniSection& AddSection(const QString& name, const QString& header);
     void ReindexSections();
 
-    QList<TLine> preamble_; // lines before the first section
-    QList<TSection> sections_;
+    QList<IniLine> preamble_; // lines before the first section
+    QList<IniSection> sections_;
     QHash<QString, qsizetype> sectionIndex_; // case-folded name -> index in sections_
 };
 

@@ -47,12 +47,12 @@ std::optional<double> ParseFloat(const QString& text)
 
 } // namespace
 
-TIniFile::TIniFile(const QString& fileName, TMessageSink* sink) : fileName_(fileName), sink_(sink)
+IniFile::IniFile(const QString& fileName, MessageSink* sink) : fileName_(fileName), sink_(sink)
 {
-    TRegularFile file;
+    RegularFile file;
     if (!file.Open(fileName_)) {
         // A missing file is made by the first save; anything else that is there stays as it is.
-        unreadable_ = file.State() != TRegularFile::Status::Missing;
+        unreadable_ = file.State() != RegularFile::Status::Missing;
         return;
     }
     std::optional<QByteArray> bytes;
@@ -65,75 +65,75 @@ TIniFile::TIniFile(const QString& fileName, TMessageSink* sink) : fileName_(file
         unreadable_ = true;
         return;
     }
-    document_ = TIniDocument::Parse(DecodeText(*bytes));
+    document_ = IniDocument::Parse(DecodeText(*bytes));
 }
 
-QString TIniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
 {
     return document_.Value(section, key).value_or(defaultValue);
 }
 
-int TIniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const
+int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const
 {
     const std::optional<QString> text = document_.Value(section, key);
     return text ? ParseInteger(*text).value_or(defaultValue) : defaultValue;
 }
 
-bool TIniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const
+bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const
 {
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-double TIniFile::ReadFloat(const QString& section, const QString& key, double defaultValue) const
+double IniFile::ReadFloat(const QString& section, const QString& key, double defaultValue) const
 {
     const std::optional<QString> text = document_.Value(section, key);
     return text ? ParseFloat(*text).value_or(defaultValue) : defaultValue;
 }
 
-bool TIniFile::ValueExists(const QString& section, const QString& key) const
+bool IniFile::ValueExists(const QString& section, const QString& key) const
 {
     return document_.Value(section, key).has_value();
 }
 
-bool TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
+bool IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    if (!TIniDocument::CanStore(section, key))
+    if (!IniDocument::CanStore(section, key))
         return false;
     return Changed(document_.SetValue(section, key, value));
 }
 
-bool TIniFile::WriteInteger(const QString& section, const QString& key, int value)
+bool IniFile::WriteInteger(const QString& section, const QString& key, int value)
 {
     return WriteString(section, key, QString::number(value));
 }
 
-bool TIniFile::WriteBool(const QString& section, const QString& key, bool value)
+bool IniFile::WriteBool(const QString& section, const QString& key, bool value)
 {
     return WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-bool TIniFile::WriteFloat(const QString& section, const QString& key, double value)
+bool IniFile::WriteFloat(const QString& section, const QString& key, double value)
 {
     return WriteString(section, key, FormatGeneral(value));
 }
 
-bool TIniFile::DeleteKey(const QString& section, const QString& key)
+bool IniFile::DeleteKey(const QString& section, const QString& key)
 {
     return Changed(document_.RemoveKey(section, key));
 }
 
-bool TIniFile::EraseSection(const QString& section)
+bool IniFile::EraseSection(const QString& section)
 {
     return Changed(document_.RemoveSection(section));
 }
 
-bool TIniFile::Changed(bool changed)
+bool IniFile::Changed(bool changed)
 {
     unsaved_ = unsaved_ || changed;
     return batchDepth_ > 0 || SaveIfChanged();
 }
 
-bool TIniFile::SaveIfChanged()
+bool IniFile::SaveIfChanged()
 {
     // A failed save stays pending, so the next write tries again with everything.
     if (!unsaved_)
@@ -146,7 +146,7 @@ bool TIniFile::SaveIfChanged()
     return true;
 }
 
-bool TIniFile::Save()
+bool IniFile::Save()
 {
     if (unreadable_)
         return false;
@@ -165,7 +165,7 @@ bool TIniFile::Save()
     return file.commit();
 }
 
-void TIniFile::ReportWriteError()
+void IniFile::ReportWriteError()
 {
     if (errorReported_ || !sink_)
         return;

@@ -1,5 +1,5 @@
 #pragma once
-// TIniFile: typed reads and writes of one INI settings file; every write is saved at once.
+// IniFile: typed reads and writes of one INI settings file; every write is saved at once.
 
 #include "settings/ini_document.h"
 
@@ -7,17 +7,17 @@
 
 namespace plotwell {
 
-class TMessageSink;
+class MessageSink;
 
-class TIniFile
+class IniFile
 {
 public:
     // Reads the file when it exists. Write failures are reported through `sink` (may be null),
     // once in the life of the object.
-    explicit TIniFile(const QString& fileName, TMessageSink* sink = nullptr);
+    explicit IniFile(const QString& fileName, MessageSink* sink = nullptr);
 
-    TIniFile(const TIniFile&) = delete;
-    TIniFile& operator=(const TIniFile&) = delete;
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
 
     const QString& FileName() const { return fileName_; }
 
@@ -31,7 +31,7 @@ public:
     bool ValueExists(const QString& section, const QString& key) const;
 
     // Each returns false when the file could not be saved, or (writes) when the name could not
-    // be read back from the file (TIniDocument::CanStore); such a write changes nothing.
+    // be read back from the file (IniDocument::CanStore); such a write changes nothing.
     bool WriteString(const QString& section, const QString& key, const QString& value);
     bool WriteInteger(const QString& section, const QString& key, int value);
     bool WriteBool(const QString& section, const QString& key, bool value);
@@ -40,20 +40,20 @@ public:
     bool EraseSection(const QString& section);
 
     // Holds back saving while it lives, so a group of writes reaches the file in one piece.
-    class TBatch
+    class Batch
     {
     public:
-        explicit TBatch(TIniFile& file) : file_(file) { ++file_.batchDepth_; }
-        ~TBatch()
+        explicit Batch(IniFile& file) : file_(file) { ++file_.batchDepth_; }
+        ~Batch()
         {
             if (--file_.batchDepth_ == 0)
                 file_.SaveIfChanged();
         }
-        TBatch(const TBatch&) = delete;
-        TBatch& operator=(const TBatch&) = delete;
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
 
     private:
-        TIniFile& file_;
+        IniFile& file_;
     };
 
 private:
@@ -64,8 +64,8 @@ private:
     void ReportWriteError();
 
     QString fileName_;
-    TMessageSink* sink_;
-    TIniDocument document_;
+    MessageSink* sink_;
+    IniDocument document_;
     bool unsaved_ = false;
     // The file exists but could not be read: saving would destroy what is in it.
     bool unreadable_ = false;

@@ -31,7 +31,7 @@ constexpr int kDefaultCharset = 1;
 // Font sizes outside this range are not a font anyone chose; they are ignored.
 constexpr int kMaxFontPoints = 1000;
 
-enum TFontStyleBit { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+enum FontStyleBit { kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
 
 constexpr Qt::WindowStates kSpecialStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
@@ -78,16 +78,16 @@ int PointSizeOf(const QFont& font)
 
 int StyleBits(const QFont& font)
 {
-    return (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) | (font.underline() ? fsUnderline : 0) |
-           (font.strikeOut() ? fsStrikeOut : 0);
+    return (font.bold() ? kBold : 0) | (font.italic() ? kItalic : 0) | (font.underline() ? kUnderline : 0) |
+           (font.strikeOut() ? kStrikeOut : 0);
 }
 
 void ApplyStyleBits(QFont& font, int bits)
 {
-    font.setBold(bits & fsBold);
-    font.setItalic(bits & fsItalic);
-    font.setUnderline(bits & fsUnderline);
-    font.setStrikeOut(bits & fsStrikeOut);
+    font.setBold(bits & kBold);
+    font.setItalic(bits & kItalic);
+    font.setUnderline(bits & kUnderline);
+    font.setStrikeOut(bits & kStrikeOut);
 }
 
 // The objects whose properties are kept: every named object below the owner, in the order Qt
@@ -117,127 +117,127 @@ QString ControlKey(const QObject& object, const QString& property)
 
 } // namespace
 
-TIniSettings::TIniSettings(TMessageSink* sink, QObject* owner)
+IniSettings::IniSettings(MessageSink* sink, QObject* owner)
     : QObject(owner),
-      Fcompanyname(QStringLiteral("Marrowfen")),
-      Fproductname(QStringLiteral("Product1")),
+      companyName_(QStringLiteral("Marrowfen")),
+      productName_(QStringLiteral("Product1")),
       sink_(sink)
 {
 }
 
-TIniSettings::~TIniSettings() = default;
+IniSettings::~IniSettings() = default;
 
-void TIniSettings::SetCompanyName(const QString& value)
+void IniSettings::SetCompanyName(const QString& value)
 {
-    Fcompanyname = value;
+    companyName_ = value;
     MakeIniFileName();
 }
 
-void TIniSettings::SetProductName(const QString& value)
+void IniSettings::SetProductName(const QString& value)
 {
-    Fproductname = value;
+    productName_ = value;
     MakeIniFileName();
 }
 
-QString TIniSettings::GetFullIniFilename()
+QString IniSettings::GetFullIniFilename()
 {
-    if (Ffullinifilename.isEmpty())
+    if (fullIniFileName_.isEmpty())
         MakeIniFileName();
-    return Ffullinifilename;
+    return fullIniFileName_;
 }
 
-void TIniSettings::MakeIniFileName()
+void IniSettings::MakeIniFileName()
 {
-    if (!Fproductname.isEmpty())
-        Ffullinifilename = DerivedIniFileName();
+    if (!productName_.isEmpty())
+        fullIniFileName_ = DerivedIniFileName();
 }
 
-QString TIniSettings::DerivedIniFileName() const
+QString IniSettings::DerivedIniFileName() const
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return JoinPath(JoinPath(JoinPath(folder, Fcompanyname), Fproductname), Fproductname + QStringLiteral(".ini"));
+    return JoinPath(JoinPath(JoinPath(folder, companyName_), productName_), productName_ + QStringLiteral(".ini"));
 }
 
-TIniFile& TIniSettings::OpenIniFile()
+IniFile& IniSettings::OpenIniFile()
 {
-    if (inifile)
-        return *inifile;
-    if (Ffullinifilename.isEmpty())
-        Ffullinifilename = DerivedIniFileName();
+    if (iniFile_)
+        return *iniFile_;
+    if (fullIniFileName_.isEmpty())
+        fullIniFileName_ = DerivedIniFileName();
     // A folder that cannot be made shows up as a failed write, reported there.
-    QDir().mkpath(QFileInfo(Ffullinifilename).absolutePath());
-    inifile = std::make_unique<TIniFile>(Ffullinifilename, sink_);
-    return *inifile;
+    QDir().mkpath(QFileInfo(fullIniFileName_).absolutePath());
+    iniFile_ = std::make_unique<IniFile>(fullIniFileName_, sink_);
+    return *iniFile_;
 }
 
-QString TIniSettings::readstring(const QString& key, const QString& defaultValue, const QString& section)
+QString IniSettings::ReadString(const QString& key, const QString& defaultValue, const QString& section)
 {
     return OpenIniFile().ReadString(section, key, defaultValue);
 }
 
-void TIniSettings::writestring(const QString& key, const QString& value, const QString& section)
+void IniSettings::WriteString(const QString& key, const QString& value, const QString& section)
 {
     OpenIniFile().WriteString(section, key, value);
 }
 
-int TIniSettings::readinteger(const QString& key, int defaultValue, const QString& section)
+int IniSettings::ReadInteger(const QString& key, int defaultValue, const QString& section)
 {
     return OpenIniFile().ReadInteger(section, key, defaultValue);
 }
 
-void TIniSettings::writeinteger(const QString& key, int value, const QString& section)
+void IniSettings::WriteInteger(const QString& key, int value, const QString& section)
 {
     OpenIniFile().WriteInteger(section, key, value);
 }
 
-bool TIniSettings::readbool(const QString& key, bool defaultValue, const QString& section)
+bool IniSettings::ReadBool(const QString& key, bool defaultValue, const QString& section)
 {
     return OpenIniFile().ReadBool(section, key, defaultValue);
 }
 
-void TIniSettings::writebool(const QString& key, bool b, const QString& section)
+void IniSettings::WriteBool(const QString& key, bool b, const QString& section)
 {
     OpenIniFile().WriteBool(section, key, b);
 }
 
-double TIniSettings::readfloat(const QString& key, double defaultValue, const QString& section)
+double IniSettings::ReadFloat(const QString& key, double defaultValue, const QString& section)
 {
     return OpenIniFile().ReadFloat(section, key, defaultValue);
 }
 
-void TIniSettings::writefloat(const QString& key, double value, const QString& section)
+void IniSettings::WriteFloat(const QString& key, double value, const QString& section)
 {
     OpenIniFile().WriteFloat(section, key, value);
 }
 
-bool TIniSettings::DeleteKey(const QString& key, const QString& section)
+bool IniSettings::DeleteKey(const QString& key, const QString& section)
 {
     OpenIniFile().DeleteKey(section, key);
     return false;
 }
 
-bool TIniSettings::EraseSection(const QString& section)
+bool IniSettings::EraseSection(const QString& section)
 {
     OpenIniFile().EraseSection(section);
     return false;
 }
 
-bool TIniSettings::ReadMaximized(const QString& name)
+bool IniSettings::ReadMaximized(const QString& name)
 {
     return OpenIniFile().ReadBool(kSettingsSection, name + QStringLiteral("Maximized"), false);
 }
 
-void TIniSettings::WriteMaximized(QWidget* form, const QString& name)
+void IniSettings::WriteMaximized(QWidget* form, const QString& name)
 {
     OpenIniFile().WriteBool(kSettingsSection, name + QStringLiteral("Maximized"), form->isMaximized());
 }
 
-void TIniSettings::writewindowpos(QWidget* form, const QString& name)
+void IniSettings::WriteWindowPos(QWidget* form, const QString& name)
 {
     if (!form)
         return;
-    TIniFile& ini = OpenIniFile();
-    TIniFile::TBatch batch(ini); // the five keys reach the file together
+    IniFile& ini = OpenIniFile();
+    IniFile::Batch batch(ini); // the five keys reach the file together
     WriteMaximized(form, name);
     const QRect rect = form->normalGeometry();
     if (!rect.isValid())
@@ -250,11 +250,11 @@ void TIniSettings::writewindowpos(QWidget* form, const QString& name)
     }
 }
 
-void TIniSettings::readwindowpos(QWidget* form, const QString& name)
+void IniSettings::ReadWindowPos(QWidget* form, const QString& name)
 {
     if (!form)
         return;
-    const TIniFile& ini = OpenIniFile();
+    const IniFile& ini = OpenIniFile();
     const Qt::WindowStates state = form->windowState();
     const bool special = state & kSpecialStates;
     QRect rect = special ? form->normalGeometry() : form->geometry();
@@ -289,7 +289,7 @@ void TIniSettings::readwindowpos(QWidget* form, const QString& name)
         form->setWindowState((form->windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen)) | Qt::WindowMaximized);
 }
 
-QRect TIniSettings::ReachableRect(const QWidget& form, QRect rect) const
+QRect IniSettings::ReachableRect(const QWidget& form, QRect rect) const
 {
     QSize size = rect.size().expandedTo(form.minimumSize()).boundedTo(form.maximumSize());
     const QRect area = desktopArea_ ? desktopArea_(form) : ScreenAreaFor(rect);
@@ -315,15 +315,15 @@ QRect TIniSettings::ReachableRect(const QWidget& form, QRect rect) const
     return QRect(QPoint(static_cast<int>(left), static_cast<int>(top)), size);
 }
 
-QFont& TIniSettings::readfont(const QString& key, QFont& font)
+QFont& IniSettings::ReadFont(const QString& key, QFont& font)
 {
-    TColor color = kWindowTextColor;
-    return readfont(key, font, color);
+    RgbColor color = kWindowTextColor;
+    return ReadFont(key, font, color);
 }
 
-QFont& TIniSettings::readfont(const QString& key, QFont& font, TColor& color)
+QFont& IniSettings::ReadFont(const QString& key, QFont& font, RgbColor& color)
 {
-    const TIniFile& ini = OpenIniFile();
+    const IniFile& ini = OpenIniFile();
     const QString family = ini.ReadString(key, QStringLiteral("FontName"), font.family()).trimmed();
     if (!family.isEmpty())
         font.setFamily(family);
@@ -333,15 +333,15 @@ QFont& TIniSettings::readfont(const QString& key, QFont& font, TColor& color)
         if (points > 0 && points <= kMaxFontPoints)
             font.setPointSize(points);
     }
-    color = static_cast<TColor>(ini.ReadInteger(key, QStringLiteral("FontColor"), static_cast<qint32>(color)));
+    color = static_cast<RgbColor>(ini.ReadInteger(key, QStringLiteral("FontColor"), static_cast<qint32>(color)));
     ApplyStyleBits(font, ini.ReadInteger(key, QStringLiteral("FontStyle"), StyleBits(font)));
     return font;
 }
 
-void TIniSettings::writefont(const QString& key, const QFont& font, TColor color)
+void IniSettings::WriteFont(const QString& key, const QFont& font, RgbColor color)
 {
-    TIniFile& ini = OpenIniFile();
-    TIniFile::TBatch batch(ini);
+    IniFile& ini = OpenIniFile();
+    IniFile::Batch batch(ini);
     ini.WriteString(key, QStringLiteral("FontName"), font.family());
     ini.WriteInteger(key, QStringLiteral("FontSize"), PointSizeOf(font));
     ini.WriteInteger(key, QStringLiteral("FontColor"), static_cast<qint32>(color));
@@ -349,12 +349,12 @@ void TIniSettings::writefont(const QString& key, const QFont& font, TColor color
     ini.WriteInteger(key, QStringLiteral("FontStyle"), StyleBits(font));
 }
 
-void TIniSettings::SaveControls(QObject* owner, const QStringList& props, TIniFile* inifile, const QStringList& skip)
+void IniSettings::SaveControls(QObject* owner, const QStringList& props, IniFile* file, const QStringList& skip)
 {
     if (!owner)
         return;
-    TIniFile& ini = inifile ? *inifile : OpenIniFile();
-    TIniFile::TBatch batch(ini);
+    IniFile& ini = file ? *file : OpenIniFile();
+    IniFile::Batch batch(ini);
     const QString section = SectionOf(*owner);
     for (QObject* control : ControlsOf(*owner, skip)) {
         const QMetaObject* meta = control->metaObject();
@@ -368,11 +368,11 @@ void TIniSettings::SaveControls(QObject* owner, const QStringList& props, TIniFi
     }
 }
 
-void TIniSettings::LoadControls(QObject* owner, const QStringList& props, TIniFile* inifile, const QStringList& skip)
+void IniSettings::LoadControls(QObject* owner, const QStringList& props, IniFile* file, const QStringList& skip)
 {
     if (!owner)
         return;
-    const TIniFile& ini = inifile ? *inifile : OpenIniFile();
+    const IniFile& ini = file ? *file : OpenIniFile();
     const QString section = SectionOf(*owner);
     for (QObject* control : ControlsOf(*owner, skip)) {
         const QMetaObject* meta = control->metaObject();
@@ -387,15 +387,15 @@ void TIniSettings::LoadControls(QObject* owner, const QStringList& props, TIniFi
     }
 }
 
-void TIniSettings::SaveControlsToFile(const QString& path, QObject* owner, const QStringList& props, const QStringList& skip)
+void IniSettings::SaveControlsToFile(const QString& path, QObject* owner, const QStringList& props, const QStringList& skip)
 {
-    TIniFile file(path, sink_);
+    IniFile file(path, sink_);
     SaveControls(owner, props, &file, skip);
 }
 
-void TIniSettings::LoadControlsFromFile(const QString& path, QObject* owner, const QStringList& props, const QStringList& skip)
+void IniSettings::LoadControlsFromFile(const QString& path, QObject* owner, const QStringList& props, const QStringList& skip)
 {
-    TIniFile file(path, sink_);
+    IniFile file(path, sink_);
     LoadControls(owner, props, &file, skip);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// TIniSettings: a program's settings file under the per-user configuration folder, with typed
+// IniSettings: a program's settings file under the per-user configuration folder, with typed
 // values, window positions, fonts and the properties of a window's children.
 
 #include "core/color.h"
@@ -17,10 +17,10 @@ class QWidget;
 
 namespace plotwell {
 
-class TIniFile;
-class TMessageSink;
+class IniFile;
+class MessageSink;
 
-class TIniSettings : public QObject
+class IniSettings : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString CompanyName READ CompanyName WRITE SetCompanyName)
@@ -30,70 +30,70 @@ class TIniSettings : public QObject
 public:
     // The area a restored window must stay reachable in; empty for none. Without one, the work
     // area of the screen that shows most of the window, or the primary screen's when none does.
-    using TDesktopArea = std::function<QRect(const QWidget&)>;
+    using DesktopArea = std::function<QRect(const QWidget&)>;
 
     // Write failures go to `sink` (may be null), once in the life of the component.
-    explicit TIniSettings(TMessageSink* sink, QObject* owner = nullptr);
-    ~TIniSettings() override;
+    explicit IniSettings(MessageSink* sink, QObject* owner = nullptr);
+    ~IniSettings() override;
 
-    const QString& CompanyName() const { return Fcompanyname; }
+    const QString& CompanyName() const { return companyName_; }
     void SetCompanyName(const QString& value);
-    const QString& ProductName() const { return Fproductname; }
+    const QString& ProductName() const { return productName_; }
     void SetProductName(const QString& value);
     // Reads as GetFullIniFilename; a path written here is kept as given.
     QString IniFileName() { return GetFullIniFilename(); }
-    void SetIniFileName(const QString& value) { Ffullinifilename = value; }
+    void SetIniFileName(const QString& value) { fullIniFileName_ = value; }
 
     QString GetFullIniFilename();
 
-    void SetDesktopArea(TDesktopArea area) { desktopArea_ = std::move(area); }
+    void SetDesktopArea(DesktopArea area) { desktopArea_ = std::move(area); }
 
-    QString readstring(const QString& key, const QString& defaultValue, const QString& section);
-    void writestring(const QString& key, const QString& value, const QString& section);
-    int readinteger(const QString& key, int defaultValue, const QString& section);
-    void writeinteger(const QString& key, int value, const QString& section);
-    bool readbool(const QString& key, bool defaultValue, const QString& section);
-    void writebool(const QString& key, bool b, const QString& section);
-    double readfloat(const QString& key, double defaultValue, const QString& section);
-    void writefloat(const QString& key, double value, const QString& section);
+    QString ReadString(const QString& key, const QString& defaultValue, const QString& section);
+    void WriteString(const QString& key, const QString& value, const QString& section);
+    int ReadInteger(const QString& key, int defaultValue, const QString& section);
+    void WriteInteger(const QString& key, int value, const QString& section);
+    bool ReadBool(const QString& key, bool defaultValue, const QString& section);
+    void WriteBool(const QString& key, bool b, const QString& section);
+    double ReadFloat(const QString& key, double defaultValue, const QString& section);
+    void WriteFloat(const QString& key, double value, const QString& section);
     bool DeleteKey(const QString& key, const QString& section);   // always false
     bool EraseSection(const QString& section);                    // always false
 
     // Keys name + "Maximized", "Left", "Top", "Width", "Height" in section "Settings"; the
     // rectangle is the window's restored (normal-state) geometry.
-    void readwindowpos(QWidget* form, const QString& name);
-    void writewindowpos(QWidget* form, const QString& name);
+    void ReadWindowPos(QWidget* form, const QString& name);
+    void WriteWindowPos(QWidget* form, const QString& name);
 
     // Section `key`: FontName, FontSize (points), FontColor, FontCharSet, FontStyle (1 bold,
     // 2 italic, 4 underline, 8 strike-out). A QFont has no colour; it is passed beside it.
-    QFont& readfont(const QString& key, QFont& font);
-    QFont& readfont(const QString& key, QFont& font, TColor& color);
-    void writefont(const QString& key, const QFont& font, TColor color = kWindowTextColor);
+    QFont& ReadFont(const QString& key, QFont& font);
+    QFont& ReadFont(const QString& key, QFont& font, RgbColor& color);
+    void WriteFont(const QString& key, const QFont& font, RgbColor color = kWindowTextColor);
 
     // Properties `props` of every named object below `owner`, in section owner's name, keys
-    // "object.property"; enumerations by their names. `inifile` null means this component's file.
-    void SaveControls(QObject* owner, const QStringList& props, TIniFile* inifile, const QStringList& skip);
-    void LoadControls(QObject* owner, const QStringList& props, TIniFile* inifile, const QStringList& skip);
+    // "object.property"; enumerations by their names. `iniFile_` null means this component's file.
+    void SaveControls(QObject* owner, const QStringList& props, IniFile* file, const QStringList& skip);
+    void LoadControls(QObject* owner, const QStringList& props, IniFile* file, const QStringList& skip);
     void SaveControlsToFile(const QString& path, QObject* owner, const QStringList& props, const QStringList& skip);
     void LoadControlsFromFile(const QString& path, QObject* owner, const QStringList& props, const QStringList& skip);
 
     // The system colour of window text, stored as a negative number like every system colour.
-    static constexpr TColor kWindowTextColor = 0x80000008;
+    static constexpr RgbColor kWindowTextColor = 0x80000008;
 
 private:
     void MakeIniFileName();
     QString DerivedIniFileName() const;
-    TIniFile& OpenIniFile();
+    IniFile& OpenIniFile();
     bool ReadMaximized(const QString& name);
     void WriteMaximized(QWidget* form, const QString& name);
     QRect ReachableRect(const QWidget& form, QRect rect) const;
 
-    std::unique_ptr<TIniFile> inifile;
-    QString Fcompanyname;
-    QString Fproductname;
-    QString Ffullinifilename;
-    TMessageSink* sink_;
-    TDesktopArea desktopArea_;
+    std::unique_ptr<IniFile> iniFile_;
+    QString companyName_;
+    QString productName_;
+    QString fullIniFileName_;
+    MessageSink* sink_;
+    DesktopArea desktopArea_;
 };
 
 } // namespace plotwell

@@ -33,8 +33,8 @@ int main(int argc, char** argv)
     QFont font = window.font();
     font.setPointSize(9);
     window.setFont(font);
-    TMessageBoxSink sink(&window);
-    TPlotwell graph(sink, &window);
+    MessageBoxSink sink(&window);
+    GraphControl graph(sink, &window);
     const QStringList wh = parser.value(size).split(QLatin1Char('x'));
     const int width = wh.value(0).toInt() > 0 ? wh.value(0).toInt() : 644;
     const int height = wh.value(1).toInt() > 0 ? wh.value(1).toInt() : 441;
@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     graph.setGeometry(20, 20, width, height);
     if (!parser.positionalArguments().isEmpty())
         graph.SetFileName(parser.positionalArguments().constFirst());
-    if (const std::optional<Tgraphtype> chosen = GraphTypeNamed(parser.value(type)))
+    if (const std::optional<GraphKind> chosen = GraphTypeNamed(parser.value(type)))
         graph.SetGraphType(*chosen);
     window.show();
 

@@ -12,7 +12,7 @@ namespace {
 
 // Replaces the first run of exactly `field`, ignoring case. A longer run of the same letter
 // is another field ("MMM" a month's name, "ddd" a day's) and is left as it is.
-void replaceFirst(QString& format, QLatin1String field, QLatin1String by)
+void ReplaceFirst(QString& format, QLatin1String field, QLatin1String by)
 {
     const QChar letter = QChar(QLatin1Char(field.front())).toLower();
     for (qsizetype at = 0; at < format.size();) {
@@ -32,9 +32,9 @@ void replaceFirst(QString& format, QLatin1String field, QLatin1String by)
 QString CompactDateFormat(const QString& shortDateFormat)
 {
     QString format = shortDateFormat;
-    replaceFirst(format, QLatin1String("yyyy"), QLatin1String("yy"));
-    replaceFirst(format, QLatin1String("MM"), QLatin1String("M"));
-    replaceFirst(format, QLatin1String("dd"), QLatin1String("d"));
+    ReplaceFirst(format, QLatin1String("yyyy"), QLatin1String("yy"));
+    ReplaceFirst(format, QLatin1String("MM"), QLatin1String("M"));
+    ReplaceFirst(format, QLatin1String("dd"), QLatin1String("d"));
     return format;
 }
 

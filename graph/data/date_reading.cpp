@@ -13,23 +13,23 @@ namespace {
 
 const QDate kDayZero(1899, 12, 30);
 
-bool isTrimmable(QChar c)
+bool IsTrimmable(QChar c)
 {
     return c.unicode() <= 32;
 }
 
-QString trimControl(const QString& text)
+QString TrimControl(const QString& text)
 {
     qsizetype from = 0;
     qsizetype to = text.size();
-    while (from < to && isTrimmable(text[from]))
+    while (from < to && IsTrimmable(text[from]))
         ++from;
-    while (to > from && isTrimmable(text[to - 1]))
+    while (to > from && IsTrimmable(text[to - 1]))
         --to;
     return text.mid(from, to - from);
 }
 
-std::optional<int> readDigits(const QString& text, int maxDigits)
+std::optional<int> ReadDigits(const QString& text, int maxDigits)
 {
     if (text.isEmpty() || text.size() > maxDigits)
         return std::nullopt;
@@ -42,7 +42,7 @@ std::optional<int> readDigits(const QString& text, int maxDigits)
     return value;
 }
 
-std::optional<double> validDate(int year, int month, int day)
+std::optional<double> ValidDate(int year, int month, int day)
 {
     if (year < 1 || year > 9999)
         return std::nullopt;
@@ -60,7 +60,7 @@ struct FieldOrder
     int year = 2;
 };
 
-FieldOrder localeFieldOrder()
+FieldOrder LocaleFieldOrder()
 {
     const QString f = QLocale().dateFormat(QLocale::ShortFormat);
     std::array<std::pair<qsizetype, char>, 3> pos = {{
@@ -86,21 +86,21 @@ FieldOrder localeFieldOrder()
 
 // The locale form: numeric day, month and year in the short format's order, separated by the
 // locale's date separator. Two-digit years fall in 1950..2049.
-std::optional<double> parseLocaleDate(const QString& text)
+std::optional<double> ParseLocaleDate(const QString& text)
 {
     const QStringList parts = text.split(DateSeparator());
     if (parts.size() != 3)
         return std::nullopt;
-    const FieldOrder order = localeFieldOrder();
-    const auto day = readDigits(parts[order.day].trimmed(), 2);
-    const auto month = readDigits(parts[order.month].trimmed(), 2);
+    const FieldOrder order = LocaleFieldOrder();
+    const auto day = ReadDigits(parts[order.day].trimmed(), 2);
+    const auto month = ReadDigits(parts[order.month].trimmed(), 2);
     const QString yearText = parts[order.year].trimmed();
-    auto year = readDigits(yearText, 4);
+    auto year = ReadDigits(yearText, 4);
     if (!day || !month || !year)
         return std::nullopt;
     if (yearText.size() <= 2)
         *year += *year < 50 ? 2000 : 1900;
-    return validDate(*year, *month, *day);
+    return ValidDate(*year, *month, *day);
 }
 
 } // namespace
@@ -117,14 +117,14 @@ QDate DateOfDayNumber(double day)
 
 std::optional<double> ParseDate(const QString& text)
 {
-    const QString trimmed = trimControl(text);
-    if (auto d = parseLocaleDate(trimmed))
+    const QString trimmed = TrimControl(text);
+    if (auto d = ParseLocaleDate(trimmed))
         return d;
     const qsizetype dash = trimmed.indexOf(QLatin1Char('-'));
     if (trimmed.size() > 5 && dash > 0 && trimmed.count(QLatin1Char('-')) == 2) {
         QString dashed = trimmed;
         dashed.replace(QLatin1Char('-'), DateSeparator());
-        if (auto d = parseLocaleDate(dashed))
+        if (auto d = ParseLocaleDate(dashed))
             return d;
     }
     return ParseCompactDate(trimmed);
@@ -147,12 +147,12 @@ std::optional<double> ParseCompactDate(const QString& text)
     }
     if (s.size() != 8)
         return std::nullopt;
-    const auto year = readDigits(s.mid(0, 4), 4);
-    const auto month = readDigits(s.mid(4, 2), 2);
-    const auto day = readDigits(s.mid(6, 2), 2);
+    const auto year = ReadDigits(s.mid(0, 4), 4);
+    const auto month = ReadDigits(s.mid(4, 2), 2);
+    const auto day = ReadDigits(s.mid(6, 2), 2);
     if (!year || !month || !day || *month > 12 || *day > 31)
         return std::nullopt;
-    return validDate(*year, *month, *day);
+    return ValidDate(*year, *month, *day);
 }
 
 QString FormatShortDate(double day)

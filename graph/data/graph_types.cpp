@@ -2,7 +2,7 @@
 
 namespace plotwell {
 
-std::optional<Tgraphtype> GraphTypeNamed(const QString& name)
+std::optional<GraphKind> GraphTypeNamed(const QString& name)
 {
     for (const GraphTypeName& entry : kGraphTypes)
         if (name == QLatin1String(entry.name))
@@ -10,7 +10,7 @@ std::optional<Tgraphtype> GraphTypeNamed(const QString& name)
     return std::nullopt;
 }
 
-QString GraphTypeDescription(Tgraphtype type)
+QString GraphTypeDescription(GraphKind type)
 {
     const std::size_t i = GraphTypeIndex(type);
     return i < kGraphTypes.size() ? QString::fromLatin1(kGraphTypes[i].description) : QString();

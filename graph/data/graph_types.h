@@ -14,22 +14,22 @@ namespace plotwell {
 
 struct GraphTypeName
 {
-    Tgraphtype type;
+    GraphKind type;
     const char* name;        // on command lines
     const char* description; // what a screen reader hears
 };
 
 // In the order of the panel's buttons and of the command line's list.
 inline constexpr std::array<GraphTypeName, 5> kGraphTypes = {{
-    {gtline, "line", "Line graph"},
-    {gtcurve, "curve", "Smoothed curve graph"},
-    {gtbar, "bar", "Bar graph"},
-    {gtstacked, "stacked", "Stacked bar graph"},
-    {gtpie, "pie", "Pie graph"},
+    {kLineGraph, "line", "Line graph"},
+    {kCurveGraph, "curve", "Smoothed curve graph"},
+    {kBarGraph, "bar", "Bar graph"},
+    {kStackedGraph, "stacked", "Stacked bar graph"},
+    {kPieGraph, "pie", "Pie graph"},
 }};
 
 // The place of `type` in kGraphTypes.
-constexpr std::size_t GraphTypeIndex(Tgraphtype type)
+constexpr std::size_t GraphTypeIndex(GraphKind type)
 {
     for (std::size_t i = 0; i < kGraphTypes.size(); ++i)
         if (kGraphTypes[i].type == type)
@@ -40,17 +40,17 @@ constexpr std::size_t GraphTypeIndex(Tgraphtype type)
 // Five entries that find each of the five types: each type is listed exactly once.
 static_assert(
     [] {
-        for (int t = gtline; t <= gtpie; ++t)
-            if (GraphTypeIndex(static_cast<Tgraphtype>(t)) == kGraphTypes.size())
+        for (int t = kLineGraph; t <= kPieGraph; ++t)
+            if (GraphTypeIndex(static_cast<GraphKind>(t)) == kGraphTypes.size())
                 return false;
-        return kGraphTypes.size() == gtpie + 1;
+        return kGraphTypes.size() == kPieGraph + 1;
     }(),
     "every graph type has exactly one entry");
 
 // The type called `name` ("line" ... "pie"), if there is one.
-std::optional<Tgraphtype> GraphTypeNamed(const QString& name);
+std::optional<GraphKind> GraphTypeNamed(const QString& name);
 // What a screen reader hears for `type`: "Line graph".
-QString GraphTypeDescription(Tgraphtype type);
+QString GraphTypeDescription(GraphKind type);
 // The names for a help text: "line, curve, bar, stacked or pie".
 QString GraphTypeNameList();
 

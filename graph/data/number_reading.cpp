@@ -9,13 +9,13 @@ namespace plotwell {
 
 namespace {
 
-bool isDigit(char c)
+bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
 // Full syntax check and conversion, for words the fast path did not settle.
-std::optional<double> readSlow(const char* s, std::size_t n)
+std::optional<double> ReadSlow(const char* s, std::size_t n)
 {
     std::size_t i = 0;
     while (i < n && s[i] == ' ')
@@ -30,13 +30,13 @@ std::optional<double> readSlow(const char* s, std::size_t n)
     const std::size_t mantissa = i;
     std::size_t intDigits = 0;
     std::size_t fracDigits = 0;
-    while (i < n && isDigit(s[i])) {
+    while (i < n && IsDigit(s[i])) {
         ++i;
         ++intDigits;
     }
     if (i < n && s[i] == '.') {
         ++i;
-        while (i < n && isDigit(s[i])) {
+        while (i < n && IsDigit(s[i])) {
             ++i;
             ++fracDigits;
         }
@@ -51,7 +51,7 @@ std::optional<double> readSlow(const char* s, std::size_t n)
             ++i;
         }
         std::size_t expDigits = 0;
-        while (i < n && isDigit(s[i])) {
+        while (i < n && IsDigit(s[i])) {
             if (exponent < 1000000)
                 exponent = exponent * 10 + (s[i] - '0');
             ++i;
@@ -123,13 +123,13 @@ std::optional<double> ReadNumber(const char* s, std::size_t n)
         return plain;
     // Fast path: the common plain forms ("12", "-3.5", ".5", "1e3") in one from_chars call.
     const char first = s[0] == '-' && n > 1 ? s[1] : s[0];
-    if (isDigit(first) || first == '.') {
+    if (IsDigit(first) || first == '.') {
         double value = 0;
         const auto r = std::from_chars(s, s + n, value);
         if (r.ec == std::errc() && r.ptr == s + n)
             return value;
     }
-    return readSlow(s, n);
+    return ReadSlow(s, n);
 }
 
 std::optional<double> ReadNumber(const QString& word)

@@ -42,7 +42,7 @@ AxisScale::AxisScale(double low, double high) : low_(low), high_(high)
         scaledExtent_ = std::numeric_limits<double>::denorm_min();
 }
 
-void PlotMapping::MapPoints(const tpt* points, std::size_t count, int* columns, int* rows) const
+void PlotMapping::MapPoints(const DataPoint* points, std::size_t count, int* columns, int* rows) const
 {
     const double scaleX = x_.Scale();
     const double lowX = x_.ScaledLow();

@@ -11,17 +11,17 @@ namespace plotwell {
 
 namespace {
 
-QString seriesHint(int n)
+QString SeriesHint(int n)
 {
     return QStringLiteral("Series %1").arg(n);
 }
 
 } // namespace
 
-PlotModel::PlotModel(TMessageSink& sink, QObject* parent) : QObject(parent), sink_(sink)
+PlotModel::PlotModel(MessageSink& sink, QObject* parent) : QObject(parent), sink_(sink)
 {
     for (int n = 1; n <= maxseries; ++n)
-        boxes_[static_cast<std::size_t>(n - 1)].hint = seriesHint(n);
+        boxes_[static_cast<std::size_t>(n - 1)].hint = SeriesHint(n);
     // Every change of the points is announced (the parser's and the loader's too), so the
     // indexes follow the store without each writer having to know of them. Direct: at once,
     // on the thread that changed the store (a background load's worker, say).
@@ -44,7 +44,7 @@ bool PlotModel::AddSeries()
     }
     seriesarr_.emplace_back();
     const int n = NumberOfSeries();
-    boxes_[static_cast<std::size_t>(n - 1)] = TSeriesBox{true, true, seriesHint(n)};
+    boxes_[static_cast<std::size_t>(n - 1)] = SeriesBoxState{true, true, SeriesHint(n)};
     emit changed(Change::SeriesBoxes);
     return true;
 }
@@ -58,10 +58,10 @@ bool PlotModel::AddPoint(int seriesnum, double x, double y)
     } else if (seriesnum < 1 || seriesnum > NumberOfSeries()) {
         return false;
     }
-    tptsarr& target = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    PointList& target = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     if (IsNullValue(x))
         x = static_cast<double>(target.size() + 1);
-    target.push_back(tpt{x, y});
+    target.push_back(DataPoint{x, y});
     emit changed(Change::Series);
     return true;
 }
@@ -70,12 +70,12 @@ void PlotModel::SortPoints(int seriesnum, int first, int last)
 {
     if (seriesnum < 1 || seriesnum > NumberOfSeries())
         return;
-    tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    PointList& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     first = std::max(first, 0);
     last = std::min(last, static_cast<int>(points.size()) - 1);
     if (first >= last)
         return;
-    const auto byX = [](const tpt& a, const tpt& b) { return a.x < b.x; };
+    const auto byX = [](const DataPoint& a, const DataPoint& b) { return a.x < b.x; };
     // Files are usually in order already; checking first spares the sort's buffer.
     if (std::is_sorted(points.begin() + first, points.begin() + last + 1, byX))
         return;
@@ -88,14 +88,14 @@ void PlotModel::ClearData()
 {
     for (int k = 1; k <= NumberOfSeries(); ++k) {
         seriesinfo_[static_cast<std::size_t>(k)].name.clear();
-        boxes_[static_cast<std::size_t>(k - 1)] = TSeriesBox{false, true, seriesHint(k)};
+        boxes_[static_cast<std::size_t>(k - 1)] = SeriesBoxState{false, true, SeriesHint(k)};
     }
     seriesarr_.clear();
     seriesarr_.shrink_to_fit();
-    FTitle_.clear();
-    FFileName_.clear();
+    title_.clear();
+    fileName_.clear();
     emit changed(Change::Series);
-    SetGraphType(gtline);
+    SetGraphType(kLineGraph);
 }
 
 void PlotModel::RemoveLastSeries()
@@ -116,8 +116,8 @@ void PlotModel::TakeStoreFrom(PlotModel& loaded)
     boxes_ = loaded.boxes_;
     displaySeriesLabelVisible_ = displaySeriesLabelVisible_ || loaded.displaySeriesLabelVisible_;
     inputerror_ = loaded.inputerror_;
-    FTitle_ = loaded.FTitle_;
-    FFileName_ = loaded.FFileName_;
+    title_ = loaded.title_;
+    fileName_ = loaded.fileName_;
     emit changed(Change::Series);
     emit changed(Change::Title);
     SetGraphType(loaded.currentgtype_);
@@ -152,7 +152,7 @@ void PlotModel::SetSeriesName(int seriesnum, const QString& name)
         stored.truncate(cut);
     }
     seriesinfo_[static_cast<std::size_t>(seriesnum)].name = stored;
-    boxes_[static_cast<std::size_t>(seriesnum - 1)].hint = seriesHint(seriesnum) + QStringLiteral(" - ") + name;
+    boxes_[static_cast<std::size_t>(seriesnum - 1)].hint = SeriesHint(seriesnum) + QStringLiteral(" - ") + name;
     emit changed(Change::SeriesBoxes);
 }
 
@@ -167,11 +167,11 @@ QString PlotModel::GetSeriesData(int seriesnum) const
 {
     if (seriesnum < 1 || seriesnum > NumberOfSeries())
         return {};
-    const tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    const PointList& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     const bool dates = seriesinfo_[static_cast<std::size_t>(seriesnum)].isdates;
     QString out;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const tpt& p = points[i];
+        const DataPoint& p = points[i];
         if (IsNullPoint(p)) {
             out += QStringLiteral(" ,");
         } else {
@@ -192,7 +192,7 @@ SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
     SeriesSummary summary;
     if (seriesnum < 1 || seriesnum > NumberOfSeries())
         return summary;
-    const tptsarr& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    const PointList& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     ValueStatistics stats;
     stats.Add(points);
     summary.numpoints = stats.Values();
@@ -206,7 +206,7 @@ SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
 qint64 PlotModel::NumberOfPoints() const
 {
     qint64 total = 0;
-    for (const tptsarr* series : DisplayedSeries(*this))
+    for (const PointList* series : DisplayedSeries(*this))
         total += static_cast<qint64>(series->size());
     return total;
 }
@@ -247,18 +247,18 @@ double PlotModel::StandardDeviation() const
 
 void PlotModel::SetTitle(const QString& title)
 {
-    if (FTitle_ == title)
+    if (title_ == title)
         return;
-    FTitle_ = title;
+    title_ = title;
     emit changed(Change::Title);
 }
 
-void PlotModel::SetSeriesColor(int n, TColor color)
+void PlotModel::SetSeriesColor(int n, RgbColor color)
 {
     if (!IsSeriesNumber(n))
         return;
-    SetOption(&PlotOptions::SeriesColor, [&] {
-        auto colors = options_.SeriesColor;
+    SetOption(&PlotOptions::seriesColor, [&] {
+        auto colors = options_.seriesColor;
         colors[static_cast<std::size_t>(n - 1)] = color;
         return colors;
     }());
@@ -272,7 +272,7 @@ void PlotModel::SetOptions(const PlotOptions& options)
     emit changed(Change::Options);
 }
 
-void PlotModel::SetSeriesBox(int n, const TSeriesBox& box)
+void PlotModel::SetSeriesBox(int n, const SeriesBoxState& box)
 {
     if (!IsSeriesNumber(n))
         return;
@@ -294,19 +294,19 @@ void PlotModel::SetSeriesBoxChecked(int n, bool checked)
         return;
     boxes_[static_cast<std::size_t>(n - 1)].checked = checked;
     emit changed(Change::SeriesBoxes);
-    if (currentgtype_ == gtpie)
-        SetGraphType(gtline);
+    if (currentgtype_ == kPieGraph)
+        SetGraphType(kLineGraph);
 }
 
 bool PlotModel::SeriesDisplay(int n) const
 {
     if (!IsSeriesNumber(n) || NumberOfSeries() == 1)
         return true;
-    const TSeriesBox& box = boxes_[static_cast<std::size_t>(n - 1)];
+    const SeriesBoxState& box = boxes_[static_cast<std::size_t>(n - 1)];
     return box.visible && box.checked;
 }
 
-void PlotModel::SetGraphType(Tgraphtype type)
+void PlotModel::SetGraphType(GraphKind type)
 {
     if (currentgtype_ == type)
         return;

@@ -17,10 +17,10 @@
 
 namespace plotwell {
 
-class TMessageSink;
+class MessageSink;
 
 // State of one Display Series check box.
-struct TSeriesBox
+struct SeriesBoxState
 {
     bool visible = false;
     bool checked = true;
@@ -45,9 +45,9 @@ public:
     enum class Change { Series, SeriesBoxes, GraphType, Title, Options };
     Q_ENUM(Change)
 
-    explicit PlotModel(TMessageSink& sink, QObject* parent = nullptr);
+    explicit PlotModel(MessageSink& sink, QObject* parent = nullptr);
 
-    TMessageSink& Sink() const { return sink_; }
+    MessageSink& Sink() const { return sink_; }
 
     // --- Series store -------------------------------------------------------------------
     bool AddSeries();
@@ -71,9 +71,9 @@ public:
     double Average() const;
     double StandardDeviation() const;
 
-    const tseriesarr& seriesarr() const { return seriesarr_; }
+    const SeriesList& AllSeries() const { return seriesarr_; }
     // Per-series record of series number n (1..8); outlives the series until overwritten.
-    const tseriesinfo& seriesinfo(int n) const { return seriesinfo_[static_cast<std::size_t>(n)]; }
+    const SeriesInfo& AllSeriesInfo(int n) const { return seriesinfo_[static_cast<std::size_t>(n)]; }
 
     // What a redraw keeps of series n (1..8) so as not to walk its points again: built on
     // first use, dropped whenever the model announces a change of the series.
@@ -97,17 +97,17 @@ public:
     void PrepareForDrawing(const std::function<void()>& checkpoint) const;
 
     // --- Files and the parser's error ---------------------------------------------------------
-    const QString& inputerror() const { return inputerror_; }
+    const QString& InputError() const { return inputerror_; }
     void SetInputError(const QString& text) { inputerror_ = text; }
 
-    QString FileName() const { return FFileName_; }
+    QString FileName() const { return fileName_; }
 
-    QString Title() const { return FTitle_; }
+    QString Title() const { return title_; }
     void SetTitle(const QString& title);
 
     // --- Display Series boxes ---------------------------------------------------------------
-    const TSeriesBox& SeriesBox(int n) const { return boxes_[static_cast<std::size_t>(n - 1)]; }
-    void SetSeriesBox(int n, const TSeriesBox& box);
+    const SeriesBoxState& SeriesBox(int n) const { return boxes_[static_cast<std::size_t>(n - 1)]; }
+    void SetSeriesBox(int n, const SeriesBoxState& box);
     bool DisplaySeriesLabelVisible() const { return displaySeriesLabelVisible_; }
     void ShowDisplaySeriesLabel();
     // The user clicked box n: stores the state; a pie switches to a line graph.
@@ -115,10 +115,10 @@ public:
     bool SeriesDisplay(int n) const;
 
     // --- Graph type and options ---------------------------------------------------------------
-    Tgraphtype GraphType() const { return currentgtype_; }
-    void SetGraphType(Tgraphtype type);
+    GraphKind GraphType() const { return currentgtype_; }
+    void SetGraphType(GraphKind type);
     const PlotOptions& Options() const { return options_; }
-    // Sets one drawing option, for instance SetOption(&PlotOptions::ShowPoints, false);
+    // Sets one drawing option, for instance SetOption(&PlotOptions::showPoints, false);
     // announces it only when the value changes.
     template <typename T, typename V> void SetOption(T PlotOptions::*option, V&& value)
     {
@@ -127,7 +127,7 @@ public:
         options_.*option = std::forward<V>(value);
         emit changed(Change::Options);
     }
-    void SetSeriesColor(int n, TColor color); // n = 1..8
+    void SetSeriesColor(int n, RgbColor color); // n = 1..8
     // Sets several options at once, with one announcement when any of them changes.
     void SetOptions(const PlotOptions& options);
 
@@ -136,22 +136,22 @@ signals:
 
 private:
     friend class DataFileLoader;
-    friend class TSeriesWriter;
+    friend class SeriesWriter;
 
-    void ClearFileName() { FFileName_.clear(); }
-    void SetFileNameField(const QString& value) { FFileName_ = value; }
+    void ClearFileName() { fileName_.clear(); }
+    void SetFileNameField(const QString& value) { fileName_ = value; }
     // For the loader and the parser, once the points they wrote are in place.
     void AnnounceSeriesChange() { emit changed(Change::Series); }
 
-    TMessageSink& sink_;
-    tseriesarr seriesarr_;
-    std::array<tseriesinfo, maxseries + 1> seriesinfo_{}; // index 0 unused
-    std::array<TSeriesBox, maxseries> boxes_{};
+    MessageSink& sink_;
+    SeriesList seriesarr_;
+    std::array<SeriesInfo, maxseries + 1> seriesinfo_{}; // index 0 unused
+    std::array<SeriesBoxState, maxseries> boxes_{};
     bool displaySeriesLabelVisible_ = false;
     QString inputerror_;
-    QString FTitle_;
-    QString FFileName_;
-    Tgraphtype currentgtype_ = gtline;
+    QString title_;
+    QString fileName_;
+    GraphKind currentgtype_ = kLineGraph;
     PlotOptions options_;
     mutable SeriesIndexCache drawingIndexes_; // derived from seriesarr_
     mutable std::optional<SeriesSummary> figures_; // derived from seriesarr_ and boxes_
@@ -159,12 +159,12 @@ private:
 
 // Write access to the store for the point parser of graph/: it adds points by the million and
 // the model announces the series once, when the parse is done.
-class TSeriesWriter
+class SeriesWriter
 {
 public:
-    explicit TSeriesWriter(PlotModel& model) : model_(model) {}
-    tptsarr& Points(int seriesnum) { return model_.seriesarr_[static_cast<std::size_t>(seriesnum - 1)]; }
-    tseriesinfo& Info(int seriesnum) { return model_.seriesinfo_[static_cast<std::size_t>(seriesnum)]; }
+    explicit SeriesWriter(PlotModel& model) : model_(model) {}
+    PointList& Points(int seriesnum) { return model_.seriesarr_[static_cast<std::size_t>(seriesnum - 1)]; }
+    SeriesInfo& Info(int seriesnum) { return model_.seriesinfo_[static_cast<std::size_t>(seriesnum)]; }
     // The points are written: the model announces the change of its series.
     void SeriesWritten() { model_.AnnounceSeriesChange(); }
 

@@ -26,11 +26,11 @@ inline constexpr OptionRange kSmoothingRange{1, 6};
 
 struct PlotOptions
 {
-    TColor BackgroundColor = 0x00F8FFFF; // pale ivory (255, 255, 248)
-    TColor AxisColor = 0x00000000;
-    TColor GridColor = 0x00808080;
-    TColor TitleColor = 0x00000000;
-    std::array<TColor, maxseries> SeriesColor = {
+    RgbColor backgroundColor = 0x00F8FFFF; // pale ivory (255, 255, 248)
+    RgbColor axisColor = 0x00000000;
+    RgbColor gridColor = 0x00808080;
+    RgbColor titleColor = 0x00000000;
+    std::array<RgbColor, maxseries> seriesColor = {
         0x000000FF, // red
         0x00008000, // green
         0x00FF0000, // blue
@@ -40,23 +40,23 @@ struct PlotOptions
         0x0099CC00, // (0, 204, 153)
         0x00993366, // (102, 51, 153)
     };
-    int LineWidth = 1;
-    bool HorzGridLines = true;
-    bool VertGridLines = true;
-    bool ShowPoints = true;
-    bool DrawArea = false;
-    bool FloatingXAxis = true;
-    bool ShowLegend = true;
-    QString XLabel = QStringLiteral("Datum");
-    QString YLabel = QStringLiteral("Value");
-    int DecimalPlaces = 4;
+    int lineWidth = 1;
+    bool horzGridLines = true;
+    bool vertGridLines = true;
+    bool showPoints = true;
+    bool drawArea = false;
+    bool floatingXAxis = true;
+    bool showLegend = true;
+    QString xLabel = QStringLiteral("Datum");
+    QString yLabel = QStringLiteral("Value");
+    int decimalPlaces = 4;
     int smoothing = 3; // curve smoothing level, in kSmoothingRange
 
     bool operator==(const PlotOptions&) const = default;
 
     // Colour of series number n (1..maxseries); any other number throws std::out_of_range
     // rather than colour a series as another.
-    TColor SeriesColorOf(int n) const { return SeriesColor.at(static_cast<std::size_t>(n - 1)); }
+    RgbColor SeriesColorOf(int n) const { return seriesColor.at(static_cast<std::size_t>(n - 1)); }
 };
 
 } // namespace plotwell

@@ -74,7 +74,7 @@ private:
     Element first_{-1, 0}, last_{-1, 0};
 };
 
-SeriesIndex::SeriesIndex(const tptsarr& points, const std::function<void()>& checkpoint)
+SeriesIndex::SeriesIndex(const PointList& points, const std::function<void()>& checkpoint)
     : range_(RangeOfSeries(points))
 {
     const std::size_t n = points.size();
@@ -92,7 +92,7 @@ SeriesIndex::SeriesIndex(const tptsarr& points, const std::function<void()>& che
     BuildLevels(points, checkpoint);
 }
 
-void SeriesIndex::BuildLevels(const tptsarr& points, const std::function<void()>& checkpoint)
+void SeriesIndex::BuildLevels(const PointList& points, const std::function<void()>& checkpoint)
 {
     const std::size_t n = points.size();
     if (n <= F)
@@ -141,7 +141,7 @@ SeriesIndex::Parts SeriesIndex::Decompose(std::size_t a, std::size_t b) const
     return parts;
 }
 
-SeriesIndex::Run SeriesIndex::Extremes(const tptsarr& points, std::size_t a, std::size_t b) const
+SeriesIndex::Run SeriesIndex::Extremes(const PointList& points, std::size_t a, std::size_t b) const
 {
     const auto node = [&](Element e) {
         if (e.level >= 0)
@@ -170,7 +170,7 @@ SeriesIndex::Run SeriesIndex::Extremes(const tptsarr& points, std::size_t a, std
     return run;
 }
 
-std::size_t SeriesIndex::FirstPlotted(const tptsarr& points, int level, std::size_t i) const
+std::size_t SeriesIndex::FirstPlotted(const PointList& points, int level, std::size_t i) const
 {
     for (; level >= 0; --level) {
         // The first child holding a plotted point.
@@ -187,7 +187,7 @@ std::size_t SeriesIndex::FirstPlotted(const tptsarr& points, int level, std::siz
     return i;
 }
 
-std::size_t SeriesIndex::LastPlotted(const tptsarr& points, int level, std::size_t i) const
+std::size_t SeriesIndex::LastPlotted(const PointList& points, int level, std::size_t i) const
 {
     for (; level >= 0; --level) {
         const std::size_t below = level == 0 ? points.size() : levels_[static_cast<std::size_t>(level - 1)].size();
@@ -205,7 +205,7 @@ std::size_t SeriesIndex::LastPlotted(const tptsarr& points, int level, std::size
 }
 
 template <typename NodeHolds, typename PointHolds>
-std::size_t SeriesIndex::FirstWhere(const tptsarr& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
+std::size_t SeriesIndex::FirstWhere(const PointList& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
                                     PointHolds holds) const
 {
     const auto elementHolds = [&](Element e) {
@@ -234,7 +234,7 @@ std::size_t SeriesIndex::FirstWhere(const tptsarr& points, std::size_t a, std::s
     return e.index;
 }
 
-std::size_t SeriesIndex::FirstOnTopRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+std::size_t SeriesIndex::FirstOnTopRow(const PointList& points, std::size_t a, std::size_t b, const PlotMapping& map,
                                        double maxY) const
 {
     const int row = map.Row(maxY);
@@ -243,7 +243,7 @@ std::size_t SeriesIndex::FirstOnTopRow(const tptsarr& points, std::size_t a, std
         [&](double y) { return map.Row(y) <= row; });
 }
 
-std::size_t SeriesIndex::FirstOnBottomRow(const tptsarr& points, std::size_t a, std::size_t b,
+std::size_t SeriesIndex::FirstOnBottomRow(const PointList& points, std::size_t a, std::size_t b,
                                           const PlotMapping& map, double minY) const
 {
     const int row = map.Row(minY);

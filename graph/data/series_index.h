@@ -30,20 +30,20 @@ public:
     SeriesIndex() = default;
     // Walks the points; builds the blocks only for a series that can use them. `checkpoint`,
     // when given, is called every million points or so and may throw to stop the building.
-    explicit SeriesIndex(const tptsarr& points, const std::function<void()>& checkpoint = {});
+    explicit SeriesIndex(const PointList& points, const std::function<void()>& checkpoint = {});
 
     const SeriesRange& Range() const { return range_; }
     // Runs can be summed up through the index: the points are in X order (no NaN X), no Y is
     // NaN, and they are fewer than 2^32. (Up to kFanOut points need no blocks.)
     bool HasBlocks() const { return hasBlocks_; }
     // The run of points [a, b) of the series the index was built from (a < b); HasBlocks() only.
-    Run Extremes(const tptsarr& points, std::size_t a, std::size_t b) const;
+    Run Extremes(const PointList& points, std::size_t a, std::size_t b) const;
     // The first plotted point of [a, b) on the smallest (top) row the mapping gives the run,
     // that of its largest Y `maxY`; and the first on the largest (bottom) row, that of its
     // smallest Y. Rows never rise as Y grows, so no point of the run lies beyond either.
-    std::size_t FirstOnTopRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+    std::size_t FirstOnTopRow(const PointList& points, std::size_t a, std::size_t b, const PlotMapping& map,
                               double maxY) const;
-    std::size_t FirstOnBottomRow(const tptsarr& points, std::size_t a, std::size_t b, const PlotMapping& map,
+    std::size_t FirstOnBottomRow(const PointList& points, std::size_t a, std::size_t b, const PlotMapping& map,
                                  double minY) const;
     // The memory the index holds beside the points.
     std::size_t MemoryBytes() const;
@@ -76,15 +76,15 @@ private:
     };
     Parts Decompose(std::size_t a, std::size_t b) const;
 
-    void BuildLevels(const tptsarr& points, const std::function<void()>& checkpoint);
+    void BuildLevels(const PointList& points, const std::function<void()>& checkpoint);
     // The first plotted point of [a, b) whose Y `holds`, found through the nodes that
     // `nodeHolds` (one of their points holds); b when there is none.
     template <typename NodeHolds, typename PointHolds>
-    std::size_t FirstWhere(const tptsarr& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
+    std::size_t FirstWhere(const PointList& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
                            PointHolds holds) const;
     // The first (last) plotted point under node `i` of level `level`.
-    std::size_t FirstPlotted(const tptsarr& points, int level, std::size_t i) const;
-    std::size_t LastPlotted(const tptsarr& points, int level, std::size_t i) const;
+    std::size_t FirstPlotted(const PointList& points, int level, std::size_t i) const;
+    std::size_t LastPlotted(const PointList& points, int level, std::size_t i) const;
 
     SeriesRange range_{};
     bool hasBlocks_ = false;

@@ -2,7 +2,7 @@
 
 namespace plotwell {
 
-const SeriesIndex& SeriesIndexCache::For(int seriesnum, const tptsarr& points, const std::function<void()>& checkpoint)
+const SeriesIndex& SeriesIndexCache::For(int seriesnum, const PointList& points, const std::function<void()>& checkpoint)
 {
     Entry& entry = entries_[static_cast<std::size_t>(seriesnum - 1)];
     if (!entry.built || entry.data != points.data() || entry.size != points.size()) {

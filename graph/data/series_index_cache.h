@@ -15,7 +15,7 @@ class SeriesIndexCache
 public:
     // The index of series n (1..8), whose points are `points`. An index built from another
     // array or another length (a series replaced without Clear) is built again.
-    const SeriesIndex& For(int seriesnum, const tptsarr& points, const std::function<void()>& checkpoint = {});
+    const SeriesIndex& For(int seriesnum, const PointList& points, const std::function<void()>& checkpoint = {});
     // The series changed: every index is out of date.
     void Clear();
     std::size_t MemoryBytes() const;
@@ -24,7 +24,7 @@ private:
     struct Entry
     {
         bool built = false;
-        const tpt* data = nullptr;
+        const DataPoint* data = nullptr;
         std::size_t size = 0;
         SeriesIndex index;
     };

@@ -8,7 +8,7 @@
 
 namespace plotwell {
 
-void ValueStatistics::Add(const tptsarr& points)
+void ValueStatistics::Add(const PointList& points)
 {
     series_.push_back(&points);
     points_ += static_cast<std::int64_t>(points.size());
@@ -18,7 +18,7 @@ void ValueStatistics::Add(const tptsarr& points)
     double max = max_;
     double sum = sum_;
     long double singleSum = singleSum_;
-    for (const tpt& p : points) {
+    for (const DataPoint& p : points) {
         if (IsNullPoint(p))
             continue;
         if (count == 0) {
@@ -49,8 +49,8 @@ int ValueStatistics::Scale() const
 long double ValueStatistics::ScaledMean(int scale) const
 {
     long double sum = 0;
-    for (const tptsarr* s : series_)
-        for (const tpt& p : *s)
+    for (const PointList* s : series_)
+        for (const DataPoint& p : *s)
             if (!IsNullPoint(p))
                 sum += std::ldexp(static_cast<long double>(p.y), -scale);
     return sum / static_cast<long double>(count_);
@@ -75,7 +75,7 @@ double ValueStatistics::StandardDeviation() const
     if (std::max(std::fabs(min_), std::fabs(max_)) <= std::numeric_limits<float>::max()) {
         const long double mean = singleSum_ / static_cast<long double>(count_);
         long double total = 0;
-        for (const tptsarr* s : series_)
+        for (const PointList* s : series_)
             total += SquaredDeviations(*s, mean);
         const double deviation = SampleDeviation(total, count_);
         if (std::isfinite(deviation))
@@ -91,8 +91,8 @@ double ValueStatistics::WideDeviation() const
     const int scale = Scale();
     const long double mean = ScaledMean(scale);
     long double total = 0;
-    for (const tptsarr* s : series_)
-        for (const tpt& p : *s)
+    for (const PointList* s : series_)
+        for (const DataPoint& p : *s)
             if (!IsNullPoint(p)) {
                 const long double d = std::ldexp(static_cast<long double>(p.y), -scale) - mean;
                 total += d * d;
@@ -103,27 +103,27 @@ double ValueStatistics::WideDeviation() const
                                         static_cast<long double>(std::numeric_limits<double>::max())));
 }
 
-std::vector<const tptsarr*> DisplayedSeries(const PlotModel& model)
+std::vector<const PointList*> DisplayedSeries(const PlotModel& model)
 {
-    std::vector<const tptsarr*> displayed;
+    std::vector<const PointList*> displayed;
     for (int n = 1; n <= model.NumberOfSeries(); ++n)
         if (model.SeriesDisplay(n))
-            displayed.push_back(&model.seriesarr()[static_cast<std::size_t>(n - 1)]);
+            displayed.push_back(&model.AllSeries()[static_cast<std::size_t>(n - 1)]);
     return displayed;
 }
 
 ValueStatistics DisplayedStatistics(const PlotModel& model)
 {
     ValueStatistics stats;
-    for (const tptsarr* series : DisplayedSeries(model))
+    for (const PointList* series : DisplayedSeries(model))
         stats.Add(*series);
     return stats;
 }
 
-long double SquaredDeviations(const tptsarr& points, long double mean)
+long double SquaredDeviations(const PointList& points, long double mean)
 {
     long double total = 0;
-    for (const tpt& p : points) {
+    for (const DataPoint& p : points) {
         if (IsNullPoint(p))
             continue;
         const long double d = static_cast<long double>(static_cast<float>(p.y)) - mean;

@@ -16,7 +16,7 @@ class PlotModel;
 class ValueStatistics
 {
 public:
-    void Add(const tptsarr& points);
+    void Add(const PointList& points);
 
     std::int64_t Points() const { return points_; }
     std::int64_t Values() const { return count_; }
@@ -36,7 +36,7 @@ private:
     long double ScaledMean(int scale) const;
     double WideDeviation() const;
 
-    std::vector<const tptsarr*> series_;
+    std::vector<const PointList*> series_;
     std::int64_t points_ = 0;
     std::int64_t count_ = 0;
     double min_ = 0;
@@ -50,10 +50,10 @@ private:
 double SampleDeviation(long double totalVariance, std::int64_t n);
 
 // Sum of (float(y) - mean)^2 over the non-null values of a series.
-long double SquaredDeviations(const tptsarr& points, long double mean);
+long double SquaredDeviations(const PointList& points, long double mean);
 
 // The displayed series of a model, in order: the ones its status line reports.
-std::vector<const tptsarr*> DisplayedSeries(const PlotModel& model);
+std::vector<const PointList*> DisplayedSeries(const PlotModel& model);
 
 // The statistics of the displayed series of a model.
 ValueStatistics DisplayedStatistics(const PlotModel& model);

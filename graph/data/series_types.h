@@ -7,18 +7,18 @@
 
 namespace plotwell {
 
-struct tpt
+struct DataPoint
 {
     double x;
     double y;
 };
 
-using tptsarr = std::vector<tpt>;     // one series
-using tseriesarr = std::vector<tptsarr>; // all series; element 0 is series 1
+using PointList = std::vector<DataPoint>;     // one series
+using SeriesList = std::vector<PointList>; // all series; element 0 is series 1
 
-enum Tgraphtype { gtline, gtbar, gtstacked, gtcurve, gtpie };
+enum GraphKind { kLineGraph, kBarGraph, kStackedGraph, kCurveGraph, kPieGraph };
 
-struct tseriesinfo
+struct SeriesInfo
 {
     QString name;        // at most 60 characters
     bool xydata = false; // every point had its own X (or was a null point)
@@ -42,7 +42,7 @@ inline bool IsNullValue(double v)
     return v == nullvalue;
 }
 
-inline bool IsNullPoint(const tpt& p)
+inline bool IsNullPoint(const DataPoint& p)
 {
     return IsNullValue(p.y);
 }

@@ -9,15 +9,15 @@ namespace plotwell {
 
 namespace {
 
-QString plural(qint64 n)
+QString Plural(qint64 n)
 {
     return n == 1 ? QString() : QStringLiteral("s");
 }
 
 // "N pt(s)    Min: a    Max: b    Avg: c    Std Dev: d"
-QString figures(const SeriesSummary& s)
+QString Figures(const SeriesSummary& s)
 {
-    return FormatCount(s.numpoints) + QStringLiteral(" pt") + plural(s.numpoints) + QStringLiteral("    Min: ") +
+    return FormatCount(s.numpoints) + QStringLiteral(" pt") + Plural(s.numpoints) + QStringLiteral("    Min: ") +
            FormatGeneral(s.minvalue) + QStringLiteral("    Max: ") + FormatGeneral(s.maxvalue) +
            QStringLiteral("    Avg: ") + FormatGeneral(RoundTo(s.average, 4)) + QStringLiteral("    Std Dev: ") +
            FormatGeneral(RoundTo(s.standarddeviation, 3));
@@ -30,7 +30,7 @@ QString StatusLineText(const PlotModel& model)
     const SeriesSummary& f = model.DisplayedFigures();
     if (f.numpoints <= 0)
         return QStringLiteral("0 points");
-    return QLatin1Char(' ') + figures(f);
+    return QLatin1Char(' ') + Figures(f);
 }
 
 QStringList SummaryLines(const PlotModel& model)
@@ -39,7 +39,7 @@ QStringList SummaryLines(const PlotModel& model)
     for (int k = 1; k <= model.NumberOfSeries(); ++k) {
         if (!model.SeriesDisplay(k))
             continue;
-        lines.append(QStringLiteral("Series %1:     ").arg(k) + figures(model.GetSeriesSummary(k)));
+        lines.append(QStringLiteral("Series %1:     ").arg(k) + Figures(model.GetSeriesSummary(k)));
     }
     return lines;
 }

@@ -7,12 +7,12 @@
 
 namespace plotwell {
 
-SeriesRange RangeOfSeries(const tptsarr& points)
+SeriesRange RangeOfSeries(const PointList& points)
 {
     // Without branches, so the walk runs in vector registers.
     const double inf = std::numeric_limits<double>::infinity();
     SeriesRange r{inf, -inf, inf, -inf};
-    for (const tpt& p : points) {
+    for (const DataPoint& p : points) {
         const bool plotted = !IsNullPoint(p);
         const double x = p.x;
         const double y = p.y;
@@ -36,7 +36,7 @@ ValueRange FindRange(const PlotModel& model, bool indexed)
             continue;
         ++range.displayed;
         range.displayedSeries[static_cast<std::size_t>(n)] = true;
-        const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+        const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
         range.maxpts = static_cast<int>(std::max<std::size_t>(static_cast<std::size_t>(range.maxpts),
                                                               std::min<std::size_t>(points.size(), INT32_MAX)));
         const SeriesRange series = indexed ? model.DrawingIndex(n).Range() : RangeOfSeries(points);

@@ -28,7 +28,7 @@ struct SeriesRange
     double minX, maxX, minY, maxY;
 };
 
-SeriesRange RangeOfSeries(const tptsarr& points);
+SeriesRange RangeOfSeries(const PointList& points);
 
 // Walks the plotted points of the displayed series in store order; with `indexed`, takes each
 // series' extremes from the model's drawing index instead (the same numbers).

@@ -22,9 +22,9 @@ constexpr int kSeriesShift = 30;
 class BarRun
 {
 public:
-    explicit BarRun(TCanvas& canvas)
+    explicit BarRun(Canvas& canvas)
         : canvas_(canvas),
-          mergeable_(canvas.Pen().Width() == 1 && canvas.Brush().Style() == bsSolid &&
+          mergeable_(canvas.Pen().Width() == 1 && canvas.Brush().Style() == kSolidBrush &&
                      canvas.Pen().Color() == canvas.Brush().Color())
     {
     }
@@ -34,7 +34,7 @@ public:
     // Corners in any order; like Rectangle, at least one pixel each way.
     void Add(int x1, int y1, int x2, int y2)
     {
-        const TBox box = RectangleBox(x1, y1, x2, y2);
+        const CanvasBox box = RectangleBox(x1, y1, x2, y2);
         if (pending_ && mergeable_ && box.left == run_.left && box.right == run_.right && box.top <= run_.bottom &&
             box.bottom >= run_.top) {
             run_.top = std::min(run_.top, box.top);
@@ -54,25 +54,25 @@ public:
     }
 
 private:
-    TCanvas& canvas_;
+    Canvas& canvas_;
     bool mergeable_;
     bool pending_ = false;
-    TBox run_{};
+    CanvasBox run_{};
 };
 
 // Solid bars in the series colour with a one-pixel outline in the pen colour.
-void useBarTools(TCanvas& canvas, const PlotModel& model, int n)
+void UseBarTools(Canvas& canvas, const PlotModel& model, int n)
 {
     canvas.Brush().SetColor(model.Options().SeriesColorOf(n));
     canvas.Pen().SetWidth(1);
 }
 
 // Calls draw(j, point) for each point of series n that has a bar: not null, not 0.
-template <typename Draw> void forEachBar(const PlotModel& model, int n, Draw&& draw)
+template <typename Draw> void ForEachBar(const PlotModel& model, int n, Draw&& draw)
 {
-    const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+    const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
     for (std::size_t j = 0; j < points.size(); ++j) {
-        const tpt& p = points[j];
+        const DataPoint& p = points[j];
         if (!IsNullPoint(p) && p.y != 0)
             draw(j, p);
     }
@@ -80,16 +80,16 @@ template <typename Draw> void forEachBar(const PlotModel& model, int n, Draw&& d
 
 } // namespace
 
-void DrawBarSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n, int ordinal)
+void DrawBarSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int n, int ordinal)
 {
-    useBarTools(canvas, model, n);
+    UseBarTools(canvas, model, n);
     const PlotMapping& map = frame.map;
     const double seriesCount = frame.seriesCount;
     BarRun run(canvas);
     if (frame.anyxy) {
         const int shift = (ordinal - 1) * kSeriesShift;
         const int width = PixelRound(frame.xjmp / (3 * seriesCount));
-        forEachBar(model, n, [&](std::size_t, const tpt& p) {
+        ForEachBar(model, n, [&](std::size_t, const DataPoint& p) {
             const int x = map.Column(p.x) + shift;
             run.Add(x, map.Row(p.y), x + width, frame.cornery);
         });
@@ -97,7 +97,7 @@ void DrawBarSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& f
         const double width = frame.xjmp / seriesCount;
         const int cornerx = map.Area().cornerx;
         const double place = width * (n - 1); // the series' place in the slot
-        forEachBar(model, n, [&](std::size_t j, const tpt& p) {
+        ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) {
             const int x = PixelRound(static_cast<double>(j) * frame.xjmp + cornerx + place);
             run.Add(x, map.Row(p.y), PixelRound(x + width), frame.cornery);
         });
@@ -105,14 +105,14 @@ void DrawBarSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& f
     run.Flush();
 }
 
-void DrawStackedSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n, StackTotals& totals)
+void DrawStackedSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int n, StackTotals& totals)
 {
-    useBarTools(canvas, model, n);
+    UseBarTools(canvas, model, n);
     const PlotMapping& map = frame.map;
     const double xjmp = frame.xjmp;
     const int xyWidth = PixelRound(xjmp / (2.0 * frame.seriesCount));
     BarRun run(canvas);
-    forEachBar(model, n, [&](std::size_t j, const tpt& p) {
+    ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) {
         const std::size_t slot = totals.Slot(j, p.x);
         const double base = totals.Total(slot);
         const double top = StackTotals::Add(base, p.y);

@@ -26,14 +26,14 @@ constexpr qsizetype kPolylineChunk = 8;
 constexpr int kMargin = 8;
 } // namespace
 
-TCanvas::TCanvas()
+Canvas::Canvas()
 {
     UseStandInFaces();
 }
 
-TCanvas::~TCanvas() = default;
+Canvas::~Canvas() = default;
 
-void TCanvas::SetSize(int width, int height, double ratio)
+void Canvas::SetSize(int width, int height, double ratio)
 {
     EndPainting();
     width_ = std::max(width, 0);
@@ -50,12 +50,12 @@ void TCanvas::SetSize(int width, int height, double ratio)
     bits_ = image_.bits(); // the image is never shared, so this stays its buffer
 }
 
-int TCanvas::DeviceLength(int pixels) const
+int Canvas::DeviceLength(int pixels) const
 {
     return static_cast<int>(std::lround(pixels * ratio_));
 }
 
-QImage TCanvas::Image() const
+QImage Canvas::Image() const
 {
     EndPainting();
     if (image_.isNull())
@@ -65,7 +65,7 @@ QImage TCanvas::Image() const
     return visible;
 }
 
-void TCanvas::DrawTo(QPainter& painter, QPoint topLeft) const
+void Canvas::DrawTo(QPainter& painter, QPoint topLeft) const
 {
     EndPainting();
     if (image_.isNull())
@@ -74,7 +74,7 @@ void TCanvas::DrawTo(QPainter& painter, QPoint topLeft) const
     painter.drawImage(QRectF(topLeft, QSizeF(width_, height_)), image_, visible);
 }
 
-QPainter* TCanvas::Painter()
+QPainter* Canvas::Painter()
 {
     if (image_.isNull())
         return nullptr;
@@ -87,19 +87,19 @@ QPainter* TCanvas::Painter()
     return painter_.get();
 }
 
-void TCanvas::EndPainting() const
+void Canvas::EndPainting() const
 {
     painter_.reset();
 }
 
 // Lines go through pixel centres: with more than one device pixel per pixel, half a pixel in.
-QPointF TCanvas::StrokePoint(QPoint p) const
+QPointF Canvas::StrokePoint(QPoint p) const
 {
     const double offset = ratio_ == 1.0 ? 0.0 : 0.5;
     return QPointF(p.x() + offset, p.y() + offset);
 }
 
-void TCanvas::UseStrokePen()
+void Canvas::UseStrokePen()
 {
     QPen pen(ToQColor(pen_.Color()));
     pen.setWidth(pen_.Width());
@@ -108,15 +108,15 @@ void TCanvas::UseStrokePen()
     } else {
         pen.setCapStyle(Qt::RoundCap);
         pen.setJoinStyle(Qt::RoundJoin);
-        if (pen_.Style() == psDot)
+        if (pen_.Style() == kDotPen)
             pen.setStyle(Qt::DotLine);
     }
     painter_->setPen(pen);
 }
 
-void TCanvas::UseShapeBrush()
+void Canvas::UseShapeBrush()
 {
-    if (brush_.Style() == bsSolid)
+    if (brush_.Style() == kSolidBrush)
         painter_->setBrush(ToQColor(brush_.Color()));
     else
         painter_->setBrush(Qt::NoBrush);
@@ -124,7 +124,7 @@ void TCanvas::UseShapeBrush()
 
 // Writes straight into the image: thin lines, outlines and fills are runs of whole pixels,
 // exact at any pixel ratio and far cheaper than one painter call each.
-void TCanvas::FillPixels(int x, int y, int w, int h, TColor color)
+void Canvas::FillPixels(int x, int y, int w, int h, RgbColor color)
 {
     if (w <= 0 || h <= 0 || !bits_)
         return;
@@ -142,14 +142,14 @@ void TCanvas::FillPixels(int x, int y, int w, int h, TColor color)
     }
 }
 
-void TCanvas::LineTo(int x, int y)
+void Canvas::LineTo(int x, int y)
 {
     const QPoint to(x, y);
     Segment(penPos_, to);
     penPos_ = to;
 }
 
-void TCanvas::Segment(QPoint from, QPoint to)
+void Canvas::Segment(QPoint from, QPoint to)
 {
     if (from == to || image_.isNull())
         return;
@@ -166,10 +166,10 @@ void TCanvas::Segment(QPoint from, QPoint to)
 // pixel per step, the other coordinate rounded (halves away from the start). Dotted lines
 // take every other pixel, starting with the second, so a grid line drawn from an axis leaves
 // the axis pixel it starts on. Only the steps that can reach the image are walked.
-void TCanvas::ThinLine(QPoint from, QPoint to)
+void Canvas::ThinLine(QPoint from, QPoint to)
 {
-    const bool dotted = pen_.Style() == psDot;
-    const TColor color = pen_.Color();
+    const bool dotted = pen_.Style() == kDotPen;
+    const RgbColor color = pen_.Color();
     const bool xMajor = std::abs(qint64(to.x()) - from.x()) >= std::abs(qint64(to.y()) - from.y());
     // Major and minor coordinates of the two ends.
     const qint64 a0 = xMajor ? from.x() : from.y();
@@ -221,7 +221,7 @@ void TCanvas::ThinLine(QPoint from, QPoint to)
         plot(runStart, runMinor, runLength);
 }
 
-void TCanvas::Polyline(const QPoint* points, qsizetype count)
+void Canvas::Polyline(const QPoint* points, qsizetype count)
 {
     if (count <= 0)
         return;
@@ -247,25 +247,25 @@ void TCanvas::Polyline(const QPoint* points, qsizetype count)
     }
 }
 
-TBox RectangleBox(int x1, int y1, int x2, int y2)
+CanvasBox RectangleBox(int x1, int y1, int x2, int y2)
 {
     if (x2 < x1)
         std::swap(x1, x2);
     if (y2 < y1)
         std::swap(y1, y2);
     // A box of no width or height still shows its one-pixel outline.
-    return TBox{x1, y1, std::max(x2, x1 + 1), std::max(y2, y1 + 1)};
+    return CanvasBox{x1, y1, std::max(x2, x1 + 1), std::max(y2, y1 + 1)};
 }
 
-void TCanvas::Rectangle(int left, int top, int right, int bottom)
+void Canvas::Rectangle(int left, int top, int right, int bottom)
 {
     const auto [x1, y1, x2, y2] = RectangleBox(left, top, right, bottom);
     if (!Painter())
         return;
-    if (brush_.Style() == bsSolid)
+    if (brush_.Style() == kSolidBrush)
         FillPixels(x1, y1, x2 - x1, y2 - y1, brush_.Color());
     if (pen_.Width() == 1) {
-        const TColor c = pen_.Color();
+        const RgbColor c = pen_.Color();
         FillPixels(x1, y1, x2 - x1, 1, c);
         FillPixels(x1, y2 - 1, x2 - x1, 1, c);
         FillPixels(x1, y1, 1, y2 - y1, c);
@@ -277,7 +277,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
     painter_->drawRect(QRectF(StrokePoint(QPoint(x1, y1)), QSizeF(x2 - x1 - 1, y2 - y1 - 1)));
 }
 
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+void Canvas::Ellipse(int x1, int y1, int x2, int y2)
 {
     if (x2 < x1)
         std::swap(x1, x2);
@@ -290,7 +290,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
     painter_->drawEllipse(QRectF(StrokePoint(QPoint(x1, y1)), QSizeF(std::max(x2 - x1 - 1, 0), std::max(y2 - y1 - 1, 0))));
 }
 
-void TCanvas::Polygon(const QPoint* points, int count)
+void Canvas::Polygon(const QPoint* points, int count)
 {
     if (count < 2 || !Painter())
         return;
@@ -303,7 +303,7 @@ void TCanvas::Polygon(const QPoint* points, int count)
     painter_->drawPolygon(corners.data(), count);
 }
 
-void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     if (x2 < x1)
         std::swap(x1, x2);
@@ -324,18 +324,18 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
                       static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
 }
 
-void TCanvas::FillRect(const QRect& rect)
+void Canvas::FillRect(const QRect& rect)
 {
-    if (brush_.Style() == bsSolid)
+    if (brush_.Style() == kSolidBrush)
         FillPixels(rect.x(), rect.y(), rect.width(), rect.height(), brush_.Color());
 }
 
-void TCanvas::SetPixel(int x, int y, TColor color)
+void Canvas::SetPixel(int x, int y, RgbColor color)
 {
     FillPixels(x, y, 1, 1, color);
 }
 
-TColor TCanvas::Pixel(int x, int y) const
+RgbColor Canvas::Pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_ || image_.isNull())
         return 0;
@@ -344,13 +344,13 @@ TColor TCanvas::Pixel(int x, int y) const
     return RGBToColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
-TStamp TCanvas::CaptureStamp(int reach, const std::function<void(TCanvas&, int x, int y)>& draw)
+CanvasStamp Canvas::CaptureStamp(int reach, const std::function<void(Canvas&, int x, int y)>& draw)
 {
-    TStamp stamp;
+    CanvasStamp stamp;
     const QPoint unmoved(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
     const int side = 2 * reach + 1;
     // Draws on a scratch surface of one ground colour, with this canvas's tools.
-    const auto drawOn = [&](TCanvas& scratch, TColor ground) {
+    const auto drawOn = [&](Canvas& scratch, RgbColor ground) {
         scratch.SetSize(side, side, ratio_);
         scratch.pen_ = pen_;
         scratch.brush_ = brush_;
@@ -363,8 +363,8 @@ TStamp TCanvas::CaptureStamp(int reach, const std::function<void(TCanvas&, int x
     };
     // A pixel is the drawing's when it comes out the same on a black and on a white ground,
     // whatever colours the drawing uses.
-    TCanvas onBlack;
-    TCanvas onWhite;
+    Canvas onBlack;
+    Canvas onWhite;
     drawOn(onBlack, 0x000000);
     drawOn(onWhite, 0xFFFFFF);
     if (!onWhite.image_.isNull()) {
@@ -397,7 +397,7 @@ TStamp TCanvas::CaptureStamp(int reach, const std::function<void(TCanvas&, int x
     return stamp;
 }
 
-void TCanvas::Stamp(const TStamp& stamp, int x, int y)
+void Canvas::Stamp(const CanvasStamp& stamp, int x, int y)
 {
     if (stamp.movesPen)
         penPos_ = QPoint(x, y) + stamp.penOffset;
@@ -414,7 +414,7 @@ void TCanvas::Stamp(const TStamp& stamp, int x, int y)
     }
 }
 
-QFont TCanvas::CurrentFont() const
+QFont Canvas::CurrentFont() const
 {
     if (fontCached_ && fontKeyName_ == font_.Name() && fontKeyHeight_ == font_.Height())
         return fontCache_;
@@ -442,24 +442,24 @@ QFont TCanvas::CurrentFont() const
     return font;
 }
 
-QSize TCanvas::TextExtent(const QString& text) const
+QSize Canvas::TextExtent(const QString& text) const
 {
     const QFontMetrics metrics(CurrentFont());
     return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
-int TCanvas::TextBlankTop(const QString& text) const
+int Canvas::TextBlankTop(const QString& text) const
 {
     const QFontMetrics metrics(CurrentFont());
     return text.isEmpty() ? 0 : std::max(0, metrics.ascent() + metrics.tightBoundingRect(text).top());
 }
 
-void TCanvas::TextOut(int x, int y, const QString& text)
+void Canvas::TextOut(int x, int y, const QString& text)
 {
     TextOutAngle(x, y, 0, text);
 }
 
-void TCanvas::TextOutAngle(int x, int y, int degrees, const QString& text)
+void Canvas::TextOutAngle(int x, int y, int degrees, const QString& text)
 {
     QPainter* p = Painter();
     if (!p)
@@ -470,7 +470,7 @@ void TCanvas::TextOutAngle(int x, int y, int degrees, const QString& text)
     p->translate(x, y);
     if (degrees != 0)
         p->rotate(-degrees);
-    if (brush_.Style() == bsSolid)
+    if (brush_.Style() == kSolidBrush)
         p->fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), ToQColor(brush_.Color()));
     p->setFont(font);
     p->setPen(ToQColor(font_.Color()));

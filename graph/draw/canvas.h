@@ -1,5 +1,5 @@
 #pragma once
-// TCanvas: the drawing surface of the graph, an image painted with the conventions of a
+// Canvas: the drawing surface of the graph, an image painted with the conventions of a
 // classic windowing canvas (aliased; pen, brush and font that persist; right and bottom
 // edges of shapes exclusive; LineTo without its end pixel; opaque text), so that a drawing
 // can be checked pixel by pixel and copied or printed exactly as shown.
@@ -21,7 +21,7 @@ class QPainter;
 namespace plotwell {
 
 // The device pixels one small drawing sets, in one colour, to repeat it elsewhere.
-struct TStamp
+struct CanvasStamp
 {
     bool valid = false;
     QRgb color = 0;
@@ -32,19 +32,19 @@ struct TStamp
 
 // The pixels a Rectangle with these corners covers: corners in any order, at least one pixel
 // each way; right and bottom are one past the last pixel, as the drawing calls count them.
-struct TBox
+struct CanvasBox
 {
     int left, top, right, bottom;
 };
-TBox RectangleBox(int x1, int y1, int x2, int y2);
+CanvasBox RectangleBox(int x1, int y1, int x2, int y2);
 
-class TCanvas
+class Canvas
 {
 public:
-    TCanvas();
-    ~TCanvas();
-    TCanvas(const TCanvas&) = delete;
-    TCanvas& operator=(const TCanvas&) = delete;
+    Canvas();
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
     // A surface of width x height pixels, each drawn with `ratio` device pixels per side (a
     // high-density screen). The contents start white; pen, brush and font are kept.
@@ -58,12 +58,12 @@ public:
     // Paints the picture as drawn so far at `topLeft` of a painter's device, without a copy.
     void DrawTo(QPainter& painter, QPoint topLeft) const;
 
-    TPen& Pen() { return pen_; }
-    TBrush& Brush() { return brush_; }
-    TFont& Font() { return font_; }
-    const TPen& Pen() const { return pen_; }
-    const TBrush& Brush() const { return brush_; }
-    const TFont& Font() const { return font_; }
+    CanvasPen& Pen() { return pen_; }
+    CanvasBrush& Brush() { return brush_; }
+    CanvasFont& Font() { return font_; }
+    const CanvasPen& Pen() const { return pen_; }
+    const CanvasBrush& Brush() const { return brush_; }
+    const CanvasFont& Font() const { return font_; }
 
     // The rectangle drawing may touch: the whole surface.
     QRect ClipRect() const { return QRect(0, 0, width_, height_); }
@@ -87,8 +87,8 @@ public:
     // Fills with the brush, no outline; nothing with a clear brush.
     void FillRect(const QRect& rect);
 
-    void SetPixel(int x, int y, TColor color);
-    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, RgbColor color);
+    RgbColor Pixel(int x, int y) const;
 
     // The text with the top-left of its cell at (x, y); a solid brush fills the cell first.
     void TextOut(int x, int y, const QString& text);
@@ -103,8 +103,8 @@ public:
     // and font, and takes over the tools it leaves. The stamp is valid when the drawing has
     // one colour, reaches no farther than `reach` pixels and the pixel ratio is whole: then
     // Stamp gives exactly the pixels the same drawing would, at a fraction of the cost.
-    TStamp CaptureStamp(int reach, const std::function<void(TCanvas&, int x, int y)>& draw);
-    void Stamp(const TStamp& stamp, int x, int y);
+    CanvasStamp CaptureStamp(int reach, const std::function<void(Canvas&, int x, int y)>& draw);
+    void Stamp(const CanvasStamp& stamp, int x, int y);
 
 private:
     QPainter* Painter();
@@ -112,7 +112,7 @@ private:
     void EndPainting() const;
     void Segment(QPoint from, QPoint to);
     void ThinLine(QPoint from, QPoint to);
-    void FillPixels(int x, int y, int w, int h, TColor color);
+    void FillPixels(int x, int y, int w, int h, RgbColor color);
     void UseStrokePen();
     void UseShapeBrush();
     QPointF StrokePoint(QPoint p) const;
@@ -126,9 +126,9 @@ private:
     mutable QImage image_;
     uchar* bits_ = nullptr;
     mutable std::unique_ptr<QPainter> painter_;
-    TPen pen_;
-    TBrush brush_;
-    TFont font_;
+    CanvasPen pen_;
+    CanvasBrush brush_;
+    CanvasFont font_;
     QPoint penPos_;
     mutable QString fontKeyName_;
     mutable int fontKeyHeight_ = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// The pen, brush and font of a TCanvas, with the conventions the renderer relies on.
+// The pen, brush and font of a Canvas, with the conventions the renderer relies on.
 
 #include "core/color.h"
 
@@ -7,52 +7,52 @@
 
 namespace plotwell {
 
-enum TPenStyle { psSolid, psDot };
-enum TBrushStyle { bsSolid, bsClear };
+enum PenStyle { kSolidPen, kDotPen };
+enum BrushStyle { kSolidBrush, kClearBrush };
 
-class TPen
+class CanvasPen
 {
 public:
-    TColor Color() const { return color_; }
-    void SetColor(TColor color) { color_ = color; }
+    RgbColor Color() const { return color_; }
+    void SetColor(RgbColor color) { color_ = color; }
     int Width() const { return width_; }
     void SetWidth(int width) { width_ = width < 1 ? 1 : width; }
-    TPenStyle Style() const { return style_; }
-    void SetStyle(TPenStyle style) { style_ = style; }
+    PenStyle Style() const { return style_; }
+    void SetStyle(PenStyle style) { style_ = style; }
 
 private:
-    TColor color_ = 0x00000000;
+    RgbColor color_ = 0x00000000;
     int width_ = 1;
-    TPenStyle style_ = psSolid;
+    PenStyle style_ = kSolidPen;
 };
 
-class TBrush
+class CanvasBrush
 {
 public:
-    TColor Color() const { return color_; }
+    RgbColor Color() const { return color_; }
     // Choosing a colour makes the brush solid, so restoring a saved colour leaves it solid.
-    void SetColor(TColor color)
+    void SetColor(RgbColor color)
     {
         color_ = color;
-        style_ = bsSolid;
+        style_ = kSolidBrush;
     }
-    TBrushStyle Style() const { return style_; }
+    BrushStyle Style() const { return style_; }
     // A clear brush also turns white.
-    void SetStyle(TBrushStyle style)
+    void SetStyle(BrushStyle style)
     {
         style_ = style;
-        if (style == bsClear)
+        if (style == kClearBrush)
             color_ = 0x00FFFFFF;
     }
 
 private:
-    TColor color_ = 0x00FFFFFF;
-    TBrushStyle style_ = bsSolid;
+    RgbColor color_ = 0x00FFFFFF;
+    BrushStyle style_ = kSolidBrush;
 };
 
 // Size is in points at 96 dots per inch; Height in pixels: positive for the whole text cell,
 // negative for the character height alone. Setting one sets the other.
-class TFont
+class CanvasFont
 {
 public:
     QString Name() const { return name_; }
@@ -70,8 +70,8 @@ public:
         const int absolute = pixels < 0 ? -pixels : pixels;
         size_ = (absolute * 72 + 48) / 96;
     }
-    TColor Color() const { return color_; }
-    void SetColor(TColor color) { color_ = color; }
+    RgbColor Color() const { return color_; }
+    void SetColor(RgbColor color) { color_ = color; }
 
 private:
     // points * 96 / 72, rounded half away from zero.
@@ -80,7 +80,7 @@ private:
     QString name_ = QStringLiteral("Segoe UI");
     int size_ = 9;
     int height_ = -12;
-    TColor color_ = 0x00000000;
+    RgbColor color_ = 0x00000000;
 };
 
 } // namespace plotwell

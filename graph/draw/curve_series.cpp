@@ -13,7 +13,7 @@ namespace plotwell {
 
 namespace {
 
-int columnStride(qint64 lastPosition)
+int ColumnStride(qint64 lastPosition)
 {
     if (lastPosition > 1500)
         return 15;
@@ -42,7 +42,7 @@ struct CentreSums
 // Each point's weight is centred on the column its marker stands in, the column of its own X
 // (bare values have their position as X), so the curve passes by its markers however unevenly
 // the X values are spread.
-CentreSums sumByCentre(const tptsarr& points, const RenderFrame& frame)
+CentreSums SumByCentre(const PointList& points, const RenderFrame& frame)
 {
     CentreSums sums;
     const PlotMapping& map = frame.map;
@@ -96,18 +96,18 @@ double CurveWeight(int d, int xwid, int smoothing)
     return std::pow(1 - dd / xwid, std::ldexp(1.0, smoothing));
 }
 
-void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
+void DrawCurve(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
 {
-    const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+    const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
     const PlotOptions& options = model.Options();
     const PlotArea& area = frame.map.Area();
     const int xwid = area.xwid;
     const int smoothing = kSmoothingRange.Clamp(options.smoothing);
-    const int stride = columnStride(static_cast<qint64>(points.size()) - 1);
+    const int stride = ColumnStride(static_cast<qint64>(points.size()) - 1);
     canvas.Pen().SetColor(options.SeriesColorOf(n));
     if (xwid <= 0)
         return;
-    const CentreSums sums = sumByCentre(points, frame);
+    const CentreSums sums = SumByCentre(points, frame);
     if (sums.column.empty())
         return;
 
@@ -119,7 +119,7 @@ void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
     for (int d = 0; d <= farthest; ++d)
         weight[static_cast<std::size_t>(d)] = CurveWeight(d, xwid, smoothing);
 
-    const int bandBottom = frame.cornery - options.LineWidth;
+    const int bandBottom = frame.cornery - options.lineWidth;
     QPoint previous;
     bool started = false;
     for (int c = 1; c <= xwid; ++c) {
@@ -139,15 +139,15 @@ void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame
             continue;
         QPoint vertex(area.cornerx + c - 1, frame.map.Row(yc));
         if (!started) {
-            if (options.DrawArea)
-                vertex.rx() += options.LineWidth - 1;
+            if (options.drawArea)
+                vertex.rx() += options.lineWidth - 1;
             canvas.MoveTo(vertex.x(), vertex.y());
             previous = vertex;
             started = true;
         } else {
             canvas.LineTo(vertex.x(), vertex.y());
         }
-        if (options.DrawArea) {
+        if (options.drawArea) {
             canvas.Pen().SetWidth(1);
             const QPoint band[] = {previous, vertex, QPoint(vertex.x(), bandBottom), QPoint(previous.x(), bandBottom)};
             canvas.Polygon(band, 4);

@@ -4,7 +4,7 @@
 namespace plotwell {
 
 class PlotModel;
-class TCanvas;
+class Canvas;
 struct RenderFrame;
 
 // The weight of a point d columns from the column being computed, for a plot xwid columns
@@ -14,6 +14,6 @@ double CurveWeight(int d, int xwid, int smoothing);
 
 // Draws the curve of series n, every s-th column (s from 2 to 15 by the number of points),
 // each point weighing in at its marker's column; optionally with the area under it filled.
-void DrawCurve(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n);
+void DrawCurve(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int n);
 
 } // namespace plotwell

@@ -33,7 +33,7 @@ struct PanelEffects
 {
     bool pieEnabled = true;         // `pierb`: no negative values displayed
     bool stackedEnabled = true;     // `stackedbarrb`: two series or more, none negative
-    bool drawAreaEnabled = true;    // `DrawAreaCheckbox`: a line or curve graph
+    bool drawAreaEnabled = true;    // `drawAreaCheckbox`: a line or curve graph
     bool displaySeriesShown = true; // false hides `displayserieslabel` and box 1 (a lone series)
 };
 
@@ -43,7 +43,7 @@ struct DrawingResult
     bool foundData = false;
     // The type drawn: stacked bars over negative values are drawn as a line graph, and the
     // graph type should follow.
-    Tgraphtype graphType = gtline;
+    GraphKind graphType = kLineGraph;
     // The surface drawn onto (client width and height).
     int surfaceWidth = 0;
     int surfaceHeight = 0;

@@ -20,14 +20,14 @@ struct LegendLayout
     bool shown = false; // a legend with at least one line
 };
 
-bool hasLegend(const PlotModel& model, Tgraphtype graphtype)
+bool HasLegend(const PlotModel& model, GraphKind graphtype)
 {
-    return graphtype != gtpie && model.NumberOfSeries() >= 2;
+    return graphtype != kPieGraph && model.NumberOfSeries() >= 2;
 }
 
-LegendLayout layOut(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth)
+LegendLayout LayOut(Canvas& canvas, const PlotModel& model, GraphKind graphtype, int surfaceWidth)
 {
-    TFont& font = canvas.Font();
+    CanvasFont& font = canvas.Font();
     font.SetName(QString::fromLatin1(kGraphFace));
     font.SetHeight(14);
     LegendLayout layout;
@@ -35,7 +35,7 @@ LegendLayout layOut(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtyp
     for (int n = 1; n <= model.NumberOfSeries(); ++n)
         widest = std::max(widest, canvas.TextExtent(SeriesLabel(model, n)).width());
     layout.x = surfaceWidth - (widest + 10);
-    layout.markers = graphtype == gtline || graphtype == gtcurve;
+    layout.markers = graphtype == kLineGraph || graphtype == kCurveGraph;
     for (int n = 1; n <= model.NumberOfSeries(); ++n) {
         if (!model.SeriesDisplay(n))
             continue;
@@ -53,13 +53,13 @@ QString SeriesLabel(const PlotModel& model, int n)
     return name.isEmpty() ? QStringLiteral("Series %1").arg(n) : name;
 }
 
-void DrawLegend(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth)
+void DrawLegend(Canvas& canvas, const PlotModel& model, GraphKind graphtype, int surfaceWidth)
 {
-    if (!hasLegend(model, graphtype))
+    if (!HasLegend(model, graphtype))
         return;
     const PlotOptions& options = model.Options();
-    const LegendLayout layout = layOut(canvas, model, graphtype, surfaceWidth);
-    canvas.Brush().SetColor(options.BackgroundColor);
+    const LegendLayout layout = LayOut(canvas, model, graphtype, surfaceWidth);
+    canvas.Brush().SetColor(options.backgroundColor);
     int y = 10;
     for (int n = 1; n <= model.NumberOfSeries(); ++n) {
         if (!model.SeriesDisplay(n))
@@ -73,17 +73,17 @@ void DrawLegend(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, i
     }
 }
 
-QRect LegendBox(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth)
+QRect LegendBox(Canvas& canvas, const PlotModel& model, GraphKind graphtype, int surfaceWidth)
 {
-    if (!model.Options().ShowLegend || !hasLegend(model, graphtype))
+    if (!model.Options().showLegend || !HasLegend(model, graphtype))
         return QRect();
-    const TFont saved = canvas.Font();
-    const LegendLayout layout = layOut(canvas, model, graphtype, surfaceWidth);
+    const CanvasFont saved = canvas.Font();
+    const LegendLayout layout = LayOut(canvas, model, graphtype, surfaceWidth);
     canvas.Font() = saved;
     if (!layout.shown)
         return QRect();
     // A marker reaches 5 pixels round its centre, 10 left of the names, and its pen beyond.
-    const int left = layout.markers ? layout.x - 15 - std::max(model.Options().LineWidth, 1) : layout.x;
+    const int left = layout.markers ? layout.x - 15 - std::max(model.Options().lineWidth, 1) : layout.x;
     return QRect(QPoint(left, 10), QPoint(surfaceWidth - 1, layout.bottom - 1));
 }
 

@@ -9,16 +9,16 @@
 namespace plotwell {
 
 class PlotModel;
-class TCanvas;
+class Canvas;
 
 // One line per displayed series, each in its colour with its marker before it on a line or
 // curve graph; as wide as the longest name of all series needs. Nothing for a pie or a lone
 // series.
-void DrawLegend(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth);
+void DrawLegend(Canvas& canvas, const PlotModel& model, GraphKind graphtype, int surfaceWidth);
 
 // The pixels the legend DrawLegend draws covers, markers included; empty when the options hide
 // it or it has no line. Leaves the canvas's tools as they were.
-QRect LegendBox(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth);
+QRect LegendBox(Canvas& canvas, const PlotModel& model, GraphKind graphtype, int surfaceWidth);
 
 // The series' name, or "Series n" when it has none.
 QString SeriesLabel(const PlotModel& model, int n);

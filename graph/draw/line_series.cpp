@@ -22,9 +22,9 @@ constexpr std::size_t kMapBlock = 1024;
 class LinePainter
 {
 public:
-    LinePainter(TCanvas& canvas, const PlotOptions& options, const RenderFrame& frame, bool thinned)
-        : canvas_(canvas), area_(options.DrawArea), thinned_(thinned),
-          bandBottom_(frame.cornery - options.LineWidth)
+    LinePainter(Canvas& canvas, const PlotOptions& options, const RenderFrame& frame, bool thinned)
+        : canvas_(canvas), area_(options.drawArea), thinned_(thinned),
+          bandBottom_(frame.cornery - options.lineWidth)
     {
     }
 
@@ -59,14 +59,14 @@ private:
         canvas_.Polygon(band, 4);
     }
 
-    TCanvas& canvas_;
+    Canvas& canvas_;
     bool area_;
     bool thinned_;
     int bandBottom_;
 };
 
 // The index of the series' first plotted point, or its size.
-std::size_t FirstPlottedPoint(const tptsarr& points)
+std::size_t FirstPlottedPoint(const PointList& points)
 {
     std::size_t a = 0;
     while (a < points.size() && IsNullPoint(points[a]))
@@ -77,7 +77,7 @@ std::size_t FirstPlottedPoint(const tptsarr& points)
 // The path's first run goes point by point (the reducer watches its first pixel): from the
 // first plotted point while X goes on in order within its column. Returns where it ends, or
 // the series' size when it holds no plotted point.
-std::size_t AddFirstRun(const tptsarr& points, const PlotMapping& map, PixelPathReducer& reducer)
+std::size_t AddFirstRun(const PointList& points, const PlotMapping& map, PixelPathReducer& reducer)
 {
     const std::size_t n = points.size();
     const std::size_t a = FirstPlottedPoint(points);
@@ -94,7 +94,7 @@ std::size_t AddFirstRun(const tptsarr& points, const PlotMapping& map, PixelPath
 }
 
 // A later column's run [a, b) by its plotted extremes (indexes into the series).
-void AddColumnRun(PixelPathReducer& reducer, const PlotMapping& map, const tptsarr& points, int column,
+void AddColumnRun(PixelPathReducer& reducer, const PlotMapping& map, const PointList& points, int column,
                   std::size_t a, std::size_t b, const SeriesIndex::Run& run)
 {
     // In order, the run's ends in one column hold every point between them there.
@@ -107,7 +107,7 @@ void AddColumnRun(PixelPathReducer& reducer, const PlotMapping& map, const tptsa
 // one run of the array: a run's ends are found by bisection and only its first, last,
 // lowest and highest points are mapped. Returns the index where X order was found broken (the
 // caller goes on point by point from there), or the series' size.
-std::size_t ReduceInXOrder(const tptsarr& points, const PlotMapping& map, PixelPathReducer& reducer)
+std::size_t ReduceInXOrder(const PointList& points, const PlotMapping& map, PixelPathReducer& reducer)
 {
     const std::size_t n = points.size();
     std::size_t b = AddFirstRun(points, map, reducer);
@@ -127,7 +127,7 @@ std::size_t ReduceInXOrder(const tptsarr& points, const PlotMapping& map, PixelP
         b = lo;
         SeriesIndex::Run run;
         for (std::size_t i = a; i < b; ++i) {
-            const tpt& p = points[i];
+            const DataPoint& p = points[i];
             if (p.x < points[i - 1].x)
                 return a; // not in X order after all
             if (IsNullPoint(p))
@@ -155,7 +155,7 @@ std::size_t ReduceInXOrder(const tptsarr& points, const PlotMapping& map, PixelP
 
 // The first point past the run of `column` that starts at a: a search outwards from `guess`
 // (the length of the run before is a good one), then a bisection.
-std::size_t RunEnd(const tptsarr& points, const PlotMapping& map, std::size_t a, int column, std::size_t guess)
+std::size_t RunEnd(const PointList& points, const PlotMapping& map, std::size_t a, int column, std::size_t guess)
 {
     const std::size_t n = points.size();
     const auto past = [&](std::size_t i) { return i >= n || map.Column(points[i].x) > column; };
@@ -185,13 +185,13 @@ std::size_t RunEnd(const tptsarr& points, const PlotMapping& map, std::size_t a,
 
 // Asks for the points around the likely end of the next run before they are read: the end
 // search and the run's last, partial block of points start there.
-void PrefetchRunEnd(const tptsarr& points, std::size_t end)
+void PrefetchRunEnd(const PointList& points, std::size_t end)
 {
 #if defined(__GNUC__)
     const std::size_t from = end > SeriesIndex::kFanOut ? end - SeriesIndex::kFanOut : 0;
     const std::size_t to = std::min(end + 1, points.size());
     const char* base = reinterpret_cast<const char*>(points.data());
-    for (std::size_t byte = from * sizeof(tpt); byte < to * sizeof(tpt); byte += 64)
+    for (std::size_t byte = from * sizeof(DataPoint); byte < to * sizeof(DataPoint); byte += 64)
         __builtin_prefetch(base + byte);
 #else
     (void)points;
@@ -202,7 +202,7 @@ void PrefetchRunEnd(const tptsarr& points, std::size_t end)
 // The first run of a filled area, point by point as the reducer would be given it: the
 // series' point 0 stands `shift` columns right of its own, and the run goes on over gaps
 // while the plotted points stay in its column.
-std::size_t AddFirstAreaRun(const tptsarr& points, const PlotMapping& map, int shift, PixelPathReducer& reducer)
+std::size_t AddFirstAreaRun(const PointList& points, const PlotMapping& map, int shift, PixelPathReducer& reducer)
 {
     const std::size_t n = points.size();
     const std::size_t a = FirstPlottedPoint(points);
@@ -225,7 +225,7 @@ std::size_t AddFirstAreaRun(const tptsarr& points, const PlotMapping& map, int s
 // extremes taken from the index. The line alone goes as ReduceInXOrder does, keeping the first
 // points of a column's largest and smallest Y; a filled area (`area`, point 0 `shift` columns
 // right) as the reducer given every point does, keeping the first on its top and bottom rows.
-void ReduceWithIndex(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, bool area, int shift,
+void ReduceWithIndex(const PointList& points, const SeriesIndex& index, const PlotMapping& map, bool area, int shift,
                      PixelPathReducer& reducer)
 {
     const std::size_t n = points.size();
@@ -254,7 +254,7 @@ void ReduceWithIndex(const tptsarr& points, const SeriesIndex& index, const Plot
 // infinite X or Y, an infinite scale or a plot of no width; such a series is walked. The
 // scaling is monotonic, so finite fractions at the ends of the values mean finite ones
 // between them.
-bool PixelsInOrder(const tptsarr& points, const SeriesIndex& index, const PlotMapping& map, bool rows)
+bool PixelsInOrder(const PointList& points, const SeriesIndex& index, const PlotMapping& map, bool rows)
 {
     const auto finite = [](double v) { return std::isfinite(v); };
     const bool columns = !points.empty() && map.Area().xwid > 0 && finite(map.X().Fraction(points.front().x)) &&
@@ -265,9 +265,9 @@ bool PixelsInOrder(const tptsarr& points, const SeriesIndex& index, const PlotMa
 
 } // namespace
 
-void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
+void DrawLineSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
 {
-    const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+    const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
     const PlotOptions& options = model.Options();
     const bool thin = points.size() > static_cast<std::size_t>(std::max(frame.map.Area().xwid, 1));
     LinePainter painter(canvas, options, frame, thin);
@@ -277,10 +277,10 @@ void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& 
     // Point by point from here (the whole series unless it is thinned in X order).
     std::size_t from = 0;
     const SeriesIndex* index = thin && frame.indexed ? &model.DrawingIndex(n) : nullptr;
-    if (index && index->HasBlocks() && PixelsInOrder(points, *index, frame.map, options.DrawArea)) {
-        ReduceWithIndex(points, *index, frame.map, options.DrawArea, options.LineWidth - 1, reducer);
+    if (index && index->HasBlocks() && PixelsInOrder(points, *index, frame.map, options.drawArea)) {
+        ReduceWithIndex(points, *index, frame.map, options.drawArea, options.lineWidth - 1, reducer);
         from = points.size();
-    } else if (thin && !options.DrawArea) {
+    } else if (thin && !options.drawArea) {
         from = ReduceInXOrder(points, frame.map, reducer);
     }
     std::array<int, kMapBlock> columns;
@@ -292,8 +292,8 @@ void DrawLineSeries(TCanvas& canvas, const PlotModel& model, const RenderFrame& 
             if (IsNullPoint(points[block + i]))
                 continue;
             int x = columns[i];
-            if (options.DrawArea && block + i == 0)
-                x += options.LineWidth - 1;
+            if (options.drawArea && block + i == 0)
+                x += options.lineWidth - 1;
             const QPoint pixel(x, rows[i]);
             if (thin)
                 reducer.Add(pixel);

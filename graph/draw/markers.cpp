@@ -17,7 +17,7 @@ namespace {
 // The farthest a marker reaches from its centre pixel, beside its pen's width.
 constexpr int kMarkerReach = 6;
 
-void cross(TCanvas& canvas, int x, int y)
+void Cross(Canvas& canvas, int x, int y)
 {
     canvas.MoveTo(x - 4, y - 4);
     canvas.LineTo(x + 4, y + 4);
@@ -58,24 +58,24 @@ private:
 
 } // namespace
 
-void DrawMarker(TCanvas& canvas, const PlotOptions& options, int x, int y, int n)
+void DrawMarker(Canvas& canvas, const PlotOptions& options, int x, int y, int n)
 {
-    const TColor savedBrush = canvas.Brush().Color();
-    const TColor color = options.SeriesColorOf(n);
+    const RgbColor savedBrush = canvas.Brush().Color();
+    const RgbColor color = options.SeriesColorOf(n);
     canvas.Pen().SetColor(color);
-    canvas.Pen().SetStyle(psSolid);
-    if (options.LineWidth <= 2)
-        canvas.Pen().SetWidth(options.LineWidth);
+    canvas.Pen().SetStyle(kSolidPen);
+    if (options.lineWidth <= 2)
+        canvas.Pen().SetWidth(options.lineWidth);
     switch (n) {
     case 1:
-        cross(canvas, x, y);
+        Cross(canvas, x, y);
         break;
     case 2:
-        canvas.Brush().SetStyle(bsClear);
+        canvas.Brush().SetStyle(kClearBrush);
         canvas.Ellipse(x - 4, y - 4, x + 4, y + 4);
         break;
     case 3:
-        canvas.Brush().SetStyle(bsClear);
+        canvas.Brush().SetStyle(kClearBrush);
         canvas.Rectangle(x - 4, y - 4, x + 4, y + 4);
         break;
     case 4:
@@ -87,12 +87,12 @@ void DrawMarker(TCanvas& canvas, const PlotOptions& options, int x, int y, int n
         canvas.LineTo(x + 4, y + 4);
         break;
     case 5:
-        canvas.Brush().SetStyle(bsClear);
+        canvas.Brush().SetStyle(kClearBrush);
         canvas.Ellipse(x - 5, y - 5, x + 5, y + 5);
-        cross(canvas, x, y);
+        Cross(canvas, x, y);
         break;
     case 6:
-        canvas.Brush().SetStyle(bsClear);
+        canvas.Brush().SetStyle(kClearBrush);
         canvas.Rectangle(x - 4, y - 4, x + 4, y + 4);
         canvas.Rectangle(x - 2, y - 2, x + 2, y + 2);
         break;
@@ -112,7 +112,7 @@ void DrawMarker(TCanvas& canvas, const PlotOptions& options, int x, int y, int n
     canvas.Brush().SetColor(savedBrush);
 }
 
-void MarkPoints(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame)
 {
     constexpr std::size_t block = 1024;
     std::array<int, block> columns;
@@ -121,12 +121,12 @@ void MarkPoints(TCanvas& canvas, const PlotModel& model, const RenderFrame& fram
     for (int n = 1; n <= model.NumberOfSeries(); ++n) {
         if (!model.SeriesDisplay(n))
             continue;
-        const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+        const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
         // Every marker of a series is the same pixels in one colour: drawn once, then copied.
-        const int reach = kMarkerReach + std::max(canvas.Pen().Width(), options.LineWidth);
+        const int reach = kMarkerReach + std::max(canvas.Pen().Width(), options.lineWidth);
         MarkedPixels marked(frame.width, frame.height, reach);
-        std::optional<TStamp> stamp;
-        const auto draw = [&](TCanvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
+        std::optional<CanvasStamp> stamp;
+        const auto draw = [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
         for (std::size_t first = 0; first < points.size(); first += block) {
             const std::size_t count = std::min(block, points.size() - first);
             frame.map.MapPoints(points.data() + first, count, columns.data(), rows.data());

@@ -4,16 +4,16 @@
 namespace plotwell {
 
 class PlotModel;
-class TCanvas;
+class Canvas;
 struct PlotOptions;
 struct RenderFrame;
 
 // The marker of series number n (1..8) centred on pixel (x, y), in the series colour; the
 // brush colour is restored afterwards (and so left solid).
-void DrawMarker(TCanvas& canvas, const PlotOptions& options, int x, int y, int n);
+void DrawMarker(Canvas& canvas, const PlotOptions& options, int x, int y, int n);
 
 // The markers of every plotted point of the displayed series; a marker is drawn once per
 // pixel of its series, and not at all where it cannot reach the surface.
-void MarkPoints(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame);
+void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame);
 
 } // namespace plotwell

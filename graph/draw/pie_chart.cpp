@@ -17,26 +17,26 @@ namespace {
 // More slices than this would not be readable.
 constexpr std::size_t kMaxPiePoints = 50;
 
-int roundToInt(double v)
+int RoundToInt(double v)
 {
     return static_cast<int>(Round(v));
 }
 
-double radians(double degrees)
+double Radians(double degrees)
 {
     return degrees * std::numbers::pi / 180.0;
 }
 
 // The title and, below it, the caption, centred above the circle.
-void drawHeading(TCanvas& canvas, const PlotModel& model, int n, long double total, int r)
+void DrawHeading(Canvas& canvas, const PlotModel& model, int n, long double total, int r)
 {
     const PlotOptions& options = model.Options();
     const QString caption = QStringLiteral("Series %1 (Total: %2)").arg(n).arg(PieTotalText(total));
     const int middle = canvas.Width() / 2;
     const int top = canvas.Height() / 2 - r;
-    canvas.Brush().SetColor(options.BackgroundColor);
-    TFont& font = canvas.Font();
-    font.SetColor(options.TitleColor);
+    canvas.Brush().SetColor(options.backgroundColor);
+    CanvasFont& font = canvas.Font();
+    font.SetColor(options.titleColor);
     font.SetSize(16);
     const QString title = model.Title();
     if (!title.isEmpty()) {
@@ -53,7 +53,7 @@ QString PieNegativeMessage()
     return QStringLiteral("Cannot draw a pie graph when some of the data is negative.");
 }
 
-TColor PieColor(int j)
+RgbColor PieColor(int j)
 {
     if (j % 8 == 0)
         return 0x00BD814F;
@@ -90,14 +90,14 @@ QString PieTotalText(long double total)
     return text;
 }
 
-void DrawPie(TCanvas& canvas, const PlotModel& model, int n, int controlClientHeight)
+void DrawPie(Canvas& canvas, const PlotModel& model, int n, int controlClientHeight)
 {
-    const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+    const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
     if (points.size() > kMaxPiePoints)
         return;
     double total = 0;
     long double wideTotal = 0; // holds what overflows a double: the slices of huge values
-    for (const tpt& p : points)
+    for (const DataPoint& p : points)
         if (!IsNullPoint(p)) {
             total += p.y;
             wideTotal += p.y;
@@ -108,10 +108,10 @@ void DrawPie(TCanvas& canvas, const PlotModel& model, int n, int controlClientHe
     };
     const int cx = canvas.Width() / 2;
     const int cy = canvas.Height() / 2 + canvas.Height() / 16;
-    const int r = roundToInt(0.26 * controlClientHeight);
-    drawHeading(canvas, model, n, overflowed ? wideTotal : total, r);
+    const int r = RoundToInt(0.26 * controlClientHeight);
+    DrawHeading(canvas, model, n, overflowed ? wideTotal : total, r);
 
-    const TColor background = model.Options().BackgroundColor;
+    const RgbColor background = model.Options().backgroundColor;
     double start = 0;
     for (std::size_t j = 0; j < points.size(); ++j) {
         const double y = points[j].y;
@@ -122,19 +122,19 @@ void DrawPie(TCanvas& canvas, const PlotModel& model, int n, int controlClientHe
             end = 360; // no sliver left open by rounding
         canvas.Brush().SetColor(PieColor(static_cast<int>(j)));
         canvas.Pen().SetColor(background);
-        DrawPieSlice(canvas, background, cx, cy, r, FormatGeneral(y), roundToInt(start), roundToInt(end));
+        DrawPieSlice(canvas, background, cx, cy, r, FormatGeneral(y), RoundToInt(start), RoundToInt(end));
         start = end;
     }
     canvas.Brush().SetColor(background);
 }
 
-void DrawPieSlice(TCanvas& canvas, TColor background, int cx, int cy, int r, const QString& label, int s, int e)
+void DrawPieSlice(Canvas& canvas, RgbColor background, int cx, int cy, int r, const QString& label, int s, int e)
 {
     // A slice of no whole degree has no wedge: the same radial twice would fill the circle.
     if (s != e) {
         const auto radial = [&](int degrees) {
-            const double a = radians(degrees);
-            return QPoint(cx + roundToInt(std::cos(a) * r), cy - roundToInt(std::sin(a) * r));
+            const double a = Radians(degrees);
+            return QPoint(cx + RoundToInt(std::cos(a) * r), cy - RoundToInt(std::sin(a) * r));
         };
         const QPoint from = radial(s);
         const QPoint to = radial(e);
@@ -145,13 +145,13 @@ void DrawPieSlice(TCanvas& canvas, TColor background, int cx, int cy, int r, con
     const double mid = (s + e) / 2.0;
     // Labels left of the centre stand further out, clear of the circle.
     const double lr = mid > 130 && mid < 230 ? r + r / 5.0 : r + r / 6.0;
-    const TColor color = canvas.Brush().Color();
+    const RgbColor color = canvas.Brush().Color();
     canvas.Font().SetColor(color);
     canvas.Font().SetSize(10);
     canvas.Brush().SetColor(background);
     const QSize extent = canvas.TextExtent(label);
-    const int lx = cx + roundToInt(std::cos(radians(mid)) * lr);
-    const int ly = cy - roundToInt(std::sin(radians(mid)) * lr);
+    const int lx = cx + RoundToInt(std::cos(Radians(mid)) * lr);
+    const int ly = cy - RoundToInt(std::sin(Radians(mid)) * lr);
     canvas.TextOut(lx - extent.width() / 2, ly - extent.height() / 2, label);
 }
 

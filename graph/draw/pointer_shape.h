@@ -4,35 +4,35 @@
 
 namespace plotwell {
 
-enum TCursor { crDefault, crHourGlass };
+enum CursorShape { kDefaultCursor, kHourGlassCursor };
 
-class TPointerShape
+class PointerShape
 {
 public:
-    virtual ~TPointerShape() = default;
-    virtual void SetCursor(TCursor cursor) = 0;
+    virtual ~PointerShape() = default;
+    virtual void SetCursor(CursorShape cursor) = 0;
 };
 
 // Shows the hourglass for the life of a scope and the default pointer afterwards, also when
 // the scope is left by an exception.
-class TBusyPointer
+class BusyPointer
 {
 public:
-    explicit TBusyPointer(TPointerShape* hook) : hook_(hook)
+    explicit BusyPointer(PointerShape* hook) : hook_(hook)
     {
         if (hook_)
-            hook_->SetCursor(crHourGlass);
+            hook_->SetCursor(kHourGlassCursor);
     }
-    ~TBusyPointer()
+    ~BusyPointer()
     {
         if (hook_)
-            hook_->SetCursor(crDefault);
+            hook_->SetCursor(kDefaultCursor);
     }
-    TBusyPointer(const TBusyPointer&) = delete;
-    TBusyPointer& operator=(const TBusyPointer&) = delete;
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
 
 private:
-    TPointerShape* hook_;
+    PointerShape* hook_;
 };
 
 } // namespace plotwell

@@ -8,7 +8,7 @@ namespace plotwell {
 
 struct RenderFrame
 {
-    Tgraphtype graphtype = gtline;
+    GraphKind graphtype = kLineGraph;
     int width = 0;  // the surface's client width and height
     int height = 0;
     PlotMapping map;

@@ -25,7 +25,7 @@ namespace {
 class GraphDrawing
 {
 public:
-    GraphDrawing(const PlotModel& model, TCanvas& canvas, const DrawRequest& request)
+    GraphDrawing(const PlotModel& model, Canvas& canvas, const DrawRequest& request)
         : model_(model), canvas_(canvas), request_(request), options_(model.Options())
     {
     }
@@ -41,7 +41,7 @@ private:
     void DrawPieStep(const ValueRange& range);
 
     const PlotModel& model_;
-    TCanvas& canvas_;
+    Canvas& canvas_;
     const DrawRequest& request_;
     const PlotOptions& options_;
     DrawingResult result_;
@@ -53,14 +53,14 @@ private:
 DrawingResult GraphDrawing::Draw()
 {
     ClearSurface();
-    if (model_.NumberOfSeries() == 0 || model_.seriesarr().front().empty())
+    if (model_.NumberOfSeries() == 0 || model_.AllSeries().front().empty())
         return result_;
     result_.foundData = true;
-    TBusyPointer busy(request_.pointer);
+    BusyPointer busy(request_.pointer);
     DrawSeries();
-    if (result_.panel && options_.ShowPoints && (frame_.graphtype == gtline || frame_.graphtype == gtcurve))
+    if (result_.panel && options_.showPoints && (frame_.graphtype == kLineGraph || frame_.graphtype == kCurveGraph))
         MarkPoints(canvas_, model_, frame_);
-    if (result_.panel && frame_.graphtype != gtpie)
+    if (result_.panel && frame_.graphtype != kPieGraph)
         DrawFloatingAxisTexts(canvas_, model_, frame_);
     return result_;
 }
@@ -74,9 +74,9 @@ void GraphDrawing::ClearSurface()
     result_.graphType = frame_.graphtype;
     result_.surfaceWidth = frame_.width;
     result_.surfaceHeight = frame_.height;
-    canvas_.Brush().SetColor(options_.BackgroundColor);
+    canvas_.Brush().SetColor(options_.backgroundColor);
     canvas_.FillRect(canvas_.ClipRect());
-    if (options_.ShowLegend)
+    if (options_.showLegend)
         DrawLegend(canvas_, model_, frame_.graphtype, frame_.width);
 }
 
@@ -96,37 +96,37 @@ void GraphDrawing::DrawSeries()
     frame_.isnegative = range.isnegative;
     frame_.maxpts = range.maxpts;
     for (int n = 1; n <= frame_.seriesCount; ++n)
-        frame_.anyxy = frame_.anyxy || model_.seriesinfo(n).xydata;
+        frame_.anyxy = frame_.anyxy || model_.AllSeriesInfo(n).xydata;
     // Stacks cannot show negative values: the graph is drawn as a line graph, and the caller
     // lets the graph type follow.
-    if (frame_.graphtype == gtstacked && frame_.isnegative)
-        frame_.graphtype = gtline;
+    if (frame_.graphtype == kStackedGraph && frame_.isnegative)
+        frame_.graphtype = kLineGraph;
     result_.graphType = frame_.graphtype;
     double maxY = range.maxY;
-    if (frame_.graphtype == gtstacked) {
+    if (frame_.graphtype == kStackedGraph) {
         stacks_.emplace(model_, frame_.anyxy);
         maxY = stacks_->MaxTotal();
     }
     LayOut(range, maxY);
     DrawTitle(canvas_, model_, frame_.graphtype, frame_.width);
-    if (frame_.graphtype != gtpie)
+    if (frame_.graphtype != kPieGraph)
         DrawAxesStep(maxY);
     result_.panel = PanelEffects{!frame_.isnegative, frame_.seriesCount >= 2 && !frame_.isnegative,
-                                 frame_.graphtype == gtline || frame_.graphtype == gtcurve, frame_.seriesCount >= 2};
+                                 frame_.graphtype == kLineGraph || frame_.graphtype == kCurveGraph, frame_.seriesCount >= 2};
     const int xwid = frame_.map.Area().xwid;
     frame_.xjmp = frame_.maxpts <= 1 ? xwid : static_cast<double>(xwid) / frame_.maxpts;
     result_.geometry.xjmp = frame_.xjmp;
-    if (frame_.graphtype != gtpie)
+    if (frame_.graphtype != kPieGraph)
         DrawXTicks(canvas_, model_, frame_);
-    canvas_.Pen().SetWidth(options_.LineWidth);
-    canvas_.Pen().SetStyle(psSolid);
+    canvas_.Pen().SetWidth(options_.lineWidth);
+    canvas_.Pen().SetStyle(kSolidPen);
     for (int n = 1; n <= frame_.seriesCount; ++n) {
         if (!model_.SeriesDisplay(n))
             continue;
         ++ordinal_;
         DrawOneSeries(n);
     }
-    if (frame_.graphtype == gtpie)
+    if (frame_.graphtype == kPieGraph)
         DrawPieStep(range);
 }
 
@@ -147,7 +147,7 @@ void GraphDrawing::LayOut(const ValueRange& range, double maxY)
     }
     // Bars stand on 0: from a higher bottom the smallest bar, or the lowest part of a stack,
     // would vanish.
-    if ((frame_.graphtype == gtbar || frame_.graphtype == gtstacked) && minY > 0)
+    if ((frame_.graphtype == kBarGraph || frame_.graphtype == kStackedGraph) && minY > 0)
         minY = 0;
     const AxisScale x(range.minX, range.maxX);
     const AxisScale y(minY, axisMaxY);
@@ -165,7 +165,7 @@ void GraphDrawing::DrawAxesStep(double maxY)
     const PlotArea area = ComputePlotArea(frame_.width, frame_.height);
     frame_.map = PlotMapping(area, frame_.map.X(), frame_.map.Y());
     frame_.cornery = area.bottomy;
-    if (frame_.isnegative && options_.FloatingXAxis)
+    if (frame_.isnegative && options_.floatingXAxis)
         frame_.cornery = std::max(frame_.map.Row(0), area.bottomy - area.ywid);
     PlotGeometry& g = result_.geometry;
     g.cornerx = area.cornerx;
@@ -180,22 +180,22 @@ void GraphDrawing::DrawAxesStep(double maxY)
 void GraphDrawing::DrawOneSeries(int n)
 {
     canvas_.Pen().SetColor(options_.SeriesColorOf(n));
-    if (options_.DrawArea)
+    if (options_.drawArea)
         canvas_.Brush().SetColor(canvas_.Pen().Color());
     switch (frame_.graphtype) {
-    case gtline:
+    case kLineGraph:
         DrawLineSeries(canvas_, model_, frame_, n);
         break;
-    case gtcurve:
+    case kCurveGraph:
         DrawCurve(canvas_, model_, frame_, n);
         break;
-    case gtbar:
+    case kBarGraph:
         DrawBarSeries(canvas_, model_, frame_, n, ordinal_);
         break;
-    case gtstacked:
+    case kStackedGraph:
         DrawStackedSeries(canvas_, model_, frame_, n, *stacks_);
         break;
-    case gtpie: // one pie for all displayed series, drawn after them
+    case kPieGraph: // one pie for all displayed series, drawn after them
         break;
     }
 }
@@ -220,7 +220,7 @@ void GraphDrawing::DrawPieStep(const ValueRange& range)
 
 } // namespace
 
-DrawingResult DrawGraph(const PlotModel& model, TCanvas& canvas, const DrawRequest& request)
+DrawingResult DrawGraph(const PlotModel& model, Canvas& canvas, const DrawRequest& request)
 {
     return GraphDrawing(model, canvas, request).Draw();
 }

@@ -7,13 +7,13 @@
 namespace plotwell {
 
 class PlotModel;
-class TCanvas;
-class TPointerShape;
+class Canvas;
+class PointerShape;
 
 struct DrawRequest
 {
     // Shows the hourglass while drawing; none in the command-line tool.
-    TPointerShape* pointer = nullptr;
+    PointerShape* pointer = nullptr;
     // The graph control's own client height, which sizes the pie; the surface's height + 2
     // (the control's frame) when not given.
     int controlClientHeight = -1;
@@ -24,6 +24,6 @@ struct DrawRequest
 
 // Fills the canvas with the background colour and, when the store holds data, draws the
 // graph of the model's graph type over it.
-DrawingResult DrawGraph(const PlotModel& model, TCanvas& canvas, const DrawRequest& request = {});
+DrawingResult DrawGraph(const PlotModel& model, Canvas& canvas, const DrawRequest& request = {});
 
 } // namespace plotwell

@@ -9,15 +9,15 @@ namespace plotwell {
 
 namespace {
 
-std::vector<double> distinctXs(const PlotModel& model)
+std::vector<double> DistinctXs(const PlotModel& model)
 {
     std::size_t count = 0;
-    for (const tptsarr& points : model.seriesarr())
+    for (const PointList& points : model.AllSeries())
         count += points.size();
     std::vector<double> xs;
     xs.reserve(count);
-    for (const tptsarr& points : model.seriesarr())
-        for (const tpt& p : points)
+    for (const PointList& points : model.AllSeries())
+        for (const DataPoint& p : points)
             if (!IsNullPoint(p))
                 xs.push_back(p.x);
     // Sorting and merging equal values builds the list in O(n log n); X values are finite, and
@@ -27,7 +27,7 @@ std::vector<double> distinctXs(const PlotModel& model)
     return xs;
 }
 
-double largest(const std::vector<double>& totals)
+double Largest(const std::vector<double>& totals)
 {
     double m = 0;
     for (const double t : totals)
@@ -41,22 +41,22 @@ StackTotals::StackTotals(const PlotModel& model, bool byX)
 {
     std::size_t slotCount = 0;
     if (byX) {
-        xs_ = distinctXs(model);
+        xs_ = DistinctXs(model);
         slotCount = xs_.size();
     } else {
         // Positions that only hidden series reach carry no bar.
         for (int n = 1; n <= model.NumberOfSeries(); ++n)
             if (model.SeriesDisplay(n))
-                slotCount = std::max(slotCount, model.seriesarr()[static_cast<std::size_t>(n - 1)].size());
+                slotCount = std::max(slotCount, model.AllSeries()[static_cast<std::size_t>(n - 1)].size());
     }
     totals_.assign(slotCount, 0.0);
     std::vector<double> shown(slotCount, 0.0);
     for (int n = 1; n <= model.NumberOfSeries(); ++n) {
-        const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+        const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
         const bool displayed = model.SeriesDisplay(n);
         const std::size_t count = byX ? points.size() : std::min(points.size(), slotCount);
         for (std::size_t j = 0; j < count; ++j) {
-            const tpt& p = points[j];
+            const DataPoint& p = points[j];
             if (IsNullPoint(p))
                 continue;
             const std::size_t slot = Slot(j, p.x);
@@ -65,7 +65,7 @@ StackTotals::StackTotals(const PlotModel& model, bool byX)
                 shown[slot] = Add(shown[slot], p.y);
         }
     }
-    maxTotal_ = std::max(largest(totals_), largest(shown));
+    maxTotal_ = std::max(Largest(totals_), Largest(shown));
     std::fill(totals_.begin(), totals_.end(), 0.0);
     hint_ = 0;
 }

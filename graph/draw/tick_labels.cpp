@@ -21,7 +21,7 @@ constexpr int kMaxSteps = 64;
 
 // Whole or half steps of a power of ten, from the rounded ends. False when the doubles cannot
 // carry these steps at this magnitude.
-bool decimalSteps(int decimals, double low, double high, std::vector<double>& values)
+bool DecimalSteps(int decimals, double low, double high, std::vector<double>& values)
 {
     const double s = std::pow(10.0, decimals);
     double lo = RoundTo(low, decimals) * s;
@@ -50,7 +50,7 @@ bool decimalSteps(int decimals, double low, double high, std::vector<double>& va
 
 // Steps of 1, 2 or 5 times a power of ten, about eight of them across the range; the two ends
 // when even these cannot be told apart.
-std::vector<double> niceSteps(double low, double high)
+std::vector<double> NiceSteps(double low, double high)
 {
     std::vector<double> values;
     const double halfSpan = high / 2 - low / 2; // never overflows
@@ -78,22 +78,22 @@ std::vector<double> niceSteps(double low, double high)
     return values;
 }
 
-int spanGap(const TickSpan& a, const TickSpan& b)
+int SpanGap(const TickSpan& a, const TickSpan& b)
 {
     return std::max(a.start - b.end, b.start - a.end);
 }
 
 // Every `every`-th label from `first` keeps its neighbours at a distance.
-bool keepsApart(const std::vector<TickSpan>& spans, std::size_t first, std::size_t every)
+bool KeepsApart(const std::vector<TickSpan>& spans, std::size_t first, std::size_t every)
 {
     for (std::size_t i = first; i + every < spans.size(); i += every)
-        if (spanGap(spans[i], spans[i + every]) < kTickLabelGap)
+        if (SpanGap(spans[i], spans[i + every]) < kTickLabelGap)
             return false;
     return true;
 }
 
 // The first label whose value is a whole number of `every` steps, or the first label.
-std::size_t roundLabel(const std::vector<double>& values, std::size_t every)
+std::size_t RoundLabel(const std::vector<double>& values, std::size_t every)
 {
     if (values.size() < 2)
         return 0;
@@ -115,7 +115,7 @@ std::vector<bool> SpacedTickLabels(const std::vector<TickSpan>& spans, const std
 {
     const std::size_t count = spans.size();
     std::vector<bool> keep(count, true);
-    if (keepsApart(spans, 0, 1))
+    if (KeepsApart(spans, 0, 1))
         return keep;
     const bool dates = values.empty();
     std::size_t first = 0;
@@ -128,15 +128,15 @@ std::vector<bool> SpacedTickLabels(const std::vector<TickSpan>& spans, const std
             decade *= 10;
         if (k >= count)
             break;
-        const std::size_t from = dates ? 0 : roundLabel(values, k);
-        if (keepsApart(spans, from, k)) {
+        const std::size_t from = dates ? 0 : RoundLabel(values, k);
+        if (KeepsApart(spans, from, k)) {
             first = from;
             every = k;
             break;
         }
     }
     if (every == 1) { // no k keeps them apart: the round one alone
-        first = dates ? 0 : roundLabel(values, count);
+        first = dates ? 0 : RoundLabel(values, count);
         every = count;
     }
     for (std::size_t i = 0; i < count; ++i)
@@ -149,8 +149,8 @@ std::vector<TickLabel> TickLabels(int decimals, double low, double high)
     if (!(low < high) || !std::isfinite(low) || !std::isfinite(high))
         return {};
     std::vector<double> values;
-    if (!decimalSteps(decimals, low, high, values))
-        values = niceSteps(low, high);
+    if (!DecimalSteps(decimals, low, high, values))
+        values = NiceSteps(low, high);
     std::vector<TickLabel> labels;
     labels.reserve(values.size());
     const QLocale locale;

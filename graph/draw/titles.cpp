@@ -14,7 +14,7 @@ namespace {
 
 // The longest start of the text that fits `width` with an ellipsis after it; nothing when not
 // even the ellipsis fits.
-QString cutShort(const TCanvas& canvas, const QString& text, int width)
+QString CutShort(const Canvas& canvas, const QString& text, int width)
 {
     const QString ellipsis(QChar(0x2026));
     qsizetype low = 0; // a start that fits
@@ -57,9 +57,9 @@ TitleSpot PlaceTitle(int surfaceWidth, const QRect& legend, const std::function<
     return TitleSpot{kSmallestTitlePoints, 0, kTitleTop, std::max(room, 0)};
 }
 
-void DrawTitle(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth)
+void DrawTitle(Canvas& canvas, const PlotModel& model, GraphKind graphtype, int surfaceWidth)
 {
-    if (graphtype == gtpie)
+    if (graphtype == kPieGraph)
         return;
     QString text = model.Title();
     if (text.isEmpty() && model.NumberOfSeries() == 1)
@@ -67,9 +67,9 @@ void DrawTitle(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, in
     if (text.isEmpty())
         return;
     const QRect legend = LegendBox(canvas, model, graphtype, surfaceWidth);
-    TFont& font = canvas.Font();
+    CanvasFont& font = canvas.Font();
     font.SetName(QString::fromLatin1(kGraphFace));
-    font.SetColor(model.Options().TitleColor);
+    font.SetColor(model.Options().titleColor);
     const TitleSpot spot = PlaceTitle(surfaceWidth, legend, [&](int points) {
         font.SetSize(points);
         return canvas.TextExtent(text);
@@ -77,28 +77,28 @@ void DrawTitle(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, in
     font.SetSize(spot.points);
     int x = spot.x;
     if (spot.cutTo >= 0) {
-        text = cutShort(canvas, text, spot.cutTo);
+        text = CutShort(canvas, text, spot.cutTo);
         x = (spot.cutTo - canvas.TextExtent(text).width()) / 2;
     }
     if (!text.isEmpty())
         canvas.TextOut(x, spot.y, text);
 }
 
-void DrawXLabel(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame)
+void DrawXLabel(Canvas& canvas, const PlotModel& model, const RenderFrame& frame)
 {
     const PlotArea& area = frame.map.Area();
-    TFont& font = canvas.Font();
+    CanvasFont& font = canvas.Font();
     font.SetName(QString::fromLatin1(kGraphFace));
-    font.SetColor(model.Options().AxisColor);
+    font.SetColor(model.Options().axisColor);
     font.SetHeight(14);
-    const QString& label = model.Options().XLabel;
+    const QString& label = model.Options().xLabel;
     canvas.TextOut(area.cornerx + area.xwid / 2 - canvas.TextExtent(label).width() / 2, frame.cornery + 20, label);
 }
 
-void DrawYLabel(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int widestTickLabel)
+void DrawYLabel(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int widestTickLabel)
 {
     const PlotArea& area = frame.map.Area();
-    const QString& label = model.Options().YLabel;
+    const QString& label = model.Options().yLabel;
     const int w = canvas.TextExtent(label).width();
     // On a narrow surface the label would start left of the surface and lose the tops of its
     // letters: it goes no farther left than the blank part of its cell above them, so that its

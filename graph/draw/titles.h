@@ -11,7 +11,7 @@
 namespace plotwell {
 
 class PlotModel;
-class TCanvas;
+class Canvas;
 struct RenderFrame;
 
 inline constexpr int kTitlePoints = 16;
@@ -37,14 +37,14 @@ TitleSpot PlaceTitle(int surfaceWidth, const QRect& legend, const std::function<
 
 // The title placed by PlaceTitle, 20 pixels from the surface's top: the model's title, or the
 // name of a lone series. Nothing over a pie, which draws its own.
-void DrawTitle(TCanvas& canvas, const PlotModel& model, Tgraphtype graphtype, int surfaceWidth);
+void DrawTitle(Canvas& canvas, const PlotModel& model, GraphKind graphtype, int surfaceWidth);
 
 // The X axis label centred under the plot, 20 pixels below the X axis row.
-void DrawXLabel(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame);
+void DrawXLabel(Canvas& canvas, const PlotModel& model, const RenderFrame& frame);
 
 // The Y axis label turned to read upwards, centred on the Y axis, 20 pixels left of the
 // widest Y tick label; drawn in the font the Y ticks left.
-void DrawYLabel(TCanvas& canvas, const PlotModel& model, const RenderFrame& frame, int widestTickLabel);
+void DrawYLabel(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int widestTickLabel);
 
 // The face every text of the graph asks for.
 inline constexpr const char* kGraphFace = "Segoe UI";

@@ -19,7 +19,7 @@ namespace plotwell {
 namespace {
 
 // A folder exists too: it is refused as "not a regular file", as pipes and devices are.
-bool fileExists(const QString& path)
+bool FileExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo::exists(path);
 }
@@ -52,7 +52,7 @@ bool IsValidUtf8InSteps(const char* line, std::size_t length, bool& ascii, const
 
 bool DataFileLoader::SetFileName(const QString& path)
 {
-    if (!fileExists(path)) {
+    if (!FileExists(path)) {
         model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
         return false;
     }
@@ -77,7 +77,7 @@ bool LoadDataFile(PlotModel& model, const QString& path)
     return DataFileLoader(model).SetFileName(path);
 }
 
-ReadProgress DataFileLoader::Releasing(TLineReader& lines)
+ReadProgress DataFileLoader::Releasing(LineReader& lines)
 {
     if (progress_)
         lines.SetReadObserver([this](std::size_t bytesRead) { progress_->Report(static_cast<qint64>(bytesRead)); });
@@ -91,16 +91,16 @@ ReadProgress DataFileLoader::Releasing(TLineReader& lines)
 void DataFileLoader::LoadFile()
 {
     const QString path = model_.FileName();
-    TRegularFile file;
+    RegularFile file;
     if (!file.Open(path)) {
-        if (file.State() == TRegularFile::Status::Missing) {
+        if (file.State() == RegularFile::Status::Missing) {
             model_.Sink().ShowMessage(QStringLiteral("File not found:\r\r") + path);
             return;
         }
         model_.ClearData();
         // A file that could not be opened (permissions, say) can be mended and opened again
         // with F5; a pipe, device or folder is no data file to keep.
-        if (file.State() == TRegularFile::Status::Failed)
+        if (file.State() == RegularFile::Status::Failed)
             model_.SetFileNameField(path);
         model_.Sink().ShowMessage(QStringLiteral("Cannot open file:\r\r") + path + QStringLiteral("\r\r") +
                                   file.ErrorString());
@@ -126,14 +126,14 @@ void DataFileLoader::LoadFile()
             return;
         }
     } else if (headRead) {
-        TLineReader lines(file, size, layout.start);
+        LineReader lines(file, size, layout.start);
         if (ParseLines(lines, TextEncoding::Utf8, path, Releasing(lines), true))
             return;
         // Not UTF-8 after all: the lines read so far are read again as Windows-1252.
         model_.ClearData();
         model_.SetFileNameField(path);
         if (file.Rewind()) {
-            TLineReader again(file, size, layout.start);
+            LineReader again(file, size, layout.start);
             ParseLines(again, TextEncoding::Windows1252, path, Releasing(again), false);
             return;
         }
@@ -147,15 +147,15 @@ void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path
     if (layout.encoding == TextEncoding::Utf16LE || layout.encoding == TextEncoding::Utf16BE) {
         // Numbers are parsed as bytes; UTF-16 text becomes the UTF-8 it stands for.
         const QByteArray utf8 = Decode(s + layout.start, n - layout.start, layout.encoding).toUtf8();
-        TLineReader lines(utf8.constData(), static_cast<std::size_t>(utf8.size()), 0);
+        LineReader lines(utf8.constData(), static_cast<std::size_t>(utf8.size()), 0);
         ParseLines(lines, TextEncoding::Utf8, path, progress, false);
         return;
     }
-    TLineReader lines(s, n, layout.start);
+    LineReader lines(s, n, layout.start);
     ParseLines(lines, layout.encoding, path, progress, false);
 }
 
-bool DataFileLoader::ParseLines(TLineReader& lines, TextEncoding encoding, const QString& path,
+bool DataFileLoader::ParseLines(LineReader& lines, TextEncoding encoding, const QString& path,
                                 const ReadProgress& progress, bool untilNotUtf8)
 {
     qint64 lineNumber = 0;
@@ -202,12 +202,12 @@ void DataFileLoader::Finish(bool failed, qint64 lineNumber, const QString& path)
         // opens the file again.
         model_.SetFileNameField(path);
         QString message = QStringLiteral("Error reading from line %1 of file \r\r").arg(lineNumber) + path;
-        if (!model_.inputerror().isEmpty())
-            message += QStringLiteral("\r\r") + model_.inputerror();
+        if (!model_.InputError().isEmpty())
+            message += QStringLiteral("\r\r") + model_.InputError();
         model_.Sink().ShowMessage(message);
         return;
     }
-    if (model_.NumberOfSeries() >= 1 && !model_.seriesarr().front().empty())
+    if (model_.NumberOfSeries() >= 1 && !model_.AllSeries().front().empty())
         model_.SetTitle(TitleFromFileName(path));
     else
         model_.Sink().ShowMessage(QStringLiteral("No points to plot"));

@@ -11,16 +11,16 @@
 namespace plotwell {
 
 class PlotModel;
-class TLineReader;
-class TLoadProgress;
-class TRegularFile;
+class LineReader;
+class LoadProgress;
+class RegularFile;
 
 class DataFileLoader
 {
 public:
     // `progress`, when given, hears how far the file has been read and can stop the load (its
-    // Report throws TLoadCancelled out of SetFileName; the store is then half loaded).
-    explicit DataFileLoader(PlotModel& model, TLoadProgress* progress = nullptr) : model_(model), progress_(progress) {}
+    // Report throws LoadCancelled out of SetFileName; the store is then half loaded).
+    explicit DataFileLoader(PlotModel& model, LoadProgress* progress = nullptr) : model_(model), progress_(progress) {}
 
     // Writing the model's file name: missing file -> message, else clear, load and title.
     // False when the file was not found: the store was not touched.
@@ -34,16 +34,16 @@ private:
     void LoadFile();
     // Parses every line and finishes the load; with `untilNotUtf8`, stops and returns false at
     // the first line that is not valid UTF-8, before parsing it.
-    bool ParseLines(TLineReader& lines, TextEncoding encoding, const QString& path, const ReadProgress& progress,
+    bool ParseLines(LineReader& lines, TextEncoding encoding, const QString& path, const ReadProgress& progress,
                     bool untilNotUtf8);
     void Finish(bool failed, qint64 lineNumber, const QString& path);
     // The file could not be read to its end: the store emptied, and one message saying why.
     void ReadFailed(const QString& path);
     // What the reader of `lines` calls as it goes: hands the bytes read back and reports them.
-    ReadProgress Releasing(TLineReader& lines);
+    ReadProgress Releasing(LineReader& lines);
     PlotModel& model_;
-    TLoadProgress* progress_;
-    const TRegularFile* file_ = nullptr; // while LoadFile reads it
+    LoadProgress* progress_;
+    const RegularFile* file_ = nullptr; // while LoadFile reads it
 };
 
 // Loads the data file into the model, as DataFileLoader::SetFileName does.

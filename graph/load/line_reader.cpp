@@ -15,14 +15,14 @@ namespace {
 
 constexpr std::size_t kBlock = std::size_t(4) << 20;
 
-bool isSkippable(char c)
+bool IsSkippable(char c)
 {
     return static_cast<unsigned char>(c) <= 32;
 }
 
 // The first CR or LF in [from, to), or `to`. Looks for LF through growing windows, and for CR
 // only before it, so text with CR line ends is not searched to its end for every line.
-std::size_t lineEnd(const char* s, std::size_t from, std::size_t to)
+std::size_t LineEnd(const char* s, std::size_t from, std::size_t to)
 {
     std::size_t window = 4096;
     while (from < to) {
@@ -41,23 +41,23 @@ std::size_t lineEnd(const char* s, std::size_t from, std::size_t to)
 
 } // namespace
 
-TLineReader::TLineReader(const char* data, std::size_t size, std::size_t start)
+LineReader::LineReader(const char* data, std::size_t size, std::size_t start)
     : data_(data), pos_(std::min(start, size)), end_(size), total_(size)
 {
 }
 
-TLineReader::TLineReader(TRegularFile& file, std::size_t size, std::size_t start)
+LineReader::LineReader(RegularFile& file, std::size_t size, std::size_t start)
     : file_(&file), left_(size), total_(size), skip_(start)
 {
 }
 
-TLineReader::~TLineReader()
+LineReader::~LineReader()
 {
     if (buffer_)
         munmap(buffer_, capacity_);
 }
 
-void TLineReader::Reserve(std::size_t size)
+void LineReader::Reserve(std::size_t size)
 {
     size = (size + kBlock - 1) / kBlock * kBlock;
     void* memory = buffer_ ? mremap(buffer_, capacity_, size, MREMAP_MAYMOVE)
@@ -68,7 +68,7 @@ void TLineReader::Reserve(std::size_t size)
     capacity_ = size;
 }
 
-bool TLineReader::Refill()
+bool LineReader::Refill()
 {
     if (!file_ || left_ == 0 || failed_)
         return false;
@@ -111,7 +111,7 @@ bool TLineReader::Refill()
     return true;
 }
 
-void TLineReader::Release(const char* upTo)
+void LineReader::Release(const char* upTo)
 {
     if (!buffer_ || upTo < buffer_ || upTo > buffer_ + end_)
         return;
@@ -123,10 +123,10 @@ void TLineReader::Release(const char* upTo)
     released_ = end;
 }
 
-bool TLineReader::Next(const char*& line, std::size_t& length)
+bool LineReader::Next(const char*& line, std::size_t& length)
 {
     for (;;) {
-        while (pos_ < end_ && isSkippable(data_[pos_]))
+        while (pos_ < end_ && IsSkippable(data_[pos_]))
             ++pos_;
         if (pos_ < end_)
             break;
@@ -136,7 +136,7 @@ bool TLineReader::Next(const char*& line, std::size_t& length)
     std::size_t searched = 0; // bytes from pos_ known to hold no line end
     std::size_t end;
     for (;;) {
-        end = lineEnd(data_, pos_ + searched, end_);
+        end = LineEnd(data_, pos_ + searched, end_);
         if (end < end_ || left_ == 0)
             break;
         searched = end_ - pos_;
@@ -144,7 +144,7 @@ bool TLineReader::Next(const char*& line, std::size_t& length)
             return false;
     }
     std::size_t last = end;
-    while (last > pos_ && isSkippable(data_[last - 1]))
+    while (last > pos_ && IsSkippable(data_[last - 1]))
         --last;
     line = data_ + pos_;
     length = last - pos_;

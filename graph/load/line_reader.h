@@ -7,15 +7,15 @@
 
 namespace plotwell {
 
-class TRegularFile;
+class RegularFile;
 
-class TLineReader
+class LineReader
 {
 public:
     // The lines of `size` bytes in memory, from byte `start`.
-    TLineReader(const char* data, std::size_t size, std::size_t start);
+    LineReader(const char* data, std::size_t size, std::size_t start);
     // The lines of the next `size` bytes of `file`, from byte `start` of them.
-    TLineReader(TRegularFile& file, std::size_t size, std::size_t start);
+    LineReader(RegularFile& file, std::size_t size, std::size_t start);
 
     // The next line holding a byte above 32: its bytes up to the first CR or LF, without the
     // bytes of 32 and below around them. False at the end, or when the file ended early or
@@ -31,9 +31,9 @@ public:
     // buffer's pages before it go back to the system (reading from a file only).
     void Release(const char* upTo);
 
-    ~TLineReader();
-    TLineReader(const TLineReader&) = delete;
-    TLineReader& operator=(const TLineReader&) = delete;
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
 
 private:
     // Keeps the bytes from pos_, moved to the buffer's front, and reads more after them;
@@ -42,7 +42,7 @@ private:
     // Makes room for `size` bytes; throws std::bad_alloc when there is none.
     void Reserve(std::size_t size);
 
-    TRegularFile* file_ = nullptr;
+    RegularFile* file_ = nullptr;
     // Memory of its own, so that it can grow without copying and hand pages back.
     char* buffer_ = nullptr;
     std::size_t capacity_ = 0;

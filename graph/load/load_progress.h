@@ -1,6 +1,6 @@
 #pragma once
 // How far a load running on another thread has read, and the request to stop it. The load
-// reports through it and stops by throwing TLoadCancelled from Report once cancelled.
+// reports through it and stops by throwing LoadCancelled from Report once cancelled.
 
 #include <QtGlobal>
 
@@ -9,11 +9,11 @@
 
 namespace plotwell {
 
-struct TLoadCancelled
+struct LoadCancelled
 {
 };
 
-class TLoadProgress
+class LoadProgress
 {
 public:
     // From the load's thread.
@@ -27,7 +27,7 @@ public:
     void ThrowIfCancelled() const
     {
         if (cancelled_.load(std::memory_order_relaxed))
-            throw TLoadCancelled{};
+            throw LoadCancelled{};
     }
 
     // From any thread.

@@ -13,12 +13,12 @@ namespace plotwell {
 
 namespace {
 
-bool isSeparator(char c)
+bool IsSeparator(char c)
 {
     return c == ' ' || c == ',' || c == ';';
 }
 
-bool isTrimmable(char c)
+bool IsTrimmable(char c)
 {
     return static_cast<unsigned char>(c) <= 32;
 }
@@ -50,19 +50,19 @@ private:
         model_.SetInputError(message);
         failed_ = true;
     }
-    void reserve();
-    std::size_t count(char c) const;
-    void parsePoint();
-    void parseBareValue();
-    tptsarr& series() { return writer_.Points(seriesnum_); }
+    void Reserve();
+    std::size_t Count(char c) const;
+    void ParsePoint();
+    void ParseBareValue();
+    PointList& series() { return writer_.Points(seriesnum_); }
     void appendPoint(double x, double y)
     {
-        tptsarr& points = series();
-        points.push_back(tpt{IsNullValue(x) ? static_cast<double>(points.size() + 1) : x, y});
+        PointList& points = series();
+        points.push_back(DataPoint{IsNullValue(x) ? static_cast<double>(points.size() + 1) : x, y});
     }
 
     PlotModel& model_;
-    TSeriesWriter writer_;
+    SeriesWriter writer_;
     const char* s_;
     std::size_t n_;
     TextEncoding encoding_;
@@ -83,7 +83,7 @@ private:
 };
 
 // Occurrences of `c` in the line.
-std::size_t PointParser::count(char c) const
+std::size_t PointParser::Count(char c) const
 {
     // In steps, so that a load being cancelled hears of it on a line of hundreds of megabytes
     // (reporting the line's start hands nothing back that is still to be read).
@@ -98,14 +98,14 @@ std::size_t PointParser::count(char c) const
 }
 
 // Reserves about as many points as the line holds, so a long line grows its series once.
-void PointParser::reserve()
+void PointParser::Reserve()
 {
     std::size_t estimate;
     if (pointmode_) {
-        estimate = count('(');
+        estimate = Count('(');
     } else {
-        const std::size_t spaces = count(' ');
-        const std::size_t commas = spaces > n_ / 2 ? 0 : count(',');
+        const std::size_t spaces = Count(' ');
+        const std::size_t commas = spaces > n_ / 2 ? 0 : Count(',');
         estimate = std::max(spaces, commas) + 1;
     }
     if (estimate > 64)
@@ -124,7 +124,7 @@ bool PointParser::Run(bool displayerror)
     while (first < n_ && s_[first] == ' ')
         ++first;
     pointmode_ = first < n_ && s_[first] == '(';
-    reserve();
+    Reserve();
 
     while (i_ < n_ && !failed_) {
         while (i_ < n_ && s_[i_] == ' ')
@@ -141,9 +141,9 @@ bool PointParser::Run(bool displayerror)
         if (c == ';' && i_ > 0 && i_ + 2 < n_ && added_ > 0) {
             std::size_t from = i_ + 1;
             std::size_t to = n_;
-            while (from < to && isTrimmable(s_[from]))
+            while (from < to && IsTrimmable(s_[from]))
                 ++from;
-            while (to > from && isTrimmable(s_[to - 1]))
+            while (to > from && IsTrimmable(s_[to - 1]))
                 --to;
             if (to > from)
                 model_.SetSeriesName(seriesnum_, text(from, to));
@@ -164,22 +164,22 @@ bool PointParser::Run(bool displayerror)
                 ++i_;
             }
         } else if (c == '(') {
-            parsePoint();
+            ParsePoint();
         } else {
-            parseBareValue();
+            ParseBareValue();
         }
     }
 
     if (failed_) {
         model_.RemoveLastSeries();
         if (displayerror)
-            model_.Sink().ShowMessage(model_.inputerror());
+            model_.Sink().ShowMessage(model_.InputError());
         return false;
     }
     if (added_ == 0)
         return false;
 
-    tseriesinfo& info = writer_.Info(seriesnum_);
+    SeriesInfo& info = writer_.Info(seriesnum_);
     info.xydata = xydata_;
     info.isdates = xydata_ && datesmode_;
     if (xydata_)
@@ -189,9 +189,9 @@ bool PointParser::Run(bool displayerror)
     else if (series().capacity() > series().size() + series().size() / 4 + 64)
         series().shrink_to_fit();
 
-    const bool firstKind = model_.seriesinfo(1).xydata;
+    const bool firstKind = model_.AllSeriesInfo(1).xydata;
     for (int k = 2; k <= model_.NumberOfSeries(); ++k) {
-        if (model_.seriesinfo(k).xydata != firstKind) {
+        if (model_.AllSeriesInfo(k).xydata != firstKind) {
             model_.ClearData();
             model_.Sink().ShowMessage(
                 QStringLiteral("Invalid input: Series %1\r\r").arg(k) +
@@ -204,7 +204,7 @@ bool PointParser::Run(bool displayerror)
     return true;
 }
 
-void PointParser::parsePoint()
+void PointParser::ParsePoint()
 {
     commaseen_ = false;
     const std::size_t open = i_;
@@ -228,7 +228,7 @@ void PointParser::parsePoint()
         return;
     }
     std::size_t q = p;
-    while (q < close && !isSeparator(s_[q]))
+    while (q < close && !IsSeparator(s_[q]))
         ++q;
     if (q >= close) {
         fail(QStringLiteral("Invalid X and Y point data at character position ") + position(open) +
@@ -267,13 +267,13 @@ void PointParser::parsePoint()
     i_ = close + 1;
 }
 
-void PointParser::parseBareValue()
+void PointParser::ParseBareValue()
 {
     double value = 0;
     std::size_t end = i_ + ReadPlainNumberPrefix(s_ + i_, n_ - i_, value);
-    if (end == i_ || (end < n_ && !isSeparator(s_[end]))) {
+    if (end == i_ || (end < n_ && !IsSeparator(s_[end]))) {
         end = i_;
-        while (end < n_ && !isSeparator(s_[end]))
+        while (end < n_ && !IsSeparator(s_[end]))
             ++end;
         const auto number = ReadNumber(s_ + i_, end - i_);
         if (!number) {
@@ -283,8 +283,8 @@ void PointParser::parseBareValue()
         value = *number;
     }
     // The position becomes X; appending directly avoids a lookup per value on long lines.
-    tptsarr& points = series();
-    points.push_back(tpt{static_cast<double>(points.size() + 1), value});
+    PointList& points = series();
+    points.push_back(DataPoint{static_cast<double>(points.size() + 1), value});
     ++added_;
     xydata_ = false;
     i_ = end;
@@ -307,7 +307,7 @@ bool AddSeriesFromString(PlotModel& model, const QString& s, bool displayerror)
     const QByteArray bytes = s.toUtf8();
     const bool added = AddSeriesFromBytes(model, bytes.constData(), static_cast<std::size_t>(bytes.size()),
                                           TextEncoding::Utf8, displayerror);
-    TSeriesWriter(model).SeriesWritten();
+    SeriesWriter(model).SeriesWritten();
     return added;
 }
 

@@ -25,14 +25,14 @@ qsizetype FindDelimiter(QStringView t, qsizetype from)
 }
 
 // «i. text index», one line of the listing of a list.
-QString ListingLine(qsizetype i, const TCSSEntry& entry)
+QString ListingLine(qsizetype i, const StyleSheetEntry& entry)
 {
-    return QString::number(i) + QStringLiteral(". ") + entry.Text + u' ' + QString::number(entry.Index);
+    return QString::number(i) + QStringLiteral(". ") + entry.text + u' ' + QString::number(entry.index);
 }
 
 } // namespace
 
-QString TCSS::RemoveComments(const QString& s)
+QString StyleSheet::RemoveComments(const QString& s)
 {
     QString out;
     out.reserve(s.size());
@@ -61,10 +61,10 @@ QString TCSS::RemoveComments(const QString& s)
     return out;
 }
 
-void TCSS::LoadCSSFromString(const QString& s)
+void StyleSheet::LoadCSSFromString(const QString& s)
 {
     // Declarations met before any selector of this sheet join the last rule loaded before.
-    compiled.remove(static_cast<int>(elements.size()) - 1);
+    compiled_.remove(static_cast<int>(elements_.size()) - 1);
     const QString text = RemoveComments(s).toUpper();
     const QStringView t(text);
     const qsizetype n = t.size();
@@ -92,9 +92,9 @@ void TCSS::LoadCSSFromString(const QString& s)
             const QStringView token = TrimBlanks(t.mid(p, d - p));
             if (!token.isEmpty()) {
                 const QString selector = token.toString();
-                if (!firstElement.contains(selector))
-                    firstElement.insert(selector, static_cast<int>(elements.size()));
-                elements.append({selector, 0});
+                if (!firstElement_.contains(selector))
+                    firstElement_.insert(selector, static_cast<int>(elements_.size()));
+                elements_.append({selector, 0});
                 newRule = true;
             }
         } else {
@@ -107,10 +107,10 @@ void TCSS::LoadCSSFromString(const QString& s)
                 insideBraces = false;
             const QStringView token = TrimBlanks(t.mid(p, d - p));
             if (!token.isEmpty()) {
-                const int rule = static_cast<int>(elements.size()) - 1;
-                properties.append({token.toString(), rule});
+                const int rule = static_cast<int>(elements_.size()) - 1;
+                properties_.append({token.toString(), rule});
                 if (newRule && rule >= 0)
-                    elements[rule].Index = static_cast<int>(properties.size()) - 1;
+                    elements_[rule].index = static_cast<int>(properties_.size()) - 1;
                 newRule = false;
             }
         }
@@ -118,7 +118,7 @@ void TCSS::LoadCSSFromString(const QString& s)
     }
 }
 
-bool TCSS::LoadCSSFromFile(const QString& fname)
+bool StyleSheet::LoadCSSFromFile(const QString& fname)
 {
     // A pipe or a device is no style sheet; it would block or never end.
     const std::optional<QByteArray> bytes = ReadRegularFile(fname, kMaxStyleSheetBytes);
@@ -128,21 +128,21 @@ bool TCSS::LoadCSSFromFile(const QString& fname)
     return true;
 }
 
-int TCSS::FindRule(const QString& type, const QString& name) const
+int StyleSheet::FindRule(const QString& type, const QString& name) const
 {
     const QString t = type.toUpper();
     const QString n = name.toUpper();
     const QString selector = t == u"CLASS" ? u'.' + n : t == u"ID" ? u'#' + n : n;
-    return firstElement.value(selector, -1);
+    return firstElement_.value(selector, -1);
 }
 
-QString TCSS::GetDeclarationName(QStringView declaration)
+QString StyleSheet::GetDeclarationName(QStringView declaration)
 {
     const qsizetype colon = declaration.indexOf(u':');
     return colon < 0 ? QString() : TrimBlanks(declaration.left(colon)).toString();
 }
 
-QString TCSS::GetDeclarationValue(QStringView declaration)
+QString StyleSheet::GetDeclarationValue(QStringView declaration)
 {
     const qsizetype colon = declaration.indexOf(u':');
     if (colon < 0)
@@ -159,31 +159,31 @@ QString TCSS::GetDeclarationValue(QStringView declaration)
     return value.toString();
 }
 
-const TCSS::TCompiledRule& TCSS::Compiled(int rule) const
+const StyleSheet::CompiledRule& StyleSheet::Compiled(int rule) const
 {
-    auto it = compiled.find(rule);
-    if (it != compiled.end())
+    auto it = compiled_.find(rule);
+    if (it != compiled_.end())
         return *it;
-    TCompiledRule result;
-    for (qsizetype i = elements[rule].Index; i < properties.size() && properties[i].Index == rule; ++i) {
-        ++composed;
-        const QString name = GetDeclarationName(properties[i].Text);
-        const QString value = GetDeclarationValue(properties[i].Text);
-        result.Effect.Add(name, value);
+    CompiledRule result;
+    for (qsizetype i = elements_[rule].index; i < properties_.size() && properties_[i].index == rule; ++i) {
+        ++composed_;
+        const QString name = GetDeclarationName(properties_[i].text);
+        const QString value = GetDeclarationValue(properties_[i].text);
+        result.effect.Add(name, value);
         if (!value.isEmpty())
-            result.Values.insert(name, value);
+            result.values.insert(name, value);
     }
-    return *compiled.insert(rule, result);
+    return *compiled_.insert(rule, result);
 }
 
-void TCSS::ApplyRule(TRichTextTarget& re, const QString& type, const QString& name) const
+void StyleSheet::ApplyRule(RichTextTarget& re, const QString& type, const QString& name) const
 {
     const int rule = FindRule(type, name);
     if (rule >= 0)
-        Compiled(rule).Effect.ApplyTo(re);
+        Compiled(rule).effect.ApplyTo(re);
 }
 
-void TCSS::DoCSS(TRichTextTarget& re, const QString& classval, const QString& idval, const QString& fromelement) const
+void StyleSheet::DoCSS(RichTextTarget& re, const QString& classval, const QString& idval, const QString& fromelement) const
 {
     if (!fromelement.isEmpty())
         ApplyRule(re, QString(), fromelement);
@@ -193,7 +193,7 @@ void TCSS::DoCSS(TRichTextTarget& re, const QString& classval, const QString& id
         ApplyRule(re, QStringLiteral("ID"), idval);
 }
 
-QString TCSS::GetValueFromCSS(const QString& element, const QString& prop, const QString& tagtype) const
+QString StyleSheet::GetValueFromCSS(const QString& element, const QString& prop, const QString& tagtype) const
 {
     int rule = FindRule(tagtype, element);
     if (!tagtype.isEmpty()) {
@@ -203,31 +203,31 @@ QString TCSS::GetValueFromCSS(const QString& element, const QString& prop, const
     }
     if (rule < 0)
         return {};
-    return Compiled(rule).Values.value(prop.toUpper());
+    return Compiled(rule).values.value(prop.toUpper());
 }
 
-void TCSS::Debug_OutputAllCSSToRichEdit(TRichTextTarget& re) const
+void StyleSheet::Debug_OutputAllCSSToRichEdit(RichTextTarget& re) const
 {
-    TTextLines lines = re.Lines();
+    TextLines lines = re.Lines();
     lines.Add(QStringLiteral("Elements ------------"));
-    for (qsizetype i = 0; i < elements.size(); ++i)
-        lines.Add(ListingLine(i, elements[i]));
+    for (qsizetype i = 0; i < elements_.size(); ++i)
+        lines.Add(ListingLine(i, elements_[i]));
     lines.Add(QStringLiteral("Properties ----------"));
-    for (qsizetype i = 0; i < properties.size(); ++i)
-        lines.Add(ListingLine(i, properties[i]));
+    for (qsizetype i = 0; i < properties_.size(); ++i)
+        lines.Add(ListingLine(i, properties_[i]));
     lines.Add(QStringLiteral("---------------------"));
 }
 
-void TCSS::ApplyDeclaration(TRichTextTarget& re, const QString& name, const QString& value)
+void StyleSheet::ApplyDeclaration(RichTextTarget& re, const QString& name, const QString& value)
 {
-    TStyleEffect effect;
+    StyleEffect effect;
     effect.Add(name, value);
     effect.ApplyTo(re);
 }
 
-void SetFontSizeFromText(TRichTextTarget& re, const QString& text)
+void SetFontSizeFromText(RichTextTarget& re, const QString& text)
 {
-    TStyleEffect effect;
+    StyleEffect effect;
     effect.AddFontSize(text);
     effect.ApplyTo(re);
 }

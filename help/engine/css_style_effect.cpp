@@ -8,44 +8,44 @@
 
 namespace plotwell {
 
-void TStyleEffect::Add(const QString& name, const QString& value)
+void StyleEffect::Add(const QString& name, const QString& value)
 {
     if (name == u"COLOR") {
-        const TColor color = HTMLColorToColor(value);
+        const RgbColor color = HTMLColorToColor(value);
         if (color != clNoColor)
             color_ = color;
     } else if (name == u"FONT-FAMILY") {
         name_ = value;
     } else if (name == u"FONT-WEIGHT") {
         if (value == u"NORMAL" || value == u"400")
-            RemoveStyle(fsBold);
+            RemoveStyle(kBold);
         else if (value == u"BOLD" || value == u"700")
-            AddStyle(fsBold);
+            AddStyle(kBold);
     } else if (name == u"FONT-STYLE") {
         if (value == u"NORMAL")
-            RemoveStyle(fsBold | fsItalic | fsUnderline | fsStrikeOut);
+            RemoveStyle(kBold | kItalic | kUnderline | kStrikeOut);
         else if (value == u"BOLD")
-            AddStyle(fsBold);
+            AddStyle(kBold);
         else if (value == u"ITALIC" || value == u"OBLIQUE")
-            AddStyle(fsItalic);
+            AddStyle(kItalic);
         else if (value == u"UNDERLINE")
-            AddStyle(fsUnderline);
+            AddStyle(kUnderline);
         else if (value == u"STRIKEOUT")
-            AddStyle(fsStrikeOut);
+            AddStyle(kStrikeOut);
     } else if (name == u"FONT-SIZE") {
         AddFontSize(value);
     } else if (name == u"TEXT-ALIGN") {
         if (value == u"LEFT")
-            alignment_ = paLeftJustify;
+            alignment_ = kLeftJustify;
         else if (value == u"RIGHT")
-            alignment_ = paRightJustify;
+            alignment_ = kRightJustify;
         else if (value == u"CENTER")
-            alignment_ = paCenter;
+            alignment_ = kCenter;
     }
     // LINE-HEIGHT is recognised and has no effect; any other name is ignored.
 }
 
-void TStyleEffect::AddFontSize(const QString& text)
+void StyleEffect::AddFontSize(const QString& text)
 {
     QString t = text.toUpper();
     const qsizetype px = t.indexOf(QLatin1String("PX"));
@@ -55,7 +55,7 @@ void TStyleEffect::AddFontSize(const QString& text)
     } else if (const qsizetype percent = t.indexOf(u'%'); percent >= 0) {
         t.remove(percent, 1);
         if (const auto n = ParseWholeNumber(t)) {
-            if (sizePercents_.size() == MaxSizeSteps)
+            if (sizePercents_.size() == kMaxSizeSteps)
                 sizePercents_.removeFirst();
             sizePercents_.append(*n);
         }
@@ -68,9 +68,9 @@ void TStyleEffect::AddFontSize(const QString& text)
     }
 }
 
-void TStyleEffect::ApplyTo(TRichTextTarget& re) const
+void StyleEffect::ApplyTo(RichTextTarget& re) const
 {
-    TTextAttributes attributes = re.SelAttributes();
+    TextAttributes attributes = re.SelAttributes();
     if (name_)
         attributes.SetName(*name_);
     if (color_)

@@ -23,31 +23,31 @@ qreal IndentPixels(int points)
     return std::clamp(points * 96.0 / 72.0, 0.0, static_cast<double>(kMaxIndentPixels));
 }
 
-void ApplyFields(QTextCharFormat& q, const TCharFormat& f, TCharFields fields)
+void ApplyFields(QTextCharFormat& q, const CharacterFormat& f, CharFields fields)
 {
-    if (fields & cfName)
-        q.setFontFamilies(QStringList{f.Name});
-    if (fields & cfSize)
-        q.setFontPointSize(std::clamp(f.Size, 1, TDocumentRichTextTarget::MaxFontSize));
-    if (fields & cfColor)
-        q.setForeground(ToQColor(f.Color));
-    if (fields & cfStyle) {
-        q.setFontWeight(f.Style & fsBold ? QFont::Bold : QFont::Normal);
-        q.setFontItalic(f.Style & fsItalic);
-        q.setFontUnderline(f.Style & fsUnderline);
-        q.setFontStrikeOut(f.Style & fsStrikeOut);
+    if (fields & kCharName)
+        q.setFontFamilies(QStringList{f.name});
+    if (fields & kCharSize)
+        q.setFontPointSize(std::clamp(f.size, 1, DocumentRichTextTarget::kMaxFontSize));
+    if (fields & kCharColor)
+        q.setForeground(ToQColor(f.color));
+    if (fields & kCharStyle) {
+        q.setFontWeight(f.style & kBold ? QFont::Bold : QFont::Normal);
+        q.setFontItalic(f.style & kItalic);
+        q.setFontUnderline(f.style & kUnderline);
+        q.setFontStrikeOut(f.style & kStrikeOut);
     }
-    if (fields & cfBackColor) {
-        if (f.BackColor == clNoColor)
+    if (fields & kCharBackColor) {
+        if (f.backColor == clNoColor)
             q.clearBackground();
         else
-            q.setBackground(ToQColor(f.BackColor));
+            q.setBackground(ToQColor(f.backColor));
     }
 }
 
-constexpr TCharFields kAllCharFields = cfName | cfSize | cfColor | cfStyle | cfBackColor;
+constexpr CharFields kAllCharFields = kCharName | kCharSize | kCharColor | kCharStyle | kCharBackColor;
 
-QTextCharFormat ToQtFormat(const TCharFormat& f)
+QTextCharFormat ToQtFormat(const CharacterFormat& f)
 {
     QTextCharFormat q;
     ApplyFields(q, f, kAllCharFields);
@@ -61,40 +61,40 @@ bool IsWordChar(QChar c)
 
 } // namespace
 
-TDocumentRichTextTarget::TDocumentRichTextTarget(QTextDocument* document)
+DocumentRichTextTarget::DocumentRichTextTarget(QTextDocument* document)
     : owned_(document ? nullptr : std::make_unique<QTextDocument>()),
       doc_(document ? document : owned_.get()),
       cursor_(doc_)
 {
     // The text is generated, never edited: an undo history would only cost time and memory.
     doc_->setUndoRedoEnabled(false);
-    base_.Name = QGuiApplication::font().family();
-    base_.Size = 12;
+    base_.name = QGuiApplication::font().family();
+    base_.size = 12;
     cursor_.movePosition(QTextCursor::End);
     insertFormat_ = ToQtFormat(base_);
 }
 
-TDocumentRichTextTarget::~TDocumentRichTextTarget() = default;
+DocumentRichTextTarget::~DocumentRichTextTarget() = default;
 
-void TDocumentRichTextTarget::SetBaseFont(const QString& name, int size)
+void DocumentRichTextTarget::SetBaseFont(const QString& name, int size)
 {
-    base_.Name = name;
-    base_.Size = std::clamp(size, 1, MaxFontSize);
-    ApplyFields(insertFormat_, base_, cfName | cfSize);
+    base_.name = name;
+    base_.size = std::clamp(size, 1, kMaxFontSize);
+    ApplyFields(insertFormat_, base_, kCharName | kCharSize);
 }
 
-void TDocumentRichTextTarget::SetClientSize(int width, int height)
+void DocumentRichTextTarget::SetClientSize(int width, int height)
 {
     clientWidth_ = width;
     clientHeight_ = height;
 }
 
-int TDocumentRichTextTarget::EndPosition() const
+int DocumentRichTextTarget::EndPosition() const
 {
     return doc_->characterCount() - 1;
 }
 
-QTextCharFormat TDocumentRichTextTarget::FormatAt(int position) const
+QTextCharFormat DocumentRichTextTarget::FormatAt(int position) const
 {
     // A cursor reports the format of the character before it.
     QTextCursor c(doc_);
@@ -102,38 +102,38 @@ QTextCharFormat TDocumentRichTextTarget::FormatAt(int position) const
     return c.charFormat();
 }
 
-TCharFormat TDocumentRichTextTarget::ReadFormat(const QTextCharFormat& q) const
+CharacterFormat DocumentRichTextTarget::ReadFormat(const QTextCharFormat& q) const
 {
-    TCharFormat f = base_;
+    CharacterFormat f = base_;
     const QStringList families = q.fontFamilies().toStringList();
     if (!families.isEmpty())
-        f.Name = families.front();
+        f.name = families.front();
     if (q.hasProperty(QTextFormat::FontPointSize))
-        f.Size = qRound(q.fontPointSize());
+        f.size = qRound(q.fontPointSize());
     if (q.hasProperty(QTextFormat::ForegroundBrush))
-        f.Color = FromQColor(q.foreground().color());
-    f.Style = {};
+        f.color = FromQColor(q.foreground().color());
+    f.style = {};
     if (q.fontWeight() >= QFont::Bold)
-        f.Style |= fsBold;
+        f.style |= kBold;
     if (q.fontItalic())
-        f.Style |= fsItalic;
+        f.style |= kItalic;
     if (q.fontUnderline())
-        f.Style |= fsUnderline;
+        f.style |= kUnderline;
     if (q.fontStrikeOut())
-        f.Style |= fsStrikeOut;
-    f.BackColor = q.hasProperty(QTextFormat::BackgroundBrush) && q.background().style() != Qt::NoBrush
+        f.style |= kStrikeOut;
+    f.backColor = q.hasProperty(QTextFormat::BackgroundBrush) && q.background().style() != Qt::NoBrush
         ? FromQColor(q.background().color())
         : clNoColor;
     return f;
 }
 
-void TDocumentRichTextTarget::InsertPlain(const QString& text)
+void DocumentRichTextTarget::InsertPlain(const QString& text)
 {
     if (!text.isEmpty())
         cursor_.insertText(text, insertFormat_);
 }
 
-void TDocumentRichTextTarget::SetSelText(const QString& text)
+void DocumentRichTextTarget::SetSelText(const QString& text)
 {
     if (cursor_.hasSelection())
         cursor_.removeSelectedText();
@@ -152,12 +152,12 @@ void TDocumentRichTextTarget::SetSelText(const QString& text)
     InsertPlain(text.mid(runStart));
 }
 
-int TDocumentRichTextTarget::SelStart() const
+int DocumentRichTextTarget::SelStart() const
 {
     return cursor_.selectionStart();
 }
 
-void TDocumentRichTextTarget::SetSelStart(int position)
+void DocumentRichTextTarget::SetSelStart(int position)
 {
     position = std::clamp(position, 0, EndPosition());
     if (!cursor_.hasSelection() && cursor_.position() == position)
@@ -166,12 +166,12 @@ void TDocumentRichTextTarget::SetSelStart(int position)
     insertFormat_ = ToQtFormat(ReadFormat(cursor_.charFormat()));
 }
 
-int TDocumentRichTextTarget::SelLength() const
+int DocumentRichTextTarget::SelLength() const
 {
     return cursor_.selectionEnd() - cursor_.selectionStart();
 }
 
-void TDocumentRichTextTarget::SetSelLength(int length)
+void DocumentRichTextTarget::SetSelLength(int length)
 {
     const int start = cursor_.selectionStart();
     cursor_.setPosition(start);
@@ -179,12 +179,12 @@ void TDocumentRichTextTarget::SetSelLength(int length)
     insertFormat_ = ToQtFormat(ReadFormat(cursor_.hasSelection() ? FormatAt(start) : cursor_.charFormat()));
 }
 
-int TDocumentRichTextTarget::LineFromChar(int position) const
+int DocumentRichTextTarget::LineFromChar(int position) const
 {
     return doc_->findBlock(std::clamp(position, 0, EndPosition())).blockNumber();
 }
 
-void TDocumentRichTextTarget::Clear()
+void DocumentRichTextTarget::Clear()
 {
     if (updateDepth_ > 0)
         cursor_.endEditBlock();
@@ -197,7 +197,7 @@ void TDocumentRichTextTarget::Clear()
     cursor_.setBlockCharFormat(insertFormat_);
 }
 
-void TDocumentRichTextTarget::InsertImage(const QImage& image)
+void DocumentRichTextTarget::InsertImage(const QImage& image)
 {
     if (cursor_.hasSelection())
         cursor_.removeSelectedText();
@@ -210,17 +210,17 @@ void TDocumentRichTextTarget::InsertImage(const QImage& image)
     cursor_.insertImage(format);
 }
 
-int TDocumentRichTextTarget::UITextWidth(const QString& text) const
+int DocumentRichTextTarget::UITextWidth(const QString& text) const
 {
     return QFontMetrics(QGuiApplication::font()).horizontalAdvance(text);
 }
 
-TCharFormat TDocumentRichTextTarget::CharFormat(TAttributeScope) const
+CharacterFormat DocumentRichTextTarget::CharFormat(AttributeScope) const
 {
     return ReadFormat(cursor_.hasSelection() ? FormatAt(cursor_.selectionStart()) : insertFormat_);
 }
 
-void TDocumentRichTextTarget::ChangeRange(int start, int end, const TCharFormat& format, TCharFields fields)
+void DocumentRichTextTarget::ChangeRange(int start, int end, const CharacterFormat& format, CharFields fields)
 {
     // Each fragment keeps what the change does not touch (its image, its other attributes).
     QTextCursor c(doc_);
@@ -240,7 +240,7 @@ void TDocumentRichTextTarget::ChangeRange(int start, int end, const TCharFormat&
     }
 }
 
-void TDocumentRichTextTarget::ChangeCharFormat(TAttributeScope scope, const TCharFormat& format, TCharFields fields)
+void DocumentRichTextTarget::ChangeCharFormat(AttributeScope scope, const CharacterFormat& format, CharFields fields)
 {
     // Text typed over a selection takes the selection's format, so the insertion format follows.
     ApplyFields(insertFormat_, format, fields);
@@ -249,7 +249,7 @@ void TDocumentRichTextTarget::ChangeCharFormat(TAttributeScope scope, const TCha
         return;
     }
     const int pos = cursor_.position();
-    if (scope != TAttributeScope::Word || pos == 0 || !IsWordChar(doc_->characterAt(pos - 1))
+    if (scope != AttributeScope::Word || pos == 0 || !IsWordChar(doc_->characterAt(pos - 1))
         || !IsWordChar(doc_->characterAt(pos)))
         return;
     int start = pos - 1;
@@ -261,47 +261,47 @@ void TDocumentRichTextTarget::ChangeCharFormat(TAttributeScope scope, const TCha
     ChangeRange(start, end, format, fields);
 }
 
-TParagraphFormat TDocumentRichTextTarget::ParagraphFormat() const
+ParagraphStyle DocumentRichTextTarget::ParagraphFormat() const
 {
     const QTextBlockFormat q = cursor_.blockFormat();
-    TParagraphFormat f;
+    ParagraphStyle f;
     const Qt::Alignment a = q.alignment() & Qt::AlignHorizontal_Mask;
-    f.Alignment = a & Qt::AlignRight ? paRightJustify : a & Qt::AlignHCenter ? paCenter : paLeftJustify;
-    f.FirstIndent = q.intProperty(FirstIndentProperty);
-    f.RightIndent = q.intProperty(RightIndentProperty);
+    f.alignment = a & Qt::AlignRight ? kRightJustify : a & Qt::AlignHCenter ? kCenter : kLeftJustify;
+    f.firstIndent = q.intProperty(kFirstIndentProperty);
+    f.rightIndent = q.intProperty(kRightIndentProperty);
     return f;
 }
 
-void TDocumentRichTextTarget::ChangeParagraphFormat(const TParagraphFormat& format, TParaFields fields)
+void DocumentRichTextTarget::ChangeParagraphFormat(const ParagraphStyle& format, ParaFields fields)
 {
     QTextBlockFormat q;
-    if (fields & pfAlignment) {
-        q.setAlignment(format.Alignment == paRightJustify ? Qt::AlignRight
-                       : format.Alignment == paCenter     ? Qt::AlignHCenter
+    if (fields & kParaAlignment) {
+        q.setAlignment(format.alignment == kRightJustify ? Qt::AlignRight
+                       : format.alignment == kCenter     ? Qt::AlignHCenter
                                                           : Qt::AlignLeft);
     }
-    if (fields & pfFirstIndent) {
-        q.setProperty(FirstIndentProperty, format.FirstIndent);
-        q.setLeftMargin(IndentPixels(format.FirstIndent));
+    if (fields & kParaFirstIndent) {
+        q.setProperty(kFirstIndentProperty, format.firstIndent);
+        q.setLeftMargin(IndentPixels(format.firstIndent));
     }
-    if (fields & pfRightIndent) {
-        q.setProperty(RightIndentProperty, format.RightIndent);
-        q.setRightMargin(IndentPixels(format.RightIndent));
+    if (fields & kParaRightIndent) {
+        q.setProperty(kRightIndentProperty, format.rightIndent);
+        q.setRightMargin(IndentPixels(format.rightIndent));
     }
     cursor_.mergeBlockFormat(q);
 }
 
-int TDocumentRichTextTarget::LineCount() const
+int DocumentRichTextTarget::LineCount() const
 {
     return doc_->blockCount();
 }
 
-QString TDocumentRichTextTarget::LineText(int index) const
+QString DocumentRichTextTarget::LineText(int index) const
 {
     return doc_->findBlockByNumber(index).text();
 }
 
-void TDocumentRichTextTarget::AddLine(const QString& line)
+void DocumentRichTextTarget::AddLine(const QString& line)
 {
     SetSelStart(EndPosition());
     if (!doc_->lastBlock().text().isEmpty())
@@ -309,13 +309,13 @@ void TDocumentRichTextTarget::AddLine(const QString& line)
     SetSelText(line);
 }
 
-void TDocumentRichTextTarget::BeginUpdate()
+void DocumentRichTextTarget::BeginUpdate()
 {
     if (updateDepth_++ == 0)
         cursor_.beginEditBlock();
 }
 
-void TDocumentRichTextTarget::EndUpdate()
+void DocumentRichTextTarget::EndUpdate()
 {
     if (updateDepth_ > 0 && --updateDepth_ == 0)
         cursor_.endEditBlock();

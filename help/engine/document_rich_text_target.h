@@ -1,5 +1,5 @@
 #pragma once
-// TDocumentRichTextTarget: the rich text target over a QTextDocument and a QTextCursor, usable
+// DocumentRichTextTarget: the rich text target over a QTextDocument and a QTextCursor, usable
 // without any window.
 
 #include "help/engine/rich_text_target.h"
@@ -14,25 +14,25 @@ class QTextDocument;
 
 namespace plotwell {
 
-class TDocumentRichTextTarget : public TRichTextTarget
+class DocumentRichTextTarget : public RichTextTarget
 {
 public:
     // Block format properties that keep the paragraph indents in points, as they were set.
-    static constexpr int FirstIndentProperty = QTextFormat::UserProperty + 1;
-    static constexpr int RightIndentProperty = QTextFormat::UserProperty + 2;
+    static constexpr int kFirstIndentProperty = QTextFormat::UserProperty + 1;
+    static constexpr int kRightIndentProperty = QTextFormat::UserProperty + 2;
     // Largest font size in points; smaller than 1 point counts as 1.
-    static constexpr int MaxFontSize = 1638;
+    static constexpr int kMaxFontSize = 1638;
 
     // Writes into `document`, which must outlive the target; without one the target has its own.
-    explicit TDocumentRichTextTarget(QTextDocument* document = nullptr);
-    ~TDocumentRichTextTarget() override;
-    TDocumentRichTextTarget(const TDocumentRichTextTarget&) = delete;
-    TDocumentRichTextTarget& operator=(const TDocumentRichTextTarget&) = delete;
+    explicit DocumentRichTextTarget(QTextDocument* document = nullptr);
+    ~DocumentRichTextTarget() override;
+    DocumentRichTextTarget(const DocumentRichTextTarget&) = delete;
+    DocumentRichTextTarget& operator=(const DocumentRichTextTarget&) = delete;
 
     QTextDocument* Document() const { return doc_; }
 
     // The insertion format of an empty text, also after Clear.
-    TCharFormat BaseFormat() const { return base_; }
+    CharacterFormat BaseFormat() const { return base_; }
     void SetBaseFont(const QString& name, int size);
     void SetClientSize(int width, int height);
 
@@ -51,14 +51,14 @@ public:
     int ClientHeight() const override { return clientHeight_; }
     int UITextWidth(const QString& text) const override;
 
-    // The character format as the document stores it, read back as a TCharFormat.
-    TCharFormat ReadFormat(const QTextCharFormat& format) const;
+    // The character format as the document stores it, read back as a CharacterFormat.
+    CharacterFormat ReadFormat(const QTextCharFormat& format) const;
 
 protected:
-    TCharFormat CharFormat(TAttributeScope scope) const override;
-    void ChangeCharFormat(TAttributeScope scope, const TCharFormat& format, TCharFields fields) override;
-    TParagraphFormat ParagraphFormat() const override;
-    void ChangeParagraphFormat(const TParagraphFormat& format, TParaFields fields) override;
+    CharacterFormat CharFormat(AttributeScope scope) const override;
+    void ChangeCharFormat(AttributeScope scope, const CharacterFormat& format, CharFields fields) override;
+    ParagraphStyle ParagraphFormat() const override;
+    void ChangeParagraphFormat(const ParagraphStyle& format, ParaFields fields) override;
     int LineCount() const override;
     QString LineText(int index) const override;
     void AddLine(const QString& line) override;
@@ -68,7 +68,7 @@ protected:
 private:
     int EndPosition() const;
     QTextCharFormat FormatAt(int position) const;
-    void ChangeRange(int start, int end, const TCharFormat& format, TCharFields fields);
+    void ChangeRange(int start, int end, const CharacterFormat& format, CharFields fields);
     void InsertPlain(const QString& text);
 
     std::unique_ptr<QTextDocument> owned_;
@@ -77,7 +77,7 @@ private:
     // What the next inserted text looks like; kept here because a QTextCursor forgets its own
     // whenever it moves.
     QTextCharFormat insertFormat_;
-    TCharFormat base_;
+    CharacterFormat base_;
     int clientWidth_ = 640;
     int clientHeight_ = 480;
     bool readOnly_ = false;

@@ -15,32 +15,32 @@ namespace plotwell {
 
 namespace {
 
-enum class TElement {
+enum class HtmlElement {
     Unknown, B, I, U, BR, Center, P, UL, OL, LI, A, H1, H2, H3, H4, H5, Pre, Code, Style, Font, Span, HR,
     Table, TR, TD, TH, Script, Head, Img, Link, Blockquote, Cite, Q,
 };
 
-TElement ElementOf(const QString& name)
+HtmlElement ElementOf(const QString& name)
 {
-    static const QHash<QString, TElement> kElements = {
-        {QStringLiteral("B"), TElement::B},           {QStringLiteral("I"), TElement::I},
-        {QStringLiteral("U"), TElement::U},           {QStringLiteral("BR"), TElement::BR},
-        {QStringLiteral("CENTER"), TElement::Center}, {QStringLiteral("P"), TElement::P},
-        {QStringLiteral("UL"), TElement::UL},         {QStringLiteral("OL"), TElement::OL},
-        {QStringLiteral("LI"), TElement::LI},         {QStringLiteral("A"), TElement::A},
-        {QStringLiteral("H1"), TElement::H1},         {QStringLiteral("H2"), TElement::H2},
-        {QStringLiteral("H3"), TElement::H3},         {QStringLiteral("H4"), TElement::H4},
-        {QStringLiteral("H5"), TElement::H5},         {QStringLiteral("PRE"), TElement::Pre},
-        {QStringLiteral("CODE"), TElement::Code},     {QStringLiteral("STYLE"), TElement::Style},
-        {QStringLiteral("FONT"), TElement::Font},     {QStringLiteral("SPAN"), TElement::Span},
-        {QStringLiteral("HR"), TElement::HR},         {QStringLiteral("TABLE"), TElement::Table},
-        {QStringLiteral("TR"), TElement::TR},         {QStringLiteral("TD"), TElement::TD},
-        {QStringLiteral("TH"), TElement::TH},         {QStringLiteral("SCRIPT"), TElement::Script},
-        {QStringLiteral("HEAD"), TElement::Head},     {QStringLiteral("IMG"), TElement::Img},
-        {QStringLiteral("LINK"), TElement::Link},     {QStringLiteral("BLOCKQUOTE"), TElement::Blockquote},
-        {QStringLiteral("CITE"), TElement::Cite},     {QStringLiteral("Q"), TElement::Q},
+    static const QHash<QString, HtmlElement> kElements = {
+        {QStringLiteral("B"), HtmlElement::B},           {QStringLiteral("I"), HtmlElement::I},
+        {QStringLiteral("U"), HtmlElement::U},           {QStringLiteral("BR"), HtmlElement::BR},
+        {QStringLiteral("CENTER"), HtmlElement::Center}, {QStringLiteral("P"), HtmlElement::P},
+        {QStringLiteral("UL"), HtmlElement::UL},         {QStringLiteral("OL"), HtmlElement::OL},
+        {QStringLiteral("LI"), HtmlElement::LI},         {QStringLiteral("A"), HtmlElement::A},
+        {QStringLiteral("H1"), HtmlElement::H1},         {QStringLiteral("H2"), HtmlElement::H2},
+        {QStringLiteral("H3"), HtmlElement::H3},         {QStringLiteral("H4"), HtmlElement::H4},
+        {QStringLiteral("H5"), HtmlElement::H5},         {QStringLiteral("PRE"), HtmlElement::Pre},
+        {QStringLiteral("CODE"), HtmlElement::Code},     {QStringLiteral("STYLE"), HtmlElement::Style},
+        {QStringLiteral("FONT"), HtmlElement::Font},     {QStringLiteral("SPAN"), HtmlElement::Span},
+        {QStringLiteral("HR"), HtmlElement::HR},         {QStringLiteral("TABLE"), HtmlElement::Table},
+        {QStringLiteral("TR"), HtmlElement::TR},         {QStringLiteral("TD"), HtmlElement::TD},
+        {QStringLiteral("TH"), HtmlElement::TH},         {QStringLiteral("SCRIPT"), HtmlElement::Script},
+        {QStringLiteral("HEAD"), HtmlElement::Head},     {QStringLiteral("IMG"), HtmlElement::Img},
+        {QStringLiteral("LINK"), HtmlElement::Link},     {QStringLiteral("BLOCKQUOTE"), HtmlElement::Blockquote},
+        {QStringLiteral("CITE"), HtmlElement::Cite},     {QStringLiteral("Q"), HtmlElement::Q},
     };
-    return kElements.value(name, TElement::Unknown);
+    return kElements.value(name, HtmlElement::Unknown);
 }
 
 bool HasNonBlank(QStringView text)
@@ -53,15 +53,15 @@ int ClampToInt(qint64 value)
     return static_cast<int>(std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-TAlignment AlignmentOf(const QString& align, TAlignment otherwise)
+ParagraphAlignment AlignmentOf(const QString& align, ParagraphAlignment otherwise)
 {
     const QString a = align.toUpper();
     if (a == u"LEFT")
-        return paLeftJustify;
+        return kLeftJustify;
     if (a == u"RIGHT")
-        return paRightJustify;
+        return kRightJustify;
     if (a == u"CENTER")
-        return paCenter;
+        return kCenter;
     return otherwise;
 }
 
@@ -89,16 +89,16 @@ QString InlineStyleValue(QStringView style, QStringView property)
 }
 
 // Redrawing of the target stays suspended while a conversion runs, however it ends.
-class TUpdateGuard
+class UpdateGuard
 {
 public:
-    explicit TUpdateGuard(TRichTextTarget& re) : lines_(re.Lines()) { lines_.BeginUpdate(); }
-    ~TUpdateGuard() { lines_.EndUpdate(); }
-    TUpdateGuard(const TUpdateGuard&) = delete;
-    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+    explicit UpdateGuard(RichTextTarget& re) : lines_(re.Lines()) { lines_.BeginUpdate(); }
+    ~UpdateGuard() { lines_.EndUpdate(); }
+    UpdateGuard(const UpdateGuard&) = delete;
+    UpdateGuard& operator=(const UpdateGuard&) = delete;
 
 private:
-    TTextLines lines_;
+    TextLines lines_;
 };
 
 constexpr int kHeadingGrowth[] = {12, 7, 5, 2, 1};
@@ -111,17 +111,17 @@ constexpr QStringView kTableRule = u"---------";
 
 } // namespace
 
-void HTMLToRichText(TRichTextTarget& re, const QString& html, bool clearing, TColor linkColor,
-                    const QString& pageFolder, TLinkList& urls, int marginWidth)
+void HTMLToRichText(RichTextTarget& re, const QString& html, bool clearing, RgbColor linkColor,
+                    const QString& pageFolder, LinkList& urls, int marginWidth)
 {
     if (clearing)
         re.Clear();
-    TUpdateGuard guard(re);
-    THTMLConverter converter(re, linkColor, pageFolder, urls, marginWidth);
+    UpdateGuard guard(re);
+    HTMLConverter converter(re, linkColor, pageFolder, urls, marginWidth);
     converter.Convert(html);
 }
 
-THTMLConverter::THTMLConverter(TRichTextTarget& re, TColor linkColor, const QString& pageFolder, TLinkList& urls,
+HTMLConverter::HTMLConverter(RichTextTarget& re, RgbColor linkColor, const QString& pageFolder, LinkList& urls,
                                int marginWidth)
     : re_(re), linkColor_(linkColor), pageFolder_(pageFolder), urls_(urls), marginWidth_(marginWidth)
 {
@@ -131,7 +131,7 @@ THTMLConverter::THTMLConverter(TRichTextTarget& re, TColor linkColor, const QStr
     lineHasText_ = HasNonBlank(re_.Lines().Strings(line));
 }
 
-void THTMLConverter::Convert(QStringView html)
+void HTMLConverter::Convert(QStringView html)
 {
     const qsizetype n = html.size();
     // No "-->" lies at or after this position; a search that failed once is not run again.
@@ -171,11 +171,11 @@ void THTMLConverter::Convert(QStringView html)
         if (gt < 0)
             break; // an unclosed tag ends the page
         p = gt + 1;
-        HandleTag(THTMLTag::Parse(html.mid(t, gt - t), endTag));
+        HandleTag(HTMLTag::Parse(html.mid(t, gt - t), endTag));
     }
 }
 
-void THTMLConverter::HandleText(QStringView run)
+void HTMLConverter::HandleText(QStringView run)
 {
     if (inStyle_) {
         styleText_ = run.toString();
@@ -197,99 +197,99 @@ void THTMLConverter::HandleText(QStringView run)
     Insert(DecodeHTMLEntities(reduced));
 }
 
-void THTMLConverter::HandleTag(const THTMLTag& tag)
+void HTMLConverter::HandleTag(const HTMLTag& tag)
 {
     const bool start = !tag.IsEndTag();
     switch (ElementOf(tag.Name())) {
-    case TElement::Unknown:
+    case HtmlElement::Unknown:
         break;
-    case TElement::B:
-        StyleElement(tag, fsBold);
+    case HtmlElement::B:
+        StyleElement(tag, kBold);
         break;
-    case TElement::I:
-        StyleElement(tag, fsItalic);
+    case HtmlElement::I:
+        StyleElement(tag, kItalic);
         break;
-    case TElement::U:
-        StyleElement(tag, fsUnderline);
+    case HtmlElement::U:
+        StyleElement(tag, kUnderline);
         break;
-    case TElement::BR:
+    case HtmlElement::BR:
         LineBreak();
         break;
-    case TElement::Center:
-        re_.Paragraph().SetAlignment(start ? paCenter : paLeftJustify);
+    case HtmlElement::Center:
+        re_.Paragraph().SetAlignment(start ? kCenter : kLeftJustify);
         break;
-    case TElement::P:
+    case HtmlElement::P:
         ParagraphElement(tag);
         break;
-    case TElement::UL:
-    case TElement::OL:
+    case HtmlElement::UL:
+    case HtmlElement::OL:
         ListElement(tag);
         break;
-    case TElement::LI:
+    case HtmlElement::LI:
         ListItem(tag);
         break;
-    case TElement::A:
+    case HtmlElement::A:
         Anchor(tag);
         break;
-    case TElement::H1:
-    case TElement::H2:
-    case TElement::H3:
-    case TElement::H4:
-    case TElement::H5:
+    case HtmlElement::H1:
+    case HtmlElement::H2:
+    case HtmlElement::H3:
+    case HtmlElement::H4:
+    case HtmlElement::H5:
         Heading(tag, tag.Name().mid(1).toInt());
         break;
-    case TElement::Pre:
+    case HtmlElement::Pre:
         PreElement(tag);
         break;
-    case TElement::Code:
+    case HtmlElement::Code:
         CodeElement(tag);
         break;
-    case TElement::Style:
+    case HtmlElement::Style:
         StyleSheetElement(tag);
         break;
-    case TElement::Font:
+    case HtmlElement::Font:
         FontElement(tag);
         break;
-    case TElement::Span:
+    case HtmlElement::Span:
         SpanElement(tag);
         break;
-    case TElement::HR:
+    case HtmlElement::HR:
         HorizontalRule(tag);
         break;
-    case TElement::Table:
-    case TElement::TR:
-    case TElement::TD:
+    case HtmlElement::Table:
+    case HtmlElement::TR:
+    case HtmlElement::TD:
         TableElement(tag);
         break;
-    case TElement::TH:
+    case HtmlElement::TH:
         if (start) {
             Save(tag.Name());
-            re_.SelAttributes().SetStyle(fsBold);
+            re_.SelAttributes().SetStyle(kBold);
             ApplyCSS(tag);
         } else {
             Restore(tag.Name());
         }
         break;
-    case TElement::Script:
+    case HtmlElement::Script:
         inScript_ = start;
         break;
-    case TElement::Head:
+    case HtmlElement::Head:
         inHead_ = start;
         break;
-    case TElement::Img:
+    case HtmlElement::Img:
         Image(tag);
         break;
-    case TElement::Link:
+    case HtmlElement::Link:
         StyleSheetLink(tag);
         break;
-    case TElement::Blockquote:
+    case HtmlElement::Blockquote:
         Blockquote(tag);
         break;
-    case TElement::Cite:
-    case TElement::Q:
+    case HtmlElement::Cite:
+    case HtmlElement::Q:
         if (start) {
             Save(tag.Name());
-            AddStyle(re_.SelAttributes(), fsItalic);
+            AddStyle(re_.SelAttributes(), kItalic);
             ApplyCSS(tag);
         } else {
             Restore(tag.Name());
@@ -298,16 +298,16 @@ void THTMLConverter::HandleTag(const THTMLTag& tag)
     }
 }
 
-void THTMLConverter::StyleElement(const THTMLTag& tag, TFontStyle style)
+void HTMLConverter::StyleElement(const HTMLTag& tag, FontStyle style)
 {
-    TTextAttributes attributes = CurrentAttributes();
+    TextAttributes attributes = CurrentAttributes();
     if (tag.IsEndTag())
-        attributes.SetStyle(attributes.Style() & ~TFontStyles(style));
+        attributes.SetStyle(attributes.Style() & ~FontStyles(style));
     else
         AddStyle(attributes, style);
 }
 
-void THTMLConverter::ParagraphElement(const THTMLTag& tag)
+void HTMLConverter::ParagraphElement(const HTMLTag& tag)
 {
     if (tag.IsEndTag()) {
         afterP_ = false;
@@ -320,15 +320,15 @@ void THTMLConverter::ParagraphElement(const THTMLTag& tag)
     LineBreak();
     Save(tag.Name());
     ApplyCSS(tag);
-    re_.Paragraph().SetAlignment(AlignmentOf(tag.Attribute(u"ALIGN"), paLeftJustify));
+    re_.Paragraph().SetAlignment(AlignmentOf(tag.Attribute(u"ALIGN"), kLeftJustify));
 }
 
-int THTMLConverter::ListSlot() const
+int HTMLConverter::ListSlot() const
 {
-    return std::min(listLevel_, MaxListLevel);
+    return std::min(listLevel_, kMaxListLevel);
 }
 
-void THTMLConverter::ListElement(const THTMLTag& tag)
+void HTMLConverter::ListElement(const HTMLTag& tag)
 {
     if (!tag.IsEndTag()) {
         listLevel_ = std::max(listLevel_ + 1, 1);
@@ -348,7 +348,7 @@ void THTMLConverter::ListElement(const THTMLTag& tag)
     --listLevel_;
 }
 
-void THTMLConverter::ListItem(const THTMLTag& tag)
+void HTMLConverter::ListItem(const HTMLTag& tag)
 {
     if (tag.IsEndTag()) {
         LineBreak();
@@ -373,13 +373,13 @@ void THTMLConverter::ListItem(const THTMLTag& tag)
     Insert(label);
 }
 
-void THTMLConverter::ChangeIndents(int points)
+void HTMLConverter::ChangeIndents(int points)
 {
-    TParaAttributes paragraph = re_.Paragraph();
+    ParaAttributes paragraph = re_.Paragraph();
     paragraph.SetFirstIndent(paragraph.FirstIndent() + points);
 }
 
-void THTMLConverter::Heading(const THTMLTag& tag, int level)
+void HTMLConverter::Heading(const HTMLTag& tag, int level)
 {
     if (tag.IsEndTag()) {
         if (level <= 3)
@@ -393,22 +393,22 @@ void THTMLConverter::Heading(const THTMLTag& tag, int level)
     LineBreak();
     if (level == 1)
         LineBreak();
-    TTextAttributes attributes = re_.SelAttributes();
+    TextAttributes attributes = re_.SelAttributes();
     if (level == 1)
-        AddStyle(attributes, fsBold);
+        AddStyle(attributes, kBold);
     else if (level == 3)
-        attributes.SetStyle(fsBold | fsItalic);
+        attributes.SetStyle(kBold | kItalic);
     else if (level >= 4)
-        attributes.SetStyle(fsBold);
+        attributes.SetStyle(kBold);
     attributes.SetSize(ClampToInt(static_cast<qint64>(attributes.Size()) + kHeadingGrowth[level - 1]));
-    TParaAttributes paragraph = re_.Paragraph();
+    ParaAttributes paragraph = re_.Paragraph();
     paragraph.SetAlignment(AlignmentOf(tag.Attribute(u"ALIGN"), paragraph.Alignment()));
     ApplyCSS(tag);
 }
 
-void THTMLConverter::PreElement(const THTMLTag& tag)
+void HTMLConverter::PreElement(const HTMLTag& tag)
 {
-    TTextAttributes attributes = re_.SelAttributes();
+    TextAttributes attributes = re_.SelAttributes();
     if (!tag.IsEndTag()) {
         inPre_ = true;
         Save(tag.Name());
@@ -431,9 +431,9 @@ void THTMLConverter::PreElement(const THTMLTag& tag)
     Restore(tag.Name());
 }
 
-void THTMLConverter::CodeElement(const THTMLTag& tag)
+void HTMLConverter::CodeElement(const HTMLTag& tag)
 {
-    TTextAttributes attributes = re_.SelAttributes();
+    TextAttributes attributes = re_.SelAttributes();
     if (!tag.IsEndTag()) {
         Save(tag.Name());
         monoName_ = attributes.Name();
@@ -450,7 +450,7 @@ void THTMLConverter::CodeElement(const THTMLTag& tag)
     Restore(tag.Name());
 }
 
-void THTMLConverter::StyleSheetElement(const THTMLTag& tag)
+void HTMLConverter::StyleSheetElement(const HTMLTag& tag)
 {
     if (!tag.IsEndTag()) {
         inStyle_ = true;
@@ -461,21 +461,21 @@ void THTMLConverter::StyleSheetElement(const THTMLTag& tag)
     styleText_.clear();
 }
 
-void THTMLConverter::FontElement(const THTMLTag& tag)
+void HTMLConverter::FontElement(const HTMLTag& tag)
 {
     if (tag.IsEndTag()) {
         if (!inFont_)
             return;
         inFont_ = false;
         Restore(tag.Name());
-        savedLink_.Size = -1;
+        savedLink_.size = -1;
         return;
     }
     Save(tag.Name());
     inFont_ = true;
     ApplyCSS(tag);
     FontSize(tag.Attribute(u"SIZE"));
-    const TColor color = HTMLColorToColor(tag.Attribute(u"COLOR"));
+    const RgbColor color = HTMLColorToColor(tag.Attribute(u"COLOR"));
     if (color != clNoColor)
         re_.SelAttributes().SetColor(color);
     const QString face = tag.Attribute(u"FACE");
@@ -484,7 +484,7 @@ void THTMLConverter::FontElement(const THTMLTag& tag)
     InlineStyle(tag.Attribute(u"STYLE"));
 }
 
-void THTMLConverter::FontSize(const QString& value)
+void HTMLConverter::FontSize(const QString& value)
 {
     if (value.isEmpty())
         return;
@@ -493,7 +493,7 @@ void THTMLConverter::FontSize(const QString& value)
     const auto n = ParseWholeNumber(TrimBlanks(QStringView(value).mid(relative ? 1 : 0)));
     if (!n)
         return;
-    TTextAttributes attributes = re_.SelAttributes();
+    TextAttributes attributes = re_.SelAttributes();
     if (relative) {
         const qint64 step = 3 * static_cast<qint64>(*n);
         attributes.SetSize(ClampToInt(attributes.Size() + (sign == u'+' ? step : -step)));
@@ -502,7 +502,7 @@ void THTMLConverter::FontSize(const QString& value)
     }
 }
 
-void THTMLConverter::SpanElement(const THTMLTag& tag)
+void HTMLConverter::SpanElement(const HTMLTag& tag)
 {
     if (tag.IsEndTag()) {
         if (!inSpan_)
@@ -517,7 +517,7 @@ void THTMLConverter::SpanElement(const THTMLTag& tag)
     InlineStyle(tag.Attribute(u"STYLE"));
 }
 
-void THTMLConverter::TableElement(const THTMLTag& tag)
+void HTMLConverter::TableElement(const HTMLTag& tag)
 {
     const bool start = !tag.IsEndTag();
     if (tag.Name() == u"TABLE") {
@@ -540,15 +540,15 @@ void THTMLConverter::TableElement(const THTMLTag& tag)
     }
 }
 
-void THTMLConverter::HorizontalRule(const THTMLTag& tag)
+void HTMLConverter::HorizontalRule(const HTMLTag& tag)
 {
-    TParaAttributes paragraph = re_.Paragraph();
-    TTextAttributes attributes = re_.SelAttributes();
-    const TAlignment alignment = paragraph.Alignment();
-    const TColor color = attributes.Color();
+    ParaAttributes paragraph = re_.Paragraph();
+    TextAttributes attributes = re_.SelAttributes();
+    const ParagraphAlignment alignment = paragraph.Alignment();
+    const RgbColor color = attributes.Color();
     const int size = attributes.Size();
     if (tag.Attribute(u"ALIGN").toUpper() == u"CENTER")
-        paragraph.SetAlignment(paCenter);
+        paragraph.SetAlignment(kCenter);
     const int length = RuleLength(tag.Attribute(u"WIDTH"));
     attributes.SetSize(10);
     LineBreak();
@@ -561,7 +561,7 @@ void THTMLConverter::HorizontalRule(const THTMLTag& tag)
     attributes.SetSize(size);
 }
 
-int THTMLConverter::RuleLength(const QString& width) const
+int HTMLConverter::RuleLength(const QString& width) const
 {
     QString w = width.isEmpty() ? QStringLiteral("60%") : width.toUpper();
     const bool percent = w.endsWith(u'%');
@@ -583,7 +583,7 @@ int THTMLConverter::RuleLength(const QString& width) const
     return static_cast<int>(std::clamp<qint64>(count, 0, kMaxRuleLength));
 }
 
-QString THTMLConverter::ImageSideText(const THTMLTag& tag, const QString& attribute) const
+QString HTMLConverter::ImageSideText(const HTMLTag& tag, const QString& attribute) const
 {
     const auto fromSheet = [&](const QString& element, const QString& type) {
         QString value = css_.GetValueFromCSS(element, attribute, type);
@@ -599,15 +599,15 @@ QString THTMLConverter::ImageSideText(const THTMLTag& tag, const QString& attrib
     return text;
 }
 
-void THTMLConverter::Image(const THTMLTag& tag)
+void HTMLConverter::Image(const HTMLTag& tag)
 {
     const QString src = tag.Attribute(u"SRC");
     if (src.isEmpty())
         return;
     // The picture keeps its own saved format, so that one inside a link leaves the link's alone.
-    const TLinkFormat before = LinkFormatInForce();
-    TTextAttributes attributes = re_.SelAttributes();
-    AddStyle(attributes, fsUnderline);
+    const LinkFormat before = LinkFormatInForce();
+    TextAttributes attributes = re_.SelAttributes();
+    AddStyle(attributes, kUnderline);
     attributes.SetColor(linkColor_);
 
     const auto width = HelpImageSide(ImageSideText(tag, QStringLiteral("WIDTH")), re_.ClientWidth());
@@ -622,31 +622,31 @@ void THTMLConverter::Image(const THTMLTag& tag)
         if (label.isEmpty())
             label = FileNamePart(src);
         const QString placeholder = QStringLiteral("[IMAGE: \"") + label + QStringLiteral("\"]");
-        urls_.append({src, {re_.SelStart(), static_cast<qint32>(placeholder.size()), lkImage}});
+        urls_.append({src, {re_.SelStart(), static_cast<qint32>(placeholder.size()), kImageLink}});
         Insert(placeholder);
     }
     PutBack(before);
 }
 
-void THTMLConverter::Anchor(const THTMLTag& tag)
+void HTMLConverter::Anchor(const HTMLTag& tag)
 {
     if (tag.IsEndTag()) {
         PutBack(savedLink_);
-        if (!urls_.isEmpty() && urls_.last().Info.Kind != lkAnchor) {
-            TLinkInfo& info = urls_.last().Info;
-            info.Length = std::max(re_.SelStart() - info.Start, 0);
+        if (!urls_.isEmpty() && urls_.last().info.kind != kAnchorLink) {
+            LinkInfo& info = urls_.last().info;
+            info.length = std::max(re_.SelStart() - info.start, 0);
         }
         return;
     }
     savedLink_ = LinkFormatInForce();
-    TTextAttributes attributes = re_.SelAttributes();
-    AddStyle(attributes, fsUnderline);
+    TextAttributes attributes = re_.SelAttributes();
+    AddStyle(attributes, kUnderline);
     attributes.SetColor(linkColor_);
 
     QString href = tag.Attribute(u"HREF");
     const QString name = tag.Attribute(u"NAME");
     if (!href.isEmpty()) {
-        TLinkInfo info{re_.SelStart(), 0, lkURL};
+        LinkInfo info{re_.SelStart(), 0, kUrlLink};
         const QString address = TrimBlanks(href).toString().toUpper();
         const bool web = address.size() < 600 && !address.contains(u' ')
             && (address.startsWith(u"HTTP") || address.contains(u"WWW."));
@@ -658,14 +658,14 @@ void THTMLConverter::Anchor(const THTMLTag& tag)
                 href.prepend(QStringLiteral("file:///"));
             if (href.startsWith(u"file:///", Qt::CaseInsensitive)) {
                 Insert(QStringLiteral("[FILE] "));
-                info.Kind = lkFile;
+                info.kind = kFileLink;
             }
         }
         urls_.append({href, info});
     } else if (!name.isEmpty()) {
-        const TLinkInfo info{re_.SelStart(), 0, lkAnchor};
+        const LinkInfo info{re_.SelStart(), 0, kAnchorLink};
         if (name.startsWith(u"Contents:")) {
-            urls_.append({name.mid(9), {info.Start, 0, lkContents}});
+            urls_.append({name.mid(9), {info.start, 0, kContentsLink}});
             LineBreak();
         } else {
             urls_.append({name, info});
@@ -675,7 +675,7 @@ void THTMLConverter::Anchor(const THTMLTag& tag)
     }
 }
 
-void THTMLConverter::StyleSheetLink(const THTMLTag& tag)
+void HTMLConverter::StyleSheetLink(const HTMLTag& tag)
 {
     if (tag.Attribute(u"REL").toUpper() != u"STYLESHEET")
         return;
@@ -684,14 +684,14 @@ void THTMLConverter::StyleSheetLink(const THTMLTag& tag)
         css_.LoadCSSFromFile(path);
 }
 
-void THTMLConverter::Blockquote(const THTMLTag& tag)
+void HTMLConverter::Blockquote(const HTMLTag& tag)
 {
     const int step = tag.IsEndTag() ? -kQuoteIndent : kQuoteIndent;
     if (!tag.IsEndTag())
         Save(tag.Name());
     blockquoteDepth_ += tag.IsEndTag() ? -1 : 1;
     LineBreak();
-    TParaAttributes paragraph = re_.Paragraph();
+    ParaAttributes paragraph = re_.Paragraph();
     paragraph.SetFirstIndent(paragraph.FirstIndent() + step);
     paragraph.SetRightIndent(paragraph.RightIndent() + step);
     Restore(tag.Name());
@@ -699,36 +699,36 @@ void THTMLConverter::Blockquote(const THTMLTag& tag)
         ApplyCSS(tag);
 }
 
-void THTMLConverter::InlineStyle(const QString& style)
+void HTMLConverter::InlineStyle(const QString& style)
 {
     if (style.isEmpty())
         return;
-    TTextAttributes attributes = re_.SelAttributes();
+    TextAttributes attributes = re_.SelAttributes();
     const QString family = InlineStyleValue(style, u"font-family");
     if (!family.isEmpty())
         attributes.SetName(family);
     SetFontSizeFromText(re_, InlineStyleValue(style, u"font-size"));
-    const TColor background = HTMLColorToColor(InlineStyleValue(style, u"background-color"));
+    const RgbColor background = HTMLColorToColor(InlineStyleValue(style, u"background-color"));
     if (background != clNoColor) {
-        TTextAttributes current = CurrentAttributes();
+        TextAttributes current = CurrentAttributes();
         savedBackground_ = current.BackColor();
         current.SetBackColor(background);
     }
     const QString fontStyle = InlineStyleValue(style, u"font-style").toUpper();
     if (fontStyle == u"BOLD")
-        attributes.SetStyle(fsBold);
+        attributes.SetStyle(kBold);
     else if (fontStyle == u"ITALIC")
-        attributes.SetStyle(fsItalic);
+        attributes.SetStyle(kItalic);
     else if (fontStyle == u"UNDERLINE")
-        attributes.SetStyle(fsUnderline);
+        attributes.SetStyle(kUnderline);
     else if (fontStyle == u"STRIKEOUT")
-        attributes.SetStyle(fsStrikeOut);
-    const TColor color = HTMLColorToColor(InlineStyleValue(style, u"color"));
+        attributes.SetStyle(kStrikeOut);
+    const RgbColor color = HTMLColorToColor(InlineStyleValue(style, u"color"));
     if (color != clNoColor)
         attributes.SetColor(color);
 }
 
-void THTMLConverter::Insert(const QString& text)
+void HTMLConverter::Insert(const QString& text)
 {
     if (text.isEmpty())
         return;
@@ -749,30 +749,30 @@ void THTMLConverter::Insert(const QString& text)
     }
 }
 
-void THTMLConverter::LineBreak()
+void HTMLConverter::LineBreak()
 {
     Insert(QStringLiteral("\r\n"));
 }
 
-void THTMLConverter::ParagraphCheck()
+void HTMLConverter::ParagraphCheck()
 {
     if (!onFirstLine_ && lineHasText_)
         LineBreak();
 }
 
-void THTMLConverter::Save(const QString& tagName)
+void HTMLConverter::Save(const QString& tagName)
 {
-    TTextAttributes attributes = re_.SelAttributes();
+    TextAttributes attributes = re_.SelAttributes();
     saved_.insert(tagName, {attributes.Size(), attributes.Color(), attributes.Name(), attributes.Style(),
                             re_.Paragraph().Alignment()});
 }
 
-void THTMLConverter::Restore(const QString& tagName)
+void HTMLConverter::Restore(const QString& tagName)
 {
     const auto it = saved_.constFind(tagName);
     if (it != saved_.constEnd()) {
         re_.Paragraph().SetAlignment(it->savalignment);
-        TTextAttributes attributes = re_.SelAttributes();
+        TextAttributes attributes = re_.SelAttributes();
         attributes.SetStyle(it->savstyle);
         if (it->savsiz != -1 && it->savcol != clNoColor && !it->savfontname.isEmpty()) {
             attributes.SetSize(it->savsiz);
@@ -784,38 +784,38 @@ void THTMLConverter::Restore(const QString& tagName)
         CurrentAttributes().SetBackColor(*savedBackground_);
 }
 
-void THTMLConverter::ApplyCSS(const THTMLTag& tag)
+void HTMLConverter::ApplyCSS(const HTMLTag& tag)
 {
     css_.DoCSS(re_, tag.Attribute(u"CLASS"), tag.Attribute(u"ID"), tag.Name());
 }
 
-void THTMLConverter::AddStyle(TTextAttributes attributes, TFontStyles style)
+void HTMLConverter::AddStyle(TextAttributes attributes, FontStyles style)
 {
     attributes.SetStyle(attributes.Style() | style);
 }
 
-TTextAttributes THTMLConverter::CurrentAttributes()
+TextAttributes HTMLConverter::CurrentAttributes()
 {
     return re_.SelLength() > 0 ? re_.SelAttributes() : re_.WordAttributes();
 }
 
-THTMLConverter::TLinkFormat THTMLConverter::LinkFormatInForce()
+HTMLConverter::LinkFormat HTMLConverter::LinkFormatInForce()
 {
-    TTextAttributes attributes = re_.SelAttributes();
+    TextAttributes attributes = re_.SelAttributes();
     return {attributes.Style(), attributes.Size(), attributes.Color(), attributes.Name()};
 }
 
-void THTMLConverter::PutBack(const TLinkFormat& format)
+void HTMLConverter::PutBack(const LinkFormat& format)
 {
-    TTextAttributes attributes = re_.SelAttributes();
-    attributes.SetStyle(format.Style);
+    TextAttributes attributes = re_.SelAttributes();
+    attributes.SetStyle(format.style);
     // A size of -1 (after a FONT end tag) or an unset colour or name leaves that attribute as it is.
-    if (format.Size != -1)
-        attributes.SetSize(format.Size);
-    if (format.Color != clNoColor)
-        attributes.SetColor(format.Color);
-    if (!format.Name.isEmpty())
-        attributes.SetName(format.Name);
+    if (format.size != -1)
+        attributes.SetSize(format.size);
+    if (format.color != clNoColor)
+        attributes.SetColor(format.color);
+    if (!format.name.isEmpty())
+        attributes.SetName(format.name);
 }
 
 } // namespace plotwell

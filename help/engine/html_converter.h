@@ -15,7 +15,7 @@
 
 namespace plotwell {
 
-class THTMLTag;
+class HTMLTag;
 
 // Converts `html` into `re` at its insertion point, after the target's Clear when `clearing` is
 // set (the help view's Clear also empties its link list; this one only appends to `urls`).
@@ -23,63 +23,63 @@ class THTMLTag;
 // the page's file, where style sheets and pictures named relatively are looked for when not found
 // as named (empty for a page given as text). `marginWidth` is the width in pixels that the
 // view's left and right text margins take together.
-void HTMLToRichText(TRichTextTarget& re, const QString& html, bool clearing, TColor linkColor,
-                    const QString& pageFolder, TLinkList& urls, int marginWidth);
+void HTMLToRichText(RichTextTarget& re, const QString& html, bool clearing, RgbColor linkColor,
+                    const QString& pageFolder, LinkList& urls, int marginWidth);
 
 // The state of one conversion; HTMLToRichText makes one per call.
-class THTMLConverter
+class HTMLConverter
 {
 public:
-    THTMLConverter(TRichTextTarget& re, TColor linkColor, const QString& pageFolder, TLinkList& urls, int marginWidth);
+    HTMLConverter(RichTextTarget& re, RgbColor linkColor, const QString& pageFolder, LinkList& urls, int marginWidth);
 
     void Convert(QStringView html);
 
     // List levels that have slots of their own; deeper levels share the last one.
-    static constexpr int MaxListLevel = 20;
+    static constexpr int kMaxListLevel = 20;
 
 private:
     // The character format put back after a link, an anchor or a picture.
-    struct TLinkFormat
+    struct LinkFormat
     {
-        TFontStyles Style;
-        int Size = -1;
-        TColor Color = clNoColor;
-        QString Name;
+        FontStyles style;
+        int size = -1;
+        RgbColor color = clNoColor;
+        QString name;
     };
 
     // The format saved under one tag name.
-    struct TSaveAttributesRec
+    struct SaveAttributesRec
     {
         int savsiz = 0;
-        TColor savcol = 0;
+        RgbColor savcol = 0;
         QString savfontname;
-        TFontStyles savstyle;
-        TAlignment savalignment = paLeftJustify;
+        FontStyles savstyle;
+        ParagraphAlignment savalignment = kLeftJustify;
     };
 
     void HandleText(QStringView run);
-    void HandleTag(const THTMLTag& tag);
+    void HandleTag(const HTMLTag& tag);
 
     // Elements.
-    void StyleElement(const THTMLTag& tag, TFontStyle style);
-    void ParagraphElement(const THTMLTag& tag);
-    void ListElement(const THTMLTag& tag);
-    void ListItem(const THTMLTag& tag);
-    void Heading(const THTMLTag& tag, int level);
-    void PreElement(const THTMLTag& tag);
-    void CodeElement(const THTMLTag& tag);
-    void StyleSheetElement(const THTMLTag& tag);
-    void FontElement(const THTMLTag& tag);
+    void StyleElement(const HTMLTag& tag, FontStyle style);
+    void ParagraphElement(const HTMLTag& tag);
+    void ListElement(const HTMLTag& tag);
+    void ListItem(const HTMLTag& tag);
+    void Heading(const HTMLTag& tag, int level);
+    void PreElement(const HTMLTag& tag);
+    void CodeElement(const HTMLTag& tag);
+    void StyleSheetElement(const HTMLTag& tag);
+    void FontElement(const HTMLTag& tag);
     void FontSize(const QString& value);
-    void SpanElement(const THTMLTag& tag);
-    void TableElement(const THTMLTag& tag);
-    void HorizontalRule(const THTMLTag& tag);
+    void SpanElement(const HTMLTag& tag);
+    void TableElement(const HTMLTag& tag);
+    void HorizontalRule(const HTMLTag& tag);
     int RuleLength(const QString& width) const;
-    void Image(const THTMLTag& tag);
-    QString ImageSideText(const THTMLTag& tag, const QString& attribute) const;
-    void Anchor(const THTMLTag& tag);
-    void StyleSheetLink(const THTMLTag& tag);
-    void Blockquote(const THTMLTag& tag);
+    void Image(const HTMLTag& tag);
+    QString ImageSideText(const HTMLTag& tag, const QString& attribute) const;
+    void Anchor(const HTMLTag& tag);
+    void StyleSheetLink(const HTMLTag& tag);
+    void Blockquote(const HTMLTag& tag);
     void InlineStyle(const QString& style);
 
     // Writing.
@@ -88,22 +88,22 @@ private:
     void ParagraphCheck();
     void Save(const QString& tagName);
     void Restore(const QString& tagName);
-    void ApplyCSS(const THTMLTag& tag);
-    void AddStyle(TTextAttributes attributes, TFontStyles style);
+    void ApplyCSS(const HTMLTag& tag);
+    void AddStyle(TextAttributes attributes, FontStyles style);
     // B, I, U and backgrounds change the selection when there is one, otherwise the insertion format.
-    TTextAttributes CurrentAttributes();
-    TLinkFormat LinkFormatInForce();
-    void PutBack(const TLinkFormat& format);
+    TextAttributes CurrentAttributes();
+    LinkFormat LinkFormatInForce();
+    void PutBack(const LinkFormat& format);
     void ChangeIndents(int points);
     int ListSlot() const;
 
-    TRichTextTarget& re_;
-    const TColor linkColor_;
+    RichTextTarget& re_;
+    const RgbColor linkColor_;
     const QString pageFolder_;
-    TLinkList& urls_;
+    LinkList& urls_;
     const int marginWidth_;
-    TCSS css_;
-    QHash<QString, TSaveAttributesRec> saved_;
+    StyleSheet css_;
+    QHash<QString, SaveAttributesRec> saved_;
 
     bool inPre_ = false;
     bool inStyle_ = false;
@@ -114,14 +114,14 @@ private:
     bool inTable_ = false;
     bool afterP_ = false;
     int listLevel_ = 0;
-    std::array<int, MaxListLevel + 1> itemCounter_{};
-    std::array<bool, MaxListLevel + 1> indentMark_{};
+    std::array<int, kMaxListLevel + 1> itemCounter_{};
+    std::array<bool, kMaxListLevel + 1> indentMark_{};
     bool listJustOpened_ = false;
     int blockquoteDepth_ = 0;
-    TLinkFormat savedLink_;
+    LinkFormat savedLink_;
     QString monoName_;
     int monoSize_ = -1;
-    std::optional<TColor> savedBackground_;
+    std::optional<RgbColor> savedBackground_;
     QString styleText_;
     // Whether the line that holds the insertion point is the first one and has any non-blank
     // character; kept as text is inserted, so that checking it never reads the line again.

@@ -11,7 +11,7 @@ namespace plotwell {
 
 namespace {
 
-struct TEntity
+struct Entity
 {
     const char16_t* name;
     char16_t character;
@@ -20,7 +20,7 @@ struct TEntity
 // The entity names of HTML 4.01 less alefsym, dArr, frasl, hArr, image, lArr, lang, rArr, rang,
 // real, uArr and weierp, plus apos; sorted by name. Each gives its Windows-1252 character; the
 // spaces a plain blank; a character outside Windows-1252 a similar one, or "?" where none is.
-constexpr TEntity THTMLSpecialChar[] = {
+constexpr Entity THTMLSpecialChar[] = {
     {u"AElig", 0x00C6}, {u"Aacute", 0x00C1}, {u"Acirc", 0x00C2}, {u"Agrave", 0x00C0}, {u"Alpha", 0x0041},
     {u"Aring", 0x00C5}, {u"Atilde", 0x00C3}, {u"Auml", 0x00C4}, {u"Beta", 0x0042}, {u"Ccedil", 0x00C7},
     {u"Chi", 0x0058}, {u"Dagger", 0x2021}, {u"Delta", 0x003F}, {u"ETH", 0x00D0}, {u"Eacute", 0x00C9},
@@ -78,7 +78,7 @@ std::optional<char16_t> LookUpEntity(QStringView name)
 {
     const auto* end = std::end(THTMLSpecialChar);
     const auto* it = std::lower_bound(std::begin(THTMLSpecialChar), end, name,
-                                      [](const TEntity& e, QStringView n) { return QStringView(e.name).compare(n) < 0; });
+                                      [](const Entity& e, QStringView n) { return QStringView(e.name).compare(n) < 0; });
     if (it == end || QStringView(it->name) != name)
         return std::nullopt;
     return it->character;

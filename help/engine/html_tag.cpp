@@ -4,7 +4,7 @@
 
 namespace plotwell {
 
-THTMLTag THTMLTag::Parse(QStringView tagText, bool endTag)
+HTMLTag HTMLTag::Parse(QStringView tagText, bool endTag)
 {
     // A tag may run over several lines; tabs and line ends inside it count as blanks.
     QString text = TrimBlanks(tagText).toString();
@@ -12,7 +12,7 @@ THTMLTag THTMLTag::Parse(QStringView tagText, bool endTag)
         if (c.unicode() < u' ')
             c = u' ';
     }
-    THTMLTag tag;
+    HTMLTag tag;
     tag.endTag_ = endTag;
     qsizetype cut = 0;
     while (cut < text.size() && text[cut] != u' ' && text[cut] != u'/' && text[cut] != u'>')
@@ -24,14 +24,14 @@ THTMLTag THTMLTag::Parse(QStringView tagText, bool endTag)
     return tag;
 }
 
-void THTMLTag::ParseAttributes(QStringView rest)
+void HTMLTag::ParseAttributes(QStringView rest)
 {
     while (!rest.isEmpty()) {
         const qsizetype eq = rest.indexOf(u'=');
         if (eq < 0)
             break; // an attribute without a value ends the list
-        TAttribute attribute;
-        attribute.Name = TrimBlanks(rest.left(eq)).toString().toUpper();
+        TagAttribute attribute;
+        attribute.name = TrimBlanks(rest.left(eq)).toString().toUpper();
         rest = TrimBlanks(rest.mid(eq + 1));
         QStringView value;
         if (rest.startsWith(u'"')) {
@@ -44,18 +44,18 @@ void THTMLTag::ParseAttributes(QStringView rest)
             value = blank < 0 ? rest : rest.left(blank);
             rest = blank < 0 ? QStringView() : rest.mid(blank + 1);
         }
-        attribute.Value = TrimBlanks(value).toString();
-        attribute.Value.remove(u'"');
+        attribute.value = TrimBlanks(value).toString();
+        attribute.value.remove(u'"');
         attributes_.append(attribute);
         rest = TrimBlanks(rest);
     }
 }
 
-QString THTMLTag::Attribute(QStringView name) const
+QString HTMLTag::Attribute(QStringView name) const
 {
-    for (const TAttribute& a : attributes_) {
-        if (a.Name.compare(name, Qt::CaseInsensitive) == 0)
-            return a.Value;
+    for (const TagAttribute& a : attributes_) {
+        if (a.name.compare(name, Qt::CaseInsensitive) == 0)
+            return a.value;
     }
     return {};
 }

@@ -1,5 +1,5 @@
 #pragma once
-// THTMLTag: the name, end-tag flag and attributes of one tag of a help page.
+// HTMLTag: the name, end-tag flag and attributes of one tag of a help page.
 
 #include <QList>
 #include <QString>
@@ -7,11 +7,11 @@
 
 namespace plotwell {
 
-class THTMLTag
+class HTMLTag
 {
 public:
     // Parses the text between "<" (or "</") and ">". `endTag` says whether a "/" followed the "<".
-    static THTMLTag Parse(QStringView tagText, bool endTag);
+    static HTMLTag Parse(QStringView tagText, bool endTag);
 
     // Upper case.
     const QString& Name() const { return name_; }
@@ -21,17 +21,17 @@ public:
     int AttributeCount() const { return static_cast<int>(attributes_.size()); }
 
 private:
-    struct TAttribute
+    struct TagAttribute
     {
-        QString Name;
-        QString Value;
+        QString name;
+        QString value;
     };
 
     void ParseAttributes(QStringView text);
 
     QString name_;
     bool endTag_ = false;
-    QList<TAttribute> attributes_;
+    QList<TagAttribute> attributes_;
 };
 
 } // namespace plotwell

@@ -59,12 +59,12 @@ std::optional<int> ParseWholeNumber(QStringView text)
     return static_cast<int>(value);
 }
 
-TColor HTMLColorToColor(QStringView text)
+RgbColor HTMLColorToColor(QStringView text)
 {
     struct NamedColor
     {
         const char16_t* name;
-        TColor color;
+        RgbColor color;
     };
     static constexpr NamedColor kBasicColors[] = {
         {u"black", RGBToColor(0, 0, 0)},         {u"maroon", RGBToColor(0x80, 0, 0)},

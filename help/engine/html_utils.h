@@ -22,7 +22,7 @@ std::optional<int> ParseWholeNumber(QStringView text);
 
 // A colour from an HTML colour text: one of the sixteen basic names, or "#RRGGBB" (characters
 // after the sixth digit ignored). Anything else gives clNoColor.
-TColor HTMLColorToColor(QStringView text);
+RgbColor HTMLColorToColor(QStringView text);
 
 // The file-name part of a path written with either kind of separator.
 QString FileNamePart(const QString& path);

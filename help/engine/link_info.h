@@ -1,5 +1,5 @@
 #pragma once
-// TLinkInfo and the link list: the links, anchors, contents markers and missing images of a page.
+// LinkInfo and the link list: the links, anchors, contents markers and missing images of a page.
 
 #include <QList>
 #include <QString>
@@ -7,24 +7,24 @@
 
 namespace plotwell {
 
-enum TLinkKind : quint8 { lkURL = 0, lkContents = 1, lkAnchor = 2, lkFile = 3, lkImage = 4 };
+enum LinkKind : quint8 { kUrlLink = 0, kContentsLink = 1, kAnchorLink = 2, kFileLink = 3, kImageLink = 4 };
 
-struct TLinkInfo
+struct LinkInfo
 {
     // Character position of the first character of the link's text.
-    qint32 Start = 0;
+    qint32 start = 0;
     // Characters of the link's text; 0 until its end tag is met.
-    qint32 Length = 0;
-    TLinkKind Kind = lkURL;
+    qint32 length = 0;
+    LinkKind kind = kUrlLink;
 };
 
 // One entry of the link list: the link's target and its record.
-struct TLinkEntry
+struct LinkEntry
 {
-    QString Target;
-    TLinkInfo Info;
+    QString target;
+    LinkInfo info;
 };
 
-using TLinkList = QList<TLinkEntry>;
+using LinkList = QList<LinkEntry>;
 
 } // namespace plotwell

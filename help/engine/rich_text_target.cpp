@@ -2,81 +2,81 @@
 
 namespace plotwell {
 
-QString TTextAttributes::Name() const { return target_.CharFormat(scope_).Name; }
-int TTextAttributes::Size() const { return target_.CharFormat(scope_).Size; }
-TColor TTextAttributes::Color() const { return target_.CharFormat(scope_).Color; }
-TFontStyles TTextAttributes::Style() const { return target_.CharFormat(scope_).Style; }
-TColor TTextAttributes::BackColor() const { return target_.CharFormat(scope_).BackColor; }
+QString TextAttributes::Name() const { return target_.CharFormat(scope_).name; }
+int TextAttributes::Size() const { return target_.CharFormat(scope_).size; }
+RgbColor TextAttributes::Color() const { return target_.CharFormat(scope_).color; }
+FontStyles TextAttributes::Style() const { return target_.CharFormat(scope_).style; }
+RgbColor TextAttributes::BackColor() const { return target_.CharFormat(scope_).backColor; }
 
-void TTextAttributes::Change(const TCharFormat& format, TCharFields fields)
+void TextAttributes::Change(const CharacterFormat& format, CharFields fields)
 {
     target_.ChangeCharFormat(scope_, format, fields);
 }
 
-void TTextAttributes::SetName(const QString& name)
+void TextAttributes::SetName(const QString& name)
 {
-    TCharFormat f;
-    f.Name = name;
-    Change(f, cfName);
+    CharacterFormat f;
+    f.name = name;
+    Change(f, kCharName);
 }
 
-void TTextAttributes::SetSize(int size)
+void TextAttributes::SetSize(int size)
 {
-    TCharFormat f;
-    f.Size = size;
-    Change(f, cfSize);
+    CharacterFormat f;
+    f.size = size;
+    Change(f, kCharSize);
 }
 
-void TTextAttributes::SetColor(TColor color)
+void TextAttributes::SetColor(RgbColor color)
 {
-    TCharFormat f;
-    f.Color = color;
-    Change(f, cfColor);
+    CharacterFormat f;
+    f.color = color;
+    Change(f, kCharColor);
 }
 
-void TTextAttributes::SetStyle(TFontStyles style)
+void TextAttributes::SetStyle(FontStyles style)
 {
-    TCharFormat f;
-    f.Style = style;
-    Change(f, cfStyle);
+    CharacterFormat f;
+    f.style = style;
+    Change(f, kCharStyle);
 }
 
-void TTextAttributes::SetBackColor(TColor color)
+void TextAttributes::SetBackColor(RgbColor color)
 {
-    TCharFormat f;
-    f.BackColor = color;
-    Change(f, cfBackColor);
+    CharacterFormat f;
+    f.backColor = color;
+    Change(f, kCharBackColor);
 }
 
-TAlignment TParaAttributes::Alignment() const { return target_.ParagraphFormat().Alignment; }
-int TParaAttributes::FirstIndent() const { return target_.ParagraphFormat().FirstIndent; }
-int TParaAttributes::RightIndent() const { return target_.ParagraphFormat().RightIndent; }
+ParagraphAlignment ParaAttributes::Alignment() const { return target_.ParagraphFormat().alignment; }
+int ParaAttributes::FirstIndent() const { return target_.ParagraphFormat().firstIndent; }
+int ParaAttributes::RightIndent() const { return target_.ParagraphFormat().rightIndent; }
 
-void TParaAttributes::SetAlignment(TAlignment alignment)
+void ParaAttributes::SetAlignment(ParagraphAlignment alignment)
 {
-    TParagraphFormat f;
-    f.Alignment = alignment;
-    target_.ChangeParagraphFormat(f, pfAlignment);
+    ParagraphStyle f;
+    f.alignment = alignment;
+    target_.ChangeParagraphFormat(f, kParaAlignment);
 }
 
-void TParaAttributes::SetFirstIndent(int points)
+void ParaAttributes::SetFirstIndent(int points)
 {
-    TParagraphFormat f;
-    f.FirstIndent = points;
-    target_.ChangeParagraphFormat(f, pfFirstIndent);
+    ParagraphStyle f;
+    f.firstIndent = points;
+    target_.ChangeParagraphFormat(f, kParaFirstIndent);
 }
 
-void TParaAttributes::SetRightIndent(int points)
+void ParaAttributes::SetRightIndent(int points)
 {
-    TParagraphFormat f;
-    f.RightIndent = points;
-    target_.ChangeParagraphFormat(f, pfRightIndent);
+    ParagraphStyle f;
+    f.rightIndent = points;
+    target_.ChangeParagraphFormat(f, kParaRightIndent);
 }
 
-int TTextLines::Count() const { return target_.LineCount(); }
-QString TTextLines::Strings(int index) const { return target_.LineText(index); }
-void TTextLines::Add(const QString& line) { target_.AddLine(line); }
-void TTextLines::BeginUpdate() { target_.BeginUpdate(); }
-void TTextLines::EndUpdate() { target_.EndUpdate(); }
+int TextLines::Count() const { return target_.LineCount(); }
+QString TextLines::Strings(int index) const { return target_.LineText(index); }
+void TextLines::Add(const QString& line) { target_.AddLine(line); }
+void TextLines::BeginUpdate() { target_.BeginUpdate(); }
+void TextLines::EndUpdate() { target_.EndUpdate(); }
 
 } // namespace plotwell

@@ -1,5 +1,5 @@
 #pragma once
-// TRichTextTarget: the rich text operations through which style sheets and the HTML converter write.
+// RichTextTarget: the rich text operations through which style sheets and the HTML converter write.
 
 #include "core/color.h"
 
@@ -10,93 +10,93 @@ class QImage;
 
 namespace plotwell {
 
-enum TFontStyle : quint8 { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
+enum FontStyle : quint8 { kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
+Q_DECLARE_FLAGS(FontStyles, FontStyle)
 
-enum TAlignment : quint8 { paLeftJustify, paRightJustify, paCenter };
+enum ParagraphAlignment : quint8 { kLeftJustify, kRightJustify, kCenter };
 
 // "No colour": what HTMLColorToColor gives for text it cannot read, and the background of text
 // that has none.
-constexpr TColor clNoColor = 0xFFFFFFFF;
+constexpr RgbColor clNoColor = 0xFFFFFFFF;
 
 // A character format: face name, whole points, text colour, styles, background colour.
-struct TCharFormat
+struct CharacterFormat
 {
-    QString Name;
-    int Size = 0;
-    TColor Color = 0;
-    TFontStyles Style;
-    TColor BackColor = clNoColor;
+    QString name;
+    int size = 0;
+    RgbColor color = 0;
+    FontStyles style;
+    RgbColor backColor = clNoColor;
 };
 
-enum TCharField : quint8 { cfName = 1, cfSize = 2, cfColor = 4, cfStyle = 8, cfBackColor = 16 };
-Q_DECLARE_FLAGS(TCharFields, TCharField)
+enum CharField : quint8 { kCharName = 1, kCharSize = 2, kCharColor = 4, kCharStyle = 8, kCharBackColor = 16 };
+Q_DECLARE_FLAGS(CharFields, CharField)
 
 // A paragraph format; indents in whole points.
-struct TParagraphFormat
+struct ParagraphStyle
 {
-    TAlignment Alignment = paLeftJustify;
-    int FirstIndent = 0;
-    int RightIndent = 0;
+    ParagraphAlignment alignment = kLeftJustify;
+    int firstIndent = 0;
+    int rightIndent = 0;
 };
 
-enum TParaField : quint8 { pfAlignment = 1, pfFirstIndent = 2, pfRightIndent = 4 };
-Q_DECLARE_FLAGS(TParaFields, TParaField)
+enum ParaField : quint8 { kParaAlignment = 1, kParaFirstIndent = 2, kParaRightIndent = 4 };
+Q_DECLARE_FLAGS(ParaFields, ParaField)
 
 // Which text a character format change reaches: the selection (or, with none, the insertion
 // format), or the word around the insertion point as well.
-enum class TAttributeScope : quint8 { Selection, Word };
+enum class AttributeScope : quint8 { Selection, Word };
 
-class TRichTextTarget;
+class RichTextTarget;
 
 // SelAttributes / WordAttributes: reads and changes one attribute at a time.
-class TTextAttributes
+class TextAttributes
 {
 public:
-    TTextAttributes(TRichTextTarget& target, TAttributeScope scope) : target_(target), scope_(scope) {}
+    TextAttributes(RichTextTarget& target, AttributeScope scope) : target_(target), scope_(scope) {}
 
     QString Name() const;
     int Size() const;
-    TColor Color() const;
-    TFontStyles Style() const;
-    TColor BackColor() const;
+    RgbColor Color() const;
+    FontStyles Style() const;
+    RgbColor BackColor() const;
 
     void SetName(const QString& name);
     void SetSize(int size);
-    void SetColor(TColor color);
-    void SetStyle(TFontStyles style);
-    void SetBackColor(TColor color);
+    void SetColor(RgbColor color);
+    void SetStyle(FontStyles style);
+    void SetBackColor(RgbColor color);
 
 private:
-    void Change(const TCharFormat& format, TCharFields fields);
+    void Change(const CharacterFormat& format, CharFields fields);
 
-    TRichTextTarget& target_;
-    TAttributeScope scope_;
+    RichTextTarget& target_;
+    AttributeScope scope_;
 };
 
 // Paragraph: the format of the paragraph that holds the insertion point.
-class TParaAttributes
+class ParaAttributes
 {
 public:
-    explicit TParaAttributes(TRichTextTarget& target) : target_(target) {}
+    explicit ParaAttributes(RichTextTarget& target) : target_(target) {}
 
-    TAlignment Alignment() const;
+    ParagraphAlignment Alignment() const;
     int FirstIndent() const;
     int RightIndent() const;
 
-    void SetAlignment(TAlignment alignment);
+    void SetAlignment(ParagraphAlignment alignment);
     void SetFirstIndent(int points);
     void SetRightIndent(int points);
 
 private:
-    TRichTextTarget& target_;
+    RichTextTarget& target_;
 };
 
 // Lines: the text by lines, and the suspension of redrawing.
-class TTextLines
+class TextLines
 {
 public:
-    explicit TTextLines(TRichTextTarget& target) : target_(target) {}
+    explicit TextLines(RichTextTarget& target) : target_(target) {}
 
     int Count() const;
     QString Strings(int index) const;
@@ -105,19 +105,19 @@ public:
     void EndUpdate();
 
 private:
-    TRichTextTarget& target_;
+    RichTextTarget& target_;
 };
 
 // Positions are 0-based character positions in which a paragraph break counts as one character.
-class TRichTextTarget
+class RichTextTarget
 {
 public:
-    virtual ~TRichTextTarget() = default;
+    virtual ~RichTextTarget() = default;
 
-    TTextAttributes SelAttributes() { return TTextAttributes(*this, TAttributeScope::Selection); }
-    TTextAttributes WordAttributes() { return TTextAttributes(*this, TAttributeScope::Word); }
-    TParaAttributes Paragraph() { return TParaAttributes(*this); }
-    TTextLines Lines() { return TTextLines(*this); }
+    TextAttributes SelAttributes() { return TextAttributes(*this, AttributeScope::Selection); }
+    TextAttributes WordAttributes() { return TextAttributes(*this, AttributeScope::Word); }
+    ParaAttributes Paragraph() { return ParaAttributes(*this); }
+    TextLines Lines() { return TextLines(*this); }
 
     // Inserts text at the insertion point with the insertion format, replacing any selection, and
     // leaves the insertion point after it. "\r\n" (and a lone "\r" or "\n") ends the paragraph and
@@ -140,14 +140,14 @@ public:
     virtual int UITextWidth(const QString& text) const = 0;
 
 protected:
-    friend class TTextAttributes;
-    friend class TParaAttributes;
-    friend class TTextLines;
+    friend class TextAttributes;
+    friend class ParaAttributes;
+    friend class TextLines;
 
-    virtual TCharFormat CharFormat(TAttributeScope scope) const = 0;
-    virtual void ChangeCharFormat(TAttributeScope scope, const TCharFormat& format, TCharFields fields) = 0;
-    virtual TParagraphFormat ParagraphFormat() const = 0;
-    virtual void ChangeParagraphFormat(const TParagraphFormat& format, TParaFields fields) = 0;
+    virtual CharacterFormat CharFormat(AttributeScope scope) const = 0;
+    virtual void ChangeCharFormat(AttributeScope scope, const CharacterFormat& format, CharFields fields) = 0;
+    virtual ParagraphStyle ParagraphFormat() const = 0;
+    virtual void ChangeParagraphFormat(const ParagraphStyle& format, ParaFields fields) = 0;
     virtual int LineCount() const = 0;
     virtual QString LineText(int index) const = 0;
     virtual void AddLine(const QString& line) = 0;
@@ -157,6 +157,6 @@ protected:
 
 } // namespace plotwell
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(plotwell::TFontStyles)
-Q_DECLARE_OPERATORS_FOR_FLAGS(plotwell::TCharFields)
-Q_DECLARE_OPERATORS_FOR_FLAGS(plotwell::TParaFields)
+Q_DECLARE_OPERATORS_FOR_FLAGS(plotwell::FontStyles)
+Q_DECLARE_OPERATORS_FOR_FLAGS(plotwell::CharFields)
+Q_DECLARE_OPERATORS_FOR_FLAGS(plotwell::ParaFields)

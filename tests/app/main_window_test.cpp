@@ -46,8 +46,8 @@ struct MainWindowTest : ::testing::Test
     QTemporaryDir dir;
     QString savedCurrent = QDir::currentPath();
     QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-    TRecordingSink sink;
-    TRecordingLauncher launcher;
+    RecordingSink sink;
+    RecordingLauncher launcher;
 
     // The window keeps its place in the per-user settings file; each test starts without one.
     static void ForgetSettings()
@@ -71,9 +71,9 @@ struct MainWindowTest : ::testing::Test
         qputenv("XDG_RUNTIME_DIR", savedRuntime);
     }
 
-    std::unique_ptr<TForm1> Start(const QStringList& arguments)
+    std::unique_ptr<MainWindow> Start(const QStringList& arguments)
     {
-        auto window = std::make_unique<TForm1>(arguments, &sink, &launcher);
+        auto window = std::make_unique<MainWindow>(arguments, &sink, &launcher);
         window->show();
         QApplication::setActiveWindow(window.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -81,7 +81,7 @@ struct MainWindowTest : ::testing::Test
         return window;
     }
 
-    static void WaitForLoad(const TForm1& window)
+    static void WaitForLoad(const MainWindow& window)
     {
         QDeadlineTimer deadline(10000);
         while (window.Graph().Loading() && !deadline.hasExpired())
@@ -97,7 +97,7 @@ struct MainWindowTest : ::testing::Test
         return path;
     }
 
-    static void Drop(TForm1& window, const QString& path)
+    static void Drop(MainWindow& window, const QString& path)
     {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
@@ -112,7 +112,7 @@ struct MainWindowTest : ::testing::Test
 
 // What a label or tooltip shows of `text`, read as Qt reads it: as rich text when it looks like
 // markup. Nothing is laid out, so a picture named in it is never loaded.
-QString shownText(const QString& text, Qt::TextFormat format = Qt::AutoText)
+QString ShownText(const QString& text, Qt::TextFormat format = Qt::AutoText)
 {
     QTextDocument document;
     if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text)))
@@ -122,7 +122,7 @@ QString shownText(const QString& text, Qt::TextFormat format = Qt::AutoText)
     return document.toPlainText();
 }
 
-bool namesAPicture(const QString& text, Qt::TextFormat format = Qt::AutoText)
+bool NamesAPicture(const QString& text, Qt::TextFormat format = Qt::AutoText)
 {
     if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
         return false;
@@ -220,7 +220,7 @@ TEST_F(MainWindowTest, EditOpensTheLoadedFileOrAPrivateTemporaryCopy)
 {
     const QString path = Data(QStringLiteral("a.txt"), "1 2 3\n");
     auto window = Start({path});
-    window->editbtnClick();
+    window->EditButtonClick();
     EXPECT_EQ(launcher.files, QStringList{path});
 
     window->Graph().ClearData();
@@ -231,7 +231,7 @@ TEST_F(MainWindowTest, EditOpensTheLoadedFileOrAPrivateTemporaryCopy)
     model.AddPoint(2, 2, nullvalue);
     model.AddPoint(2, 3, 7);
     model.AddSeries(); // an empty series writes no line
-    window->editbtnClick();
+    window->EditButtonClick();
     ASSERT_EQ(launcher.files.size(), 2);
     const QString temporary = launcher.files.last();
     EXPECT_EQ(temporary, dir.filePath(QStringLiteral("runtime/plotwell/tempfile.txt")));
@@ -244,7 +244,7 @@ TEST_F(MainWindowTest, EditOpensTheLoadedFileOrAPrivateTemporaryCopy)
     const QString victim = Data(QStringLiteral("victim.txt"), "precious");
     QFile::remove(temporary);
     ASSERT_TRUE(QFile::link(victim, temporary));
-    window->editbtnClick();
+    window->EditButtonClick();
     EXPECT_EQ(launcher.files.size(), 2);
     EXPECT_EQ(ReadFile(victim), QByteArray("precious"));
     ASSERT_EQ(sink.Messages().size(), 1);
@@ -307,13 +307,13 @@ TEST_F(MainWindowTest, HelpAndAboutShowTheProgramsOwnPages)
     window->SetProgramFolder(QStringLiteral(PLOTWELL_SOURCE_DIR "/resources/"));
     QTest::keyClick(window.get(), Qt::Key_F1);
     EXPECT_TRUE(sink.Messages().isEmpty()) << sink.Messages().value(0).toStdString();
-    EXPECT_TRUE(window->HelpDialog().Text().contains(QStringLiteral("Plotwell")));
-    ASSERT_NE(window->HelpDialog().HelpDialog, nullptr);
-    EXPECT_EQ(window->HelpDialog().HelpDialog->windowTitle(), QStringLiteral("Plotwell Help"));
+    EXPECT_TRUE(window->HelpComponent().Text().contains(QStringLiteral("Plotwell")));
+    ASSERT_NE(window->HelpComponent().helpWindow, nullptr);
+    EXPECT_EQ(window->HelpComponent().helpWindow->windowTitle(), QStringLiteral("Plotwell Help"));
 
     QString aboutText;
     QTimer::singleShot(0, [&] {
-        QWidget* about = window->AboutDialog().Form();
+        QWidget* about = window->AboutComponent().Form();
         ASSERT_NE(about, nullptr);
         for (const QLabel* label : about->findChildren<QLabel*>())
             aboutText += label->text() + QLatin1Char('|');
@@ -335,9 +335,9 @@ TEST_F(MainWindowTest, InstalledHelpIsFoundInTheSharedFolderOfItsPrefix)
     auto window = Start({});
     window->SetProgramFolder(dir.filePath(QStringLiteral("prefix/bin/")));
     QTest::keyClick(window.get(), Qt::Key_F1);
-    EXPECT_EQ(window->HelpDialog().HTMLFileName(), share + QStringLiteral("plotwell help.html"));
-    EXPECT_FALSE(window->HelpDialog().Text().startsWith(QStringLiteral("File not found.")));
-    EXPECT_TRUE(window->HelpDialog().Text().contains(QStringLiteral("Plotwell")));
+    EXPECT_EQ(window->HelpComponent().HTMLFileName(), share + QStringLiteral("plotwell help.html"));
+    EXPECT_FALSE(window->HelpComponent().Text().startsWith(QStringLiteral("File not found.")));
+    EXPECT_TRUE(window->HelpComponent().Text().contains(QStringLiteral("Plotwell")));
 }
 
 TEST_F(MainWindowTest, ALongLoadShowsItsProgressAndEscapeStopsIt)
@@ -354,7 +354,7 @@ TEST_F(MainWindowTest, ALongLoadShowsItsProgressAndEscapeStopsIt)
     WaitForLoad(*window);
     EXPECT_FALSE(progress->isVisible());
 
-    window->Graph().SetLoadFunction([](PlotModel&, const QString&, TLoadProgress& p) -> bool {
+    window->Graph().SetLoadFunction([](PlotModel&, const QString&, LoadProgress& p) -> bool {
         p.SetTotal(100);
         for (;;) {
             p.Report(40);
@@ -396,8 +396,8 @@ TEST_F(MainWindowTest, TextFromFilesAndTheCommandLineIsNeverReadAsMarkup)
             {"accessible name of box 2",
              [&] { return window->Graph().findChild<QWidget*>(QStringLiteral("displayseriesbox2"))->accessibleName(); },
              [] { return Qt::PlainText; }, QStringLiteral("Series 2 - ") + name},
-            {"message box", [&] { return TMessageBoxSink::BuildMessageBox(QStringLiteral("File not found:\r\r") + name, nullptr)->text(); },
-             [&] { return TMessageBoxSink::BuildMessageBox(name, nullptr)->textFormat(); },
+            {"message box", [&] { return MessageBoxSink::BuildMessageBox(QStringLiteral("File not found:\r\r") + name, nullptr)->text(); },
+             [&] { return MessageBoxSink::BuildMessageBox(name, nullptr)->textFormat(); },
              QStringLiteral("File not found:\n\n") + name},
             {"status line", [&] { return window->findChild<QLabel*>(QStringLiteral("statustext"))->text(); },
              [&] { return window->findChild<QLabel*>(QStringLiteral("statustext"))->textFormat(); },
@@ -405,15 +405,15 @@ TEST_F(MainWindowTest, TextFromFilesAndTheCommandLineIsNeverReadAsMarkup)
         };
         for (const auto& p : places) {
             const QString handed = p.handed();
-            EXPECT_FALSE(namesAPicture(handed, p.format())) << p.place;
-            EXPECT_EQ(shownText(handed, p.format()), p.expected) << p.place;
+            EXPECT_FALSE(NamesAPicture(handed, p.format())) << p.place;
+            EXPECT_EQ(ShownText(handed, p.format()), p.expected) << p.place;
         }
         // The status line carries figures only today; it stays plain whatever it says.
         EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("statustext"))->textFormat(), Qt::PlainText);
 
         // The hint as the pointer resting on the box brings it up.
         auto* box = window->Graph().findChild<QWidget*>(QStringLiteral("displayseriesbox1"));
-        ASSERT_FALSE(namesAPicture(box->toolTip())); // before anything lays the hint out
+        ASSERT_FALSE(NamesAPicture(box->toolTip())); // before anything lays the hint out
         QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(box, &help);
         ASSERT_TRUE(QToolTip::isVisible());
@@ -430,7 +430,7 @@ TEST_F(MainWindowTest, ARelativeStartFileIsKeptAsAnAbsolutePath)
     // A change of folder does not matter to Edit or F5.
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
-    window->editbtnClick();
+    window->EditButtonClick();
     EXPECT_EQ(launcher.files, QStringList{absolute});
     WriteFile(absolute, "1 2\n");
     QTest::keyClick(window.get(), Qt::Key_F5);
@@ -466,7 +466,7 @@ TEST_F(MainWindowTest, AFailedLoadClearsTheGraphAndTheStatusLineButKeepsTheNameF
     EXPECT_EQ(describe(), QStringLiteral("No data loaded"));
     EXPECT_EQ(window->StatusText(), QStringLiteral("No data loaded"));
     EXPECT_EQ(window->Graph().FileName(), path);
-    window->editbtnClick();
+    window->EditButtonClick();
     EXPECT_EQ(launcher.files, QStringList{path}); // the file itself, not an empty temporary one
 
     // Mended in the editor, read again with F5.
@@ -503,6 +503,6 @@ TEST_F(MainWindowTest, AMissingHelpPageGivesItsMessageAndNoWindow)
     QTest::keyClick(window.get(), Qt::Key_F1);
     ASSERT_EQ(sink.Messages().size(), 1);
     EXPECT_TRUE(sink.Messages()[0].startsWith(QStringLiteral("File not found.\r\n\r\n"))) << sink.Messages()[0].toStdString();
-    EXPECT_FALSE(window->HelpDialog().HelpDialogCreated());
-    EXPECT_FALSE(window->HelpDialog().Visible());
+    EXPECT_FALSE(window->HelpComponent().HelpDialogCreated());
+    EXPECT_FALSE(window->HelpComponent().Visible());
 }

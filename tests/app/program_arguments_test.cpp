@@ -31,7 +31,7 @@ TEST(ProgramArgumentsTest, HelpAndVersionAnswerEverythingElseGoesToTheWindow)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
-        const TProgramArguments parsed(QStringList{QStringLiteral("plotwell")} + c.arguments);
+        const ProgramArguments parsed(QStringList{QStringLiteral("plotwell")} + c.arguments);
         if (c.answerContains) {
             ASSERT_TRUE(parsed.Answer().has_value());
             EXPECT_TRUE(parsed.Answer()->contains(QLatin1String(c.answerContains))) << parsed.Answer()->toStdString();

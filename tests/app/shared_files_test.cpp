@@ -30,7 +30,7 @@ struct SharedFilesTest : ::testing::Test
 
 TEST_F(SharedFilesTest, ProgramFolderFirstThenShareBesideIt)
 {
-    const TSharedFiles files(bin);
+    const SharedFiles files(bin);
     EXPECT_EQ(files.Folders().mid(0, 2), (QStringList{bin, share}));
 
     EXPECT_EQ(files.Existing(name), QString());
@@ -47,13 +47,13 @@ TEST_F(SharedFilesTest, AFolderOfThatNameIsNoFile)
 {
     QDir().mkpath(bin + name);
     WriteFile(share + name, "<html></html>");
-    EXPECT_EQ(TSharedFiles(bin).Existing(name), share + name);
+    EXPECT_EQ(SharedFiles(bin).Existing(name), share + name);
 }
 
 TEST_F(SharedFilesTest, DataFoldersComeLast)
 {
     const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/');
-    const QStringList folders = TSharedFiles(bin).Folders();
+    const QStringList folders = SharedFiles(bin).Folders();
     ASSERT_TRUE(folders.contains(appData));
     EXPECT_GT(folders.indexOf(appData), 1);
     const QString generic = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation).value(0);
@@ -62,8 +62,8 @@ TEST_F(SharedFilesTest, DataFoldersComeLast)
     QDir().mkpath(appData);
     const QString unique = QStringLiteral("plotwell shared files test.txt");
     WriteFile(appData + unique, "1 2 3\n");
-    EXPECT_EQ(TSharedFiles(bin).Existing(unique), appData + unique);
+    EXPECT_EQ(SharedFiles(bin).Existing(unique), appData + unique);
     WriteFile(share + unique, "1 2 3\n");
-    EXPECT_EQ(TSharedFiles(bin).Existing(unique), share + unique);
+    EXPECT_EQ(SharedFiles(bin).Existing(unique), share + unique);
     QFile::remove(appData + unique);
 }

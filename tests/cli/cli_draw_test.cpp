@@ -56,7 +56,7 @@ struct CliDraw : ::testing::Test
     QString png(const char* name = "out.png") { return dir.filePath(QString::fromLatin1(name)); }
 };
 
-QRgb rgb(const QImage& image, int x, int y)
+QRgb Rgb(const QImage& image, int x, int y)
 {
     return image.pixel(x, y) & 0xFFFFFF;
 }
@@ -77,15 +77,15 @@ TEST_F(CliDraw, WritesTheControlsPictureAndTheSameStatusLine)
     const QImage image(png());
     ASSERT_EQ(image.size(), QSize(600, 400));
     for (int y = 83; y <= 370; ++y)
-        ASSERT_EQ(rgb(image, 60, y), 0u) << y;
+        ASSERT_EQ(Rgb(image, 60, y), 0u) << y;
     for (int x = 60; x <= 539; ++x)
-        ASSERT_EQ(rgb(image, x, 370), 0u) << x;
-    EXPECT_EQ(rgb(image, 540, 370), 0xFFFFF8u); // right of the axis' end
-    EXPECT_EQ(rgb(image, 540, 369), 0x808080u); // the first dot of a vertical grid line
-    EXPECT_EQ(rgb(image, 540, 371), 0u);         // the tick, two pixels for line width 2
-    EXPECT_EQ(rgb(image, 540, 372), 0u);
-    EXPECT_EQ(rgb(image, 5, 5), 0xFFFFF8u);      // the ivory background
-    EXPECT_EQ(rgb(image, 140, 82), 0xFF0000u);   // the series line in red
+        ASSERT_EQ(Rgb(image, x, 370), 0u) << x;
+    EXPECT_EQ(Rgb(image, 540, 370), 0xFFFFF8u); // right of the axis' end
+    EXPECT_EQ(Rgb(image, 540, 369), 0x808080u); // the first dot of a vertical grid line
+    EXPECT_EQ(Rgb(image, 540, 371), 0u);         // the tick, two pixels for line width 2
+    EXPECT_EQ(Rgb(image, 540, 372), 0u);
+    EXPECT_EQ(Rgb(image, 5, 5), 0xFFFFF8u);      // the ivory background
+    EXPECT_EQ(Rgb(image, 140, 82), 0xFF0000u);   // the series line in red
 }
 
 TEST_F(CliDraw, OptionsShapeThePicture)
@@ -102,9 +102,9 @@ TEST_F(CliDraw, OptionsShapeThePicture)
               0);
     const QImage sharp(png("sharp.png"));
     ASSERT_EQ(sharp.size(), QSize(1200, 800));
-    EXPECT_EQ(rgb(sharp, 120, 400), 0u);
-    EXPECT_EQ(rgb(sharp, 121, 400), 0u);
-    EXPECT_NE(rgb(sharp, 123, 400), 0u);
+    EXPECT_EQ(Rgb(sharp, 120, 400), 0u);
+    EXPECT_EQ(Rgb(sharp, 121, 400), 0u);
+    EXPECT_NE(Rgb(sharp, 123, 400), 0u);
 
     // The legend goes with --no-legend, the grid with --no-hgrid/--no-vgrid, and a title
     // and labels can be given.
@@ -118,8 +118,8 @@ TEST_F(CliDraw, OptionsShapeThePicture)
     int ink = 0;
     for (int y = 0; y < 400; ++y)
         for (int x = 0; x < 600; ++x) {
-            grey += rgb(bare, x, y) == 0x808080u;
-            ink += y < 60 && rgb(bare, x, y) != 0xFFFFF8u;
+            grey += Rgb(bare, x, y) == 0x808080u;
+            ink += y < 60 && Rgb(bare, x, y) != 0xFFFFF8u;
         }
     EXPECT_EQ(grey, 0);
     EXPECT_EQ(ink, 0); // no title, no legend
@@ -259,7 +259,7 @@ TEST_F(CliDraw, DataFromStandardInput)
     // No title unless --title gives one: the band above the plot is background.
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 600; x += 3)
-            ASSERT_EQ(rgb(image, x, y), 0xFFFFF8u) << x << "," << y;
+            ASSERT_EQ(Rgb(image, x, y), 0xFFFFF8u) << x << "," << y;
 
     const DrawRun bad = render({QStringLiteral("-")}, "1 2\n1 x\n");
     EXPECT_EQ(bad.exitCode, 1);

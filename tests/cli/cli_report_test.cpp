@@ -20,7 +20,7 @@ struct RunResult
     QString err;
 };
 
-RunResult render(const QStringList& args, const QString& locale = QStringLiteral("en_US.UTF-8"))
+RunResult Render(const QStringList& args, const QString& locale = QStringLiteral("en_US.UTF-8"))
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -64,7 +64,7 @@ TEST_F(CliFixture, StatusAndSummaryPerLocale)
                         "Series 2:     4 pts    Min: 90    Max: 140    Avg: 111,25    Std Dev: 21,747\n"},
     };
     for (const auto& c : cases) {
-        const RunResult r = render({QStringLiteral("--summary"), path}, QString::fromLatin1(c.locale));
+        const RunResult r = Render({QStringLiteral("--summary"), path}, QString::fromLatin1(c.locale));
         EXPECT_EQ(r.exitCode, 0) << c.locale;
         EXPECT_EQ(r.out, QString::fromLatin1(c.out)) << c.locale;
         EXPECT_EQ(r.err, QString()) << c.locale;
@@ -75,10 +75,10 @@ TEST_F(CliFixture, DatesFollowTheLocale)
 {
     const QString us = write(QStringLiteral("us.txt"), "(1/31/2020, 1000) (2/29/2020, 2500.5)\n");
     const QString de = write(QStringLiteral("de.txt"), "(31.01.2020, 1000) (29.02.2020, 2500.5)\n");
-    EXPECT_EQ(render({us}).out, QStringLiteral(" 2 pts    Min: 1000    Max: 2500.5    Avg: 1750.25    Std Dev: 1061.014\n"));
-    EXPECT_EQ(render({de}, QStringLiteral("de_DE.UTF-8")).out,
+    EXPECT_EQ(Render({us}).out, QStringLiteral(" 2 pts    Min: 1000    Max: 2500.5    Avg: 1750.25    Std Dev: 1061.014\n"));
+    EXPECT_EQ(Render({de}, QStringLiteral("de_DE.UTF-8")).out,
               QStringLiteral(" 2 pts    Min: 1000    Max: 2500,5    Avg: 1750,25    Std Dev: 1061,014\n"));
-    const RunResult wrong = render({de}); // not a date in en_US, and not a number either
+    const RunResult wrong = Render({de}); // not a date in en_US, and not a number either
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_TRUE(wrong.err.contains(QStringLiteral("Invalid X data for point at character position 2: \"31.01.2020\"")))
         << wrong.err.toStdString();
@@ -90,20 +90,20 @@ TEST_F(CliFixture, HiddenSeriesAndThousands)
     for (int i = 0; i < 1500; ++i)
         big += "2 ";
     const QString path = write(QStringLiteral("three.txt"), "1 2 3\n" + big + "\n10 20\n");
-    const RunResult r = render({QStringLiteral("--hide"), QStringLiteral("2"), QStringLiteral("--summary"), path});
+    const RunResult r = Render({QStringLiteral("--hide"), QStringLiteral("2"), QStringLiteral("--summary"), path});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, QStringLiteral(" 5 pts    Min: 1    Max: 20    Avg: 7.2    Std Dev: 7.981\n"
                                     "Series 1:     3 pts    Min: 1    Max: 3    Avg: 2    Std Dev: 1\n"
                                     "Series 3:     2 pts    Min: 10    Max: 20    Avg: 15    Std Dev: 7.071\n"));
-    EXPECT_TRUE(render({path}, QStringLiteral("de_DE.UTF-8")).out.startsWith(QStringLiteral(" 1.505 pts")));
+    EXPECT_TRUE(Render({path}, QStringLiteral("de_DE.UTF-8")).out.startsWith(QStringLiteral(" 1.505 pts")));
     const QString lone = write(QStringLiteral("lone.txt"), "4 5\n");
-    EXPECT_EQ(render({QStringLiteral("--hide"), QStringLiteral("1"), lone}).out.left(6), QStringLiteral(" 2 pts"));
+    EXPECT_EQ(Render({QStringLiteral("--hide"), QStringLiteral("1"), lone}).out.left(6), QStringLiteral(" 2 pts"));
 }
 
 TEST_F(CliFixture, MessagesOnStderrOneLineEach)
 {
     const QString bad = write(QStringLiteral("bad.txt"), "1 2 3\n(1, 2)\n");
-    const RunResult r = render({bad});
+    const RunResult r = Render({bad});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, QStringLiteral("0 points\n"));
     EXPECT_EQ(r.err, QStringLiteral("Invalid input: Series 2\\r\\rAll series of points added must contain the same kind "
@@ -111,17 +111,17 @@ TEST_F(CliFixture, MessagesOnStderrOneLineEach)
                                     "share the same X-axis.\nError reading from line 2 of file \\r\\r") +
                          bad + QStringLiteral("\n"));
 
-    const RunResult missing = render({dir.filePath(QStringLiteral("nope.txt"))});
+    const RunResult missing = Render({dir.filePath(QStringLiteral("nope.txt"))});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, QStringLiteral("File not found:\\r\\r") + dir.filePath(QStringLiteral("nope.txt")) +
                                QStringLiteral("\n"));
 
-    const RunResult empty = render({write(QStringLiteral("empty.txt"), "; nothing\n")});
+    const RunResult empty = Render({write(QStringLiteral("empty.txt"), "; nothing\n")});
     EXPECT_EQ(empty.exitCode, 1);
     EXPECT_EQ(empty.err, QStringLiteral("No points to plot\n"));
 
     // A pie asked for on the command line says once why negative series are missing.
-    const RunResult pie = render({QStringLiteral("--type"), QStringLiteral("pie"), QStringLiteral("-o"),
+    const RunResult pie = Render({QStringLiteral("--type"), QStringLiteral("pie"), QStringLiteral("-o"),
                                   dir.filePath(QStringLiteral("pie.png")),
                                   write(QStringLiteral("negative.txt"), "1 2 3\n4 -5 6\n-1 7 8\n")});
     EXPECT_EQ(pie.exitCode, 0);
@@ -134,7 +134,7 @@ TEST(CliArguments, BadCommandLinesExitWithTwo)
     for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("--hide"), QStringLiteral("9"), QStringLiteral("f")},
                                     QStringList{QStringLiteral("--hide")}, QStringList{QStringLiteral("--bogus"), QStringLiteral("f")},
                                     QStringList{QStringLiteral("a"), QStringLiteral("b")}}) {
-        const RunResult r = render(args);
+        const RunResult r = Render(args);
         EXPECT_EQ(r.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("usage: plotwell-render"))) << r.err.toStdString();
         EXPECT_EQ(r.out, QString());
@@ -143,5 +143,5 @@ TEST(CliArguments, BadCommandLinesExitWithTwo)
 
 TEST(StderrSink, EscapesLineBreaks)
 {
-    EXPECT_EQ(TStderrSink::Escape(QStringLiteral("a\r\rb\nc")), QByteArray("a\\r\\rb\\nc"));
+    EXPECT_EQ(StderrSink::Escape(QStringLiteral("a\r\rb\nc")), QByteArray("a\\r\\rb\\nc"));
 }

@@ -43,8 +43,8 @@ TEST(RenderOptions, EachFaultyCommandLineNamesItsFault)
 
 TEST(RenderOptions, EachGraphTypeByItsName)
 {
-    const std::pair<const char*, Tgraphtype> names[] = {
-        {"line", gtline}, {"curve", gtcurve}, {"bar", gtbar}, {"stacked", gtstacked}, {"pie", gtpie}};
+    const std::pair<const char*, GraphKind> names[] = {
+        {"line", kLineGraph}, {"curve", kCurveGraph}, {"bar", kBarGraph}, {"stacked", kStackedGraph}, {"pie", kPieGraph}};
     for (const auto& [name, type] : names) {
         QString error;
         const auto options =

@@ -19,7 +19,7 @@ using namespace plotwell;
 namespace {
 
 // A load that runs until it is cancelled, as a huge file would.
-bool endlessLoad(PlotModel&, const QString&, TLoadProgress& progress)
+bool EndlessLoad(PlotModel&, const QString&, LoadProgress& progress)
 {
     progress.SetTotal(1000);
     for (qint64 done = 0;; done = (done + 1) % 1000) {
@@ -32,18 +32,18 @@ struct State
 {
     QString fileName, title;
     int series;
-    Tgraphtype type;
+    GraphKind type;
     QStringList messages;
     QImage picture;
 };
 
-State stateOf(ControlHost& f)
+State StateOf(ControlHost& f)
 {
     return {f.graph->FileName(), f.graph->Title(), f.graph->NumberOfSeries(), f.graph->GraphType(),
             f.sink.Messages(), f.graph->SurfaceImage()};
 }
 
-void expectSame(const State& a, const State& b, const char* name)
+void ExpectSame(const State& a, const State& b, const char* name)
 {
     EXPECT_EQ(QFileInfo(a.fileName).fileName(), QFileInfo(b.fileName).fileName()) << name;
     EXPECT_EQ(a.title, b.title) << name;
@@ -71,7 +71,7 @@ TEST(BackgroundLoad, EndsLikeALoadFromCode)
         ControlHost sync, async;
         for (ControlHost* f : {&sync, &async}) {
             f->Load("10 20 30\n"); // a previous graph, and Bar chosen over it
-            f->graph->SetGraphType(gtbar);
+            f->graph->SetGraphType(kBarGraph);
             f->Settle();
             f->sink.Clear();
         }
@@ -83,18 +83,18 @@ TEST(BackgroundLoad, EndsLikeALoadFromCode)
         async.graph->LoadFile(path);
         EXPECT_TRUE(async.graph->Loading());
         async.WaitForLoad();
-        expectSame(stateOf(async), stateOf(sync), c.name);
+        ExpectSame(StateOf(async), StateOf(sync), c.name);
     }
 }
 
 TEST_F(ControlFixture, CancelLeavesTheGraphAsItWas)
 {
     Load("1 2 3 ;First\n4 5 6 ;Second\n");
-    graph->SetGraphType(gtbar);
+    graph->SetGraphType(kBarGraph);
     Settle();
-    const State before = stateOf(*this);
+    const State before = StateOf(*this);
     drawn = 0;
-    graph->SetLoadFunction(endlessLoad);
+    graph->SetLoadFunction(EndlessLoad);
     graph->LoadFile(dir.filePath(QStringLiteral("huge.txt")));
     QTest::qWait(20);
     EXPECT_TRUE(graph->Loading());
@@ -102,7 +102,7 @@ TEST_F(ControlFixture, CancelLeavesTheGraphAsItWas)
     graph->CancelLoad();
     EXPECT_FALSE(graph->Loading());
     QTest::qWait(10);
-    expectSame(stateOf(*this), before, "cancelled");
+    ExpectSame(StateOf(*this), before, "cancelled");
     EXPECT_TRUE(Child<QRadioButton>("barrb")->isChecked());
     EXPECT_EQ(drawn, 0);
     EXPECT_NE(Child<QWidget>("PaintBox")->cursor().shape(), Qt::WaitCursor);
@@ -110,10 +110,10 @@ TEST_F(ControlFixture, CancelLeavesTheGraphAsItWas)
 
 TEST_F(ControlFixture, ASecondLoadReplacesTheFirst)
 {
-    graph->SetLoadFunction([](PlotModel& store, const QString& path, TLoadProgress& progress) {
+    graph->SetLoadFunction([](PlotModel& store, const QString& path, LoadProgress& progress) {
         if (path.endsWith(QStringLiteral("slow.txt")))
-            return endlessLoad(store, path, progress);
-        return TBackgroundLoad::LoadDataFile(store, path, progress);
+            return EndlessLoad(store, path, progress);
+        return BackgroundLoad::LoadDataFile(store, path, progress);
     });
     const QString quick = dir.filePath(QStringLiteral("quick.txt"));
     WriteFile(quick, "7 8 9\n");
@@ -136,14 +136,14 @@ TEST(BackgroundLoad, ClosingDuringALoadStopsItsWorker)
     };
     const auto log = std::make_shared<WorkerLog>(); // shared: a worker left running may outlive the test
     ControlHost f;
-    f.graph->SetLoadFunction([log](PlotModel&, const QString&, TLoadProgress& progress) {
+    f.graph->SetLoadFunction([log](PlotModel&, const QString&, LoadProgress& progress) {
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         try {
             while (std::chrono::steady_clock::now() < giveUp) {
                 progress.Report(0);
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
-        } catch (const TLoadCancelled&) {
+        } catch (const LoadCancelled&) {
             log->cancelled = true;
             log->ended = true;
             throw;
@@ -167,14 +167,14 @@ TEST(BackgroundLoad, TheFileLoaderStopsWhenCancelled)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("data.txt"));
     WriteFile(path, "1 2 3\n4 5 6\n");
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model(sink);
-    TLoadProgress progress;
+    LoadProgress progress;
     progress.Cancel();
-    EXPECT_THROW(DataFileLoader(model, &progress).SetFileName(path), TLoadCancelled);
+    EXPECT_THROW(DataFileLoader(model, &progress).SetFileName(path), LoadCancelled);
     EXPECT_TRUE(sink.Messages().isEmpty());
 
-    TLoadProgress running;
+    LoadProgress running;
     EXPECT_TRUE(DataFileLoader(model, &running).SetFileName(path));
     EXPECT_EQ(running.Percent(), 100);
 }
@@ -189,7 +189,7 @@ TEST_F(ControlFixture, TenLoadsInARowEndWithTheLastAndAWorkerWithoutMemoryFailsL
     EXPECT_EQ(graph->NumberOfSeries(), 2);
     EXPECT_TRUE(sink.Messages().isEmpty());
 
-    graph->SetLoadFunction([](PlotModel& store, const QString&, TLoadProgress&) -> bool {
+    graph->SetLoadFunction([](PlotModel& store, const QString&, LoadProgress&) -> bool {
         AddSeriesFromString(store, QStringLiteral("1 2"), false);
         throw std::bad_alloc();
     });
@@ -202,7 +202,7 @@ TEST_F(ControlFixture, TenLoadsInARowEndWithTheLastAndAWorkerWithoutMemoryFailsL
 TEST_F(ControlFixture, ACancelDoesNotWaitForAWorkerBusyWithoutReporting)
 {
     std::atomic<bool> release{false};
-    graph->SetLoadFunction([&release](PlotModel&, const QString&, TLoadProgress& progress) -> bool {
+    graph->SetLoadFunction([&release](PlotModel&, const QString&, LoadProgress& progress) -> bool {
         while (!release) // work that reports nothing for a while
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         progress.ThrowIfCancelled();
@@ -222,7 +222,7 @@ TEST_F(ControlFixture, ACancelDoesNotWaitForAWorkerBusyWithoutReporting)
 
 TEST_F(ControlFixture, ALoadFromCodeReplacesOneInTheBackground)
 {
-    graph->SetLoadFunction(endlessLoad);
+    graph->SetLoadFunction(EndlessLoad);
     graph->LoadFile(dir.filePath(QStringLiteral("huge.txt")));
     Load("4 5 6\n");
     EXPECT_FALSE(graph->Loading());

@@ -18,9 +18,9 @@ namespace plotwell {
 
 struct ControlHost
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     QWidget host;
-    TPlotwell* graph = nullptr;
+    GraphControl* graph = nullptr;
     int drawn = 0;
 
     ControlHost()
@@ -29,7 +29,7 @@ struct ControlHost
         font.setPointSize(9);
         host.setFont(font);
         host.resize(700, 500);
-        graph = new TPlotwell(sink, &host);
+        graph = new GraphControl(sink, &host);
         graph->SetOnGraphDrawn([this](QObject*) { ++drawn; });
         host.show();
         graph->resize(644, 441);

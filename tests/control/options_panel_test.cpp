@@ -22,7 +22,7 @@ namespace {
 
 const QByteArray kTwoSeries = "1 2 3 4 ;Shop A\n4 3 2 1 ;Shop B\n";
 
-QString captionOf(const QWidget* w)
+QString CaptionOf(const QWidget* w)
 {
     if (auto* b = qobject_cast<const QAbstractButton*>(w))
         return b->text();
@@ -38,8 +38,8 @@ QString captionOf(const QWidget* w)
 // A fresh control at its construction width of 400: the panel as laid out for it.
 TEST(OptionsPanelLayout, EachControlAtItsPlaceWithItsCaptionAndHint)
 {
-    TRecordingSink sink;
-    TPlotwell graph(sink);
+    RecordingSink sink;
+    GraphControl graph(sink);
     const int G = 400 - 108 - 5;
     const struct
     {
@@ -77,7 +77,7 @@ TEST(OptionsPanelLayout, EachControlAtItsPlaceWithItsCaptionAndHint)
         if (c.width > 0) {
             EXPECT_EQ(w->width(), c.width) << c.name;
         }
-        EXPECT_EQ(captionOf(w), QString::fromLatin1(c.caption)) << c.name;
+        EXPECT_EQ(CaptionOf(w), QString::fromLatin1(c.caption)) << c.name;
         EXPECT_EQ(w->toolTip(), QString::fromLatin1(c.hint)) << c.name;
     }
     const auto* spin = graph.findChild<QSpinBox*>(QStringLiteral("LineWidthSpinEdit"));
@@ -106,9 +106,9 @@ TEST(OptionsPanelLayout, EachControlAtItsPlaceWithItsCaptionAndHint)
 
 TEST(OptionsPanelLayout, DefaultsOfAFreshControl)
 {
-    TRecordingSink sink;
-    TPlotwell graph(sink);
-    EXPECT_EQ(graph.GraphType(), gtline);
+    RecordingSink sink;
+    GraphControl graph(sink);
+    EXPECT_EQ(graph.GraphType(), kLineGraph);
     EXPECT_EQ(graph.XLabel(), QStringLiteral("Datum"));
     EXPECT_EQ(graph.YLabel(), QStringLiteral("Value"));
     EXPECT_TRUE(graph.HorzGridLines() && graph.VertGridLines() && graph.ShowPoints() && graph.ShowMenu());
@@ -127,16 +127,16 @@ TEST(OptionsPanelLayout, DefaultsOfAFreshControl)
 
 TEST(OptionsPanelLayout, EveryControlIsNamedForAScreenReaderAndReachedWithTab)
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     QWidget host;
-    TPlotwell graph(sink, &host);
+    GraphControl graph(sink, &host);
     host.show();
     QApplication::setActiveWindow(&host);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
     for (QWidget* w : graph.findChildren<QWidget*>()) {
         if (w->focusPolicy() == Qt::NoFocus || w->parentWidget() == nullptr || qobject_cast<QSpinBox*>(w->parentWidget()))
             continue;
-        const QString name = w->accessibleName().isEmpty() ? captionOf(w) : w->accessibleName();
+        const QString name = w->accessibleName().isEmpty() ? CaptionOf(w) : w->accessibleName();
         EXPECT_FALSE(name.isEmpty()) << w->objectName().toStdString();
     }
     EXPECT_EQ(graph.findChild<QWidget*>(QStringLiteral("PaintBox"))->accessibleName(), QStringLiteral("Graph"));
@@ -163,14 +163,14 @@ TEST_F(ControlFixture, OptionClicksReachTheModelAndDrawOnceATurn)
     Child<QSpinBox>("LineWidthSpinEdit")->setValue(4);
     Settle();
     EXPECT_EQ(drawn, 1); // three changes, one drawing
-    EXPECT_EQ(graph->GraphType(), gtbar);
+    EXPECT_EQ(graph->GraphType(), kBarGraph);
     EXPECT_FALSE(graph->HorzGridLines());
     EXPECT_TRUE(graph->VertGridLines());
     EXPECT_EQ(graph->LineWidth(), 4);
 
     // Setting from code shows in the panel without echoing back as a second change.
     graph->SetShowPoints(false);
-    graph->SetGraphType(gtcurve);
+    graph->SetGraphType(kCurveGraph);
     Settle();
     EXPECT_FALSE(Child<QCheckBox>("PointsCheckbox")->isChecked());
     EXPECT_TRUE(Child<QRadioButton>("curverb")->isChecked());
@@ -178,7 +178,7 @@ TEST_F(ControlFixture, OptionClicksReachTheModelAndDrawOnceATurn)
     EXPECT_EQ(drawn, 2);
 
     drawn = 0;
-    graph->SetGraphType(gtcurve); // the type already in force draws nothing new
+    graph->SetGraphType(kCurveGraph); // the type already in force draws nothing new
     Settle();
     EXPECT_EQ(drawn, 0);
 }
@@ -196,7 +196,7 @@ TEST_F(ControlFixture, EdgeCasesOfTheGraphTypeAndSeriesBoxes)
     QTest::mouseClick(Child<QRadioButton>("barrb"), Qt::LeftButton);
     Load(kTwoSeries);
     EXPECT_TRUE(Child<QRadioButton>("linerb")->isChecked());
-    EXPECT_EQ(graph->GraphType(), gtline);
+    EXPECT_EQ(graph->GraphType(), kLineGraph);
     EXPECT_TRUE(Child<QWidget>("displayseriesbox1")->isVisible());
     EXPECT_TRUE(Child<QWidget>("displayserieslabel")->isVisible());
     EXPECT_EQ(Child<QWidget>("displayseriesbox2")->toolTip(), QStringLiteral("Series 2 - Shop B"));
@@ -214,22 +214,22 @@ TEST_F(ControlFixture, EdgeCasesOfTheGraphTypeAndSeriesBoxes)
     QTest::mouseClick(Child<QCheckBox>("displayseriesbox2"), Qt::LeftButton);
     Settle();
     EXPECT_TRUE(Child<QRadioButton>("linerb")->isChecked());
-    EXPECT_EQ(graph->GraphType(), gtline);
+    EXPECT_EQ(graph->GraphType(), kLineGraph);
     EXPECT_FALSE(graph->SeriesDisplay(2));
     EXPECT_EQ(drawn, 1);
 
     // Stacks cannot show negative values: one drawing as a line graph, and the panel follows it.
     Load("1 2 3\n4 -5 6\n");
     drawn = 0;
-    graph->SetGraphType(gtstacked);
+    graph->SetGraphType(kStackedGraph);
     Settle();
     Settle();
     EXPECT_EQ(drawn, 1);
-    EXPECT_EQ(graph->GraphType(), gtline);
+    EXPECT_EQ(graph->GraphType(), kLineGraph);
     EXPECT_TRUE(Child<QRadioButton>("linerb")->isChecked());
     EXPECT_FALSE(Child<QWidget>("stackedbarrb")->isEnabled());
     EXPECT_FALSE(Child<QWidget>("pierb")->isEnabled());
-    EXPECT_EQ(graph->LastDrawing().graphType, gtline);
+    EXPECT_EQ(graph->LastDrawing().graphType, kLineGraph);
     EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
@@ -299,11 +299,11 @@ TEST_F(ControlFixture, EachGraphTypeButtonChoosesAndShowsItsOwnType)
     const struct
     {
         const char* button;
-        Tgraphtype type;
+        GraphKind type;
         const char* description;
-    } cases[] = {{"curverb", gtcurve, "Smoothed curve graph"}, {"barrb", gtbar, "Bar graph"},
-                 {"stackedbarrb", gtstacked, "Stacked bar graph"}, {"pierb", gtpie, "Pie graph"},
-                 {"linerb", gtline, "Line graph"}};
+    } cases[] = {{"curverb", kCurveGraph, "Smoothed curve graph"}, {"barrb", kBarGraph, "Bar graph"},
+                 {"stackedbarrb", kStackedGraph, "Stacked bar graph"}, {"pierb", kPieGraph, "Pie graph"},
+                 {"linerb", kLineGraph, "Line graph"}};
     for (const auto& c : cases) {
         QTest::mouseClick(Child<QRadioButton>(c.button), Qt::LeftButton);
         Settle();

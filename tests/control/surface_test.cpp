@@ -30,13 +30,13 @@ namespace {
 const QByteArray kExample = "120, 135, 150, 160 ;Shop A\n100 90 115 140 ;Shop B\n80, 85, 83, 95 ;Shop C\n";
 
 // The same file drawn by the renderer alone, as the batch tool draws it.
-QImage renderedAlone(const QString& path, Tgraphtype type, QSize surface, int controlHeight)
+QImage RenderedAlone(const QString& path, GraphKind type, QSize surface, int controlHeight)
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model(sink);
     LoadDataFile(model, path);
     model.SetGraphType(type);
-    TCanvas canvas;
+    Canvas canvas;
     canvas.SetSize(surface.width(), surface.height());
     DrawRequest request;
     request.controlClientHeight = controlHeight;
@@ -44,7 +44,7 @@ QImage renderedAlone(const QString& path, Tgraphtype type, QSize surface, int co
     return canvas.Image();
 }
 
-void movePointer(QWidget* surface, QPoint pos)
+void MovePointer(QWidget* surface, QPoint pos)
 {
     QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(surface->mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
@@ -52,7 +52,7 @@ void movePointer(QWidget* surface, QPoint pos)
 }
 
 // A page of a printed PDF as a picture; null when the PDF cannot be rasterised.
-QImage pdfPage(const QString& pdf, const QString& stem)
+QImage PdfPage(const QString& pdf, const QString& stem)
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (tool.isEmpty())
@@ -65,7 +65,7 @@ QImage pdfPage(const QString& pdf, const QString& stem)
 // Hands the modal dialog that opens next to `act`, which is to close it. `closed` tells
 // afterwards whether there was one and `act` closed it; one left open is rejected, so that a
 // fault fails the test instead of hanging it in the dialog's event loop.
-void closeNextModal(bool& closed, std::function<void(QDialog&)> act)
+void CloseNextModal(bool& closed, std::function<void(QDialog&)> act)
 {
     closed = false;
     QTimer::singleShot(0, [&closed, act = std::move(act)] {
@@ -79,7 +79,7 @@ void closeNextModal(bool& closed, std::function<void(QDialog&)> act)
     });
 }
 
-int countPixels(const QImage& image, const std::function<bool(QColor)>& match)
+int CountPixels(const QImage& image, const std::function<bool(QColor)>& match)
 {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -95,10 +95,10 @@ TEST_F(ControlFixture, SurfaceShowsExactlyWhatTheRendererDraws)
     Load(kExample);
     const QString path = graph->FileName();
     const QWidget* surface = Child<QWidget>("PaintBox");
-    for (const Tgraphtype type : {gtline, gtcurve, gtbar, gtstacked, gtpie}) {
+    for (const GraphKind type : {kLineGraph, kCurveGraph, kBarGraph, kStackedGraph, kPieGraph}) {
         graph->SetGraphType(type);
         Settle();
-        const QImage expected = renderedAlone(path, type, surface->size(), graph->height());
+        const QImage expected = RenderedAlone(path, type, surface->size(), graph->height());
         EXPECT_EQ(graph->SurfaceImage(), expected) << type;
     }
 }
@@ -107,7 +107,7 @@ TEST_F(ControlFixture, ReadoutShowsTheValuesUnderThePointerWithoutRedrawing)
 {
     QWidget* surface = Child<QWidget>("PaintBox");
     const QImage empty = graph->SurfaceImage();
-    movePointer(surface, QPoint(100, 100)); // nothing loaded: nothing shown
+    MovePointer(surface, QPoint(100, 100)); // nothing loaded: nothing shown
     EXPECT_EQ(graph->SurfaceImage(), empty);
 
     Load("1 2 3 4 5\n");
@@ -123,8 +123,8 @@ TEST_F(ControlFixture, ReadoutShowsTheValuesUnderThePointerWithoutRedrawing)
 
     drawn = 0;
     const QImage before = graph->SurfaceImage();
-    movePointer(surface, QPoint(r.cornerx + r.xwid, r.bottomy - r.ywid)); // long values
-    movePointer(surface, QPoint(r.cornerx, r.bottomy));                   // shorter ones
+    MovePointer(surface, QPoint(r.cornerx + r.xwid, r.bottomy - r.ywid)); // long values
+    MovePointer(surface, QPoint(r.cornerx, r.bottomy));                   // shorter ones
     Settle();
     EXPECT_EQ(drawn, 0);
     const QImage after = graph->SurfaceImage();
@@ -135,7 +135,7 @@ TEST_F(ControlFixture, ReadoutShowsTheValuesUnderThePointerWithoutRedrawing)
         for (int x = 0; x < after.width(); ++x)
             if (!readout.contains(x, y) && after.pixel(x, y) != before.pixel(x, y))
                 FAIL() << "changed outside the readout at " << x << "," << y;
-    TCanvas measure;
+    Canvas measure;
     measure.SetSize(10, 10);
     measure.Font().SetSize(9);
     const int shortWidth = measure.TextExtent(QStringLiteral("x: 1.0000")).width();
@@ -146,10 +146,10 @@ TEST_F(ControlFixture, ReadoutShowsTheValuesUnderThePointerWithoutRedrawing)
 
 TEST(PointerReadout, DatedSeriesShowTheDateAlone)
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model(sink);
     ASSERT_TRUE(AddSeriesFromString(model, QStringLiteral("(2021-11-19, 5) (2021-11-29, 7)"), true));
-    TCanvas canvas;
+    Canvas canvas;
     canvas.SetSize(600, 400);
     const PlotGeometry r = DrawGraph(model, canvas).geometry;
     const auto lines = ReadoutLines(model, r, QPoint(r.cornerx, r.bottomy - r.ywid));
@@ -164,13 +164,13 @@ TEST_F(ControlFixture, CopyPutsTheSurfacePictureWithItsReadoutOnTheClipboard)
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(QStringLiteral("something else"));
     const PlotGeometry& r = graph->LastDrawing().geometry;
-    movePointer(Child<QWidget>("PaintBox"), QPoint(r.cornerx + 10, r.bottomy - 10));
+    MovePointer(Child<QWidget>("PaintBox"), QPoint(r.cornerx + 10, r.bottomy - 10));
     QTest::mouseClick(Child<QPushButton>("CopyBtn"), Qt::LeftButton);
     const QImage copied = clipboard->image().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(copied, graph->SurfaceImage());
-    EXPECT_NE(copied, renderedAlone(graph->FileName(), gtline, Child<QWidget>("PaintBox")->size(), graph->height()));
+    EXPECT_NE(copied, RenderedAlone(graph->FileName(), kLineGraph, Child<QWidget>("PaintBox")->size(), graph->height()));
 
-    graph->SetGraphType(gtbar); // a second copy replaces the first
+    graph->SetGraphType(kBarGraph); // a second copy replaces the first
     Settle();
     graph->CopyToClipboard();
     EXPECT_EQ(clipboard->image().convertToFormat(QImage::Format_RGB32), graph->SurfaceImage());
@@ -179,7 +179,7 @@ TEST_F(ControlFixture, CopyPutsTheSurfacePictureWithItsReadoutOnTheClipboard)
 TEST_F(ControlFixture, PrintSpansThePageWidthAndInvertsABlackBackground)
 {
     Load("5 9 7 3\n");
-    graph->SetGraphType(gtbar);
+    graph->SetGraphType(kBarGraph);
     Settle();
     int prints = 0;
     graph->SetPrintSetup([&](QPrinter& printer, QWidget*) {
@@ -188,26 +188,26 @@ TEST_F(ControlFixture, PrintSpansThePageWidthAndInvertsABlackBackground)
         return true;
     });
     QTest::mouseClick(Child<QPushButton>("PrintBtn"), Qt::LeftButton);
-    const QImage page = pdfPage(dir.filePath(QStringLiteral("page1.pdf")), dir.filePath(QStringLiteral("page1")));
+    const QImage page = PdfPage(dir.filePath(QStringLiteral("page1.pdf")), dir.filePath(QStringLiteral("page1")));
     ASSERT_FALSE(page.isNull()) << "pdftoppm missing or the PDF unreadable";
     const auto ivory = [](QColor c) { return c.red() > 250 && c.green() > 250 && c.blue() > 238 && c.blue() < 252; };
     // The picture starts at the printable area's top left and reaches its right edge; the
     // page below the picture stays white.
     const int pictureBottom = page.height() / 4;
-    EXPECT_GT(countPixels(page.copy(page.width() * 9 / 10, pictureBottom / 2, page.width() / 20, 4),
+    EXPECT_GT(CountPixels(page.copy(page.width() * 9 / 10, pictureBottom / 2, page.width() / 20, 4),
                           ivory),
               0);
     EXPECT_EQ(page.pixelColor(page.width() / 2, page.height() - 5), QColor(Qt::white));
     const auto red = [](QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
     const auto cyan = [](QColor c) { return c.red() < 60 && c.green() > 200 && c.blue() > 200; };
-    EXPECT_GT(countPixels(page, red), 100);
+    EXPECT_GT(CountPixels(page, red), 100);
 
     graph->SetBackgroundColor(0x00000000);
     Settle();
     graph->Print();
-    const QImage inverted = pdfPage(dir.filePath(QStringLiteral("page2.pdf")), dir.filePath(QStringLiteral("page2")));
-    EXPECT_EQ(countPixels(inverted, red), 0);
-    EXPECT_GT(countPixels(inverted, cyan), 100);
+    const QImage inverted = PdfPage(dir.filePath(QStringLiteral("page2.pdf")), dir.filePath(QStringLiteral("page2")));
+    EXPECT_EQ(CountPixels(inverted, red), 0);
+    EXPECT_GT(CountPixels(inverted, cyan), 100);
     // The black background prints white.
     EXPECT_EQ(inverted.pixelColor(inverted.width() * 9 / 10, pictureBottom / 2), QColor(Qt::white));
 
@@ -270,8 +270,8 @@ TEST_F(ControlFixture, LabelsDialogEditsTheThreeTextsAndRedrawsAtOnce)
     bool escapeKeptItOpen = false;
     QSize clientSize;
     bool closed = false;
-    closeNextModal(closed, [&](QDialog& dialog) {
-        ASSERT_NE(qobject_cast<TGraphLabelsDialog*>(&dialog), nullptr);
+    CloseNextModal(closed, [&](QDialog& dialog) {
+        ASSERT_NE(qobject_cast<GraphLabelsDialog*>(&dialog), nullptr);
         clientSize = dialog.size();
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Graph Labels"));
         auto* title = dialog.findChild<QLineEdit*>(QStringLiteral("titleedit"));
@@ -297,7 +297,7 @@ TEST_F(ControlFixture, LabelsDialogEditsTheThreeTextsAndRedrawsAtOnce)
     EXPECT_EQ(graph->YLabel(), QStringLiteral("Sales"));
     EXPECT_EQ(drawn, 1);
 
-    closeNextModal(closed, [](QDialog& dialog) {
+    CloseNextModal(closed, [](QDialog& dialog) {
         auto* x = dialog.findChild<QLineEdit*>(QStringLiteral("xlabeledit"));
         auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("cancelbutton"));
         ASSERT_TRUE(x && cancel);
@@ -322,7 +322,7 @@ TEST_F(ControlFixture, HoldsUpUnderOddSizesEmptyStoresAndFailedLoads)
     for (const char* name : {"curverb", "barrb", "stackedbarrb", "pierb"}) {
         QTest::mouseClick(Child<QRadioButton>(name), Qt::LeftButton);
         Load(kExample);
-        EXPECT_EQ(graph->GraphType(), gtline) << name;
+        EXPECT_EQ(graph->GraphType(), kLineGraph) << name;
     }
     for (const QSize size : {graph->minimumSize(), QSize(4000, 3000), QSize(644, 441)}) {
         graph->resize(size);

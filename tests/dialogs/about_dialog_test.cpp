@@ -1,6 +1,6 @@
 // The About window, its component and the link label.
 
-#include "dialogs/about_form.h"
+#include "dialogs/about_window.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/url_label.h"
 
@@ -21,8 +21,8 @@ namespace {
 class AboutDialogTest : public ::testing::Test
 {
 protected:
-    TRecordingLauncher launcher;
-    TmfAboutDialog about{launcher, nullptr};
+    RecordingLauncher launcher;
+    AboutDialog about{launcher, nullptr};
 };
 
 TEST_F(AboutDialogTest, DefaultsOfTheComponent)
@@ -31,7 +31,7 @@ TEST_F(AboutDialogTest, DefaultsOfTheComponent)
     EXPECT_EQ(about.ProgramName(), u"Program Name");
     EXPECT_EQ(about.VersionString(), u"v1.0");
     EXPECT_EQ(about.FilesLocationText(), u"Data files location");
-    EXPECT_EQ(about.Position(), TPosition::poScreenCenter);
+    EXPECT_EQ(about.Position(), WindowPlacement::ScreenCenter);
     EXPECT_TRUE(about.DataPath().isEmpty());
     EXPECT_FALSE(about.CopyrightMessage().isEmpty());
 }
@@ -45,11 +45,11 @@ TEST_F(AboutDialogTest, WithoutDataPathTheWindowIsFiftyPixelsShorter)
     EXPECT_EQ(form->productname->text(), u"Plotwell");
     EXPECT_EQ(form->version->text(), u"1.11");
     EXPECT_EQ(form->size(), QSize(377, 265));
-    EXPECT_EQ(form->OKButton->geometry(), QRect(142, 224, 92, 31));
-    EXPECT_EQ(form->Bevel1->y(), 214);
+    EXPECT_EQ(form->okButton->geometry(), QRect(142, 224, 92, 31));
+    EXPECT_EQ(form->bevel1->y(), 214);
     EXPECT_TRUE(form->pathedit->isHidden());
     EXPECT_TRUE(form->datalocationlabel->isHidden());
-    EXPECT_TRUE(form->UpDown1->isHidden());
+    EXPECT_TRUE(form->upDown1->isHidden());
 }
 
 TEST_F(AboutDialogTest, DataPathRowShowsThePathFromItsStartAndTheArrowsMoveToEitherEnd)
@@ -60,13 +60,13 @@ TEST_F(AboutDialogTest, DataPathRowShowsThePathFromItsStartAndTheArrowsMoveToEit
     const auto form = about.BuildForm();
     form->show();
     EXPECT_EQ(form->size(), QSize(377, 315));
-    EXPECT_EQ(form->OKButton->y(), 274);
+    EXPECT_EQ(form->okButton->y(), 274);
     EXPECT_EQ(form->datalocationlabel->text(), u"Data folder:");
     EXPECT_EQ(form->pathedit->text(), path);
     EXPECT_EQ(form->pathedit->cursorPosition(), 0);
-    QTest::mouseClick(form->UpDown1->findChild<QWidget*>(QStringLiteral("UpDown1Right")), Qt::LeftButton);
+    QTest::mouseClick(form->upDown1->findChild<QWidget*>(QStringLiteral("UpDown1Right")), Qt::LeftButton);
     EXPECT_EQ(form->pathedit->cursorPosition(), path.size());
-    QTest::mouseClick(form->UpDown1->findChild<QWidget*>(QStringLiteral("UpDown1Left")), Qt::LeftButton);
+    QTest::mouseClick(form->upDown1->findChild<QWidget*>(QStringLiteral("UpDown1Left")), Qt::LeftButton);
     EXPECT_EQ(form->pathedit->cursorPosition(), 0);
 }
 
@@ -91,7 +91,7 @@ TEST_F(AboutDialogTest, EmailLinkOpensAMessageWithTheSubject)
     QTest::mouseClick(form->emaillabel, Qt::LeftButton);
     EXPECT_EQ(launcher.urls, QStringList{QStringLiteral("mailto:help@example.org?subject=Plotwell%201.11")});
     QTest::mouseClick(form->pagelabel, Qt::LeftButton);
-    EXPECT_EQ(launcher.urls.last(), QString::fromLatin1(TAboutForm::kSoftwarePage));
+    EXPECT_EQ(launcher.urls.last(), QString::fromLatin1(AboutWindow::kSoftwarePage));
 }
 
 TEST_F(AboutDialogTest, ExecuteShowsTheWindowModallyUntilOk)
@@ -102,12 +102,12 @@ TEST_F(AboutDialogTest, ExecuteShowsTheWindowModallyUntilOk)
         seen = about.Form()->isVisible();
         QTest::keyClick(about.Form(), Qt::Key_Return);
     });
-    EXPECT_TRUE(about.execute());
+    EXPECT_TRUE(about.Execute());
     EXPECT_TRUE(seen);
     EXPECT_EQ(about.Form(), nullptr);
 }
 
-struct TLabelCase
+struct LabelCase
 {
     const char* url;
     const char* email;
@@ -115,21 +115,21 @@ struct TLabelCase
     const char* opened; // empty: nothing opens
 };
 
-class URLLabelTest : public ::testing::TestWithParam<TLabelCase>
+class URLLabelTest : public ::testing::TestWithParam<LabelCase>
 {
 };
 
 TEST_P(URLLabelTest, OpensAPageOrANewMessage)
 {
-    TRecordingLauncher launcher;
-    TURLLabel label(launcher);
+    RecordingLauncher launcher;
+    URLLabel label(launcher);
     label.SetURL(QString::fromUtf8(GetParam().url));
     label.SetEmailAddress(QString::fromUtf8(GetParam().email));
     label.SetEmailSubject(QString::fromUtf8(GetParam().subject));
     label.resize(200, 20);
     label.show();
     int clicks = 0;
-    QObject::connect(&label, &TURLLabel::clicked, [&] { ++clicks; });
+    QObject::connect(&label, &URLLabel::clicked, [&] { ++clicks; });
     QTest::mouseClick(&label, Qt::LeftButton);
     const QString opened = QString::fromUtf8(GetParam().opened);
     EXPECT_EQ(launcher.urls, opened.isEmpty() ? QStringList() : QStringList{opened});
@@ -138,18 +138,18 @@ TEST_P(URLLabelTest, OpensAPageOrANewMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, URLLabelTest,
-    ::testing::Values(TLabelCase{"https://example.org", "", "", "https://example.org"},
+    ::testing::Values(LabelCase{"https://example.org", "", "", "https://example.org"},
                       // An address in URL opens a new message.
-                      TLabelCase{"someone@example.org", "", "Hi", "mailto:someone@example.org?subject=Hi"},
+                      LabelCase{"someone@example.org", "", "Hi", "mailto:someone@example.org?subject=Hi"},
                       // An e-mail address beginning with "@" is not used: the URL is.
-                      TLabelCase{"https://example.org", "@example.org", "", "https://example.org"},
-                      TLabelCase{"", "a@b.org", "", "mailto:a@b.org"},
-                      TLabelCase{"file:///etc/passwd", "", "", ""}, TLabelCase{"", "", "", ""}));
+                      LabelCase{"https://example.org", "@example.org", "", "https://example.org"},
+                      LabelCase{"", "a@b.org", "", "mailto:a@b.org"},
+                      LabelCase{"file:///etc/passwd", "", "", ""}, LabelCase{"", "", "", ""}));
 
 TEST(URLLabel, PointerHighlightsAndTheKeyboardFollowsTheLink)
 {
-    TRecordingLauncher launcher;
-    TURLLabel label(launcher);
+    RecordingLauncher launcher;
+    URLLabel label(launcher);
     label.SetURL(QStringLiteral("https://example.org"));
     EXPECT_EQ(label.text(), u"https://example.org");
     EXPECT_EQ(label.FontColor(), RGBToColor(56, 121, 190));

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-using plotwell::TAnchors;
+using plotwell::AnchorLayout;
 
 TEST(Anchors, ChildrenKeepTheirDistanceToTheEdgesTheyAreAnchoredTo)
 {
@@ -29,8 +29,8 @@ TEST(Anchors, ChildrenKeepTheirDistanceToTheEdgesTheyAreAnchoredTo)
         window.resize(400, 300);
         auto* child = new QWidget(&window);
         child->setGeometry(100, 100, 60, 20);
-        TAnchors::SetAnchors(child, c.edges);
-        EXPECT_EQ(TAnchors::Anchors(child), c.edges);
+        AnchorLayout::SetAnchors(child, c.edges);
+        EXPECT_EQ(AnchorLayout::Anchors(child), c.edges);
         window.show();
         window.resize(500, 350);
         EXPECT_EQ(child->geometry(), c.expected);
@@ -45,14 +45,14 @@ TEST(Anchors, AnchoringAgainMeasuresFromTheNewPlace)
     window.resize(400, 300);
     auto* button = new QWidget(&window);
     button->setGeometry(300, 10, 60, 20);
-    TAnchors::SetAnchors(button, Qt::RightEdge | Qt::TopEdge);
+    AnchorLayout::SetAnchors(button, Qt::RightEdge | Qt::TopEdge);
     window.show();
     button->move(200, 10);
-    TAnchors::SetAnchors(button, Qt::RightEdge | Qt::TopEdge);
+    AnchorLayout::SetAnchors(button, Qt::RightEdge | Qt::TopEdge);
     window.resize(450, 300);
     EXPECT_EQ(button->geometry(), QRect(250, 10, 60, 20));
 
-    TAnchors::SetAnchors(button, Qt::LeftEdge | Qt::TopEdge);
+    AnchorLayout::SetAnchors(button, Qt::LeftEdge | Qt::TopEdge);
     window.resize(300, 300);
     EXPECT_EQ(button->geometry(), QRect(250, 10, 60, 20)) << "left and top: stays put";
 }

@@ -17,7 +17,7 @@ inline void PrintTo(const QSize& s, std::ostream* os)
     *os << "QSize(" << s.width() << " x " << s.height() << ")";
 }
 
-class TFixedScreen : public plotwell::TScreenInfo
+class FixedScreen : public plotwell::ScreenInfo
 {
 public:
     qreal LogicalDpi(const QWidget*) const override { return dpi; }

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-using plotwell::TFindDialog;
+using plotwell::FindDialog;
 
 namespace {
 
@@ -27,7 +27,7 @@ Widget* Child(QWidget& parent, const char* name)
 TEST(FindDialog, OffersTheStartTextAndReportsWhatToFind)
 {
     QWidget owner;
-    TFindDialog dialog(&owner);
+    FindDialog dialog(&owner);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Find"));
     EXPECT_FALSE(dialog.isModal());
     dialog.SetFindText(QStringLiteral("Max"));
@@ -41,7 +41,7 @@ TEST(FindDialog, OffersTheStartTextAndReportsWhatToFind)
     EXPECT_EQ(edit->selectedText(), QStringLiteral("Max")) << "typing replaces the offered text";
     EXPECT_FALSE(Child<QCheckBox>(dialog, "wholewordcb")->isVisible());
 
-    QSignalSpy spy(&dialog, &TFindDialog::findNext);
+    QSignalSpy spy(&dialog, &FindDialog::findNext);
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClicks(edit, QStringLiteral("Avg"));
     QTest::keyClick(matchCase, Qt::Key_Space);
@@ -59,10 +59,10 @@ TEST(FindDialog, OffersTheStartTextAndReportsWhatToFind)
 TEST(FindDialog, NothingToFindWithAnEmptyTextAndEscapeCloses)
 {
     QWidget owner;
-    TFindDialog dialog(&owner);
+    FindDialog dialog(&owner);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QSignalSpy spy(&dialog, &TFindDialog::findNext);
+    QSignalSpy spy(&dialog, &FindDialog::findNext);
     auto* edit = Child<QLineEdit>(dialog, "findedit");
     ASSERT_NE(edit, nullptr);
     EXPECT_FALSE(Child<QPushButton>(dialog, "findnextbtn")->isEnabled());
@@ -76,7 +76,7 @@ TEST(FindDialog, NothingToFindWithAnEmptyTextAndEscapeCloses)
 TEST(FindDialog, EveryControlHasAnAccessibleName)
 {
     QWidget owner;
-    TFindDialog dialog(&owner);
+    FindDialog dialog(&owner);
     for (QWidget* control : dialog.findChildren<QWidget*>()) {
         if (qobject_cast<QLineEdit*>(control) || qobject_cast<QCheckBox*>(control) ||
             qobject_cast<QPushButton*>(control)) {

@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 using plotwell::ScaleStepOfDpi;
-using plotwell::TAnchors;
-using plotwell::TFormScaler;
-using plotwell::TPosition;
+using plotwell::AnchorLayout;
+using plotwell::FormScaler;
+using plotwell::WindowPlacement;
 
 TEST(ScaleStep, ThresholdsOfTheDotsPerInch)
 {
@@ -33,14 +33,14 @@ TEST(ScaleStep, ThresholdsOfTheDotsPerInch)
 
 TEST(ScaleAmount, FollowsTheScreenAndRecordsTheLevel)
 {
-    TFixedScreen screen;
-    TFormScaler scaler(&screen);
+    FixedScreen screen;
+    FormScaler scaler(&screen);
     screen.dpi = 144;
     EXPECT_EQ(scaler.ScaleAmountOf(nullptr), 1.5);
     EXPECT_EQ(scaler.ScaleLevel(), 2);
 
     // Qt scales high-density screens itself and reports the logical dots per inch that remain.
-    TFormScaler system;
+    FormScaler system;
     EXPECT_EQ(system.ScaleAmountOf(nullptr), 1.0);
     EXPECT_EQ(system.ScaleLevel(), 0);
 }
@@ -55,15 +55,15 @@ protected:
         form_.setGeometry(500, 300, 400, 300);
         button_ = new QWidget(&form_);
         button_->setGeometry(330, 260, 60, 25);
-        TAnchors::SetAnchors(button_, Qt::RightEdge | Qt::BottomEdge);
+        AnchorLayout::SetAnchors(button_, Qt::RightEdge | Qt::BottomEdge);
         panel_ = new QWidget(&form_);
         panel_->setGeometry(10, 10, 200, 100);
         inner_ = new QWidget(panel_);
         inner_->setGeometry(5, 6, 41, 21);
     }
 
-    TFixedScreen screen_;
-    TFormScaler scaler_{&screen_};
+    FixedScreen screen_;
+    FormScaler scaler_{&screen_};
     QWidget form_;
     QWidget* button_;
     QWidget* panel_;
@@ -94,7 +94,7 @@ TEST_F(FormScalingTest, ScalesPositionsSizesAndFontsAndKeepsAnchors)
     EXPECT_EQ(panel_->font().pointSizeF(), 15.0) << "scaled once, not again through its parent";
     EXPECT_TRUE(panel_->font().bold());
 
-    EXPECT_EQ(TAnchors::Anchors(button_), Qt::RightEdge | Qt::BottomEdge);
+    EXPECT_EQ(AnchorLayout::Anchors(button_), Qt::RightEdge | Qt::BottomEdge);
     form_.resize(700, 500);
     EXPECT_EQ(button_->geometry(), QRect(595, 440, 90, 38)) << "anchored from where scaling put it";
 }
@@ -146,7 +146,7 @@ TEST_F(FormScalingTest, KeepsCentredWindowsCentredAndWindowsOnTheWorkArea)
         screen_.workArea = c.workArea;
         QWidget form;
         form.setGeometry(c.start);
-        plotwell::SetFormPosition(form, c.centred ? TPosition::poScreenCenter : TPosition::poDesigned);
+        plotwell::SetFormPosition(form, c.centred ? WindowPlacement::ScreenCenter : WindowPlacement::Designed);
         scaler_.ScaleForm(&form, c.m, 100, false);
         EXPECT_EQ(form.geometry(), c.expected);
     }

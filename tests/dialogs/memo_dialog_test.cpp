@@ -3,7 +3,7 @@
 #include "core/recording_launcher.h"
 #include "core/recording_sink.h"
 #include "dialogs/memo_editor.h"
-#include "dialogs/notes_form.h"
+#include "dialogs/memo_window.h"
 #include "support/test_support.h"
 
 #include <QPushButton>
@@ -14,8 +14,8 @@
 
 #include <functional>
 
-using plotwell::TmfMemoDialog;
-using plotwell::Tnotesform;
+using plotwell::MemoDialog;
+using plotwell::MemoWindow;
 
 namespace {
 
@@ -23,10 +23,10 @@ class MemoDialogTest : public ::testing::Test
 {
 protected:
     // Runs `whileShown` once the modal window is up; it must close the window.
-    bool ExecuteModal(const std::function<void(Tnotesform&)>& whileShown)
+    bool ExecuteModal(const std::function<void(MemoWindow&)>& whileShown)
     {
         QTimer::singleShot(0, &owner, [this, whileShown] {
-            Tnotesform* form = dialog.NotesDialog();
+            MemoWindow* form = dialog.NotesDialog();
             ASSERT_NE(form, nullptr);
             EXPECT_TRUE(form->isModal() && form->isVisible());
             whileShown(*form);
@@ -35,13 +35,13 @@ protected:
                 form->QDialog::done(QDialog::Rejected);
             }
         });
-        return dialog.execute();
+        return dialog.Execute();
     }
 
-    plotwell::TRecordingSink sink;
-    plotwell::TRecordingLauncher launcher;
+    plotwell::RecordingSink sink;
+    plotwell::RecordingLauncher launcher;
     QWidget owner;
-    TmfMemoDialog dialog{sink, launcher, &owner};
+    MemoDialog dialog{sink, launcher, &owner};
 };
 
 } // namespace
@@ -57,10 +57,10 @@ TEST_F(MemoDialogTest, SeriesSummaryShowsReadOnlyWithOnlyAnOkButton)
     dialog.SetManualScale(false);
     dialog.SetText(lines);
 
-    const bool ok = ExecuteModal([&](Tnotesform& form) {
+    const bool ok = ExecuteModal([&](MemoWindow& form) {
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Series Summary"));
-        EXPECT_EQ(form.width(), 600 - Tnotesform::kFrameWidth);
-        EXPECT_EQ(form.height(), 352 - Tnotesform::kFrameHeight);
+        EXPECT_EQ(form.width(), 600 - MemoWindow::kFrameWidth);
+        EXPECT_EQ(form.height(), 352 - MemoWindow::kFrameHeight);
         EXPECT_TRUE(form.Editor()->isReadOnly());
         EXPECT_EQ(form.Editor()->toPlainText(), QString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         EXPECT_FALSE(form.CancelButton()->isVisible());
@@ -75,8 +75,8 @@ TEST_F(MemoDialogTest, SeriesSummaryShowsReadOnlyWithOnlyAnOkButton)
     EXPECT_TRUE(sink.Messages().isEmpty());
 
     // Shown again: the same window, and Escape closes it without a question.
-    Tnotesform* first = dialog.NotesDialog();
-    const bool again = ExecuteModal([&](Tnotesform& form) {
+    MemoWindow* first = dialog.NotesDialog();
+    const bool again = ExecuteModal([&](MemoWindow& form) {
         EXPECT_EQ(&form, first);
         QTest::keyClick(form.Editor(), Qt::Key_Escape);
     });
@@ -87,7 +87,7 @@ TEST_F(MemoDialogTest, SeriesSummaryShowsReadOnlyWithOnlyAnOkButton)
 TEST_F(MemoDialogTest, ModalOkHandsBackTheTextAndCancelDoesNot)
 {
     dialog.SetText(QStringLiteral("draft"));
-    EXPECT_TRUE(ExecuteModal([](Tnotesform& form) {
+    EXPECT_TRUE(ExecuteModal([](MemoWindow& form) {
         EXPECT_EQ(form.OkButton()->text(), QStringLiteral("&Ok"));
         EXPECT_EQ(form.CancelButton()->text(), QStringLiteral("&Cancel"));
         form.Editor()->moveCursor(QTextCursor::End);
@@ -97,7 +97,7 @@ TEST_F(MemoDialogTest, ModalOkHandsBackTheTextAndCancelDoesNot)
     EXPECT_EQ(dialog.Text(), QStringLiteral("draft one"));
     EXPECT_TRUE(dialog.Modified());
 
-    EXPECT_FALSE(ExecuteModal([](Tnotesform& form) {
+    EXPECT_FALSE(ExecuteModal([](MemoWindow& form) {
         QTest::keyClicks(form.Editor(), QStringLiteral("lost "));
         QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
     }));
@@ -107,7 +107,7 @@ TEST_F(MemoDialogTest, ModalOkHandsBackTheTextAndCancelDoesNot)
 TEST_F(MemoDialogTest, ModelessWindowSavesAndClosesAndIsGoneAfterwards)
 {
     int closed = 0;
-    dialog.OnClose = [&](QObject* sender) {
+    dialog.onClose = [&](QObject* sender) {
         EXPECT_EQ(sender, &dialog);
         ++closed;
     };
@@ -116,8 +116,8 @@ TEST_F(MemoDialogTest, ModelessWindowSavesAndClosesAndIsGoneAfterwards)
     dialog.SetFormWidth(500);
     dialog.SetModal(false);
     dialog.SetText(QStringLiteral("notes"));
-    EXPECT_TRUE(dialog.execute());
-    Tnotesform* form = dialog.NotesDialog();
+    EXPECT_TRUE(dialog.Execute());
+    MemoWindow* form = dialog.NotesDialog();
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isModal());
@@ -132,12 +132,12 @@ TEST_F(MemoDialogTest, ModelessWindowSavesAndClosesAndIsGoneAfterwards)
     EXPECT_EQ(closed, 1);
     EXPECT_FALSE(dialog.Modified());
     char buffer[16];
-    EXPECT_EQ(dialog.getcstring(buffer, sizeof buffer), nullptr) << "no window, no text";
+    EXPECT_EQ(dialog.GetCString(buffer, sizeof buffer), nullptr) << "no window, no text";
 
     // The next window is a new one with the given size and font again.
-    EXPECT_TRUE(dialog.execute());
+    EXPECT_TRUE(dialog.Execute());
     ASSERT_NE(dialog.NotesDialog(), nullptr);
-    EXPECT_EQ(dialog.NotesDialog()->width(), 500 - Tnotesform::kFrameWidth);
+    EXPECT_EQ(dialog.NotesDialog()->width(), 500 - MemoWindow::kFrameWidth);
     EXPECT_EQ(dialog.NotesDialog()->Editor()->font().family(), font.family());
     EXPECT_EQ(dialog.NotesDialog()->Editor()->toPlainText(), QStringLiteral("notes"));
 }
@@ -150,8 +150,8 @@ TEST_F(MemoDialogTest, ModelessSaveWritesTheBoundFile)
     dialog.SetModal(false);
     dialog.SetVerifyOverwrite(false);
     dialog.SetFileName(path);
-    dialog.execute();
-    Tnotesform* form = dialog.NotesDialog();
+    dialog.Execute();
+    MemoWindow* form = dialog.NotesDialog();
     ASSERT_NE(form, nullptr);
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form));
@@ -168,19 +168,19 @@ TEST_F(MemoDialogTest, ModelessSaveWritesTheBoundFile)
 TEST_F(MemoDialogTest, TextFileNameAndTheCString)
 {
     char buffer[8];
-    EXPECT_EQ(dialog.getcstring(buffer, sizeof buffer), nullptr) << "before the first showing";
+    EXPECT_EQ(dialog.GetCString(buffer, sizeof buffer), nullptr) << "before the first showing";
     dialog.SetModal(false);
     dialog.SetFileName(QStringLiteral("/somewhere/notes.txt"));
     dialog.SetText(QStringLiteral("caf\u00e9"));
     EXPECT_TRUE(dialog.FileName().isEmpty()) << "a text replaces the file";
-    dialog.execute();
+    dialog.Execute();
     ASSERT_NE(dialog.NotesDialog(), nullptr);
 
-    ASSERT_EQ(dialog.getcstring(buffer, sizeof buffer), buffer);
+    ASSERT_EQ(dialog.GetCString(buffer, sizeof buffer), buffer);
     EXPECT_EQ(QString::fromLocal8Bit(buffer), QStringLiteral("caf\u00e9"));
     const int needed = static_cast<int>(QStringLiteral("caf\u00e9").toLocal8Bit().size()) + 1;
-    EXPECT_EQ(dialog.getcstring(buffer, needed - 1), nullptr) << "no room for the closing zero";
-    EXPECT_EQ(dialog.getcstring(buffer, needed), buffer);
+    EXPECT_EQ(dialog.GetCString(buffer, needed - 1), nullptr) << "no room for the closing zero";
+    EXPECT_EQ(dialog.GetCString(buffer, needed), buffer);
 
     dialog.SetText(QStringLiteral("now"));
     EXPECT_EQ(dialog.NotesDialog()->Editor()->toPlainText(), QStringLiteral("now")) << "at once";
@@ -196,7 +196,7 @@ TEST_F(MemoDialogTest, ManualScaleSizesLaterShowingsByTheScaleAmount)
     dialog.SetFormWidth(400);
     dialog.SetFormHeight(300);
     auto closeAndMeasure = [](QSize* size) {
-        return [size](Tnotesform& form) {
+        return [size](MemoWindow& form) {
             *size = form.size();
             EXPECT_EQ(form.ScaleAmt(), 1.0) << "Qt already scales for the screen";
             EXPECT_EQ(form.EditorMargin(), 30);
@@ -206,6 +206,6 @@ TEST_F(MemoDialogTest, ManualScaleSizesLaterShowingsByTheScaleAmount)
     QSize first, second;
     ExecuteModal(closeAndMeasure(&first));
     ExecuteModal(closeAndMeasure(&second));
-    EXPECT_EQ(first, QSize(400 - Tnotesform::kFrameWidth, 300 - Tnotesform::kFrameHeight));
-    EXPECT_EQ(second, QSize(600 - Tnotesform::kFrameWidth, 450 - Tnotesform::kFrameHeight));
+    EXPECT_EQ(first, QSize(400 - MemoWindow::kFrameWidth, 300 - MemoWindow::kFrameHeight));
+    EXPECT_EQ(second, QSize(600 - MemoWindow::kFrameWidth, 450 - MemoWindow::kFrameHeight));
 }

@@ -5,7 +5,7 @@
 #include "core/recording_sink.h"
 #include "dialogs/find_dialog.h"
 #include "dialogs/memo_editor.h"
-#include "dialogs/notes_form.h"
+#include "dialogs/memo_window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        form = std::make_unique<plotwell::Tnotesform>(sink, launcher);
+        form = std::make_unique<plotwell::MemoWindow>(sink, launcher);
         editor = form->Editor();
     }
 
@@ -44,9 +44,9 @@ protected:
         editor->setTextCursor(cursor);
     }
 
-    plotwell::TRecordingSink sink;
-    plotwell::TRecordingLauncher launcher;
+    plotwell::RecordingSink sink;
+    plotwell::RecordingLauncher launcher;
     QTemporaryDir folder;
-    std::unique_ptr<plotwell::Tnotesform> form;
-    plotwell::TMemoEditor* editor = nullptr;
+    std::unique_ptr<plotwell::MemoWindow> form;
+    plotwell::MemoEditor* editor = nullptr;
 };

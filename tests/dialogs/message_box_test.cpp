@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-using plotwell::TMessageBoxSink;
-using plotwell::TRecordingSink;
+using plotwell::MessageBoxSink;
+using plotwell::RecordingSink;
 
 namespace {
 
@@ -25,7 +25,7 @@ QLabel* InformativeLabel(QMessageBox& box)
 
 TEST(MessageBoxSink, VerifyBoxAsksWithTheQuestionIconAndShowsTextAsWritten)
 {
-    const auto box = TMessageBoxSink::BuildVerifyBox(QStringLiteral("Overwrite the file?\r\rIt exists."),
+    const auto box = MessageBoxSink::BuildVerifyBox(QStringLiteral("Overwrite the file?\r\rIt exists."),
                                                      QStringLiteral("<b>notes</b>.txt"), nullptr);
     EXPECT_EQ(box->windowTitle(), QStringLiteral("Verify"));
     EXPECT_EQ(box->icon(), QMessageBox::Question);
@@ -37,7 +37,7 @@ TEST(MessageBoxSink, VerifyBoxAsksWithTheQuestionIconAndShowsTextAsWritten)
     ASSERT_NE(InformativeLabel(*box), nullptr);
     EXPECT_EQ(InformativeLabel(*box)->textFormat(), Qt::PlainText) << "a file name is not markup";
 
-    const auto alone = TMessageBoxSink::BuildVerifyBox(QStringLiteral("Item not found. Start again at the beginning?"),
+    const auto alone = MessageBoxSink::BuildVerifyBox(QStringLiteral("Item not found. Start again at the beginning?"),
                                                        QString(), nullptr);
     EXPECT_EQ(alone->text(), QStringLiteral("Item not found. Start again at the beginning?"));
     EXPECT_TRUE(alone->informativeText().isEmpty());
@@ -46,23 +46,23 @@ TEST(MessageBoxSink, VerifyBoxAsksWithTheQuestionIconAndShowsTextAsWritten)
 TEST(MessageBoxSink, InformationAndMessageBoxesHaveOkOnly)
 {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Plotwell"));
-    const auto info = TMessageBoxSink::BuildInfoBox(QStringLiteral("Could not find \"x\""), QString(), QString(), nullptr);
+    const auto info = MessageBoxSink::BuildInfoBox(QStringLiteral("Could not find \"x\""), QString(), QString(), nullptr);
     EXPECT_EQ(info->windowTitle(), QStringLiteral("Plotwell")) << "an empty caption is the application title";
     EXPECT_EQ(info->icon(), QMessageBox::NoIcon);
     EXPECT_EQ(info->standardButtons(), QMessageBox::Ok);
 
-    const auto captioned = TMessageBoxSink::BuildInfoBox(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("Notes"), nullptr);
+    const auto captioned = MessageBoxSink::BuildInfoBox(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("Notes"), nullptr);
     EXPECT_EQ(captioned->windowTitle(), QStringLiteral("Notes"));
     EXPECT_EQ(captioned->informativeText(), QStringLiteral("b"));
 
-    const auto message = TMessageBoxSink::BuildMessageBox(QStringLiteral("File not found:\r\r/tmp/x.txt"), nullptr);
+    const auto message = MessageBoxSink::BuildMessageBox(QStringLiteral("File not found:\r\r/tmp/x.txt"), nullptr);
     EXPECT_EQ(message->text(), QStringLiteral("File not found:\n\n/tmp/x.txt"));
     EXPECT_EQ(message->standardButtons(), QMessageBox::Ok);
 }
 
 TEST(MessageUtils, OtherSinksGetTheTextsAndAnswer)
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     sink.QueueAnswer(true);
     plotwell::ShowInfo(sink, QStringLiteral("Could not find \"x\""), QString(), QString());
     EXPECT_TRUE(plotwell::VerifyYesNo(sink, QStringLiteral("Save changes?"), QStringLiteral("notes.txt")));

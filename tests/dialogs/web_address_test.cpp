@@ -14,18 +14,18 @@ using namespace plotwell;
 
 namespace {
 
-struct TAddressCase
+struct AddressCase
 {
     const char* address;
     bool openable;
 };
 
-void PrintTo(const TAddressCase& c, std::ostream* os)
+void PrintTo(const AddressCase& c, std::ostream* os)
 {
     *os << c.address;
 }
 
-class WebAddressTest : public ::testing::TestWithParam<TAddressCase>
+class WebAddressTest : public ::testing::TestWithParam<AddressCase>
 {
 };
 
@@ -36,17 +36,17 @@ TEST_P(WebAddressTest, OnlyWebPagesAndMail)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WebAddressTest,
-    ::testing::Values(TAddressCase{"https://example.org/a?b=c", true}, TAddressCase{"HTTP://EXAMPLE.ORG", true},
-                      TAddressCase{" http://example.org ", true}, TAddressCase{"mailto:a@example.org?subject=Hi", true},
-                      TAddressCase{"mailto:", false}, TAddressCase{"https://", false}, TAddressCase{"http:/x", false},
-                      TAddressCase{"file:///etc/passwd", false}, TAddressCase{"javascript:alert(1)", false},
-                      TAddressCase{"smb://server/share", false}, TAddressCase{"ftp://example.org", false},
-                      TAddressCase{"x-scheme-handler:run", false}, TAddressCase{"example.org", false},
-                      TAddressCase{"", false}));
+    ::testing::Values(AddressCase{"https://example.org/a?b=c", true}, AddressCase{"HTTP://EXAMPLE.ORG", true},
+                      AddressCase{" http://example.org ", true}, AddressCase{"mailto:a@example.org?subject=Hi", true},
+                      AddressCase{"mailto:", false}, AddressCase{"https://", false}, AddressCase{"http:/x", false},
+                      AddressCase{"file:///etc/passwd", false}, AddressCase{"javascript:alert(1)", false},
+                      AddressCase{"smb://server/share", false}, AddressCase{"ftp://example.org", false},
+                      AddressCase{"x-scheme-handler:run", false}, AddressCase{"example.org", false},
+                      AddressCase{"", false}));
 
 TEST(DesktopLauncher, RefusesOtherSchemesWithoutStartingAnything)
 {
-    TDesktopLauncher launcher;
+    DesktopLauncher launcher;
     EXPECT_FALSE(launcher.OpenUrl(QStringLiteral("javascript:alert(1)")));
     EXPECT_FALSE(launcher.OpenUrl(QStringLiteral("file:///etc/passwd")));
 }
@@ -57,7 +57,7 @@ TEST(DesktopLauncher, NamesTheMissingOpenerWhenNothingCouldBeStarted)
     QTemporaryDir empty;
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(empty.path()));
-    TDesktopLauncher launcher;
+    DesktopLauncher launcher;
     const bool opened = launcher.OpenFile(empty.filePath(QStringLiteral("data.txt")));
     qputenv("PATH", savedPath);
     EXPECT_FALSE(opened);

@@ -30,9 +30,9 @@ protected:
     QTemporaryDir dir;
     QString page;
     QWidget owner;
-    TRecordingSink sink;
-    TRecordingLauncher launcher;
-    TmfHelpDialog help{sink, launcher, &owner};
+    RecordingSink sink;
+    RecordingLauncher launcher;
+    HelpDialog help{sink, launcher, &owner};
 };
 
 TEST_F(MfHelpDialogTest, DefaultsOfTheComponent)
@@ -40,8 +40,8 @@ TEST_F(MfHelpDialogTest, DefaultsOfTheComponent)
     EXPECT_EQ(help.Title(), u"Help");
     EXPECT_EQ(help.FormWidth(), 700);
     EXPECT_EQ(help.FormHeight(), 600);
-    EXPECT_EQ(help.Position(), TPosition::poScreenCenter);
-    EXPECT_EQ(help.SizeGrip(), TSizeGrip::sgStatusBar);
+    EXPECT_EQ(help.Position(), WindowPlacement::ScreenCenter);
+    EXPECT_EQ(help.SizeGrip(), SizeGripKind::StatusBar);
     EXPECT_TRUE(help.AllowCopy());
     EXPECT_TRUE(help.ItalicHeading());
     EXPECT_DOUBLE_EQ(help.LeftMargin(), 0.3);
@@ -67,11 +67,11 @@ TEST_F(MfHelpDialogTest, TopicsSelectTheirEntryOrAreReportedMissing)
     EXPECT_FALSE(help.HelpDialogCreated());
 
     EXPECT_TRUE(help.ShowHelpTopic(QStringLiteral(" Setup ")));
-    EXPECT_EQ(help.HelpDialog->contentslb->currentRow(), 1);
+    EXPECT_EQ(help.helpWindow->contentslb->currentRow(), 1);
     EXPECT_TRUE(sink.Messages().isEmpty());
     help.JumpToTopic(QStringLiteral("Nowhere"));
     EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Topic not found")});
-    help.HelpDialog->close();
+    help.helpWindow->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     sink.Clear();
@@ -110,29 +110,29 @@ TEST_F(MfHelpDialogTest, MissingPageIsReportedAndNoWindowShown)
 
 TEST_F(MfHelpDialogTest, ClosingReleasesTheWindowAndTheNextOneComesBackWhereItWas)
 {
-    help.SetPosition(TPosition::poDesigned);
+    help.SetPosition(WindowPlacement::Designed);
     ASSERT_TRUE(help.Execute());
-    help.HelpDialog->move(40, 30);
-    help.HelpDialog->resize(620, 480);
-    help.HelpDialog->close();
+    help.helpWindow->move(40, 30);
+    help.helpWindow->resize(620, 480);
+    help.helpWindow->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(help.HelpDialogCreated());
     EXPECT_EQ(help.FormLeft(), 40);
     EXPECT_EQ(help.FormWidth(), 620);
 
     ASSERT_TRUE(help.Execute());
-    EXPECT_EQ(help.HelpDialog->pos(), QPoint(40, 30));
-    EXPECT_EQ(help.HelpDialog->size(), QSize(620, 480));
-    EXPECT_EQ(help.HelpDialog->contentslb->count(), 2);
+    EXPECT_EQ(help.helpWindow->pos(), QPoint(40, 30));
+    EXPECT_EQ(help.helpWindow->size(), QSize(620, 480));
+    EXPECT_EQ(help.helpWindow->contentslb->count(), 2);
 }
 
 TEST_F(MfHelpDialogTest, AWindowOffTheScreenComesBack)
 {
-    help.SetPosition(TPosition::poDesigned);
+    help.SetPosition(WindowPlacement::Designed);
     help.SetFormLeft(-650);
     help.SetFormTop(-570);
     ASSERT_TRUE(help.Execute());
-    EXPECT_EQ(help.HelpDialog->pos(), QPoint(0, 0));
+    EXPECT_EQ(help.helpWindow->pos(), QPoint(0, 0));
 }
 
 TEST_F(MfHelpDialogTest, ModalWindowJumpsToTheTopicAndIsGoneAfterwards)
@@ -140,8 +140,8 @@ TEST_F(MfHelpDialogTest, ModalWindowJumpsToTheTopicAndIsGoneAfterwards)
     help.SetShowModal(true);
     int row = -1;
     QTimer::singleShot(0, [&] {
-        row = help.HelpDialog->contentslb->currentRow();
-        help.HelpDialog->close();
+        row = help.helpWindow->contentslb->currentRow();
+        help.helpWindow->close();
     });
     EXPECT_TRUE(help.Execute(QStringLiteral("setup")));
     EXPECT_EQ(row, 1);

@@ -1,7 +1,7 @@
 #pragma once
 // Help window tests: page files in a temporary folder, and clicks on a character of a help view.
 
-#include "help/help_display.h"
+#include "help/help_view.h"
 
 #include "support/test_support.h"
 
@@ -25,7 +25,7 @@ inline QString LongPage()
 }
 
 // The viewport point in the middle of the character at `position`.
-inline QPoint PointOfCharacter(THelpDisplay& view, int position)
+inline QPoint PointOfCharacter(HelpView& view, int position)
 {
     QTextCursor cursor(view.document());
     cursor.setPosition(position);
@@ -36,12 +36,12 @@ inline QPoint PointOfCharacter(THelpDisplay& view, int position)
     return QPoint(x, left.center().y());
 }
 
-inline int PositionOf(const THelpDisplay& view, const QString& text)
+inline int PositionOf(const HelpView& view, const QString& text)
 {
     return static_cast<int>(view.document()->toPlainText().indexOf(text));
 }
 
-inline void ClickCharacter(THelpDisplay& view, int position)
+inline void ClickCharacter(HelpView& view, int position)
 {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, PointOfCharacter(view, position));
 }

@@ -34,12 +34,12 @@ protected:
         window.show();
     }
 
-    THelpDisplay& view() { return *window.HelpDisplay; }
+    HelpView& view() { return *window.helpView; }
     int TopLine() { return view().GetScrollLine(); }
 
-    TRecordingSink sink;
-    TRecordingLauncher launcher;
-    Thelpdialog window{sink, launcher};
+    RecordingSink sink;
+    RecordingLauncher launcher;
+    HelpWindow window{sink, launcher};
 };
 
 TEST_F(HelpDialogTest, ShowsTheTitleAndLaysOutTheDesignedControls)
@@ -74,7 +74,7 @@ TEST_F(HelpDialogTest, ContentsListJumpsToItsEntry)
     window.AddHTML(LongPage(), true);
     const QRect item = window.contentslb->visualItemRect(window.contentslb->item(1));
     QTest::mouseClick(window.contentslb->viewport(), Qt::LeftButton, {}, item.center());
-    const int setup = view().Contents()[1].Start;
+    const int setup = view().Contents()[1].start;
     EXPECT_EQ(TopLine(), view().LineOf(setup));
     EXPECT_EQ(view().HistoryEntry(1), setup);
 
@@ -97,27 +97,27 @@ TEST_F(HelpDialogTest, SearchWrapsAroundAfterAskingAndReportsAWordNotThere)
 {
     window.AddHTML(LongPage(), true);
     QTest::mouseClick(window.findbtn, Qt::LeftButton);
-    ASSERT_TRUE(window.HelpFindDialog->isVisible());
+    ASSERT_TRUE(window.helpFindDialog->isVisible());
     const int unique = PositionOf(view(), QStringLiteral("unique"));
 
-    emit window.HelpFindDialog->findNext(QStringLiteral("unique"), false);
+    emit window.helpFindDialog->findNext(QStringLiteral("unique"), false);
     EXPECT_EQ(view().textCursor().selectionStart(), unique);
     EXPECT_EQ(view().textCursor().selectedText(), u"unique");
     sink.QueueAnswer(true);
-    emit window.HelpFindDialog->findNext(QStringLiteral("unique"), false);
+    emit window.helpFindDialog->findNext(QStringLiteral("unique"), false);
     EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Item not found. Start again at the beginning?")});
     EXPECT_EQ(view().textCursor().selectionStart(), unique);
 
     // No: the search box closes and the caret goes back to where it was.
     sink.QueueAnswer(false);
-    emit window.HelpFindDialog->findNext(QStringLiteral("unique"), false);
-    EXPECT_FALSE(window.HelpFindDialog->isVisible());
+    emit window.helpFindDialog->findNext(QStringLiteral("unique"), false);
+    EXPECT_FALSE(window.helpFindDialog->isVisible());
     EXPECT_EQ(view().CaretPosition(), 0);
 
     sink.Clear();
     QTest::keyClick(&view(), Qt::Key_F, Qt::ControlModifier);
-    ASSERT_TRUE(window.HelpFindDialog->isVisible());
-    emit window.HelpFindDialog->findNext(QStringLiteral("Unique"), true);
+    ASSERT_TRUE(window.helpFindDialog->isVisible());
+    emit window.helpFindDialog->findNext(QStringLiteral("Unique"), true);
     EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Could not find \"Unique\"")});
 }
 
@@ -180,12 +180,12 @@ TEST_F(HelpDialogTest, WheelScrollsTheTextByLinesAndStepsThroughTheContents)
 
 TEST_F(HelpDialogTest, StatusBarOnlyWithItsSizeGrip)
 {
-    window.SetSizeGrip(TSizeGrip::sgCustom);
+    window.SetSizeGrip(SizeGripKind::Custom);
     EXPECT_FALSE(window.sb->isVisible());
     EXPECT_EQ(window.closebtn->geometry().bottom() + 1, window.height() - 6);
-    window.SetSizeGrip(TSizeGrip::sgNone);
+    window.SetSizeGrip(SizeGripKind::None);
     EXPECT_FALSE(window.sb->isVisible());
-    window.SetSizeGrip(TSizeGrip::sgStatusBar);
+    window.SetSizeGrip(SizeGripKind::StatusBar);
     EXPECT_TRUE(window.sb->isVisible());
 }
 

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-using plotwell::TIniDocument;
+using plotwell::IniDocument;
 
 TEST(IniDocument, WritesChangeOnlyTheirLineAndKeepEverythingElse)
 {
-    TIniDocument doc = TIniDocument::Parse(QStringLiteral("; made by hand\r\n"
+    IniDocument doc = IniDocument::Parse(QStringLiteral("; made by hand\r\n"
                                                           "[Settings]\r\n"
                                                           "Left = 120\r\n"
                                                           "  Unknown=keep me  \r\n"
@@ -51,7 +51,7 @@ TEST(IniDocument, DamagedTextReadsWhatItCanAndKeepsTheRest)
                            "a=1\n"
                            "[settings]\n"
                            "Top=5\n");
-    TIniDocument doc = TIniDocument::Parse(text);
+    IniDocument doc = IniDocument::Parse(text);
 
     EXPECT_EQ(doc.Value(QStringLiteral("Settings"), QStringLiteral("Left")), QStringLiteral("10")) << "first one wins";
     EXPECT_EQ(doc.Value(QStringLiteral("Settings"), QStringLiteral("Top")), QStringLiteral("5")) << "repeated section joins";
@@ -74,14 +74,14 @@ TEST(IniDocument, DamagedTextReadsWhatItCanAndKeepsTheRest)
                                "[Other]\n"
                                "a=1\n");
     EXPECT_EQ(doc.ToText(), expected);
-    EXPECT_EQ(TIniDocument::Parse(doc.ToText()).ToText(), expected) << "read again, the text stays";
+    EXPECT_EQ(IniDocument::Parse(doc.ToText()).ToText(), expected) << "read again, the text stays";
 }
 
 TEST(IniDocument, LineBreaksInWrittenTextCannotAddKeysOrSections)
 {
-    TIniDocument doc;
+    IniDocument doc;
     doc.SetValue(QStringLiteral("S"), QStringLiteral("k\n"), QStringLiteral("a\r\n[Evil]\nx=1"));
-    const TIniDocument reread = TIniDocument::Parse(doc.ToText());
+    const IniDocument reread = IniDocument::Parse(doc.ToText());
     EXPECT_EQ(reread.Value(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("a  [Evil] x=1"));
     EXPECT_FALSE(reread.Value(QStringLiteral("Evil"), QStringLiteral("x")).has_value());
     // A name written with a control character in it is found again under that same name.
@@ -92,7 +92,7 @@ TEST(IniDocument, LineBreaksInWrittenTextCannotAddKeysOrSections)
 
 TEST(IniDocument, RemovesKeysAndSections)
 {
-    TIniDocument doc = TIniDocument::Parse(QStringLiteral("[A]\nx=1\ny=2\n[B]\n; about B\nz=3\n[C]\nw=4\n"));
+    IniDocument doc = IniDocument::Parse(QStringLiteral("[A]\nx=1\ny=2\n[B]\n; about B\nz=3\n[C]\nw=4\n"));
     EXPECT_TRUE(doc.RemoveKey(QStringLiteral("a"), QStringLiteral("X")));
     EXPECT_FALSE(doc.RemoveKey(QStringLiteral("A"), QStringLiteral("x")));
     EXPECT_TRUE(doc.RemoveSection(QStringLiteral("b")));

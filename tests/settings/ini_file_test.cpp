@@ -13,8 +13,8 @@
 #include <iterator>
 #include <limits>
 
-using plotwell::TIniFile;
-using plotwell::TRecordingSink;
+using plotwell::IniFile;
+using plotwell::RecordingSink;
 
 namespace {
 
@@ -61,7 +61,7 @@ TEST_F(IniFileTest, TypedReadsGiveTheDefaultForMissingOrUnreadableValues)
     QByteArray text = "[S]\n";
     for (std::size_t i = 0; i < std::size(cases); ++i)
         text += "k" + QByteArray::number(qulonglong(i)) + "=" + cases[i].stored + "\n";
-    const TIniFile ini(WriteFile(QStringLiteral("a.ini"), text));
+    const IniFile ini(WriteFile(QStringLiteral("a.ini"), text));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const NumberCase& c = cases[i];
         const QString key = QStringLiteral("k%1").arg(i);
@@ -79,25 +79,25 @@ TEST_F(IniFileTest, FloatsRoundTripWithTheLocaleDecimalSeparator)
     const ScopedLocale german(QStringLiteral("de_DE"));
     const QString path = PathOf(QStringLiteral("f.ini"));
     {
-        TIniFile ini(path);
+        IniFile ini(path);
         ini.WriteFloat(QStringLiteral("S"), QStringLiteral("a"), 1234.5);
         ini.WriteFloat(QStringLiteral("S"), QStringLiteral("b"), -0.00001);
         ini.WriteFloat(QStringLiteral("S"), QStringLiteral("c"), std::numeric_limits<double>::infinity());
     }
     EXPECT_EQ(ReadFile(path), QByteArray("[S]\na=1234,5\nb=-1E-5\nc=INF\n"));
-    const TIniFile ini(path);
+    const IniFile ini(path);
     EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("S"), QStringLiteral("a"), 0), 1234.5);
     EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("S"), QStringLiteral("b"), 0), -0.00001);
     EXPECT_TRUE(std::isinf(ini.ReadFloat(QStringLiteral("S"), QStringLiteral("c"), 0)));
 
-    const TIniFile dotted(WriteFile(QStringLiteral("dot.ini"), "[S]\na=1.5\n"));
+    const IniFile dotted(WriteFile(QStringLiteral("dot.ini"), "[S]\na=1.5\n"));
     EXPECT_DOUBLE_EQ(dotted.ReadFloat(QStringLiteral("S"), QStringLiteral("a"), 7), 7) << "'.' is not the separator here";
 }
 
 TEST_F(IniFileTest, EveryWriteReachesTheFileAndKeepsTheOtherLines)
 {
     const QString path = WriteFile(QStringLiteral("s.ini"), "; comment\n[Settings]\nOther=kept\n");
-    TIniFile ini(path);
+    IniFile ini(path);
     ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Left"), -40);
     EXPECT_EQ(ReadFile(path), QByteArray("; comment\n[Settings]\nOther=kept\nLeft=-40\n"));
     ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Maximized"), true);
@@ -116,7 +116,7 @@ TEST_F(IniFileTest, DamagedFileGivesDefaultsAndKeepsWhatItDoesNotRead)
     bytes += QByteArrayLiteral("\nWidth=abc\n[Settings]\nHeight=300\n\x80\x81\x82\x00\x00\n");
     const QString path = WriteFile(QStringLiteral("bad.ini"), bytes);
 
-    TIniFile ini(path);
+    IniFile ini(path);
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Left"), -1), 12);
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Top"), -1), -1);
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Width"), -1), -1);
@@ -130,7 +130,7 @@ TEST_F(IniFileTest, DamagedFileGivesDefaultsAndKeepsWhatItDoesNotRead)
 
 TEST_F(IniFileTest, EmptyFileReadsAsNoSettings)
 {
-    TIniFile ini(WriteFile(QStringLiteral("empty.ini"), QByteArray()));
+    IniFile ini(WriteFile(QStringLiteral("empty.ini"), QByteArray()));
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Left"), -1), -1);
     EXPECT_TRUE(ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Left"), 3));
     EXPECT_EQ(ReadFile(ini.FileName()), QByteArray("[Settings]\nLeft=3\n"));
@@ -141,9 +141,9 @@ TEST_F(IniFileTest, RefusedWriteIsReportedOnceAndRetriedLater)
     // A folder standing where the file should be: the file system refuses to replace it.
     const QString path = PathOf(QStringLiteral("blocked.ini"));
     ASSERT_TRUE(QDir().mkdir(path));
-    TRecordingSink sink;
+    RecordingSink sink;
     {
-        TIniFile ini(path, &sink);
+        IniFile ini(path, &sink);
         EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Left"), 1));
         EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Top"), 2));
         EXPECT_EQ(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Top"), -1), 2) << "kept for this session";
@@ -154,7 +154,7 @@ TEST_F(IniFileTest, RefusedWriteIsReportedOnceAndRetriedLater)
     // together once writing works again.
     const QString parentFile = WriteFile(QStringLiteral("plainfile"), "x");
     const QString nested = parentFile + QStringLiteral("/sub/settings.ini");
-    TIniFile ini(nested, &sink);
+    IniFile ini(nested, &sink);
     EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Left"), 1));
     ASSERT_TRUE(QFile::remove(parentFile));
     ASSERT_TRUE(QDir().mkpath(parentFile + QStringLiteral("/sub")));

@@ -14,18 +14,18 @@
 #include <csignal>
 #include <sys/resource.h>
 
-using plotwell::TIniFile;
-using plotwell::TRecordingSink;
+using plotwell::IniFile;
+using plotwell::RecordingSink;
 
 namespace {
 
 // Lowers the process's file size limit for its life. Writing past the limit then fails with
 // EFBIG (as on a full disk) instead of killing the process, since SIGXFSZ is ignored meanwhile.
 // Nothing may print while it lives: output redirected to a file would be cut too.
-class TFileSizeLimit
+class FileSizeLimit
 {
 public:
-    explicit TFileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes)
     {
         if (getrlimit(RLIMIT_FSIZE, &saved_) != 0 || (saved_.rlim_max != RLIM_INFINITY && saved_.rlim_max < bytes))
             return;
@@ -34,15 +34,15 @@ public:
         previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         active_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
     }
-    ~TFileSizeLimit()
+    ~FileSizeLimit()
     {
         if (!active_)
             return;
         setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, previousHandler_);
     }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
     bool Active() const { return active_; }
 
@@ -61,7 +61,7 @@ bool LimitHolds(const QString& path)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes(2 * kLimit, 'x');
-    TFileSizeLimit limit(kLimit);
+    FileSizeLimit limit(kLimit);
     return limit.Active() && file.write(bytes) < bytes.size();
 }
 
@@ -87,12 +87,12 @@ TEST(IniFullDisk, OldFileStaysWholeAndTheUserIsToldOnce)
             ASSERT_EQ(file.write(old), old.size());
         }
 
-        TRecordingSink sink;
-        TIniFile ini(path, &sink);
+        RecordingSink sink;
+        IniFile ini(path, &sink);
         bool firstSaved = true;
         bool secondSaved = true;
         {
-            const TFileSizeLimit limit(kLimit);
+            const FileSizeLimit limit(kLimit);
             ASSERT_TRUE(limit.Active());
             firstSaved = ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Title"), QString(valueSize, u't'));
             secondSaved = ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Left"), 99);
@@ -106,7 +106,7 @@ TEST(IniFullDisk, OldFileStaysWholeAndTheUserIsToldOnce)
 
         // With room again, the next write saves everything held back.
         EXPECT_TRUE(ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Top"), 56));
-        const TIniFile again(path);
+        const IniFile again(path);
         EXPECT_EQ(again.ReadString(QStringLiteral("Settings"), QStringLiteral("Title"), QString()).size(), valueSize);
         EXPECT_EQ(again.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Left"), -1), 99);
         EXPECT_EQ(again.ReadInteger(QStringLiteral("Settings"), QStringLiteral("Top"), -1), 56);

@@ -18,9 +18,9 @@
 
 #include <gtest/gtest.h>
 
-using plotwell::TIniFile;
-using plotwell::TIniSettings;
-using plotwell::TRecordingSink;
+using plotwell::IniFile;
+using plotwell::IniSettings;
+using plotwell::RecordingSink;
 
 namespace {
 
@@ -40,15 +40,15 @@ protected:
     }
 
     QTemporaryDir dir_;
-    TRecordingSink sink_;
-    TIniSettings settings_{&sink_};
+    RecordingSink sink_;
+    IniSettings settings_{&sink_};
 };
 
 } // namespace
 
 TEST(IniSettingsPath, FollowsCompanyAndProductUnlessAPathWasSetAfterThem)
 {
-    TIniSettings settings(nullptr);
+    IniSettings settings(nullptr);
     EXPECT_EQ(settings.CompanyName(), QStringLiteral("Marrowfen"));
     EXPECT_EQ(settings.GetFullIniFilename(), ConfigFolder() + QStringLiteral("/Marrowfen/Product1/Product1.ini"));
 
@@ -59,7 +59,7 @@ TEST(IniSettingsPath, FollowsCompanyAndProductUnlessAPathWasSetAfterThem)
     settings.SetIniFileName(QStringLiteral("/somewhere/explicit.ini"));
     EXPECT_EQ(settings.IniFileName(), QStringLiteral("/somewhere/explicit.ini"));
 
-    TIniSettings unnamed(nullptr);
+    IniSettings unnamed(nullptr);
     unnamed.SetIniFileName(QString());
     unnamed.SetProductName(QString());
     EXPECT_EQ(unnamed.GetFullIniFilename(), QString()) << "no product, no path yet";
@@ -67,7 +67,7 @@ TEST(IniSettingsPath, FollowsCompanyAndProductUnlessAPathWasSetAfterThem)
 
 TEST(IniSettingsFreshProfile, ReadingLeavesTheWindowAndClosingWritesTheFiveKeys)
 {
-    TIniSettings settings(nullptr);
+    IniSettings settings(nullptr);
     settings.SetCompanyName(QStringLiteral("PlotwellSettingsTests"));
     settings.SetProductName(QStringLiteral("Fresh"));
     QDir companyFolder(ConfigFolder() + QStringLiteral("/PlotwellSettingsTests"));
@@ -75,10 +75,10 @@ TEST(IniSettingsFreshProfile, ReadingLeavesTheWindowAndClosingWritesTheFiveKeys)
 
     QWidget form;
     form.setGeometry(110, 90, 700, 540);
-    settings.readwindowpos(&form, QString());
+    settings.ReadWindowPos(&form, QString());
     EXPECT_EQ(form.geometry(), QRect(110, 90, 700, 540));
 
-    settings.writewindowpos(&form, QString());
+    settings.WriteWindowPos(&form, QString());
     EXPECT_EQ(ReadFile(settings.GetFullIniFilename()),
               QByteArray("[Settings]\nMaximized=0\nLeft=110\nTop=90\nWidth=700\nHeight=540\n"));
     companyFolder.removeRecursively();
@@ -105,13 +105,13 @@ TEST_F(IniSettingsTest, RestoredWindowStaysReachableOnTheDesktop)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        settings_.writeinteger(QStringLiteral("Left"), c.left, QStringLiteral("Settings"));
-        settings_.writeinteger(QStringLiteral("Top"), c.top, QStringLiteral("Settings"));
-        settings_.writeinteger(QStringLiteral("Width"), c.width, QStringLiteral("Settings"));
-        settings_.writeinteger(QStringLiteral("Height"), c.height, QStringLiteral("Settings"));
+        settings_.WriteInteger(QStringLiteral("Left"), c.left, QStringLiteral("Settings"));
+        settings_.WriteInteger(QStringLiteral("Top"), c.top, QStringLiteral("Settings"));
+        settings_.WriteInteger(QStringLiteral("Width"), c.width, QStringLiteral("Settings"));
+        settings_.WriteInteger(QStringLiteral("Height"), c.height, QStringLiteral("Settings"));
         QWidget form;
         form.setGeometry(100, 50, 700, 540);
-        settings_.readwindowpos(&form, QString());
+        settings_.ReadWindowPos(&form, QString());
         EXPECT_EQ(form.geometry(), c.expected);
         EXPECT_FALSE(form.isMaximized());
     }
@@ -123,13 +123,13 @@ TEST_F(IniSettingsTest, WindowSavedOnAScreenThatIsGoneComesBackOnTheScreenThatIs
 {
     settings_.SetDesktopArea({});
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    settings_.writeinteger(QStringLiteral("Left"), screen.right() + 1500, QStringLiteral("Settings"));
-    settings_.writeinteger(QStringLiteral("Top"), screen.top() + 40, QStringLiteral("Settings"));
-    settings_.writeinteger(QStringLiteral("Width"), 300, QStringLiteral("Settings"));
-    settings_.writeinteger(QStringLiteral("Height"), 200, QStringLiteral("Settings"));
+    settings_.WriteInteger(QStringLiteral("Left"), screen.right() + 1500, QStringLiteral("Settings"));
+    settings_.WriteInteger(QStringLiteral("Top"), screen.top() + 40, QStringLiteral("Settings"));
+    settings_.WriteInteger(QStringLiteral("Width"), 300, QStringLiteral("Settings"));
+    settings_.WriteInteger(QStringLiteral("Height"), 200, QStringLiteral("Settings"));
     QWidget form;
     form.setGeometry(10, 10, 100, 100);
-    settings_.readwindowpos(&form, QString());
+    settings_.ReadWindowPos(&form, QString());
     EXPECT_TRUE(screen.contains(form.geometry())) << form.geometry().x() << "," << form.geometry().y();
     EXPECT_EQ(form.size(), QSize(300, 200));
 }
@@ -142,15 +142,15 @@ TEST_F(IniSettingsTest, MaximisedWindowComesBackMaximisedOverItsRestoredRectangl
         form.show();
         form.setWindowState(Qt::WindowMaximized);
         ASSERT_TRUE(form.isMaximized());
-        settings_.writewindowpos(&form, QStringLiteral("Main"));
+        settings_.WriteWindowPos(&form, QStringLiteral("Main"));
     }
-    const TIniFile ini(settings_.GetFullIniFilename());
+    const IniFile ini(settings_.GetFullIniFilename());
     EXPECT_TRUE(ini.ReadBool(QStringLiteral("Settings"), QStringLiteral("MainMaximized"), false));
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("MainLeft"), 0), 120);
 
     QWidget form;
     form.setGeometry(10, 10, 300, 200);
-    settings_.readwindowpos(&form, QStringLiteral("Main"));
+    settings_.ReadWindowPos(&form, QStringLiteral("Main"));
     EXPECT_TRUE(form.isMaximized());
     EXPECT_EQ(form.normalGeometry(), QRect(120, 80, 700, 540));
 }
@@ -160,12 +160,12 @@ TEST_F(IniSettingsTest, FixedSizeWindowKeepsItsSize)
     QWidget form;
     form.setGeometry(30, 40, 400, 300);
     form.setFixedSize(400, 300);
-    settings_.writewindowpos(&form, QString());
+    settings_.WriteWindowPos(&form, QString());
     EXPECT_EQ(ReadFile(settings_.GetFullIniFilename()), QByteArray("[Settings]\nMaximized=0\nLeft=30\nTop=40\n"));
 
-    settings_.writeinteger(QStringLiteral("Width"), 900, QStringLiteral("Settings"));
-    settings_.writeinteger(QStringLiteral("Left"), 60, QStringLiteral("Settings"));
-    settings_.readwindowpos(&form, QString());
+    settings_.WriteInteger(QStringLiteral("Width"), 900, QStringLiteral("Settings"));
+    settings_.WriteInteger(QStringLiteral("Left"), 60, QStringLiteral("Settings"));
+    settings_.ReadWindowPos(&form, QString());
     EXPECT_EQ(form.geometry(), QRect(60, 40, 400, 300));
 }
 
@@ -173,15 +173,15 @@ TEST_F(IniSettingsTest, WindowPositionInAFolderThatCannotBeMadeIsReportedOnce)
 {
     const QString blocker = dir_.filePath(QStringLiteral("file"));
     WriteFile(blocker, "x");
-    TIniSettings settings(&sink_);
+    IniSettings settings(&sink_);
     settings.SetIniFileName(blocker + QStringLiteral("/Marrowfen/Plotwell/Plotwell.ini"));
 
     QWidget form;
     form.setGeometry(100, 50, 700, 540);
-    settings.readwindowpos(&form, QString());
+    settings.ReadWindowPos(&form, QString());
     EXPECT_EQ(form.geometry(), QRect(100, 50, 700, 540));
-    settings.writewindowpos(&form, QString());
-    settings.writewindowpos(&form, QString());
+    settings.WriteWindowPos(&form, QString());
+    settings.WriteWindowPos(&form, QString());
     EXPECT_EQ(sink_.Messages(), QStringList{QStringLiteral("Unable to write to ") +
                                             QDir::toNativeSeparators(settings.GetFullIniFilename())});
 }
@@ -191,14 +191,14 @@ TEST_F(IniSettingsTest, FontsRoundTripWithStyleBits)
     QFont font(QStringLiteral("Tahoma"), 8);
     font.setBold(true);
     font.setItalic(true);
-    settings_.writefont(QStringLiteral("Editor"), font, 0x00FF0000);
+    settings_.WriteFont(QStringLiteral("Editor"), font, 0x00FF0000);
     EXPECT_EQ(ReadFile(settings_.GetFullIniFilename()),
               QByteArray("[Editor]\nFontName=Tahoma\nFontSize=8\nFontColor=16711680\nFontCharSet=1\nFontStyle=3\n"));
 
-    settings_.writeinteger(QStringLiteral("FontStyle"), 12, QStringLiteral("Editor"));
+    settings_.WriteInteger(QStringLiteral("FontStyle"), 12, QStringLiteral("Editor"));
     QFont read(QStringLiteral("Sans"), 20);
-    plotwell::TColor color = 0;
-    settings_.readfont(QStringLiteral("Editor"), read, color);
+    plotwell::RgbColor color = 0;
+    settings_.ReadFont(QStringLiteral("Editor"), read, color);
     EXPECT_EQ(read.family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(read.pointSize(), 8);
     EXPECT_FALSE(read.bold());
@@ -207,13 +207,13 @@ TEST_F(IniSettingsTest, FontsRoundTripWithStyleBits)
     EXPECT_TRUE(read.strikeOut());
     EXPECT_EQ(color, 0x00FF0000u);
 
-    settings_.writefont(QStringLiteral("Plain"), QFont(QStringLiteral("Tahoma"), 9));
-    EXPECT_EQ(settings_.readinteger(QStringLiteral("FontColor"), 0, QStringLiteral("Plain")), -2147483640)
+    settings_.WriteFont(QStringLiteral("Plain"), QFont(QStringLiteral("Tahoma"), 9));
+    EXPECT_EQ(settings_.ReadInteger(QStringLiteral("FontColor"), 0, QStringLiteral("Plain")), -2147483640)
         << "a system colour is stored negative";
 
     QFont untouched(QStringLiteral("Sans"));
     untouched.setPixelSize(16);
-    settings_.readfont(QStringLiteral("Nothing stored"), untouched);
+    settings_.ReadFont(QStringLiteral("Nothing stored"), untouched);
     EXPECT_EQ(untouched.family(), QStringLiteral("Sans"));
     EXPECT_EQ(untouched.pixelSize(), 16);
 }
@@ -242,7 +242,7 @@ TEST_F(IniSettingsTest, ControlPropertiesRoundTripByNameWithEnumerationsAsText)
     const QString path = dir_.filePath(QStringLiteral("controls.ini"));
     settings_.SaveControlsToFile(path, &form, props, skip);
 
-    const TIniFile saved(path);
+    const IniFile saved(path);
     EXPECT_EQ(saved.ReadString(QStringLiteral("Form1"), QStringLiteral("PointsCheckbox.checked"), QString()), QStringLiteral("true"));
     EXPECT_EQ(saved.ReadString(QStringLiteral("Form1"), QStringLiteral("caption.alignment"), QString()),
               QStringLiteral("AlignHCenter|AlignBottom"));
@@ -260,8 +260,8 @@ TEST_F(IniSettingsTest, ControlPropertiesRoundTripByNameWithEnumerationsAsText)
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
 
     // The component's own file, and values that do not fit their property.
-    settings_.writestring(QStringLiteral("PointsCheckbox.checked"), QStringLiteral("false"), QStringLiteral("Form1"));
-    settings_.writestring(QStringLiteral("caption.textFormat"), QStringLiteral("NoSuchFormat"), QStringLiteral("Form1"));
+    settings_.WriteString(QStringLiteral("PointsCheckbox.checked"), QStringLiteral("false"), QStringLiteral("Form1"));
+    settings_.WriteString(QStringLiteral("caption.textFormat"), QStringLiteral("NoSuchFormat"), QStringLiteral("Form1"));
     settings_.LoadControls(&form, props, nullptr, skip);
     EXPECT_FALSE(box->isChecked());
     EXPECT_EQ(label->textFormat(), Qt::PlainText);

@@ -19,10 +19,10 @@
 
 #include <sys/stat.h>
 
-using plotwell::TIniDocument;
-using plotwell::TIniFile;
-using plotwell::TIniSettings;
-using plotwell::TRecordingSink;
+using plotwell::IniDocument;
+using plotwell::IniFile;
+using plotwell::IniSettings;
+using plotwell::RecordingSink;
 
 namespace {
 
@@ -45,29 +45,29 @@ struct Expectation
 // Restores a window from the file as the main window does, and checks the values read.
 void CheckFile(const QString& path, const Expectation& e)
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     {
-        TIniSettings settings(&sink);
+        IniSettings settings(&sink);
         settings.SetIniFileName(path);
         settings.SetDesktopArea([](const QWidget&) { return kDesktop; });
         QWidget form;
         form.setGeometry(kStart);
-        settings.readwindowpos(&form, QString());
+        settings.ReadWindowPos(&form, QString());
         EXPECT_EQ(form.geometry(), e.geometry);
         EXPECT_FALSE(form.isMaximized());
-        EXPECT_EQ(settings.readstring(QStringLiteral("Title"), QStringLiteral("-"), kSettings), e.title.value_or(QStringLiteral("-")));
+        EXPECT_EQ(settings.ReadString(QStringLiteral("Title"), QStringLiteral("-"), kSettings), e.title.value_or(QStringLiteral("-")));
     }
 
     // A save rewrites the file from what was understood of it; the next start must read the same.
     const QString missing = QStringLiteral("\x01missing");
     QStringList before;
     {
-        TIniFile ini(path, &sink);
+        IniFile ini(path, &sink);
         for (const QString& key : kKeys)
             before.append(ini.ReadString(kSettings, key, missing));
         EXPECT_TRUE(ini.WriteString(QStringLiteral("Check"), QStringLiteral("Saved"), QStringLiteral("1")));
     }
-    const TIniFile again(path);
+    const IniFile again(path);
     for (qsizetype i = 0; i < kKeys.size(); ++i)
         EXPECT_EQ(again.ReadString(kSettings, kKeys[i], missing), before[i]) << kKeys[i].toStdString();
     EXPECT_TRUE(sink.Messages().isEmpty());
@@ -97,7 +97,7 @@ TEST(MalformedIni, EveryCorpusFileGivesWhatCanBeRead)
         {QStringLiteral("utf16.ini"), {QRect(240, 50, 700, 540)}},
     };
 
-    const QDir corpus(testDataPath(QStringLiteral("bad/ini")));
+    const QDir corpus(TestDataPath(QStringLiteral("bad/ini")));
     const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
     ASSERT_GE(files.size(), 12);
     QTemporaryDir dir;
@@ -138,8 +138,8 @@ TEST(MalformedIni, FilesNotReadWholeAreNeverReplaced)
     ASSERT_TRUE(QDir().mkpath(folder));
     for (const QString& path : {huge, fifo, device, folder}) {
         SCOPED_TRACE(path.toStdString());
-        TRecordingSink sink;
-        TIniFile ini(path, &sink);
+        RecordingSink sink;
+        IniFile ini(path, &sink);
         EXPECT_EQ(ini.ReadInteger(kSettings, QStringLiteral("Left"), -1), -1);
         EXPECT_FALSE(ini.WriteString(QStringLiteral("Check"), QStringLiteral("Saved"), QStringLiteral("1")));
         EXPECT_FALSE(ini.WriteInteger(kSettings, QStringLiteral("Top"), 5));
@@ -168,13 +168,13 @@ TEST(MalformedIni, NamesThatCannotBeReadBackAreRefused)
     const QString path = dir.filePath(QStringLiteral("names.ini"));
     const QByteArray original = "[Settings]\nLeft=10\n";
     WriteFile(path, original);
-    TRecordingSink sink;
-    TIniFile ini(path, &sink);
+    RecordingSink sink;
+    IniFile ini(path, &sink);
     for (const Case& c : refused) {
         SCOPED_TRACE(std::string(c.section) + " / " + c.key);
         const QString section = QString::fromUtf8(c.section);
         const QString key = QString::fromUtf8(c.key);
-        EXPECT_FALSE(TIniDocument::CanStore(section, key));
+        EXPECT_FALSE(IniDocument::CanStore(section, key));
         EXPECT_FALSE(ini.WriteString(section, key, QStringLiteral("x")));
         EXPECT_FALSE(ini.ValueExists(section, key));
     }
@@ -184,7 +184,7 @@ TEST(MalformedIni, NamesThatCannotBeReadBackAreRefused)
     // The characters are fine elsewhere in a name, and anywhere in a value.
     EXPECT_TRUE(ini.WriteString(QStringLiteral("[Odd;#="), QStringLiteral("a]b;c#d"), QStringLiteral("=[x];#")));
     EXPECT_TRUE(ini.WriteString(kSettings, QStringLiteral("Top"), QStringLiteral("[Other]")));
-    const TIniFile again(path);
+    const IniFile again(path);
     EXPECT_EQ(again.ReadString(QStringLiteral("[Odd;#="), QStringLiteral("a]b;c#d"), QString()), QStringLiteral("=[x];#"));
     EXPECT_EQ(again.ReadString(kSettings, QStringLiteral("Top"), QString()), QStringLiteral("[Other]"));
     EXPECT_EQ(again.ReadInteger(kSettings, QStringLiteral("Left"), -1), 10);
@@ -203,8 +203,8 @@ TEST(MalformedIni, SavingThroughALinkWritesItsTarget)
     const QString link = dir.filePath(QStringLiteral("plotwell.ini"));
     ASSERT_TRUE(QFile::link(target, link));
 
-    TRecordingSink sink;
-    TIniFile ini(link, &sink);
+    RecordingSink sink;
+    IniFile ini(link, &sink);
     EXPECT_TRUE(ini.WriteInteger(kSettings, QStringLiteral("Top"), 20));
     EXPECT_TRUE(sink.Messages().isEmpty());
     EXPECT_TRUE(QFileInfo(link).isSymLink());

@@ -35,7 +35,7 @@ private:
     QLocale saved_;
 };
 
-inline QString testDataPath(const QString& name)
+inline QString TestDataPath(const QString& name)
 {
     return QStringLiteral(PLOTWELL_TEST_DATA "/") + name;
 }

@@ -20,13 +20,13 @@ using Change = PlotModel::Change;
 
 struct Fixture
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model{sink};
-    TCanvas canvas;
+    Canvas canvas;
     Fixture() { canvas.SetSize(300, 200); }
 };
 
-QList<Change> changesOf(const std::function<void(Fixture&)>& prepare, const std::function<void(Fixture&)>& act)
+QList<Change> ChangesOf(const std::function<void(Fixture&)>& prepare, const std::function<void(Fixture&)>& act)
 {
     Fixture f;
     prepare(f);
@@ -38,7 +38,7 @@ QList<Change> changesOf(const std::function<void(Fixture&)>& prepare, const std:
     return seen;
 }
 
-void twoSeries(Fixture& f)
+void TwoSeries(Fixture& f)
 {
     AddSeriesFromString(f.model, QStringLiteral("1 2 3"), true);
     AddSeriesFromString(f.model, QStringLiteral("-4 5 6"), true);
@@ -56,54 +56,54 @@ TEST(ModelNotification, EveryChangeAnnouncesItself)
         std::function<void(Fixture&)> act;
         Change expected;
     } cases[] = {
-        {"option", none, [](Fixture& f) { f.model.SetOption(&PlotOptions::ShowPoints, false); }, Change::Options},
-        {"label", none, [](Fixture& f) { f.model.SetOption(&PlotOptions::XLabel, QStringLiteral("Day")); },
+        {"option", none, [](Fixture& f) { f.model.SetOption(&PlotOptions::showPoints, false); }, Change::Options},
+        {"label", none, [](Fixture& f) { f.model.SetOption(&PlotOptions::xLabel, QStringLiteral("Day")); },
          Change::Options},
         {"series colour", none, [](Fixture& f) { f.model.SetSeriesColor(3, 0x00123456); }, Change::Options},
         {"all options", none,
          [](Fixture& f) {
              PlotOptions o;
-             o.LineWidth = 5;
+             o.lineWidth = 5;
              f.model.SetOptions(o);
          },
          Change::Options},
         {"title", none, [](Fixture& f) { f.model.SetTitle(QStringLiteral("Sales")); }, Change::Title},
-        {"graph type", none, [](Fixture& f) { f.model.SetGraphType(gtbar); }, Change::GraphType},
+        {"graph type", none, [](Fixture& f) { f.model.SetGraphType(kBarGraph); }, Change::GraphType},
         {"series text", none, [](Fixture& f) { AddSeriesFromString(f.model, QStringLiteral("1 2"), true); },
          Change::Series},
         {"point", none, [](Fixture& f) { f.model.AddPoint(-1, nullvalue, 4); }, Change::Series},
-        {"box click", twoSeries, [](Fixture& f) { f.model.SetSeriesBoxChecked(2, false); }, Change::SeriesBoxes},
-        {"clear", twoSeries, [](Fixture& f) { f.model.ClearData(); }, Change::Series},
+        {"box click", TwoSeries, [](Fixture& f) { f.model.SetSeriesBoxChecked(2, false); }, Change::SeriesBoxes},
+        {"clear", TwoSeries, [](Fixture& f) { f.model.ClearData(); }, Change::Series},
     };
     for (const auto& c : cases)
-        EXPECT_TRUE(changesOf(c.prepare, c.act).contains(c.expected)) << c.name;
+        EXPECT_TRUE(ChangesOf(c.prepare, c.act).contains(c.expected)) << c.name;
 }
 
 TEST(ModelNotification, SettingTheSameValueStaysQuiet)
 {
     const auto none = [](Fixture&) {};
-    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetOption(&PlotOptions::ShowPoints, true); }).isEmpty());
-    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetGraphType(gtline); }).isEmpty());
-    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetTitle(QString()); }).isEmpty());
-    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetSeriesColor(1, 0x000000FF); }).isEmpty());
-    EXPECT_TRUE(changesOf(none, [](Fixture& f) { f.model.SetOptions(PlotOptions{}); }).isEmpty());
+    EXPECT_TRUE(ChangesOf(none, [](Fixture& f) { f.model.SetOption(&PlotOptions::showPoints, true); }).isEmpty());
+    EXPECT_TRUE(ChangesOf(none, [](Fixture& f) { f.model.SetGraphType(kLineGraph); }).isEmpty());
+    EXPECT_TRUE(ChangesOf(none, [](Fixture& f) { f.model.SetTitle(QString()); }).isEmpty());
+    EXPECT_TRUE(ChangesOf(none, [](Fixture& f) { f.model.SetSeriesColor(1, 0x000000FF); }).isEmpty());
+    EXPECT_TRUE(ChangesOf(none, [](Fixture& f) { f.model.SetOptions(PlotOptions{}); }).isEmpty());
 }
 
 // Drawing only reads the model: what it finds comes back in its result.
 TEST(ModelNotification, DrawingChangesNothing)
 {
     const auto stacked = [](Fixture& f) {
-        twoSeries(f);
-        f.model.SetGraphType(gtstacked);
+        TwoSeries(f);
+        f.model.SetGraphType(kStackedGraph);
     };
-    EXPECT_TRUE(changesOf([](Fixture&) {}, [](Fixture& f) { DrawGraph(f.model, f.canvas); }).isEmpty());
-    EXPECT_TRUE(changesOf(stacked, [](Fixture& f) { DrawGraph(f.model, f.canvas); }).isEmpty());
+    EXPECT_TRUE(ChangesOf([](Fixture&) {}, [](Fixture& f) { DrawGraph(f.model, f.canvas); }).isEmpty());
+    EXPECT_TRUE(ChangesOf(stacked, [](Fixture& f) { DrawGraph(f.model, f.canvas); }).isEmpty());
 
     Fixture f;
     stacked(f);
     const DrawingResult drawing = DrawGraph(f.model, f.canvas);
-    EXPECT_EQ(drawing.graphType, gtline); // stacks cannot show series 2's negative value
-    EXPECT_EQ(f.model.GraphType(), gtstacked);
+    EXPECT_EQ(drawing.graphType, kLineGraph); // stacks cannot show series 2's negative value
+    EXPECT_EQ(f.model.GraphType(), kStackedGraph);
     ASSERT_TRUE(drawing.panel);
     EXPECT_FALSE(drawing.panel->pieEnabled);
 }
@@ -112,7 +112,7 @@ TEST(ModelNotification, DrawingChangesNothing)
 TEST(ModelNotification, StatusFiguresFollowEveryChangeOfTheDisplayedSeries)
 {
     Fixture f;
-    twoSeries(f);
+    TwoSeries(f);
     EXPECT_EQ(f.model.NumberOfNonNullPoints(), 6);
     f.model.SetSeriesBoxChecked(2, false);
     EXPECT_EQ(f.model.NumberOfNonNullPoints(), 3);

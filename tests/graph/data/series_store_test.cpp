@@ -15,7 +15,7 @@ namespace {
 
 struct StoreFixture : ::testing::Test
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model{sink};
     void add(const char* text) { ASSERT_TRUE(AddSeriesFromString(model, QString::fromLatin1(text), true)) << text; }
 };
@@ -32,7 +32,7 @@ struct FiguresCase
     std::vector<const char*> summary;
 };
 
-QString thousandAndMore()
+QString ThousandAndMore()
 {
     QString line;
     for (int i = 0; i < 1234; ++i)
@@ -74,7 +74,7 @@ const FiguresCase kFiguresCases[] = {
      "0 points",
      {"Series 1:     0 pts    Min: -999999999    Max: -999999999    Avg: -999999999    Std Dev: 0"}},
     {"counts group thousands",
-     {thousandAndMore()},
+     {ThousandAndMore()},
      1234,
      1234,
      1,
@@ -105,7 +105,7 @@ TEST(StoreFigures, ModelStatusLineAndSummaryAgree)
 {
     for (const FiguresCase& c : kFiguresCases) {
         SCOPED_TRACE(c.name);
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         // Once on a fresh store, once on one cleared after another load: nothing of the first
         // load may stay in the figures the model keeps.
@@ -178,9 +178,9 @@ TEST_F(StoreFixture, ClickingABoxWhilePieSwitchesToLine)
 {
     add("1 2");
     add("3 4");
-    model.SetGraphType(gtpie);
+    model.SetGraphType(kPieGraph);
     model.SetSeriesBoxChecked(2, false);
-    EXPECT_EQ(model.GraphType(), gtline);
+    EXPECT_EQ(model.GraphType(), kLineGraph);
 }
 
 TEST_F(StoreFixture, NamesAreCutAt60CharactersButHintsKeepThemWhole)

@@ -11,14 +11,14 @@ using namespace plotwell;
 
 namespace {
 
-constexpr TColor kWhite = 0x00FFFFFF;
-constexpr TColor kBlack = 0x00000000;
-constexpr TColor kRed = 0x000000FF;
-constexpr TColor kBlue = 0x00FF0000;
+constexpr RgbColor kWhite = 0x00FFFFFF;
+constexpr RgbColor kBlack = 0x00000000;
+constexpr RgbColor kRed = 0x000000FF;
+constexpr RgbColor kBlue = 0x00FF0000;
 
 struct CanvasTest : ::testing::Test
 {
-    TCanvas canvas;
+    Canvas canvas;
     void SetUp() override { canvas.SetSize(40, 30); }
 
     // The pixels of the canvas that are not white, as (x, y) pairs.
@@ -68,7 +68,7 @@ TEST_F(CanvasTest, ShapesExcludeRightAndBottomEdges)
     EXPECT_EQ(Inked().size(), 100u);
 
     canvas.SetSize(40, 30);
-    canvas.Brush().SetStyle(bsClear);
+    canvas.Brush().SetStyle(kClearBrush);
     EXPECT_EQ(canvas.Brush().Color(), kWhite);
     canvas.Ellipse(10, 10, 20, 20);
     EXPECT_EQ(canvas.Pixel(15, 15), kWhite); // a clear brush leaves the inside
@@ -83,7 +83,7 @@ TEST_F(CanvasTest, ShapesExcludeRightAndBottomEdges)
 
     // A colour makes the brush solid again; FillRect has no outline.
     canvas.Brush().SetColor(kRed);
-    EXPECT_EQ(canvas.Brush().Style(), bsSolid);
+    EXPECT_EQ(canvas.Brush().Style(), kSolidBrush);
     canvas.FillRect(QRect(30, 0, 5, 4));
     EXPECT_EQ(canvas.Pixel(30, 0), kRed);
     EXPECT_EQ(canvas.Pixel(34, 3), kRed);
@@ -110,7 +110,7 @@ TEST_F(CanvasTest, PieRunsCounterClockwiseFromTheFirstRadial)
 
 TEST_F(CanvasTest, DottedLinesSkipEveryOtherPixelFromTheStart)
 {
-    canvas.Pen().SetStyle(psDot);
+    canvas.Pen().SetStyle(kDotPen);
     canvas.MoveTo(0, 5);
     canvas.LineTo(10, 5);
     for (int x = 0; x < 12; ++x)
@@ -145,7 +145,7 @@ TEST_F(CanvasTest, TextFillsItsCellWithASolidBrush)
 
     // A clear brush draws the glyphs only; turned text stands in a column from its anchor up.
     canvas.SetSize(200, 100);
-    canvas.Brush().SetStyle(bsClear);
+    canvas.Brush().SetStyle(kClearBrush);
     canvas.TextOutAngle(50, 90, 90, QStringLiteral("Value 42"));
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x)
@@ -181,9 +181,9 @@ TEST_F(CanvasTest, PolylineDrawsTheSamePixelsAsLineTo)
     for (int i = 0; i < 40; ++i) // a few chunks of the painter's calls, over a surface left mostly bare
         points.emplace_back(static_cast<int>(random.bounded(200)), static_cast<int>(random.bounded(150)));
     for (const int width : {1, 3}) {
-        TCanvas reference;
-        TCanvas drawn;
-        for (TCanvas* c : {&reference, &drawn}) {
+        Canvas reference;
+        Canvas drawn;
+        for (Canvas* c : {&reference, &drawn}) {
             c->SetSize(200, 150);
             c->Pen().SetWidth(width);
         }

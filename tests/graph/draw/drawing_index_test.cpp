@@ -35,11 +35,11 @@ struct IndexCase
     XKind x = XKind::Bare;
     int series = 1;
     int lineWidth = 1;
-    Tgraphtype type = gtline;
+    GraphKind type = kLineGraph;
     bool area = false;
 };
 
-double yOf(Shape shape, int i, int points, double& level, QRandomGenerator& random)
+double YOf(Shape shape, int i, int points, double& level, QRandomGenerator& random)
 {
     switch (shape) {
     case Shape::Noise:
@@ -58,7 +58,7 @@ double yOf(Shape shape, int i, int points, double& level, QRandomGenerator& rand
     return 0;
 }
 
-bool isGap(Gaps gaps, int i, QRandomGenerator& random)
+bool IsGap(Gaps gaps, int i, QRandomGenerator& random)
 {
     switch (gaps) {
     case Gaps::None:
@@ -73,25 +73,25 @@ bool isGap(Gaps gaps, int i, QRandomGenerator& random)
     return false;
 }
 
-void fill(PlotModel& model, const IndexCase& c, QRandomGenerator& random)
+void Fill(PlotModel& model, const IndexCase& c, QRandomGenerator& random)
 {
     for (int s = 1; s <= c.series; ++s) {
         model.AddSeries();
         double level = 50;
         for (int i = 0; i < c.points; ++i) {
-            const double y = yOf(c.shape, i, c.points, level, random);
+            const double y = YOf(c.shape, i, c.points, level, random);
             double x = nullvalue; // its position
             if (c.x == XKind::RepeatedX)
                 x = i / 7 + 1;
             else if (c.x == XKind::Unordered)
                 x = random.bounded(c.points) + 1;
-            model.AddPoint(s, x, isGap(c.gaps, i, random) ? nullvalue : y);
+            model.AddPoint(s, x, IsGap(c.gaps, i, random) ? nullvalue : y);
         }
     }
 }
 
 // A random walk of 20,000 bare values onto series 1.
-void addWalk(PlotModel& model, quint32 start)
+void AddWalk(PlotModel& model, quint32 start)
 {
     QRandomGenerator random(start);
     double level = 50;
@@ -99,9 +99,9 @@ void addWalk(PlotModel& model, quint32 start)
         model.AddPoint(1, nullvalue, level = std::clamp(level + random.bounded(9) - 4, 0.0, 100.0));
 }
 
-QImage drawing(PlotModel& model, int width, int height, bool indexed)
+QImage Drawing(PlotModel& model, int width, int height, bool indexed)
 {
-    TCanvas canvas;
+    Canvas canvas;
     canvas.SetSize(width, height);
     DrawRequest request;
     request.useDrawingIndex = indexed;
@@ -131,31 +131,31 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         {"one block and one point", 160, 120, 17, Shape::Noise},
         {"few columns, many points", 160, 120, 5000, Shape::Walk, Gaps::Sparse},
         {"line width 2", 600, 400, 40000, Shape::Walk, Gaps::Sparse, XKind::Bare, 1, 2},
-        {"filled area", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 3, gtline, true},
-        {"filled area, several values per row", 600, 400, 40000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 1, gtline,
+        {"filled area", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 3, kLineGraph, true},
+        {"filled area, several values per row", 600, 400, 40000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 1, kLineGraph,
          true},
-        {"filled area, few levels", 600, 400, 30000, Shape::Levels, Gaps::None, XKind::Bare, 1, 2, gtline, true},
-        {"filled area, starting with gaps", 600, 400, 9000, Shape::Falling, Gaps::Leading, XKind::Bare, 1, 3, gtline,
+        {"filled area, few levels", 600, 400, 30000, Shape::Levels, Gaps::None, XKind::Bare, 1, 2, kLineGraph, true},
+        {"filled area, starting with gaps", 600, 400, 9000, Shape::Falling, Gaps::Leading, XKind::Bare, 1, 3, kLineGraph,
          true},
-        {"filled area, long gaps, full HD", 1920, 1080, 60000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 1, gtline,
+        {"filled area, long gaps, full HD", 1920, 1080, 60000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 1, kLineGraph,
          true},
-        {"filled area, repeated X", 600, 400, 20000, Shape::Noise, Gaps::Sparse, XKind::RepeatedX, 1, 2, gtline, true},
-        {"filled area, few columns", 160, 120, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 2, gtline, true},
-        {"curve", 600, 400, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 2, 1, gtcurve},
-        {"bars", 600, 400, 400, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 1, gtbar},
+        {"filled area, repeated X", 600, 400, 20000, Shape::Noise, Gaps::Sparse, XKind::RepeatedX, 1, 2, kLineGraph, true},
+        {"filled area, few columns", 160, 120, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 2, kLineGraph, true},
+        {"curve", 600, 400, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 2, 1, kCurveGraph},
+        {"bars", 600, 400, 400, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 1, kBarGraph},
     };
     QRandomGenerator random(15);
     for (const IndexCase& c : cases) {
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
-        fill(model, c, random);
+        Fill(model, c, random);
         model.SetGraphType(c.type);
-        model.SetOption(&PlotOptions::ShowPoints, false);
-        model.SetOption(&PlotOptions::LineWidth, c.lineWidth);
-        model.SetOption(&PlotOptions::DrawArea, c.area);
-        const QImage plain = drawing(model, c.width, c.height, false);
+        model.SetOption(&PlotOptions::showPoints, false);
+        model.SetOption(&PlotOptions::lineWidth, c.lineWidth);
+        model.SetOption(&PlotOptions::drawArea, c.area);
+        const QImage plain = Drawing(model, c.width, c.height, false);
         // Not two empty pictures: series 1 shows.
-        const TColor color = model.Options().SeriesColorOf(1);
+        const RgbColor color = model.Options().SeriesColorOf(1);
         const QRgb series = qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF) & 0xFFFFFF;
         int shown = 0;
         for (int y = 0; y < plain.height(); ++y)
@@ -163,8 +163,8 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
                 shown += (plain.pixel(x, y) & 0xFFFFFF) == series;
         EXPECT_GT(shown, c.width / 10) << c.name;
         // Twice: the first drawing builds the index, the second finds it.
-        EXPECT_TRUE(drawing(model, c.width, c.height, true) == plain) << c.name;
-        EXPECT_TRUE(drawing(model, c.width, c.height, true) == plain) << c.name << ", redrawn";
+        EXPECT_TRUE(Drawing(model, c.width, c.height, true) == plain) << c.name;
+        EXPECT_TRUE(Drawing(model, c.width, c.height, true) == plain) << c.name << ", redrawn";
         EXPECT_EQ(model.DrawingIndex(1).HasBlocks(), c.x != XKind::Unordered) << c.name;
     }
 }
@@ -182,11 +182,11 @@ TEST(DrawingIndex, FollowsChangesOfTheSeries)
          [](PlotModel& m) {
              m.ClearData();
              m.AddSeries();
-             addWalk(m, 2);
+             AddWalk(m, 2);
          }},
         {"points rewritten in place, then announced as the loader does",
          [](PlotModel& m) {
-             for (tpt& p : TSeriesWriter(m).Points(1))
+             for (DataPoint& p : SeriesWriter(m).Points(1))
                  p.y = 100 - p.y;
              emit m.changed(PlotModel::Change::Series);
          }},
@@ -199,26 +199,26 @@ TEST(DrawingIndex, FollowsChangesOfTheSeries)
         {"points parsed into a new series", [](PlotModel& m) { AddSeriesFromString(m, QStringLiteral("1 2 3 99"), true); }},
     };
     for (const Change& change : changes) {
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         model.AddSeries();
-        addWalk(model, 1);
-        model.SetOption(&PlotOptions::ShowPoints, false);
-        drawing(model, 600, 400, true); // builds the index of the points before the change
+        AddWalk(model, 1);
+        model.SetOption(&PlotOptions::showPoints, false);
+        Drawing(model, 600, 400, true); // builds the index of the points before the change
         change.apply(model);
-        EXPECT_TRUE(drawing(model, 600, 400, true) == drawing(model, 600, 400, false)) << change.name;
+        EXPECT_TRUE(Drawing(model, 600, 400, true) == Drawing(model, 600, 400, false)) << change.name;
     }
 }
 
 TEST(DrawingIndex, CostsAtMostAQuarterOfThePoints)
 {
     for (const int points : {1000, 100000, 1000000}) {
-        tptsarr ordered(static_cast<std::size_t>(points), tpt{1, 2});
+        PointList ordered(static_cast<std::size_t>(points), DataPoint{1, 2});
         for (std::size_t i = 0; i < ordered.size(); ++i)
             ordered[i].x = static_cast<double>(i);
         const SeriesIndex index(ordered);
         ASSERT_TRUE(index.HasBlocks());
-        EXPECT_LE(index.MemoryBytes(), ordered.size() * sizeof(tpt) / 4) << points;
+        EXPECT_LE(index.MemoryBytes(), ordered.size() * sizeof(DataPoint) / 4) << points;
     }
 }
 
@@ -232,11 +232,11 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
     const PlotMapping map(PlotArea{60, 370, 480, 290}, AxisScale(0, 1), AxisScale(-3, 3));
     QRandomGenerator random(7);
     for (const int n : {17, 256, 257, 4096, 70000}) {
-        tptsarr points(static_cast<std::size_t>(n));
+        PointList points(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i) {
             const bool gap = (i / 700) % 4 == 3 || random.bounded(8) == 0;
             const double y = random.bounded(2) ? values[random.bounded(8)] : random.generateDouble() * 6 - 3;
-            points[static_cast<std::size_t>(i)] = tpt{i + 1.0, gap ? nullvalue : y};
+            points[static_cast<std::size_t>(i)] = DataPoint{i + 1.0, gap ? nullvalue : y};
         }
         const SeriesIndex index(points);
         ASSERT_TRUE(index.HasBlocks());
@@ -288,16 +288,16 @@ TEST(DrawingIndex, NoBlocksWhereRunsWouldNotBeContiguous)
     {
         const char* name;
         std::size_t at;
-        tpt point;
+        DataPoint point;
     } cases[] = {
         {"X going back", 500, {3, 1}},
         {"NaN X", 500, {nan, 1}},
         {"NaN Y", 500, {501, nan}},
     };
     for (const auto& c : cases) {
-        tptsarr points(1000);
+        PointList points(1000);
         for (std::size_t i = 0; i < points.size(); ++i)
-            points[i] = tpt{i + 1.0, 1.0 * (i % 13)};
+            points[i] = DataPoint{i + 1.0, 1.0 * (i % 13)};
         points[c.at] = c.point;
         const SeriesIndex index(points);
         EXPECT_FALSE(index.HasBlocks()) << c.name;
@@ -323,13 +323,13 @@ TEST(DrawingIndex, InfiniteValuesDrawAsTheWalkDoes)
         {"Y of infinity, filled area", nullvalue, inf, true},
     };
     for (const auto& c : cases) {
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         model.AddSeries();
-        addWalk(model, 3);
+        AddWalk(model, 3);
         model.AddPoint(1, c.x, c.y);
-        model.SetOption(&PlotOptions::ShowPoints, false);
-        model.SetOption(&PlotOptions::DrawArea, c.area);
-        EXPECT_TRUE(drawing(model, 600, 400, true) == drawing(model, 600, 400, false)) << c.name;
+        model.SetOption(&PlotOptions::showPoints, false);
+        model.SetOption(&PlotOptions::drawArea, c.area);
+        EXPECT_TRUE(Drawing(model, 600, 400, true) == Drawing(model, 600, 400, false)) << c.name;
     }
 }

@@ -19,13 +19,13 @@ namespace {
 
 using RenderBars = RenderFixture;
 
-constexpr TColor kBlue = 0x00FF0000;
+constexpr RgbColor kBlue = 0x00FF0000;
 
 // A pixel that has the colour, or (with `has` false) has not.
 struct Pixel
 {
     int x, y;
-    TColor color;
+    RgbColor color;
     bool has = true;
 };
 
@@ -33,7 +33,7 @@ struct Pixel
 struct Without
 {
     int x, y, w, h;
-    TColor color;
+    RgbColor color;
 };
 
 // One drawing of bars or stacks (the surface is 600 x 400: the plot spans columns 60..539 and
@@ -42,7 +42,7 @@ struct BarCase
 {
     const char* name;
     std::vector<QByteArray> series;
-    Tgraphtype type;
+    GraphKind type;
     std::vector<int> hidden; // Display Series boxes unchecked
     std::optional<double> xjmp;
     std::optional<double> maxextentY;
@@ -56,7 +56,7 @@ void PrintTo(const BarCase& c, std::ostream* os)
 }
 
 // Bare values: 1000 positions, the second series 30 at position 901.
-std::vector<QByteArray> beyondPosition400()
+std::vector<QByteArray> BeyondPosition400()
 {
     QByteArray low;
     QByteArray high;
@@ -73,7 +73,7 @@ const BarCase kBarCases[] = {
     // which stays.
     {"SeriesShareEachSlotSideBySide",
      {"1 2 3", "4 5 6"},
-     gtbar,
+     kBarGraph,
      {},
      160,
      {},
@@ -91,7 +91,7 @@ const BarCase kBarCases[] = {
     // A hidden series keeps its place in the slot empty: 5 in slot 1 (the axis now starts at 4).
     {"AHiddenSeriesKeepsItsPlaceInTheSlot",
      {"1 2 3", "4 5 6"},
-     gtbar,
+     kBarGraph,
      {1},
      {},
      {},
@@ -101,7 +101,7 @@ const BarCase kBarCases[] = {
     // over it, at 90..129.
     {"XYBarsStandAtTheirXValueEachSeries30PixelsFurther",
      {"(1, 2) (3, 4)", "(1, 5) (2, 1)"},
-     gtbar,
+     kBarGraph,
      {},
      {},
      {},
@@ -110,7 +110,7 @@ const BarCase kBarCases[] = {
     // The shift counts displayed series only.
     {"XYBarsShiftByDisplayedSeriesOnly",
      {"(1, 2) (3, 4)", "(1, 5) (2, 1)"},
-     gtbar,
+     kBarGraph,
      {1},
      {},
      {},
@@ -118,7 +118,7 @@ const BarCase kBarCases[] = {
      {}},
     {"ZeroBarsDrawNothing",
      {"1 0 3", "0 0 0", "2 2 2"},
-     gtbar,
+     kBarGraph,
      {},
      {},
      {},
@@ -128,7 +128,7 @@ const BarCase kBarCases[] = {
     // X = 2, over the 0 of series 1, it starts at the X axis: columns 300..427.
     {"StacksGoOnFromTheTotalBelowAZero",
      {"1 0 3", "0 0 0", "2 2 2"},
-     gtstacked,
+     kStackedGraph,
      {},
      {},
      5,
@@ -144,7 +144,7 @@ const BarCase kBarCases[] = {
     // Positions that only the hidden series reaches carry no stack: 3 + 6 + 10.
     {"HiddenSeriesCountInTheStackTotals",
      {"1 2 3", "4 5 6", "10 10 10 50"},
-     gtstacked,
+     kStackedGraph,
      {3},
      {},
      19,
@@ -154,7 +154,7 @@ const BarCase kBarCases[] = {
     // still reaches the displayed stacks, which top out at 10 on the plot's top row.
     {"HiddenNegativeSeriesLowerTheTotals",
      {"1 5 5", "5 5 5", "-8 -8 -8"},
-     gtstacked,
+     kStackedGraph,
      {3},
      {},
      10,
@@ -162,8 +162,8 @@ const BarCase kBarCases[] = {
      {{60, 0, 480, 82, kGreen}}},
     // Bars at position 901 of 1000 stand at column 492, the green one up to the top row.
     {"StacksOfBareValuesGoOnPastPosition400",
-     beyondPosition400(),
-     gtstacked,
+     BeyondPosition400(),
+     kStackedGraph,
      {},
      {},
      31,
@@ -173,7 +173,7 @@ const BarCase kBarCases[] = {
     // alone from the axis.
     {"XYStacksMergeExactlyEqualXValues",
      {"(1, 2) (3, 4)", "(1, 5) (2, 1)"},
-     gtstacked,
+     kStackedGraph,
      {},
      {},
      7,
@@ -228,9 +228,9 @@ TEST_F(RenderBars, BarsOfPositiveDataStandOnZero)
     // A higher bottom would hide the smallest bar, or the lowest series of a stack; line and
     // curve graphs keep their bottom.
     const struct {
-        Tgraphtype type;
+        GraphKind type;
         double minY;
-    } cases[] = {{gtstacked, 0}, {gtbar, 0}, {gtline, 10}, {gtcurve, 10}};
+    } cases[] = {{kStackedGraph, 0}, {kBarGraph, 0}, {kLineGraph, 10}, {kCurveGraph, 10}};
     Load({"10 12", "10 12"});
     for (const auto& c : cases) {
         model.SetGraphType(c.type);
@@ -238,7 +238,7 @@ TEST_F(RenderBars, BarsOfPositiveDataStandOnZero)
         EXPECT_EQ(Geometry().minY, c.minY) << c.type;
     }
     // The lowest series of the stack shows: red from the X axis up to half the stack of 20.
-    model.SetGraphType(gtstacked);
+    model.SetGraphType(kStackedGraph);
     Draw();
     const PlotGeometry& s = Geometry();
     const int x = s.cornerx + 10;
@@ -251,7 +251,7 @@ TEST_F(RenderBars, HiddenSeriesCountInTheStackTotals)
 {
     // Positions that only the hidden series reaches carry no stack.
     Load({"1 2 3", "4 5 6", "10 10 10 50"});
-    model.SetGraphType(gtstacked);
+    model.SetGraphType(kStackedGraph);
     model.SetSeriesBoxChecked(3, false);
     Draw();
     EXPECT_DOUBLE_EQ(Geometry().maxextentY, 19); // 3 + 6 + 10
@@ -261,10 +261,10 @@ TEST_F(RenderBars, HiddenSeriesCountInTheStackTotals)
     // still reaches the displayed stacks, which top out at 10 on the plot's top row.
     model.ClearData();
     Load({"1 5 5", "5 5 5", "-8 -8 -8"});
-    model.SetGraphType(gtstacked);
+    model.SetGraphType(kStackedGraph);
     model.SetSeriesBoxChecked(3, false);
     Draw();
-    EXPECT_EQ(Result().graphType, gtstacked);
+    EXPECT_EQ(Result().graphType, kStackedGraph);
     EXPECT_DOUBLE_EQ(Geometry().maxextentY, 10);
     EXPECT_EQ(At(310, 82), kGreen);
     EXPECT_EQ(Count(60, 0, 480, 82, kGreen), 0);
@@ -279,7 +279,7 @@ TEST_F(RenderBars, StacksOfBareValuesGoOnPastPosition400)
         high += i == 900 ? "30 " : "2 ";
     }
     Load({low.constData(), high.constData()});
-    model.SetGraphType(gtstacked);
+    model.SetGraphType(kStackedGraph);
     Draw();
     EXPECT_DOUBLE_EQ(Geometry().maxextentY, 31);
     // Bars at position 901 of 1000 stand at column 492, the green one up to the top row.
@@ -290,7 +290,7 @@ TEST_F(RenderBars, StacksOfBareValuesGoOnPastPosition400)
 TEST_F(RenderBars, XYStacksMergeExactlyEqualXValues)
 {
     Load({"(1, 2) (3, 4)", "(1, 5) (2, 1)"});
-    model.SetGraphType(gtstacked);
+    model.SetGraphType(kStackedGraph);
     Draw();
     EXPECT_DOUBLE_EQ(Geometry().maxextentY, 7);
     // Bars Round(240 / 4) = 60 wide. X = 1: 2 then 5 on it, up to the top row.
@@ -307,13 +307,13 @@ TEST_F(RenderBars, XYStacksMergeExactlyEqualXValues)
 
 TEST_F(RenderBars, DateTicksOfBarKindsMoveRightOfTheirSteps)
 {
-    model.SetOption(&PlotOptions::VertGridLines, false);
+    model.SetOption(&PlotOptions::vertGridLines, false);
     Load({"(1/1/20, 5) (2/20/20, 4)", "(1/1/20, 2) (2/20/20, 6)"});
     // step = 480 div 8 = 60; a tick marks the pixel under the axis.
     const struct {
-        Tgraphtype type;
+        GraphKind type;
         int firstTick;
-    } cases[] = {{gtline, 60}, {gtbar, 90}, {gtstacked, 84}};
+    } cases[] = {{kLineGraph, 60}, {kBarGraph, 90}, {kStackedGraph, 84}};
     for (const auto& c : cases) {
         model.SetGraphType(c.type);
         Draw();
@@ -325,7 +325,7 @@ TEST_F(RenderBars, DateTicksOfBarKindsMoveRightOfTheirSteps)
 
 TEST_F(RenderBars, HugeValuesAndTinySurfacesStayDrawable)
 {
-    for (const Tgraphtype type : {gtbar, gtstacked}) {
+    for (const GraphKind type : {kBarGraph, kStackedGraph}) {
         for (const char* data : {"1e308 1.5e308", "(1e300, 1e308) (-1e300, 1e308)"}) {
             for (const QSize size : {QSize(600, 400), QSize(0, 0), QSize(3, 3)}) {
                 model.ClearData();
@@ -340,7 +340,7 @@ TEST_F(RenderBars, HugeValuesAndTinySurfacesStayDrawable)
     }
     // Stacks of 2e308 are held at the largest double, which the top row shows.
     Draw();
-    EXPECT_EQ(Result().graphType, gtstacked);
+    EXPECT_EQ(Result().graphType, kStackedGraph);
     EXPECT_GT(Count(60, 82, 480, 1, kGreen), 0);
 }
 
@@ -354,7 +354,7 @@ TEST(BarSteps, BarsSharingColumnsSetTheSamePixelsAsEachBarDrawnAlone)
     constexpr int kSeries = 3;
     for (const bool stacked : {false, true}) {
         for (const bool xy : {false, true}) {
-            TRecordingSink sink;
+            RecordingSink sink;
             PlotModel model(sink);
             for (int s = 0; s < kSeries; ++s) {
                 model.AddSeries();
@@ -376,16 +376,16 @@ TEST(BarSteps, BarsSharingColumnsSetTheSamePixelsAsEachBarDrawnAlone)
             frame.seriesCount = kSeries;
             frame.anyxy = xy;
 
-            TCanvas drawn;
-            TCanvas reference;
-            for (TCanvas* c : {&drawn, &reference})
+            Canvas drawn;
+            Canvas reference;
+            for (Canvas* c : {&drawn, &reference})
                 c->SetSize(600, 400);
             StackTotals totals(model, xy);
             std::map<double, double> byX;
             std::vector<double> byPosition(kPoints, 0.0);
             const auto round = [](double v) { return static_cast<int>(std::nearbyint(v)); };
             for (int n = 1; n <= kSeries; ++n) {
-                const TColor color = model.Options().SeriesColorOf(n);
+                const RgbColor color = model.Options().SeriesColorOf(n);
                 drawn.Pen().SetColor(color);
                 if (stacked)
                     DrawStackedSeries(drawn, model, frame, n, totals);
@@ -394,9 +394,9 @@ TEST(BarSteps, BarsSharingColumnsSetTheSamePixelsAsEachBarDrawnAlone)
 
                 reference.Pen().SetColor(color);
                 reference.Brush().SetColor(color);
-                const tptsarr& points = model.seriesarr()[static_cast<std::size_t>(n - 1)];
+                const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
                 for (std::size_t j = 0; j < points.size(); ++j) {
-                    const tpt& p = points[j];
+                    const DataPoint& p = points[j];
                     if (IsNullPoint(p) || p.y == 0)
                         continue;
                     const int x = frame.map.Column(p.x);

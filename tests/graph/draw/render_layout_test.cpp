@@ -27,7 +27,7 @@ constexpr int kTickRows[] = {334, 298, 262, 226, 190, 154, 118, 82};
 
 TEST_F(RenderLayout, AxesTicksAndGridOnA600x400Surface)
 {
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::showPoints, false);
     Load({"40 40 30 10"}); // the first point sits on the top row, so the line misses the axes
     Draw();
     EXPECT_EQ(graphDrawn, 1);
@@ -65,7 +65,7 @@ TEST_F(RenderLayout, AxesTicksAndGridOnA600x400Surface)
     EXPECT_EQ(Count(55, 371, 545, 1, kBlack), 7);
     for (const int x : tickColumns) {
         EXPECT_EQ(At(x, 371), kBlack) << x;
-        EXPECT_NE(At(x, 372), kBlack) << x; // LineWidth 1: one tick pixel
+        EXPECT_NE(At(x, 372), kBlack) << x; // lineWidth 1: one tick pixel
         for (int y = 369; x != 60 && y >= 83; y -= 2)
             ASSERT_TRUE(gridDot(x, y)) << x << ", " << y;
     }
@@ -82,7 +82,7 @@ TEST_F(RenderLayout, AxesTicksAndGridOnA600x400Surface)
 
 TEST_F(RenderLayout, FloatingXAxisOverNegativeValues)
 {
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::showPoints, false);
     Load({"30 -10 0 20"});
     Draw();
     // The X axis a quarter of the plot height above the bottom, the first X label starting at
@@ -101,7 +101,7 @@ TEST_F(RenderLayout, FloatingXAxisOverNegativeValues)
     EXPECT_GT(Count(250, 318, 100, 14, kBlack), 0);
 
     // Kept at the bottom without a floating axis.
-    model.SetOption(&PlotOptions::FloatingXAxis, false);
+    model.SetOption(&PlotOptions::floatingXAxis, false);
     Draw();
     EXPECT_EQ(Geometry().cornery, 370);
 }
@@ -154,11 +154,11 @@ TEST_F(RenderLayout, HiddenSeriesTakeNoPartInTheRange)
 
 TEST_F(RenderLayout, DatesGiveNineTicksOfWholeDays)
 {
-    model.SetOption(&PlotOptions::ShowPoints, false);
-    model.SetOption(&PlotOptions::VertGridLines, false);
+    model.SetOption(&PlotOptions::showPoints, false);
+    model.SetOption(&PlotOptions::vertGridLines, false);
     Load({"(2020-01-01, 5) (2020-02-15, 9) (2020-06-30, 6)"});
     Draw();
-    EXPECT_TRUE(model.seriesinfo(1).isdates);
+    EXPECT_TRUE(model.AllSeriesInfo(1).isdates);
     EXPECT_EQ(Count(55, 371, 545, 1, kBlack), 9); // left of 55: the Y tick label "5"
     for (int k = 0; k <= 8; ++k)
         EXPECT_EQ(At(60 + 60 * k, 371), kBlack) << k;
@@ -196,11 +196,11 @@ TEST_F(RenderLayout, WhatEmptyAndHiddenDataDraw)
 TEST_F(RenderLayout, AFailedDrawingGivesThePointerBack)
 {
     // The hook stands in for any step that fails once the hourglass shows.
-    struct FailingPointer : TPointerShape
+    struct FailingPointer : PointerShape
     {
         bool failOnce = true;
-        std::vector<TCursor> shown;
-        void SetCursor(TCursor cursor) override
+        std::vector<CursorShape> shown;
+        void SetCursor(CursorShape cursor) override
         {
             if (std::exchange(failOnce, false))
                 throw std::bad_alloc();
@@ -212,7 +212,7 @@ TEST_F(RenderLayout, AFailedDrawingGivesThePointerBack)
     request.pointer = &pointer;
     EXPECT_THROW(DrawGraph(model, canvas, request), std::bad_alloc);
     EXPECT_TRUE(DrawGraph(model, canvas, request).foundData);
-    EXPECT_EQ(pointer.shown, (std::vector<TCursor>{crHourGlass, crDefault}));
+    EXPECT_EQ(pointer.shown, (std::vector<CursorShape>{kHourGlassCursor, kDefaultCursor}));
 }
 
 TEST_F(RenderLayout, OptionsPanelEffectsOfADrawing)
@@ -226,10 +226,10 @@ TEST_F(RenderLayout, OptionsPanelEffectsOfADrawing)
 
     model.ClearData();
     Load({"1 2 3", "4 -5 6"});
-    model.SetGraphType(gtstacked);
+    model.SetGraphType(kStackedGraph);
     Draw();
     // Stacks cannot show negative values: the drawing draws a line graph instead.
-    EXPECT_EQ(Result().graphType, gtline);
+    EXPECT_EQ(Result().graphType, kLineGraph);
     EXPECT_TRUE(Panel().displaySeriesShown);
     EXPECT_FALSE(Panel().stackedEnabled);
     EXPECT_FALSE(Panel().pieEnabled);
@@ -238,7 +238,7 @@ TEST_F(RenderLayout, OptionsPanelEffectsOfADrawing)
 
     model.ClearData();
     Load({"1 2 3", "4 5 6"});
-    model.SetGraphType(gtbar);
+    model.SetGraphType(kBarGraph);
     Draw();
     EXPECT_TRUE(Panel().stackedEnabled);
     EXPECT_TRUE(Panel().pieEnabled);
@@ -271,7 +271,7 @@ TEST_F(RenderLayout, ExtremeDataAndSurfacesDrawWithoutFault)
 
 TEST_F(RenderLayout, LongSeriesAreNotCutAt16Bits)
 {
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::showPoints, false);
     QByteArray values;
     for (int i = 0; i < 70000; ++i)
         values += QByteArray::number(i % 1000 == 999 ? 100 : 50) + ' ';
@@ -326,10 +326,10 @@ TEST(PlotMapping, EveryFiniteRangeKeepsItsPointsInside)
         SCOPED_TRACE(testing::Message() << r.low << " .. " << r.high);
         const AxisScale x(r.low, r.high);
         const PlotMapping map(area, x, AxisScale(0, 1));
-        std::vector<tpt> points;
+        std::vector<DataPoint> points;
         for (int k = 0; k <= 8; ++k)
-            points.push_back(tpt{r.low * (1 - k / 8.0) + r.high * (k / 8.0), 0.5});
-        points.push_back(tpt{r.high, 0.5});
+            points.push_back(DataPoint{r.low * (1 - k / 8.0) + r.high * (k / 8.0), 0.5});
+        points.push_back(DataPoint{r.high, 0.5});
         std::vector<int> columns(points.size());
         std::vector<int> rows(points.size());
         map.MapPoints(points.data(), points.size(), columns.data(), rows.data());
@@ -348,13 +348,13 @@ TEST(PlotMapping, EveryFiniteRangeKeepsItsPointsInside)
 // On a narrow surface the Y label keeps all its letters at the left edge.
 TEST_F(RenderLayout, YLabelOfANarrowSurfaceIsWhole)
 {
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::showPoints, false);
     Load({"100 200 150"});
     const auto labelPixels = [&](int width) {
         // The label's own black pixels left of the tick labels' ends: the same drawing with and
         // without it, counted.
         const auto black = [&](const QString& label) {
-            model.SetOption(&PlotOptions::YLabel, label);
+            model.SetOption(&PlotOptions::yLabel, label);
             Draw(width, 400);
             return Count(0, 0, Geometry().cornerx - 10, 400, kBlack);
         };

@@ -26,7 +26,7 @@ struct ThinningCase
     int leadingGaps = 0; // null points the series starts with
 };
 
-double xOf(XOrder order, int i, int points, QRandomGenerator& random)
+double XOf(XOrder order, int i, int points, QRandomGenerator& random)
 {
     switch (order) {
     case XOrder::Ascending:
@@ -43,11 +43,11 @@ double xOf(XOrder order, int i, int points, QRandomGenerator& random)
 
 // Draws series 1 as the line step does, segment by segment from each point back to the one
 // before, with no thinning.
-void drawEverySegment(TCanvas& canvas, const tptsarr& points, const RenderFrame& frame)
+void DrawEverySegment(Canvas& canvas, const PointList& points, const RenderFrame& frame)
 {
     bool started = false;
     QPoint previous;
-    for (const tpt& p : points) {
+    for (const DataPoint& p : points) {
         if (IsNullPoint(p))
             continue;
         const QPoint current(frame.map.Column(p.x), frame.map.Row(p.y));
@@ -75,14 +75,14 @@ TEST(LineThinning, SamePixelsAsEverySegment)
     QRandomGenerator random(11);
     for (const ThinningCase& c : cases) {
         for (int trial = 0; trial < (c.width < 100 ? 300 : 3); ++trial) {
-            TRecordingSink sink;
+            RecordingSink sink;
             PlotModel model(sink);
             model.AddSeries();
             double level = 50;
             for (int i = 0; i < c.points; ++i) {
                 level = c.walkStep ? std::clamp(level + random.bounded(2 * c.walkStep + 1) - c.walkStep, 0.0, 100.0)
                                    : random.bounded(101);
-                const double x = xOf(c.order, i, c.points, random);
+                const double x = XOf(c.order, i, c.points, random);
                 const double y = i < c.leadingGaps || random.bounded(50) == 0 ? nullvalue : level; // some gaps
                 model.AddPoint(1, x, y);
             }
@@ -93,15 +93,15 @@ TEST(LineThinning, SamePixelsAsEverySegment)
             frame.width = c.width;
             frame.height = c.height;
 
-            TCanvas thinned;
-            TCanvas reference;
-            for (TCanvas* canvas : {&thinned, &reference}) {
+            Canvas thinned;
+            Canvas reference;
+            for (Canvas* canvas : {&thinned, &reference}) {
                 canvas->SetSize(c.width, c.height);
                 canvas->Pen().SetColor(0x000000FF);
                 canvas->Pen().SetWidth(1);
             }
             DrawLineSeries(thinned, model, frame, 1);
-            drawEverySegment(reference, model.seriesarr()[0], frame);
+            DrawEverySegment(reference, model.AllSeries()[0], frame);
             ASSERT_TRUE(thinned.Image() == reference.Image()) << c.name << ", trial " << trial;
         }
     }

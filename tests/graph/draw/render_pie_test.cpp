@@ -9,9 +9,9 @@ using namespace plotwell;
 
 namespace {
 
-constexpr TColor kFirst = 0x00BD814F; // (79, 129, 189)
-constexpr TColor kOlive = 0x00008080;
-constexpr TColor kMaroon = 0x00000080;
+constexpr RgbColor kFirst = 0x00BD814F; // (79, 129, 189)
+constexpr RgbColor kOlive = 0x00008080;
+constexpr RgbColor kMaroon = 0x00000080;
 
 // On a 600 x 400 surface the pie's centre is (300, 225) and its radius 105; the heading
 // stands above row 95, which no label reaches.
@@ -19,14 +19,14 @@ constexpr int kHeadingRows = 95;
 
 struct RenderPie : RenderFixture
 {
-    RenderPie() { model.SetGraphType(gtpie); }
+    RenderPie() { model.SetGraphType(kPieGraph); }
 
     QImage Heading() const { return canvas.Image().copy(0, 0, 600, kHeadingRows); }
 
     // The heading as the title (when given) and the caption alone draw it.
     static QImage ExpectedHeading(const QString& caption, const QString& title = QString())
     {
-        TCanvas c;
+        Canvas c;
         c.SetSize(600, 400);
         c.Brush().SetColor(kIvory);
         c.FillRect(c.ClipRect());
@@ -96,7 +96,7 @@ TEST_F(RenderPie, MoreThanFiftyPointsDrawOnlyTheBackground)
             values += "2 ";
         model.ClearData();
         Load({values.constData()});
-        model.SetGraphType(gtpie);
+        model.SetGraphType(kPieGraph);
         Draw();
         EXPECT_EQ(Count(0, 0, 600, 400, kIvory) == 600 * 400, points > 50) << points;
     }
@@ -108,7 +108,7 @@ TEST_F(RenderPie, ShowsTheFirstDisplayedSeries)
     Draw();
     EXPECT_TRUE(Heading() == ExpectedHeading(QStringLiteral("Series 1 (Total: 3.0)")));
     model.SetSeriesBoxChecked(1, false);
-    model.SetGraphType(gtpie);
+    model.SetGraphType(kPieGraph);
     Draw();
     EXPECT_TRUE(Heading() == ExpectedHeading(QStringLiteral("Series 2 (Total: 7.0)")));
 }
@@ -123,7 +123,7 @@ TEST_F(RenderPie, NegativeDataIsFoundWithoutAMessage)
 
     // A negative first series gets no pie.
     model.SetSeriesBoxChecked(1, false);
-    model.SetGraphType(gtpie);
+    model.SetGraphType(kPieGraph);
     Draw();
     EXPECT_TRUE(Result().pieNegative);
     EXPECT_EQ(Count(0, 0, 600, 400, kIvory), 600 * 400);
@@ -148,7 +148,7 @@ TEST_F(RenderPie, SlicesOfHugeValuesKeepTheirShares)
 
 TEST(PieTexts, ColoursAndTotal)
 {
-    const TColor colours[] = {kFirst, kOlive, kMaroon, 0x00008000, 0x000000FF, 0x00FF0000, 0x0059BB9B, 0x00C6AC4B, kFirst};
+    const RgbColor colours[] = {kFirst, kOlive, kMaroon, 0x00008000, 0x000000FF, 0x00FF0000, 0x0059BB9B, 0x00C6AC4B, kFirst};
     for (int j = 0; j < 9; ++j)
         EXPECT_EQ(PieColor(j), colours[j]) << j;
     EXPECT_EQ(PieColor(14), 0x00C6AC4Bu); // divisible by 7 before 2

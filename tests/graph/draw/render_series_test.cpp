@@ -23,10 +23,10 @@ namespace {
 
 using RenderSeries = RenderFixture;
 
-constexpr TColor kNavy = 0x00800000;
+constexpr RgbColor kNavy = 0x00800000;
 
 // The smallest rectangle round the pixels of the colours within the rows above `bottom`.
-QRect inkBox(const TCanvas& canvas, std::initializer_list<TColor> colors, int bottom)
+QRect InkBox(const Canvas& canvas, std::initializer_list<RgbColor> colors, int bottom)
 {
     QRect box;
     for (int y = 0; y < bottom; ++y)
@@ -40,14 +40,14 @@ QRect inkBox(const TCanvas& canvas, std::initializer_list<TColor> colors, int bo
 
 TEST_F(RenderSeries, NullPointsLeaveNoGapAndGetNoMarker)
 {
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::showPoints, false);
     Load({"5,,7"});
     Draw();
     // One segment from the first point (60, 370) to the third (540, 82).
     EXPECT_GT(Count(300, 220, 1, 13, kRed), 0);
     EXPECT_EQ(At(60, 370), kBlack); // the first point's own pixel is the segment's end
 
-    model.SetOption(&PlotOptions::ShowPoints, true);
+    model.SetOption(&PlotOptions::showPoints, true);
     Draw();
     EXPECT_EQ(At(56, 366), kRed); // cross corners at both points
     EXPECT_EQ(At(536, 78), kRed);
@@ -56,16 +56,16 @@ TEST_F(RenderSeries, NullPointsLeaveNoGapAndGetNoMarker)
 
 TEST_F(RenderSeries, FilledAreaStopsAboveTheAxisAndStartsAfterTheLineWidth)
 {
-    model.SetOption(&PlotOptions::ShowPoints, false);
-    model.SetOption(&PlotOptions::DrawArea, true);
-    model.SetOption(&PlotOptions::LineWidth, 3);
+    model.SetOption(&PlotOptions::showPoints, false);
+    model.SetOption(&PlotOptions::drawArea, true);
+    model.SetOption(&PlotOptions::lineWidth, 3);
     Load({"5 30 40"});
     Draw();
     EXPECT_EQ(At(200, 300), kRed);
-    EXPECT_EQ(At(300, 367), kRed); // the band's bottom: LineWidth pixels above the X axis row
+    EXPECT_EQ(At(300, 367), kRed); // the band's bottom: lineWidth pixels above the X axis row
     EXPECT_NE(At(300, 368), kRed);
     EXPECT_NE(At(300, 369), kRed);
-    EXPECT_EQ(At(62, 350), kRed); // the first point moved LineWidth - 1 pixels right
+    EXPECT_EQ(At(62, 350), kRed); // the first point moved lineWidth - 1 pixels right
     EXPECT_NE(At(61, 350), kRed);
     EXPECT_NE(At(200, 150), kRed);
 }
@@ -88,17 +88,17 @@ TEST(Markers, EightShapesInTheSeriesColours)
     };
     PlotOptions options;
     for (const auto& shape : shapes) {
-        TCanvas canvas;
+        Canvas canvas;
         canvas.SetSize(40, 40);
         canvas.Brush().SetColor(kIvory);
         DrawMarker(canvas, options, 20, 20, shape.n);
-        const TColor color = options.SeriesColorOf(shape.n);
+        const RgbColor color = options.SeriesColorOf(shape.n);
         for (const QPoint& p : shape.inked)
             EXPECT_EQ(canvas.Pixel(p.x(), p.y()), color) << "marker " << shape.n << " at " << p.x() << "," << p.y();
         for (const QPoint& p : shape.blank)
             EXPECT_EQ(canvas.Pixel(p.x(), p.y()), 0x00FFFFFFu) << "marker " << shape.n << " at " << p.x() << "," << p.y();
         EXPECT_EQ(canvas.Brush().Color(), kIvory) << shape.n;
-        EXPECT_EQ(canvas.Brush().Style(), bsSolid) << shape.n;
+        EXPECT_EQ(canvas.Brush().Style(), kSolidBrush) << shape.n;
         EXPECT_EQ(canvas.Pen().Color(), color) << shape.n;
     }
 }
@@ -112,18 +112,18 @@ TEST(Markers, CopiedMarkersAreTheDrawnOnes)
         for (const int lineWidth : {1, 2, 3}) {
             for (int n = 1; n <= 8; ++n) {
                 PlotOptions options;
-                options.LineWidth = lineWidth;
-                TCanvas copied;
-                TCanvas drawn;
-                for (TCanvas* c : {&copied, &drawn}) {
+                options.lineWidth = lineWidth;
+                Canvas copied;
+                Canvas drawn;
+                for (Canvas* c : {&copied, &drawn}) {
                     c->SetSize(60, 40, ratio);
-                    c->Pen().SetWidth(5); // the width in force when LineWidth > 2
+                    c->Pen().SetWidth(5); // the width in force when lineWidth > 2
                     // The previous series' colour may be exactly the opposite of this one's.
                     c->Pen().SetColor(options.SeriesColorOf(n) ^ 0x00FFFFFF);
                     c->Brush().SetColor(kIvory);
                 }
-                const TStamp stamp =
-                    copied.CaptureStamp(12, [&](TCanvas& c, int x, int y) { DrawMarker(c, options, x, y, n); });
+                const CanvasStamp stamp =
+                    copied.CaptureStamp(12, [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); });
                 ASSERT_TRUE(stamp.valid) << n;
                 for (const QPoint& p : places) {
                     copied.Stamp(stamp, p.x(), p.y());
@@ -154,7 +154,7 @@ TEST(Curve, WeightsAndTheColumnStrideFollowTheFormula)
         int count, stride;
     } cases[] = {{51, 2}, {52, 3}, {2000, 15}};
     for (const auto [count, stride] : cases) {
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         model.AddSeries();
         for (int i = 0; i < count; ++i)
@@ -163,9 +163,9 @@ TEST(Curve, WeightsAndTheColumnStrideFollowTheFormula)
         frame.map = PlotMapping(PlotArea{60, 370, 480, 288}, AxisScale(1, count), AxisScale(0, 100));
         frame.cornery = 370;
         frame.xjmp = 480.0 / count;
-        TCanvas curve;
-        TCanvas reference;
-        for (TCanvas* c : {&curve, &reference})
+        Canvas curve;
+        Canvas reference;
+        for (Canvas* c : {&curve, &reference})
             c->SetSize(600, 400);
         DrawCurve(curve, model, frame, 1);
 
@@ -179,7 +179,7 @@ TEST(Curve, WeightsAndTheColumnStrideFollowTheFormula)
             double weights = 0;
             double weighted = 0;
             for (int j = 0; j < count; ++j) {
-                const tpt& p = model.seriesarr()[0][static_cast<std::size_t>(j)];
+                const DataPoint& p = model.AllSeries()[0][static_cast<std::size_t>(j)];
                 if (IsNullPoint(p))
                     continue;
                 const int centre = frame.map.Column(p.x) - 60 + 1; // the column of its marker
@@ -203,8 +203,8 @@ TEST_F(RenderSeries, CurvePassesThroughTheMarkersOfStraightData)
     // Each point's weight is centred on the column of its own marker: the curve of a straight
     // run crosses the middle marker, and rises to the end instead of flattening early.
     Load({"1 2 3 4 5"});
-    model.SetGraphType(gtcurve);
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetGraphType(kCurveGraph);
+    model.SetOption(&PlotOptions::showPoints, false);
     Draw();
     const PlotGeometry& s = Geometry();
     const auto row = [&](double y) { return s.bottomy - (y - s.minY) / s.maxextentY * s.ywid; };
@@ -238,14 +238,14 @@ TEST_F(RenderSeries, CurveOfPointsPassesByTheirMarkers)
     for (const auto& c : cases) {
         model.ClearData();
         Load({c.points});
-        model.SetGraphType(gtcurve);
-        model.SetOption(&PlotOptions::ShowPoints, false);
+        model.SetGraphType(kCurveGraph);
+        model.SetOption(&PlotOptions::showPoints, false);
         model.SetOption(&PlotOptions::smoothing, c.smoothing);
         Draw();
         const PlotGeometry& s = Geometry();
         for (const double x : c.checkedX) {
-            const tptsarr& points = model.seriesarr()[0];
-            const auto point = std::find_if(points.begin(), points.end(), [x](const tpt& p) { return p.x == x; });
+            const PointList& points = model.AllSeries()[0];
+            const auto point = std::find_if(points.begin(), points.end(), [x](const DataPoint& p) { return p.x == x; });
             ASSERT_NE(point, points.end());
             // The marker's column; the curve's last drawn pixel is two short of the plot's edge
             // (its last vertex is one short, and a line leaves out its end pixel).
@@ -264,7 +264,7 @@ TEST_F(RenderSeries, CurveOfPointsPassesByTheirMarkers)
 TEST_F(RenderSeries, LegendListsDisplayedSeriesAtTheTopRight)
 {
     Load({"1 2 3", "4 5 6 ;Costs"});
-    TCanvas measure;
+    Canvas measure;
     measure.Font().SetHeight(14);
     const int m = std::max(measure.TextExtent(QStringLiteral("Series 1")).width(),
                            measure.TextExtent(QStringLiteral("Costs")).width());
@@ -284,13 +284,13 @@ TEST_F(RenderSeries, LegendListsDisplayedSeriesAtTheTopRight)
     EXPECT_GT(Count(x - 15, 12, 11, 11, kGreen), 6);
 
     model.SetSeriesBoxChecked(1, true);
-    model.SetGraphType(gtbar); // no markers beside the names
+    model.SetGraphType(kBarGraph); // no markers beside the names
     Draw();
     EXPECT_GT(Count(x, 10, m, 14, kRed), 10);
     EXPECT_EQ(Count(x - 16, 0, 16, 60, kRed), 0);
 
-    model.SetOption(&PlotOptions::ShowLegend, false);
-    model.SetGraphType(gtline);
+    model.SetOption(&PlotOptions::showLegend, false);
+    model.SetGraphType(kLineGraph);
     Draw();
     EXPECT_EQ(Count(x - 20, 0, m + 20, 60, kRed) + Count(x - 20, 0, m + 20, 60, kGreen), 0);
 }
@@ -318,12 +318,12 @@ TEST_F(RenderSeries, TitleKeepsClearOfTheLegend)
             model.SetTitle(c.title);
         for (int n = c.series + 1; n <= 3; ++n)
             model.SetSeriesBoxChecked(n, false);
-        model.SetOption(&PlotOptions::ShowPoints, false);
-        model.SetOption(&PlotOptions::TitleColor, kNavy);
+        model.SetOption(&PlotOptions::showPoints, false);
+        model.SetOption(&PlotOptions::titleColor, kNavy);
         Draw(c.width, 399);
         const int top = Geometry().bottomy - Geometry().ywid;
-        const QRect title = inkBox(canvas, {kNavy}, top);
-        const QRect legend = inkBox(canvas, {kRed, kGreen, 0x00FF0000}, top);
+        const QRect title = InkBox(canvas, {kNavy}, top);
+        const QRect legend = InkBox(canvas, {kRed, kGreen, 0x00FF0000}, top);
         ASSERT_FALSE(title.isEmpty());
         ASSERT_FALSE(legend.isEmpty());
         EXPECT_LT(title.right() + 4, legend.left()) << "title " << title.left() << ".." << title.right()
@@ -342,15 +342,15 @@ TEST_F(RenderSeries, TitleThatFitsStaysCentredAcrossTheSurface)
         LoadDataFile(model, example);
         if (!title.isEmpty())
             model.SetTitle(title);
-        model.SetOption(&PlotOptions::ShowPoints, false);
-        model.SetOption(&PlotOptions::ShowLegend, true);
+        model.SetOption(&PlotOptions::showPoints, false);
+        model.SetOption(&PlotOptions::showLegend, true);
         Draw(width, 399);
         const int top = Geometry().bottomy - Geometry().ywid;
-        const QRect legend = inkBox(canvas, {kRed, kGreen, 0x00FF0000}, top);
+        const QRect legend = InkBox(canvas, {kRed, kGreen, 0x00FF0000}, top);
         ASSERT_FALSE(legend.isEmpty());
         const QRect above(0, 0, legend.left() - 1, top);
         const QImage withLegend = canvas.Image().copy(above);
-        model.SetOption(&PlotOptions::ShowLegend, false);
+        model.SetOption(&PlotOptions::showLegend, false);
         Draw(width, 399);
         EXPECT_TRUE(canvas.Image().copy(above) == withLegend) << width;
         EXPECT_GT(Count(0, 0, legend.left() - 1, top, kBlack), 50) << width; // the title is there
@@ -374,7 +374,7 @@ TEST_F(RenderSeries, TitleAndAxisLabels)
     EXPECT_EQ(Count(100, 0, 350, 60, kBlack), 0); // no title for two series
 
     model.SetTitle(QStringLiteral("Quarterly"));
-    model.SetOption(&PlotOptions::XLabel, QString());
+    model.SetOption(&PlotOptions::xLabel, QString());
     Draw();
     EXPECT_GT(Count(200, 20, 200, 25, kBlack), 20);
     EXPECT_EQ(Count(200, 390, 200, 10, kBlack), 0); // an empty X label draws nothing

@@ -13,17 +13,17 @@
 
 namespace plotwell {
 
-inline constexpr TColor kBlack = 0x00000000;
-inline constexpr TColor kGrey = 0x00808080;
-inline constexpr TColor kRed = 0x000000FF;
-inline constexpr TColor kGreen = 0x00008000;
-inline constexpr TColor kIvory = 0x00F8FFFF;
+inline constexpr RgbColor kBlack = 0x00000000;
+inline constexpr RgbColor kGrey = 0x00808080;
+inline constexpr RgbColor kRed = 0x000000FF;
+inline constexpr RgbColor kGreen = 0x00008000;
+inline constexpr RgbColor kIvory = 0x00F8FFFF;
 
 struct RenderFixture : ::testing::Test
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model{sink};
-    TCanvas canvas;
+    Canvas canvas;
     DrawingResult last; // what the last Draw found
     int graphDrawn = 0; // drawings that found data
 
@@ -44,10 +44,10 @@ struct RenderFixture : ::testing::Test
     const DrawingResult& Result() const { return last; }
     const PlotGeometry& Geometry() const { return last.geometry; }
     PanelEffects Panel() const { return last.panel.value_or(PanelEffects{}); }
-    TColor At(int x, int y) const { return canvas.Pixel(x, y); }
+    RgbColor At(int x, int y) const { return canvas.Pixel(x, y); }
 
     // How many pixels of a rectangle have the colour.
-    int Count(int x, int y, int w, int h, TColor color) const
+    int Count(int x, int y, int w, int h, RgbColor color) const
     {
         int n = 0;
         for (int j = y; j < y + h; ++j)

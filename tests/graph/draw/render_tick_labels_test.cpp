@@ -13,7 +13,7 @@ using namespace plotwell;
 
 namespace {
 
-QString texts(const std::vector<TickLabel>& labels)
+QString Texts(const std::vector<TickLabel>& labels)
 {
     QStringList list;
     for (const TickLabel& l : labels)
@@ -40,7 +40,7 @@ TEST(TickLabels, StepsFollowFromTheEnds)
                              "28000000 29000000 30000000"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(texts(TickLabels(4, c.low, c.high)), QString::fromLatin1(c.labels)) << c.low << " " << c.high;
+        EXPECT_EQ(Texts(TickLabels(4, c.low, c.high)), QString::fromLatin1(c.labels)) << c.low << " " << c.high;
     EXPECT_TRUE(TickLabels(4, 5, 5).empty());
     EXPECT_TRUE(TickLabels(4, 6, 5).empty());
     EXPECT_TRUE(TickLabels(4, 0, std::numeric_limits<double>::infinity()).empty());
@@ -71,7 +71,7 @@ TEST(TickLabels, EveryFiniteRangeEndsWithAFewOrderedLabels)
         }
     }
     // Close values still get round steps between them.
-    EXPECT_EQ(texts(TickLabels(4, 0.000001, 0.000002)).left(11), QStringLiteral("1E-6 1.2E-6"));
+    EXPECT_EQ(Texts(TickLabels(4, 0.000001, 0.000002)).left(11), QStringLiteral("1E-6 1.2E-6"));
 }
 
 TEST(TickLabels, LargeValuesInTheExponentForm)

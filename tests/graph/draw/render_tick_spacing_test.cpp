@@ -28,9 +28,9 @@ struct LabelCell
 };
 
 // Where the drawing puts each label the tick rule gives, by the layout the graph states.
-std::vector<LabelCell> xLabelCells(const PlotGeometry& s, int decimals, bool floatingFirst)
+std::vector<LabelCell> XLabelCells(const PlotGeometry& s, int decimals, bool floatingFirst)
 {
-    TCanvas measure;
+    Canvas measure;
     measure.Font().SetName(QString::fromLatin1(kGraphFace));
     measure.Font().SetSize(8);
     const AxisScale x(s.minX, s.minX + s.maxextentX);
@@ -44,9 +44,9 @@ std::vector<LabelCell> xLabelCells(const PlotGeometry& s, int decimals, bool flo
     return cells;
 }
 
-std::vector<LabelCell> yLabelCells(const PlotGeometry& s, int decimals)
+std::vector<LabelCell> YLabelCells(const PlotGeometry& s, int decimals)
 {
-    TCanvas measure;
+    Canvas measure;
     measure.Font().SetName(QString::fromLatin1(kGraphFace));
     measure.Font().SetSize(8);
     const AxisScale y(s.minY, s.minY + s.maxextentY);
@@ -62,16 +62,16 @@ std::vector<LabelCell> yLabelCells(const PlotGeometry& s, int decimals)
     return cells;
 }
 
-int gapBetween(const QRect& a, const QRect& b, bool across)
+int GapBetween(const QRect& a, const QRect& b, bool across)
 {
     return across ? std::max(a.left() - b.right(), b.left() - a.right()) - 1
                   : std::max(a.top() - b.bottom(), b.top() - a.bottom()) - 1;
 }
 
 // The black pixels of a label drawn alone at (0, 0) in the tick font, on the background.
-std::vector<QPoint> glyphPixels(const QString& text)
+std::vector<QPoint> GlyphPixels(const QString& text)
 {
-    TCanvas alone;
+    Canvas alone;
     alone.Font().SetName(QString::fromLatin1(kGraphFace));
     alone.Font().SetSize(8);
     const QSize size = alone.TextExtent(text);
@@ -89,13 +89,13 @@ std::vector<QPoint> glyphPixels(const QString& text)
 // Checks the labels in `area` of the canvas: a label is drawn when every pixel of its glyphs
 // is there (also where a series crosses a floating axis: the labels go on top), every black pixel of the area lies in the cell of a drawn label, and drawn cells
 // keep kTickLabelGap apart. Returns the drawn labels' texts.
-QStringList checkLabels(const TCanvas& canvas, const std::vector<LabelCell>& cells, const QRect& area, bool across,
+QStringList CheckLabels(const Canvas& canvas, const std::vector<LabelCell>& cells, const QRect& area, bool across,
                         int skipColumn = -1)
 {
     QStringList drawn;
     std::vector<QRect> drawnCells;
     for (const LabelCell& cell : cells) {
-        const std::vector<QPoint> glyphs = glyphPixels(cell.text);
+        const std::vector<QPoint> glyphs = GlyphPixels(cell.text);
         bool whole = !glyphs.empty();
         for (const QPoint& p : glyphs)
             whole = whole && canvas.Pixel(cell.rect.left() + p.x(), cell.rect.top() + p.y()) == kBlack;
@@ -116,13 +116,13 @@ QStringList checkLabels(const TCanvas& canvas, const std::vector<LabelCell>& cel
         }
     EXPECT_EQ(stray, 0) << "ink outside the drawn labels " << drawn.join(QLatin1Char(' ')).toStdString();
     for (std::size_t i = 1; i < drawnCells.size(); ++i)
-        EXPECT_GE(gapBetween(drawnCells[i - 1], drawnCells[i], across), kTickLabelGap)
+        EXPECT_GE(GapBetween(drawnCells[i - 1], drawnCells[i], across), kTickLabelGap)
             << drawn[static_cast<qsizetype>(i - 1)].toStdString() << " and " << drawn[static_cast<qsizetype>(i)].toStdString();
     EXPECT_GE(drawn.size(), 2);
     return drawn;
 }
 
-QStringList texts(const std::vector<LabelCell>& cells)
+QStringList Texts(const std::vector<LabelCell>& cells)
 {
     QStringList list;
     for (const LabelCell& c : cells)
@@ -171,7 +171,7 @@ TEST_F(RenderTickSpacing, BigDataAtTheWindowsSizeGivesLabelsApart)
     // The window's plotting surface is 469 x 399. The X range of N bare values is 1..N, the
     // same as that of two points at X 1 and N, so 50,000,000 values need not be built; that the
     // two give the same labels is checked for 1,000,000 below.
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::showPoints, false);
     const struct {
         const char* points;
         bool floating;
@@ -190,10 +190,10 @@ TEST_F(RenderTickSpacing, BigDataAtTheWindowsSizeGivesLabelsApart)
         Draw(469, 399);
         const PlotGeometry& s = Geometry();
         EXPECT_EQ(s.cornery != s.bottomy, c.floating);
-        const std::vector<LabelCell> cells = xLabelCells(s, model.Options().DecimalPlaces, c.floating);
+        const std::vector<LabelCell> cells = XLabelCells(s, model.Options().decimalPlaces, c.floating);
         const int h = cells.front().rect.height();
         const QStringList drawn =
-            checkLabels(canvas, cells, QRect(s.cornerx - 8, s.cornery + 4, 469 - (s.cornerx - 8), h), true, s.cornerx);
+            CheckLabels(canvas, cells, QRect(s.cornerx - 8, s.cornery + 4, 469 - (s.cornerx - 8), h), true, s.cornerx);
         EXPECT_LT(drawn.size(), static_cast<qsizetype>(cells.size())) << drawn.join(QLatin1Char(' ')).toStdString();
     }
 }
@@ -203,13 +203,13 @@ TEST_F(RenderTickSpacing, TwoPointsSpanningTheValuesGiveTheValuesLabels)
     model.AddSeries();
     for (int i = 1; i <= 1000000; ++i)
         model.AddPoint(1, i, i % 7);
-    model.SetOption(&PlotOptions::ShowPoints, false);
+    model.SetOption(&PlotOptions::showPoints, false);
     Draw(469, 399);
     const PlotGeometry& values = Geometry();
     const QRect strip(0, values.cornery + 3, 469, 16);
     const QImage labels = canvas.Image().copy(strip);
-    const std::vector<LabelCell> cells = xLabelCells(values, model.Options().DecimalPlaces, false);
-    checkLabels(canvas, cells, QRect(values.cornerx - 8, values.cornery + 4, 469 - (values.cornerx - 8), 15), true);
+    const std::vector<LabelCell> cells = XLabelCells(values, model.Options().decimalPlaces, false);
+    CheckLabels(canvas, cells, QRect(values.cornerx - 8, values.cornery + 4, 469 - (values.cornerx - 8), 15), true);
 
     model.ClearData();
     Load({"(1, 0) (1000000, 6)"});
@@ -220,14 +220,14 @@ TEST_F(RenderTickSpacing, TwoPointsSpanningTheValuesGiveTheValuesLabels)
 
 TEST_F(RenderTickSpacing, DatesAndYLabelsThinToo)
 {
-    model.SetOption(&PlotOptions::ShowPoints, false);
-    model.SetOption(&PlotOptions::YLabel, QString());
+    model.SetOption(&PlotOptions::showPoints, false);
+    model.SetOption(&PlotOptions::yLabel, QString());
     Load({"(2020-01-01, 5) (2020-02-15, 9) (2020-06-30, 6)"});
     for (const int width : {300, 240}) {
         Draw(width, 399);
         const PlotGeometry& s = Geometry();
         // Nine dates along the axis, xwid / 8 apart.
-        TCanvas measure;
+        Canvas measure;
         measure.Font().SetName(QString::fromLatin1(kGraphFace));
         measure.Font().SetSize(8);
         std::vector<LabelCell> cells;
@@ -238,7 +238,7 @@ TEST_F(RenderTickSpacing, DatesAndYLabelsThinToo)
             cells.push_back({QRect(s.cornerx + k * (s.xwid / 8) - size.width() / 2, s.cornery + 4, size.width(), size.height()), text});
         }
         const QStringList drawn =
-            checkLabels(canvas, cells, QRect(s.cornerx - 8, s.cornery + 4, width - (s.cornerx - 8), cells[0].rect.height()), true);
+            CheckLabels(canvas, cells, QRect(s.cornerx - 8, s.cornery + 4, width - (s.cornerx - 8), cells[0].rect.height()), true);
         EXPECT_LT(drawn.size(), 9) << width;
         EXPECT_EQ(drawn.front(), cells.front().text);
     }
@@ -247,8 +247,8 @@ TEST_F(RenderTickSpacing, DatesAndYLabelsThinToo)
     Load({"0 150 20 75"});
     Draw(469, 150); // 0 to 150 in tens: 16 labels over 96 pixels
     const PlotGeometry& s = Geometry();
-    const std::vector<LabelCell> cells = yLabelCells(s, model.Options().DecimalPlaces);
-    const QStringList drawn = checkLabels(canvas, cells, QRect(0, s.bottomy - s.ywid - 5, s.cornerx - 9, s.ywid + 20), false);
+    const std::vector<LabelCell> cells = YLabelCells(s, model.Options().decimalPlaces);
+    const QStringList drawn = CheckLabels(canvas, cells, QRect(0, s.bottomy - s.ywid - 5, s.cornerx - 9, s.ywid + 20), false);
     EXPECT_LT(drawn.size(), static_cast<qsizetype>(cells.size()));
     // Round multiples (the "0" of the Y axis goes beside a floating X axis only).
     EXPECT_TRUE(drawn.contains(QStringLiteral("50")) && drawn.contains(QStringLiteral("100"))) << drawn.join(QLatin1Char(' ')).toStdString();
@@ -258,41 +258,41 @@ TEST_F(RenderTickSpacing, YLabelsGiveWayToTheZeroOfAFloatingAxis)
 {
     // The "0" beside a floating X axis sits between two tick rows; the labels next to it keep
     // their distance from it too.
-    model.SetOption(&PlotOptions::ShowPoints, false);
-    model.SetOption(&PlotOptions::YLabel, QString());
+    model.SetOption(&PlotOptions::showPoints, false);
+    model.SetOption(&PlotOptions::yLabel, QString());
     Load({"(1, -4718) (50000000, 1511)"});
     Draw(469, 399);
     const PlotGeometry& s = Geometry();
     ASSERT_NE(s.cornery, s.bottomy);
     std::vector<LabelCell> cells;
-    for (const LabelCell& c : yLabelCells(s, model.Options().DecimalPlaces))
+    for (const LabelCell& c : YLabelCells(s, model.Options().decimalPlaces))
         if (c.text != QLatin1String("0"))
             cells.push_back(c);
-    TCanvas measure;
+    Canvas measure;
     measure.Font().SetName(QString::fromLatin1(kGraphFace));
     measure.Font().SetSize(8);
     const QSize zero = measure.TextExtent(QStringLiteral("0"));
     LabelCell zeroCell{QRect(s.cornerx - zero.width() - 10, s.cornery - 5, zero.width(), zero.height()), QStringLiteral("0")};
     const auto above = std::find_if(cells.begin(), cells.end(), [&](const LabelCell& c) { return c.rect.top() < zeroCell.rect.top(); });
     cells.insert(above, zeroCell);
-    const QStringList drawn = checkLabels(canvas, cells, QRect(0, s.bottomy - s.ywid - 5, s.cornerx - 9, s.ywid + 20), false);
+    const QStringList drawn = CheckLabels(canvas, cells, QRect(0, s.bottomy - s.ywid - 5, s.cornerx - 9, s.ywid + 20), false);
     EXPECT_TRUE(drawn.contains(QStringLiteral("0")));
 }
 
 TEST_F(RenderTickSpacing, LabelsThatKeepApartAreAllDrawn)
 {
     const QString example = QStringLiteral(PLOTWELL_SOURCE_DIR "/resources/example points 1 - simple series.txt");
-    model.SetOption(&PlotOptions::YLabel, QString());
+    model.SetOption(&PlotOptions::yLabel, QString());
     for (const QSize size : {QSize(469, 399), QSize(600, 400), QSize(1000, 700)}) {
         SCOPED_TRACE(size.width());
         LoadDataFile(model, example);
-        model.SetOption(&PlotOptions::ShowPoints, false);
+        model.SetOption(&PlotOptions::showPoints, false);
         Draw(size.width(), size.height());
         const PlotGeometry& s = Geometry();
-        const std::vector<LabelCell> x = xLabelCells(s, model.Options().DecimalPlaces, false);
-        EXPECT_EQ(checkLabels(canvas, x, QRect(s.cornerx - 8, s.cornery + 4, size.width() - (s.cornerx - 8), x[0].rect.height()), true),
-                  texts(x));
-        const std::vector<LabelCell> y = yLabelCells(s, model.Options().DecimalPlaces);
-        EXPECT_EQ(checkLabels(canvas, y, QRect(0, s.bottomy - s.ywid - 5, s.cornerx - 9, s.ywid + 10), false), texts(y));
+        const std::vector<LabelCell> x = XLabelCells(s, model.Options().decimalPlaces, false);
+        EXPECT_EQ(CheckLabels(canvas, x, QRect(s.cornerx - 8, s.cornery + 4, size.width() - (s.cornerx - 8), x[0].rect.height()), true),
+                  Texts(x));
+        const std::vector<LabelCell> y = YLabelCells(s, model.Options().decimalPlaces);
+        EXPECT_EQ(CheckLabels(canvas, y, QRect(0, s.bottomy - s.ywid - 5, s.cornerx - 9, s.ywid + 10), false), Texts(y));
     }
 }

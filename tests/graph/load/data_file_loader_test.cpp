@@ -19,7 +19,7 @@ namespace {
 struct LoaderFixture : ::testing::Test
 {
     QTemporaryDir dir;
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model{sink};
 
     QString write(const QString& name, const QByteArray& bytes)
@@ -35,7 +35,7 @@ struct LoaderFixture : ::testing::Test
 };
 
 // `text` as UTF-16 with its byte-order mark.
-QByteArray utf16(const char16_t* text, bool littleEndian)
+QByteArray Utf16(const char16_t* text, bool littleEndian)
 {
     QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
     for (const char16_t* c = text; *c; ++c) {
@@ -169,8 +169,8 @@ TEST_F(LoaderFixture, EncodingsOfNames)
         {"cp1252.txt", "1 2 ;Caf\xE9 \x80\n", QStringLiteral("Caf\u00e9 \u20ac")},
         // A UTF-8 mark before text that is not UTF-8 is dropped; the rest is Windows-1252.
         {"bom-cp1252.txt", "\xEF\xBB\xBF" "1 2 ;Caf\xE9 \x80\n", QStringLiteral("Caf\u00e9 \u20ac")},
-        {"utf16le.txt", utf16(u"1 2 ;C\u00e9\u20ac\U0001F600\r\n3 4", true), QStringLiteral("C\u00e9\u20ac\U0001F600")},
-        {"utf16be.txt", utf16(u"1 2 ;C\u00e9\u20ac\n", false), QStringLiteral("C\u00e9\u20ac")},
+        {"utf16le.txt", Utf16(u"1 2 ;C\u00e9\u20ac\U0001F600\r\n3 4", true), QStringLiteral("C\u00e9\u20ac\U0001F600")},
+        {"utf16be.txt", Utf16(u"1 2 ;C\u00e9\u20ac\n", false), QStringLiteral("C\u00e9\u20ac")},
     };
     for (const auto& c : cases) {
         sink.Clear();
@@ -188,7 +188,7 @@ TEST_F(LoaderFixture, Utf16FaultsReadAsTheirUtf8Forms)
     const QStringList expected = sink.Messages();
     ASSERT_EQ(expected.size(), 1);
     sink.Clear();
-    LoadDataFile(model, write(QStringLiteral("bad.txt"), utf16(text, true)));
+    LoadDataFile(model, write(QStringLiteral("bad.txt"), Utf16(text, true)));
     EXPECT_EQ(sink.Messages(), expected);
 }
 
@@ -200,8 +200,8 @@ TEST_F(LoaderFixture, LongLinesAndManyLines)
     LoadDataFile(model, write(QStringLiteral("long.txt"), line + "\n" + line));
     EXPECT_TRUE(sink.Messages().isEmpty());
     ASSERT_EQ(model.NumberOfSeries(), 2);
-    EXPECT_EQ(model.seriesarr()[1].size(), 200000u);
-    EXPECT_EQ(model.seriesarr()[1][199999].x, 200000);
+    EXPECT_EQ(model.AllSeries()[1].size(), 200000u);
+    EXPECT_EQ(model.AllSeries()[1][199999].x, 200000);
 }
 
 TEST_F(LoaderFixture, BigFilesReadInPiecesLoseNothing)
@@ -226,8 +226,8 @@ TEST_F(LoaderFixture, BigFilesReadInPiecesLoseNothing)
     EXPECT_EQ(sink.Messages(), QStringList{lineError(1, path, QStringLiteral("Error in input number: \"\u00e9\""))});
     LoadDataFile(model, write(QStringLiteral("long2.txt"), line + "7\n"));
     ASSERT_EQ(model.NumberOfSeries(), 1);
-    EXPECT_EQ(model.seriesarr()[0].size(), std::size_t(values + 1));
-    EXPECT_EQ(model.seriesarr()[0].back().y, 7);
+    EXPECT_EQ(model.AllSeries()[0].size(), std::size_t(values + 1));
+    EXPECT_EQ(model.AllSeries()[0].back().y, 7);
 }
 
 TEST(TitleFromFileName, Table)

@@ -21,7 +21,7 @@ using namespace plotwell;
 
 namespace {
 
-QString lineError(int line, const QString& parser = {})
+QString LineError(int line, const QString& parser = {})
 {
     QString m = QStringLiteral("Error reading from line %1 of file \r\r%PATH%").arg(line);
     return parser.isEmpty() ? m : m + QStringLiteral("\r\r") + parser;
@@ -42,42 +42,42 @@ TEST(MalformedData, EveryCorpusFileGivesItsMessage)
     const QMap<QString, Expectation> expected = {
         {QStringLiteral("bom-cp1252.txt"), {{}, 2}},
         {QStringLiteral("bom-only.txt"), {{QStringLiteral("No points to plot")}}},
-        {QStringLiteral("cr-only.txt"), {{lineError(3, QStringLiteral("Error in input number: \"x\""))}}},
+        {QStringLiteral("cr-only.txt"), {{LineError(3, QStringLiteral("Error in input number: \"x\""))}}},
         {QStringLiteral("empty.txt"), {{QStringLiteral("No points to plot")}}},
-        {QStringLiteral("garbage.bin"), {{lineError(1, QStringLiteral("Error in input number: \""))}, 0, true}},
-        {QStringLiteral("huge-exponent.txt"), {{lineError(1, QStringLiteral("Error in input number: \"1e999\""))}}},
+        {QStringLiteral("garbage.bin"), {{LineError(1, QStringLiteral("Error in input number: \""))}, 0, true}},
+        {QStringLiteral("huge-exponent.txt"), {{LineError(1, QStringLiteral("Error in input number: \"1e999\""))}}},
         {QStringLiteral("impossible-date.txt"),
-         {{lineError(1, QStringLiteral("Invalid X data for point at character position 2: \"2023-02-30\""))}}},
+         {{LineError(1, QStringLiteral("Invalid X data for point at character position 2: \"2023-02-30\""))}}},
         {QStringLiteral("invalid-utf8.txt"), {{}, 2}},
         {QStringLiteral("mixed-kinds.txt"),
          {{QStringLiteral("Invalid input: Series 2\r\rAll series of points added must contain the same kind of points - "
                           "either (X,Y) data or just Y values.\r\rThis is because they cannot share the same X-axis."),
-           lineError(2)}}},
-        {QStringLiteral("nan.txt"), {{lineError(1, QStringLiteral("Error in input number: \"nan\""))}}},
+           LineError(2)}}},
+        {QStringLiteral("nan.txt"), {{LineError(1, QStringLiteral("Error in input number: \"nan\""))}}},
         {QStringLiteral("nested-brackets.txt"),
-         {{lineError(1, QStringLiteral("Closing bracket not found for point at character position 1."))}}},
-        {QStringLiteral("nine-lines.txt"), {{QStringLiteral("Too many sets (columns) of data.  Max = 8."), lineError(9)}}},
-        {QStringLiteral("nul.txt"), {{lineError(1, nameWithNul)}}},
+         {{LineError(1, QStringLiteral("Closing bracket not found for point at character position 1."))}}},
+        {QStringLiteral("nine-lines.txt"), {{QStringLiteral("Too many sets (columns) of data.  Max = 8."), LineError(9)}}},
+        {QStringLiteral("nul.txt"), {{LineError(1, nameWithNul)}}},
         {QStringLiteral("only-separators.txt"), {{QStringLiteral("No points to plot")}, 1}},
-        {QStringLiteral("short-names.txt"), {{lineError(1, QStringLiteral("Error in input number: \"\""))}}},
+        {QStringLiteral("short-names.txt"), {{LineError(1, QStringLiteral("Error in input number: \"\""))}}},
         {QStringLiteral("three-in-brackets.txt"),
-         {{lineError(1, QStringLiteral("Invalid Y data for point at character position 11: \"4 5\""))}}},
+         {{LineError(1, QStringLiteral("Invalid Y data for point at character position 11: \"4 5\""))}}},
         {QStringLiteral("truncated.txt"),
-         {{lineError(1, QStringLiteral("Closing bracket not found for point at character position 8."))}}},
+         {{LineError(1, QStringLiteral("Closing bracket not found for point at character position 8."))}}},
         {QStringLiteral("unclosed-bracket.txt"),
-         {{lineError(1, QStringLiteral("Invalid X data for point at character position 9: \"(3\""))}}},
-        {QStringLiteral("unclosed-quote.txt"), {{lineError(1, QStringLiteral("Error in input number: \"\"1\""))}}},
-        {QStringLiteral("utf16be-odd.txt"), {{lineError(2, QStringLiteral("Error in input number: \"\uFFFD\""))}}},
+         {{LineError(1, QStringLiteral("Invalid X data for point at character position 9: \"(3\""))}}},
+        {QStringLiteral("unclosed-quote.txt"), {{LineError(1, QStringLiteral("Error in input number: \"\"1\""))}}},
+        {QStringLiteral("utf16be-odd.txt"), {{LineError(2, QStringLiteral("Error in input number: \"\uFFFD\""))}}},
         {QStringLiteral("utf16le.txt"), {{}, 2}},
     };
 
-    const QDir dir(testDataPath(QStringLiteral("bad/data")));
+    const QDir dir(TestDataPath(QStringLiteral("bad/data")));
     const QStringList files = dir.entryList(QDir::Files, QDir::Name);
     ASSERT_GE(files.size(), 12);
     for (const QString& name : files) {
         ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
         const Expectation& e = expected[name];
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         const QString path = dir.filePath(name);
         LoadDataFile(model, path);
@@ -101,14 +101,14 @@ TEST(MalformedData, TenMegabyteLineWithAFaultAtTheEnd)
     QByteArray line = QByteArray("12.5 ").repeated(2 * 1024 * 1024);
     line += "(1, 2)";
     WriteFile(path, line);
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model(sink);
     LoadDataFile(model, path);
     // A bracketed point after bare values is fine; the series takes its X from the point.
     EXPECT_TRUE(sink.Messages().isEmpty());
     ASSERT_EQ(model.NumberOfSeries(), 1);
-    EXPECT_EQ(model.seriesarr()[0].size(), 2u * 1024 * 1024 + 1);
-    EXPECT_FALSE(model.seriesinfo(1).xydata);
+    EXPECT_EQ(model.AllSeries()[0].size(), 2u * 1024 * 1024 + 1);
+    EXPECT_FALSE(model.AllSeriesInfo(1).xydata);
 }
 
 TEST(MalformedData, FaultAfterTwentyMegabytesNamesItsCharacter)
@@ -119,10 +119,10 @@ TEST(MalformedData, FaultAfterTwentyMegabytesNamesItsCharacter)
     const QString path = tmp.filePath(QStringLiteral("points.txt"));
     const qsizetype points = 3'000'000;
     WriteFile(path, QByteArray("(1, 2) ").repeated(points) + "(3\n");
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model(sink);
     LoadDataFile(model, path);
-    EXPECT_EQ(sink.Messages(), QStringList{lineError(1).replace(QStringLiteral("%PATH%"), path) +
+    EXPECT_EQ(sink.Messages(), QStringList{LineError(1).replace(QStringLiteral("%PATH%"), path) +
                                            QStringLiteral("\r\rClosing bracket not found for point at character "
                                                           "position %1.")
                                                .arg(7 * points + 1)});
@@ -137,7 +137,7 @@ TEST(MalformedData, OnlyRegularFilesAreRead)
     const QString link = tmp.filePath(QStringLiteral("zero.txt"));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
     for (const QString& path : {fifo, QStringLiteral("/dev/zero"), link}) {
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         LoadDataFile(model, path);
         EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Cannot open file:\r\r") + path +
@@ -154,7 +154,7 @@ TEST(MalformedData, FileCutShortWhileLoading)
     const QString path = tmp.filePath(QStringLiteral("saved.txt"));
     const QByteArray line = QByteArray("1.25 ").repeated(400000) + "\n";
     WriteFile(path, line + line + line + line);
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model(sink);
     bool cut = false;
     QObject::connect(&model, &PlotModel::changed, [&](PlotModel::Change what) {
@@ -190,7 +190,7 @@ TEST(MalformedData, StatisticsOfHugeAndTinyValues)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.data);
-        TRecordingSink sink;
+        RecordingSink sink;
         PlotModel model(sink);
         ASSERT_TRUE(AddSeriesFromString(model, QString::fromLatin1(c.data), true));
         EXPECT_EQ(StatusLineText(model), QString::fromLatin1(c.status));

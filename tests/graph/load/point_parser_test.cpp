@@ -13,13 +13,13 @@ namespace {
 
 struct ParserFixture : ::testing::Test
 {
-    TRecordingSink sink;
+    RecordingSink sink;
     PlotModel model{sink};
 
     std::vector<std::pair<double, double>> points(int n)
     {
         std::vector<std::pair<double, double>> out;
-        for (const tpt& p : model.seriesarr()[static_cast<std::size_t>(n - 1)])
+        for (const DataPoint& p : model.AllSeries()[static_cast<std::size_t>(n - 1)])
             out.emplace_back(p.x, IsNullPoint(p) ? nullvalue : p.y);
         return out;
     }
@@ -58,8 +58,8 @@ TEST_F(ParserFixture, AcceptedTexts)
         EXPECT_EQ(ok, true) << c.text;
         ASSERT_EQ(model.NumberOfSeries(), 1) << c.text;
         EXPECT_EQ(points(1), c.points) << c.text;
-        EXPECT_EQ(model.seriesinfo(1).xydata, c.xydata) << c.text;
-        EXPECT_FALSE(model.seriesinfo(1).isdates) << c.text;
+        EXPECT_EQ(model.AllSeriesInfo(1).xydata, c.xydata) << c.text;
+        EXPECT_FALSE(model.AllSeriesInfo(1).isdates) << c.text;
     }
     EXPECT_TRUE(sink.Messages().isEmpty()) << sink.Messages().join(QLatin1Char('|')).toStdString();
 }
@@ -68,9 +68,9 @@ TEST_F(ParserFixture, DateSeries)
 {
     EXPECT_TRUE(AddSeriesFromString(model, QStringLiteral("(2020-01-31, 5) (2020-02-29, 7)"), true));
     EXPECT_EQ(points(1), (Points{{43861, 5}, {43890, 7}}));
-    EXPECT_TRUE(model.seriesinfo(1).isdates);
+    EXPECT_TRUE(model.AllSeriesInfo(1).isdates);
     EXPECT_TRUE(AddSeriesFromString(model, QStringLiteral("(20200131, 5)"), true));
-    EXPECT_TRUE(model.seriesinfo(2).isdates);
+    EXPECT_TRUE(model.AllSeriesInfo(2).isdates);
     EXPECT_EQ(model.GetSeriesData(1), QStringLiteral("(1/31/2020, 5), (2/29/2020, 7)"));
 }
 
@@ -103,7 +103,7 @@ TEST_F(ParserFixture, FaultsGiveExactMessagesAndUndoTheSeries)
         model.ClearData();
         sink.Clear();
         EXPECT_FALSE(AddSeriesFromString(model, QString::fromLatin1(c.text), true)) << c.text;
-        EXPECT_EQ(model.inputerror(), QString::fromLatin1(c.message)) << c.text;
+        EXPECT_EQ(model.InputError(), QString::fromLatin1(c.message)) << c.text;
         EXPECT_EQ(sink.Messages(), QStringList{QString::fromLatin1(c.message)}) << c.text;
         EXPECT_EQ(model.NumberOfSeries(), 0) << c.text;
         EXPECT_FALSE(model.SeriesBox(1).visible) << c.text;
@@ -113,7 +113,7 @@ TEST_F(ParserFixture, FaultsGiveExactMessagesAndUndoTheSeries)
 TEST_F(ParserFixture, QuotedWordsKeepTheirCharacters)
 {
     EXPECT_FALSE(AddSeriesFromString(model, QStringLiteral("1 \u00e9\u20ac"), false));
-    EXPECT_EQ(model.inputerror(), QStringLiteral("Error in input number: \"\u00e9\u20ac\""));
+    EXPECT_EQ(model.InputError(), QStringLiteral("Error in input number: \"\u00e9\u20ac\""));
 }
 
 TEST_F(ParserFixture, SeriesNames)
@@ -134,7 +134,7 @@ TEST_F(ParserFixture, EmptyTextLeavesAnEmptySeriesWithoutMessage)
     EXPECT_FALSE(AddSeriesFromString(model, QStringLiteral("   "), true));
     EXPECT_EQ(model.NumberOfSeries(), 2);
     EXPECT_TRUE(sink.Messages().isEmpty());
-    EXPECT_TRUE(model.inputerror().isEmpty());
+    EXPECT_TRUE(model.InputError().isEmpty());
 }
 
 TEST_F(ParserFixture, NinthSeriesIsRefused)
@@ -143,18 +143,18 @@ TEST_F(ParserFixture, NinthSeriesIsRefused)
         ASSERT_TRUE(AddSeriesFromString(model, QStringLiteral("1 2"), true));
     EXPECT_FALSE(AddSeriesFromString(model, QStringLiteral("1 2"), true));
     EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("Too many sets (columns) of data.  Max = 8.")});
-    EXPECT_TRUE(model.inputerror().isEmpty());
+    EXPECT_TRUE(model.InputError().isEmpty());
     EXPECT_EQ(model.NumberOfSeries(), 8);
 }
 
 TEST_F(ParserFixture, MixedKindsEmptyTheStore)
 {
     ASSERT_TRUE(AddSeriesFromString(model, QStringLiteral("1 2 3"), false));
-    model.SetGraphType(gtbar);
+    model.SetGraphType(kBarGraph);
     EXPECT_FALSE(AddSeriesFromString(model, QStringLiteral(",,,"), false));
     EXPECT_EQ(model.NumberOfSeries(), 0);
-    EXPECT_EQ(model.GraphType(), gtline);
-    EXPECT_TRUE(model.inputerror().isEmpty());
+    EXPECT_EQ(model.GraphType(), kLineGraph);
+    EXPECT_TRUE(model.InputError().isEmpty());
     EXPECT_EQ(sink.Messages(),
               QStringList{QStringLiteral("Invalid input: Series 2\r\rAll series of points added must contain the same "
                                          "kind of points - either (X,Y) data or just Y values.\r\rThis is because "

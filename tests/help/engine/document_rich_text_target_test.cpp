@@ -13,21 +13,21 @@ using namespace plotwell;
 
 namespace {
 
-constexpr TColor kRed = RGBToColor(255, 0, 0);
-constexpr TColor kBlue = RGBToColor(0, 0, 255);
+constexpr RgbColor kRed = RGBToColor(255, 0, 0);
+constexpr RgbColor kBlue = RGBToColor(0, 0, 255);
 
 TEST(DocumentRichTextTarget, LineEndsStartParagraphsWithTheSameFormat)
 {
-    THelpTestTarget t;
+    HelpTestTarget t;
     t.Paragraph().SetFirstIndent(10);
     t.Paragraph().SetRightIndent(5);
-    t.Paragraph().SetAlignment(paCenter);
+    t.Paragraph().SetAlignment(kCenter);
     t.SetSelText(QStringLiteral("a\r\nb\nc\rd"));
     EXPECT_EQ(t.Paragraphs(), QStringList({"a", "b", "c", "d"}));
     EXPECT_EQ(t.SelStart(), 7);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(t.IndentOfParagraph(i), 10) << i;
-        EXPECT_EQ(t.AlignmentOfParagraph(i), paCenter) << i;
+        EXPECT_EQ(t.AlignmentOfParagraph(i), kCenter) << i;
     }
     EXPECT_EQ(t.Paragraph().RightIndent(), 5);
     // A change after a line break reaches only the new paragraph.
@@ -39,57 +39,57 @@ TEST(DocumentRichTextTarget, LineEndsStartParagraphsWithTheSameFormat)
 
 TEST(DocumentRichTextTarget, InsertionFormatReachesOnlyTheTextThatFollows)
 {
-    THelpTestTarget t;
+    HelpTestTarget t;
     t.SetSelText(QStringLiteral("ab"));
-    TTextAttributes a = t.SelAttributes();
+    TextAttributes a = t.SelAttributes();
     a.SetSize(20);
     a.SetColor(kRed);
-    a.SetStyle(fsBold | fsStrikeOut);
+    a.SetStyle(kBold | kStrikeOut);
     a.SetName(QStringLiteral("Courier New"));
     a.SetBackColor(kBlue);
     t.SetSelText(QStringLiteral("cd"));
-    const TCharFormat before = t.FormatAt(1);
-    EXPECT_EQ(before.Size, 12);
-    EXPECT_EQ(before.Color, 0u);
-    EXPECT_EQ(before.Style, TFontStyles());
-    EXPECT_EQ(before.BackColor, clNoColor);
-    const TCharFormat after = t.FormatAt(2);
-    EXPECT_EQ(after.Name, u"Courier New");
-    EXPECT_EQ(after.Size, 20);
-    EXPECT_EQ(after.Color, kRed);
-    EXPECT_EQ(after.Style, fsBold | fsStrikeOut);
-    EXPECT_EQ(after.BackColor, kBlue);
+    const CharacterFormat before = t.FormatAt(1);
+    EXPECT_EQ(before.size, 12);
+    EXPECT_EQ(before.color, 0u);
+    EXPECT_EQ(before.style, FontStyles());
+    EXPECT_EQ(before.backColor, clNoColor);
+    const CharacterFormat after = t.FormatAt(2);
+    EXPECT_EQ(after.name, u"Courier New");
+    EXPECT_EQ(after.size, 20);
+    EXPECT_EQ(after.color, kRed);
+    EXPECT_EQ(after.style, kBold | kStrikeOut);
+    EXPECT_EQ(after.backColor, kBlue);
     a.SetBackColor(clNoColor);
     EXPECT_EQ(a.BackColor(), clNoColor);
 }
 
 TEST(DocumentRichTextTarget, SizesStayWithinWholePointsTheTextCanShow)
 {
-    THelpTestTarget t;
-    TTextAttributes a = t.SelAttributes();
+    HelpTestTarget t;
+    TextAttributes a = t.SelAttributes();
     a.SetSize(-15);
     EXPECT_EQ(a.Size(), 1);
     a.SetSize(100000);
-    EXPECT_EQ(a.Size(), TDocumentRichTextTarget::MaxFontSize);
+    EXPECT_EQ(a.Size(), DocumentRichTextTarget::kMaxFontSize);
 }
 
 TEST(DocumentRichTextTarget, SelectionIsChangedAndReplaced)
 {
-    THelpTestTarget t;
+    HelpTestTarget t;
     t.SetSelText(QStringLiteral("hello world"));
     t.SetSelStart(6);
     t.SetSelLength(5);
     EXPECT_EQ(t.SelStart(), 6);
     EXPECT_EQ(t.SelLength(), 5);
     t.SelAttributes().SetColor(kRed);
-    EXPECT_EQ(t.FormatAt(5).Color, 0u);
-    EXPECT_EQ(t.FormatAt(6).Color, kRed);
-    EXPECT_EQ(t.FormatAt(10).Color, kRed);
+    EXPECT_EQ(t.FormatAt(5).color, 0u);
+    EXPECT_EQ(t.FormatAt(6).color, kRed);
+    EXPECT_EQ(t.FormatAt(10).color, kRed);
     EXPECT_EQ(t.SelAttributes().Color(), kRed);
     t.SetSelText(QStringLiteral("there"));
     EXPECT_EQ(t.PlainText(), u"hello there");
     // Replacing text takes the format of the text it replaced.
-    EXPECT_EQ(t.FormatAt(8).Color, kRed);
+    EXPECT_EQ(t.FormatAt(8).color, kRed);
     // A selection beyond the end is cut at the end.
     t.SetSelStart(8);
     t.SetSelLength(1000);
@@ -100,7 +100,7 @@ TEST(DocumentRichTextTarget, SelectionIsChangedAndReplaced)
 
 TEST(DocumentRichTextTarget, MovingTheInsertionPointTakesTheFormatBeforeIt)
 {
-    THelpTestTarget t;
+    HelpTestTarget t;
     t.SetSelText(QStringLiteral("ab"));
     t.SelAttributes().SetColor(kRed);
     t.SetSelText(QStringLiteral("cd"));
@@ -108,30 +108,30 @@ TEST(DocumentRichTextTarget, MovingTheInsertionPointTakesTheFormatBeforeIt)
     EXPECT_EQ(t.SelAttributes().Color(), 0u);
     t.SetSelText(QStringLiteral("x"));
     EXPECT_EQ(t.PlainText(), u"axbcd");
-    EXPECT_EQ(t.FormatAt(1).Color, 0u);
+    EXPECT_EQ(t.FormatAt(1).color, 0u);
 }
 
 TEST(DocumentRichTextTarget, WordAttributesChangeTheWordAroundTheInsertionPoint)
 {
-    THelpTestTarget t;
+    HelpTestTarget t;
     t.SetSelText(QStringLiteral("one two"));
     // At the end of the text only what follows changes.
-    t.WordAttributes().SetStyle(fsBold);
+    t.WordAttributes().SetStyle(kBold);
     t.SetSelText(QStringLiteral("x"));
-    EXPECT_EQ(t.FormatAt(6).Style, TFontStyles());
-    EXPECT_EQ(t.FormatAt(7).Style, fsBold);
+    EXPECT_EQ(t.FormatAt(6).style, FontStyles());
+    EXPECT_EQ(t.FormatAt(7).style, kBold);
     // Inside a word the whole word changes.
     t.SetSelStart(1);
-    t.WordAttributes().SetStyle(fsItalic);
-    EXPECT_EQ(t.FormatAt(0).Style, fsItalic);
-    EXPECT_EQ(t.FormatAt(2).Style, fsItalic);
-    EXPECT_EQ(t.FormatAt(4).Style, TFontStyles());
+    t.WordAttributes().SetStyle(kItalic);
+    EXPECT_EQ(t.FormatAt(0).style, kItalic);
+    EXPECT_EQ(t.FormatAt(2).style, kItalic);
+    EXPECT_EQ(t.FormatAt(4).style, FontStyles());
 }
 
 TEST(DocumentRichTextTarget, LinesCountAndAddParagraphs)
 {
-    THelpTestTarget t;
-    TTextLines lines = t.Lines();
+    HelpTestTarget t;
+    TextLines lines = t.Lines();
     EXPECT_EQ(lines.Count(), 1);
     lines.BeginUpdate();
     lines.Add(QStringLiteral("first"));
@@ -147,7 +147,7 @@ TEST(DocumentRichTextTarget, LinesCountAndAddParagraphs)
 
 TEST(DocumentRichTextTarget, ClearEmptiesTextAndFormats)
 {
-    THelpTestTarget t;
+    HelpTestTarget t;
     t.Lines().BeginUpdate();
     t.Paragraph().SetFirstIndent(20);
     t.SelAttributes().SetColor(kRed);
@@ -157,15 +157,15 @@ TEST(DocumentRichTextTarget, ClearEmptiesTextAndFormats)
     t.Lines().EndUpdate();
     EXPECT_EQ(t.PlainText(), u"c");
     EXPECT_EQ(t.IndentOfParagraph(0), 0);
-    EXPECT_EQ(t.FormatAt(0).Color, 0u);
-    EXPECT_EQ(t.FormatAt(0).Size, 12);
+    EXPECT_EQ(t.FormatAt(0).color, 0u);
+    EXPECT_EQ(t.FormatAt(0).size, 12);
     t.SetReadOnly(true);
     EXPECT_TRUE(t.ReadOnly());
 }
 
 TEST(DocumentRichTextTarget, InsertsAPictureAsOneCharacter)
 {
-    THelpTestTarget t;
+    HelpTestTarget t;
     t.SetSelText(QStringLiteral("a"));
     QImage image(8, 5, QImage::Format_RGB32);
     image.fill(Qt::green);
@@ -185,7 +185,7 @@ TEST(DocumentRichTextTarget, InsertsAPictureAsOneCharacter)
 TEST(DocumentRichTextTarget, WritesIntoADocumentItIsGiven)
 {
     QTextDocument doc;
-    TDocumentRichTextTarget t(&doc);
+    DocumentRichTextTarget t(&doc);
     t.SetSelText(QStringLiteral("x"));
     EXPECT_EQ(doc.toPlainText(), u"x");
     EXPECT_EQ(t.Document(), &doc);

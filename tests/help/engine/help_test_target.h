@@ -11,12 +11,12 @@
 
 namespace plotwell {
 
-class THelpTestTarget : public TDocumentRichTextTarget
+class HelpTestTarget : public DocumentRichTextTarget
 {
 public:
     static constexpr int kUnderscoreWidth = 7;
 
-    THelpTestTarget()
+    HelpTestTarget()
     {
         SetBaseFont(QStringLiteral("DejaVu Sans"), 12);
         SetClientSize(600, 400);
@@ -25,9 +25,9 @@ public:
     int UITextWidth(const QString& text) const override { return kUnderscoreWidth * static_cast<int>(text.size()); }
 
     // Converts a page into the target with a blue link colour and no margins.
-    TLinkList Convert(const QString& html, const QString& pageFolder = QString())
+    LinkList Convert(const QString& html, const QString& pageFolder = QString())
     {
-        TLinkList urls;
+        LinkList urls;
         HTMLToRichText(*this, html, false, kLinkColor, pageFolder, urls, 0);
         return urls;
     }
@@ -43,7 +43,7 @@ public:
     QString PlainText() const { return Paragraphs().join(u'\n'); }
 
     // The format of the character at a position.
-    TCharFormat FormatAt(int position) const
+    CharacterFormat FormatAt(int position) const
     {
         const QTextBlock block = Document()->findBlock(position);
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -55,23 +55,23 @@ public:
     }
 
     // The format of the first occurrence of a text.
-    TCharFormat FormatOf(const QString& text) const
+    CharacterFormat FormatOf(const QString& text) const
     {
         return FormatAt(static_cast<int>(Document()->toPlainText().indexOf(text)));
     }
 
     int IndentOfParagraph(int index) const
     {
-        return Document()->findBlockByNumber(index).blockFormat().intProperty(FirstIndentProperty);
+        return Document()->findBlockByNumber(index).blockFormat().intProperty(kFirstIndentProperty);
     }
 
-    TAlignment AlignmentOfParagraph(int index) const
+    ParagraphAlignment AlignmentOfParagraph(int index) const
     {
         const Qt::Alignment a = Document()->findBlockByNumber(index).blockFormat().alignment();
-        return a & Qt::AlignRight ? paRightJustify : a & Qt::AlignHCenter ? paCenter : paLeftJustify;
+        return a & Qt::AlignRight ? kRightJustify : a & Qt::AlignHCenter ? kCenter : kLeftJustify;
     }
 
-    static constexpr TColor kLinkColor = RGBToColor(0, 0, 255);
+    static constexpr RgbColor kLinkColor = RGBToColor(0, 0, 255);
 };
 
 } // namespace plotwell

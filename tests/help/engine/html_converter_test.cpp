@@ -15,110 +15,110 @@ using namespace plotwell;
 
 namespace {
 
-constexpr TColor kBlack = RGBToColor(0, 0, 0);
-constexpr TColor kRed = RGBToColor(255, 0, 0);
-constexpr TColor kBlue = THelpTestTarget::kLinkColor;
+constexpr RgbColor kBlack = RGBToColor(0, 0, 0);
+constexpr RgbColor kRed = RGBToColor(255, 0, 0);
+constexpr RgbColor kBlue = HelpTestTarget::kLinkColor;
 const QString kBullet = QStringLiteral("\u2022  ");
 
-struct TTextCase
+struct TextCase
 {
     const char* html;
     QStringList paragraphs;
 };
 
-class ConvertedTextTest : public ::testing::TestWithParam<TTextCase>
+class ConvertedTextTest : public ::testing::TestWithParam<TextCase>
 {
 };
 
 TEST_P(ConvertedTextTest, GivesTheParagraphs)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QString::fromUtf8(GetParam().html));
     EXPECT_EQ(target.Paragraphs(), GetParam().paragraphs);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     TextRuns, ConvertedTextTest,
-    ::testing::Values(TTextCase{"a\r\nb", {"ab"}}, TTextCase{"a \r\n b", {"a b"}}, TTextCase{"a\tb  \t c", {"a b c"}},
-                      TTextCase{"<pre>a\r\n  b</pre>c", {"", "a", "  b", "c"}}, TTextCase{"&nbsp;&nbsp;x", {"  x"}},
-                      TTextCase{"&lt;b&gt; &Auml; &AUML; &#65;&#x41; & x &unknownname;",
+    ::testing::Values(TextCase{"a\r\nb", {"ab"}}, TextCase{"a \r\n b", {"a b"}}, TextCase{"a\tb  \t c", {"a b c"}},
+                      TextCase{"<pre>a\r\n  b</pre>c", {"", "a", "  b", "c"}}, TextCase{"&nbsp;&nbsp;x", {"  x"}},
+                      TextCase{"&lt;b&gt; &Auml; &AUML; &#65;&#x41; & x &unknownname;",
                                 {QStringLiteral("<b> \u00C4 &AUML; AA & x &unknownname;")}},
-                      TTextCase{"\xCE\x94 \xE4\xB8\xAD &#8364;&#9829;", {QStringLiteral("\u0394 \u4E2D \u20AC\u2665")}}));
+                      TextCase{"\xCE\x94 \xE4\xB8\xAD &#8364;&#9829;", {QStringLiteral("\u0394 \u4E2D \u20AC\u2665")}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Blocks, ConvertedTextTest,
     ::testing::Values(
-        TTextCase{"<p>A</p><p>B</p>", {"", "A", "", "B", ""}}, TTextCase{"x<p>A", {"x", "A"}},
-        TTextCase{"<ul><li>a<li>b</ul>x", {"", "", kBullet + "a", "", kBullet + "b", "x"}},
-        TTextCase{"<ol><li>a<li>b</ol>", {"", "", "1. a", "", "2. b", ""}},
-        TTextCase{"<li>a<li>b", {"", kBullet + "a", "", kBullet + "b"}},
-        TTextCase{"</ul></ol>x", {"x"}},
-        TTextCase{"<h1>T</h1>", {"", "", "T", ""}}, TTextCase{"<p><h1>T</h1>", {"", "", "", "", "T", ""}},
-        TTextCase{"<h2>T</h2>x", {"", "T", "x"}}, TTextCase{"<h4>Note</h4>text", {"", "Notetext"}},
-        TTextCase{"<table><tr><td>a<td>b</table>", {"", "", "---------", "", "a", "b", "---------", ""}},
-        TTextCase{"<tr><td>a<td>b", {"ab"}}, TTextCase{"<th>a</th>b", {"ab"}},
-        TTextCase{"<blockquote>q</blockquote>x", {"", "q", "x"}}));
+        TextCase{"<p>A</p><p>B</p>", {"", "A", "", "B", ""}}, TextCase{"x<p>A", {"x", "A"}},
+        TextCase{"<ul><li>a<li>b</ul>x", {"", "", kBullet + "a", "", kBullet + "b", "x"}},
+        TextCase{"<ol><li>a<li>b</ol>", {"", "", "1. a", "", "2. b", ""}},
+        TextCase{"<li>a<li>b", {"", kBullet + "a", "", kBullet + "b"}},
+        TextCase{"</ul></ol>x", {"x"}},
+        TextCase{"<h1>T</h1>", {"", "", "T", ""}}, TextCase{"<p><h1>T</h1>", {"", "", "", "", "T", ""}},
+        TextCase{"<h2>T</h2>x", {"", "T", "x"}}, TextCase{"<h4>Note</h4>text", {"", "Notetext"}},
+        TextCase{"<table><tr><td>a<td>b</table>", {"", "", "---------", "", "a", "b", "---------", ""}},
+        TextCase{"<tr><td>a<td>b", {"ab"}}, TextCase{"<th>a</th>b", {"ab"}},
+        TextCase{"<blockquote>q</blockquote>x", {"", "q", "x"}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Tags, ConvertedTextTest,
-    ::testing::Values(TTextCase{"<!-- <b> -->x", {"x"}}, TTextCase{"<!---->x", {"x"}}, TTextCase{"a<!-- b > c", {"a c"}},
-                      TTextCase{"a<!-- b", {"a"}}, TTextCase{"text <unclosed", {"text "}},
-                      TTextCase{"a<br/>b<br>c<BR>d</br>e< br >f", {"a", "b", "c", "d", "e", "f"}},
-                      TTextCase{"< b>x</ b>", {"x"}}, TTextCase{"<!DOCTYPE html><html><body><div>x</div></body></html>", {"x"}},
-                      TTextCase{"<head><title>T</title><style>p { color: red }</style></head>x", {"x"}},
-                      TTextCase{"<script>x = 1;</script>y", {"y"}}, TTextCase{"<b x=\"1>2\">y", {"2\">y"}}));
+    ::testing::Values(TextCase{"<!-- <b> -->x", {"x"}}, TextCase{"<!---->x", {"x"}}, TextCase{"a<!-- b > c", {"a c"}},
+                      TextCase{"a<!-- b", {"a"}}, TextCase{"text <unclosed", {"text "}},
+                      TextCase{"a<br/>b<br>c<BR>d</br>e< br >f", {"a", "b", "c", "d", "e", "f"}},
+                      TextCase{"< b>x</ b>", {"x"}}, TextCase{"<!DOCTYPE html><html><body><div>x</div></body></html>", {"x"}},
+                      TextCase{"<head><title>T</title><style>p { color: red }</style></head>x", {"x"}},
+                      TextCase{"<script>x = 1;</script>y", {"y"}}, TextCase{"<b x=\"1>2\">y", {"2\">y"}}));
 
 TEST(HTMLToRichText, PreKeepsLinesInCourierOnePointSmaller)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QStringLiteral("<pre>a\r\n  b</pre>c"));
-    const TCharFormat pre = target.FormatOf(QStringLiteral("  b"));
-    EXPECT_EQ(pre.Name, u"Courier New");
-    EXPECT_EQ(pre.Size, 11);
-    const TCharFormat after = target.FormatOf(QStringLiteral("c"));
-    EXPECT_EQ(after.Name, u"DejaVu Sans");
-    EXPECT_EQ(after.Size, 12);
+    const CharacterFormat pre = target.FormatOf(QStringLiteral("  b"));
+    EXPECT_EQ(pre.name, u"Courier New");
+    EXPECT_EQ(pre.size, 11);
+    const CharacterFormat after = target.FormatOf(QStringLiteral("c"));
+    EXPECT_EQ(after.name, u"DejaVu Sans");
+    EXPECT_EQ(after.size, 12);
 }
 
 TEST(HTMLToRichText, CharacterStylesAndAlignment)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QStringLiteral("<b>B</b><i>I</i><u>U</u>n<code>C</code><cite>T</cite><q>Q</q><th>H</th>z"
                                   "<center>c</center><p align=right>r</p>l"));
-    EXPECT_EQ(target.FormatOf(QStringLiteral("B")).Style, fsBold);
-    EXPECT_EQ(target.FormatOf(QStringLiteral("I")).Style, fsItalic);
-    EXPECT_EQ(target.FormatOf(QStringLiteral("U")).Style, fsUnderline);
-    EXPECT_EQ(target.FormatOf(QStringLiteral("n")).Style, TFontStyles());
-    EXPECT_EQ(target.FormatOf(QStringLiteral("C")).Name, u"Courier New");
-    EXPECT_EQ(target.FormatOf(QStringLiteral("C")).Size, 11);
-    EXPECT_EQ(target.FormatOf(QStringLiteral("T")).Style, fsItalic);
-    EXPECT_EQ(target.FormatOf(QStringLiteral("Q")).Style, fsItalic);
-    EXPECT_EQ(target.FormatOf(QStringLiteral("H")).Style, fsBold);
-    const TCharFormat z = target.FormatOf(QStringLiteral("z"));
-    EXPECT_EQ(z.Style, TFontStyles());
-    EXPECT_EQ(z.Name, u"DejaVu Sans");
-    EXPECT_EQ(z.Size, 12);
+    EXPECT_EQ(target.FormatOf(QStringLiteral("B")).style, kBold);
+    EXPECT_EQ(target.FormatOf(QStringLiteral("I")).style, kItalic);
+    EXPECT_EQ(target.FormatOf(QStringLiteral("U")).style, kUnderline);
+    EXPECT_EQ(target.FormatOf(QStringLiteral("n")).style, FontStyles());
+    EXPECT_EQ(target.FormatOf(QStringLiteral("C")).name, u"Courier New");
+    EXPECT_EQ(target.FormatOf(QStringLiteral("C")).size, 11);
+    EXPECT_EQ(target.FormatOf(QStringLiteral("T")).style, kItalic);
+    EXPECT_EQ(target.FormatOf(QStringLiteral("Q")).style, kItalic);
+    EXPECT_EQ(target.FormatOf(QStringLiteral("H")).style, kBold);
+    const CharacterFormat z = target.FormatOf(QStringLiteral("z"));
+    EXPECT_EQ(z.style, FontStyles());
+    EXPECT_EQ(z.name, u"DejaVu Sans");
+    EXPECT_EQ(z.size, 12);
     const QStringList paragraphs = target.Paragraphs();
     ASSERT_EQ(paragraphs, QStringList({"BIUnCTQHzc", "r", "l"}));
-    EXPECT_EQ(target.AlignmentOfParagraph(0), paLeftJustify); // the end tag of CENTER
-    EXPECT_EQ(target.AlignmentOfParagraph(1), paRightJustify);
-    EXPECT_EQ(target.AlignmentOfParagraph(2), paLeftJustify);
+    EXPECT_EQ(target.AlignmentOfParagraph(0), kLeftJustify); // the end tag of CENTER
+    EXPECT_EQ(target.AlignmentOfParagraph(1), kRightJustify);
+    EXPECT_EQ(target.AlignmentOfParagraph(2), kLeftJustify);
 }
 
-struct TIndentCase
+struct IndentCase
 {
     const char* html;
     QStringList paragraphs;
     std::vector<int> indents;
 };
 
-class ListIndentTest : public ::testing::TestWithParam<TIndentCase>
+class ListIndentTest : public ::testing::TestWithParam<IndentCase>
 {
 };
 
 TEST_P(ListIndentTest, IndentsItemsTenPointsALevel)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QString::fromUtf8(GetParam().html));
     EXPECT_EQ(target.Paragraphs(), GetParam().paragraphs);
     std::vector<int> indents;
@@ -130,14 +130,14 @@ TEST_P(ListIndentTest, IndentsItemsTenPointsALevel)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ListIndentTest,
     ::testing::Values(
-        TIndentCase{"<ul><li>a<li>b</ul>x", {"", "", kBullet + "a", "", kBullet + "b", "x"}, {0, 0, 10, 0, 10, 0}},
-        TIndentCase{"<ul><li>a</ul><ul><li>b</ul>x",
+        IndentCase{"<ul><li>a<li>b</ul>x", {"", "", kBullet + "a", "", kBullet + "b", "x"}, {0, 0, 10, 0, 10, 0}},
+        IndentCase{"<ul><li>a</ul><ul><li>b</ul>x",
                     {"", "", kBullet + "a", "", "", kBullet + "b", "x"},
                     {0, 0, 10, 0, 0, 10, 0}},
-        TIndentCase{"<ol><li>a<ul><li>b</ul></ol>x",
+        IndentCase{"<ol><li>a<ul><li>b</ul></ol>x",
                     {"", "", "1. a", "", kBullet + "b", "", "x"},
                     {0, 0, 10, 10, 20, 10, 0}},
-        TIndentCase{"<blockquote>q</blockquote>x", {"", "q", "x"}, {0, 30, 0}}));
+        IndentCase{"<blockquote>q</blockquote>x", {"", "q", "x"}, {0, 30, 0}}));
 
 TEST(HTMLToRichText, ListsDeeperThanTwentyLevelsShareTheLastLevel)
 {
@@ -147,7 +147,7 @@ TEST(HTMLToRichText, ListsDeeperThanTwentyLevelsShareTheLastLevel)
     for (int i = 0; i < 25; ++i)
         html += QStringLiteral("</ol>");
     html += QStringLiteral("end");
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(html);
     int deepest = 0;
     for (int i = 0; i < target.Document()->blockCount(); ++i)
@@ -158,72 +158,72 @@ TEST(HTMLToRichText, ListsDeeperThanTwentyLevelsShareTheLastLevel)
     EXPECT_EQ(target.Paragraphs().filter(QStringLiteral("1. x")).size(), 25);
 }
 
-struct THeadingCase
+struct HeadingCase
 {
     const char* html;
     const char* text;
     int size;
-    TFontStyles style;
+    FontStyles style;
 };
 
-class HeadingTest : public ::testing::TestWithParam<THeadingCase>
+class HeadingTest : public ::testing::TestWithParam<HeadingCase>
 {
 };
 
 TEST_P(HeadingTest, GrowsTheSizeAndSetsTheStyle)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QString::fromUtf8(GetParam().html));
-    const TCharFormat f = target.FormatOf(QString::fromUtf8(GetParam().text));
-    EXPECT_EQ(f.Size, GetParam().size);
-    EXPECT_EQ(f.Style, GetParam().style);
+    const CharacterFormat f = target.FormatOf(QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(f.size, GetParam().size);
+    EXPECT_EQ(f.style, GetParam().style);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HeadingTest,
-                         ::testing::Values(THeadingCase{"<h1>T</h1>", "T", 24, fsBold},
-                                           THeadingCase{"<u><h1>T</h1>", "T", 24, fsBold | fsUnderline},
-                                           THeadingCase{"<i><h2>T</h2>", "T", 19, fsItalic},
-                                           THeadingCase{"<u><h3>T</h3>", "T", 17, fsBold | fsItalic},
-                                           THeadingCase{"<i><h4>Note</h4>text", "Note", 14, fsBold},
-                                           THeadingCase{"<h4>Note</h4>text", "text", 12, {}},
-                                           THeadingCase{"<h5>T</h5>", "T", 13, fsBold},
-                                           THeadingCase{"<h1>T</h1>x", "x", 12, {}},
-                                           THeadingCase{"<h6>T</h6>", "T", 12, {}}));
+                         ::testing::Values(HeadingCase{"<h1>T</h1>", "T", 24, kBold},
+                                           HeadingCase{"<u><h1>T</h1>", "T", 24, kBold | kUnderline},
+                                           HeadingCase{"<i><h2>T</h2>", "T", 19, kItalic},
+                                           HeadingCase{"<u><h3>T</h3>", "T", 17, kBold | kItalic},
+                                           HeadingCase{"<i><h4>Note</h4>text", "Note", 14, kBold},
+                                           HeadingCase{"<h4>Note</h4>text", "text", 12, {}},
+                                           HeadingCase{"<h5>T</h5>", "T", 13, kBold},
+                                           HeadingCase{"<h1>T</h1>x", "x", 12, {}},
+                                           HeadingCase{"<h6>T</h6>", "T", 12, {}}));
 
 TEST(HTMLToRichText, HeadingAlignmentLastsToItsEnd)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QStringLiteral("<h2 align=center>T</h2>x"));
     EXPECT_EQ(target.Paragraphs(), QStringList({"", "T", "x"}));
-    EXPECT_EQ(target.AlignmentOfParagraph(1), paCenter);
-    EXPECT_EQ(target.AlignmentOfParagraph(2), paLeftJustify);
+    EXPECT_EQ(target.AlignmentOfParagraph(1), kCenter);
+    EXPECT_EQ(target.AlignmentOfParagraph(2), kLeftJustify);
 }
 
-struct TFontCase
+struct FontCase
 {
     const char* html;
     const char* text;
-    TCharFormat expected;
+    CharacterFormat expected;
 };
 
-class FontTest : public ::testing::TestWithParam<TFontCase>
+class FontTest : public ::testing::TestWithParam<FontCase>
 {
 };
 
 TEST_P(FontTest, SetsSizeColourAndFace)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QString::fromUtf8(GetParam().html));
-    const TCharFormat f = target.FormatOf(QString::fromUtf8(GetParam().text));
-    EXPECT_EQ(f.Size, GetParam().expected.Size);
-    EXPECT_EQ(f.Color, GetParam().expected.Color);
-    EXPECT_EQ(f.Name, GetParam().expected.Name);
-    EXPECT_EQ(f.Style, GetParam().expected.Style);
-    EXPECT_EQ(f.BackColor, GetParam().expected.BackColor);
+    const CharacterFormat f = target.FormatOf(QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(f.size, GetParam().expected.size);
+    EXPECT_EQ(f.color, GetParam().expected.color);
+    EXPECT_EQ(f.name, GetParam().expected.name);
+    EXPECT_EQ(f.style, GetParam().expected.style);
+    EXPECT_EQ(f.backColor, GetParam().expected.backColor);
 }
 
-TCharFormat Font(int size, TColor color = kBlack, const char* name = "DejaVu Sans", TFontStyles style = {},
-                 TColor back = clNoColor)
+CharacterFormat Font(int size, RgbColor color = kBlack, const char* name = "DejaVu Sans", FontStyles style = {},
+                 RgbColor back = clNoColor)
 {
     return {QString::fromUtf8(name), size, color, style, back};
 }
@@ -231,40 +231,40 @@ TCharFormat Font(int size, TColor color = kBlack, const char* name = "DejaVu San
 INSTANTIATE_TEST_SUITE_P(
     Cases, FontTest,
     ::testing::Values(
-        TFontCase{"<font size=+2>x</font>", "x", Font(18)}, TFontCase{"<font size=-1>x</font>", "x", Font(9)},
-        TFontCase{"<font size=3>x</font>", "x", Font(10)}, TFontCase{"<h1><font size=3>x</font>", "x", Font(10, kBlack, "DejaVu Sans", fsBold)},
-        TFontCase{"<font size=7>x</font>", "x", Font(27)}, TFontCase{"<font size=9>x</font>", "x", Font(12)},
-        TFontCase{"<font size=abc>x</font>", "x", Font(12)},
-        TFontCase{"<font color=red face=\"Courier New\">x</font>y", "x", Font(12, kRed, "Courier New")},
-        TFontCase{"<font color=red face=\"Courier New\">x</font>y", "y", Font(12)},
+        FontCase{"<font size=+2>x</font>", "x", Font(18)}, FontCase{"<font size=-1>x</font>", "x", Font(9)},
+        FontCase{"<font size=3>x</font>", "x", Font(10)}, FontCase{"<h1><font size=3>x</font>", "x", Font(10, kBlack, "DejaVu Sans", kBold)},
+        FontCase{"<font size=7>x</font>", "x", Font(27)}, FontCase{"<font size=9>x</font>", "x", Font(12)},
+        FontCase{"<font size=abc>x</font>", "x", Font(12)},
+        FontCase{"<font color=red face=\"Courier New\">x</font>y", "x", Font(12, kRed, "Courier New")},
+        FontCase{"<font color=red face=\"Courier New\">x</font>y", "y", Font(12)},
         // One saved format per tag name: the inner end tag puts back the outer one's.
-        TFontCase{"<font color=red>a<font color=green>b</font>c</font>d", "c", Font(12, kRed)},
-        TFontCase{"<font color=red>a<font color=green>b</font>c</font>d", "d", Font(12, kRed)},
-        TFontCase{"<font style=\"font-size: 20px; font-family: Courier New; font-style: italic\">x</font>", "x",
-                  Font(20, kBlack, "Courier New", fsItalic)},
+        FontCase{"<font color=red>a<font color=green>b</font>c</font>d", "c", Font(12, kRed)},
+        FontCase{"<font color=red>a<font color=green>b</font>c</font>d", "d", Font(12, kRed)},
+        FontCase{"<font style=\"font-size: 20px; font-family: Courier New; font-style: italic\">x</font>", "x",
+                  Font(20, kBlack, "Courier New", kItalic)},
         // "color" is not read out of "background-color".
-        TFontCase{"<span style=\"background-color: yellow; color: red\">x</span>y", "x",
+        FontCase{"<span style=\"background-color: yellow; color: red\">x</span>y", "x",
                   Font(12, kRed, "DejaVu Sans", {}, RGBToColor(255, 255, 0))},
-        TFontCase{"<span style=\"background-color: yellow; color: red\">x</span>y", "y", Font(12)},
-        TFontCase{"<span style=\"font-style: bold\"><i>x</i></span>", "x", Font(12, kBlack, "DejaVu Sans", fsBold | fsItalic)},
-        TFontCase{"<style>.note { color: red; font-weight: bold }</style><span class=note>x</span>y", "x",
-                  Font(12, kRed, "DejaVu Sans", fsBold)},
-        TFontCase{"<style>.note { color: red; font-weight: bold }</style><span class=note>x</span>y", "y", Font(12)}));
+        FontCase{"<span style=\"background-color: yellow; color: red\">x</span>y", "y", Font(12)},
+        FontCase{"<span style=\"font-style: bold\"><i>x</i></span>", "x", Font(12, kBlack, "DejaVu Sans", kBold | kItalic)},
+        FontCase{"<style>.note { color: red; font-weight: bold }</style><span class=note>x</span>y", "x",
+                  Font(12, kRed, "DejaVu Sans", kBold)},
+        FontCase{"<style>.note { color: red; font-weight: bold }</style><span class=note>x</span>y", "y", Font(12)}));
 
 TEST(HTMLToRichText, StyleSheetsAffectOnlyLaterElementsOutsideHead)
 {
-    THelpTestTarget outside;
+    HelpTestTarget outside;
     outside.Convert(QStringLiteral("<p>a</p><style>p { color: red }</style><p>x"));
-    EXPECT_EQ(outside.FormatOf(QStringLiteral("a")).Color, kBlack);
-    EXPECT_EQ(outside.FormatOf(QStringLiteral("x")).Color, kRed);
+    EXPECT_EQ(outside.FormatOf(QStringLiteral("a")).color, kBlack);
+    EXPECT_EQ(outside.FormatOf(QStringLiteral("x")).color, kRed);
 
-    THelpTestTarget inHead;
+    HelpTestTarget inHead;
     inHead.Convert(QStringLiteral("<head><style>p { color: red }</style></head><p>x"));
-    EXPECT_EQ(inHead.FormatOf(QStringLiteral("x")).Color, kBlack);
+    EXPECT_EQ(inHead.FormatOf(QStringLiteral("x")).color, kBlack);
 
-    THelpTestTarget commented;
+    HelpTestTarget commented;
     commented.Convert(QStringLiteral("<style><!-- p { color: red } --></style><p>x"));
-    EXPECT_EQ(commented.FormatOf(QStringLiteral("x")).Color, kBlack);
+    EXPECT_EQ(commented.FormatOf(QStringLiteral("x")).color, kBlack);
 }
 
 TEST(HTMLToRichText, LinkedStyleSheetIsFoundInThePageFolderWithoutChangingTheCurrentFolder)
@@ -275,129 +275,129 @@ TEST(HTMLToRichText, LinkedStyleSheetIsFoundInThePageFolderWithoutChangingTheCur
     const QString before = QDir::currentPath();
     const QString html = QStringLiteral("<head><link rel=stylesheet href=help.css></head><p>x");
 
-    THelpTestTarget withFolder;
+    HelpTestTarget withFolder;
     withFolder.Convert(html, dir.path());
-    EXPECT_EQ(withFolder.FormatOf(QStringLiteral("x")).Color, kRed);
+    EXPECT_EQ(withFolder.FormatOf(QStringLiteral("x")).color, kRed);
     EXPECT_EQ(QDir::currentPath(), before);
 
-    THelpTestTarget withoutFolder;
+    HelpTestTarget withoutFolder;
     withoutFolder.Convert(html);
-    EXPECT_EQ(withoutFolder.FormatOf(QStringLiteral("x")).Color, kBlack);
+    EXPECT_EQ(withoutFolder.FormatOf(QStringLiteral("x")).color, kBlack);
 
-    THelpTestTarget otherRel;
+    HelpTestTarget otherRel;
     otherRel.Convert(QStringLiteral("<link rel=icon href=help.css><p>x"), dir.path());
-    EXPECT_EQ(otherRel.FormatOf(QStringLiteral("x")).Color, kBlack);
+    EXPECT_EQ(otherRel.FormatOf(QStringLiteral("x")).color, kBlack);
 }
 
-struct TLinkCase
+struct LinkCase
 {
     const char* html;
     const char* target;
-    TLinkInfo info;
+    LinkInfo info;
 };
 
-class LinkTest : public ::testing::TestWithParam<TLinkCase>
+class LinkTest : public ::testing::TestWithParam<LinkCase>
 {
 };
 
 TEST_P(LinkTest, FillsTheLinkList)
 {
-    THelpTestTarget target;
-    const TLinkList urls = target.Convert(QString::fromUtf8(GetParam().html));
+    HelpTestTarget target;
+    const LinkList urls = target.Convert(QString::fromUtf8(GetParam().html));
     ASSERT_EQ(urls.size(), 1);
-    EXPECT_EQ(urls[0].Target, QString::fromUtf8(GetParam().target));
-    EXPECT_EQ(urls[0].Info.Start, GetParam().info.Start);
-    EXPECT_EQ(urls[0].Info.Length, GetParam().info.Length);
-    EXPECT_EQ(urls[0].Info.Kind, GetParam().info.Kind);
+    EXPECT_EQ(urls[0].target, QString::fromUtf8(GetParam().target));
+    EXPECT_EQ(urls[0].info.start, GetParam().info.start);
+    EXPECT_EQ(urls[0].info.length, GetParam().info.length);
+    EXPECT_EQ(urls[0].info.kind, GetParam().info.kind);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LinkTest,
-    ::testing::Values(TLinkCase{"<a href=#intro>Go</a> on", "#intro", {0, 2, lkURL}},
-                      TLinkCase{"ab<a href=www.example.org>site</a>", "http://www.example.org", {2, 4, lkURL}},
-                      TLinkCase{"<a href=\"https://example.org/a b\">x</a>", "https://example.org/a b", {0, 1, lkURL}},
-                      TLinkCase{"<a href=other.html>x</a>", "other.html", {0, 1, lkURL}},
-                      TLinkCase{"<a href=file:///nowhere/x.txt>x</a>", "file:///nowhere/x.txt", {0, 8, lkFile}},
-                      TLinkCase{"<a href=#a name=b>x</a>", "#a", {0, 1, lkURL}},
-                      TLinkCase{"<a href=#open>x", "#open", {0, 0, lkURL}},
-                      TLinkCase{"x<a name=top></a>y", "top", {1, 0, lkAnchor}},
-                      TLinkCase{"<a name=Contents:Setup></a>Setup", "Setup", {0, 1, lkContents}},
-                      TLinkCase{"<img src=missing.jpg alt=Chart>", "missing.jpg", {0, 16, lkImage}}));
+    ::testing::Values(LinkCase{"<a href=#intro>Go</a> on", "#intro", {0, 2, kUrlLink}},
+                      LinkCase{"ab<a href=www.example.org>site</a>", "http://www.example.org", {2, 4, kUrlLink}},
+                      LinkCase{"<a href=\"https://example.org/a b\">x</a>", "https://example.org/a b", {0, 1, kUrlLink}},
+                      LinkCase{"<a href=other.html>x</a>", "other.html", {0, 1, kUrlLink}},
+                      LinkCase{"<a href=file:///nowhere/x.txt>x</a>", "file:///nowhere/x.txt", {0, 8, kFileLink}},
+                      LinkCase{"<a href=#a name=b>x</a>", "#a", {0, 1, kUrlLink}},
+                      LinkCase{"<a href=#open>x", "#open", {0, 0, kUrlLink}},
+                      LinkCase{"x<a name=top></a>y", "top", {1, 0, kAnchorLink}},
+                      LinkCase{"<a name=Contents:Setup></a>Setup", "Setup", {0, 1, kContentsLink}},
+                      LinkCase{"<img src=missing.jpg alt=Chart>", "missing.jpg", {0, 16, kImageLink}}));
 
 TEST(HTMLToRichText, LinkTextIsUnderlinedInTheLinkColourAndThenPutBack)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QStringLiteral("<b><a href=#intro>Go</a> on"));
-    const TCharFormat link = target.FormatOf(QStringLiteral("Go"));
-    EXPECT_EQ(link.Style, fsBold | fsUnderline);
-    EXPECT_EQ(link.Color, kBlue);
-    const TCharFormat after = target.FormatOf(QStringLiteral(" on"));
-    EXPECT_EQ(after.Style, fsBold);
-    EXPECT_EQ(after.Color, kBlack);
+    const CharacterFormat link = target.FormatOf(QStringLiteral("Go"));
+    EXPECT_EQ(link.style, kBold | kUnderline);
+    EXPECT_EQ(link.color, kBlue);
+    const CharacterFormat after = target.FormatOf(QStringLiteral(" on"));
+    EXPECT_EQ(after.style, kBold);
+    EXPECT_EQ(after.color, kBlack);
 }
 
 TEST(HTMLToRichText, ContentsMarkerAndAnchorHaveNoTextOfTheirOwn)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QStringLiteral("<a name=Contents:Setup></a>Setup <a name=here></a>text"));
     EXPECT_EQ(target.Paragraphs(), QStringList({"", "Setup text"}));
-    const TCharFormat f = target.FormatOf(QStringLiteral("Setup text"));
-    EXPECT_EQ(f.Style, TFontStyles());
-    EXPECT_EQ(f.Color, kBlack);
+    const CharacterFormat f = target.FormatOf(QStringLiteral("Setup text"));
+    EXPECT_EQ(f.style, FontStyles());
+    EXPECT_EQ(f.color, kBlack);
 }
 
 TEST(HTMLToRichText, LinkToAnExistingFileGetsAFileMark)
 {
-    const QString path = testDataPath(QStringLiteral("help/picture.jpg"));
-    THelpTestTarget target;
-    const TLinkList urls = target.Convert(QStringLiteral("<a href=\"%1\">N</a>").arg(path));
+    const QString path = TestDataPath(QStringLiteral("help/picture.jpg"));
+    HelpTestTarget target;
+    const LinkList urls = target.Convert(QStringLiteral("<a href=\"%1\">N</a>").arg(path));
     EXPECT_EQ(target.PlainText(), u"[FILE] N");
     ASSERT_EQ(urls.size(), 1);
-    EXPECT_EQ(urls[0].Target, QStringLiteral("file:///") + path);
-    EXPECT_EQ(urls[0].Info.Kind, lkFile);
-    EXPECT_EQ(urls[0].Info.Length, 8);
-    EXPECT_EQ(target.FormatAt(0).Style, fsUnderline);
+    EXPECT_EQ(urls[0].target, QStringLiteral("file:///") + path);
+    EXPECT_EQ(urls[0].info.kind, kFileLink);
+    EXPECT_EQ(urls[0].info.length, 8);
+    EXPECT_EQ(target.FormatAt(0).style, kUnderline);
 }
 
 TEST(HTMLToRichText, MissingImageGivesAClickablePlaceholder)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QStringLiteral("<img src=missing.jpg alt=Chart>x<img src=\"dir\\pic.jpg\"><img alt=none>"));
     EXPECT_EQ(target.PlainText(), u"[IMAGE: \"Chart\"]x[IMAGE: \"pic.jpg\"]");
-    const TCharFormat placeholder = target.FormatAt(0);
-    EXPECT_EQ(placeholder.Style, fsUnderline);
-    EXPECT_EQ(placeholder.Color, kBlue);
-    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).Style, TFontStyles());
-    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).Color, kBlack);
+    const CharacterFormat placeholder = target.FormatAt(0);
+    EXPECT_EQ(placeholder.style, kUnderline);
+    EXPECT_EQ(placeholder.color, kBlue);
+    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).style, FontStyles());
+    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).color, kBlack);
 }
 
 TEST(HTMLToRichText, ImageInsideALinkTakesTheLinkEndAndLeavesTheTextAfterPlain)
 {
-    THelpTestTarget target;
-    const TLinkList urls = target.Convert(QStringLiteral("<a href=#x><img src=missing.jpg></a>after"));
+    HelpTestTarget target;
+    const LinkList urls = target.Convert(QStringLiteral("<a href=#x><img src=missing.jpg></a>after"));
     ASSERT_EQ(urls.size(), 2);
-    EXPECT_EQ(urls[0].Info.Length, 0);
-    EXPECT_EQ(urls[1].Info.Kind, lkImage);
-    EXPECT_EQ(urls[1].Info.Length, 22);
-    const TCharFormat after = target.FormatOf(QStringLiteral("after"));
-    EXPECT_EQ(after.Style, TFontStyles());
-    EXPECT_EQ(after.Color, kBlack);
+    EXPECT_EQ(urls[0].info.length, 0);
+    EXPECT_EQ(urls[1].info.kind, kImageLink);
+    EXPECT_EQ(urls[1].info.length, 22);
+    const CharacterFormat after = target.FormatOf(QStringLiteral("after"));
+    EXPECT_EQ(after.style, FontStyles());
+    EXPECT_EQ(after.color, kBlack);
 }
 
-struct TRuleCase
+struct RuleCase
 {
     const char* html;
     int underscores;
 };
 
-class HorizontalRuleTest : public ::testing::TestWithParam<TRuleCase>
+class HorizontalRuleTest : public ::testing::TestWithParam<RuleCase>
 {
 };
 
 TEST_P(HorizontalRuleTest, FillsTheAvailableWidthWithUnderscores)
 {
     // 600 pixels available and a 7-pixel underscore: 86 underscores at full width.
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QString::fromUtf8(GetParam().html));
     const QStringList paragraphs = target.Paragraphs();
     ASSERT_EQ(paragraphs.size(), 3);
@@ -406,49 +406,49 @@ TEST_P(HorizontalRuleTest, FillsTheAvailableWidthWithUnderscores)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HorizontalRuleTest,
-                         ::testing::Values(TRuleCase{"<hr>", 52}, TRuleCase{"<hr width=100>", 15},
-                                           TRuleCase{"<hr width=100px>", 15}, TRuleCase{"<hr width=100%>", 86},
-                                           TRuleCase{"<hr width=150%>", 86}, TRuleCase{"<hr width=1000>", 86},
-                                           TRuleCase{"<hr width=abc>", 1}, TRuleCase{"<hr width=-50%>", 0},
-                                           TRuleCase{"</hr>", 52}, TRuleCase{"<hr/>", 52}));
+                         ::testing::Values(RuleCase{"<hr>", 52}, RuleCase{"<hr width=100>", 15},
+                                           RuleCase{"<hr width=100px>", 15}, RuleCase{"<hr width=100%>", 86},
+                                           RuleCase{"<hr width=150%>", 86}, RuleCase{"<hr width=1000>", 86},
+                                           RuleCase{"<hr width=abc>", 1}, RuleCase{"<hr width=-50%>", 0},
+                                           RuleCase{"</hr>", 52}, RuleCase{"<hr/>", 52}));
 
 TEST(HTMLToRichText, HorizontalRuleLeavesTheMarginsOutAndPutsTheFormatBack)
 {
-    THelpTestTarget target;
-    TLinkList urls;
+    HelpTestTarget target;
+    LinkList urls;
     HTMLToRichText(target, QStringLiteral("<b><font color=red><hr align=center>x"), false, kBlue, QString(), urls, 60);
     const QStringList paragraphs = target.Paragraphs();
     ASSERT_EQ(paragraphs.size(), 3);
     EXPECT_EQ(paragraphs[1].size(), 47); // round(0.6 * (540 / 7 + 1))
-    EXPECT_EQ(target.AlignmentOfParagraph(1), paCenter);
-    const TCharFormat rule = target.FormatAt(1);
-    EXPECT_EQ(rule.Color, kBlack);
-    EXPECT_EQ(rule.Size, 10);
-    EXPECT_EQ(rule.Style, TFontStyles());
-    EXPECT_EQ(target.AlignmentOfParagraph(2), paLeftJustify);
-    const TCharFormat x = target.FormatOf(QStringLiteral("x"));
-    EXPECT_EQ(x.Color, kRed);
-    EXPECT_EQ(x.Size, 12);
-    EXPECT_EQ(x.Style, TFontStyles()); // the style is not put back
+    EXPECT_EQ(target.AlignmentOfParagraph(1), kCenter);
+    const CharacterFormat rule = target.FormatAt(1);
+    EXPECT_EQ(rule.color, kBlack);
+    EXPECT_EQ(rule.size, 10);
+    EXPECT_EQ(rule.style, FontStyles());
+    EXPECT_EQ(target.AlignmentOfParagraph(2), kLeftJustify);
+    const CharacterFormat x = target.FormatOf(QStringLiteral("x"));
+    EXPECT_EQ(x.color, kRed);
+    EXPECT_EQ(x.size, 12);
+    EXPECT_EQ(x.style, FontStyles()); // the style is not put back
 }
 
 TEST(HTMLToRichText, AppendsOrClears)
 {
-    THelpTestTarget target;
-    TLinkList urls;
+    HelpTestTarget target;
+    LinkList urls;
     HTMLToRichText(target, QStringLiteral("<a href=#a>one</a>"), false, kBlue, QString(), urls, 0);
     HTMLToRichText(target, QStringLiteral(" <a href=#b>two</a>"), false, kBlue, QString(), urls, 0);
     EXPECT_EQ(target.PlainText(), u"one two");
     ASSERT_EQ(urls.size(), 2);
-    EXPECT_EQ(urls[1].Info.Start, 4);
-    EXPECT_EQ(urls[1].Info.Length, 3);
+    EXPECT_EQ(urls[1].info.start, 4);
+    EXPECT_EQ(urls[1].info.length, 3);
     HTMLToRichText(target, QStringLiteral("<p>three"), true, kBlue, QString(), urls, 0);
     EXPECT_EQ(target.Paragraphs(), QStringList({"", "three"}));
 }
 
 TEST(HTMLToRichText, ParagraphCheckSeesTextAlreadyInTheTarget)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.SetSelText(QStringLiteral("a\r\nb"));
     target.Convert(QStringLiteral("</p>c"));
     EXPECT_EQ(target.Paragraphs(), QStringList({"a", "b", "c"}));
@@ -456,21 +456,21 @@ TEST(HTMLToRichText, ParagraphCheckSeesTextAlreadyInTheTarget)
 
 // Pictures: the fixture is a 40 x 30 JPEG, blue with a yellow top left and a red bottom right
 // quarter, written by QImageWriter.
-struct TImageCase
+struct ImageCase
 {
     const char* attributes;
     QSize size;
 };
 
-class ImageTest : public ::testing::TestWithParam<TImageCase>
+class ImageTest : public ::testing::TestWithParam<ImageCase>
 {
 };
 
 TEST_P(ImageTest, ShowsThePictureAtTheAskedSize)
 {
-    THelpTestTarget target;
-    const TLinkList urls = target.Convert(
-        QStringLiteral("<img src=\"%1\" %2>x").arg(testDataPath(QStringLiteral("help/picture.jpg")), QString::fromUtf8(GetParam().attributes)));
+    HelpTestTarget target;
+    const LinkList urls = target.Convert(
+        QStringLiteral("<img src=\"%1\" %2>x").arg(TestDataPath(QStringLiteral("help/picture.jpg")), QString::fromUtf8(GetParam().attributes)));
     EXPECT_TRUE(urls.isEmpty());
     ASSERT_EQ(target.Document()->characterCount(), 3); // picture, "x", paragraph end
     QTextCursor c(target.Document());
@@ -486,21 +486,21 @@ TEST_P(ImageTest, ShowsThePictureAtTheAskedSize)
         EXPECT_GT(corner.red(), 200);
         EXPECT_LT(corner.blue(), 100);
     }
-    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).Style, TFontStyles());
+    EXPECT_EQ(target.FormatOf(QStringLiteral("x")).style, FontStyles());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ImageTest,
-                         ::testing::Values(TImageCase{"", {40, 30}}, TImageCase{"width=20", {20, 15}},
-                                           TImageCase{"height=60", {80, 60}}, TImageCase{"width=50%", {300, 225}},
-                                           TImageCase{"height=10%", {53, 40}}, TImageCase{"width=10 height=50", {10, 50}},
-                                           TImageCase{"width=100px", {40, 30}}, TImageCase{"width=1", {1, 1}}));
+                         ::testing::Values(ImageCase{"", {40, 30}}, ImageCase{"width=20", {20, 15}},
+                                           ImageCase{"height=60", {80, 60}}, ImageCase{"width=50%", {300, 225}},
+                                           ImageCase{"height=10%", {53, 40}}, ImageCase{"width=10 height=50", {10, 50}},
+                                           ImageCase{"width=100px", {40, 30}}, ImageCase{"width=1", {1, 1}}));
 
 TEST(HTMLToRichText, ImageSizeFromStyleSheetsAndThePageFolder)
 {
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QStringLiteral("<style>img { width: 80px } .big { height: 90PX }</style>"
                                   "<img src=picture.jpg><img src=picture.jpg class=big width=4>"),
-                   testDataPath(QStringLiteral("help")));
+                   TestDataPath(QStringLiteral("help")));
     QList<QSize> sizes;
     for (QTextBlock::iterator it = target.Document()->begin().begin(); !it.atEnd(); ++it) {
         const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
@@ -510,13 +510,13 @@ TEST(HTMLToRichText, ImageSizeFromStyleSheetsAndThePageFolder)
     EXPECT_EQ(sizes, QList<QSize>({QSize(80, 60), QSize(80, 90)}));
 }
 
-struct TPlaceholderCase
+struct PlaceholderCase
 {
     const char* html;
     const char* text;
 };
 
-class ImageFallbackTest : public ::testing::TestWithParam<TPlaceholderCase>
+class ImageFallbackTest : public ::testing::TestWithParam<PlaceholderCase>
 {
 };
 
@@ -526,22 +526,22 @@ TEST_P(ImageFallbackTest, ShowsThePlaceholderAndGoesOn)
     ASSERT_TRUE(dir.isValid());
     WriteFile(dir.filePath(QStringLiteral("bad.jpg")), "\xFF\xD8\xFF\xE0 this is not a picture");
     QImage(4, 4, QImage::Format_RGB32).save(dir.filePath(QStringLiteral("pic.png")));
-    QFile::copy(testDataPath(QStringLiteral("help/picture.jpg")), dir.filePath(QStringLiteral("picture.jpg")));
+    QFile::copy(TestDataPath(QStringLiteral("help/picture.jpg")), dir.filePath(QStringLiteral("picture.jpg")));
 
-    THelpTestTarget target;
-    const TLinkList urls = target.Convert(QString::fromUtf8(GetParam().html), dir.path());
+    HelpTestTarget target;
+    const LinkList urls = target.Convert(QString::fromUtf8(GetParam().html), dir.path());
     EXPECT_EQ(target.PlainText(), QString::fromUtf8(GetParam().text));
     ASSERT_EQ(urls.size(), 1);
-    EXPECT_EQ(urls[0].Info.Kind, lkImage);
+    EXPECT_EQ(urls[0].info.kind, kImageLink);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ImageFallbackTest,
-    ::testing::Values(TPlaceholderCase{"<img src=bad.jpg>after", "[IMAGE: \"bad.jpg\"]after"},
-                      TPlaceholderCase{"<img src=pic.png>after", "[IMAGE: \"pic.png\"]after"},
-                      TPlaceholderCase{"<img src=picture.jpg width=4097>after", "[IMAGE: \"picture.jpg\"]after"},
-                      TPlaceholderCase{"<img src=picture.jpg height=4000>after", "[IMAGE: \"picture.jpg\"]after"},
-                      TPlaceholderCase{"<img src=picture.jpg width=99999%>after", "[IMAGE: \"picture.jpg\"]after"},
-                      TPlaceholderCase{"<img src=. alt=dot>after", "[IMAGE: \"dot\"]after"}));
+    ::testing::Values(PlaceholderCase{"<img src=bad.jpg>after", "[IMAGE: \"bad.jpg\"]after"},
+                      PlaceholderCase{"<img src=pic.png>after", "[IMAGE: \"pic.png\"]after"},
+                      PlaceholderCase{"<img src=picture.jpg width=4097>after", "[IMAGE: \"picture.jpg\"]after"},
+                      PlaceholderCase{"<img src=picture.jpg height=4000>after", "[IMAGE: \"picture.jpg\"]after"},
+                      PlaceholderCase{"<img src=picture.jpg width=99999%>after", "[IMAGE: \"picture.jpg\"]after"},
+                      PlaceholderCase{"<img src=. alt=dot>after", "[IMAGE: \"dot\"]after"}));
 
 } // namespace

@@ -9,13 +9,13 @@ using namespace plotwell;
 
 namespace {
 
-struct TEntityCase
+struct EntityCase
 {
     const char16_t* input;
     const char16_t* expected;
 };
 
-class DecodeHTMLEntitiesTest : public ::testing::TestWithParam<TEntityCase>
+class DecodeHTMLEntitiesTest : public ::testing::TestWithParam<EntityCase>
 {
 };
 
@@ -28,36 +28,36 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DecodeHTMLEntitiesTest,
     ::testing::Values(
         // Named references, exactly by name.
-        TEntityCase{u"&lt;b&gt;", u"<b>"}, TEntityCase{u"&Auml;", u"\u00C4"}, TEntityCase{u"&AUML;", u"&AUML;"},
-        TEntityCase{u"&AMP;", u"&AMP;"}, TEntityCase{u"&amp;lt;", u"&lt;"}, TEntityCase{u"&apos;", u"'"},
-        TEntityCase{u"&copy;&euro;&bull;&mdash;&Oslash;&thorn;", u"\u00A9\u20AC\u2022\u2014\u00D8\u00FE"},
-        TEntityCase{u"&nbsp;&ensp;&emsp;&thinsp;&zwnj;&zwj;", u"      "},
-        TEntityCase{u"&minus;&radic;&infin;&alpha;&beta;&mu;", u"-v8a\u00DF\u00B5"},
-        TEntityCase{u"&empty;&le;&ge;&prime;", u"\u00D8=='"},
-        TEntityCase{u"&forall;&larr;&hearts;", u"???"},
+        EntityCase{u"&lt;b&gt;", u"<b>"}, EntityCase{u"&Auml;", u"\u00C4"}, EntityCase{u"&AUML;", u"&AUML;"},
+        EntityCase{u"&AMP;", u"&AMP;"}, EntityCase{u"&amp;lt;", u"&lt;"}, EntityCase{u"&apos;", u"'"},
+        EntityCase{u"&copy;&euro;&bull;&mdash;&Oslash;&thorn;", u"\u00A9\u20AC\u2022\u2014\u00D8\u00FE"},
+        EntityCase{u"&nbsp;&ensp;&emsp;&thinsp;&zwnj;&zwj;", u"      "},
+        EntityCase{u"&minus;&radic;&infin;&alpha;&beta;&mu;", u"-v8a\u00DF\u00B5"},
+        EntityCase{u"&empty;&le;&ge;&prime;", u"\u00D8=='"},
+        EntityCase{u"&forall;&larr;&hearts;", u"???"},
         // Names left out of the table stay as typed.
-        TEntityCase{u"&rArr;&lang;&image;", u"&rArr;&lang;&image;"},
+        EntityCase{u"&rArr;&lang;&image;", u"&rArr;&lang;&image;"},
         // Numeric references give the character of their code.
-        TEntityCase{u"&#65;&#x41;&#X41;&#$41;&#0x41;", u"AAAAA"}, TEntityCase{u"&#8364;", u"\u20AC"},
-        TEntityCase{u"&#9829;", u"\u2665"}, TEntityCase{u"&#x1F600;", u"\U0001F600"},
-        TEntityCase{u"&#150;", u"\u2013"},
+        EntityCase{u"&#65;&#x41;&#X41;&#$41;&#0x41;", u"AAAAA"}, EntityCase{u"&#8364;", u"\u20AC"},
+        EntityCase{u"&#9829;", u"\u2665"}, EntityCase{u"&#x1F600;", u"\U0001F600"},
+        EntityCase{u"&#150;", u"\u2013"},
         // Unreadable numbers, 0, surrogates and codes beyond U+10FFFF stay as typed.
-        TEntityCase{u"&#abc;&#;&#0;&#xD800;&#x110000;&#-5;", u"&#abc;&#;&#0;&#xD800;&#x110000;&#-5;"},
+        EntityCase{u"&#abc;&#;&#0;&#xD800;&#x110000;&#-5;", u"&#abc;&#;&#0;&#xD800;&#x110000;&#-5;"},
         // A reference needs its ";" within ten characters of the "&".
-        TEntityCase{u"& x", u"& x"}, TEntityCase{u"AT&T", u"AT&T"}, TEntityCase{u"&unknownname;", u"&unknownname;"},
-        TEntityCase{u"&123456789;", u"&123456789;"}, TEntityCase{u"&#00000065;", u"A"}, TEntityCase{u"&#000000065;", u"&#000000065;"},
-        TEntityCase{u"&&amp;;", u"&&;"}, TEntityCase{u"&", u"&"}, TEntityCase{u"a&b;c", u"a&b;c"},
+        EntityCase{u"& x", u"& x"}, EntityCase{u"AT&T", u"AT&T"}, EntityCase{u"&unknownname;", u"&unknownname;"},
+        EntityCase{u"&123456789;", u"&123456789;"}, EntityCase{u"&#00000065;", u"A"}, EntityCase{u"&#000000065;", u"&#000000065;"},
+        EntityCase{u"&&amp;;", u"&&;"}, EntityCase{u"&", u"&"}, EntityCase{u"a&b;c", u"a&b;c"},
         // Characters of any script pass through.
-        TEntityCase{u"\u0394\u4E2D&amp;", u"\u0394\u4E2D&"}));
+        EntityCase{u"\u0394\u4E2D&amp;", u"\u0394\u4E2D&"}));
 
 // The 252 character entity names of HTML 4.01 with their code points.
-struct THtml401Entity
+struct Html401Entity
 {
     const char16_t* name;
     char16_t code;
 };
 
-constexpr THtml401Entity kHtml401Entities[] = {
+constexpr Html401Entity kHtml401Entities[] = {
     {u"AElig", 0x00C6}, {u"Aacute", 0x00C1}, {u"Acirc", 0x00C2}, {u"Agrave", 0x00C0}, {u"Alpha", 0x0391},
     {u"Aring", 0x00C5}, {u"Atilde", 0x00C3}, {u"Auml", 0x00C4}, {u"Beta", 0x0392}, {u"Ccedil", 0x00C7},
     {u"Chi", 0x03A7}, {u"Dagger", 0x2021}, {u"Delta", 0x0394}, {u"ETH", 0x00D0}, {u"Eacute", 0x00C9},
@@ -133,7 +133,7 @@ TEST(DecodeHTMLEntities, EveryNameOfHtml401ButTheTwelveLeftOut)
 {
     const QString spaces = QStringLiteral("nbsp ensp emsp thinsp zwnj zwj");
     int known = 0;
-    for (const THtml401Entity& e : kHtml401Entities) {
+    for (const Html401Entity& e : kHtml401Entities) {
         const QString name = QString::fromUtf16(e.name);
         const QString typed = u'&' + name + u';';
         const QString decoded = DecodeHTMLEntities(typed);

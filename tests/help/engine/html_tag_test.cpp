@@ -8,7 +8,7 @@ using namespace plotwell;
 
 namespace {
 
-struct TTagCase
+struct TagCase
 {
     const char* text;
     bool endTag;
@@ -17,14 +17,14 @@ struct TTagCase
     std::vector<std::pair<const char*, const char*>> attributes; // looked up by name
 };
 
-class THTMLTagTest : public ::testing::TestWithParam<TTagCase>
+class HTMLTagTest : public ::testing::TestWithParam<TagCase>
 {
 };
 
-TEST_P(THTMLTagTest, ReadsNameEndAndAttributes)
+TEST_P(HTMLTagTest, ReadsNameEndAndAttributes)
 {
-    const TTagCase& c = GetParam();
-    const THTMLTag tag = THTMLTag::Parse(QString::fromUtf8(c.text), c.endTag);
+    const TagCase& c = GetParam();
+    const HTMLTag tag = HTMLTag::Parse(QString::fromUtf8(c.text), c.endTag);
     EXPECT_EQ(tag.Name(), QString::fromUtf8(c.name));
     EXPECT_EQ(tag.IsEndTag(), c.expectedEnd);
     for (const auto& [name, value] : c.attributes)
@@ -32,24 +32,24 @@ TEST_P(THTMLTagTest, ReadsNameEndAndAttributes)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, THTMLTagTest,
+    Cases, HTMLTagTest,
     ::testing::Values(
-        TTagCase{"br/", false, "BR", true, {}}, TTagCase{"hr/", false, "HR", true, {}},
-        TTagCase{"BR", false, "BR", false, {}}, TTagCase{"p", true, "P", true, {}},
-        TTagCase{"img src=x /", false, "IMG", false, {{"src", "x"}}},
-        TTagCase{"a href=\"a b.html\" name=top", false, "A", false, {{"HREF", "a b.html"}, {"name", "top"}}},
+        TagCase{"br/", false, "BR", true, {}}, TagCase{"hr/", false, "HR", true, {}},
+        TagCase{"BR", false, "BR", false, {}}, TagCase{"p", true, "P", true, {}},
+        TagCase{"img src=x /", false, "IMG", false, {{"src", "x"}}},
+        TagCase{"a href=\"a b.html\" name=top", false, "A", false, {{"HREF", "a b.html"}, {"name", "top"}}},
         // Blanks just inside an opening quote stay; quotes inside a value go.
-        TTagCase{"img alt=\"  two words\" src=pic.jpg", false, "IMG", false, {{"ALT", "  two words"}, {"SRC", "pic.jpg"}}},
-        TTagCase{"img alt=x\"y src=z", false, "IMG", false, {{"ALT", "xy"}, {"SRC", "z"}}},
+        TagCase{"img alt=\"  two words\" src=pic.jpg", false, "IMG", false, {{"ALT", "  two words"}, {"SRC", "pic.jpg"}}},
+        TagCase{"img alt=x\"y src=z", false, "IMG", false, {{"ALT", "xy"}, {"SRC", "z"}}},
         // Single quotes are ordinary characters.
-        TTagCase{"img src='a.jpg'", false, "IMG", false, {{"SRC", "'a.jpg'"}}},
+        TagCase{"img src='a.jpg'", false, "IMG", false, {{"SRC", "'a.jpg'"}}},
         // An attribute without a value ends the list.
-        TTagCase{"td nowrap class=x", false, "TD", false, {{"CLASS", ""}, {"NOWRAP", ""}}},
-        TTagCase{"font size = 3 color=red", false, "FONT", false, {{"SIZE", "3"}, {"COLOR", "red"}}},
-        TTagCase{"a href=\"unclosed", false, "A", false, {{"HREF", "unclosed"}}},
-        TTagCase{"a href=x href=y", false, "A", false, {{"HREF", "x"}}},
+        TagCase{"td nowrap class=x", false, "TD", false, {{"CLASS", ""}, {"NOWRAP", ""}}},
+        TagCase{"font size = 3 color=red", false, "FONT", false, {{"SIZE", "3"}, {"COLOR", "red"}}},
+        TagCase{"a href=\"unclosed", false, "A", false, {{"HREF", "unclosed"}}},
+        TagCase{"a href=x href=y", false, "A", false, {{"HREF", "x"}}},
         // A tag may run over several lines.
-        TTagCase{"img\r\n\tsrc=\"pic.jpg\"\r\n\talt=Pic", false, "IMG", false, {{"SRC", "pic.jpg"}, {"ALT", "Pic"}}},
-        TTagCase{"", false, "", false, {{"X", ""}}}));
+        TagCase{"img\r\n\tsrc=\"pic.jpg\"\r\n\talt=Pic", false, "IMG", false, {{"SRC", "pic.jpg"}, {"ALT", "Pic"}}},
+        TagCase{"", false, "", false, {{"X", ""}}}));
 
 } // namespace

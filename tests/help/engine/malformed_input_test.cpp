@@ -27,7 +27,7 @@ namespace {
 
 QStringList CorpusFiles(const QString& kind)
 {
-    return QDir(testDataPath(QStringLiteral("bad/") + kind)).entryList(QDir::Files, QDir::Name);
+    return QDir(TestDataPath(QStringLiteral("bad/") + kind)).entryList(QDir::Files, QDir::Name);
 }
 
 // A page's bytes as the help viewer reads them.
@@ -36,10 +36,10 @@ QString DecodePage(const QByteArray& bytes)
     return DecodeText(bytes);
 }
 
-struct TPageExpectation
+struct PageExpectation
 {
     QString text;
-    std::function<void(const THelpTestTarget&, const TLinkList&)> check = {};
+    std::function<void(const HelpTestTarget&, const LinkList&)> check = {};
 };
 
 } // namespace
@@ -47,18 +47,18 @@ struct TPageExpectation
 TEST(MalformedHelpPage, EveryCorpusPageGivesItsText)
 {
     const QChar nul(0);
-    const QMap<QString, TPageExpectation> expected = {
+    const QMap<QString, PageExpectation> expected = {
         {QStringLiteral("bad-attributes.html"),
          {QStringLiteral("xy\n_\n\n_\nz"),
-          [](const THelpTestTarget& t, const TLinkList& urls) {
-              EXPECT_EQ(t.FormatOf(QStringLiteral("x")).Size, 12);
-              EXPECT_EQ(t.FormatOf(QStringLiteral("y")).Color, t.BaseFormat().Color);
+          [](const HelpTestTarget& t, const LinkList& urls) {
+              EXPECT_EQ(t.FormatOf(QStringLiteral("x")).size, 12);
+              EXPECT_EQ(t.FormatOf(QStringLiteral("y")).color, t.BaseFormat().color);
               EXPECT_TRUE(urls.isEmpty()) << "an IMG without SRC does nothing";
           }}},
         // "b and c " is read as a B tag with an attribute that has no value.
         {QStringLiteral("bare-less-than.html"),
          {QStringLiteral("a  d"),
-          [](const THelpTestTarget& t, const TLinkList&) { EXPECT_EQ(t.FormatOf(QStringLiteral("d")).Style, fsBold); }}},
+          [](const HelpTestTarget& t, const LinkList&) { EXPECT_EQ(t.FormatOf(QStringLiteral("d")).style, kBold); }}},
         {QStringLiteral("broken-entities.html"), {QStringLiteral("<b> &unknownname; AT&T AAA Ä&AUML; & x")}},
         {QStringLiteral("invalid-utf8.html"), {QStringLiteral("\nCafé € naïve")}},
         {QStringLiteral("nul.html"), {QStringLiteral("\na") + nul + QStringLiteral("bc") + nul + u'd'}},
@@ -67,24 +67,24 @@ TEST(MalformedHelpPage, EveryCorpusPageGivesItsText)
         // Without "-->" the comment is an unknown tag that ends at the first ">".
         {QStringLiteral("unclosed-comment.html"),
          {QStringLiteral("beforex after"),
-          [](const THelpTestTarget& t, const TLinkList&) { EXPECT_EQ(t.FormatOf(QStringLiteral("x")).Style, TFontStyles()); }}},
+          [](const HelpTestTarget& t, const LinkList&) { EXPECT_EQ(t.FormatOf(QStringLiteral("x")).style, FontStyles()); }}},
         {QStringLiteral("unclosed-quote.html"),
          {QStringLiteral("\nx link end"),
-          [](const THelpTestTarget&, const TLinkList& urls) {
+          [](const HelpTestTarget&, const LinkList& urls) {
               ASSERT_EQ(urls.size(), 1);
-              EXPECT_EQ(urls[0].Target, QStringLiteral("never closed"));
-              EXPECT_EQ(urls[0].Info.Kind, lkURL);
-              EXPECT_EQ(urls[0].Info.Start, 3);
-              EXPECT_EQ(urls[0].Info.Length, 4);
+              EXPECT_EQ(urls[0].target, QStringLiteral("never closed"));
+              EXPECT_EQ(urls[0].info.kind, kUrlLink);
+              EXPECT_EQ(urls[0].info.start, 3);
+              EXPECT_EQ(urls[0].info.length, 4);
           }}},
         {QStringLiteral("unclosed-script.html"), {QStringLiteral("a")}},
         {QStringLiteral("unclosed-style.html"), {QStringLiteral("\n")}},
         {QStringLiteral("unclosed-tags.html"),
          {QStringLiteral("deep text"),
-          [](const THelpTestTarget& t, const TLinkList&) {
-              const TCharFormat f = t.FormatOf(QStringLiteral("text"));
-              EXPECT_EQ(f.Style, fsBold | fsItalic | fsUnderline);
-              EXPECT_EQ(f.Color, RGBToColor(255, 0, 0));
+          [](const HelpTestTarget& t, const LinkList&) {
+              const CharacterFormat f = t.FormatOf(QStringLiteral("text"));
+              EXPECT_EQ(f.style, kBold | kItalic | kUnderline);
+              EXPECT_EQ(f.color, RGBToColor(255, 0, 0));
           }}},
         // Decoded as the UTF-16 its byte-order mark announces.
         {QStringLiteral("utf16.html"), {QStringLiteral("\nhi")}},
@@ -95,9 +95,9 @@ TEST(MalformedHelpPage, EveryCorpusPageGivesItsText)
     for (const QString& name : files) {
         SCOPED_TRACE(name.toStdString());
         ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
-        THelpTestTarget target;
-        const TLinkList urls = target.Convert(DecodePage(ReadFile(testDataPath(QStringLiteral("bad/html/") + name))));
-        const TPageExpectation& e = expected[name];
+        HelpTestTarget target;
+        const LinkList urls = target.Convert(DecodePage(ReadFile(TestDataPath(QStringLiteral("bad/html/") + name))));
+        const PageExpectation& e = expected[name];
         EXPECT_EQ(target.PlainText(), e.text);
         if (e.check)
             e.check(target, urls);
@@ -107,7 +107,7 @@ TEST(MalformedHelpPage, EveryCorpusPageGivesItsText)
 TEST(MalformedHelpPage, TenThousandNestedElementsAndATenMegabyteLine)
 {
     {
-        THelpTestTarget target;
+        HelpTestTarget target;
         target.Convert(QStringLiteral("<table><tr><td><pre><code><center><th><cite><q><blockquote><h3><ol><li><font size=+1>")
                            .repeated(10000) +
                        QStringLiteral("deep"));
@@ -116,7 +116,7 @@ TEST(MalformedHelpPage, TenThousandNestedElementsAndATenMegabyteLine)
     {
         // Inside PRE every blank and tab of the line stays, as a blank.
         const QString line = QStringLiteral("ab\t").repeated(3'500'000);
-        THelpTestTarget target;
+        HelpTestTarget target;
         target.Convert(QStringLiteral("<pre>") + line + QStringLiteral("</pre>end"));
         QString kept = line;
         kept.replace(u'\t', u' ');
@@ -127,57 +127,57 @@ TEST(MalformedHelpPage, TenThousandNestedElementsAndATenMegabyteLine)
 namespace {
 
 // Changes from the format of text with no style sheet; nothing means unchanged.
-struct TSheetExpectation
+struct SheetExpectation
 {
-    std::optional<TColor> color;
+    std::optional<RgbColor> color;
     std::optional<int> size;
-    TFontStyles style;
+    FontStyles style;
     std::optional<QString> name;
 };
 
 // The page links the sheet and opens an element that its element, class and id rules all reach.
-void CheckSheet(const QString& folder, const QString& file, const TSheetExpectation& e)
+void CheckSheet(const QString& folder, const QString& file, const SheetExpectation& e)
 {
-    THelpTestTarget plain;
+    HelpTestTarget plain;
     plain.Convert(QStringLiteral("<p class=note id=top>x"));
-    const TCharFormat base = plain.FormatOf(QStringLiteral("x"));
+    const CharacterFormat base = plain.FormatOf(QStringLiteral("x"));
 
-    THelpTestTarget target;
+    HelpTestTarget target;
     target.Convert(QStringLiteral("<link rel=stylesheet href=\"%1\"><p class=note id=top>x").arg(file), folder);
     EXPECT_EQ(target.PlainText(), QStringLiteral("\nx"));
-    const TCharFormat f = target.FormatOf(QStringLiteral("x"));
-    EXPECT_EQ(f.Color, e.color.value_or(base.Color));
-    EXPECT_EQ(f.Size, e.size.value_or(base.Size));
-    EXPECT_EQ(f.Style, e.style);
-    EXPECT_EQ(f.Name, e.name.value_or(base.Name));
+    const CharacterFormat f = target.FormatOf(QStringLiteral("x"));
+    EXPECT_EQ(f.color, e.color.value_or(base.color));
+    EXPECT_EQ(f.size, e.size.value_or(base.size));
+    EXPECT_EQ(f.style, e.style);
+    EXPECT_EQ(f.name, e.name.value_or(base.name));
 }
 
-constexpr TColor kRed = RGBToColor(255, 0, 0);
+constexpr RgbColor kRed = RGBToColor(255, 0, 0);
 
 } // namespace
 
 TEST(MalformedStyleSheet, EveryCorpusSheetGivesItsFormat)
 {
-    const QMap<QString, TSheetExpectation> expected = {
+    const QMap<QString, SheetExpectation> expected = {
         {QStringLiteral("huge-values.css"), {RGBToColor(255, 255, 255), {}, {}, {}}},
         {QStringLiteral("invalid-utf8.css"), {{}, {}, {}, QStringLiteral("CAFÉ SANS")}},
         // The target holds sizes below 1 point at 1.
         {QStringLiteral("negative-size.css"), {{}, 1, {}, {}}},
         // "*/ .NOTE" is a selector that no class reaches.
-        {QStringLiteral("nested-comments.css"), {kRed, {}, fsItalic, {}}},
-        {QStringLiteral("nul.css"), {RGBToColor(0, 128, 0), {}, fsBold, {}}},
+        {QStringLiteral("nested-comments.css"), {kRed, {}, kItalic, {}}},
+        {QStringLiteral("nul.css"), {RGBToColor(0, 128, 0), {}, kBold, {}}},
         {QStringLiteral("percent-sizes.css"), {{}, 18, {}, {}}},
         {QStringLiteral("selectors-only.css"), {}},
         {QStringLiteral("stray-braces.css"), {kRed, {}, {}, {}}},
         {QStringLiteral("truncated.css"), {kRed, 15, {}, {}}},
         // Text before a nested "{" is dropped; the declaration after it still belongs to P.
-        {QStringLiteral("unclosed-brace.css"), {RGBToColor(0, 128, 0), {}, fsItalic, {}}},
+        {QStringLiteral("unclosed-brace.css"), {RGBToColor(0, 128, 0), {}, kItalic, {}}},
         {QStringLiteral("unclosed-comment.css"), {RGBToColor(0, 0, 255), {}, {}, {}}},
         {QStringLiteral("unclosed-quote.css"), {kRed, {}, {}, QStringLiteral("TIMES NEW ROMAN")}},
         {QStringLiteral("utf16.css"), {kRed, {}, {}, {}}},
     };
 
-    const QString folder = testDataPath(QStringLiteral("bad/css"));
+    const QString folder = TestDataPath(QStringLiteral("bad/css"));
     const QStringList files = CorpusFiles(QStringLiteral("css"));
     ASSERT_GE(files.size(), 12);
     for (const QString& name : files) {
@@ -193,11 +193,11 @@ TEST(MalformedStyleSheet, HugeAndDeeplyNestedSheets)
     {
         const char* name;
         QByteArray sheet;
-        TSheetExpectation expected;
+        SheetExpectation expected;
     };
     const Case cases[] = {
-        {"10 MB declaration", "p { color: red; " + QByteArray(10'000'000, 'x') + "; font-weight: bold }", {kRed, {}, fsBold, {}}},
-        {"10 MB selector", QByteArray(10'000'000, 'x') + " { color: blue } p { font-weight: bold }", {{}, {}, fsBold, {}}},
+        {"10 MB declaration", "p { color: red; " + QByteArray(10'000'000, 'x') + "; font-weight: bold }", {kRed, {}, kBold, {}}},
+        {"10 MB selector", QByteArray(10'000'000, 'x') + " { color: blue } p { font-weight: bold }", {{}, {}, kBold, {}}},
         {"10,000 nested braces", "p {" + QByteArray("a {").repeated(10000) + " color: red }", {kRed, {}, {}, {}}},
         {"10,000 comment openers", "p { color: red }" + QByteArray("/*").repeated(10000) + ".note { color: blue }",
          {kRed, {}, {}, {}}},
@@ -219,17 +219,17 @@ TEST(MalformedPicture, UnreadablePicturesGiveThePlaceholder)
     ASSERT_GE(files.size(), 12);
     for (const QString& name : files) {
         SCOPED_TRACE(name.toStdString());
-        THelpTestTarget target;
-        const TLinkList urls =
-            target.Convert(QStringLiteral("<img src=\"%1\">after").arg(name), testDataPath(QStringLiteral("bad/jpeg")));
+        HelpTestTarget target;
+        const LinkList urls =
+            target.Convert(QStringLiteral("<img src=\"%1\">after").arg(name), TestDataPath(QStringLiteral("bad/jpeg")));
         if (shown.contains(name)) {
             EXPECT_EQ(target.PlainText(), QStringLiteral("\uFFFCafter"));
             EXPECT_TRUE(urls.isEmpty());
         } else {
             EXPECT_EQ(target.PlainText(), QStringLiteral("[IMAGE: \"%1\"]after").arg(name));
             ASSERT_EQ(urls.size(), 1);
-            EXPECT_EQ(urls[0].Info.Kind, lkImage);
-            EXPECT_EQ(urls[0].Target, name);
+            EXPECT_EQ(urls[0].info.kind, kImageLink);
+            EXPECT_EQ(urls[0].target, name);
         }
     }
 }
@@ -245,7 +245,7 @@ TEST(MalformedPicture, PipesAndDevicesAreNeitherPicturesNorSheets)
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("zero.css"))));
     for (const char* name : {"pipe", "zero"}) {
         SCOPED_TRACE(name);
-        THelpTestTarget target;
+        HelpTestTarget target;
         target.Convert(QStringLiteral("<img src=\"%1.jpg\">after").arg(QLatin1String(name)), dir.path());
         EXPECT_EQ(target.PlainText(), QStringLiteral("[IMAGE: \"%1.jpg\"]after").arg(QLatin1String(name)));
         CheckSheet(dir.path(), QLatin1String(name) + QStringLiteral(".css"), {});

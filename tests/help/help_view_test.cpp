@@ -1,6 +1,6 @@
 // The help view: loading, history, links and their safety checks, hover, contents, building text.
 
-#include "help/help_display.h"
+#include "help/help_view.h"
 
 #include "core/recording_launcher.h"
 #include "core/recording_sink.h"
@@ -40,9 +40,9 @@ protected:
     int TopLine() const { return view.GetScrollLine(); }
 
     QTemporaryDir dir;
-    TRecordingSink sink;
-    TRecordingLauncher launcher;
-    THelpDisplay view{sink, launcher};
+    RecordingSink sink;
+    RecordingLauncher launcher;
+    HelpView view{sink, launcher};
 };
 
 TEST_F(HelpDisplayTest, HistoryKeepsTheTenNewestAndIgnoresARepeat)
@@ -118,18 +118,18 @@ TEST_F(HelpDisplayTest, HoverShowsTheTargetAndClearsOffTheLink)
     EXPECT_EQ(view.viewport()->cursor().shape(), Qt::ArrowCursor);
 }
 
-struct TAddressCase
+struct AddressCase
 {
     const char* href;
     const char* opened; // empty: nothing is handed over
 };
 
-void PrintTo(const TAddressCase& c, std::ostream* os)
+void PrintTo(const AddressCase& c, std::ostream* os)
 {
     *os << c.href;
 }
 
-class LinkSchemeTest : public HelpDisplayTest, public ::testing::WithParamInterface<TAddressCase>
+class LinkSchemeTest : public HelpDisplayTest, public ::testing::WithParamInterface<AddressCase>
 {
 };
 
@@ -145,13 +145,13 @@ TEST_P(LinkSchemeTest, OnlyWebAndMailAddressesAreHandedOver)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LinkSchemeTest,
-    ::testing::Values(TAddressCase{"https://example.org/x", "https://example.org/x"},
-                      TAddressCase{"HTTP://example.org", "HTTP://example.org"},
-                      TAddressCase{"www.example.org", "http://www.example.org"},
-                      TAddressCase{"mailto:help@example.org", "mailto:help@example.org"},
-                      TAddressCase{"javascript:alert(1)", ""}, TAddressCase{"httpx://example.org", ""},
-                      TAddressCase{"smb://server/share", ""}, TAddressCase{"ftp://www.example.org/f", ""},
-                      TAddressCase{"vbscript:run", ""}));
+    ::testing::Values(AddressCase{"https://example.org/x", "https://example.org/x"},
+                      AddressCase{"HTTP://example.org", "HTTP://example.org"},
+                      AddressCase{"www.example.org", "http://www.example.org"},
+                      AddressCase{"mailto:help@example.org", "mailto:help@example.org"},
+                      AddressCase{"javascript:alert(1)", ""}, AddressCase{"httpx://example.org", ""},
+                      AddressCase{"smb://server/share", ""}, AddressCase{"ftp://www.example.org/f", ""},
+                      AddressCase{"vbscript:run", ""}));
 
 TEST_F(HelpDisplayTest, FileLinksOpenOnlyRegularFilesThatExist)
 {
@@ -203,7 +203,7 @@ TEST_F(HelpDisplayTest, AddressesInPlainTextOpenOrGoToTheHandler)
                                           QStringLiteral("mailto:help@example.org")}));
 
     QStringList handled;
-    view.SetOnURLClick([&](THelpDisplay*, const QString& url) { handled.append(url); });
+    view.SetOnURLClick([&](HelpView*, const QString& url) { handled.append(url); });
     ClickCharacter(view, PositionOf(view, QStringLiteral("www")));
     EXPECT_EQ(handled, QStringList{QStringLiteral("www.example.org")});
     EXPECT_EQ(launcher.urls.size(), 2);
@@ -240,14 +240,14 @@ TEST_F(HelpDisplayTest, ContentsMarkersFromThePageAndFromCode)
 {
     LoadPage(LongPage());
     ASSERT_EQ(view.Contents().size(), 2);
-    EXPECT_EQ(view.Contents()[1].Name, u"Setup");
+    EXPECT_EQ(view.Contents()[1].name, u"Setup");
     // A marker stands before the line break it adds; the paragraph adds its own.
-    EXPECT_EQ(view.LineOf(view.Contents()[1].Start), view.LineOf(PositionOf(view, QStringLiteral("Setup begins"))) - 2);
+    EXPECT_EQ(view.LineOf(view.Contents()[1].start), view.LineOf(PositionOf(view, QStringLiteral("Setup begins"))) - 2);
     view.AddContentsMarker(QStringLiteral("Say \"hi\""));
     EXPECT_EQ(view.Contents().size(), 2);
     view.AddContentsMarker(QStringLiteral("Extra"));
     ASSERT_EQ(view.Contents().size(), 3);
-    EXPECT_EQ(view.Contents()[2].Name, u"Extra");
+    EXPECT_EQ(view.Contents()[2].name, u"Extra");
     // Assigning HTML clears the page, its links and its history.
     view.SetHTML(QStringLiteral("<p>x</p>"));
     EXPECT_TRUE(view.Contents().isEmpty());
@@ -271,19 +271,19 @@ TEST_F(HelpDisplayTest, BuildingOperationsFormatTheirText)
     view.SetItalicHeading(false);
     view.AddSubHeading(QStringLiteral("Sub"));
     view.AddLine(QStringLiteral("line"));
-    const TCharFormat base = view.Target().BaseFormat();
+    const CharacterFormat base = view.Target().BaseFormat();
     const QTextBlock title = view.document()->firstBlock();
     EXPECT_EQ(title.text(), u"Title");
     EXPECT_EQ(title.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     const QTextCharFormat titleFormat = title.begin().fragment().charFormat();
-    EXPECT_EQ(qRound(titleFormat.fontPointSize()), base.Size + 7);
+    EXPECT_EQ(qRound(titleFormat.fontPointSize()), base.size + 7);
     EXPECT_TRUE(titleFormat.fontWeight() >= QFont::Bold);
     EXPECT_EQ(FromQColor(titleFormat.foreground().color()), RGBToColor(255, 0, 0));
     const QTextBlock sub = view.document()->findBlockByNumber(3);
     EXPECT_EQ(sub.text(), u"Sub");
     EXPECT_EQ(sub.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     EXPECT_FALSE(sub.begin().fragment().charFormat().fontItalic());
-    EXPECT_EQ(qRound(sub.begin().fragment().charFormat().fontPointSize()), base.Size + 2);
+    EXPECT_EQ(qRound(sub.begin().fragment().charFormat().fontPointSize()), base.size + 2);
     EXPECT_EQ(view.document()->lastBlock().text(), u"line");
 }
 

@@ -1,4 +1,4 @@
-#include "help/help_display.h"
+#include "help/help_view.h"
 
 #include "core/launcher.h"
 #include "core/message_sink.h"
@@ -52,9 +52,9 @@ QString InstalledFamily(const QStringList& families)
 
 } // namespace
 
-THelpDisplay::THelpDisplay(TMessageSink& sink, TLauncher& launcher, QWidget* parent)
+HelpView::HelpView(MessageSink& sink, Launcher& launcher, QWidget* parent)
     : QTextEdit(parent), sink_(sink), launcher_(launcher), document_(std::make_unique<QTextDocument>()),
-      target_(std::make_unique<TDocumentRichTextTarget>(document_.get()))
+      target_(std::make_unique<DocumentRichTextTarget>(document_.get()))
 {
     setDocument(document_.get());
     setReadOnly(true);
@@ -76,13 +76,13 @@ THelpDisplay::THelpDisplay(TMessageSink& sink, TLauncher& launcher, QWidget* par
     Clear();
 }
 
-THelpDisplay::~THelpDisplay()
+HelpView::~HelpView()
 {
     // The view lets go of the document before the document goes.
     setDocument(nullptr);
 }
 
-void THelpDisplay::SetBaseFont(const QString& family, int points)
+void HelpView::SetBaseFont(const QString& family, int points)
 {
     target_->SetBaseFont(family, points);
     QFont f(family);
@@ -91,36 +91,36 @@ void THelpDisplay::SetBaseFont(const QString& family, int points)
     document()->setDefaultFont(f);
 }
 
-void THelpDisplay::SetBaseFontSize(int points)
+void HelpView::SetBaseFontSize(int points)
 {
     if (points > 0)
-        SetBaseFont(target_->BaseFormat().Name, points);
+        SetBaseFont(target_->BaseFormat().name, points);
 }
 
-int THelpDisplay::PixelsOf(double cm) const
+int HelpView::PixelsOf(double cm) const
 {
     return qRound(logicalDpiX() * cm / 2.54);
 }
 
-std::unique_ptr<TDocumentRichTextTarget> THelpDisplay::NewTarget(QTextDocument& document) const
+std::unique_ptr<DocumentRichTextTarget> HelpView::NewTarget(QTextDocument& document) const
 {
-    auto target = std::make_unique<TDocumentRichTextTarget>(&document);
-    const TCharFormat base = target_->BaseFormat();
-    target->SetBaseFont(base.Name, base.Size);
+    auto target = std::make_unique<DocumentRichTextTarget>(&document);
+    const CharacterFormat base = target_->BaseFormat();
+    target->SetBaseFont(base.name, base.size);
     target->SetClientSize(viewport()->width(), viewport()->height());
     document.setDefaultFont(this->document()->defaultFont());
     document.setDefaultTextOption(this->document()->defaultTextOption());
     target->Clear();
-    target->Paragraph().SetAlignment(paLeftJustify);
+    target->Paragraph().SetAlignment(kLeftJustify);
     return target;
 }
 
-void THelpDisplay::ApplyMargins(QTextDocument& document) const
+void HelpView::ApplyMargins(QTextDocument& document) const
 {
     QTextFrame* root = document.rootFrame();
     QTextFrameFormat format = root->frameFormat();
-    const int left = PixelsOf(FLeftMargin);
-    const int right = PixelsOf(FRightMargin == -1 ? FLeftMargin : FRightMargin);
+    const int left = PixelsOf(leftMargin_);
+    const int right = PixelsOf(rightMargin_ == -1 ? leftMargin_ : rightMargin_);
     if (format.leftMargin() == left && format.rightMargin() == right && format.topMargin() == 2 &&
         format.bottomMargin() == 2)
         return;
@@ -131,30 +131,30 @@ void THelpDisplay::ApplyMargins(QTextDocument& document) const
     root->setFrameFormat(format);
 }
 
-void THelpDisplay::resizeEvent(QResizeEvent* event)
+void HelpView::resizeEvent(QResizeEvent* event)
 {
     QTextEdit::resizeEvent(event);
     ApplyMargins(*document());
     target_->SetClientSize(viewport()->width(), viewport()->height());
 }
 
-void THelpDisplay::showEvent(QShowEvent* event)
+void HelpView::showEvent(QShowEvent* event)
 {
     QTextEdit::showEvent(event);
     target_->SetClientSize(viewport()->width(), viewport()->height());
 }
 
-void THelpDisplay::SetHTML(const QString& html)
+void HelpView::SetHTML(const QString& html)
 {
-    FHTML = html;
+    html_ = html;
     if (loading_)
         return;
     InputHTML(html, true, QString());
-    if (!FRefreshing)
+    if (!refreshing_)
         ScrollToTop();
 }
 
-void THelpDisplay::InputHTML(const QString& html, bool clearing, const QString& folderforCSS)
+void HelpView::InputHTML(const QString& html, bool clearing, const QString& folderforCSS)
 {
     // A conversion lets window messages through; a second one must not start inside it.
     if (loading_)
@@ -165,19 +165,19 @@ void THelpDisplay::InputHTML(const QString& html, bool clearing, const QString& 
         QGuiApplication::restoreOverrideCursor();
         loading_ = false;
     });
-    const double right = FRightMargin == -1 ? FLeftMargin : FRightMargin;
-    const int marginWidth = PixelsOf(FLeftMargin + right);
+    const double right = rightMargin_ == -1 ? leftMargin_ : rightMargin_;
+    const int marginWidth = PixelsOf(leftMargin_ + right);
     if (clearing) {
         // Laid out once when shown, instead of after every step of the conversion.
         auto document = std::make_unique<QTextDocument>();
         auto target = NewTarget(*document);
         ResetPageState();
-        HTMLToRichText(*target, html, false, kLinkColor, folderforCSS, FURLs, marginWidth);
+        HTMLToRichText(*target, html, false, kLinkColor, folderforCSS, urls_, marginWidth);
         ApplyMargins(*document);
         // The owner places the view for the new contents first, so the page is laid out once.
         UpdateContents();
-        if (FOnPageConverted)
-            FOnPageConverted();
+        if (onPageConverted_)
+            onPageConverted_();
         const int scroll = verticalScrollBar()->value();
         setDocument(document.get());
         // The caret's width belongs to the document's layout: the new one must hide it again.
@@ -187,16 +187,16 @@ void THelpDisplay::InputHTML(const QString& html, bool clearing, const QString& 
         // Laid out whole now: the caret, scrolling and the character under the pointer need it.
         this->document()->size();
         // A page reloaded while it is read stays where the reader was.
-        if (FRefreshing)
+        if (refreshing_)
             verticalScrollBar()->setValue(scroll);
     } else {
         target_->SetClientSize(viewport()->width(), viewport()->height());
-        HTMLToRichText(*target_, html, false, kLinkColor, folderforCSS, FURLs, marginWidth);
+        HTMLToRichText(*target_, html, false, kLinkColor, folderforCSS, urls_, marginWidth);
     }
     UpdateContents();
 }
 
-bool THelpDisplay::LoadHTMLFromFile(const QString& fname, bool clearing)
+bool HelpView::LoadHTMLFromFile(const QString& fname, bool clearing)
 {
     const QFileInfo info(fname);
     if (!info.isFile()) {
@@ -207,108 +207,108 @@ bool THelpDisplay::LoadHTMLFromFile(const QString& fname, bool clearing)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QString text = DecodeText(file.readAll());
-    if (!FRefreshing)
+    if (!refreshing_)
         ScrollToTop();
     pageFolder_ = info.absolutePath();
     InputHTML(text, clearing, pageFolder_ + u'/');
-    if (!FRefreshing)
+    if (!refreshing_)
         ScrollToTop();
     return true;
 }
 
-void THelpDisplay::Clear()
+void HelpView::Clear()
 {
     target_->Clear();
-    target_->Paragraph().SetAlignment(paLeftJustify);
+    target_->Paragraph().SetAlignment(kLeftJustify);
     ResetPageState();
     ApplyMargins(*document());
 }
 
-void THelpDisplay::ResetPageState()
+void HelpView::ResetPageState()
 {
-    FURLs.clear();
-    FContents.clear();
-    FHCt = 0;
-    FPt = 0;
+    urls_.clear();
+    contents_.clear();
+    helpContext_ = 0;
+    point_ = 0;
     AddToHistory(0);
     SetStatusText(QString());
 }
 
-void THelpDisplay::UpdateContents()
+void HelpView::UpdateContents()
 {
-    FContents.clear();
-    for (const TLinkEntry& entry : std::as_const(FURLs)) {
-        if (entry.Info.Kind != lkContents)
+    contents_.clear();
+    for (const LinkEntry& entry : std::as_const(urls_)) {
+        if (entry.info.kind != kContentsLink)
             continue;
-        QString name = entry.Target;
+        QString name = entry.target;
         while (!name.isEmpty() && name.back().isSpace())
             name.chop(1);
-        FContents.append({name, entry.Info.Start});
+        contents_.append({name, entry.info.start});
     }
 }
 
-void THelpDisplay::AddContentsMarker(const QString& alabel)
+void HelpView::AddContentsMarker(const QString& alabel)
 {
     if (alabel.contains(u'"'))
         return;
     InputHTML(QStringLiteral("<a name=\"Contents:") + alabel + QStringLiteral("\">"), false, QString());
 }
 
-void THelpDisplay::AddToHistory(int location)
+void HelpView::AddToHistory(int location)
 {
-    if (FHCt > 0 && FHistory[0] == location)
+    if (helpContext_ > 0 && history_[0] == location)
         return;
-    std::move_backward(FHistory.begin(), FHistory.end() - 1, FHistory.end());
-    FHistory[0] = location;
-    FHCt = std::min(FHCt + 1, kHistorySize);
-    FPt = 1;
+    std::move_backward(history_.begin(), history_.end() - 1, history_.end());
+    history_[0] = location;
+    helpContext_ = std::min(helpContext_ + 1, kHistorySize);
+    point_ = 1;
 }
 
-void THelpDisplay::HistoryGoBack()
+void HelpView::HistoryGoBack()
 {
-    if (FHCt == 0)
+    if (helpContext_ == 0)
         return;
-    if (FPt < FHCt)
-        ++FPt;
-    JumpTo(HistoryEntry(FPt));
+    if (point_ < helpContext_)
+        ++point_;
+    JumpTo(HistoryEntry(point_));
 }
 
-void THelpDisplay::HistoryGoForwards()
+void HelpView::HistoryGoForwards()
 {
-    if (FHCt == 0)
+    if (helpContext_ == 0)
         return;
-    if (FPt > 1)
-        --FPt;
-    JumpTo(HistoryEntry(FPt));
+    if (point_ > 1)
+        --point_;
+    JumpTo(HistoryEntry(point_));
 }
 
-void THelpDisplay::JumpTo(int position)
+void HelpView::JumpTo(int position)
 {
     SetCaretPosition(position);
     ScrollLineToTop(LineOf(position), true, 0);
 }
 
-int THelpDisplay::EndPosition() const
+int HelpView::EndPosition() const
 {
     return document()->characterCount() - 1;
 }
 
-int THelpDisplay::LineCount() const
+int HelpView::LineCount() const
 {
     return document()->blockCount();
 }
 
-int THelpDisplay::LineOf(int position) const
+int HelpView::LineOf(int position) const
 {
     return document()->findBlock(std::clamp(position, 0, EndPosition())).blockNumber();
 }
 
-int THelpDisplay::CaretPosition() const
+int HelpView::CaretPosition() const
 {
     return textCursor().position();
 }
 
-void THelpDisplay::SetCaretPosition(int position)
+void HelpView::SetCaretPosition(int position)
 {
     // Moving the caret must not scroll: the callers place the view themselves.
     const int scroll = verticalScrollBar()->value();
@@ -318,7 +318,7 @@ void THelpDisplay::SetCaretPosition(int position)
     verticalScrollBar()->setValue(scroll);
 }
 
-void THelpDisplay::ScrollLineToTop(int line, bool select, int percent)
+void HelpView::ScrollLineToTop(int line, bool select, int percent)
 {
     const QTextBlock block = document()->findBlockByNumber(line);
     if (!block.isValid())
@@ -330,59 +330,59 @@ void THelpDisplay::ScrollLineToTop(int line, bool select, int percent)
     verticalScrollBar()->setValue(top - qRound(viewport()->height() * percent / 100.0));
 }
 
-void THelpDisplay::ScrollToTop()
+void HelpView::ScrollToTop()
 {
     ScrollLineToTop(0, false, 0);
 }
 
-void THelpDisplay::ScrollToBottom()
+void HelpView::ScrollToBottom()
 {
     ScrollLineToTop(LineCount() - 1, true, 0);
 }
 
-void THelpDisplay::ScrollToLine(int line)
+void HelpView::ScrollToLine(int line)
 {
     if (isVisible())
         ScrollLineToTop(line, true, 0);
 }
 
-int THelpDisplay::GetScrollLine() const
+int HelpView::GetScrollLine() const
 {
     if (!isVisible())
         return 0;
-    const QPointF top(PixelsOf(FLeftMargin) + 1, verticalScrollBar()->value() + 1);
+    const QPointF top(PixelsOf(leftMargin_) + 1, verticalScrollBar()->value() + 1);
     return LineOf(document()->documentLayout()->hitTest(top, Qt::FuzzyHit));
 }
 
-void THelpDisplay::ApplyColors(TColor color, TColor backcol)
+void HelpView::ApplyColors(RgbColor color, RgbColor backcol)
 {
-    TTextAttributes attributes = target_->SelAttributes();
+    TextAttributes attributes = target_->SelAttributes();
     if (color != kUnchangedColor)
         attributes.SetColor(color);
     if (backcol != kUnchangedColor)
         attributes.SetBackColor(backcol);
 }
 
-void THelpDisplay::AddMainHeading(const QString& s, TColor color, TColor backcol)
+void HelpView::AddMainHeading(const QString& s, RgbColor color, RgbColor backcol)
 {
-    TParaAttributes paragraph = target_->Paragraph();
-    TTextAttributes attributes = target_->SelAttributes();
-    paragraph.SetAlignment(paCenter);
+    ParaAttributes paragraph = target_->Paragraph();
+    TextAttributes attributes = target_->SelAttributes();
+    paragraph.SetAlignment(kCenter);
     attributes.SetSize(attributes.Size() + 7);
-    attributes.SetStyle(fsBold);
+    attributes.SetStyle(kBold);
     ApplyColors(color, backcol);
     target_->SetSelText(s);
     attributes.SetSize(attributes.Size() - 7);
     for (int i = 0; i < 3; ++i)
         AddBlankLine();
-    paragraph.SetAlignment(paLeftJustify);
+    paragraph.SetAlignment(kLeftJustify);
 }
 
-void THelpDisplay::AddSubHeading(const QString& s, TColor color, TColor backcol)
+void HelpView::AddSubHeading(const QString& s, RgbColor color, RgbColor backcol)
 {
-    TTextAttributes attributes = target_->SelAttributes();
+    TextAttributes attributes = target_->SelAttributes();
     attributes.SetSize(attributes.Size() + 2);
-    attributes.SetStyle(FItalicHeading ? fsBold | fsItalic : TFontStyles(fsBold));
+    attributes.SetStyle(italicHeading_ ? kBold | kItalic : FontStyles(kBold));
     ApplyColors(color, backcol);
     target_->SetSelText(s);
     attributes.SetSize(attributes.Size() - 2);
@@ -390,27 +390,27 @@ void THelpDisplay::AddSubHeading(const QString& s, TColor color, TColor backcol)
     AddBlankLine();
 }
 
-void THelpDisplay::AddLine(const QString& s, TColor color, TColor backcol)
+void HelpView::AddLine(const QString& s, RgbColor color, RgbColor backcol)
 {
     target_->SelAttributes().SetStyle({});
     ApplyColors(color, backcol);
     target_->Lines().Add(s);
 }
 
-void THelpDisplay::AddText(const QString& s, TColor color, TColor backcol)
+void HelpView::AddText(const QString& s, RgbColor color, RgbColor backcol)
 {
     target_->SelAttributes().SetStyle({});
     ApplyColors(color, backcol);
     target_->SetSelText(s);
 }
 
-void THelpDisplay::AddBlankLine()
+void HelpView::AddBlankLine()
 {
     target_->SelAttributes().SetStyle({});
     target_->SetSelText(QStringLiteral("\r\n"));
 }
 
-QString THelpDisplay::ConvertLongHTMLStringToStringLiterals(const QString& s)
+QString HelpView::ConvertLongHTMLStringToStringLiterals(const QString& s)
 {
     if (s.isEmpty())
         return {};
@@ -441,7 +441,7 @@ QString THelpDisplay::ConvertLongHTMLStringToStringLiterals(const QString& s)
     return result;
 }
 
-bool THelpDisplay::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
+bool HelpView::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
 {
     if (!QFileInfo(fname).isFile()) {
         sink_.ShowMessage(kFileNotFound + fname);
@@ -455,7 +455,7 @@ bool THelpDisplay::HTMLFileToStringLiteralsOnClipboard(const QString& fname)
     return true;
 }
 
-int THelpDisplay::CharAt(const QPoint& viewportPoint) const
+int HelpView::CharAt(const QPoint& viewportPoint) const
 {
     const QPointF documentPoint(viewportPoint.x() + horizontalScrollBar()->value(),
                                 viewportPoint.y() + verticalScrollBar()->value());
@@ -486,19 +486,19 @@ bool IsUnderlined(const QTextDocument& document, int position)
 
 } // namespace
 
-QString THelpDisplay::LinkTargetAt(int c) const
+QString HelpView::LinkTargetAt(int c) const
 {
     if (c < 0)
         return {};
-    for (const TLinkEntry& entry : FURLs) {
-        const TLinkInfo& info = entry.Info;
-        if (info.Length > 0 && c >= info.Start && c < info.Start + info.Length)
-            return entry.Target;
+    for (const LinkEntry& entry : urls_) {
+        const LinkInfo& info = entry.info;
+        if (info.length > 0 && c >= info.start && c < info.start + info.length)
+            return entry.target;
     }
-    return FAutoURLs ? AddressInTextAt(c) : QString();
+    return autoURLs_ ? AddressInTextAt(c) : QString();
 }
 
-QString THelpDisplay::AddressInTextAt(int c, int* start) const
+QString HelpView::AddressInTextAt(int c, int* start) const
 {
     const QTextBlock block = document()->findBlock(c);
     if (!block.isValid())
@@ -523,7 +523,7 @@ QString THelpDisplay::AddressInTextAt(int c, int* start) const
     return {};
 }
 
-bool THelpDisplay::ClickAt(int c)
+bool HelpView::ClickAt(int c)
 {
     if (c < 0 || c >= EndPosition())
         return false;
@@ -534,52 +534,52 @@ bool THelpDisplay::ClickAt(int c)
     return FollowAddressInText(c);
 }
 
-bool THelpDisplay::FollowPageLink(int c, int clickPosition)
+bool HelpView::FollowPageLink(int c, int clickPosition)
 {
     // The link's text is the run of underlined characters on this line that holds c.
     const QTextBlock block = document()->findBlock(c);
     int s = c;
     while (s > block.position() && IsUnderlined(*document(), s - 1))
         --s;
-    const auto it = std::find_if(FURLs.cbegin(), FURLs.cend(), [&](const TLinkEntry& e) {
-        return e.Info.Start == s && s <= c && e.Info.Length != 0 && c < e.Info.Start + e.Info.Length;
+    const auto it = std::find_if(urls_.cbegin(), urls_.cend(), [&](const LinkEntry& e) {
+        return e.info.start == s && s <= c && e.info.length != 0 && c < e.info.start + e.info.length;
     });
-    if (it == FURLs.cend())
+    if (it == urls_.cend())
         return false;
-    const QString target = it->Target;
+    const QString target = it->target;
     if (target.startsWith(u'#')) {
         const QString name = target.mid(1);
-        const auto anchor = std::find_if(FURLs.cbegin(), FURLs.cend(), [&](const TLinkEntry& e) {
-            return e.Target.compare(name, Qt::CaseInsensitive) == 0;
+        const auto anchor = std::find_if(urls_.cbegin(), urls_.cend(), [&](const LinkEntry& e) {
+            return e.target.compare(name, Qt::CaseInsensitive) == 0;
         });
-        if (anchor != FURLs.cend()) {
-            JumpTo(anchor->Info.Start);
+        if (anchor != urls_.cend()) {
+            JumpTo(anchor->info.start);
             AddToHistory(clickPosition);
             AddToHistory(CaretPosition());
         }
         return true;
     }
-    switch (it->Info.Kind) {
-    case lkImage:
+    switch (it->info.kind) {
+    case kImageLink:
         OpenPageFile(target, QStringLiteral("File (image) not found:\r\n\r\n"));
         break;
-    case lkFile: {
+    case kFileLink: {
         // "file:///dev/zero" names /dev/zero: the third slash starts the path.
         const QString name = target.startsWith(u"file:///", Qt::CaseInsensitive) ? target.mid(7) : target;
         OpenPageFile(name, QStringLiteral("File not found:\r\n\r\n"));
         break;
     }
-    case lkURL:
+    case kUrlLink:
         OpenAddress(target);
         break;
-    case lkContents:
-    case lkAnchor:
+    case kContentsLink:
+    case kAnchorLink:
         break;
     }
     return true;
 }
 
-void THelpDisplay::OpenPageFile(const QString& name, const QString& notFoundMessage)
+void HelpView::OpenPageFile(const QString& name, const QString& notFoundMessage)
 {
     // Only a regular file is handed over: no folder, device or pipe, whatever the page names.
     QString path = FindPageFile(name, pageFolder_);
@@ -594,7 +594,7 @@ void THelpDisplay::OpenPageFile(const QString& name, const QString& notFoundMess
         sink_.ShowMessage(notFoundMessage + name);
 }
 
-bool THelpDisplay::ReportNotRegular(const QString& name)
+bool HelpView::ReportNotRegular(const QString& name)
 {
     // Something that is there but is no regular file is named whole, with the reason.
     QStringList places{name};
@@ -611,7 +611,7 @@ bool THelpDisplay::ReportNotRegular(const QString& name)
     return false;
 }
 
-void THelpDisplay::OpenAddress(const QString& address)
+void HelpView::OpenAddress(const QString& address)
 {
     QString url = address.trimmed();
     if (url.startsWith(u"www.", Qt::CaseInsensitive))
@@ -633,9 +633,9 @@ void THelpDisplay::OpenAddress(const QString& address)
     SetStatusText(tr("Not opened: only web and e-mail addresses are followed (%1)").arg(address));
 }
 
-bool THelpDisplay::FollowAddressInText(int c)
+bool HelpView::FollowAddressInText(int c)
 {
-    if (!FAutoURLs)
+    if (!autoURLs_)
         return false;
     int start = 0;
     const QString address = AddressInTextAt(c, &start);
@@ -647,8 +647,8 @@ bool THelpDisplay::FollowAddressInText(int c)
     const int scroll = verticalScrollBar()->value();
     setTextCursor(selection);
     verticalScrollBar()->setValue(scroll);
-    if (FOnURLClick) {
-        FOnURLClick(this, address);
+    if (onURLClick_) {
+        onURLClick_(this, address);
         return true;
     }
     if (address.size() >= 8 && address.at(7) == u'#') {
@@ -662,21 +662,21 @@ bool THelpDisplay::FollowAddressInText(int c)
     return true;
 }
 
-void THelpDisplay::SetStatusText(const QString& text)
+void HelpView::SetStatusText(const QString& text)
 {
     if (text == statusText_)
         return;
     statusText_ = text;
-    if (FStatusBar) {
+    if (statusBar_) {
         if (text.isEmpty())
-            FStatusBar->clearMessage();
+            statusBar_->clearMessage();
         else
-            FStatusBar->showMessage(text);
+            statusBar_->showMessage(text);
     }
     emit linkHovered(text);
 }
 
-void THelpDisplay::mouseMoveEvent(QMouseEvent* event)
+void HelpView::mouseMoveEvent(QMouseEvent* event)
 {
     QTextEdit::mouseMoveEvent(event);
     const QString target = LinkTargetAt(CharAt(event->position().toPoint()));
@@ -684,7 +684,7 @@ void THelpDisplay::mouseMoveEvent(QMouseEvent* event)
     SetStatusText(target);
 }
 
-void THelpDisplay::mousePressEvent(QMouseEvent* event)
+void HelpView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier)) {
         if (ClickAt(CharAt(event->position().toPoint()))) {
@@ -695,16 +695,16 @@ void THelpDisplay::mousePressEvent(QMouseEvent* event)
     QTextEdit::mousePressEvent(event);
 }
 
-void THelpDisplay::focusInEvent(QFocusEvent* event)
+void HelpView::focusInEvent(QFocusEvent* event)
 {
     QTextEdit::focusInEvent(event);
-    if (FHideTheCaret && window() != this)
+    if (hideTheCaret_ && window() != this)
         window()->setFocus(Qt::OtherFocusReason);
 }
 
-void THelpDisplay::SetHideTheCaret(bool on)
+void HelpView::SetHideTheCaret(bool on)
 {
-    FHideTheCaret = on;
+    hideTheCaret_ = on;
     if (on && hasFocus() && window() != this)
         window()->setFocus(Qt::OtherFocusReason);
 }

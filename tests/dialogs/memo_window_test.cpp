@@ -14,7 +14,7 @@
 
 #include <csignal>
 
-using plotwell::TFindDialog;
+using plotwell::FindDialog;
 
 namespace {
 
@@ -82,7 +82,7 @@ protected:
         editor->SetText(QStringLiteral("One two one\nthree one"));
         ShowActive();
         QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
-        find = form->FindDialog();
+        find = form->FindDialogBox();
         ASSERT_TRUE(find->isVisible());
     }
 
@@ -95,7 +95,7 @@ protected:
 
     int SelectionStart() const { return editor->textCursor().hasSelection() ? editor->textCursor().selectionStart() : -1; }
 
-    TFindDialog* find = nullptr;
+    FindDialog* find = nullptr;
 };
 
 TEST_F(MemoFindTest, FindsEachMatchInTurnThenOffersToStartAgain)
@@ -356,9 +356,9 @@ TEST_F(MemoWindowTest, ActivationReloadsTheFileOnlyWithoutUnsavedEdits)
 
 TEST(MemoWindow, ScaleMultipliesTheBaseMarginOnly)
 {
-    plotwell::TRecordingSink sink;
-    plotwell::TRecordingLauncher launcher;
-    plotwell::Tnotesform form(sink, launcher);
+    plotwell::RecordingSink sink;
+    plotwell::RecordingLauncher launcher;
+    plotwell::MemoWindow form(sink, launcher);
     EXPECT_EQ(form.EditorMargin(), 30);
     form.SetScale(2.0);
     form.SetScale(1.5);
@@ -370,9 +370,9 @@ TEST(MemoWindow, ScaleMultipliesTheBaseMarginOnly)
 
 TEST(MemoWindow, ResizingKeepsTheButtonsAndStatusLineAtTheBottomRight)
 {
-    plotwell::TRecordingSink sink;
-    plotwell::TRecordingLauncher launcher;
-    plotwell::Tnotesform form(sink, launcher);
+    plotwell::RecordingSink sink;
+    plotwell::RecordingLauncher launcher;
+    plotwell::MemoWindow form(sink, launcher);
     form.show();
     form.resize(442, 313);
     const auto* status = form.findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
@@ -392,9 +392,9 @@ TEST(MemoWindow, ResizingKeepsTheButtonsAndStatusLineAtTheBottomRight)
 
 TEST(MemoWindow, EveryControlIsNamedForAssistiveTools)
 {
-    plotwell::TRecordingSink sink;
-    plotwell::TRecordingLauncher launcher;
-    plotwell::Tnotesform form(sink, launcher);
+    plotwell::RecordingSink sink;
+    plotwell::RecordingLauncher launcher;
+    plotwell::MemoWindow form(sink, launcher);
     for (const char* name : {"notesed", "okbutton", "cancelbtn", "StatusBar1"}) {
         const auto* control = form.findChild<QWidget*>(QLatin1String(name));
         ASSERT_NE(control, nullptr) << name;

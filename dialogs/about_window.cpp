@@ -1,4 +1,4 @@
-#include "dialogs/about_form.h"
+#include "dialogs/about_window.h"
 
 #include "dialogs/url_label.h"
 
@@ -41,10 +41,10 @@ QLabel* NewCentredLabel(QWidget* parent, const QString& name, const QFont& font,
     return label;
 }
 
-TURLLabel* NewLink(TLauncher& launcher, QWidget* parent, const QString& name, const QRect& geometry,
+URLLabel* NewLink(Launcher& launcher, QWidget* parent, const QString& name, const QRect& geometry,
                    const QString& accessible)
 {
-    auto* link = new TURLLabel(launcher, parent);
+    auto* link = new URLLabel(launcher, parent);
     link->setObjectName(name);
     link->setFont(PixelFont(kTahoma, 13));
     link->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -55,7 +55,7 @@ TURLLabel* NewLink(TLauncher& launcher, QWidget* parent, const QString& name, co
 
 } // namespace
 
-TAboutForm::TAboutForm(TLauncher& launcher, QWidget* parent) : QDialog(parent)
+AboutWindow::AboutWindow(Launcher& launcher, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutForm"));
     // A fixed dialog border: no resizing, no help button.
@@ -66,15 +66,15 @@ TAboutForm::TAboutForm(TLauncher& launcher, QWidget* parent) : QDialog(parent)
     version = NewCentredLabel(this, QStringLiteral("version"), PixelFont(QStringLiteral("MS Sans Serif"), 13, true),
                               QRect(82, 39, 199, 16));
     copyrightlabel = NewCentredLabel(this, QStringLiteral("copyrightlabel"), PixelFont(kTahoma, 12), QRect(8, 80, 345, 20));
-    Label1 = NewLabel(this, QStringLiteral("Label1"), tr("Software page:"), PixelFont(kTahoma, 12, true), 47, 104);
-    Label2 = NewLabel(this, QStringLiteral("Label2"), tr("Home page:"), PixelFont(kTahoma, 12, true), 228, 104);
+    label1 = NewLabel(this, QStringLiteral("Label1"), tr("Software page:"), PixelFont(kTahoma, 12, true), 47, 104);
+    label2 = NewLabel(this, QStringLiteral("Label2"), tr("Home page:"), PixelFont(kTahoma, 12, true), 228, 104);
     pagelabel = NewLink(launcher, this, QStringLiteral("pagelabel"), QRect(8, 122, 169, 16), tr("Software page"));
     pagelabel->SetURL(QString::fromLatin1(kSoftwarePage));
     pagelabel->setText(QStringLiteral("example.org/plotwell"));
     page2label = NewLink(launcher, this, QStringLiteral("page2label"), QRect(183, 122, 186, 16), tr("Home page"));
     page2label->SetURL(QString::fromLatin1(kHomePage));
     page2label->setText(QStringLiteral("www.example.org"));
-    Label3 = NewLabel(this, QStringLiteral("Label3"), tr("Email:"), PixelFont(kTahoma, 12, true), 171, 147);
+    label3 = NewLabel(this, QStringLiteral("Label3"), tr("Email:"), PixelFont(kTahoma, 12, true), 171, 147);
     emaillabel = NewLink(launcher, this, QStringLiteral("emaillabel"), QRect(8, 165, 361, 16), tr("Email"));
     emaillabel->setText(QString::fromLatin1(kEmailCaption));
 
@@ -91,9 +91,9 @@ TAboutForm::TAboutForm(TLauncher& launcher, QWidget* parent) : QDialog(parent)
     pathedit->setPalette(p);
     datalocationlabel->setBuddy(pathedit);
 
-    UpDown1 = new QWidget(this);
-    UpDown1->setObjectName(QStringLiteral("UpDown1"));
-    UpDown1->setGeometry(317, 215, 32, 18);
+    upDown1 = new QWidget(this);
+    upDown1->setObjectName(QStringLiteral("UpDown1"));
+    upDown1->setGeometry(317, 215, 32, 18);
     QToolButton* start = ArrowButton(Qt::LeftArrow, QStringLiteral("UpDown1Left"), tr("Show the start of the path"));
     start->setGeometry(0, 0, 16, 18);
     QToolButton* end = ArrowButton(Qt::RightArrow, QStringLiteral("UpDown1Right"), tr("Show the end of the path"));
@@ -101,26 +101,26 @@ TAboutForm::TAboutForm(TLauncher& launcher, QWidget* parent) : QDialog(parent)
     connect(start, &QToolButton::clicked, pathedit, [this] { pathedit->home(false); });
     connect(end, &QToolButton::clicked, pathedit, [this] { pathedit->end(false); });
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::HLine);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(1, 264, 373, 9);
+    bevel1 = new QFrame(this);
+    bevel1->setObjectName(QStringLiteral("Bevel1"));
+    bevel1->setFrameShape(QFrame::HLine);
+    bevel1->setFrameShadow(QFrame::Sunken);
+    bevel1->setGeometry(1, 264, 373, 9);
 
-    OKButton = new QPushButton(tr("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(142, 274, 92, 31);
-    OKButton->setDefault(true);
-    OKButton->setAutoDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(tr("OK"), this);
+    okButton->setObjectName(QStringLiteral("OKButton"));
+    okButton->setGeometry(142, 274, 92, 31);
+    okButton->setDefault(true);
+    okButton->setAutoDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     setFixedSize(kClientWidth, kHeightWithDataRow);
-    OKButton->setFocus();
+    okButton->setFocus();
 }
 
-QToolButton* TAboutForm::ArrowButton(Qt::ArrowType arrow, const QString& name, const QString& tip)
+QToolButton* AboutWindow::ArrowButton(Qt::ArrowType arrow, const QString& name, const QString& tip)
 {
-    auto* button = new QToolButton(UpDown1);
+    auto* button = new QToolButton(upDown1);
     button->setObjectName(name);
     button->setArrowType(arrow);
     button->setAutoRaise(false);
@@ -129,14 +129,14 @@ QToolButton* TAboutForm::ArrowButton(Qt::ArrowType arrow, const QString& name, c
     return button;
 }
 
-void TAboutForm::SetDataRowVisible(bool visible)
+void AboutWindow::SetDataRowVisible(bool visible)
 {
     datalocationlabel->setVisible(visible);
     pathedit->setVisible(visible);
-    UpDown1->setVisible(visible);
+    upDown1->setVisible(visible);
     const int shift = visible ? 0 : kDataRowHeight;
-    Bevel1->move(1, 264 - shift);
-    OKButton->move(142, 274 - shift);
+    bevel1->move(1, 264 - shift);
+    okButton->move(142, 274 - shift);
     setFixedSize(kClientWidth, visible ? kHeightWithDataRow : kHeightWithoutDataRow);
 }
 

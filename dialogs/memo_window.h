@@ -1,5 +1,5 @@
 #pragma once
-// Tnotesform: the memo window: a text editor with OK and Cancel, a status line (caret line and
+// MemoWindow: the memo window: a text editor with OK and Cancel, a status line (caret line and
 // column, how full the editor is), Find, addresses opened by double-click, and an optional
 // bound text file that is loaded on activation and saved on OK.
 
@@ -12,12 +12,12 @@ class QStatusBar;
 
 namespace plotwell {
 
-class TFindDialog;
-class TLauncher;
-class TMemoEditor;
-class TMessageSink;
+class FindDialog;
+class Launcher;
+class MemoEditor;
+class MessageSink;
 
-class Tnotesform : public QDialog
+class MemoWindow : public QDialog
 {
     Q_OBJECT
 
@@ -28,14 +28,14 @@ public:
     static constexpr int kFrameHeight = 39;
 
     // `sink` and `launcher` must outlive the window.
-    Tnotesform(TMessageSink& sink, TLauncher& launcher, QWidget* parent = nullptr);
+    MemoWindow(MessageSink& sink, Launcher& launcher, QWidget* parent = nullptr);
 
     // The editor's right margin becomes 30 pixels times `scale`.
     void SetScale(double scale);
     double ScaleAmt() const { return scaleAmt_; }
     int EditorMargin() const { return margin_; }
 
-    void showstatus();
+    void ShowStatus();
     QString StatusText() const;
 
     // Replaces the editor's text (not modified); a bound file is read again at the next
@@ -59,10 +59,10 @@ public:
     bool Modal() const { return modal_; }
     void SetModal(bool modal);
 
-    TMemoEditor* Editor() const { return notesed_; }
+    MemoEditor* Editor() const { return notesed_; }
     QPushButton* OkButton() const { return okbutton_; }
     QPushButton* CancelButton() const { return cancelbtn_; }
-    TFindDialog* FindDialog() const { return FindDialog1_; }
+    FindDialog* FindDialogBox() const { return findDialog_; }
 
     // Lays the controls out for the window's size (also done on every resize).
     void LayoutControls();
@@ -84,19 +84,19 @@ private:
     bool BoundFileChanged() const;
     void RememberBoundFile();
 
-    TMessageSink& sink_;
-    TLauncher& launcher_;
+    MessageSink& sink_;
+    Launcher& launcher_;
 
-    TMemoEditor* notesed_;
+    MemoEditor* notesed_;
     QPushButton* okbutton_;
     QPushButton* cancelbtn_;
-    QStatusBar* StatusBar1_;
+    QStatusBar* statusBar_;
     QLabel* statuslabel_;
-    TFindDialog* FindDialog1_;
+    FindDialog* findDialog_;
 
     double scaleAmt_ = 1.0;
     int margin_ = 30;
-    int FSelPos_ = 0;
+    int selPos_ = 0;
     QString fileName_;
     bool verifyOverwrite_ = true;
     bool showLineAndColNums_ = true;

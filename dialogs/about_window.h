@@ -1,5 +1,5 @@
 #pragma once
-// TAboutForm: the About window with the program's name, version, notice line, links and the
+// AboutWindow: the About window with the program's name, version, notice line, links and the
 // optional data folder row.
 
 #include <QDialog>
@@ -12,10 +12,10 @@ class QToolButton;
 
 namespace plotwell {
 
-class TLauncher;
-class TURLLabel;
+class Launcher;
+class URLLabel;
 
-class TAboutForm : public QDialog
+class AboutWindow : public QDialog
 {
     Q_OBJECT
 
@@ -30,7 +30,7 @@ public:
     static constexpr char kHomePage[] = "https://www.example.org";
     static constexpr char kEmailCaption[] = "plotwell@example.org";
 
-    TAboutForm(TLauncher& launcher, QWidget* parent = nullptr);
+    AboutWindow(Launcher& launcher, QWidget* parent = nullptr);
 
     // Shows or leaves out the data folder row; without it the window is 50 pixels shorter.
     void SetDataRowVisible(bool visible);
@@ -38,17 +38,17 @@ public:
     QLabel* productname;
     QLabel* version;
     QLabel* copyrightlabel;
-    QLabel* Label1;
-    QLabel* Label2;
-    TURLLabel* pagelabel;
-    TURLLabel* page2label;
-    QLabel* Label3;
-    TURLLabel* emaillabel;
+    QLabel* label1;
+    QLabel* label2;
+    URLLabel* pagelabel;
+    URLLabel* page2label;
+    QLabel* label3;
+    URLLabel* emaillabel;
     QLabel* datalocationlabel;
-    QWidget* UpDown1;
+    QWidget* upDown1;
     QLineEdit* pathedit;
-    QFrame* Bevel1;
-    QPushButton* OKButton;
+    QFrame* bevel1;
+    QPushButton* okButton;
 
 private:
     QToolButton* ArrowButton(Qt::ArrowType arrow, const QString& name, const QString& tip);

@@ -1,4 +1,4 @@
-#include "dialogs/notes_form.h"
+#include "dialogs/memo_window.h"
 
 #include "core/launcher.h"
 #include "core/message_sink.h"
@@ -44,16 +44,16 @@ bool IsWebAddress(const QString& text)
 
 } // namespace
 
-Tnotesform::Tnotesform(TMessageSink& sink, TLauncher& launcher, QWidget* parent)
+MemoWindow::MemoWindow(MessageSink& sink, Launcher& launcher, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       sink_(sink),
       launcher_(launcher),
-      notesed_(new TMemoEditor(this)),
+      notesed_(new MemoEditor(this)),
       okbutton_(new QPushButton(QStringLiteral("&Ok"), this)),
       cancelbtn_(new QPushButton(QStringLiteral("&Cancel"), this)),
-      StatusBar1_(new QStatusBar(this)),
-      statuslabel_(new QLabel(StatusBar1_)),
-      FindDialog1_(new TFindDialog(this))
+      statusBar_(new QStatusBar(this)),
+      statuslabel_(new QLabel(statusBar_)),
+      findDialog_(new FindDialog(this))
 {
     setObjectName(QStringLiteral("notesform"));
     setFont(QFont(QStringLiteral("Tahoma"), 9));
@@ -78,87 +78,87 @@ Tnotesform::Tnotesform(TMessageSink& sink, TLauncher& launcher, QWidget* parent)
     // Enter makes a new line in the editor; where the editor takes no Enter (read-only) it is
     // OK. Escape is the dialog's own Cancel.
     okbutton_->setDefault(true);
-    connect(okbutton_, &QPushButton::clicked, this, &Tnotesform::OkClicked);
+    connect(okbutton_, &QPushButton::clicked, this, &MemoWindow::OkClicked);
     connect(cancelbtn_, &QPushButton::clicked, this, &QDialog::reject);
 
-    StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1_->setAccessibleName(QStringLiteral("Status line"));
-    StatusBar1_->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar_->setAccessibleName(QStringLiteral("Status line"));
+    statusBar_->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     statuslabel_->setObjectName(QStringLiteral("statuslabel"));
     // No name of its own: a screen reader hears the status itself as the label's name.
     statuslabel_->setAccessibleDescription(QStringLiteral("Status"));
     statuslabel_->setTextFormat(Qt::PlainText);
-    StatusBar1_->addWidget(statuslabel_, 1);
+    statusBar_->addWidget(statuslabel_, 1);
 
-    FindDialog1_->setObjectName(QStringLiteral("FindDialog1"));
-    connect(FindDialog1_, &TFindDialog::findNext, this, &Tnotesform::FindNext);
+    findDialog_->setObjectName(QStringLiteral("FindDialog1"));
+    connect(findDialog_, &FindDialog::findNext, this, &MemoWindow::FindNext);
     auto* findKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     findKey->setContext(Qt::WindowShortcut);
-    connect(findKey, &QShortcut::activated, this, &Tnotesform::OpenFindDialog);
+    connect(findKey, &QShortcut::activated, this, &MemoWindow::OpenFindDialog);
 
-    connect(notesed_, &QPlainTextEdit::textChanged, this, &Tnotesform::showstatus);
-    connect(notesed_, &QPlainTextEdit::cursorPositionChanged, this, &Tnotesform::showstatus);
-    connect(notesed_, &TMemoEditor::wordDoubleClicked, this, &Tnotesform::WordDoubleClicked);
+    connect(notesed_, &QPlainTextEdit::textChanged, this, &MemoWindow::ShowStatus);
+    connect(notesed_, &QPlainTextEdit::cursorPositionChanged, this, &MemoWindow::ShowStatus);
+    connect(notesed_, &MemoEditor::wordDoubleClicked, this, &MemoWindow::WordDoubleClicked);
 
     setTabOrder(notesed_, okbutton_);
     setTabOrder(okbutton_, cancelbtn_);
     SetScale(1.0);
     LayoutControls();
-    showstatus();
+    ShowStatus();
 }
 
-void Tnotesform::SetScale(double scale)
+void MemoWindow::SetScale(double scale)
 {
     scaleAmt_ = scale;
     margin_ = static_cast<int>(Round(kBaseMargin * scale));
 }
 
-void Tnotesform::SetFileName(const QString& fileName)
+void MemoWindow::SetFileName(const QString& fileName)
 {
     if (fileName != fileName_)
         boundStamp_ = QDateTime();
     fileName_ = fileName;
 }
 
-void Tnotesform::SetEditorText(const QString& text)
+void MemoWindow::SetEditorText(const QString& text)
 {
     notesed_->SetText(text);
     boundStamp_ = QDateTime();
 }
 
-void Tnotesform::SetShowLineAndColNums(bool on)
+void MemoWindow::SetShowLineAndColNums(bool on)
 {
     showLineAndColNums_ = on;
-    showstatus();
+    ShowStatus();
 }
 
-void Tnotesform::SetShowPercentageFull(bool on)
+void MemoWindow::SetShowPercentageFull(bool on)
 {
     showPercentageFull_ = on;
-    showstatus();
+    ShowStatus();
 }
 
-void Tnotesform::SetModal(bool modal)
+void MemoWindow::SetModal(bool modal)
 {
     modal_ = modal;
     setAttribute(Qt::WA_DeleteOnClose, !modal);
 }
 
-void Tnotesform::LayoutControls()
+void MemoWindow::LayoutControls()
 {
     const int clientWidth = width();
     const int clientHeight = height();
-    StatusBar1_->setGeometry(0, clientHeight - kStatusBarHeight, clientWidth, kStatusBarHeight);
-    const int okTop = StatusBar1_->y() - okbutton_->height() - 4;
+    statusBar_->setGeometry(0, clientHeight - kStatusBarHeight, clientWidth, kStatusBarHeight);
+    const int okTop = statusBar_->y() - okbutton_->height() - 4;
     const int editorWidth = clientWidth - margin_;
     notesed_->setGeometry(notesed_->x(), notesed_->y(), editorWidth, okTop - notesed_->y() - 4);
     const int cancelLeft = notesed_->x() + editorWidth - cancelbtn_->width();
     cancelbtn_->move(cancelLeft, okTop);
     okbutton_->move(notesed_->isReadOnly() ? cancelLeft : cancelLeft - okbutton_->width() - 20, okTop);
-    showstatus();
+    ShowStatus();
 }
 
-void Tnotesform::showstatus()
+void MemoWindow::ShowStatus()
 {
     QString status;
     if (showLineAndColNums_)
@@ -173,12 +173,12 @@ void Tnotesform::showstatus()
     statuslabel_->setText(status);
 }
 
-QString Tnotesform::StatusText() const
+QString MemoWindow::StatusText() const
 {
     return statuslabel_->text();
 }
 
-void Tnotesform::Loadfile(const QString& fname)
+void MemoWindow::Loadfile(const QString& fname)
 {
     if (fname.isEmpty() || !QFileInfo::exists(fname))
         return;
@@ -190,29 +190,29 @@ void Tnotesform::Loadfile(const QString& fname)
     notesed_->SetText(text);
     fileName_ = fname;
     RememberBoundFile();
-    showstatus();
+    ShowStatus();
 }
 
-void Tnotesform::RememberBoundFile()
+void MemoWindow::RememberBoundFile()
 {
     const QFileInfo info(fileName_);
     boundStamp_ = info.lastModified();
     boundSize_ = info.size();
 }
 
-bool Tnotesform::BoundFileChanged() const
+bool MemoWindow::BoundFileChanged() const
 {
     const QFileInfo info(fileName_);
     return !boundStamp_.isValid() || info.lastModified() != boundStamp_ || info.size() != boundSize_;
 }
 
-void Tnotesform::resizeEvent(QResizeEvent* event)
+void MemoWindow::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     LayoutControls();
 }
 
-void Tnotesform::changeEvent(QEvent* event)
+void MemoWindow::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow())
@@ -220,11 +220,11 @@ void Tnotesform::changeEvent(QEvent* event)
     // Changes made on disk are taken in, but never over the user's own unsaved edits.
     if (!fileName_.isEmpty() && QFileInfo::exists(fileName_) && !notesed_->Modified() && BoundFileChanged())
         Loadfile(fileName_);
-    showstatus();
+    ShowStatus();
     notesed_->setFocus();
 }
 
-bool Tnotesform::eventFilter(QObject* watched, QEvent* event)
+bool MemoWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == notesed_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -236,34 +236,34 @@ bool Tnotesform::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Tnotesform::OpenFindDialog()
+void MemoWindow::OpenFindDialog()
 {
-    FSelPos_ = 0;
+    selPos_ = 0;
     const QRect frame = frameGeometry();
     const QScreen* screenOfWindow = screen();
     const int screenRight = screenOfWindow ? screenOfWindow->geometry().right() + 1 : 0;
     const int left = screenRight < frame.x() + frame.width() + 200 ? frame.x() + 100 : frame.x() + width() - 20;
-    FindDialog1_->move(left, frame.y() + 40);
-    FindDialog1_->show();
-    FindDialog1_->raise();
-    FindDialog1_->activateWindow();
+    findDialog_->move(left, frame.y() + 40);
+    findDialog_->show();
+    findDialog_->raise();
+    findDialog_->activateWindow();
 }
 
-void Tnotesform::FindNext(const QString& text, bool matchCase)
+void MemoWindow::FindNext(const QString& text, bool matchCase)
 {
     const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (;;) {
-        const bool fresh = FSelPos_ == 0;
+        const bool fresh = selPos_ == 0;
         const QString all = notesed_->toPlainText();
-        const int from = fresh ? 0 : FSelPos_ - 1 + static_cast<int>(text.size());
+        const int from = fresh ? 0 : selPos_ - 1 + static_cast<int>(text.size());
         const qsizetype found = from <= all.size() ? all.indexOf(text, from, cs) : -1;
         if (found >= 0) {
-            FSelPos_ = static_cast<int>(found) + 1;
+            selPos_ = static_cast<int>(found) + 1;
             QTextCursor cursor = notesed_->textCursor();
             cursor.setPosition(static_cast<int>(found));
             cursor.setPosition(static_cast<int>(found + text.size()), QTextCursor::KeepAnchor);
             notesed_->setTextCursor(cursor);
-            showstatus();
+            ShowStatus();
             notesed_->setFocus();
             return;
         }
@@ -272,14 +272,14 @@ void Tnotesform::FindNext(const QString& text, bool matchCase)
             return;
         }
         if (!VerifyYesNo(sink_, QStringLiteral("Item not found. Start again at the beginning?"), QString())) {
-            FindDialog1_->close();
+            findDialog_->close();
             return;
         }
-        FSelPos_ = 0;
+        selPos_ = 0;
     }
 }
 
-void Tnotesform::WordDoubleClicked(const QString& word)
+void MemoWindow::WordDoubleClicked(const QString& word)
 {
     // A double-click on blank space leaves the clipboard as it was.
     if (word.isEmpty())
@@ -302,7 +302,7 @@ void Tnotesform::WordDoubleClicked(const QString& word)
         launcher_.OpenUrl(url.toString());
 }
 
-void Tnotesform::OkClicked()
+void MemoWindow::OkClicked()
 {
     if (!fileName_.isEmpty() && notesed_->Modified()) {
         const QString folder = FolderOf(fileName_);
@@ -320,7 +320,7 @@ void Tnotesform::OkClicked()
         accept();
 }
 
-bool Tnotesform::SaveBoundFile()
+bool MemoWindow::SaveBoundFile()
 {
     // Written whole to a temporary file and put in place only when every byte is written, so a
     // full disk or a lost folder leaves the old file as it was.
@@ -353,7 +353,7 @@ bool Tnotesform::SaveBoundFile()
     return true;
 }
 
-void Tnotesform::done(int result)
+void MemoWindow::done(int result)
 {
     if (notesed_->Modified() && !fileName_.isEmpty()) {
         if (!VerifyYesNo(sink_, QStringLiteral("Text has been changed.  Are you sure you want to cancel?"), QString())) {
@@ -362,7 +362,7 @@ void Tnotesform::done(int result)
         }
         notesed_->SetModified(false);
     }
-    FindDialog1_->close();
+    findDialog_->close();
     QDialog::done(result);
 }
 

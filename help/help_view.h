@@ -1,5 +1,5 @@
 #pragma once
-// THelpDisplay: the read-only rich text view that shows help pages, follows their links, keeps a
+// HelpView: the read-only rich text view that shows help pages, follows their links, keeps a
 // history of positions and lists the page's contents markers.
 
 #include "core/color.h"
@@ -19,72 +19,72 @@
 
 namespace plotwell {
 
-class TLauncher;
-class TMessageSink;
-class THelpDisplay;
+class Launcher;
+class MessageSink;
+class HelpView;
 
 // One contents marker of the page: its name and the character position it marks.
-struct TContentsEntry
+struct ContentsEntry
 {
-    QString Name;
-    int Start = 0;
+    QString name;
+    int start = 0;
 };
 
 // Called instead of opening an address found in plain text: the view and the link text.
-using TURLClickEvent = std::function<void(THelpDisplay* Sender, const QString& URL)>;
+using URLClickEvent = std::function<void(HelpView* Sender, const QString& URL)>;
 
 // A colour argument of the building operations that leaves the colour as it is.
-constexpr TColor kUnchangedColor = 99999;
+constexpr RgbColor kUnchangedColor = 99999;
 
-class THelpDisplay : public QTextEdit
+class HelpView : public QTextEdit
 {
     Q_OBJECT
 
 public:
     static constexpr int kHistorySize = 10;
     // Links and picture placeholders are blue.
-    static constexpr TColor kLinkColor = 0x00FF0000;
+    static constexpr RgbColor kLinkColor = 0x00FF0000;
 
     // Messages go to `sink`, links open through `launcher`; both must outlive the view.
-    THelpDisplay(TMessageSink& sink, TLauncher& launcher, QWidget* parent = nullptr);
-    ~THelpDisplay() override;
+    HelpView(MessageSink& sink, Launcher& launcher, QWidget* parent = nullptr);
+    ~HelpView() override;
 
-    QString HTML() const { return FHTML; }
+    QString HTML() const { return html_; }
     void SetHTML(const QString& html);
-    bool ItalicHeading() const { return FItalicHeading; }
-    void SetItalicHeading(bool on) { FItalicHeading = on; }
+    bool ItalicHeading() const { return italicHeading_; }
+    void SetItalicHeading(bool on) { italicHeading_ = on; }
     // Called when a new page is converted, with its contents known, just before it is shown.
-    void SetOnPageConverted(std::function<void()> handler) { FOnPageConverted = std::move(handler); }
-    TURLClickEvent OnURLClick() const { return FOnURLClick; }
-    void SetOnURLClick(TURLClickEvent handler) { FOnURLClick = std::move(handler); }
-    double LeftMargin() const { return FLeftMargin; }
-    void SetLeftMargin(double cm) { FLeftMargin = cm; }
-    double RightMargin() const { return FRightMargin; }
-    void SetRightMargin(double cm) { FRightMargin = cm; }
-    bool AutoURLs() const { return FAutoURLs; }
-    void SetAutoURLs(bool on) { FAutoURLs = on; }
-    const QList<TContentsEntry>& Contents() const { return FContents; }
-    bool HideTheCaret() const { return FHideTheCaret; }
+    void SetOnPageConverted(std::function<void()> handler) { onPageConverted_ = std::move(handler); }
+    URLClickEvent OnURLClick() const { return onURLClick_; }
+    void SetOnURLClick(URLClickEvent handler) { onURLClick_ = std::move(handler); }
+    double LeftMargin() const { return leftMargin_; }
+    void SetLeftMargin(double cm) { leftMargin_ = cm; }
+    double RightMargin() const { return rightMargin_; }
+    void SetRightMargin(double cm) { rightMargin_ = cm; }
+    bool AutoURLs() const { return autoURLs_; }
+    void SetAutoURLs(bool on) { autoURLs_ = on; }
+    const QList<ContentsEntry>& Contents() const { return contents_; }
+    bool HideTheCaret() const { return hideTheCaret_; }
     void SetHideTheCaret(bool on);
-    bool AllowCopy() const { return FAllowCopy; }
-    void SetAllowCopy(bool on) { FAllowCopy = on; }
-    QStatusBar* StatusBar() const { return FStatusBar; }
-    void SetStatusBar(QStatusBar* bar) { FStatusBar = bar; }
+    bool AllowCopy() const { return allowCopy_; }
+    void SetAllowCopy(bool on) { allowCopy_ = on; }
+    QStatusBar* StatusBar() const { return statusBar_; }
+    void SetStatusBar(QStatusBar* bar) { statusBar_ = bar; }
     int ScrollLine() const { return GetScrollLine(); }
     void SetScrollLine(int line) { ScrollToLine(line); }
-    bool Refreshing() const { return FRefreshing; }
-    void SetRefreshing(bool on) { FRefreshing = on; }
+    bool Refreshing() const { return refreshing_; }
+    void SetRefreshing(bool on) { refreshing_ = on; }
     // The base font: what text takes after Clear.
     void SetBaseFont(const QString& family, int points);
     void SetBaseFontSize(int points);
-    int BaseFontSize() const { return target_->BaseFormat().Size; }
+    int BaseFontSize() const { return target_->BaseFormat().size; }
 
     // The page's links, anchors, contents markers and missing pictures.
-    const TLinkList& URLs() const { return FURLs; }
+    const LinkList& URLs() const { return urls_; }
     // Where the page's relative file names are looked for: the folder of the last file loaded.
     QString PageFolder() const { return pageFolder_; }
     // The rich text operations over the view's document.
-    TDocumentRichTextTarget& Target() { return *target_; }
+    DocumentRichTextTarget& Target() { return *target_; }
     bool Loading() const { return loading_; }
 
     void InputHTML(const QString& html, bool clearing, const QString& folderforCSS);
@@ -98,11 +98,11 @@ public:
     void AddToHistory(int location);
     void HistoryGoBack();
     void HistoryGoForwards();
-    int HistoryCount() const { return FHCt; }
+    int HistoryCount() const { return helpContext_; }
     // The current entry, 1 for the newest.
-    int HistoryIndex() const { return FPt; }
+    int HistoryIndex() const { return point_; }
     // Entry `index`, 1 for the newest.
-    int HistoryEntry(int index) const { return FHistory[static_cast<size_t>(index - 1)]; }
+    int HistoryEntry(int index) const { return history_[static_cast<size_t>(index - 1)]; }
 
     void ScrollToTop();
     void ScrollToBottom();
@@ -118,10 +118,10 @@ public:
     int CaretPosition() const;
     void SetCaretPosition(int position);
 
-    void AddMainHeading(const QString& s, TColor color = kUnchangedColor, TColor backcol = kUnchangedColor);
-    void AddSubHeading(const QString& s, TColor color = kUnchangedColor, TColor backcol = kUnchangedColor);
-    void AddLine(const QString& s, TColor color = kUnchangedColor, TColor backcol = kUnchangedColor);
-    void AddText(const QString& s, TColor color = kUnchangedColor, TColor backcol = kUnchangedColor);
+    void AddMainHeading(const QString& s, RgbColor color = kUnchangedColor, RgbColor backcol = kUnchangedColor);
+    void AddSubHeading(const QString& s, RgbColor color = kUnchangedColor, RgbColor backcol = kUnchangedColor);
+    void AddLine(const QString& s, RgbColor color = kUnchangedColor, RgbColor backcol = kUnchangedColor);
+    void AddText(const QString& s, RgbColor color = kUnchangedColor, RgbColor backcol = kUnchangedColor);
     void AddBlankLine();
 
     // A developer aid: a page as string literals of source code.
@@ -150,9 +150,9 @@ protected:
 private:
     int PixelsOf(double cm) const;
     void ApplyMargins(QTextDocument& document) const;
-    std::unique_ptr<TDocumentRichTextTarget> NewTarget(QTextDocument& document) const;
+    std::unique_ptr<DocumentRichTextTarget> NewTarget(QTextDocument& document) const;
     void ResetPageState();
-    void ApplyColors(TColor color, TColor backcol);
+    void ApplyColors(RgbColor color, RgbColor backcol);
     void SetStatusText(const QString& text);
     bool FollowPageLink(int c, int clickPosition);
     bool FollowAddressInText(int c);
@@ -165,28 +165,28 @@ private:
     void OpenAddress(const QString& address);
     int EndPosition() const;
 
-    TMessageSink& sink_;
-    TLauncher& launcher_;
+    MessageSink& sink_;
+    Launcher& launcher_;
     // The shown document and the target that writes into it. A page that replaces the text is
     // built in a new document, away from the view's layout, and then shown.
     std::unique_ptr<QTextDocument> document_;
-    std::unique_ptr<TDocumentRichTextTarget> target_;
-    QString FHTML;
-    bool FItalicHeading = true;
-    TURLClickEvent FOnURLClick;
-    std::function<void()> FOnPageConverted;
-    double FLeftMargin = 0.3;
-    double FRightMargin = 0.9;
-    bool FAutoURLs = true;
-    QList<TContentsEntry> FContents;
-    bool FHideTheCaret = true;
-    bool FAllowCopy = true;
-    QPointer<QStatusBar> FStatusBar;
-    bool FRefreshing = false;
-    TLinkList FURLs;
-    std::array<int, kHistorySize> FHistory{};
-    int FHCt = 0;
-    int FPt = 0;
+    std::unique_ptr<DocumentRichTextTarget> target_;
+    QString html_;
+    bool italicHeading_ = true;
+    URLClickEvent onURLClick_;
+    std::function<void()> onPageConverted_;
+    double leftMargin_ = 0.3;
+    double rightMargin_ = 0.9;
+    bool autoURLs_ = true;
+    QList<ContentsEntry> contents_;
+    bool hideTheCaret_ = true;
+    bool allowCopy_ = true;
+    QPointer<QStatusBar> statusBar_;
+    bool refreshing_ = false;
+    LinkList urls_;
+    std::array<int, kHistorySize> history_{};
+    int helpContext_ = 0;
+    int point_ = 0;
     bool loading_ = false;
     QString pageFolder_;
     QString statusText_;
