@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -89,6 +90,7 @@ GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
     ShowOptions();
     WireOptions();
     connect(&model_, &PlotModel::changed, this, &GraphControl::ShowChange);
+    BuildContextMenu();
     DescribeGraph();
 }
 
@@ -411,6 +413,30 @@ void GraphControl::ShowReadout(QPoint pos)
     const QRect changed = readout_.Show(model_, lastDrawing_.geometry, canvas_, pos, height());
     if (!changed.isEmpty())
         paintBox_->update(changed);
+}
+
+void GraphControl::BuildContextMenu()
+{
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("GraphContextMenu"));
+    QAction* copy = contextMenu_->addAction(QStringLiteral("&Copy"), this, &GraphControl::CopyToClipboard);
+    copy->setObjectName(QStringLiteral("CopyAction"));
+    QAction* print = contextMenu_->addAction(QStringLiteral("&Print..."), this, &GraphControl::Print);
+    print->setObjectName(QStringLiteral("PrintAction"));
+    // The surface takes the focus on a click and by Tab, so the keys of the menu reach it.
+    paintBox_->setFocusPolicy(Qt::StrongFocus);
+    paintBox_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(paintBox_, &QWidget::customContextMenuRequested, this, &GraphControl::ShowContextMenu);
+}
+
+void GraphControl::AddContextMenuAction(QAction* action)
+{
+    contextMenu_->addAction(action);
+}
+
+void GraphControl::ShowContextMenu(QPoint surfacePos)
+{
+    contextMenu_->popup(paintBox_->mapToGlobal(surfacePos));
 }
 
 void GraphControl::CopyToClipboard()

@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+class QAction;
+class QMenu;
 class QPrinter;
 
 namespace plotwell {
@@ -134,6 +136,10 @@ public:
     void SetLoadFunction(BackgroundLoad::LoadFunction load) { loadFunction_ = std::move(load); }
     // The plotting surface's picture as the screen shows it.
     QImage SurfaceImage() const { return canvas_.Image(); }
+    // The surface's context menu (right click, or the Menu key and Shift+F10 while the surface
+    // has the focus): the control's own items, then those a host adds at its end.
+    QMenu* ContextMenu() const { return contextMenu_; }
+    void AddContextMenuAction(QAction* action);
     // What the drawing on the surface found (nothing before the first drawing).
     const DrawingResult& LastDrawing() const { return lastDrawing_; }
 
@@ -169,6 +175,8 @@ private:
     void SeriesBoxClicked(int n, bool checked);
     void LabelsClicked();
     void ShowReadout(QPoint pos);
+    void BuildContextMenu();
+    void ShowContextMenu(QPoint surfacePos);
     void LoadFinished(BackgroundLoad* load);
     void LetGoOfLoad();
 
@@ -178,6 +186,7 @@ private:
     PointerReadout readout_;
     PlotSurface* paintBox_;
     std::unique_ptr<OptionsPanel> panel_;
+    QMenu* contextMenu_ = nullptr;
 
     bool showMenu_ = true;
     bool showOpenBtn_ = true;

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
@@ -156,6 +157,36 @@ TEST(PointerReadout, DatedSeriesShowTheDateAlone)
     ASSERT_TRUE(lines);
     EXPECT_EQ(lines->line1, QStringLiteral("11/19/2021"));
     EXPECT_TRUE(lines->line2.startsWith(QStringLiteral("y: ")));
+}
+
+// The surface's menu opens by the mouse and by the keyboard, and the host's items follow the control's.
+TEST_F(ControlFixture, ContextMenuByMouseAndKeyboard)
+{
+    Load(kExample);
+    QAction extra(QStringLiteral("Host item"));
+    graph->AddContextMenuAction(&extra);
+    QMenu* menu = graph->ContextMenu();
+    QStringList items;
+    for (const QAction* a : menu->actions())
+        items << a->text();
+    EXPECT_EQ(items, (QStringList{QStringLiteral("&Copy"), QStringLiteral("&Print..."), QStringLiteral("Host item")}));
+
+    auto* surface = Child<QWidget>("PaintBox");
+    EXPECT_EQ(surface->focusPolicy(), Qt::StrongFocus);
+    const auto opens = [&](const std::function<void()>& act) {
+        act();
+        const bool shown = QTest::qWaitFor([&] { return menu->isVisible(); }, 2000);
+        menu->hide();
+        return shown;
+    };
+    EXPECT_TRUE(opens([&] {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(50, 50), surface->mapToGlobal(QPoint(50, 50)));
+        QCoreApplication::sendEvent(surface, &click);
+    }));
+    EXPECT_TRUE(opens([&] {
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), surface->mapToGlobal(QPoint(0, 0)));
+        QCoreApplication::sendEvent(surface, &key);
+    }));
 }
 
 TEST_F(ControlFixture, CopyPutsTheSurfacePictureWithItsReadoutOnTheClipboard)
