@@ -1,6 +1,7 @@
 #include "graph/data/series_index.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plotwell {
 
@@ -250,6 +251,16 @@ std::size_t SeriesIndex::FirstOnBottomRow(const PointList& points, std::size_t a
     return FirstWhere(
         points, a, b, [&](const Node& n) { return n.lowest != kNone && map.Row(n.minY) >= row; },
         [&](double y) { return map.Row(y) >= row; });
+}
+
+bool SeriesIndex::MapsInOrder(const PointList& points, const PlotMapping& map, bool rows) const
+{
+    // The scaling is monotonic, so finite fractions at the ends of the values mean finite ones
+    // between them.
+    const auto finite = [](double v) { return std::isfinite(v); };
+    const bool columns = hasBlocks_ && !points.empty() && map.Area().xwid > 0 &&
+                         finite(map.X().Fraction(points.front().x)) && finite(map.X().Fraction(points.back().x));
+    return columns && (!rows || (finite(map.Y().Fraction(range_.minY)) && finite(map.Y().Fraction(range_.maxY))));
 }
 
 std::size_t SeriesIndex::MemoryBytes() const

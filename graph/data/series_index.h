@@ -45,6 +45,15 @@ public:
                               double maxY) const;
     std::size_t FirstOnBottomRow(const PointList& points, std::size_t a, std::size_t b, const PlotMapping& map,
                                  double minY) const;
+    // The index's searches take the pixel columns (with `rows`, also the rows) of the points to
+    // follow their order. They do not when a position comes out as NaN, drawn at 0: from an
+    // infinite X or Y, an infinite scale or a plot of no width; such a series is walked.
+    bool MapsInOrder(const PointList& points, const PlotMapping& map, bool rows) const;
+    // Calls visit(i) for the plotted points of the series (HasBlocks() only), leaving out the
+    // points under every node for which skip(first, last, minY, maxY) holds: [first, last] are
+    // the node's points, plotted or not, minY and maxY the extremes of its plotted ones. The
+    // points come in order, less those left out.
+    template <typename Skip, typename Visit> void VisitPoints(const PointList& points, Skip&& skip, Visit&& visit) const;
     // The memory the index holds beside the points.
     std::size_t MemoryBytes() const;
 
@@ -91,5 +100,40 @@ private:
     // levels_[0] sums up kFanOut points per node, levels_[k] kFanOut nodes of levels_[k - 1].
     std::vector<std::vector<Node>> levels_;
 };
+
+template <typename Skip, typename Visit>
+void SeriesIndex::VisitPoints(const PointList& points, Skip&& skip, Visit&& visit) const
+{
+    const auto visitPoints = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            if (!IsNullPoint(points[i]))
+                visit(i);
+    };
+    if (levels_.empty()) {
+        visitPoints(0, points.size());
+        return;
+    }
+    // Node i of level `level` covers the points [i * span, (i + 1) * span).
+    const auto visitNode = [&](const auto& self, int level, std::size_t i, std::size_t span) -> void {
+        const Node& node = levels_[static_cast<std::size_t>(level)][i];
+        const std::size_t first = i * span;
+        const std::size_t last = std::min(points.size(), first + span) - 1;
+        if (node.lowest == kNone || skip(first, last, node.minY, node.maxY))
+            return;
+        if (level == 0) {
+            visitPoints(first, last + 1);
+            return;
+        }
+        const std::size_t below = levels_[static_cast<std::size_t>(level - 1)].size();
+        for (std::size_t child = i * kFanOut; child < std::min(below, (i + 1) * kFanOut); ++child)
+            self(self, level - 1, child, span / kFanOut);
+    };
+    std::size_t span = kFanOut;
+    for (std::size_t level = 1; level < levels_.size(); ++level)
+        span *= kFanOut;
+    const int top = static_cast<int>(levels_.size()) - 1;
+    for (std::size_t i = 0; i < levels_.back().size(); ++i)
+        visitNode(visitNode, top, i, span);
+}
 
 } // namespace plotwell

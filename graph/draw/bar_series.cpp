@@ -3,6 +3,7 @@
 #include "graph/draw/canvas.h"
 #include "graph/data/plot_model.h"
 #include "graph/draw/render_frame.h"
+#include "graph/data/series_index.h"
 #include "graph/draw/stack_totals.h"
 
 #include <algorithm>
@@ -29,6 +30,7 @@ public:
     {
     }
     BarRun(const BarRun&) = delete;
+    bool Mergeable() const { return mergeable_; }
     BarRun& operator=(const BarRun&) = delete;
 
     // Corners in any order; like Rectangle, at least one pixel each way.
@@ -78,6 +80,55 @@ template <typename Draw> void ForEachBar(const PlotModel& model, int n, Draw&& d
     }
 }
 
+// The first position past the group of [a, n) that `key` (never decreasing) gives key(a).
+template <typename Key> std::size_t GroupEnd(std::size_t a, std::size_t n, Key&& key)
+{
+    const int k = key(a);
+    std::size_t lo = a + 1;
+    std::size_t hi = n;
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (key(mid) <= k)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+// Bars of many points to a pixel column through the drawing index: the bars of one left
+// edge all reach the X axis row, so they merge into the one rectangle of their largest and
+// smallest value, and only those two are drawn. `left(j)` is the left edge of point j's bar
+// (never decreasing with j), `box(j, y)` adds its bar of value y. A group that may hold a
+// zero, which draws nothing, is walked. False when the index cannot be used.
+template <typename Left, typename Box>
+bool DrawBarsByColumn(const PlotModel& model, const RenderFrame& frame, int n, const BarRun& run, Left&& left,
+                      Box&& box)
+{
+    const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
+    if (!frame.indexed || !run.Mergeable() || points.size() <= 2 * static_cast<std::size_t>(std::max(frame.width, 1)))
+        return false;
+    const SeriesIndex& index = model.DrawingIndex(n);
+    if (!index.MapsInOrder(points, frame.map, true))
+        return false;
+    for (std::size_t a = 0; a < points.size();) {
+        const std::size_t b = GroupEnd(a, points.size(), left);
+        const SeriesIndex::Run extremes = index.Extremes(points, a, b);
+        if (extremes.any) {
+            if (extremes.minY <= 0 && extremes.maxY >= 0) {
+                for (std::size_t j = a; j < b; ++j)
+                    if (!IsNullPoint(points[j]) && points[j].y != 0)
+                        box(j, points[j].y);
+            } else {
+                box(extremes.highest, extremes.maxY);
+                box(extremes.lowest, extremes.minY);
+            }
+        }
+        a = b;
+    }
+    return true;
+}
+
 } // namespace
 
 void DrawBarSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int n, int ordinal)
@@ -85,22 +136,29 @@ void DrawBarSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& fr
     UseBarTools(canvas, model, n);
     const PlotMapping& map = frame.map;
     const double seriesCount = frame.seriesCount;
+    const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
     BarRun run(canvas);
     if (frame.anyxy) {
         const int shift = (ordinal - 1) * kSeriesShift;
         const int width = PixelRound(frame.xjmp / (3 * seriesCount));
-        ForEachBar(model, n, [&](std::size_t, const DataPoint& p) {
-            const int x = map.Column(p.x) + shift;
-            run.Add(x, map.Row(p.y), x + width, frame.cornery);
-        });
+        const auto left = [&](std::size_t j) { return map.Column(points[j].x) + shift; };
+        const auto box = [&](std::size_t j, double y) {
+            const int x = left(j);
+            run.Add(x, map.Row(y), x + width, frame.cornery);
+        };
+        if (!DrawBarsByColumn(model, frame, n, run, left, box))
+            ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) { box(j, p.y); });
     } else {
         const double width = frame.xjmp / seriesCount;
         const int cornerx = map.Area().cornerx;
         const double place = width * (n - 1); // the series' place in the slot
-        ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) {
-            const int x = PixelRound(static_cast<double>(j) * frame.xjmp + cornerx + place);
-            run.Add(x, map.Row(p.y), PixelRound(x + width), frame.cornery);
-        });
+        const auto left = [&](std::size_t j) { return PixelRound(static_cast<double>(j) * frame.xjmp + cornerx + place); };
+        const auto box = [&](std::size_t j, double y) {
+            const int x = left(j);
+            run.Add(x, map.Row(y), PixelRound(x + width), frame.cornery);
+        };
+        if (!DrawBarsByColumn(model, frame, n, run, left, box))
+            ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) { box(j, p.y); });
     }
     run.Flush();
 }

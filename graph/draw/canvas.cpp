@@ -8,6 +8,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -157,19 +159,26 @@ void Canvas::Segment(QPoint from, QPoint to)
         ThinLine(from, to);
         return;
     }
+    if (pen_.Style() != kDotPen) {
+        const QPoint ends[] = {from, to};
+        WideLines(ends, 2);
+        return;
+    }
     Painter();
     UseStrokePen();
     painter_->drawLine(QLineF(StrokePoint(from), StrokePoint(to)));
 }
 
+namespace {
+
 // A one-pixel line from `from` towards `to`, end pixel left out: along the longer axis one
 // pixel per step, the other coordinate rounded (halves away from the start). Dotted lines
 // take every other pixel, starting with the second, so a grid line drawn from an axis leaves
-// the axis pixel it starts on. Only the steps that can reach the image are walked.
-void Canvas::ThinLine(QPoint from, QPoint to)
+// the axis pixel it starts on. Only the steps whose major coordinate lies in [low, high]
+// are walked; plot(x, y, w, h) gets runs of whole pixels.
+template <typename Plot> void WalkThinLine(QPoint from, QPoint to, bool dotted, qint64 lowX, qint64 highX, qint64 lowY,
+                                           qint64 highY, Plot&& plot)
 {
-    const bool dotted = pen_.Style() == kDotPen;
-    const RgbColor color = pen_.Color();
     const bool xMajor = std::abs(qint64(to.x()) - from.x()) >= std::abs(qint64(to.y()) - from.y());
     // Major and minor coordinates of the two ends.
     const qint64 a0 = xMajor ? from.x() : from.y();
@@ -180,9 +189,8 @@ void Canvas::ThinLine(QPoint from, QPoint to)
     const qint64 minor = std::abs(b1 - b0);
     const int sa = a1 > a0 ? 1 : -1;
     const int sb = b1 > b0 ? 1 : (b1 < b0 ? -1 : 0);
-    // The steps whose major coordinate lies on the image.
-    const qint64 low = -kMargin;
-    const qint64 high = (xMajor ? width_ : height_) + kMargin - 1;
+    const qint64 low = xMajor ? lowX : lowY;
+    const qint64 high = xMajor ? highX : highY;
     qint64 first = 0;
     qint64 last = steps - 1;
     if (sa > 0) {
@@ -192,12 +200,12 @@ void Canvas::ThinLine(QPoint from, QPoint to)
         first = std::max(first, a0 - high);
         last = std::min(last, a0 - low);
     }
-    const auto plot = [&](qint64 a, qint64 b, qint64 length) {
+    const auto put = [&](qint64 a, qint64 b, qint64 length) {
         const qint64 start = sa > 0 ? a : a - length + 1;
         if (xMajor)
-            FillPixels(static_cast<int>(start), static_cast<int>(b), static_cast<int>(length), 1, color);
+            plot(static_cast<int>(start), static_cast<int>(b), static_cast<int>(length), 1);
         else
-            FillPixels(static_cast<int>(b), static_cast<int>(start), 1, static_cast<int>(length), color);
+            plot(static_cast<int>(b), static_cast<int>(start), 1, static_cast<int>(length));
     };
     qint64 runStart = 0;
     qint64 runLength = 0;
@@ -212,13 +220,147 @@ void Canvas::ThinLine(QPoint from, QPoint to)
             continue;
         }
         if (runLength > 0)
-            plot(runStart, runMinor, runLength);
+            put(runStart, runMinor, runLength);
         runStart = a;
         runMinor = b;
         runLength = 1;
     }
     if (runLength > 0)
-        plot(runStart, runMinor, runLength);
+        put(runStart, runMinor, runLength);
+}
+
+// The pixels a round pen of width w covers around one pixel of its one-pixel line, row by
+// row: the disk of diameter w centred on the pixel's centre (odd w) or on its top-left corner
+// (even w), taking the pixels whose centres it holds.
+struct PenFootprint
+{
+    int top = 0; // dy of rows[0]
+    std::vector<std::pair<int, int>> rows; // [lo, hi] of dx per row
+    int reach = 0;
+};
+
+PenFootprint FootprintOf(int w)
+{
+    PenFootprint f;
+    const double centre = w % 2 ? 0.0 : -0.5;
+    const double r2 = w * w / 4.0;
+    f.top = std::numeric_limits<int>::max();
+    for (int dy = -w; dy <= w; ++dy) {
+        int lo = std::numeric_limits<int>::max();
+        int hi = std::numeric_limits<int>::min();
+        for (int dx = -w; dx <= w; ++dx) {
+            const double ex = dx - centre;
+            const double ey = dy - centre;
+            if (ex * ex + ey * ey <= r2) {
+                lo = std::min(lo, dx);
+                hi = std::max(hi, dx);
+            }
+        }
+        if (lo > hi)
+            continue;
+        f.top = std::min(f.top, dy);
+        f.rows.emplace_back(lo, hi);
+        f.reach = std::max({f.reach, std::abs(lo), std::abs(hi), std::abs(dy)});
+    }
+    return f;
+}
+
+// Sets bits [a, b] of a row of words.
+void SetBits(std::uint64_t* row, int a, int b)
+{
+    for (int word = a / 64; word <= b / 64; ++word) {
+        const int from = word == a / 64 ? a % 64 : 0;
+        const int to = word == b / 64 ? b % 64 : 63;
+        const std::uint64_t mask = (to == 63 ? ~std::uint64_t(0) : (std::uint64_t(1) << (to + 1)) - 1) &
+                                   ~((std::uint64_t(1) << from) - 1);
+        row[word] |= mask;
+    }
+}
+
+// The first bit at or after `from` equal to `value`, or `limit`.
+int NextBit(const std::uint64_t* row, int from, int limit, bool value)
+{
+    while (from < limit) {
+        const std::uint64_t word = value ? row[from / 64] : ~row[from / 64];
+        const std::uint64_t rest = word >> (from % 64);
+        if (rest)
+            return std::min(limit, from + std::countr_zero(rest));
+        from = (from / 64 + 1) * 64;
+    }
+    return limit;
+}
+
+} // namespace
+
+void Canvas::ThinLine(QPoint from, QPoint to)
+{
+    const RgbColor color = pen_.Color();
+    WalkThinLine(from, to, pen_.Style() == kDotPen, -kMargin, width_ + kMargin - 1, -kMargin, height_ + kMargin - 1,
+                 [&](int x, int y, int w, int h) { FillPixels(x, y, w, h, color); });
+}
+
+void Canvas::WideLines(const QPoint* points, qsizetype count)
+{
+    const PenFootprint footprint = FootprintOf(pen_.Width());
+    const int reach = footprint.reach;
+    // The one-pixel line's pixels that can reach the surface, as runs along rows.
+    struct Span
+    {
+        int row, x0, x1; // [x0, x1)
+    };
+    std::vector<Span> spans;
+    const int lowX = -kMargin - reach;
+    const int highX = width_ + kMargin + reach - 1;
+    const int lowY = -kMargin - reach;
+    const int highY = height_ + kMargin + reach - 1;
+    for (qsizetype i = 1; i < count; ++i) {
+        if (points[i - 1] == points[i])
+            continue;
+        WalkThinLine(points[i - 1], points[i], false, lowX, highX, lowY, highY, [&](int x, int y, int w, int h) {
+            if (h == 1) {
+                if (y >= lowY && y <= highY && x <= highX && x + w > lowX)
+                    spans.push_back({y, std::max(x, lowX), std::min(x + w, highX + 1)});
+                return;
+            }
+            if (x < lowX || x > highX)
+                return;
+            for (int row = std::max(y, lowY); row < std::min(y + h, highY + 1); ++row)
+                spans.push_back({row, x, x + 1});
+        });
+    }
+    if (spans.empty())
+        return;
+    int minRow = spans.front().row, maxRow = minRow, minX = spans.front().x0, maxX = spans.front().x1;
+    for (const Span& s : spans) {
+        minRow = std::min(minRow, s.row);
+        maxRow = std::max(maxRow, s.row);
+        minX = std::min(minX, s.x0);
+        maxX = std::max(maxX, s.x1);
+    }
+    // The widened pixels in a bitmap of their bounding box.
+    const int left = minX - reach;
+    const int columns = maxX - minX + 2 * reach + 1;
+    const int top = minRow + footprint.top;
+    const int rows = maxRow - minRow + static_cast<int>(footprint.rows.size());
+    const int words = (columns + 63) / 64;
+    std::vector<std::uint64_t> bits(static_cast<std::size_t>(rows) * static_cast<std::size_t>(words));
+    for (const Span& s : spans) {
+        for (std::size_t k = 0; k < footprint.rows.size(); ++k) {
+            const int row = s.row + footprint.top + static_cast<int>(k) - top;
+            const auto [lo, hi] = footprint.rows[k];
+            SetBits(bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(words), s.x0 + lo - left,
+                    s.x1 - 1 + hi - left);
+        }
+    }
+    const RgbColor color = pen_.Color();
+    for (int row = 0; row < rows; ++row) {
+        const std::uint64_t* line = bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(words);
+        for (int x = NextBit(line, 0, columns, true); x < columns;) {
+            const int end = NextBit(line, x, columns, false);
+            FillPixels(left + x, top + row, end - x, 1, color);
+            x = NextBit(line, end, columns, true);
+        }
+    }
 }
 
 void Canvas::Polyline(const QPoint* points, qsizetype count)
@@ -231,6 +373,10 @@ void Canvas::Polyline(const QPoint* points, qsizetype count)
     if (pen_.Width() == 1) {
         for (qsizetype i = 1; i < count; ++i)
             Segment(points[i - 1], points[i]);
+        return;
+    }
+    if (pen_.Style() != kDotPen) {
+        WideLines(points, count);
         return;
     }
     // Wide lines join round, as round-capped segments would.

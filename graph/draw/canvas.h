@@ -69,7 +69,9 @@ public:
     QRect ClipRect() const { return QRect(0, 0, width_, height_); }
 
     void MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
-    // A line with the pen from the current position to (x, y), without the end pixel.
+    // A line with the pen from the current position to (x, y), without the end pixel. A solid
+    // pen wider than one pixel sets the one-pixel line's pixels widened by its round footprint
+    // (the disk of the pen's diameter around each of them), whatever the pixel ratio.
     void LineTo(int x, int y);
     QPoint PenPos() const { return penPos_; }
     // The same pixels as MoveTo(points[0]) and LineTo for each further point; drawn in
@@ -112,6 +114,9 @@ private:
     void EndPainting() const;
     void Segment(QPoint from, QPoint to);
     void ThinLine(QPoint from, QPoint to);
+    // The path's one-pixel lines widened by the pen's round footprint (see WideLines in
+    // canvas.cpp): the pixels of every solid line wider than one pixel.
+    void WideLines(const QPoint* points, qsizetype count);
     void FillPixels(int x, int y, int w, int h, RgbColor color);
     void UseStrokePen();
     void UseShapeBrush();

@@ -249,20 +249,6 @@ void ReduceWithIndex(const PointList& points, const SeriesIndex& index, const Pl
     }
 }
 
-// The index's searches take the pixel columns (for the area also the rows) of the points in
-// X order never to go back. They do not when a position comes out as NaN, drawn at 0: from an
-// infinite X or Y, an infinite scale or a plot of no width; such a series is walked. The
-// scaling is monotonic, so finite fractions at the ends of the values mean finite ones
-// between them.
-bool PixelsInOrder(const PointList& points, const SeriesIndex& index, const PlotMapping& map, bool rows)
-{
-    const auto finite = [](double v) { return std::isfinite(v); };
-    const bool columns = !points.empty() && map.Area().xwid > 0 && finite(map.X().Fraction(points.front().x)) &&
-                         finite(map.X().Fraction(points.back().x));
-    return columns && (!rows || (finite(map.Y().Fraction(index.Range().minY)) &&
-                                 finite(map.Y().Fraction(index.Range().maxY))));
-}
-
 } // namespace
 
 void DrawLineSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
@@ -277,7 +263,7 @@ void DrawLineSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& f
     // Point by point from here (the whole series unless it is thinned in X order).
     std::size_t from = 0;
     const SeriesIndex* index = thin && frame.indexed ? &model.DrawingIndex(n) : nullptr;
-    if (index && index->HasBlocks() && PixelsInOrder(points, *index, frame.map, options.drawArea)) {
+    if (index && index->MapsInOrder(points, frame.map, options.drawArea)) {
         ReduceWithIndex(points, *index, frame.map, options.drawArea, options.lineWidth - 1, reducer);
         from = points.size();
     } else if (thin && !options.drawArea) {

@@ -3,6 +3,7 @@
 #include "graph/draw/canvas.h"
 #include "graph/data/plot_model.h"
 #include "graph/draw/render_frame.h"
+#include "graph/data/series_index.h"
 
 #include <algorithm>
 #include <array>
@@ -25,7 +26,7 @@ void Cross(Canvas& canvas, int x, int y)
     canvas.LineTo(x + 4, y - 4);
 }
 
-// Pixels of one series that already carry its marker.
+// Pixels of one series that already carry its marker, column by column.
 class MarkedPixels
 {
 public:
@@ -42,7 +43,7 @@ public:
         const int cy = y - top_;
         if (cx < 0 || cy < 0 || cx >= width_ || cy >= height_)
             return false;
-        const std::size_t bit = static_cast<std::size_t>(cy) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(cx);
+        const std::size_t bit = Bit(cx, cy);
         std::uint64_t& word = bits_[bit / 64];
         const std::uint64_t mask = std::uint64_t(1) << (bit % 64);
         if (word & mask)
@@ -51,7 +52,37 @@ public:
         return true;
     }
 
+    // No pixel of columns [x0, x1], rows [y0, y1] would be claimed: all are claimed already or
+    // out of reach. Only a single column is looked into.
+    bool Done(int x0, int x1, int y0, int y1) const
+    {
+        const int c0 = x0 - left_;
+        const int c1 = x1 - left_;
+        const int r0 = std::max(y0 - top_, 0);
+        const int r1 = std::min(y1 - top_, height_ - 1);
+        if (c1 < 0 || c0 >= width_ || r0 > r1)
+            return true;
+        if (c0 != c1)
+            return false;
+        for (std::size_t bit = Bit(c0, r0), end = Bit(c0, r1) + 1; bit < end;) {
+            const std::size_t word = bit / 64;
+            const std::size_t from = bit % 64;
+            const std::size_t to = std::min<std::size_t>(64, from + (end - bit));
+            const std::uint64_t mask = (to == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << to) - 1) &
+                                       ~((std::uint64_t(1) << from) - 1);
+            if ((bits_[word] & mask) != mask)
+                return false;
+            bit += to - from;
+        }
+        return true;
+    }
+
 private:
+    std::size_t Bit(int cx, int cy) const
+    {
+        return static_cast<std::size_t>(cx) * static_cast<std::size_t>(height_) + static_cast<std::size_t>(cy);
+    }
+
     int left_, top_, width_, height_;
     std::vector<std::uint64_t> bits_;
 };
@@ -118,6 +149,7 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
     std::array<int, block> columns;
     std::array<int, block> rows;
     const PlotOptions& options = model.Options();
+    const PlotMapping& map = frame.map;
     for (int n = 1; n <= model.NumberOfSeries(); ++n) {
         if (!model.SeriesDisplay(n))
             continue;
@@ -127,19 +159,35 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         MarkedPixels marked(frame.width, frame.height, reach);
         std::optional<CanvasStamp> stamp;
         const auto draw = [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
+        const auto mark = [&](int x, int y) {
+            if (!marked.Claim(x, y))
+                return;
+            if (!stamp)
+                stamp = canvas.CaptureStamp(reach, draw);
+            if (stamp->valid)
+                canvas.Stamp(*stamp, x, y);
+            else
+                draw(canvas, x, y);
+        };
+        const SeriesIndex* index = frame.indexed ? &model.DrawingIndex(n) : nullptr;
+        if (index && index->MapsInOrder(points, map, true)) {
+            // Columns follow the points and rows their Y, so a block of points in one column
+            // whose rows all carry the marker adds nothing: most points are never looked at.
+            index->VisitPoints(
+                points,
+                [&](std::size_t first, std::size_t last, double minY, double maxY) {
+                    return marked.Done(map.Column(points[first].x), map.Column(points[last].x), map.Row(maxY),
+                                       map.Row(minY));
+                },
+                [&](std::size_t i) { mark(map.Column(points[i].x), map.Row(points[i].y)); });
+            continue;
+        }
         for (std::size_t first = 0; first < points.size(); first += block) {
             const std::size_t count = std::min(block, points.size() - first);
-            frame.map.MapPoints(points.data() + first, count, columns.data(), rows.data());
-            for (std::size_t i = 0; i < count; ++i) {
-                if (IsNullPoint(points[first + i]) || !marked.Claim(columns[i], rows[i]))
-                    continue;
-                if (!stamp)
-                    stamp = canvas.CaptureStamp(reach, draw);
-                if (stamp->valid)
-                    canvas.Stamp(*stamp, columns[i], rows[i]);
-                else
-                    draw(canvas, columns[i], rows[i]);
-            }
+            map.MapPoints(points.data() + first, count, columns.data(), rows.data());
+            for (std::size_t i = 0; i < count; ++i)
+                if (!IsNullPoint(points[first + i]))
+                    mark(columns[i], rows[i]);
         }
     }
 }

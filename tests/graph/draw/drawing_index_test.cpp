@@ -37,6 +37,7 @@ struct IndexCase
     int lineWidth = 1;
     GraphKind type = kLineGraph;
     bool area = false;
+    bool markers = false; // eight series show every marker shape
 };
 
 double YOf(Shape shape, int i, int points, double& level, QRandomGenerator& random)
@@ -143,6 +144,33 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         {"filled area, few columns", 160, 120, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 2, kLineGraph, true},
         {"curve", 600, 400, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 2, 1, kCurveGraph},
         {"bars", 600, 400, 400, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 1, kBarGraph},
+        // Wide lines, markers and bars of many points to a column.
+        {"line width 5", 600, 400, 40000, Shape::Noise, Gaps::Sparse, XKind::Bare, 2, 5},
+        {"line width 30, full HD", 1920, 1080, 100000, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 30},
+        {"markers, width 2, the window's size", 469, 399, 40000, Shape::Walk, Gaps::Sparse, XKind::Bare, 8, 2, kLineGraph,
+         false, true},
+        {"markers, noise, full HD", 1920, 1080, 100000, Shape::Noise, Gaps::None, XKind::Bare, 1, 1, kLineGraph, false,
+         true},
+        {"markers of every shape, full HD", 1920, 1080, 100000, Shape::Walk, Gaps::Sparse, XKind::Bare, 8, 2, kLineGraph,
+         false, true},
+        {"markers, few levels, width 5", 600, 400, 40000, Shape::Levels, Gaps::Sparse, XKind::Bare, 8, 5, kLineGraph, false,
+         true},
+        {"markers, constant with long gaps, width 30", 600, 400, 20000, Shape::Constant, Gaps::LongRuns, XKind::Bare, 1, 30,
+         kLineGraph, false, true},
+        {"markers, repeated X", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::RepeatedX, 3, 2, kLineGraph, false,
+         true},
+        {"markers over a filled area", 600, 400, 30000, Shape::Rising, Gaps::None, XKind::Bare, 2, 2, kLineGraph, true,
+         true},
+        {"markers, unordered X", 600, 400, 3000, Shape::Noise, Gaps::Sparse, XKind::Unordered, 2, 2, kLineGraph, false,
+         true},
+        {"curve, markers, width 5", 600, 400, 30000, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 5, kCurveGraph, false,
+         true},
+        {"bars, many points to a column", 469, 399, 60000, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 2, kBarGraph},
+        {"bars with zeros", 600, 400, 40000, Shape::Levels, Gaps::Sparse, XKind::Bare, 1, 2, kBarGraph},
+        {"bars through zero, full HD, markers", 1920, 1080, 100000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 2,
+         kBarGraph, false, true},
+        {"bars of (X,Y) points", 600, 400, 30000, Shape::Walk, Gaps::Sparse, XKind::RepeatedX, 2, 1, kBarGraph},
+        {"stacked bars", 600, 400, 40000, Shape::Walk, Gaps::Sparse, XKind::Bare, 3, 2, kStackedGraph},
     };
     QRandomGenerator random(15);
     for (const IndexCase& c : cases) {
@@ -150,7 +178,7 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         PlotModel model(sink);
         Fill(model, c, random);
         model.SetGraphType(c.type);
-        model.SetOption(&PlotOptions::showPoints, false);
+        model.SetOption(&PlotOptions::showPoints, c.markers);
         model.SetOption(&PlotOptions::lineWidth, c.lineWidth);
         model.SetOption(&PlotOptions::drawArea, c.area);
         const QImage plain = Drawing(model, c.width, c.height, false);
