@@ -537,6 +537,15 @@ CanvasStamp Canvas::CaptureStamp(int reach, const std::function<void(Canvas&, in
     pen_ = onWhite.pen_;
     brush_ = onWhite.brush_;
     font_ = onWhite.font_;
+    std::vector<QPoint> byColumn = stamp.offsets;
+    std::sort(byColumn.begin(), byColumn.end(),
+              [](QPoint a, QPoint b) { return a.x() != b.x() ? a.x() < b.x() : a.y() < b.y(); });
+    for (const QPoint& p : byColumn) {
+        if (!stamp.columnRuns.empty() && stamp.columnRuns.back()[0] == p.x() && stamp.columnRuns.back()[2] + 1 == p.y())
+            stamp.columnRuns.back()[2] = p.y();
+        else
+            stamp.columnRuns.push_back({p.x(), p.y(), p.y()});
+    }
     stamp.movesPen = onWhite.penPos_ != unmoved;
     if (stamp.movesPen)
         stamp.penOffset = onWhite.penPos_ - QPoint(reach, reach);
@@ -556,6 +565,29 @@ void Canvas::Stamp(const CanvasStamp& stamp, int x, int y)
         const int px = originX + offset.x();
         const int py = originY + offset.y();
         if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height())
+            reinterpret_cast<QRgb*>(bits_ + py * stride)[px] = stamp.color;
+    }
+}
+
+void Canvas::StampRows(const CanvasStamp& stamp, int x, int y0, int y1)
+{
+    if (ratio_ != 1.0) {
+        for (int y = y0; y <= y1; ++y)
+            Stamp(stamp, x, y);
+        return;
+    }
+    if (stamp.movesPen)
+        penPos_ = QPoint(x, y1) + stamp.penOffset;
+    if (!bits_)
+        return;
+    const qsizetype stride = image_.bytesPerLine();
+    for (const auto& [dx, from, to] : stamp.columnRuns) {
+        const qint64 px = qint64(x) + kMargin + dx;
+        if (px < 0 || px >= image_.width())
+            continue;
+        const qint64 top = std::max<qint64>(qint64(y0) + kMargin + from, 0);
+        const qint64 bottom = std::min<qint64>(qint64(y1) + kMargin + to, image_.height() - 1);
+        for (qint64 py = top; py <= bottom; ++py)
             reinterpret_cast<QRgb*>(bits_ + py * stride)[px] = stamp.color;
     }
 }

@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -28,6 +29,8 @@ struct CanvasStamp
     std::vector<QPoint> offsets; // device pixels from the centre pixel's device corner
     bool movesPen = false;
     QPoint penOffset; // where the drawing left the pen, from its centre
+    // The offsets as runs down device columns: dx, first dy, last dy.
+    std::vector<std::array<int, 3>> columnRuns;
 };
 
 // The pixels a Rectangle with these corners covers: corners in any order, at least one pixel
@@ -107,6 +110,8 @@ public:
     // Stamp gives exactly the pixels the same drawing would, at a fraction of the cost.
     CanvasStamp CaptureStamp(int reach, const std::function<void(Canvas&, int x, int y)>& draw);
     void Stamp(const CanvasStamp& stamp, int x, int y);
+    // The same pixels as Stamp at (x, y) for every y of [y0, y1], a run of a column at a time.
+    void StampRows(const CanvasStamp& stamp, int x, int y0, int y1);
 
 private:
     QPainter* Painter();

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace plotwell {
@@ -77,7 +77,34 @@ public:
         return true;
     }
 
+    // Calls f(x, y0, y1) for each run of claimed pixels [y0, y1] of a column, column by column.
+    template <typename F> void ForEachRun(F&& f) const
+    {
+        for (int cx = 0; cx < width_; ++cx) {
+            const std::size_t begin = Bit(cx, 0);
+            const std::size_t end = begin + static_cast<std::size_t>(height_);
+            for (std::size_t bit = NextBit(begin, end, true); bit < end;) {
+                const std::size_t stop = NextBit(bit, end, false);
+                f(cx + left_, static_cast<int>(bit - begin) + top_, static_cast<int>(stop - begin) - 1 + top_);
+                bit = NextBit(stop, end, true);
+            }
+        }
+    }
+
 private:
+    // The first bit of [from, end) equal to `value`, or end.
+    std::size_t NextBit(std::size_t from, std::size_t end, bool value) const
+    {
+        while (from < end) {
+            const std::uint64_t word = value ? bits_[from / 64] : ~bits_[from / 64];
+            const std::uint64_t rest = word >> (from % 64);
+            if (rest)
+                return std::min(end, from + static_cast<std::size_t>(std::countr_zero(rest)));
+            from = (from / 64 + 1) * 64;
+        }
+        return end;
+    }
+
     std::size_t Bit(int cx, int cy) const
     {
         return static_cast<std::size_t>(cx) * static_cast<std::size_t>(height_) + static_cast<std::size_t>(cy);
@@ -154,21 +181,11 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         if (!model.SeriesDisplay(n))
             continue;
         const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
-        // Every marker of a series is the same pixels in one colour: drawn once, then copied.
         const int reach = kMarkerReach + std::max(canvas.Pen().Width(), options.lineWidth);
         MarkedPixels marked(frame.width, frame.height, reach);
-        std::optional<CanvasStamp> stamp;
-        const auto draw = [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
-        const auto mark = [&](int x, int y) {
-            if (!marked.Claim(x, y))
-                return;
-            if (!stamp)
-                stamp = canvas.CaptureStamp(reach, draw);
-            if (stamp->valid)
-                canvas.Stamp(*stamp, x, y);
-            else
-                draw(canvas, x, y);
-        };
+        // The pixels that carry a marker first, then the markers: each once, column by column.
+        bool any = false;
+        const auto mark = [&](int x, int y) { any = marked.Claim(x, y) || any; };
         const SeriesIndex* index = frame.indexed ? &model.DrawingIndex(n) : nullptr;
         if (index && index->MapsInOrder(points, map, true)) {
             // Columns follow the points and rows their Y, so a block of points in one column
@@ -180,15 +197,29 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
                                        map.Row(minY));
                 },
                 [&](std::size_t i) { mark(map.Column(points[i].x), map.Row(points[i].y)); });
+        } else {
+            for (std::size_t first = 0; first < points.size(); first += block) {
+                const std::size_t count = std::min(block, points.size() - first);
+                map.MapPoints(points.data() + first, count, columns.data(), rows.data());
+                for (std::size_t i = 0; i < count; ++i)
+                    if (!IsNullPoint(points[first + i]))
+                        mark(columns[i], rows[i]);
+            }
+        }
+        if (!any)
             continue;
-        }
-        for (std::size_t first = 0; first < points.size(); first += block) {
-            const std::size_t count = std::min(block, points.size() - first);
-            map.MapPoints(points.data() + first, count, columns.data(), rows.data());
-            for (std::size_t i = 0; i < count; ++i)
-                if (!IsNullPoint(points[first + i]))
-                    mark(columns[i], rows[i]);
-        }
+        // Every marker of a series is the same pixels in one colour: drawn once, then copied,
+        // a run of a column's rows at a time.
+        const auto draw = [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
+        const CanvasStamp stamp = canvas.CaptureStamp(reach, draw);
+        marked.ForEachRun([&](int x, int y0, int y1) {
+            if (stamp.valid) {
+                canvas.StampRows(stamp, x, y0, y1);
+                return;
+            }
+            for (int y = y0; y <= y1; ++y)
+                draw(canvas, x, y);
+        });
     }
 }
 

@@ -1,0 +1,26 @@
+// draw-grid-bench: the drawing grid of bench/draw_grid.h alone, on a loaded data file: one row per
+// case, the redraw through the drawing index, then the walk through every point.
+// Usage: draw-grid-bench FILE [RUNS]
+
+#include "bench/draw_grid.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("usage: draw-grid-bench FILE [RUNS]\n", stderr);
+        return 2;
+    }
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    plotwell::grid::GridSink sink;
+    plotwell::PlotModel model(sink);
+    plotwell::grid::Load(model, QString::fromLocal8Bit(argv[1]));
+    std::printf("%-34s %12s %12s %10s\n", "drawing case", "indexed", "walk", "goal");
+    plotwell::grid::PrintGrid(model, runs);
+    return 0;
+}
