@@ -372,6 +372,7 @@ int main(int argc, char** argv)
         RecordingSink sink;
         PlotModel model(sink);
         grid::Load(model, QString::fromLocal8Bit(argv[1]));
+        grid::PrintGridHeader();
         grid::PrintGrid(model, runs);
     }
     return 0;

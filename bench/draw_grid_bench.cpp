@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     plotwell::grid::GridSink sink;
     plotwell::PlotModel model(sink);
     plotwell::grid::Load(model, QString::fromLocal8Bit(argv[1]));
-    std::printf("%-34s %12s %12s %10s\n", "drawing case", "indexed", "walk", "goal");
+    plotwell::grid::PrintGridHeader();
     plotwell::grid::PrintGrid(model, runs);
     return 0;
 }
