@@ -40,6 +40,7 @@ inline void Load(PlotModel& model, const QString& file) { model.SetFileName(file
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace plotwell::grid {
@@ -115,7 +116,8 @@ inline void PrintGridHeader()
 // One row per cell and size: the processor time of the redraw through the index first (the
 // figure the goal is about: wall time on a shared machine counts the other programs too),
 // then that of the walk, then the wall time of the redraw.
-inline void PrintGrid(PlotModel& model, int runs)
+// `only`, when given, keeps the cases whose name holds it.
+inline void PrintGrid(PlotModel& model, int runs, const char* only = nullptr)
 {
     const struct
     {
@@ -123,6 +125,8 @@ inline void PrintGrid(PlotModel& model, int runs)
     } sizes[] = {{469, 399}, {1920, 1080}};
     for (const auto& size : sizes) {
         for (const GridCase& c : GridCases()) {
+            if (only && !std::strstr(c.name, only))
+                continue;
             model.SetGraphType(c.type);
             model.SetOption(&PlotOptions::PLOTWELL_GRID_OPTION(lineWidth, LineWidth), c.lineWidth);
             model.SetOption(&PlotOptions::PLOTWELL_GRID_OPTION(showPoints, ShowPoints), c.markers);

@@ -190,11 +190,19 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         if (index && index->MapsInOrder(points, map, true)) {
             // Columns follow the points and rows their Y, so a block of points in one column
             // whose rows all carry the marker adds nothing: most points are never looked at.
+            // The rows of its largest and smallest Y are its points' own, marked at once.
             index->VisitPoints(
                 points,
                 [&](std::size_t first, std::size_t last, double minY, double maxY) {
-                    return marked.Done(map.Column(points[first].x), map.Column(points[last].x), map.Row(maxY),
-                                       map.Row(minY));
+                    const int column = map.Column(points[first].x);
+                    const int lastColumn = map.Column(points[last].x);
+                    const int top = map.Row(maxY);
+                    const int bottom = map.Row(minY);
+                    if (column == lastColumn) {
+                        mark(column, top);
+                        mark(column, bottom);
+                    }
+                    return marked.Done(column, lastColumn, top, bottom);
                 },
                 [&](std::size_t i) { mark(map.Column(points[i].x), map.Row(points[i].y)); });
         } else {
