@@ -50,9 +50,9 @@ public:
     // infinite X or Y, an infinite scale or a plot of no width; such a series is walked.
     bool MapsInOrder(const PointList& points, const PlotMapping& map, bool rows) const;
     // Calls visit(i) for the plotted points of the series (HasBlocks() only), leaving out the
-    // points under every node for which skip(first, last, minY, maxY) holds: [first, last] are
-    // the node's points, plotted or not, minY and maxY the extremes of its plotted ones. The
-    // points come in order, less those left out.
+    // points under every node for which skip(first, last, lowest, highest) holds: [first, last]
+    // are the node's points, plotted or not, lowest and highest its plotted points of the
+    // smallest and the largest Y. The points come in order, less those left out.
     template <typename Skip, typename Visit> void VisitPoints(const PointList& points, Skip&& skip, Visit&& visit) const;
     // The memory the index holds beside the points.
     std::size_t MemoryBytes() const;
@@ -118,7 +118,7 @@ void SeriesIndex::VisitPoints(const PointList& points, Skip&& skip, Visit&& visi
         const Node& node = levels_[static_cast<std::size_t>(level)][i];
         const std::size_t first = i * span;
         const std::size_t last = std::min(points.size(), first + span) - 1;
-        if (node.lowest == kNone || skip(first, last, node.minY, node.maxY))
+        if (node.lowest == kNone || skip(first, last, std::size_t{node.lowest}, std::size_t{node.highest}))
             return;
         if (level == 0) {
             visitPoints(first, last + 1);

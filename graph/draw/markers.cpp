@@ -53,27 +53,20 @@ public:
     }
 
     // No pixel of columns [x0, x1], rows [y0, y1] would be claimed: all are claimed already or
-    // out of reach. Only a single column is looked into.
+    // out of reach. Blocks over more than a few columns are not looked into.
     bool Done(int x0, int x1, int y0, int y1) const
     {
-        const int c0 = x0 - left_;
-        const int c1 = x1 - left_;
+        const int c0 = std::max(x0 - left_, 0);
+        const int c1 = std::min(x1 - left_, width_ - 1);
         const int r0 = std::max(y0 - top_, 0);
         const int r1 = std::min(y1 - top_, height_ - 1);
-        if (c1 < 0 || c0 >= width_ || r0 > r1)
+        if (c0 > c1 || r0 > r1)
             return true;
-        if (c0 != c1)
+        if (c1 - c0 > 3)
             return false;
-        for (std::size_t bit = Bit(c0, r0), end = Bit(c0, r1) + 1; bit < end;) {
-            const std::size_t word = bit / 64;
-            const std::size_t from = bit % 64;
-            const std::size_t to = std::min<std::size_t>(64, from + (end - bit));
-            const std::uint64_t mask = (to == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << to) - 1) &
-                                       ~((std::uint64_t(1) << from) - 1);
-            if ((bits_[word] & mask) != mask)
+        for (int c = c0; c <= c1; ++c)
+            if (!ColumnDone(c, r0, r1))
                 return false;
-            bit += to - from;
-        }
         return true;
     }
 
@@ -92,6 +85,21 @@ public:
     }
 
 private:
+    bool ColumnDone(int cx, int r0, int r1) const
+    {
+        for (std::size_t bit = Bit(cx, r0), end = Bit(cx, r1) + 1; bit < end;) {
+            const std::size_t word = bit / 64;
+            const std::size_t from = bit % 64;
+            const std::size_t to = std::min<std::size_t>(64, from + (end - bit));
+            const std::uint64_t mask = (to == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << to) - 1) &
+                                       ~((std::uint64_t(1) << from) - 1);
+            if ((bits_[word] & mask) != mask)
+                return false;
+            bit += to - from;
+        }
+        return true;
+    }
+
     // The first bit of [from, end) equal to `value`, or end.
     std::size_t NextBit(std::size_t from, std::size_t end, bool value) const
     {
@@ -188,21 +196,17 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         const auto mark = [&](int x, int y) { any = marked.Claim(x, y) || any; };
         const SeriesIndex* index = frame.indexed ? &model.DrawingIndex(n) : nullptr;
         if (index && index->MapsInOrder(points, map, true)) {
-            // Columns follow the points and rows their Y, so a block of points in one column
-            // whose rows all carry the marker adds nothing: most points are never looked at.
-            // The rows of its largest and smallest Y are its points' own, marked at once.
+            // Columns follow the points and rows their Y, so a block of points whose pixels
+            // all carry the marker adds nothing: most points are never looked at. The pixels
+            // of its largest and smallest Y are its points' own, marked at once.
             index->VisitPoints(
                 points,
-                [&](std::size_t first, std::size_t last, double minY, double maxY) {
-                    const int column = map.Column(points[first].x);
-                    const int lastColumn = map.Column(points[last].x);
-                    const int top = map.Row(maxY);
-                    const int bottom = map.Row(minY);
-                    if (column == lastColumn) {
-                        mark(column, top);
-                        mark(column, bottom);
-                    }
-                    return marked.Done(column, lastColumn, top, bottom);
+                [&](std::size_t first, std::size_t last, std::size_t lowest, std::size_t highest) {
+                    const int top = map.Row(points[highest].y);
+                    const int bottom = map.Row(points[lowest].y);
+                    mark(map.Column(points[highest].x), top);
+                    mark(map.Column(points[lowest].x), bottom);
+                    return marked.Done(map.Column(points[first].x), map.Column(points[last].x), top, bottom);
                 },
                 [&](std::size_t i) { mark(map.Column(points[i].x), map.Row(points[i].y)); });
         } else {
