@@ -205,6 +205,56 @@ TEST_F(CanvasTest, PolylineDrawsTheSamePixelsAsLineTo)
     }
 }
 
+// A wide solid line is its one-pixel line widened by the pen's round footprint: every pixel
+// whose centre lies in the disk of the pen's diameter around a pixel of the one-pixel line,
+// centred on that pixel for odd widths and on its top-left corner for even ones.
+TEST_F(CanvasTest, WideLinesAreTheThinLineWidenedByTheRoundPen)
+{
+    const struct
+    {
+        QPoint from, to;
+    } lines[] = {{{10, 40}, {150, 40}}, {{20, 10}, {130, 110}}, {{100, 5}, {90, 115}}, {{-30, -20}, {60, 70}}};
+    for (const auto& line : lines) {
+        Canvas thin;
+        thin.SetSize(160, 120);
+        thin.MoveTo(line.from.x(), line.from.y());
+        thin.LineTo(line.to.x(), line.to.y());
+        std::vector<QPoint> pixels;
+        for (int y = -40; y < 160; ++y)
+            for (int x = -40; x < 200; ++x)
+                if (x >= 0 && y >= 0 && x < 160 && y < 120 && thin.Pixel(x, y) != kWhite)
+                    pixels.emplace_back(x, y);
+        // The line from outside the surface: its thin pixels off the surface count too.
+        if (line.from.x() < 0)
+            for (int i = 0; i < 30; ++i)
+                pixels.emplace_back(line.from.x() + i, line.from.y() + i);
+        for (const int width : {2, 3, 5, 12}) {
+            Canvas wide;
+            wide.SetSize(160, 120);
+            wide.Pen().SetWidth(width);
+            wide.MoveTo(line.from.x(), line.from.y());
+            wide.LineTo(line.to.x(), line.to.y());
+            const double centre = width % 2 ? 0.0 : -0.5;
+            int differing = 0;
+            for (int y = 0; y < 120; ++y) {
+                for (int x = 0; x < 160; ++x) {
+                    bool covered = false;
+                    for (const QPoint& p : pixels) {
+                        const double dx = x - p.x() - centre;
+                        const double dy = y - p.y() - centre;
+                        if (dx * dx + dy * dy <= width * width / 4.0) {
+                            covered = true;
+                            break;
+                        }
+                    }
+                    differing += covered != (wide.Pixel(x, y) != kWhite);
+                }
+            }
+            EXPECT_EQ(differing, 0) << "width " << width << " from " << line.from.x() << "," << line.from.y();
+        }
+    }
+}
+
 TEST_F(CanvasTest, PixelRatioKeepsLogicalPositions)
 {
     canvas.SetSize(80, 50, 2.0);
