@@ -49,10 +49,11 @@ public:
     // follow their order. They do not when a position comes out as NaN, drawn at 0: from an
     // infinite X or Y, an infinite scale or a plot of no width; such a series is walked.
     bool MapsInOrder(const PointList& points, const PlotMapping& map, bool rows) const;
-    // Calls visit(i) for the plotted points of the series (HasBlocks() only), leaving out the
-    // points under every node for which skip(first, last, lowest, highest) holds: [first, last]
-    // are the node's points, plotted or not, lowest and highest its plotted points of the
-    // smallest and the largest Y. The points come in order, less those left out.
+    // Calls visit(from, to) for runs of points [from, to) that hold every plotted point of the
+    // series (HasBlocks() only), null points among them, but those under the nodes for which
+    // skip(first, last, lowest, highest) holds: [first, last] are the node's points, plotted or
+    // not, lowest and highest its plotted points of the smallest and the largest Y. The runs
+    // come in order.
     template <typename Skip, typename Visit> void VisitPoints(const PointList& points, Skip&& skip, Visit&& visit) const;
     // The memory the index holds beside the points.
     std::size_t MemoryBytes() const;
@@ -104,13 +105,8 @@ private:
 template <typename Skip, typename Visit>
 void SeriesIndex::VisitPoints(const PointList& points, Skip&& skip, Visit&& visit) const
 {
-    const auto visitPoints = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i)
-            if (!IsNullPoint(points[i]))
-                visit(i);
-    };
     if (levels_.empty()) {
-        visitPoints(0, points.size());
+        visit(std::size_t{0}, points.size());
         return;
     }
     // Node i of level `level` covers the points [i * span, (i + 1) * span).
@@ -121,7 +117,7 @@ void SeriesIndex::VisitPoints(const PointList& points, Skip&& skip, Visit&& visi
         if (node.lowest == kNone || skip(first, last, std::size_t{node.lowest}, std::size_t{node.highest}))
             return;
         if (level == 0) {
-            visitPoints(first, last + 1);
+            visit(first, last + 1);
             return;
         }
         const std::size_t below = levels_[static_cast<std::size_t>(level - 1)].size();

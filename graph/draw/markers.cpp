@@ -194,6 +194,15 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         // The pixels that carry a marker first, then the markers: each once, column by column.
         bool any = false;
         const auto mark = [&](int x, int y) { any = marked.Claim(x, y) || any; };
+        const auto markPoints = [&](std::size_t from, std::size_t count) {
+            for (std::size_t first = from; first < from + count; first += block) {
+                const std::size_t mapped = std::min(block, from + count - first);
+                map.MapPoints(points.data() + first, mapped, columns.data(), rows.data());
+                for (std::size_t i = 0; i < mapped; ++i)
+                    if (!IsNullPoint(points[first + i]))
+                        mark(columns[i], rows[i]);
+            }
+        };
         const SeriesIndex* index = frame.indexed ? &model.DrawingIndex(n) : nullptr;
         if (index && index->MapsInOrder(points, map, true)) {
             // Columns follow the points and rows their Y, so a block of points whose pixels
@@ -208,15 +217,9 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
                     mark(map.Column(points[lowest].x), bottom);
                     return marked.Done(map.Column(points[first].x), map.Column(points[last].x), top, bottom);
                 },
-                [&](std::size_t i) { mark(map.Column(points[i].x), map.Row(points[i].y)); });
+                [&](std::size_t from, std::size_t to) { markPoints(from, to - from); });
         } else {
-            for (std::size_t first = 0; first < points.size(); first += block) {
-                const std::size_t count = std::min(block, points.size() - first);
-                map.MapPoints(points.data() + first, count, columns.data(), rows.data());
-                for (std::size_t i = 0; i < count; ++i)
-                    if (!IsNullPoint(points[first + i]))
-                        mark(columns[i], rows[i]);
-            }
+            markPoints(0, points.size());
         }
         if (!any)
             continue;
