@@ -42,7 +42,7 @@ void PrintLine(std::FILE* out, const QString& text)
 
 // Reads the data from standard input into the model: messages name it "-", and the title
 // stays empty unless --title gives one.
-void LoadStandardInput(PlotModel& model)
+void LoadStandardInput(PlotModel& model, const LoadOptions& options)
 {
     model.ClearData();
     QFile in;
@@ -58,7 +58,9 @@ void LoadStandardInput(PlotModel& model)
         model.Sink().ShowMessage(QStringLiteral("Error reading data file"));
         return;
     }
-    DataFileLoader(model).LoadBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), QStringLiteral("-"));
+    DataFileLoader loader(model);
+    loader.SetOptions(options);
+    loader.LoadBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), QStringLiteral("-"));
     model.SetTitle(QString());
 }
 
@@ -156,9 +158,11 @@ int main(int argc, char** argv)
     StderrSink sink;
     PlotModel model(sink);
     if (options->dataFile == QLatin1String("-"))
-        LoadStandardInput(model);
+        LoadStandardInput(model, options->load);
     else
-        LoadDataFile(model, options->dataFile);
+        LoadDataFile(model, options->dataFile, options->load);
+    if (!model.LoadNotice().isEmpty())
+        PrintLine(stderr, QStringLiteral("plotwell-render: ") + model.LoadNotice());
     for (const int n : options->hidden)
         model.SetSeriesBoxChecked(n, false);
     const bool loaded = model.NumberOfSeries() >= 1 && !model.AllSeries().front().empty();

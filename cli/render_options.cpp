@@ -91,6 +91,15 @@ struct RenderCommandLine
                                     QStringLiteral("TEXT")};
     const QCommandLineOption yLabel{QStringLiteral("ylabel"), QStringLiteral("The Y axis label (default Value)."),
                                     QStringLiteral("TEXT")};
+    const QCommandLineOption layout{
+        QStringLiteral("layout"),
+        QStringLiteral("lines (one series per line) or columns (one series per column); default: columns for "
+                       ".csv and .tsv files, lines for every other file."),
+        QStringLiteral("L")};
+    const QCommandLineOption xColumn{QStringLiteral("x-column"),
+                                     QStringLiteral("Columns: the first column is X, whatever its values.")};
+    const QCommandLineOption noXColumn{QStringLiteral("no-x-column"),
+                                       QStringLiteral("Columns: every column is a series, the first one too.")};
 
     RenderCommandLine()
     {
@@ -100,7 +109,7 @@ struct RenderCommandLine
             "Exit status: 0 when a displayed series has a point to plot; 1 when loading failed, there is nothing "
             "to plot, or the picture could not be made or written; 2 for a bad command line."));
         parser.addOptions({summary, hide, output, size, scale, type, smoothing, lineWidth, noPoints, area, noHGrid,
-                           noVGrid, noLegend, noFloatingAxis, title, xLabel, yLabel});
+                           noVGrid, noLegend, noFloatingAxis, title, xLabel, yLabel, layout, xColumn, noXColumn});
         parser.addPositionalArgument(QStringLiteral("DATAFILE"),
                                      QStringLiteral("A data file, or - to read the data from standard input."));
     }
@@ -171,6 +180,15 @@ std::optional<QSize> SizeArgument(const QString& s)
     return QSize(w, h);
 }
 
+std::optional<DataLayout> LayoutArgument(const QString& s)
+{
+    if (s == QLatin1String("lines"))
+        return DataLayout::Lines;
+    if (s == QLatin1String("columns"))
+        return DataLayout::Columns;
+    return std::nullopt;
+}
+
 } // namespace
 
 QString RenderUsage()
@@ -231,9 +249,18 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
         ReadValues(parser, line.smoothing, [](const QString& s) { return IntArgument(s, kSmoothingRange); },
                    options.smoothing, QStringLiteral("a level from ") + RangeText(kSmoothingRange), error) &&
         ReadValues(parser, line.lineWidth, [](const QString& s) { return IntArgument(s, kLineWidthRange); },
-                   options.lineWidth, QStringLiteral("a width from ") + RangeText(kLineWidthRange), error);
+                   options.lineWidth, QStringLiteral("a width from ") + RangeText(kLineWidthRange), error) &&
+        ReadValues(parser, line.layout, LayoutArgument, options.load.layout, QStringLiteral("lines or columns"), error);
     if (!valuesRead)
         return std::nullopt;
+    if (parser.isSet(line.xColumn) && parser.isSet(line.noXColumn)) {
+        error = QStringLiteral("--x-column and --no-x-column exclude each other");
+        return std::nullopt;
+    }
+    if (parser.isSet(line.xColumn))
+        options.load.xColumn = XColumnRule::Always;
+    if (parser.isSet(line.noXColumn))
+        options.load.xColumn = XColumnRule::Never;
     options.width = surface.width();
     options.height = surface.height();
 

@@ -2,6 +2,7 @@
 // The command line of plotwell-render.
 
 #include "graph/data/series_types.h"
+#include "graph/load/load_options.h"
 
 #include <QList>
 #include <QSize>
@@ -21,6 +22,7 @@ struct RenderOptions
     QList<int> hidden; // Display Series boxes to uncheck, 1..8
     bool help = false;
     bool version = false;
+    LoadOptions load; // --layout, --x-column, --no-x-column
 
     // Drawing: only with an output file.
     QString output; // the PNG to write

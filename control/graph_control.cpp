@@ -56,10 +56,15 @@ public:
 
 // "*" and not "*.*": on this platform files without a dot (sales, data) are data files too.
 const QString kAnyFileFilter = QStringLiteral("Any file (*)");
+// Any file chosen under it is read as columns.
+const QString kColumnFileFilter = QStringLiteral("Column files (*.csv *.tsv *)");
 
-QString DefaultOpenFileDialog(QWidget* parent, const QString& folder)
+GraphControl::OpenChoice DefaultOpenFileDialog(QWidget* parent, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, kAnyFileFilter);
+    QString filter;
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), folder,
+                                                      kAnyFileFilter + QStringLiteral(";;") + kColumnFileFilter, &filter);
+    return {path, filter == kColumnFileFilter ? DataLayout::Columns : DataLayout::ByName};
 }
 
 bool DefaultPrintSetup(QPrinter& printer, QWidget* parent)
@@ -343,16 +348,36 @@ void GraphControl::Open()
 {
     const QString loaded = model_.FileName();
     const QString folder = loaded.isEmpty() ? QDir::currentPath() : QFileInfo(loaded).absolutePath();
-    const QString path = openFileDialog_(this, folder);
-    if (!path.isEmpty())
-        LoadFile(path);
+    const OpenChoice choice = openFileDialog_(this, folder);
+    if (!choice.path.isEmpty())
+        LoadFile(choice.path, choice.layout);
 }
 
-void GraphControl::LoadFile(const QString& path)
+void GraphControl::LoadFile(const QString& path, DataLayout layout)
+{
+    StartLoad(path, layout, false);
+}
+
+void GraphControl::ReloadChangedFile()
+{
+    if (!model_.FileName().isEmpty())
+        StartLoad(model_.FileName(), fileLayout_, true);
+}
+
+void GraphControl::StartLoad(const QString& path, DataLayout layout, bool changedFile)
 {
     const bool wasLoading = Loading();
     LetGoOfLoad(); // a second request replaces the first
-    load_ = std::make_unique<BackgroundLoad>(path, loadFunction_);
+    BackgroundLoad::LoadFunction read = loadFunction_;
+    if (!read)
+        read = [layout](PlotModel& store, const QString& file, LoadProgress& progress) {
+            DataFileLoader loader(store, &progress);
+            loader.SetOptions(LoadOptions{layout, XColumnRule::Auto});
+            return loader.SetFileName(file);
+        };
+    load_ = std::make_unique<BackgroundLoad>(path, read);
+    loadLayout_ = layout;
+    loadIsReload_ = changedFile;
     BackgroundLoad* load = load_.get();
     connect(load, &BackgroundLoad::finished, this, [this, load] { LoadFinished(load); });
     paintBox_->setCursor(Qt::WaitCursor);
@@ -387,15 +412,36 @@ void GraphControl::LoadFinished(BackgroundLoad* finished)
     }
     const std::unique_ptr<BackgroundLoad> load = std::move(load_);
     paintBox_->unsetCursor();
-    if (!load->Cancelled()) {
+    if (!load->Cancelled() && !(loadIsReload_ && KeepGraphOver(*load))) {
         if (load->TouchedStore()) {
-            pendingUserAction_ = true;
+            // A reload the file asked for is no action of the user's: it shows no box.
+            pendingUserAction_ = !loadIsReload_;
             model_.TakeStoreFrom(load->Store());
+            fileLayout_ = loadLayout_;
         }
         for (const QString& message : load->Messages())
             sink_.ShowMessage(message);
     }
+    loadIsReload_ = false;
     emit loadingChanged(false);
+}
+
+bool GraphControl::KeepGraphOver(BackgroundLoad& load)
+{
+    PlotModel& store = load.Store();
+    if (!load.TouchedStore() || !load.Messages().isEmpty() || store.NumberOfSeries() == 0) {
+        emit reloadFailed(load.Messages().value(0, QStringLiteral("No points to plot")));
+        return true;
+    }
+    // The store comes with the boxes, title and type of a fresh load; the user's stay.
+    for (int n = 1; n <= store.NumberOfSeries(); ++n) {
+        SeriesBoxState box = store.SeriesBox(n);
+        box.checked = model_.SeriesBox(n).checked;
+        store.SetSeriesBox(n, box);
+    }
+    store.SetTitle(model_.Title());
+    store.SetGraphType(model_.GraphType());
+    return false;
 }
 
 void GraphControl::LabelsClicked()

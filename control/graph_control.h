@@ -9,6 +9,7 @@
 #include "graph/draw/canvas.h"
 #include "graph/draw/drawing_result.h"
 #include "graph/data/plot_model.h"
+#include "graph/load/load_options.h"
 #include "graph/load/point_parser.h"
 #include "control/pointer_readout.h"
 
@@ -34,8 +35,19 @@ class GraphControl : public QFrame
 
 public:
     using NotifyEvent = std::function<void(QObject* sender)>;
-    // Asks the user for a data file to open, starting in `folder`; empty when cancelled.
-    using OpenFileDialog = std::function<QString(QWidget* parent, const QString& folder)>;
+    // What the Open dialog chose: the file (empty when cancelled) and the layout of the filter
+    // it was chosen under.
+    struct OpenChoice
+    {
+        OpenChoice(QString file = {}, DataLayout fileLayout = DataLayout::ByName)
+            : path(std::move(file)), layout(fileLayout)
+        {
+        }
+        QString path;
+        DataLayout layout;
+    };
+    // Asks the user for a data file to open, starting in `folder`.
+    using OpenFileDialog = std::function<OpenChoice(QWidget* parent, const QString& folder)>;
     // Lets the user set the printer up; false when cancelled.
     using PrintSetup = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
@@ -125,7 +137,14 @@ public:
     // Loads the file on a worker thread while the window stays alive: the result is put in
     // place in one step, with the messages and the drawing a FileName load gives. A load
     // still running is cancelled first. Setting FileName from code stays synchronous.
-    void LoadFile(const QString& path);
+    // `layout` ByName reads .csv and .tsv files as columns and every other file as lines.
+    void LoadFile(const QString& path, DataLayout layout = DataLayout::ByName);
+    // The layout the loaded file was asked for, for loading it again.
+    DataLayout FileLayout() const { return fileLayout_; }
+    // Loads the loaded file again in the background because it changed on disk: the graph
+    // type, title and Display Series boxes stay; a load that fails keeps the graph and gives
+    // its message through reloadFailed instead of the sink.
+    void ReloadChangedFile();
     bool Loading() const { return load_ != nullptr; }
     // Cancelled loads whose workers have not stopped yet.
     int LoadsStopping() const { return static_cast<int>(stopping_.size()); }
@@ -152,6 +171,8 @@ public:
 
 signals:
     void loadingChanged(bool loading);
+    // A ReloadChangedFile failed; `message` is what the load said.
+    void reloadFailed(const QString& message);
     // After every drawing of the surface, also of an empty store (onGraphDrawn is not raised then).
     void drawn();
 
@@ -177,7 +198,10 @@ private:
     void ShowReadout(QPoint pos);
     void BuildContextMenu();
     void ShowContextMenu(QPoint surfacePos);
+    void StartLoad(const QString& path, DataLayout layout, bool changedFile);
     void LoadFinished(BackgroundLoad* load);
+    // A reload of the changed file: true when it failed, and the graph stays as it is.
+    bool KeepGraphOver(BackgroundLoad& load);
     void LetGoOfLoad();
 
     MessageSink& sink_;
@@ -195,8 +219,12 @@ private:
     NotifyEvent onGraphDrawn_;
     OpenFileDialog openFileDialog_;
     PrintSetup printSetup_;
-    BackgroundLoad::LoadFunction loadFunction_ = &BackgroundLoad::LoadDataFile;
+    // Empty: the data file loader, in the layout asked for.
+    BackgroundLoad::LoadFunction loadFunction_;
     std::unique_ptr<BackgroundLoad> load_;
+    DataLayout loadLayout_ = DataLayout::ByName; // of load_
+    bool loadIsReload_ = false;                  // load_ follows a change of the file
+    DataLayout fileLayout_ = DataLayout::ByName;
     // Cancelled loads whose workers are still coming to a stop; the window does not wait for them.
     std::vector<std::unique_ptr<BackgroundLoad>> stopping_;
 

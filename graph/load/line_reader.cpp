@@ -126,10 +126,20 @@ void LineReader::Release(const char* upTo)
 bool LineReader::Next(const char*& line, std::size_t& length)
 {
     for (;;) {
-        while (pos_ < end_ && IsSkippable(data_[pos_]))
-            ++pos_;
-        if (pos_ < end_)
+        std::size_t scan = pos_;
+        std::size_t tab = end_; // the first tab of the line to come
+        while (scan < end_ && IsSkippable(data_[scan])) {
+            if (data_[scan] == '\n' || data_[scan] == '\r')
+                tab = end_;
+            else if (keepLeadingTabs_ && data_[scan] == '\t' && tab == end_)
+                tab = scan;
+            ++scan;
+        }
+        if (scan < end_) {
+            pos_ = std::min(tab, scan);
             break;
+        }
+        pos_ = std::min(tab, scan); // a tab is kept over the refill
         if (!Refill())
             return false;
     }
