@@ -124,7 +124,19 @@ void FileWatch::Settled()
 void FileWatch::SetLoading(bool loading)
 {
     loading_ = loading;
-    if (!loading && waiting_ && enabled_) {
+    if (loading) {
+        readStamp_ = StampOf(path_);
+        return;
+    }
+    // The load read the file as it is now (an F5 after a save, say): no need to read it again.
+    if (readStamp_.exists && readStamp_ == StampOf(path_)) {
+        stamp_ = readStamp_;
+        quiet_.stop();
+        longest_.stop();
+        waiting_ = false;
+        return;
+    }
+    if (waiting_ && enabled_) {
         waiting_ = false;
         emit reloadWanted();
     }

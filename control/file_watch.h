@@ -62,6 +62,7 @@ private:
     QString path_;
     QString folder_;
     Stamp stamp_;
+    Stamp readStamp_; // the file as the load that runs began to read it
     bool enabled_ = true;
     bool loading_ = false;
     bool waiting_ = false; // a reload waits for the load that runs
