@@ -95,6 +95,14 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
   # The 50,000,000 values opened in the window: progress, repaint gaps, memory, cancel.
   QT_QPA_PLATFORM=offscreen "$bin/bench/window-load-bench" "$data/1x50M.txt" 2> >(grep -v '^QStandardPaths:' >&2)
 fi
+# Loading (with the statistics) the same values as lines and as a column file with commas.
+for set in "8x1M --series 8 --points 1000000" "1x10M --series 1 --points 10000000"; do
+  read -r name args <<<"$set"
+  # shellcheck disable=SC2086
+  [ -s "$data/$name.csv" ] || "$bin/bench/plotwell-gendata" $args --csv "$data/$name.csv"
+  printf 'load %-6s lines:   %s\n' "$name" "$("$bin/bench/load-bench" "$data/$name.txt" "$runs" lines 2>/dev/null | head -1)"
+  printf 'load %-6s columns: %s\n' "$name" "$("$bin/bench/load-bench" "$data/$name.csv" "$runs" columns 2>/dev/null | head -1)"
+done
 # Redraws of the line graph without markers: walking every point beside reading the drawing index.
 QT_QPA_PLATFORM=offscreen "$bin/bench/render-bench" "$data/8x1M.txt" "$runs" --redraw 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null

@@ -72,6 +72,51 @@ bool ColumnReader::AddRow(const char* row, std::size_t length, TextEncoding enco
     return ProcessRow(row, length, encoding);
 }
 
+bool ColumnReader::AddPlainRow(const char* s, std::size_t n)
+{
+    if (dataRows_ == 0 || datesX_)
+        return false;
+    const char sep = separator_;
+    double values[kKeptColumns];
+    std::size_t count = 0;
+    std::size_t i = 0;
+    for (;;) {
+        double value = nullvalue;
+        if (i < n && s[i] != sep) {
+            const std::size_t used = ReadPlainNumberPrefix(s + i, n - i, value);
+            if (used == 0)
+                return false;
+            i += used;
+            if (i < n && s[i] != sep)
+                return false;
+        } else if (sep == ' ') {
+            return false; // blanks in a row are one separator
+        }
+        if (count < static_cast<std::size_t>(kKeptColumns))
+            values[count] = value;
+        ++count;
+        if (i >= n)
+            break;
+        ++i;
+    }
+    const std::size_t kept = std::min(count, static_cast<std::size_t>(kKeptColumns));
+    if (kept > columns_.size())
+        return false; // a new column: the general path fills its earlier rows with gaps
+    ++row_;
+    ++dataRows_;
+    columnCount_ = std::max(columnCount_, count);
+    const double x = values[0];
+    if (IsNullValue(x) || !(x > lastX_))
+        increasingX_ = false;
+    lastX_ = x;
+    const auto place = static_cast<double>(dataRows_);
+    for (std::size_t c = 0; c < kept; ++c)
+        columns_[c].push_back(DataPoint{place, values[c]});
+    for (std::size_t c = kept; c < columns_.size(); ++c)
+        columns_[c].push_back(DataPoint{place, nullvalue});
+    return true;
+}
+
 bool ColumnReader::ProcessRow(const char* row, std::size_t length, TextEncoding encoding)
 {
     std::size_t count = 0;

@@ -26,6 +26,10 @@ public:
     // One row holding a byte above 32, without its line end, in `encoding` (names are decoded
     // with it). False on a fault; Error() then says where and what.
     bool AddRow(const char* row, std::size_t length, TextEncoding encoding);
+    // The same for the common row of plain numbers and empty fields between single separators,
+    // read in one pass (such a row is ASCII: no need to check its encoding first); false, with
+    // nothing added, for any other row, which then goes to AddRow.
+    bool AddPlainRow(const char* row, std::size_t length);
     // Adds the series to the model (none without data rows) and sets the model's load notice
     // when columns were left out. False on a fault in a row still held back.
     bool Finish();
@@ -47,6 +51,7 @@ private:
     };
 
     bool ProcessRow(const char* row, std::size_t length, TextEncoding encoding);
+
     // Splits the row into spans_ (the first kKeptColumns fields) and counts all its fields.
     bool Split(const char* row, std::size_t length, std::size_t& count);
     bool IsHeader(const char* row, TextEncoding encoding) const;

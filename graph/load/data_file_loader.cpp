@@ -210,11 +210,13 @@ bool DataFileLoader::ParseRows(LineReader& lines, TextEncoding encoding, const Q
     while (!failed && lines.Next(line, length)) {
         if (length == 0)
             continue; // only tabs
-        bool ascii = false;
-        if (untilNotUtf8 && !IsValidUtf8InSteps(line, length, ascii, progress))
-            return false;
-        const TextEncoding rowEncoding = ascii ? TextEncoding::Windows1252 : encoding;
-        failed = !columns.AddRow(line, length, rowEncoding);
+        if (!columns.AddPlainRow(line, length)) {
+            bool ascii = false;
+            if (untilNotUtf8 && !IsValidUtf8InSteps(line, length, ascii, progress))
+                return false;
+            const TextEncoding rowEncoding = ascii ? TextEncoding::Windows1252 : encoding;
+            failed = !columns.AddRow(line, length, rowEncoding);
+        }
         if (progress && (++sinceReport == kRowsPerReport || length > kReadProgressStep)) {
             sinceReport = 0;
             progress(lines.Position());

@@ -24,6 +24,10 @@ bool IsSkippable(char c)
 // only before it, so text with CR line ends is not searched to its end for every line.
 std::size_t LineEnd(const char* s, std::size_t from, std::size_t to)
 {
+    // Short lines (rows of a column file) end sooner than two searches start.
+    for (const std::size_t stop = std::min(to, from + 64); from < stop; ++from)
+        if (s[from] == '\n' || s[from] == '\r')
+            return from;
     std::size_t window = 4096;
     while (from < to) {
         const std::size_t stop = std::min(to, from + window);
