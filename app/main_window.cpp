@@ -265,7 +265,9 @@ void MainWindow::BuildFileWatch()
     statusNotice_ = new QLabel(statusBar_);
     statusNotice_->setObjectName(QStringLiteral("statusnotice"));
     statusNotice_->setTextFormat(Qt::PlainText);
-    statusBar_->addWidget(statusNotice_);
+    // The figures keep their room; the notice takes what is left, whole in its tooltip.
+    statusNotice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar_->addWidget(statusNotice_, 1);
 
     fileWatch_ = new FileWatch(this);
     // The switch lives here, not in the control: it is kept in the window's settings file.
@@ -291,10 +293,13 @@ void MainWindow::BuildFileWatch()
         QString text = message;
         text.replace(QStringLiteral("\r\r"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' '));
         statusNotice_->setText(QStringLiteral("Not reloaded, the graph is as it was: ") + text);
+        statusNotice_->setToolTip(statusNotice_->text());
     });
     connect(&graphControl_->Model(), &PlotModel::changed, this, [this](PlotModel::Change what) {
-        if (what == PlotModel::Change::Series)
+        if (what == PlotModel::Change::Series) {
             statusNotice_->setText(graphControl_->Model().LoadNotice());
+            statusNotice_->setToolTip(statusNotice_->text());
+        }
     });
 }
 
