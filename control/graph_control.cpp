@@ -441,6 +441,7 @@ bool GraphControl::KeepGraphOver(BackgroundLoad& load)
     }
     store.SetTitle(model_.Title());
     store.SetGraphType(model_.GraphType());
+    // The place for what else the user set on the graph (a zoomed view, say) to carry over.
     return false;
 }
 
