@@ -4,6 +4,7 @@
 #include "core/number_format.h"
 #include "graph/data/plot_model.h"
 #include "graph/load/data_file_loader.h"
+#include "graph/load/load_progress.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -194,4 +195,25 @@ TEST(ColumnFiles, ManyRowsLoadAsOneSeriesWithTheTitleOfTheFile)
     EXPECT_EQ(model.AllSeries()[0].size(), 200000u);
     EXPECT_EQ(model.AllSeries()[0][199999].y, 199999 % 97);
     EXPECT_EQ(model.Title(), QStringLiteral("Logger Output"));
+}
+
+TEST(ColumnFiles, ProgressIsReportedAndACancelIsHeardWithinABlock)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.csv"));
+    WriteFile(path, QByteArray("1.25,2.5,3.75\n").repeated(1'500'000)); // 21 MB, several blocks
+    RecordingSink sink;
+    PlotModel model(sink);
+    LoadProgress progress;
+    progress.Cancel(); // as if Cancel were pressed at once: heard at the first block read
+    DataFileLoader loader(model, &progress);
+    EXPECT_THROW(loader.SetFileName(path), LoadCancelled);
+    EXPECT_GT(progress.Percent(), 0);
+    EXPECT_LT(progress.Percent(), 50);
+    EXPECT_TRUE(sink.Messages().isEmpty());
+
+    LoadProgress whole;
+    DataFileLoader(model, &whole).SetFileName(path);
+    EXPECT_EQ(whole.Percent(), 100);
+    EXPECT_EQ(model.NumberOfPoints(), 4'500'000); // the first column repeats: three series
 }
