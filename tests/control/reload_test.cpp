@@ -2,7 +2,10 @@
 // file that keeps what the user set, or the whole graph when it fails.
 #include "control/control_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QTimer>
 #include <QSignalSpy>
 
 using namespace plotwell;
@@ -80,4 +83,24 @@ TEST_F(ControlFixture, AReloadOfTheChangedFileKeepsTypeTitleAndBoxesOrTheWholeGr
     graph->LoadFile(path, graph->FileLayout());
     WaitForLoad();
     EXPECT_EQ(sink.Messages(), QStringList{QStringLiteral("File not found:\r\r") + path});
+}
+
+TEST_F(ControlFixture, TheOwnOpenDialogsColumnFilterReadsAnyFileAsColumns)
+{
+    const QString path = dir.filePath(QStringLiteral("row.dat"));
+    WriteFile(path, "5,1,7\n");
+    for (const bool columns : {true, false}) {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            if (columns)
+                dialog->selectNameFilter(QStringLiteral("Column files (*.csv *.tsv *)"));
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept(); // as the Open button does
+        });
+        graph->Open();
+        WaitForLoad();
+        EXPECT_EQ(graph->NumberOfSeries(), columns ? 3 : 1) << columns;
+        EXPECT_EQ(graph->FileLayout(), columns ? DataLayout::Columns : DataLayout::ByName);
+    }
 }
