@@ -217,3 +217,25 @@ TEST(ColumnFiles, ProgressIsReportedAndACancelIsHeardWithinABlock)
     EXPECT_EQ(whole.Percent(), 100);
     EXPECT_EQ(model.NumberOfPoints(), 4'500'000); // the first column repeats: three series
 }
+
+TEST(ColumnFiles, ALeadingTabAtTheEndOfABlockStillEndsAnEmptyField)
+{
+    // The reader fills its buffer 4 MiB at a time: the tab that starts a row is its last byte.
+    QByteArray text = "a\tb\tc   \n" + QByteArray("1\t2\t3\n").repeated(699049);
+    ASSERT_EQ(text.size(), (4 << 20) - 1);
+    text += "\t5\t6\n9\t9\t9\n";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("edge.tsv"));
+    WriteFile(path, text);
+    RecordingSink sink;
+    PlotModel model(sink);
+    LoadDataFile(model, path);
+    ASSERT_TRUE(sink.Messages().isEmpty()) << sink.Messages().join(u'|').toStdString();
+    ASSERT_EQ(model.NumberOfSeries(), 3);
+    const PointList& a = model.AllSeries()[0];
+    const PointList& b = model.AllSeries()[1];
+    ASSERT_EQ(a.size(), 699051u);
+    EXPECT_TRUE(IsNullPoint(a[699049]));
+    EXPECT_EQ(b[699049].y, 5);
+    EXPECT_EQ(a[699050].y, 9);
+}
