@@ -10,6 +10,7 @@
 #include "graph/draw/drawing_result.h"
 #include "graph/data/plot_model.h"
 #include "graph/load/point_parser.h"
+#include "graph/picture/picture_file.h"
 #include "control/pointer_readout.h"
 
 #include <QFrame>
@@ -36,6 +37,9 @@ public:
     using NotifyEvent = std::function<void(QObject* sender)>;
     // Asks the user for a data file to open, starting in `folder`; empty when cancelled.
     using OpenFileDialog = std::function<QString(QWidget* parent, const QString& folder)>;
+    // Asks for the name of a picture to save, proposing `proposed`; `filter` is the chosen
+    // filter of SavePictureFilters() on return. Empty when cancelled.
+    using SaveFileDialog = std::function<QString(QWidget* parent, const QString& proposed, QString& filter)>;
     // Lets the user set the printer up; false when cancelled.
     using PrintSetup = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
@@ -118,6 +122,10 @@ public:
     void CopyToClipboard();
     // Printer set-up, then the picture across the page width; nothing when cancelled.
     void Print();
+    // Save picture: asks for a file and writes the graph shown into it, as PNG (at the screen's
+    // pixel ratio, the readout included), SVG or PDF (the same drawing at the surface's size);
+    // nothing when cancelled or when the store is empty.
+    void SavePicture();
     // The Open button: asks for a data file and loads it; nothing when cancelled.
     void Open();
 
@@ -145,6 +153,7 @@ public:
 
     // Where the Open button and Print ask the user; tests answer in their place.
     void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
+    void SetSaveFileDialog(SaveFileDialog dialog) { saveFileDialog_ = std::move(dialog); }
     void SetPrintSetup(PrintSetup setup) { printSetup_ = std::move(setup); }
 
     // The host's screen scale factor; the control itself never reads it.
@@ -177,6 +186,7 @@ private:
     void ShowReadout(QPoint pos);
     void BuildContextMenu();
     void ShowContextMenu(QPoint surfacePos);
+    QByteArray VectorPictureShown(PictureFormat format) const;
     void LoadFinished(BackgroundLoad* load);
     void LetGoOfLoad();
 
@@ -187,6 +197,8 @@ private:
     PlotSurface* paintBox_;
     std::unique_ptr<OptionsPanel> panel_;
     QMenu* contextMenu_ = nullptr;
+    // The menu's items that need a graph: Copy, Save picture..., Print...
+    std::vector<QAction*> pictureActions_;
 
     bool showMenu_ = true;
     bool showOpenBtn_ = true;
@@ -194,6 +206,7 @@ private:
     int menuIndent_ = 120;
     NotifyEvent onGraphDrawn_;
     OpenFileDialog openFileDialog_;
+    SaveFileDialog saveFileDialog_;
     PrintSetup printSetup_;
     BackgroundLoad::LoadFunction loadFunction_ = &BackgroundLoad::LoadDataFile;
     std::unique_ptr<BackgroundLoad> load_;

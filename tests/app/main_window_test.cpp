@@ -506,3 +506,18 @@ TEST_F(MainWindowTest, AMissingHelpPageGivesItsMessageAndNoWindow)
     EXPECT_FALSE(window->HelpComponent().HelpDialogCreated());
     EXPECT_FALSE(window->HelpComponent().Visible());
 }
+
+// Ctrl+S saves the picture through the graph control's dialog, proposed beside the data file.
+TEST_F(MainWindowTest, CtrlSSavesThePicture)
+{
+    const QString path = Data(QStringLiteral("sales.txt"), "1 2 3\n");
+    auto window = Start({path});
+    QString proposed;
+    window->Graph().SetSaveFileDialog([&](QWidget*, const QString& name, QString&) {
+        proposed = name;
+        return name;
+    });
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(proposed, QFileInfo(path).absolutePath() + QStringLiteral("/sales.png"));
+    EXPECT_TRUE(ReadFile(proposed).startsWith("\x89PNG"));
+}
