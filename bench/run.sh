@@ -95,6 +95,10 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
   # The 50,000,000 values opened in the window: progress, repaint gaps, memory, cancel.
   QT_QPA_PLATFORM=offscreen "$bin/bench/window-load-bench" "$data/1x50M.txt" 2> >(grep -v '^QStandardPaths:' >&2)
 fi
+# The 8 x 1M graph as SVG and PDF beside the PNG: the whole tool, then drawing and encoding alone.
+row "line 8x1M as SVG" "$(measure "$bin/cli/plotwell-render" --size 600x400 --no-points -o "$out/plotwell.svg" "$data/8x1M.txt")" "" "$data/8x1M.txt"
+row "line 8x1M as PDF" "$(measure "$bin/cli/plotwell-render" --size 600x400 --no-points -o "$out/plotwell.pdf" "$data/8x1M.txt")" "" "$data/8x1M.txt"
+QT_QPA_PLATFORM=offscreen "$bin/bench/picture-bench" "$data/8x1M.txt" "$runs" 2>/dev/null
 # Redraws of the line graph without markers: walking every point beside reading the drawing index.
 QT_QPA_PLATFORM=offscreen "$bin/bench/render-bench" "$data/8x1M.txt" "$runs" --redraw 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
