@@ -319,6 +319,7 @@ void MainWindow::AddShortcuts()
         addAction(action);
     };
     add(QKeySequence::Open, [this] { graphControl_->Open(); });
+    add(QKeySequence::Save, [this] { graphControl_->SavePicture(); });
     add(QKeySequence::Print, [this] { graphControl_->Print(); });
     add(QKeySequence::Copy, [this] {
         if (!IsTextField(QApplication::focusWidget()))

@@ -103,6 +103,10 @@ for set in "8x1M --series 8 --points 1000000" "1x10M --series 1 --points 1000000
   printf 'load %-6s lines:   %s\n' "$name" "$("$bin/bench/load-bench" "$data/$name.txt" "$runs" lines 2>/dev/null | head -1)"
   printf 'load %-6s columns: %s\n' "$name" "$("$bin/bench/load-bench" "$data/$name.csv" "$runs" columns 2>/dev/null | head -1)"
 done
+# The 8 x 1M graph as SVG and PDF beside the PNG: the whole tool, then drawing and encoding alone.
+row "line 8x1M as SVG" "$(measure "$bin/cli/plotwell-render" --size 600x400 --no-points -o "$out/plotwell.svg" "$data/8x1M.txt")" "" "$data/8x1M.txt"
+row "line 8x1M as PDF" "$(measure "$bin/cli/plotwell-render" --size 600x400 --no-points -o "$out/plotwell.pdf" "$data/8x1M.txt")" "" "$data/8x1M.txt"
+QT_QPA_PLATFORM=offscreen "$bin/bench/picture-bench" "$data/8x1M.txt" "$runs" 2>/dev/null
 # Redraws of the line graph without markers: walking every point beside reading the drawing index.
 QT_QPA_PLATFORM=offscreen "$bin/bench/render-bench" "$data/8x1M.txt" "$runs" --redraw 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null

@@ -63,8 +63,16 @@ struct RenderCommandLine
                                       .arg(RangeText(kSeriesNumberRange)),
                                   QStringLiteral("N")};
     const QCommandLineOption output{QStringLiteral("o"),
-                                    QStringLiteral("Draw the graph into a PNG file (nothing is drawn without it)."),
-                                    QStringLiteral("FILE.png")};
+                                    QStringLiteral("Draw the graph into FILE (nothing is drawn without it): PNG, SVG or PDF by "
+                                                   "the extension (any case), PNG for another; - writes the "
+                                                   "picture to standard output and the status line to standard "
+                                                   "error."),
+                                    QStringLiteral("FILE")};
+    const QCommandLineOption format{QStringLiteral("format"),
+                                    QStringLiteral("The picture's format whatever FILE is called: png, svg or pdf. "
+                                                   "SVG and PDF are vectors of the surface's size in pixels "
+                                                   "(--scale is for PNG)."),
+                                    QStringLiteral("F")};
     const QCommandLineOption size{QStringLiteral("size"),
                                   QStringLiteral("The plotting surface's size in pixels (default 600x400)."),
                                   QStringLiteral("WxH")};
@@ -105,10 +113,10 @@ struct RenderCommandLine
     {
         parser.setApplicationDescription(QStringLiteral(
             "Loads a data file without a window and prints the status line Plotwell would show; with -o it also "
-            "draws the graph into a PNG file.\n"
+            "draws the graph into a PNG, SVG or PDF file.\n"
             "Exit status: 0 when a displayed series has a point to plot; 1 when loading failed, there is nothing "
             "to plot, or the picture could not be made or written; 2 for a bad command line."));
-        parser.addOptions({summary, hide, output, size, scale, type, smoothing, lineWidth, noPoints, area, noHGrid,
+        parser.addOptions({summary, hide, output, format, size, scale, type, smoothing, lineWidth, noPoints, area, noHGrid,
                            noVGrid, noLegend, noFloatingAxis, title, xLabel, yLabel, layout, xColumn, noXColumn});
         parser.addPositionalArgument(QStringLiteral("DATAFILE"),
                                      QStringLiteral("A data file, or - to read the data from standard input."));
@@ -239,6 +247,10 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
         }
         options.output = path;
     }
+    if (!options.output.isEmpty() && options.output != QLatin1String("-"))
+        options.format = PictureFormatOfPath(options.output).value_or(PictureFormat::Png);
+    if (!ReadValues(parser, line.format, PictureFormatNamed, options.format, QStringLiteral("png, svg or pdf"), error))
+        return std::nullopt;
     QSize surface(options.width, options.height);
     const bool valuesRead =
         ReadValues(parser, line.size, SizeArgument, surface,
@@ -287,6 +299,11 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     return options;
 }
 
+bool OutputIsStandardOutput(const RenderOptions& options)
+{
+    return options.output == QLatin1String("-");
+}
+
 QSize DevicePictureSize(const RenderOptions& options)
 {
     return QSize(static_cast<int>(std::lround(options.width * options.scale)),
@@ -295,7 +312,7 @@ QSize DevicePictureSize(const RenderOptions& options)
 
 QString OutputProblem(const RenderOptions& options)
 {
-    if (options.output.isEmpty() || options.dataFile == QLatin1String("-"))
+    if (options.output.isEmpty() || options.dataFile == QLatin1String("-") || OutputIsStandardOutput(options))
         return {};
     // The same file under another name, through a link or a hard link, is still the data.
     struct stat data {};

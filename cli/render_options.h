@@ -3,6 +3,7 @@
 
 #include "graph/data/series_types.h"
 #include "graph/load/load_options.h"
+#include "graph/picture/picture_file.h"
 
 #include <QList>
 #include <QSize>
@@ -25,7 +26,9 @@ struct RenderOptions
     LoadOptions load; // --layout, --x-column, --no-x-column
 
     // Drawing: only with an output file.
-    QString output; // the PNG to write
+    QString output; // the picture to write; "-" for standard output
+    // --format, else the extension of the output's name, else PNG.
+    PictureFormat format = PictureFormat::Png;
     int width = 600;  // the plotting surface's client size
     int height = 400;
     double scale = 1; // device pixels per pixel
@@ -51,6 +54,9 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
 QString RenderUsage();
 // The short reminder after a bad command line.
 QString RenderUsageHint();
+
+// True when the picture goes to standard output, and the texts of stdout to stderr.
+bool OutputIsStandardOutput(const RenderOptions& options);
 
 // The size in device pixels of the picture -o writes.
 QSize DevicePictureSize(const RenderOptions& options);

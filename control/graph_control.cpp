@@ -3,6 +3,7 @@
 #include "control/graph_labels_dialog.h"
 #include "control/graph_output.h"
 #include "control/options_panel.h"
+#include "control/picture_saving.h"
 #include "control/plot_surface.h"
 #include "core/message_sink.h"
 #include "core/rounding.h"
@@ -67,6 +68,12 @@ GraphControl::OpenChoice DefaultOpenFileDialog(QWidget* parent, const QString& f
     return {path, filter == kColumnFileFilter ? DataLayout::Columns : DataLayout::ByName};
 }
 
+QString DefaultSaveFileDialog(QWidget* parent, const QString& proposed, QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save picture"), proposed,
+                                        SavePictureFilters().join(QStringLiteral(";;")), &filter);
+}
+
 bool DefaultPrintSetup(QPrinter& printer, QWidget* parent)
 {
     QPrintDialog dialog(&printer, parent);
@@ -77,7 +84,7 @@ bool DefaultPrintSetup(QPrinter& printer, QWidget* parent)
 
 GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
     : QFrame(parent), sink_(sink), model_(sink), openFileDialog_(DefaultOpenFileDialog),
-      printSetup_(DefaultPrintSetup)
+      saveFileDialog_(DefaultSaveFileDialog), printSetup_(DefaultPrintSetup)
 {
     setObjectName(QStringLiteral("Plotwell"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -270,6 +277,8 @@ void GraphControl::RedrawNow()
     const DrawingResult drawing = plotwell::DrawGraph(model_, canvas_, request);
     readout_.Forget();
     paintBox_->update();
+    for (QAction* action : pictureActions_)
+        action->setEnabled(drawing.foundData);
     ApplyDrawing(drawing, userAction);
 }
 
@@ -468,8 +477,20 @@ void GraphControl::BuildContextMenu()
     contextMenu_->setObjectName(QStringLiteral("GraphContextMenu"));
     QAction* copy = contextMenu_->addAction(QStringLiteral("&Copy"), this, &GraphControl::CopyToClipboard);
     copy->setObjectName(QStringLiteral("CopyAction"));
+    copy->setShortcut(QKeySequence::Copy);
+    // "&Save": "&Print..." already answers to P.
+    QAction* save = contextMenu_->addAction(QStringLiteral("&Save picture..."), this, &GraphControl::SavePicture);
+    save->setObjectName(QStringLiteral("SavePictureAction"));
+    save->setShortcut(QKeySequence::Save);
     QAction* print = contextMenu_->addAction(QStringLiteral("&Print..."), this, &GraphControl::Print);
     print->setObjectName(QStringLiteral("PrintAction"));
+    print->setShortcut(QKeySequence::Print);
+    // The keys are the window's (the host's shortcuts); the menu only shows them.
+    pictureActions_ = {copy, save, print};
+    for (QAction* action : pictureActions_) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setEnabled(false);
+    }
     // The surface takes the focus on a click and by Tab, so the keys of the menu reach it.
     paintBox_->setFocusPolicy(Qt::StrongFocus);
     paintBox_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -488,7 +509,35 @@ void GraphControl::ShowContextMenu(QPoint surfacePos)
 
 void GraphControl::CopyToClipboard()
 {
-    CopyPictureToClipboard(canvas_.Image());
+    CopyPictureToClipboard(canvas_.Image(), lastDrawing_.foundData ? VectorPictureShown(PictureFormat::Svg) : QByteArray());
+}
+
+// The drawing on the surface again, onto a vector device of the surface's size.
+QByteArray GraphControl::VectorPictureShown(PictureFormat format) const
+{
+    DrawRequest request;
+    request.controlClientHeight = height();
+    return DrawVectorPicture(model_, format, QSize(canvas_.Width(), canvas_.Height()), request).bytes;
+}
+
+void GraphControl::SavePicture()
+{
+    if (!lastDrawing_.foundData)
+        return;
+    QString filter = SavePictureFilters().constFirst();
+    const QString path = saveFileDialog_(this, ProposedPicturePath(model_.FileName(), QDir::currentPath()), filter);
+    if (path.isEmpty())
+        return;
+    if (IsSameFile(path, model_.FileName())) {
+        sink_.ShowMessage(QStringLiteral("The picture was not saved: it would replace the data file:\r\r") + path);
+        return;
+    }
+    const PictureFormat format = ChosenPictureFormat(path, filter);
+    const QByteArray bytes = format == PictureFormat::Png ? PngBytes(canvas_.Image()) : VectorPictureShown(format);
+    QString error = QStringLiteral("not enough memory for the picture");
+    if (bytes.isEmpty() || !WriteWholeFile(bytes, path, &error))
+        sink_.ShowMessage(QStringLiteral("The picture could not be saved to the file:\r\r") + path + QStringLiteral("\r\r") +
+                          error);
 }
 
 void GraphControl::Print()

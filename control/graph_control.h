@@ -11,6 +11,7 @@
 #include "graph/data/plot_model.h"
 #include "graph/load/load_options.h"
 #include "graph/load/point_parser.h"
+#include "graph/picture/picture_file.h"
 #include "control/pointer_readout.h"
 
 #include <QFrame>
@@ -48,6 +49,9 @@ public:
     };
     // Asks the user for a data file to open, starting in `folder`.
     using OpenFileDialog = std::function<OpenChoice(QWidget* parent, const QString& folder)>;
+    // Asks for the name of a picture to save, proposing `proposed`; `filter` is the chosen
+    // filter of SavePictureFilters() on return. Empty when cancelled.
+    using SaveFileDialog = std::function<QString(QWidget* parent, const QString& proposed, QString& filter)>;
     // Lets the user set the printer up; false when cancelled.
     using PrintSetup = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
@@ -130,6 +134,10 @@ public:
     void CopyToClipboard();
     // Printer set-up, then the picture across the page width; nothing when cancelled.
     void Print();
+    // Save picture: asks for a file and writes the graph shown into it, as PNG (at the screen's
+    // pixel ratio, the readout included), SVG or PDF (the same drawing at the surface's size);
+    // nothing when cancelled or when the store is empty.
+    void SavePicture();
     // The Open button: asks for a data file and loads it; nothing when cancelled.
     void Open();
 
@@ -164,6 +172,7 @@ public:
 
     // Where the Open button and Print ask the user; tests answer in their place.
     void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
+    void SetSaveFileDialog(SaveFileDialog dialog) { saveFileDialog_ = std::move(dialog); }
     void SetPrintSetup(PrintSetup setup) { printSetup_ = std::move(setup); }
 
     // The host's screen scale factor; the control itself never reads it.
@@ -199,6 +208,7 @@ private:
     void BuildContextMenu();
     void ShowContextMenu(QPoint surfacePos);
     void StartLoad(const QString& path, DataLayout layout, bool changedFile);
+    QByteArray VectorPictureShown(PictureFormat format) const;
     void LoadFinished(BackgroundLoad* load);
     // A reload of the changed file: true when it failed, and the graph stays as it is.
     bool KeepGraphOver(BackgroundLoad& load);
@@ -211,6 +221,8 @@ private:
     PlotSurface* paintBox_;
     std::unique_ptr<OptionsPanel> panel_;
     QMenu* contextMenu_ = nullptr;
+    // The menu's items that need a graph: Copy, Save picture..., Print...
+    std::vector<QAction*> pictureActions_;
 
     bool showMenu_ = true;
     bool showOpenBtn_ = true;
@@ -218,6 +230,7 @@ private:
     int menuIndent_ = 120;
     NotifyEvent onGraphDrawn_;
     OpenFileDialog openFileDialog_;
+    SaveFileDialog saveFileDialog_;
     PrintSetup printSetup_;
     // Empty: the data file loader, in the layout asked for.
     BackgroundLoad::LoadFunction loadFunction_;

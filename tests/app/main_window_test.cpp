@@ -599,3 +599,18 @@ TEST_F(MainWindowTest, ABurstOfWritesGivesAtMostTwoLoadsAndTheSwitchIsKept)
     EXPECT_FALSE(ReloadSwitch(*again)->isChecked());
     EXPECT_FALSE(again->Watch().Enabled());
 }
+
+// Ctrl+S saves the picture through the graph control's dialog, proposed beside the data file.
+TEST_F(MainWindowTest, CtrlSSavesThePicture)
+{
+    const QString path = Data(QStringLiteral("sales.txt"), "1 2 3\n");
+    auto window = Start({path});
+    QString proposed;
+    window->Graph().SetSaveFileDialog([&](QWidget*, const QString& name, QString&) {
+        proposed = name;
+        return name;
+    });
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(proposed, QFileInfo(path).absolutePath() + QStringLiteral("/sales.png"));
+    EXPECT_TRUE(ReadFile(proposed).startsWith("\x89PNG"));
+}

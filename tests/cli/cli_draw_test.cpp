@@ -20,6 +20,7 @@ struct DrawRun
     int exitCode = -1;
     QString out;
     QString err;
+    QByteArray outBytes;
 };
 
 struct CliDraw : ::testing::Test
@@ -50,7 +51,8 @@ struct CliDraw : ::testing::Test
         p.write(input);
         p.closeWriteChannel();
         EXPECT_TRUE(p.waitForFinished(60000));
-        return DrawRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const QByteArray out = p.readAllStandardOutput();
+        return DrawRun{p.exitCode(), QString::fromUtf8(out), QString::fromUtf8(p.readAllStandardError()), out};
     }
 
     QString png(const char* name = "out.png") { return dir.filePath(QString::fromLatin1(name)); }
@@ -59,6 +61,40 @@ struct CliDraw : ::testing::Test
 QRgb Rgb(const QImage& image, int x, int y)
 {
     return image.pixel(x, y) & 0xFFFFFF;
+}
+
+// The share of pixels two pictures of one size have alike; 0 for different sizes.
+double SameShare(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 0;
+    qint64 same = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            same += Rgb(a, x, y) == Rgb(b, x, y);
+    return static_cast<double>(same) / (qint64(a.width()) * a.height());
+}
+
+// An SVG or PDF as others show it: through rsvg-convert, or pdftoppm at 96 dots per inch. The
+// SVG asks for crisp edges; PDF has no such request, so pdftoppm is told not to smooth (with its
+// smoothing the edges of wide lines and texts differ, some 1 to 2 % of the pixels).
+QImage Rasterised(const QString& file, const QByteArray& magic, const QString& stem)
+{
+    if (magic == "<?xml")
+        QProcess::execute(QStringLiteral("rsvg-convert"), {QStringLiteral("-o"), stem + QStringLiteral(".png"), file});
+    else
+        QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-aa"),
+                                                       QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                                                       QStringLiteral("-png"), QStringLiteral("-singlefile"), file, stem});
+    return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+QString PdfText(const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -145,6 +181,84 @@ TEST_F(CliDraw, BadDrawingOptionsExitWithTwo)
     }
 }
 
+// SVG and PDF are the PNG's drawing: shown by other programs, at least 99 % of the pixels agree,
+// and the texts are text.
+TEST_F(CliDraw, EveryFormatIsTheSamePicture)
+{
+    const QString data = write(QStringLiteral("Sales.txt"), "5 9 7 3 8 ;Alpha\n2 4 6 8 3 ;Beta\n");
+    const struct {
+        const char* name; // of the picture
+        QStringList format;
+        QByteArray magic;
+    } outputs[] = {
+        {"out.svg", {}, "<?xml"},
+        {"OUT.Svg", {}, "<?xml"},
+        {"out.pdf", {}, "%PDF-"},
+        {"OUT.PDF", {}, "%PDF-"},
+        {"out.png.svg", {}, "<?xml"},
+        {"vector.png", {QStringLiteral("--format"), QStringLiteral("svg")}, "<?xml"},
+        {"page.svg", {QStringLiteral("--format"), QStringLiteral("PDF")}, "%PDF-"},
+        {"bitmap.svg", {QStringLiteral("--format"), QStringLiteral("png")}, "\x89PNG"},
+        {"no-extension", {}, "\x89PNG"},
+    };
+    for (const char* type : {"line", "bar", "pie"}) {
+        const QStringList common{QStringLiteral("--type"), QString::fromLatin1(type), data};
+        ASSERT_EQ(render(QStringList{QStringLiteral("-o"), png()} + common).exitCode, 0);
+        const QImage bitmap = QImage(png()).convertToFormat(QImage::Format_RGB32);
+        for (const auto& o : outputs) {
+            SCOPED_TRACE(std::string(type) + " " + o.name);
+            const QString file = dir.filePath(QString::fromLatin1(o.name));
+            const DrawRun r = render(QStringList{QStringLiteral("-o"), file} + o.format + common);
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            const QByteArray bytes = ReadFile(file);
+            ASSERT_TRUE(bytes.startsWith(o.magic)) << bytes.left(20).toStdString();
+            if (o.magic == "\x89PNG") {
+                EXPECT_EQ(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), bitmap);
+                continue;
+            }
+            EXPECT_GE(SameShare(Rasterised(file, o.magic, file + QStringLiteral("-shown")), bitmap), 0.99);
+            if (o.magic == "<?xml") {
+                EXPECT_TRUE(bytes.contains(R"(width="600px" height="400px")"));
+                EXPECT_TRUE(bytes.contains(R"(shape-rendering="crispEdges")"));
+                EXPECT_TRUE(bytes.contains(">Sales<")) << "texts as text";
+            } else {
+                const QString text = PdfText(file);
+                EXPECT_TRUE(text.contains(QStringLiteral("Sales"))) << text.toStdString();
+            }
+        }
+    }
+}
+
+// -o - sends the picture down standard output, PNG unless --format says otherwise; the status
+// line goes to standard error then.
+TEST_F(CliDraw, PictureOnStandardOutput)
+{
+    const QString data = write(QStringLiteral("d.txt"), "40 40 30 10\n");
+    ASSERT_EQ(render({QStringLiteral("-o"), png(), data}).exitCode, 0);
+    const struct {
+        QStringList format;
+        QByteArray magic;
+    } cases[] = {{{}, "\x89PNG"}, {{QStringLiteral("--format"), QStringLiteral("svg")}, "<?xml"},
+                 {{QStringLiteral("--format"), QStringLiteral("pdf")}, "%PDF-"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.magic.toStdString());
+        const DrawRun r = render(QStringList{QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--summary")} + c.format +
+                                 QStringList{data});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_TRUE(r.outBytes.startsWith(c.magic));
+        EXPECT_EQ(r.err, QStringLiteral(" 4 pts    Min: 10    Max: 40    Avg: 30    Std Dev: 14.142\n"
+                                        "Series 1:     4 pts    Min: 10    Max: 40    Avg: 30    Std Dev: 14.142\n"));
+        if (c.format.isEmpty()) {
+            EXPECT_EQ(r.outBytes, ReadFile(png()));
+        }
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("-"))));
+    const DrawRun bad = render({QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--format"), QStringLiteral("gif"), data});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.startsWith(QStringLiteral("plotwell-render: --format takes png, svg or pdf\n"))) << bad.err.toStdString();
+    EXPECT_TRUE(bad.outBytes.isEmpty());
+}
+
 TEST_F(CliDraw, FailedRunsLeaveTheOldPicture)
 {
     // A picture only follows a run that succeeds; the old one stays as it was, and no cut
@@ -166,22 +280,29 @@ TEST_F(CliDraw, FailedRunsLeaveTheOldPicture)
           write(QStringLiteral("two.txt"), "1 2\n3 4\n")},
          {},
          QStringLiteral("plotwell-render: nothing to plot\n")},
-        {"a folder that does not exist", {QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/out.png")), good}, {},
-         QStringLiteral("plotwell-render: cannot write ") + dir.filePath(QStringLiteral("no/such/out.png")) + u'\n'},
-        {"full disk", {good}, QStringLiteral("ulimit -f 2; trap '' XFSZ"),
-         QStringLiteral("plotwell-render: cannot write ") + png() + u'\n'},
+        {"a folder that does not exist", {QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/%1")), good}, {},
+         QStringLiteral("plotwell-render: cannot write ") + dir.filePath(QStringLiteral("no/such/%1: "))},
+        {"full disk", {good}, QStringLiteral("ulimit -f 2; trap '' XFSZ"), QStringLiteral("plotwell-render: cannot write %2: ")},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteFile(png(), old);
-        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
-        const DrawRun r = render(QStringList{QStringLiteral("-o"), png()} + c.data, {}, c.limits);
-        EXPECT_EQ(r.exitCode, 1);
-        if (!c.err.isEmpty()) {
-            EXPECT_EQ(r.err, c.err);
+    // Each format: a picture cut short by a full disk must not replace the old one either.
+    for (const char* name : {"out.png", "out.svg", "out.pdf"}) {
+        const QString target = dir.filePath(QString::fromLatin1(name));
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " " + name);
+            WriteFile(target, old);
+            const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+            QStringList args{QStringLiteral("-o"), target};
+            for (const QString& arg : c.data)
+                args << QString(arg).replace(QStringLiteral("%1"), QString::fromLatin1(name));
+            const DrawRun r = render(args, {}, c.limits);
+            EXPECT_EQ(r.exitCode, 1);
+            const QString err = QString(c.err).replace(QStringLiteral("%1"), QString::fromLatin1(name)).replace(QStringLiteral("%2"), target);
+            if (!err.isEmpty()) {
+                EXPECT_TRUE(r.err.startsWith(err)) << r.err.toStdString();
+            }
+            EXPECT_EQ(ReadFile(target), old);
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
         }
-        EXPECT_EQ(ReadFile(png()), old);
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
     }
 }
 
@@ -192,7 +313,7 @@ TEST_F(CliDraw, FullDevice)
         GTEST_SKIP() << "run as root, or no /dev/full";
     const DrawRun r = render({QStringLiteral("-o"), QStringLiteral("/dev/full"), write(QStringLiteral("d.txt"), "1 2 3\n")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QStringLiteral("plotwell-render: cannot write /dev/full\n"));
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("plotwell-render: cannot write /dev/full: "))) << r.err.toStdString();
 }
 
 TEST_F(CliDraw, PictureThatDoesNotFitInMemory)
