@@ -1,0 +1,28 @@
+#pragma once
+// PlotView: the part of a graph a drawing shows, an X range and a Y range. No range is the
+// whole graph: the ranges the renderer finds for the displayed data.
+
+#include <optional>
+
+namespace plotwell {
+
+// The values from `low` to `high` (low < high) along one axis.
+struct ViewSpan
+{
+    double low = 0;
+    double high = 0;
+    bool operator==(const ViewSpan&) const = default;
+};
+
+struct PlotView
+{
+    // None: the whole graph's X range.
+    std::optional<ViewSpan> x;
+    // None: fitted to the points inside the X range by the whole graph's rules.
+    std::optional<ViewSpan> y;
+
+    bool Zoomed() const { return x.has_value() || y.has_value(); }
+    bool operator==(const PlotView&) const = default;
+};
+
+} // namespace plotwell
