@@ -353,7 +353,7 @@ void MainWindow::dropEvent(QDropEvent* event)
 void MainWindow::UpdateStatusLine(QObject*)
 {
     const PlotModel& model = graphControl_->Model();
-    statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model));
+    statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model, graphControl_->LastDrawing().view));
 }
 
 QString MainWindow::StatusText() const
@@ -417,7 +417,7 @@ void MainWindow::EditButtonClick()
 void MainWindow::ReloadFile()
 {
     if (!graphControl_->FileName().isEmpty())
-        graphControl_->LoadFile(graphControl_->FileName());
+        graphControl_->LoadFile(graphControl_->FileName(), GraphControl::ViewOnLoad::Keep);
 }
 
 } // namespace plotwell

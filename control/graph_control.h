@@ -9,6 +9,7 @@
 #include "graph/draw/canvas.h"
 #include "graph/draw/drawing_result.h"
 #include "graph/data/plot_model.h"
+#include "graph/data/plot_view.h"
 #include "graph/load/point_parser.h"
 #include "control/pointer_readout.h"
 
@@ -26,6 +27,7 @@ namespace plotwell {
 
 class MessageSink;
 class PlotSurface;
+class ViewNavigator;
 struct OptionsPanel;
 
 class GraphControl : public QFrame
@@ -125,7 +127,10 @@ public:
     // Loads the file on a worker thread while the window stays alive: the result is put in
     // place in one step, with the messages and the drawing a FileName load gives. A load
     // still running is cancelled first. Setting FileName from code stays synchronous.
-    void LoadFile(const QString& path);
+    // `view`: Keep holds the view over the load while it overlaps the new data (F5); Whole
+    // shows the whole graph of another file.
+    enum class ViewOnLoad { Whole, Keep };
+    void LoadFile(const QString& path, ViewOnLoad view = ViewOnLoad::Whole);
     bool Loading() const { return load_ != nullptr; }
     // Cancelled loads whose workers have not stopped yet.
     int LoadsStopping() const { return static_cast<int>(stopping_.size()); }
@@ -142,6 +147,15 @@ public:
     void AddContextMenuAction(QAction* action);
     // What the drawing on the surface found (nothing before the first drawing).
     const DrawingResult& LastDrawing() const { return lastDrawing_; }
+
+    // --- Zoom and pan ------------------------------------------------------------------------
+    // The view the surface shows (wheel, drag, keys; see ViewNavigator); the whole graph by
+    // default, again after another file is loaded.
+    const PlotView& View() const;
+    // A view from code, the one before it kept for Backspace.
+    void SetView(const PlotView& view);
+    // The whole graph ("Show all", Home).
+    void ShowAll();
 
     // Where the Open button and Print ask the user; tests answer in their place.
     void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
@@ -187,6 +201,10 @@ private:
     PlotSurface* paintBox_;
     std::unique_ptr<OptionsPanel> panel_;
     QMenu* contextMenu_ = nullptr;
+    ViewNavigator* navigator_ = nullptr;
+    // The running load keeps the view (F5).
+    bool loadKeepsView_ = false;
+    bool keepingView_ = false;
 
     bool showMenu_ = true;
     bool showOpenBtn_ = true;

@@ -169,7 +169,7 @@ TEST_F(ControlFixture, ContextMenuByMouseAndKeyboard)
     QStringList items;
     for (const QAction* a : menu->actions())
         items << a->text();
-    EXPECT_EQ(items, (QStringList{QStringLiteral("&Copy"), QStringLiteral("&Print..."), QStringLiteral("Host item")}));
+    EXPECT_EQ(items, (QStringList{QStringLiteral("&Copy"), QStringLiteral("&Print..."), QStringLiteral("Show &all"), QStringLiteral("Host item")}));
 
     auto* surface = Child<QWidget>("PaintBox");
     EXPECT_EQ(surface->focusPolicy(), Qt::StrongFocus);
