@@ -86,7 +86,7 @@ bool WriteWhole(const QByteArray& bytes, const QString& path)
 // Draws the graph as the control's surface of that size would show it and writes the PNG;
 // the status line follows the drawing. False when the picture cannot be
 // made or written.
-bool DrawToFile(const RenderOptions& options, PlotModel& model)
+bool DrawToFile(const RenderOptions& options, PlotModel& model, const PlotView& view)
 {
     Canvas canvas;
     canvas.SetSize(options.width, options.height, options.scale);
@@ -94,11 +94,12 @@ bool DrawToFile(const RenderOptions& options, PlotModel& model)
     // One drawing: walking the points once costs less time and memory than building the
     // index that only redraws profit from.
     request.useDrawingIndex = false;
+    request.view = view;
     const DrawingResult drawing = DrawGraph(model, canvas, request);
     // The command line is the user's choice of graph, so a pie that cannot be drawn says why.
     if (drawing.pieNegative)
         model.Sink().ShowMessage(PieNegativeMessage());
-    PrintLine(stdout, StatusLineText(model));
+    PrintLine(stdout, StatusLineText(model, drawing.view));
     QImage image = canvas.Image();
     if (image.isNull()) {
         const QSize size = DevicePictureSize(options);
@@ -167,13 +168,21 @@ int main(int argc, char** argv)
     if (loaded && !plotted)
         PrintLine(stderr, QStringLiteral("plotwell-render: nothing to plot"));
 
+    const std::optional<PlotView> view = plotted ? ViewOfOptions(*options, model, error) : PlotView{};
+    if (!view) {
+        PrintLine(stderr, QStringLiteral("plotwell-render: ") + error);
+        std::fputs(RenderUsageHint().toUtf8().constData(), stderr);
+        return 2;
+    }
     bool written = true;
     if (!options->output.isEmpty())
         ApplyDrawingOptions(*options, model);
+    // A pie has no view.
+    const PlotView shown = model.GraphType() == kPieGraph ? PlotView{} : *view;
     if (options->output.isEmpty() || !plotted) // a failed run leaves any old picture as it was
-        PrintLine(stdout, StatusLineText(model));
+        PrintLine(stdout, StatusLineText(model, shown));
     else
-        written = DrawToFile(*options, model);
+        written = DrawToFile(*options, model, shown);
     if (options->summary)
         for (const QString& line : SummaryLines(model))
             PrintLine(stdout, line);
