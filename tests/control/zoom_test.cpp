@@ -108,6 +108,19 @@ TEST_F(ZoomFixture, KeysGiveExactViews)
     }
 }
 
+// (X, Y) points zoom down to 1e-9 of the whole X span, and no further.
+TEST_F(ZoomFixture, PointsZoomToABillionthOfTheSpan)
+{
+    Load("(0, 1) (50, 3) (100, 2)\n");
+    surface->setFocus();
+    for (int i = 0; i < 40; ++i)
+        Key(Qt::Key_Plus);
+    ASSERT_TRUE(ViewX());
+    EXPECT_NEAR(ViewX()->high - ViewX()->low, 100e-9, 2e-14); // the doubles near 50 are 7e-15 apart
+    EXPECT_NEAR((ViewX()->high + ViewX()->low) / 2, 50, 1e-9);
+    EXPECT_NE(graph->LastDrawing().geometry.maxlimitY, 0); // still a graph with axes and a readout
+}
+
 // The wheel zooms X around the value under the pointer, 1.25 times a notch, up zooms in;
 // Ctrl zooms Y there, Shift pans. Several notches before a drawing build on each other.
 TEST_F(ZoomFixture, WheelZoomsAroundThePointer)
