@@ -2,12 +2,14 @@
 // steps in around a point a third of the way across, then 50 pans of an eighth of the span,
 // each a drawing through the drawing index at 1920 x 1080. Prints the median and the slowest
 // step for line width 1, and line width 2 with markers, and checks every CHECK-th picture
-// against the plain walk of the same view (CHECK 0: none).
+// against the plain walk of the same view (CHECK 0: none). Beside them, the median time of the
+// status line's figures of the points in view, which the window works out after each drawing.
 // Usage: zoom-bench FILE [CHECK]
 
 #include "control/view_steps.h"
 #include "core/recording_sink.h"
 #include "graph/data/plot_model.h"
+#include "graph/data/status_texts.h"
 #include "graph/draw/canvas.h"
 #include "graph/draw/renderer.h"
 #include "graph/load/data_file_loader.h"
@@ -59,7 +61,7 @@ int RunSteps(const PlotModel& model, const char* name, int check)
         std::printf("%s: nothing to zoom\n", name);
         return 0;
     }
-    std::vector<double> zooms, pans;
+    std::vector<double> zooms, pans, status;
     int unlike = 0;
     for (int step = 0; step < 2 * kSteps; ++step) {
         const PlotGeometry& g = last.geometry;
@@ -71,6 +73,10 @@ int RunSteps(const PlotModel& model, const char* name, int check)
         const Timed timed = Draw(model, canvas, view, true);
         last = timed.drawing;
         (step < kSteps ? zooms : pans).push_back(timed.seconds);
+        QElapsedTimer figures;
+        figures.start();
+        const QString line = StatusLineText(model, last.view);
+        status.push_back(static_cast<double>(figures.nsecsElapsed()) / 1e9 + (line.isEmpty() ? 1 : 0));
         if (check > 0 && step % check == check - 1) {
             // The walk draws on a canvas whose tools came from the same drawing before.
             Draw(model, walked, view, true);
@@ -82,9 +88,11 @@ int RunSteps(const PlotModel& model, const char* name, int check)
         std::sort(v.begin(), v.end());
         return v[v.size() / 2];
     };
-    std::printf("%-28s zoom median %6.2f ms, slowest %6.2f ms; pan median %6.2f ms, slowest %6.2f ms\n", name,
-                median(zooms) * 1e3, *std::max_element(zooms.begin(), zooms.end()) * 1e3, median(pans) * 1e3,
-                *std::max_element(pans.begin(), pans.end()) * 1e3);
+    std::printf("%-24s zoom median %6.2f ms, slowest %6.2f ms; pan median %6.2f ms, slowest %6.2f ms; "
+                "status line median %6.2f ms, slowest %7.2f ms\n",
+                name, median(zooms) * 1e3, *std::max_element(zooms.begin(), zooms.end()) * 1e3, median(pans) * 1e3,
+                *std::max_element(pans.begin(), pans.end()) * 1e3, median(status) * 1e3,
+                *std::max_element(status.begin(), status.end()) * 1e3);
     return unlike;
 }
 
