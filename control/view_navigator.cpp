@@ -29,9 +29,10 @@ ViewNavigator::ViewNavigator(PlotSurface& surface, const PlotModel& model,
     surface_.installEventFilter(this);
 }
 
-void ViewNavigator::SetView(const PlotView& view)
+void ViewNavigator::SetView(const PlotView& given)
 {
     wheeling_ = false;
+    const PlotView view = given.Checked();
     if (view == view_)
         return;
     history_.push_back(view_);

@@ -34,7 +34,7 @@ class GraphDrawing
 {
 public:
     GraphDrawing(const PlotModel& model, Canvas& canvas, const DrawRequest& request)
-        : model_(model), canvas_(canvas), request_(request), options_(model.Options())
+        : model_(model), canvas_(canvas), request_(request), options_(model.Options()), view_(request.view.Checked())
     {
     }
 
@@ -53,6 +53,7 @@ private:
     Canvas& canvas_;
     const DrawRequest& request_;
     const PlotOptions& options_;
+    const PlotView view_; // the request's, without invalid ranges
     DrawingResult result_;
     RenderFrame frame_;
     std::optional<StackTotals> stacks_; // stacked bars only
@@ -119,7 +120,7 @@ void GraphDrawing::DrawSeries()
     double maxY = shown.maxY;
     if (frame_.graphtype == kStackedGraph) {
         stacks_.emplace(model_, frame_.anyxy);
-        if (!request_.view.y)
+        if (!view_.y)
             maxY = stacks_->MaxTotal();
     }
     LayOut(shown, maxY);
@@ -137,7 +138,7 @@ void GraphDrawing::DrawSeries()
         DrawXTicks(canvas_, model_, frame_);
     canvas_.Pen().SetWidth(options_.lineWidth);
     canvas_.Pen().SetStyle(kSolidPen);
-    clip_ = request_.view.Zoomed() && frame_.graphtype != kPieGraph;
+    clip_ = view_.Zoomed() && frame_.graphtype != kPieGraph;
     if (clip_)
         canvas_.SetClip(PlotClip(frame_.map.Area()));
     for (int n = 1; n <= frame_.seriesCount; ++n) {
@@ -156,7 +157,7 @@ void GraphDrawing::DrawSeries()
 // series is drawn from go into the frame. The whole range without a view, and for a pie.
 ValueRange GraphDrawing::ViewRange(const ValueRange& whole)
 {
-    const PlotView& view = request_.view;
+    const PlotView& view = view_;
     if (!view.Zoomed() || frame_.graphtype == kPieGraph || !whole.anyPoint)
         return whole;
     ValueRange shown = whole;
@@ -224,10 +225,10 @@ void GraphDrawing::LayOut(const ValueRange& range, double maxY)
     if ((frame_.graphtype == kBarGraph || frame_.graphtype == kStackedGraph) && minY > 0)
         minY = 0;
     // A view's own Y range is shown as it is.
-    if (request_.view.y && frame_.graphtype != kPieGraph) {
-        minY = request_.view.y->low;
-        axisMaxY = request_.view.y->high;
-        result_.view.y = request_.view.y;
+    if (view_.y && frame_.graphtype != kPieGraph) {
+        minY = view_.y->low;
+        axisMaxY = view_.y->high;
+        result_.view.y = view_.y;
     }
     const AxisScale x(range.minX, range.maxX);
     const AxisScale y(minY, axisMaxY);

@@ -185,6 +185,7 @@ TEST_F(RenderView, ExtremeRangesStayInside)
         {"a subnormal span", "(0, 1) (1e-310, 5) (2e-310, 2)", XView(0.5e-310, 1.5e-310)},
         {"no point inside", "(0, 1) (10, 5)", XView(3, 4)},
         {"far beyond the data", "(0, 1) (10, 5)", XView(1e300, 1e301)},
+
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,6 +196,14 @@ TEST_F(RenderView, ExtremeRangesStayInside)
         EXPECT_TRUE(Result().foundData);
         EXPECT_EQ(OutsidePlot(kRed), 0);
         EXPECT_TRUE(std::isfinite(Geometry().maxextentX));
+    }
+    // A reversed or infinite range is no range: the whole graph.
+    model.ClearData();
+    Load({"(0, 1) (10, 5)"});
+    for (const PlotView& view : {XView(4, 3), XView(-HUGE_VAL, 3), XView(3, 3)}) {
+        DrawView(view);
+        EXPECT_FALSE(Result().view.Zoomed());
+        EXPECT_DOUBLE_EQ(Geometry().maxextentX, 10);
     }
 }
 
