@@ -28,6 +28,8 @@ struct RenderFrame
     bool viewed = false;
     std::array<PointSpan, maxseries + 1> spans{}; // by series number
     std::size_t firstSlot = 0;
+    // A view whose Y range leaves 0 out: the X axis stays at the bottom instead of floating.
+    bool zeroOutsideView = false;
 };
 
 // The points of series n a drawing goes through: its span in a view, else all `size`.

@@ -246,7 +246,10 @@ void GraphDrawing::DrawAxesStep(double maxY)
     const PlotArea area = ComputePlotArea(frame_.width, frame_.height);
     frame_.map = PlotMapping(area, frame_.map.X(), frame_.map.Y());
     frame_.cornery = area.bottomy;
-    if (frame_.isnegative && options_.floatingXAxis)
+    // In a view the axis floats only where its 0 is shown; the whole graph keeps its rule.
+    const AxisScale& y = frame_.map.Y();
+    frame_.zeroOutsideView = view_.Zoomed() && !(y.Low() <= 0 && y.High() >= 0);
+    if (frame_.isnegative && options_.floatingXAxis && !frame_.zeroOutsideView)
         frame_.cornery = std::clamp(frame_.map.Row(0), area.bottomy - area.ywid, area.bottomy);
     PlotGeometry& g = result_.geometry;
     g.cornerx = area.cornerx;

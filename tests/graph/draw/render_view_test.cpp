@@ -94,6 +94,19 @@ TEST_F(RenderView, AxesFollowTheViewAndYFitsThePointsInside)
     EXPECT_DOUBLE_EQ(Geometry().maxextentY, 100);
 }
 
+// The X axis floats at 0 in a view that shows 0, and stays at the bottom of one that does not.
+TEST_F(RenderView, FloatingAxisOnlyWhereItsZeroIsShown)
+{
+    Load({"5 -10 -20 -30 -25 8"});
+    model.SetOption(&PlotOptions::floatingXAxis, true);
+    Draw();
+    EXPECT_LT(Geometry().cornery, Geometry().bottomy); // the whole graph floats its axis
+    DrawView(XView(1, 3));                             // 5 .. -20: 0 inside
+    EXPECT_LT(Geometry().cornery, Geometry().bottomy);
+    DrawView(XView(2, 5)); // -10 .. -30
+    EXPECT_EQ(Geometry().cornery, Geometry().bottomy);
+}
+
 // Lines run to the plot area's edges and never past them, markers included, for lines of
 // width 1 and 2 and a filled area.
 TEST_F(RenderView, SeriesStopAtThePlotAreasEdges)
