@@ -404,7 +404,7 @@ void MainWindow::dropEvent(QDropEvent* event)
 void MainWindow::UpdateStatusLine(QObject*)
 {
     const PlotModel& model = graphControl_->Model();
-    statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model));
+    statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model, graphControl_->LastDrawing().view));
 }
 
 QString MainWindow::StatusText() const
@@ -468,7 +468,7 @@ void MainWindow::EditButtonClick()
 void MainWindow::ReloadFile()
 {
     if (!graphControl_->FileName().isEmpty())
-        graphControl_->LoadFile(graphControl_->FileName(), graphControl_->FileLayout());
+        graphControl_->LoadFile(graphControl_->FileName(), graphControl_->FileLayout(), GraphControl::ViewOnLoad::Keep);
 }
 
 } // namespace plotwell

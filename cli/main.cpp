@@ -80,12 +80,13 @@ bool WriteStandardOutput(const QByteArray& bytes, QString& error)
 // Draws the graph as the control's surface of that size would show it and writes the picture
 // in its format; the status line follows the drawing. False when the picture cannot be
 // made or written.
-bool DrawToFile(const RenderOptions& options, PlotModel& model, std::FILE* texts)
+bool DrawToFile(const RenderOptions& options, PlotModel& model, const PlotView& view, std::FILE* texts)
 {
     DrawRequest request;
     // One drawing: walking the points once costs less time and memory than building the
     // index that only redraws profit from.
     request.useDrawingIndex = false;
+    request.view = view;
     DrawingResult drawing;
     QByteArray bytes;
     if (options.format == PictureFormat::Png) {
@@ -101,7 +102,7 @@ bool DrawToFile(const RenderOptions& options, PlotModel& model, std::FILE* texts
     // The command line is the user's choice of graph, so a pie that cannot be drawn says why.
     if (drawing.pieNegative)
         model.Sink().ShowMessage(PieNegativeMessage());
-    PrintLine(texts, StatusLineText(model));
+    PrintLine(texts, StatusLineText(model, drawing.view));
     if (bytes.isEmpty()) {
         const QSize size = DevicePictureSize(options);
         PrintLine(stderr, QStringLiteral("plotwell-render: not enough memory for a %1 x %2 picture")
@@ -169,15 +170,23 @@ int main(int argc, char** argv)
     if (loaded && !plotted)
         PrintLine(stderr, QStringLiteral("plotwell-render: nothing to plot"));
 
+    const std::optional<PlotView> view = plotted ? ViewOfOptions(*options, model, error) : PlotView{};
+    if (!view) {
+        PrintLine(stderr, QStringLiteral("plotwell-render: ") + error);
+        std::fputs(RenderUsageHint().toUtf8().constData(), stderr);
+        return 2;
+    }
     bool written = true;
     // With the picture on standard output, the texts go to standard error.
     std::FILE* texts = OutputIsStandardOutput(*options) ? stderr : stdout;
     if (!options->output.isEmpty())
         ApplyDrawingOptions(*options, model);
+    // A pie has no view.
+    const PlotView shown = model.GraphType() == kPieGraph ? PlotView{} : *view;
     if (options->output.isEmpty() || !plotted) // a failed run leaves any old picture as it was
-        PrintLine(texts, StatusLineText(model));
+        PrintLine(texts, StatusLineText(model, shown));
     else
-        written = DrawToFile(*options, model, texts);
+        written = DrawToFile(*options, model, shown, texts);
     if (options->summary)
         for (const QString& line : SummaryLines(model))
             PrintLine(texts, line);

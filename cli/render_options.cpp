@@ -1,7 +1,9 @@
 #include "cli/render_options.h"
 
+#include "graph/data/date_reading.h"
 #include "graph/data/graph_types.h"
 #include "graph/data/plot_model.h"
+#include "graph/data/value_range.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -108,6 +110,14 @@ struct RenderCommandLine
                                      QStringLiteral("Columns: the first column is X, whatever its values.")};
     const QCommandLineOption noXColumn{QStringLiteral("no-x-column"),
                                        QStringLiteral("Columns: every column is a series, the first one too.")};
+    const QCommandLineOption xRange{QStringLiteral("x-range"),
+                                    QStringLiteral("Show X from A to B only, as zooming in the window does; either "
+                                                   "end may be left out (A: or :B), dates as the data file writes "
+                                                   "them. The status line covers the points in the range."),
+                                    QStringLiteral("A:B")};
+    const QCommandLineOption yRange{QStringLiteral("y-range"),
+                                    QStringLiteral("Show Y from A to B only; either end may be left out."),
+                                    QStringLiteral("A:B")};
 
     RenderCommandLine()
     {
@@ -116,8 +126,9 @@ struct RenderCommandLine
             "draws the graph into a PNG, SVG or PDF file.\n"
             "Exit status: 0 when a displayed series has a point to plot; 1 when loading failed, there is nothing "
             "to plot, or the picture could not be made or written; 2 for a bad command line."));
-        parser.addOptions({summary, hide, output, format, size, scale, type, smoothing, lineWidth, noPoints, area, noHGrid,
-                           noVGrid, noLegend, noFloatingAxis, title, xLabel, yLabel, layout, xColumn, noXColumn});
+        parser.addOptions({summary, hide, output, format, size, scale, type,
+                           smoothing, lineWidth, noPoints, area, noHGrid, noVGrid, noLegend, noFloatingAxis,
+                           title, xLabel, yLabel, layout, xColumn, noXColumn, xRange, yRange});
         parser.addPositionalArgument(QStringLiteral("DATAFILE"),
                                      QStringLiteral("A data file, or - to read the data from standard input."));
     }
@@ -231,6 +242,14 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     options.title = LastValue(parser, line.title);
     options.xLabel = LastValue(parser, line.xLabel);
     options.yLabel = LastValue(parser, line.yLabel);
+    options.xRange = LastValue(parser, line.xRange);
+    options.yRange = LastValue(parser, line.yRange);
+    for (const auto& [range, name] : {std::pair{options.xRange, "--x-range"}, std::pair{options.yRange, "--y-range"}}) {
+        if (range && range->count(QLatin1Char(':')) != 1) {
+            error = QStringLiteral("%1 takes A:B (either end may be left out)").arg(QLatin1String(name));
+            return std::nullopt;
+        }
+    }
 
     for (const QString& n : parser.values(line.hide)) {
         const auto number = IntArgument(n, kSeriesNumberRange);
@@ -323,6 +342,76 @@ QString OutputProblem(const RenderOptions& options)
     if (data.st_dev == output.st_dev && data.st_ino == output.st_ino)
         return QStringLiteral("-o names the data file %1").arg(options.dataFile);
     return {};
+}
+
+namespace {
+
+// One end of a range: a finite number, or a date along an X axis of dates.
+std::optional<double> RangeEnd(const QString& text, bool dates)
+{
+    const QString t = text.trimmed();
+    if (dates)
+        if (const std::optional<double> day = ParseDate(t))
+            return day;
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// The range of `option` ("A:B") over the data's [low, high]; false with `error` set.
+bool ReadRange(const QString& text, const char* option, bool dates, double low, double high,
+               std::optional<ViewSpan>& range, QString& error)
+{
+    const QString name = QLatin1String(option);
+    const QString first = text.section(QLatin1Char(':'), 0, 0);
+    const QString second = text.section(QLatin1Char(':'), 1);
+    ViewSpan span{low, high};
+    for (const auto& [end, value] : {std::pair{first, &span.low}, std::pair{second, &span.high}}) {
+        if (end.trimmed().isEmpty())
+            continue;
+        const std::optional<double> read = RangeEnd(end, dates);
+        if (!read) {
+            error = QStringLiteral("%1 %2 (%3 is not a %4)")
+                        .arg(name, text, end.trimmed(), dates ? QStringLiteral("date or number") : QStringLiteral("number"));
+            return false;
+        }
+        *value = *read;
+    }
+    if (span.low == span.high) {
+        error = QStringLiteral("%1 %2 is empty").arg(name, text);
+        return false;
+    }
+    if (span.low > span.high) {
+        error = QStringLiteral("%1 %2 is reversed").arg(name, text);
+        return false;
+    }
+    if (span.high < low || span.low > high) {
+        error = QStringLiteral("%1 %2 lies outside the data").arg(name, text);
+        return false;
+    }
+    if (!(span == ViewSpan{low, high}))
+        range = span;
+    return true;
+}
+
+} // namespace
+
+std::optional<PlotView> ViewOfOptions(const RenderOptions& options, const PlotModel& model, QString& error)
+{
+    PlotView view;
+    if (!options.xRange && !options.yRange)
+        return view;
+    const ValueRange data = FindRange(model);
+    if (!data.anyPoint)
+        return view;
+    const bool dates = model.AllSeriesInfo(1).isdates;
+    if (options.xRange && !ReadRange(*options.xRange, "--x-range", dates, data.minX, data.maxX, view.x, error))
+        return std::nullopt;
+    if (options.yRange && !ReadRange(*options.yRange, "--y-range", false, data.minY, data.maxY, view.y, error))
+        return std::nullopt;
+    return view;
 }
 
 void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)

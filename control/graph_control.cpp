@@ -5,14 +5,18 @@
 #include "control/options_panel.h"
 #include "control/picture_saving.h"
 #include "control/plot_surface.h"
+#include "control/view_navigator.h"
 #include "core/message_sink.h"
+#include "core/number_format.h"
 #include "core/rounding.h"
 #include "dialogs/anchors.h"
 #include "graph/load/data_file_loader.h"
 #include "graph/draw/pie_chart.h"
 #include "graph/draw/pointer_shape.h"
 #include "graph/draw/renderer.h"
+#include "graph/data/date_reading.h"
 #include "graph/data/graph_types.h"
+#include "graph/data/value_range.h"
 #include "dialogs/plain_text.h"
 
 #include <QApplication>
@@ -102,6 +106,8 @@ GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
     ShowOptions();
     WireOptions();
     connect(&model_, &PlotModel::changed, this, &GraphControl::ShowChange);
+    navigator_ = new ViewNavigator(*paintBox_, model_, [this]() -> const DrawingResult& { return lastDrawing_; },
+                                   [this] { ScheduleRedraw(); });
     BuildContextMenu();
     DescribeGraph();
 }
@@ -155,6 +161,14 @@ void GraphControl::ShowChange(PlotModel::Change what)
             return;
         break;
     case PlotModel::Change::Series:
+        if (keepingView_) {
+            const ValueRange range = FindRange(model_, true);
+            navigator_->KeepOver(range.anyPoint ? std::optional<ViewSpan>(ViewSpan{range.minX, range.maxX})
+                                                : std::nullopt);
+        } else {
+            navigator_->Reset();
+        }
+        [[fallthrough]];
     case PlotModel::Change::SeriesBoxes:
         ShowSeriesBoxes();
         DescribeGraph();
@@ -221,6 +235,7 @@ void GraphControl::ApplyDrawing(const DrawingResult& drawing, bool userAction)
     }
     model_.SetGraphType(drawing.graphType);
     ShowSeriesBoxes();
+    DescribeGraph();
     if (drawing.foundData && onGraphDrawn_)
         onGraphDrawn_(this);
     // Only for the user's action: a box at every resize or uncovering of the window would
@@ -241,6 +256,11 @@ void GraphControl::DescribeGraph()
     QString text = GraphTypeDescription(model_.GraphType()) + QStringLiteral(" of %1 series").arg(series);
     if (!model_.Title().isEmpty())
         text += QStringLiteral(": ") + model_.Title();
+    if (const std::optional<ViewSpan>& x = lastDrawing_.view.x; x && lastDrawing_.foundData) {
+        const bool dates = model_.AllSeriesInfo(1).isdates;
+        const auto value = [dates](double v) { return dates ? FormatShortDate(v) : FormatGeneral(v); };
+        text += QStringLiteral(", X from ") + value(x->low) + QStringLiteral(" to ") + value(x->high);
+    }
     paintBox_->setAccessibleDescription(text);
 }
 
@@ -273,6 +293,7 @@ void GraphControl::RedrawNow()
     DrawRequest request;
     request.pointer = &pointer;
     request.controlClientHeight = height();
+    request.view = navigator_->View();
     const bool userAction = std::exchange(pendingUserAction_, false);
     const DrawingResult drawing = plotwell::DrawGraph(model_, canvas_, request);
     readout_.Forget();
@@ -362,19 +383,20 @@ void GraphControl::Open()
         LoadFile(choice.path, choice.layout);
 }
 
-void GraphControl::LoadFile(const QString& path, DataLayout layout)
+void GraphControl::LoadFile(const QString& path, DataLayout layout, ViewOnLoad view)
 {
-    StartLoad(path, layout, false);
+    StartLoad(path, layout, false, view);
 }
 
 void GraphControl::ReloadChangedFile()
 {
     if (!model_.FileName().isEmpty())
-        StartLoad(model_.FileName(), fileLayout_, true);
+        StartLoad(model_.FileName(), fileLayout_, true, ViewOnLoad::Keep);
 }
 
-void GraphControl::StartLoad(const QString& path, DataLayout layout, bool changedFile)
+void GraphControl::StartLoad(const QString& path, DataLayout layout, bool changedFile, ViewOnLoad view)
 {
+    loadKeepsView_ = view == ViewOnLoad::Keep;
     const bool wasLoading = Loading();
     LetGoOfLoad(); // a second request replaces the first
     BackgroundLoad::LoadFunction read = loadFunction_;
@@ -425,7 +447,9 @@ void GraphControl::LoadFinished(BackgroundLoad* finished)
         if (load->TouchedStore()) {
             // A reload the file asked for is no action of the user's: it shows no box.
             pendingUserAction_ = !loadIsReload_;
+            keepingView_ = loadKeepsView_;
             model_.TakeStoreFrom(load->Store());
+            keepingView_ = false;
             fileLayout_ = loadLayout_;
         }
         for (const QString& message : load->Messages())
@@ -491,6 +515,8 @@ void GraphControl::BuildContextMenu()
         action->setShortcutContext(Qt::WidgetShortcut);
         action->setEnabled(false);
     }
+    QAction* all = contextMenu_->addAction(QStringLiteral("Show &all"), this, &GraphControl::ShowAll);
+    all->setObjectName(QStringLiteral("ShowAllAction"));
     // The surface takes the focus on a click and by Tab, so the keys of the menu reach it.
     paintBox_->setFocusPolicy(Qt::StrongFocus);
     paintBox_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -517,6 +543,7 @@ QByteArray GraphControl::VectorPictureShown(PictureFormat format) const
 {
     DrawRequest request;
     request.controlClientHeight = height();
+    request.view = navigator_->View();
     return DrawVectorPicture(model_, format, QSize(canvas_.Width(), canvas_.Height()), request).bytes;
 }
 
@@ -553,6 +580,22 @@ void GraphControl::Print()
     else
         sink_.ShowMessage(QStringLiteral("The graph could not be printed to the file:\r\r") + printer.outputFileName() +
                           QStringLiteral("\r\r") + error);
+}
+
+
+const PlotView& GraphControl::View() const
+{
+    return navigator_->View();
+}
+
+void GraphControl::SetView(const PlotView& view)
+{
+    navigator_->SetView(view);
+}
+
+void GraphControl::ShowAll()
+{
+    navigator_->ShowAll();
 }
 
 } // namespace plotwell

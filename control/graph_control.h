@@ -10,6 +10,7 @@
 #include "graph/draw/drawing_result.h"
 #include "graph/data/plot_model.h"
 #include "graph/load/load_options.h"
+#include "graph/data/plot_view.h"
 #include "graph/load/point_parser.h"
 #include "graph/picture/picture_file.h"
 #include "control/pointer_readout.h"
@@ -28,6 +29,7 @@ namespace plotwell {
 
 class MessageSink;
 class PlotSurface;
+class ViewNavigator;
 struct OptionsPanel;
 
 class GraphControl : public QFrame
@@ -146,12 +148,15 @@ public:
     // place in one step, with the messages and the drawing a FileName load gives. A load
     // still running is cancelled first. Setting FileName from code stays synchronous.
     // `layout` ByName reads .csv and .tsv files as columns and every other file as lines.
-    void LoadFile(const QString& path, DataLayout layout = DataLayout::ByName);
+    // `view`: Keep holds the view over the load while it overlaps the new data (F5); Whole
+    // shows the whole graph of another file.
+    enum class ViewOnLoad { Whole, Keep };
+    void LoadFile(const QString& path, DataLayout layout = DataLayout::ByName, ViewOnLoad view = ViewOnLoad::Whole);
     // The layout the loaded file was asked for, for loading it again.
     DataLayout FileLayout() const { return fileLayout_; }
     // Loads the loaded file again in the background because it changed on disk: the graph
-    // type, title and Display Series boxes stay; a load that fails keeps the graph and gives
-    // its message through reloadFailed instead of the sink.
+    // type, title, Display Series boxes and view stay; a load that fails keeps the graph and
+    // gives its message through reloadFailed instead of the sink.
     void ReloadChangedFile();
     bool Loading() const { return load_ != nullptr; }
     // Cancelled loads whose workers have not stopped yet.
@@ -169,6 +174,15 @@ public:
     void AddContextMenuAction(QAction* action);
     // What the drawing on the surface found (nothing before the first drawing).
     const DrawingResult& LastDrawing() const { return lastDrawing_; }
+
+    // --- Zoom and pan ------------------------------------------------------------------------
+    // The view the surface shows (wheel, drag, keys; see ViewNavigator); the whole graph by
+    // default, again after another file is loaded.
+    const PlotView& View() const;
+    // A view from code, the one before it kept for Backspace.
+    void SetView(const PlotView& view);
+    // The whole graph ("Show all", Home).
+    void ShowAll();
 
     // Where the Open button and Print ask the user; tests answer in their place.
     void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
@@ -207,7 +221,7 @@ private:
     void ShowReadout(QPoint pos);
     void BuildContextMenu();
     void ShowContextMenu(QPoint surfacePos);
-    void StartLoad(const QString& path, DataLayout layout, bool changedFile);
+    void StartLoad(const QString& path, DataLayout layout, bool changedFile, ViewOnLoad view);
     QByteArray VectorPictureShown(PictureFormat format) const;
     void LoadFinished(BackgroundLoad* load);
     // A reload of the changed file: true when it failed, and the graph stays as it is.
@@ -223,6 +237,10 @@ private:
     QMenu* contextMenu_ = nullptr;
     // The menu's items that need a graph: Copy, Save picture..., Print...
     std::vector<QAction*> pictureActions_;
+    ViewNavigator* navigator_ = nullptr;
+    // The running load keeps the view (F5).
+    bool loadKeepsView_ = false;
+    bool keepingView_ = false;
 
     bool showMenu_ = true;
     bool showOpenBtn_ = true;

@@ -67,11 +67,13 @@ void UseBarTools(Canvas& canvas, const PlotModel& model, int n)
     canvas.Pen().SetWidth(1);
 }
 
-// Calls draw(j, point) for each point of series n that has a bar: not null, not 0.
-template <typename Draw> void ForEachBar(const PlotModel& model, int n, Draw&& draw)
+// Calls draw(j, point) for each point of series n that has a bar (not null, not 0), of its
+// span in a view.
+template <typename Draw> void ForEachBar(const PlotModel& model, const RenderFrame& frame, int n, Draw&& draw)
 {
     const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
-    for (std::size_t j = 0; j < points.size(); ++j) {
+    const PointSpan span = DrawnSpan(frame, n, points.size());
+    for (std::size_t j = span.first; j < span.last; ++j) {
         const DataPoint& p = points[j];
         if (!IsNullPoint(p) && p.y != 0)
             draw(j, p);
@@ -89,7 +91,7 @@ void DrawBarSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& fr
     if (frame.anyxy) {
         const int shift = (ordinal - 1) * kSeriesShift;
         const int width = PixelRound(frame.xjmp / (3 * seriesCount));
-        ForEachBar(model, n, [&](std::size_t, const DataPoint& p) {
+        ForEachBar(model, frame, n, [&](std::size_t, const DataPoint& p) {
             const int x = map.Column(p.x) + shift;
             run.Add(x, map.Row(p.y), x + width, frame.cornery);
         });
@@ -97,8 +99,9 @@ void DrawBarSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& fr
         const double width = frame.xjmp / seriesCount;
         const int cornerx = map.Area().cornerx;
         const double place = width * (n - 1); // the series' place in the slot
-        ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) {
-            const int x = PixelRound(static_cast<double>(j) * frame.xjmp + cornerx + place);
+        ForEachBar(model, frame, n, [&](std::size_t j, const DataPoint& p) {
+            const double slot = static_cast<double>(j) - static_cast<double>(frame.firstSlot);
+            const int x = PixelRound(slot * frame.xjmp + cornerx + place);
             run.Add(x, map.Row(p.y), PixelRound(x + width), frame.cornery);
         });
     }
@@ -112,7 +115,7 @@ void DrawStackedSeries(Canvas& canvas, const PlotModel& model, const RenderFrame
     const double xjmp = frame.xjmp;
     const int xyWidth = PixelRound(xjmp / (2.0 * frame.seriesCount));
     BarRun run(canvas);
-    ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) {
+    ForEachBar(model, frame, n, [&](std::size_t j, const DataPoint& p) {
         const std::size_t slot = totals.Slot(j, p.x);
         const double base = totals.Total(slot);
         const double top = StackTotals::Add(base, p.y);

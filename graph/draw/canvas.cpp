@@ -122,8 +122,25 @@ QPainter* Canvas::Painter()
         painter_->translate(kMargin, kMargin);
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setRenderHint(QPainter::TextAntialiasing, false);
+        if (clipped_)
+            painter_->setClipRect(clip_);
     }
     return painter_.get();
+}
+
+void Canvas::SetClip(const QRect& rect)
+{
+    clipped_ = true;
+    clip_ = rect;
+    if (painter_)
+        painter_->setClipRect(clip_);
+}
+
+void Canvas::ClearClip()
+{
+    clipped_ = false;
+    if (painter_)
+        painter_->setClipping(false);
 }
 
 void Canvas::EndPainting() const
@@ -207,6 +224,18 @@ void Canvas::UseShapeBrush()
 // exact at any pixel ratio and far cheaper than one painter call each.
 void Canvas::FillPixels(int x, int y, int w, int h, RgbColor color)
 {
+    if (clipped_) {
+        const qint64 left = std::max<qint64>(x, clip_.left());
+        const qint64 top = std::max<qint64>(y, clip_.top());
+        const qint64 right = std::min<qint64>(qint64(x) + w, qint64(clip_.right()) + 1);
+        const qint64 bottom = std::min<qint64>(qint64(y) + h, qint64(clip_.bottom()) + 1);
+        if (right <= left || bottom <= top)
+            return;
+        x = static_cast<int>(left);
+        y = static_cast<int>(top);
+        w = static_cast<int>(right - left);
+        h = static_cast<int>(bottom - top);
+    }
     if (w <= 0 || h <= 0 || (!bits_ && !device_))
         return;
     const auto clampTo = [](qint64 v, qint64 high) { return static_cast<int>(std::clamp<qint64>(v, 0, high)); };
@@ -558,10 +587,14 @@ void Canvas::Stamp(const CanvasStamp& stamp, int x, int y)
     const int originX = DeviceLength(x + kMargin);
     const int originY = DeviceLength(y + kMargin);
     const qsizetype stride = image_.bytesPerLine();
+    QRect device(0, 0, image_.width(), image_.height());
+    if (clipped_)
+        device &= QRect(QPoint(DeviceLength(clip_.left() + kMargin), DeviceLength(clip_.top() + kMargin)),
+                        QPoint(DeviceLength(clip_.right() + 1 + kMargin) - 1, DeviceLength(clip_.bottom() + 1 + kMargin) - 1));
     for (const QPoint& offset : stamp.offsets) {
         const int px = originX + offset.x();
         const int py = originY + offset.y();
-        if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height())
+        if (device.contains(px, py))
             reinterpret_cast<QRgb*>(bits_ + py * stride)[px] = stamp.color;
     }
 }

@@ -77,6 +77,10 @@ public:
 
     // The rectangle drawing may touch: the whole surface.
     QRect ClipRect() const { return QRect(0, 0, width_, height_); }
+    // Keeps every drawing inside `rect` (text included) until ClearClip: the series of a
+    // view end at the plot area's edges.
+    void SetClip(const QRect& rect);
+    void ClearClip();
 
     void MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
     // A line with the pen from the current position to (x, y), without the end pixel.
@@ -154,6 +158,8 @@ private:
     CanvasBrush brush_;
     CanvasFont font_;
     QPoint penPos_;
+    bool clipped_ = false;
+    QRect clip_;
     mutable QString fontKeyName_;
     mutable int fontKeyHeight_ = 0;
     mutable bool fontCached_ = false;

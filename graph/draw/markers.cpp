@@ -127,8 +127,9 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         MarkedPixels marked(frame.width, frame.height, reach);
         std::optional<CanvasStamp> stamp;
         const auto draw = [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
-        for (std::size_t first = 0; first < points.size(); first += block) {
-            const std::size_t count = std::min(block, points.size() - first);
+        const PointSpan span = DrawnSpan(frame, n, points.size());
+        for (std::size_t first = span.first; first < span.last; first += block) {
+            const std::size_t count = std::min(block, span.last - first);
             frame.map.MapPoints(points.data() + first, count, columns.data(), rows.data());
             for (std::size_t i = 0; i < count; ++i) {
                 if (IsNullPoint(points[first + i]) || !marked.Claim(columns[i], rows[i]))

@@ -1,4 +1,10 @@
 // plotwell-render -o: the picture it writes and the options that shape it.
+#include "cli/render_options.h"
+#include "core/recording_sink.h"
+#include "graph/data/plot_model.h"
+#include "graph/draw/canvas.h"
+#include "graph/draw/renderer.h"
+#include "graph/load/data_file_loader.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -385,4 +391,93 @@ TEST_F(CliDraw, DataFromStandardInput)
     const DrawRun bad = render({QStringLiteral("-")}, "1 2\n1 x\n");
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.err, QStringLiteral("Error reading from line 2 of file \\r\\r-\\r\\rError in input number: \"x\"\n"));
+}
+
+namespace {
+
+// The picture the renderer draws in process for the same command line: the oracle of a view.
+QImage DrawnInProcess(const QStringList& args, const QString& data)
+{
+    QString error;
+    const std::optional<plotwell::RenderOptions> options = plotwell::ParseRenderArguments(args + QStringList{data}, error);
+    EXPECT_TRUE(options) << error.toStdString();
+    plotwell::RecordingSink sink;
+    plotwell::PlotModel model(sink);
+    plotwell::LoadDataFile(model, data);
+    const std::optional<plotwell::PlotView> view = plotwell::ViewOfOptions(*options, model, error);
+    EXPECT_TRUE(view) << error.toStdString();
+    plotwell::ApplyDrawingOptions(*options, model);
+    plotwell::Canvas canvas;
+    canvas.SetSize(options->width, options->height);
+    plotwell::DrawRequest request;
+    request.view = view.value_or(plotwell::PlotView{});
+    plotwell::DrawGraph(model, canvas, request);
+    return canvas.Image().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+// --x-range and --y-range draw the view the window shows, and the status line covers it.
+TEST_F(CliDraw, RangesDrawAViewAndItsStatusLine)
+{
+    QByteArray values;
+    for (int i = 1; i <= 200; ++i)
+        values += QByteArray::number((i * 37) % 101) + ' ';
+    const QString data = write(QStringLiteral("values.txt"), values + '\n');
+    const QString dates = write(QStringLiteral("dates.txt"), "(2021-11-19, 5) (2021-11-25, 7) (2021-11-29, 3)\n");
+    // The status line of a file that holds only the points inside: its figures after "In view: ".
+    const auto inView = [&](const QByteArray& points) {
+        return QStringLiteral("In view: ") + render({write(QStringLiteral("inside.txt"), points + '\n')}).out;
+    };
+    QByteArray inside;
+    for (int i = 21; i <= 60; ++i)
+        inside += QByteArray::number((i * 37) % 101) + ' ';
+    struct Case
+    {
+        const char* name;
+        QStringList range;
+        QString file;
+        QString status;
+    } const cases[] = {
+        {"both ends", {QStringLiteral("--x-range"), QStringLiteral("20.5:60.25")}, data, inView(inside)},
+        {"an open end", {QStringLiteral("--x-range"), QStringLiteral(":3")}, data, inView("37 74 10")},
+        {"Y alone, the whole X", {QStringLiteral("--y-range=-10:50")}, data, render({data}).out},
+        {"dates", {QStringLiteral("--x-range"), QStringLiteral("2021-11-20:")}, dates,
+         inView("(2021-11-25, 7) (2021-11-29, 3)")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DrawRun run = render(QStringList{QStringLiteral("-o"), png()} + c.range + QStringList{c.file});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, c.status);
+        EXPECT_EQ(QImage(png()).convertToFormat(QImage::Format_RGB32), DrawnInProcess(c.range, c.file));
+    }
+}
+
+// A range that is empty, reversed, outside the data or not a range is a bad command line.
+TEST_F(CliDraw, BadRangesExitTwoNamingTheOption)
+{
+    const QString data = write(QStringLiteral("ten.txt"), "1 5 3 8 2 9 4 7 6 10\n");
+    struct Case
+    {
+        QStringList args;
+        const char* message;
+    } const cases[] = {
+        {{QStringLiteral("--x-range"), QStringLiteral("6:3")}, "--x-range 6:3 is reversed"},
+        {{QStringLiteral("--x-range"), QStringLiteral("3:3")}, "--x-range 3:3 is empty"},
+        {{QStringLiteral("--x-range"), QStringLiteral("20:30")}, "--x-range 20:30 lies outside the data"},
+        {{QStringLiteral("--y-range"), QStringLiteral("20:30")}, "--y-range 20:30 lies outside the data"},
+        {{QStringLiteral("--y-range"), QStringLiteral("20:")}, "--y-range 20: is reversed"}, // to the data's largest Y
+        {{QStringLiteral("--x-range"), QStringLiteral("a:3")}, "--x-range a:3 (a is not a number)"},
+        {{QStringLiteral("--x-range"), QStringLiteral("1e999:")}, "--x-range 1e999: (1e999 is not a number)"},
+        {{QStringLiteral("--y-range"), QStringLiteral("5")}, "--y-range takes A:B (either end may be left out)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const DrawRun run = render(c.args + QStringList{data});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("plotwell-render: ") + QString::fromLatin1(c.message) + QLatin1Char('\n')))
+            << run.err.toStdString();
+        EXPECT_EQ(run.out, QString());
+    }
 }
