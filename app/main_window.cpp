@@ -2,6 +2,7 @@
 
 #include "app/shared_files.h"
 #include "app/temporary_points_file.h"
+#include "control/file_watch.h"
 #include "control/graph_control.h"
 #include "core/message_sink.h"
 #include "core/rounding.h"
@@ -118,6 +119,7 @@ MainWindow::MainWindow(const QStringList& arguments, MessageSink* sink, Launcher
     // drawing, so that it never shows the figures of a graph that is gone.
     connect(graphControl_, &GraphControl::drawn, this, [this] { UpdateStatusLine(graphControl_); });
     BuildLoadProgress();
+    BuildFileWatch();
     AddShortcuts();
     setTabOrder(editButton_, summaryButton_);
     setTabOrder(summaryButton_, helpButton_);
@@ -258,6 +260,54 @@ void MainWindow::ShowLoadProgress()
     cancelLoad_->show();
 }
 
+void MainWindow::BuildFileWatch()
+{
+    statusNotice_ = new QLabel(statusBar_);
+    statusNotice_->setObjectName(QStringLiteral("statusnotice"));
+    statusNotice_->setTextFormat(Qt::PlainText);
+    // The figures keep their room; the notice takes what is left, whole in its tooltip.
+    statusNotice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar_->addWidget(statusNotice_, 1);
+
+    fileWatch_ = new FileWatch(this);
+    // The switch lives here, not in the control: it is kept in the window's settings file.
+    auto* follow = new QAction(QStringLiteral("&Reload when the file changes"), this);
+    follow->setObjectName(QStringLiteral("ReloadWhenChangedAction"));
+    follow->setCheckable(true);
+    follow->setChecked(iniSettings_->ReadBool(QStringLiteral("ReloadWhenFileChanges"), true, QStringLiteral("Settings")));
+    fileWatch_->SetEnabled(follow->isChecked());
+    connect(follow, &QAction::toggled, this, [this](bool on) {
+        fileWatch_->SetEnabled(on);
+        iniSettings_->WriteBool(QStringLiteral("ReloadWhenFileChanges"), on, QStringLiteral("Settings"));
+    });
+    graphControl_->AddContextMenuAction(follow);
+
+    connect(fileWatch_, &FileWatch::reloadWanted, graphControl_, &GraphControl::ReloadChangedFile);
+    connect(graphControl_, &GraphControl::loadingChanged, this, [this](bool loading) {
+        if (!loading)
+            fileWatch_->Watch(graphControl_->FileName());
+        fileWatch_->SetLoading(loading);
+    });
+    // Said once, in the status line: a box for every save of a half-written file would be a storm.
+    connect(graphControl_, &GraphControl::reloadFailed, this, [this](const QString& message) {
+        QString text = message;
+        text.replace(QStringLiteral("\r\r"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        statusNotice_->setText(QStringLiteral("Not reloaded, the graph is as it was: ") + text);
+        statusNotice_->setToolTip(statusNotice_->text());
+    });
+    connect(&graphControl_->Model(), &PlotModel::changed, this, [this](PlotModel::Change what) {
+        if (what == PlotModel::Change::Series) {
+            statusNotice_->setText(graphControl_->Model().LoadNotice());
+            statusNotice_->setToolTip(statusNotice_->text());
+        }
+    });
+}
+
+QString MainWindow::StatusNotice() const
+{
+    return statusNotice_->text();
+}
+
 // The shortcuts users expect of a desktop program, shown in the tooltips of their buttons.
 void MainWindow::AddShortcuts()
 {
@@ -269,6 +319,7 @@ void MainWindow::AddShortcuts()
         addAction(action);
     };
     add(QKeySequence::Open, [this] { graphControl_->Open(); });
+    add(QKeySequence::Save, [this] { graphControl_->SavePicture(); });
     add(QKeySequence::Print, [this] { graphControl_->Print(); });
     add(QKeySequence::Copy, [this] {
         if (!IsTextField(QApplication::focusWidget()))
@@ -353,7 +404,7 @@ void MainWindow::dropEvent(QDropEvent* event)
 void MainWindow::UpdateStatusLine(QObject*)
 {
     const PlotModel& model = graphControl_->Model();
-    statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model));
+    statusText_->setText(model.NumberOfSeries() == 0 ? QStringLiteral("No data loaded") : StatusLineText(model, graphControl_->LastDrawing().view));
 }
 
 QString MainWindow::StatusText() const
@@ -417,7 +468,7 @@ void MainWindow::EditButtonClick()
 void MainWindow::ReloadFile()
 {
     if (!graphControl_->FileName().isEmpty())
-        graphControl_->LoadFile(graphControl_->FileName());
+        graphControl_->LoadFile(graphControl_->FileName(), graphControl_->FileLayout(), GraphControl::ViewOnLoad::Keep);
 }
 
 } // namespace plotwell

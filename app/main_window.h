@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class QAction;
 class QElapsedTimer;
 class QLabel;
 class QProgressBar;
@@ -17,6 +18,7 @@ class QTimer;
 
 namespace plotwell {
 
+class FileWatch;
 class IniSettings;
 class Launcher;
 class MessageSink;
@@ -54,6 +56,9 @@ public:
     AboutDialog& AboutComponent() const { return *aboutDialog_; }
     // Opens the loaded file again, as choosing it with Open would.
     void ReloadFile();
+    // What the status line says beside the figures: columns a load left out, a reload that failed.
+    QString StatusNotice() const;
+    FileWatch& Watch() const { return *fileWatch_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -69,6 +74,8 @@ private:
     void ShowLoading(bool loading);
     void ShowLoadProgress();
     void AddShortcuts();
+    // Follows the loaded file on disk, with its switch in the graph's context menu.
+    void BuildFileWatch();
     void OpenStartFile(const QStringList& arguments);
     void FormResize();
 
@@ -79,6 +86,8 @@ private:
 
     QStatusBar* statusBar_ = nullptr;
     QLabel* statusText_ = nullptr;
+    QLabel* statusNotice_ = nullptr;
+    FileWatch* fileWatch_ = nullptr;
     QProgressBar* loadProgress_ = nullptr;
     QPushButton* cancelLoad_ = nullptr;
     QTimer* loadTimer_ = nullptr;

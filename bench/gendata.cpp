@@ -13,11 +13,13 @@ namespace {
 
 void Usage()
 {
-    std::fputs("usage: plotwell-gendata [--series N] [--points M] [--xy] [--names] [--columns] [--noise] OUTFILE\n"
+    std::fputs("usage: plotwell-gendata [--series N] [--points M] [--xy] [--names] [--columns] [--csv] [--noise] "
+               "OUTFILE\n"
                "  N lines (series, default 1) of M values (default 1000000) with two decimals;\n"
                "  --xy writes (X, Y) points with distinct X; --names ends each line with a name;\n"
                "  --columns writes the same values as M lines of N columns (X first with --xy),\n"
-               "  the layout other plotting programs read; --noise writes values scattered evenly\n"
+               "  the layout other plotting programs read; --csv the same with commas between them;\n"
+               "  --noise writes values scattered evenly\n"
                "  over 0.00 to 100.00 instead of a random walk.\n",
                stderr);
 }
@@ -57,6 +59,7 @@ int main(int argc, char** argv)
     bool xy = false;
     bool names = false;
     bool columns = false;
+    const char* separator = " "; // between columns
     bool noise = false;
     const char* out = nullptr;
     for (int i = 1; i < argc; ++i) {
@@ -70,6 +73,8 @@ int main(int argc, char** argv)
             names = true;
         else if (!std::strcmp(argv[i], "--columns"))
             columns = true;
+        else if (!std::strcmp(argv[i], "--csv"))
+            columns = true, separator = ",";
         else if (!std::strcmp(argv[i], "--noise"))
             noise = true;
         else if (argv[i][0] == '-') {
@@ -129,11 +134,11 @@ int main(int argc, char** argv)
         for (long i = 0; i < points; ++i) {
             if (xy) {
                 putNumber(i + 1);
-                put(" ", 1);
+                put(separator, 1);
             }
             for (long s = 0; s < series; ++s) {
                 putCents(walks[static_cast<std::size_t>(s)].next());
-                put(s + 1 < series ? " " : "\n", 1);
+                put(s + 1 < series ? separator : "\n", 1);
             }
         }
         flush();

@@ -1,5 +1,6 @@
 // load-bench: times loading a data file with its statistics (the status line), as the
-// program does after opening a file. Usage: load-bench FILE [RUNS]
+// program does after opening a file. Usage: load-bench FILE [RUNS] [lines|columns]
+// (the layout, by default from the file name).
 
 #include "core/recording_sink.h"
 #include "graph/load/data_file_loader.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 using namespace plotwell;
@@ -23,11 +25,14 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fputs("usage: load-bench FILE [RUNS]\n", stderr);
+        std::fputs("usage: load-bench FILE [RUNS] [lines|columns]\n", stderr);
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    LoadOptions options;
+    if (argc > 3)
+        options.layout = std::strcmp(argv[3], "columns") == 0 ? DataLayout::Columns : DataLayout::Lines;
     std::vector<double> times;
     QString status;
     for (int i = 0; i < runs; ++i) {
@@ -35,7 +40,7 @@ int main(int argc, char** argv)
         PlotModel model(sink);
         QElapsedTimer timer;
         timer.start();
-        LoadDataFile(model, path);
+        LoadDataFile(model, path, options);
         status = StatusLineText(model);
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
         if (!sink.Messages().isEmpty())

@@ -6,7 +6,7 @@
 # pointer move, beside the drawing alone). Usage: bench/run.sh [RUNS]   (default 5 runs per figure)
 # PLOTWELL_BENCH_BIG=1 adds files of 50,000,000 values (0.4 GB bare, 1 GB as (X,Y) points).
 # PLOTWELL_BENCH_ONLY=control runs the graph control's rows alone (and builds only what they need
-# once the build folder is configured).
+# once the build folder is configured); PLOTWELL_BENCH_ONLY=zoom the zoom and pan rows alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
@@ -18,6 +18,18 @@ control_rows() {
   [ -s "$data/8x1M.txt" ] || "$bin/bench/plotwell-gendata" --series 8 --points 1000000 "$data/8x1M.txt"
   QT_QPA_PLATFORM=offscreen "$bin/bench/control-bench" "$data/8x1M.txt" "$runs" 2> >(grep -v '^QStandardPaths:' >&2)
 }
+# 50 wheel steps in, then 50 pans, at 1920 x 1080 (every tenth picture checked against the walk).
+zoom_rows() {
+  QT_QPA_PLATFORM=offscreen "$bin/bench/zoom-bench" "$1" 10 2> >(grep -v '^QStandardPaths:' >&2)
+}
+if [ "$only" = zoom ]; then
+  cmake --build "$bin" -j "$(nproc)" --target plotwell-gendata zoom-bench >&2
+  mkdir -p "$data"
+  [ -s "$data/8x1M.txt" ] || "$bin/bench/plotwell-gendata" --series 8 --points 1000000 "$data/8x1M.txt"
+  zoom_rows "$data/8x1M.txt"
+  [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ] && zoom_rows "$data/1x50M.txt"
+  exit 0
+fi
 if [ "$only" = control ]; then
   if [ -f "$bin/build.ninja" ]; then
     cmake --build "$bin" -j "$(nproc)" --target plotwell-gendata control-bench >&2
@@ -94,7 +106,20 @@ if [ "${PLOTWELL_BENCH_BIG:-0}" = 1 ]; then
   done
   # The 50,000,000 values opened in the window: progress, repaint gaps, memory, cancel.
   QT_QPA_PLATFORM=offscreen "$bin/bench/window-load-bench" "$data/1x50M.txt" 2> >(grep -v '^QStandardPaths:' >&2)
+  zoom_rows "$data/1x50M.txt"
 fi
+# Loading (with the statistics) the same values as lines and as a column file with commas.
+for set in "8x1M --series 8 --points 1000000" "1x10M --series 1 --points 10000000"; do
+  read -r name args <<<"$set"
+  # shellcheck disable=SC2086
+  [ -s "$data/$name.csv" ] || "$bin/bench/plotwell-gendata" $args --csv "$data/$name.csv"
+  printf 'load %-6s lines:   %s\n' "$name" "$("$bin/bench/load-bench" "$data/$name.txt" "$runs" lines 2>/dev/null | head -1)"
+  printf 'load %-6s columns: %s\n' "$name" "$("$bin/bench/load-bench" "$data/$name.csv" "$runs" columns 2>/dev/null | head -1)"
+done
+# The 8 x 1M graph as SVG and PDF beside the PNG: the whole tool, then drawing and encoding alone.
+row "line 8x1M as SVG" "$(measure "$bin/cli/plotwell-render" --size 600x400 --no-points -o "$out/plotwell.svg" "$data/8x1M.txt")" "" "$data/8x1M.txt"
+row "line 8x1M as PDF" "$(measure "$bin/cli/plotwell-render" --size 600x400 --no-points -o "$out/plotwell.pdf" "$data/8x1M.txt")" "" "$data/8x1M.txt"
+QT_QPA_PLATFORM=offscreen "$bin/bench/picture-bench" "$data/8x1M.txt" "$runs" 2>/dev/null
 # Redraws of the line graph without markers: walking every point beside reading the drawing index.
 QT_QPA_PLATFORM=offscreen "$bin/bench/render-bench" "$data/8x1M.txt" "$runs" --redraw 2>/dev/null
 QT_QPA_PLATFORM=offscreen "$bin/bench/help-bench" "$runs" 2>/dev/null
@@ -107,3 +132,4 @@ row "window first graph example" "$(startup "$example")" "" "$example"
 row "window first graph 8x1M" "$(startup "$data/8x1M.txt")" "" "$data/8x1M.txt"
 row "render 8x1M at window size" "$(measure "$bin/cli/plotwell-render" --size 469x438 --line-width 2 -o "$out/plotwell.png" "$data/8x1M.txt")" "" "$data/8x1M.txt"
 control_rows
+zoom_rows "$data/8x1M.txt"

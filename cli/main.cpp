@@ -1,5 +1,5 @@
 // plotwell-render: loads a data file headlessly, reports what the program would show and can
-// draw the graph into a PNG file.
+// draw the graph into a PNG, SVG or PDF file.
 
 #include "cli/render_options.h"
 #include "cli/stderr_sink.h"
@@ -11,13 +11,10 @@
 #include "graph/data/plot_model.h"
 #include "graph/draw/renderer.h"
 #include "graph/data/status_texts.h"
+#include "graph/picture/picture_file.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <new>
@@ -42,7 +39,7 @@ void PrintLine(std::FILE* out, const QString& text)
 
 // Reads the data from standard input into the model: messages name it "-", and the title
 // stays empty unless --title gives one.
-void LoadStandardInput(PlotModel& model)
+void LoadStandardInput(PlotModel& model, const LoadOptions& options)
 {
     model.ClearData();
     QFile in;
@@ -58,63 +55,67 @@ void LoadStandardInput(PlotModel& model)
         model.Sink().ShowMessage(QStringLiteral("Error reading data file"));
         return;
     }
-    DataFileLoader(model).LoadBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), QStringLiteral("-"));
+    DataFileLoader loader(model);
+    loader.SetOptions(options);
+    loader.LoadBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), QStringLiteral("-"));
     model.SetTitle(QString());
 }
 
-// Writes the bytes whole or not at all: a full disk leaves no cut picture behind, and an
-// existing file stays as it was. A device or a pipe is written directly: nothing may be
-// renamed over it.
-bool WriteWhole(const QByteArray& bytes, const QString& path)
+// The picture down a pipe: every byte written, or the failure said.
+bool WriteStandardOutput(const QByteArray& bytes, QString& error)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile() && !info.isDir()) {
-        QFile device(path);
-        return device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && device.write(bytes) == bytes.size();
-    }
-    QSaveFile file(path);
-    // Unbuffered, so that the write meets a full disk itself rather than only inside commit().
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    std::fflush(stdout);
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        error = out.errorString();
         return false;
     }
-    return file.commit();
+    if (out.write(bytes) != bytes.size()) {
+        error = out.errorString();
+        return false;
+    }
+    return true;
 }
 
-// Draws the graph as the control's surface of that size would show it and writes the PNG;
-// the status line follows the drawing. False when the picture cannot be
+// Draws the graph as the control's surface of that size would show it and writes the picture
+// in its format; the status line follows the drawing. False when the picture cannot be
 // made or written.
-bool DrawToFile(const RenderOptions& options, PlotModel& model)
+bool DrawToFile(const RenderOptions& options, PlotModel& model, const PlotView& view, std::FILE* texts)
 {
-    Canvas canvas;
-    canvas.SetSize(options.width, options.height, options.scale);
     DrawRequest request;
     // One drawing: walking the points once costs less time and memory than building the
     // index that only redraws profit from.
     request.useDrawingIndex = false;
-    const DrawingResult drawing = DrawGraph(model, canvas, request);
+    request.view = view;
+    DrawingResult drawing;
+    QByteArray bytes;
+    if (options.format == PictureFormat::Png) {
+        Canvas canvas;
+        canvas.SetSize(options.width, options.height, options.scale);
+        drawing = DrawGraph(model, canvas, request);
+        bytes = PngBytes(canvas.Image());
+    } else {
+        VectorPicture picture = DrawVectorPicture(model, options.format, QSize(options.width, options.height), request);
+        drawing = picture.drawing;
+        bytes = std::move(picture.bytes);
+    }
     // The command line is the user's choice of graph, so a pie that cannot be drawn says why.
     if (drawing.pieNegative)
         model.Sink().ShowMessage(PieNegativeMessage());
-    PrintLine(stdout, StatusLineText(model));
-    QImage image = canvas.Image();
-    if (image.isNull()) {
+    PrintLine(texts, StatusLineText(model, drawing.view));
+    if (bytes.isEmpty()) {
         const QSize size = DevicePictureSize(options);
         PrintLine(stderr, QStringLiteral("plotwell-render: not enough memory for a %1 x %2 picture")
                               .arg(size.width())
                               .arg(size.height()));
         return false;
     }
-    const int dotsPerMeter = qRound(options.scale * 96 / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    // Encoded in memory first, so that a write error is ours to report, not the encoder's.
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG") || !WriteWhole(png, options.output)) {
-        PrintLine(stderr, QStringLiteral("plotwell-render: cannot write ") + options.output);
+    QString error;
+    const bool written = OutputIsStandardOutput(options) ? WriteStandardOutput(bytes, error)
+                                                         : WriteWholeFile(bytes, options.output, &error);
+    if (!written) {
+        PrintLine(stderr, QStringLiteral("plotwell-render: cannot write ") + options.output +
+                              (error.isEmpty() ? QString() : QStringLiteral(": ") + error));
         return false;
     }
     return true;
@@ -156,9 +157,11 @@ int main(int argc, char** argv)
     StderrSink sink;
     PlotModel model(sink);
     if (options->dataFile == QLatin1String("-"))
-        LoadStandardInput(model);
+        LoadStandardInput(model, options->load);
     else
-        LoadDataFile(model, options->dataFile);
+        LoadDataFile(model, options->dataFile, options->load);
+    if (!model.LoadNotice().isEmpty())
+        PrintLine(stderr, QStringLiteral("plotwell-render: ") + model.LoadNotice());
     for (const int n : options->hidden)
         model.SetSeriesBoxChecked(n, false);
     const bool loaded = model.NumberOfSeries() >= 1 && !model.AllSeries().front().empty();
@@ -167,16 +170,26 @@ int main(int argc, char** argv)
     if (loaded && !plotted)
         PrintLine(stderr, QStringLiteral("plotwell-render: nothing to plot"));
 
+    const std::optional<PlotView> view = plotted ? ViewOfOptions(*options, model, error) : PlotView{};
+    if (!view) {
+        PrintLine(stderr, QStringLiteral("plotwell-render: ") + error);
+        std::fputs(RenderUsageHint().toUtf8().constData(), stderr);
+        return 2;
+    }
     bool written = true;
+    // With the picture on standard output, the texts go to standard error.
+    std::FILE* texts = OutputIsStandardOutput(*options) ? stderr : stdout;
     if (!options->output.isEmpty())
         ApplyDrawingOptions(*options, model);
+    // A pie has no view.
+    const PlotView shown = model.GraphType() == kPieGraph ? PlotView{} : *view;
     if (options->output.isEmpty() || !plotted) // a failed run leaves any old picture as it was
-        PrintLine(stdout, StatusLineText(model));
+        PrintLine(texts, StatusLineText(model, shown));
     else
-        written = DrawToFile(*options, model);
+        written = DrawToFile(*options, model, shown, texts);
     if (options->summary)
         for (const QString& line : SummaryLines(model))
-            PrintLine(stdout, line);
+            PrintLine(texts, line);
     std::fflush(stdout);
     return plotted && written ? 0 : 1;
 }

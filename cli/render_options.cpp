@@ -1,7 +1,9 @@
 #include "cli/render_options.h"
 
+#include "graph/data/date_reading.h"
 #include "graph/data/graph_types.h"
 #include "graph/data/plot_model.h"
+#include "graph/data/value_range.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -63,8 +65,16 @@ struct RenderCommandLine
                                       .arg(RangeText(kSeriesNumberRange)),
                                   QStringLiteral("N")};
     const QCommandLineOption output{QStringLiteral("o"),
-                                    QStringLiteral("Draw the graph into a PNG file (nothing is drawn without it)."),
-                                    QStringLiteral("FILE.png")};
+                                    QStringLiteral("Draw the graph into FILE (nothing is drawn without it): PNG, SVG or PDF by "
+                                                   "the extension (any case), PNG for another; - writes the "
+                                                   "picture to standard output and the status line to standard "
+                                                   "error."),
+                                    QStringLiteral("FILE")};
+    const QCommandLineOption format{QStringLiteral("format"),
+                                    QStringLiteral("The picture's format whatever FILE is called: png, svg or pdf. "
+                                                   "SVG and PDF are vectors of the surface's size in pixels "
+                                                   "(--scale is for PNG)."),
+                                    QStringLiteral("F")};
     const QCommandLineOption size{QStringLiteral("size"),
                                   QStringLiteral("The plotting surface's size in pixels (default 600x400)."),
                                   QStringLiteral("WxH")};
@@ -91,16 +101,34 @@ struct RenderCommandLine
                                     QStringLiteral("TEXT")};
     const QCommandLineOption yLabel{QStringLiteral("ylabel"), QStringLiteral("The Y axis label (default Value)."),
                                     QStringLiteral("TEXT")};
+    const QCommandLineOption layout{
+        QStringLiteral("layout"),
+        QStringLiteral("lines (one series per line) or columns (one series per column); default: columns for "
+                       ".csv and .tsv files, lines for every other file."),
+        QStringLiteral("L")};
+    const QCommandLineOption xColumn{QStringLiteral("x-column"),
+                                     QStringLiteral("Columns: the first column is X, whatever its values.")};
+    const QCommandLineOption noXColumn{QStringLiteral("no-x-column"),
+                                       QStringLiteral("Columns: every column is a series, the first one too.")};
+    const QCommandLineOption xRange{QStringLiteral("x-range"),
+                                    QStringLiteral("Show X from A to B only, as zooming in the window does; either "
+                                                   "end may be left out (A: or :B), dates as the data file writes "
+                                                   "them. The status line covers the points in the range."),
+                                    QStringLiteral("A:B")};
+    const QCommandLineOption yRange{QStringLiteral("y-range"),
+                                    QStringLiteral("Show Y from A to B only; either end may be left out."),
+                                    QStringLiteral("A:B")};
 
     RenderCommandLine()
     {
         parser.setApplicationDescription(QStringLiteral(
             "Loads a data file without a window and prints the status line Plotwell would show; with -o it also "
-            "draws the graph into a PNG file.\n"
+            "draws the graph into a PNG, SVG or PDF file.\n"
             "Exit status: 0 when a displayed series has a point to plot; 1 when loading failed, there is nothing "
             "to plot, or the picture could not be made or written; 2 for a bad command line."));
-        parser.addOptions({summary, hide, output, size, scale, type, smoothing, lineWidth, noPoints, area, noHGrid,
-                           noVGrid, noLegend, noFloatingAxis, title, xLabel, yLabel});
+        parser.addOptions({summary, hide, output, format, size, scale, type,
+                           smoothing, lineWidth, noPoints, area, noHGrid, noVGrid, noLegend, noFloatingAxis,
+                           title, xLabel, yLabel, layout, xColumn, noXColumn, xRange, yRange});
         parser.addPositionalArgument(QStringLiteral("DATAFILE"),
                                      QStringLiteral("A data file, or - to read the data from standard input."));
     }
@@ -171,6 +199,15 @@ std::optional<QSize> SizeArgument(const QString& s)
     return QSize(w, h);
 }
 
+std::optional<DataLayout> LayoutArgument(const QString& s)
+{
+    if (s == QLatin1String("lines"))
+        return DataLayout::Lines;
+    if (s == QLatin1String("columns"))
+        return DataLayout::Columns;
+    return std::nullopt;
+}
+
 } // namespace
 
 QString RenderUsage()
@@ -205,6 +242,14 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     options.title = LastValue(parser, line.title);
     options.xLabel = LastValue(parser, line.xLabel);
     options.yLabel = LastValue(parser, line.yLabel);
+    options.xRange = LastValue(parser, line.xRange);
+    options.yRange = LastValue(parser, line.yRange);
+    for (const auto& [range, name] : {std::pair{options.xRange, "--x-range"}, std::pair{options.yRange, "--y-range"}}) {
+        if (range && range->count(QLatin1Char(':')) != 1) {
+            error = QStringLiteral("%1 takes A:B (either end may be left out)").arg(QLatin1String(name));
+            return std::nullopt;
+        }
+    }
 
     for (const QString& n : parser.values(line.hide)) {
         const auto number = IntArgument(n, kSeriesNumberRange);
@@ -221,6 +266,10 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
         }
         options.output = path;
     }
+    if (!options.output.isEmpty() && options.output != QLatin1String("-"))
+        options.format = PictureFormatOfPath(options.output).value_or(PictureFormat::Png);
+    if (!ReadValues(parser, line.format, PictureFormatNamed, options.format, QStringLiteral("png, svg or pdf"), error))
+        return std::nullopt;
     QSize surface(options.width, options.height);
     const bool valuesRead =
         ReadValues(parser, line.size, SizeArgument, surface,
@@ -231,9 +280,18 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
         ReadValues(parser, line.smoothing, [](const QString& s) { return IntArgument(s, kSmoothingRange); },
                    options.smoothing, QStringLiteral("a level from ") + RangeText(kSmoothingRange), error) &&
         ReadValues(parser, line.lineWidth, [](const QString& s) { return IntArgument(s, kLineWidthRange); },
-                   options.lineWidth, QStringLiteral("a width from ") + RangeText(kLineWidthRange), error);
+                   options.lineWidth, QStringLiteral("a width from ") + RangeText(kLineWidthRange), error) &&
+        ReadValues(parser, line.layout, LayoutArgument, options.load.layout, QStringLiteral("lines or columns"), error);
     if (!valuesRead)
         return std::nullopt;
+    if (parser.isSet(line.xColumn) && parser.isSet(line.noXColumn)) {
+        error = QStringLiteral("--x-column and --no-x-column exclude each other");
+        return std::nullopt;
+    }
+    if (parser.isSet(line.xColumn))
+        options.load.xColumn = XColumnRule::Always;
+    if (parser.isSet(line.noXColumn))
+        options.load.xColumn = XColumnRule::Never;
     options.width = surface.width();
     options.height = surface.height();
 
@@ -260,6 +318,11 @@ std::optional<RenderOptions> ParseRenderArguments(const QStringList& args, QStri
     return options;
 }
 
+bool OutputIsStandardOutput(const RenderOptions& options)
+{
+    return options.output == QLatin1String("-");
+}
+
 QSize DevicePictureSize(const RenderOptions& options)
 {
     return QSize(static_cast<int>(std::lround(options.width * options.scale)),
@@ -268,7 +331,7 @@ QSize DevicePictureSize(const RenderOptions& options)
 
 QString OutputProblem(const RenderOptions& options)
 {
-    if (options.output.isEmpty() || options.dataFile == QLatin1String("-"))
+    if (options.output.isEmpty() || options.dataFile == QLatin1String("-") || OutputIsStandardOutput(options))
         return {};
     // The same file under another name, through a link or a hard link, is still the data.
     struct stat data {};
@@ -279,6 +342,76 @@ QString OutputProblem(const RenderOptions& options)
     if (data.st_dev == output.st_dev && data.st_ino == output.st_ino)
         return QStringLiteral("-o names the data file %1").arg(options.dataFile);
     return {};
+}
+
+namespace {
+
+// One end of a range: a finite number, or a date along an X axis of dates.
+std::optional<double> RangeEnd(const QString& text, bool dates)
+{
+    const QString t = text.trimmed();
+    if (dates)
+        if (const std::optional<double> day = ParseDate(t))
+            return day;
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// The range of `option` ("A:B") over the data's [low, high]; false with `error` set.
+bool ReadRange(const QString& text, const char* option, bool dates, double low, double high,
+               std::optional<ViewSpan>& range, QString& error)
+{
+    const QString name = QLatin1String(option);
+    const QString first = text.section(QLatin1Char(':'), 0, 0);
+    const QString second = text.section(QLatin1Char(':'), 1);
+    ViewSpan span{low, high};
+    for (const auto& [end, value] : {std::pair{first, &span.low}, std::pair{second, &span.high}}) {
+        if (end.trimmed().isEmpty())
+            continue;
+        const std::optional<double> read = RangeEnd(end, dates);
+        if (!read) {
+            error = QStringLiteral("%1 %2 (%3 is not a %4)")
+                        .arg(name, text, end.trimmed(), dates ? QStringLiteral("date or number") : QStringLiteral("number"));
+            return false;
+        }
+        *value = *read;
+    }
+    if (span.low == span.high) {
+        error = QStringLiteral("%1 %2 is empty").arg(name, text);
+        return false;
+    }
+    if (span.low > span.high) {
+        error = QStringLiteral("%1 %2 is reversed").arg(name, text);
+        return false;
+    }
+    if (span.high < low || span.low > high) {
+        error = QStringLiteral("%1 %2 lies outside the data").arg(name, text);
+        return false;
+    }
+    if (!(span == ViewSpan{low, high}))
+        range = span;
+    return true;
+}
+
+} // namespace
+
+std::optional<PlotView> ViewOfOptions(const RenderOptions& options, const PlotModel& model, QString& error)
+{
+    PlotView view;
+    if (!options.xRange && !options.yRange)
+        return view;
+    const ValueRange data = FindRange(model);
+    if (!data.anyPoint)
+        return view;
+    const bool dates = model.AllSeriesInfo(1).isdates;
+    if (options.xRange && !ReadRange(*options.xRange, "--x-range", dates, data.minX, data.maxX, view.x, error))
+        return std::nullopt;
+    if (options.yRange && !ReadRange(*options.yRange, "--y-range", false, data.minY, data.maxY, view.y, error))
+        return std::nullopt;
+    return view;
 }
 
 void ApplyDrawingOptions(const RenderOptions& options, PlotModel& model)

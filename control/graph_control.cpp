@@ -3,15 +3,20 @@
 #include "control/graph_labels_dialog.h"
 #include "control/graph_output.h"
 #include "control/options_panel.h"
+#include "control/picture_saving.h"
 #include "control/plot_surface.h"
+#include "control/view_navigator.h"
 #include "core/message_sink.h"
+#include "core/number_format.h"
 #include "core/rounding.h"
 #include "dialogs/anchors.h"
 #include "graph/load/data_file_loader.h"
 #include "graph/draw/pie_chart.h"
 #include "graph/draw/pointer_shape.h"
 #include "graph/draw/renderer.h"
+#include "graph/data/date_reading.h"
 #include "graph/data/graph_types.h"
+#include "graph/data/value_range.h"
 #include "dialogs/plain_text.h"
 
 #include <QApplication>
@@ -56,10 +61,21 @@ public:
 
 // "*" and not "*.*": on this platform files without a dot (sales, data) are data files too.
 const QString kAnyFileFilter = QStringLiteral("Any file (*)");
+// Any file chosen under it is read as columns.
+const QString kColumnFileFilter = QStringLiteral("Column files (*.csv *.tsv *)");
 
-QString DefaultOpenFileDialog(QWidget* parent, const QString& folder)
+GraphControl::OpenChoice DefaultOpenFileDialog(QWidget* parent, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), folder, kAnyFileFilter);
+    QString filter;
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), folder,
+                                                      kAnyFileFilter + QStringLiteral(";;") + kColumnFileFilter, &filter);
+    return {path, filter == kColumnFileFilter ? DataLayout::Columns : DataLayout::ByName};
+}
+
+QString DefaultSaveFileDialog(QWidget* parent, const QString& proposed, QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save picture"), proposed,
+                                        SavePictureFilters().join(QStringLiteral(";;")), &filter);
 }
 
 bool DefaultPrintSetup(QPrinter& printer, QWidget* parent)
@@ -72,7 +88,7 @@ bool DefaultPrintSetup(QPrinter& printer, QWidget* parent)
 
 GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
     : QFrame(parent), sink_(sink), model_(sink), openFileDialog_(DefaultOpenFileDialog),
-      printSetup_(DefaultPrintSetup)
+      saveFileDialog_(DefaultSaveFileDialog), printSetup_(DefaultPrintSetup)
 {
     setObjectName(QStringLiteral("Plotwell"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -90,6 +106,8 @@ GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
     ShowOptions();
     WireOptions();
     connect(&model_, &PlotModel::changed, this, &GraphControl::ShowChange);
+    navigator_ = new ViewNavigator(*paintBox_, model_, [this]() -> const DrawingResult& { return lastDrawing_; },
+                                   [this] { ScheduleRedraw(); });
     BuildContextMenu();
     DescribeGraph();
 }
@@ -143,6 +161,14 @@ void GraphControl::ShowChange(PlotModel::Change what)
             return;
         break;
     case PlotModel::Change::Series:
+        if (keepingView_) {
+            const ValueRange range = FindRange(model_, true);
+            navigator_->KeepOver(range.anyPoint ? std::optional<ViewSpan>(ViewSpan{range.minX, range.maxX})
+                                                : std::nullopt);
+        } else {
+            navigator_->Reset();
+        }
+        [[fallthrough]];
     case PlotModel::Change::SeriesBoxes:
         ShowSeriesBoxes();
         DescribeGraph();
@@ -209,6 +235,7 @@ void GraphControl::ApplyDrawing(const DrawingResult& drawing, bool userAction)
     }
     model_.SetGraphType(drawing.graphType);
     ShowSeriesBoxes();
+    DescribeGraph();
     if (drawing.foundData && onGraphDrawn_)
         onGraphDrawn_(this);
     // Only for the user's action: a box at every resize or uncovering of the window would
@@ -229,6 +256,11 @@ void GraphControl::DescribeGraph()
     QString text = GraphTypeDescription(model_.GraphType()) + QStringLiteral(" of %1 series").arg(series);
     if (!model_.Title().isEmpty())
         text += QStringLiteral(": ") + model_.Title();
+    if (const std::optional<ViewSpan>& x = lastDrawing_.view.x; x && lastDrawing_.foundData) {
+        const bool dates = model_.AllSeriesInfo(1).isdates;
+        const auto value = [dates](double v) { return dates ? FormatShortDate(v) : FormatGeneral(v); };
+        text += QStringLiteral(", X from ") + value(x->low) + QStringLiteral(" to ") + value(x->high);
+    }
     paintBox_->setAccessibleDescription(text);
 }
 
@@ -261,10 +293,13 @@ void GraphControl::RedrawNow()
     DrawRequest request;
     request.pointer = &pointer;
     request.controlClientHeight = height();
+    request.view = navigator_->View();
     const bool userAction = std::exchange(pendingUserAction_, false);
     const DrawingResult drawing = plotwell::DrawGraph(model_, canvas_, request);
     readout_.Forget();
     paintBox_->update();
+    for (QAction* action : pictureActions_)
+        action->setEnabled(drawing.foundData);
     ApplyDrawing(drawing, userAction);
 }
 
@@ -343,16 +378,37 @@ void GraphControl::Open()
 {
     const QString loaded = model_.FileName();
     const QString folder = loaded.isEmpty() ? QDir::currentPath() : QFileInfo(loaded).absolutePath();
-    const QString path = openFileDialog_(this, folder);
-    if (!path.isEmpty())
-        LoadFile(path);
+    const OpenChoice choice = openFileDialog_(this, folder);
+    if (!choice.path.isEmpty())
+        LoadFile(choice.path, choice.layout);
 }
 
-void GraphControl::LoadFile(const QString& path)
+void GraphControl::LoadFile(const QString& path, DataLayout layout, ViewOnLoad view)
 {
+    StartLoad(path, layout, false, view);
+}
+
+void GraphControl::ReloadChangedFile()
+{
+    if (!model_.FileName().isEmpty())
+        StartLoad(model_.FileName(), fileLayout_, true, ViewOnLoad::Keep);
+}
+
+void GraphControl::StartLoad(const QString& path, DataLayout layout, bool changedFile, ViewOnLoad view)
+{
+    loadKeepsView_ = view == ViewOnLoad::Keep;
     const bool wasLoading = Loading();
     LetGoOfLoad(); // a second request replaces the first
-    load_ = std::make_unique<BackgroundLoad>(path, loadFunction_);
+    BackgroundLoad::LoadFunction read = loadFunction_;
+    if (!read)
+        read = [layout](PlotModel& store, const QString& file, LoadProgress& progress) {
+            DataFileLoader loader(store, &progress);
+            loader.SetOptions(LoadOptions{layout, XColumnRule::Auto});
+            return loader.SetFileName(file);
+        };
+    load_ = std::make_unique<BackgroundLoad>(path, read);
+    loadLayout_ = layout;
+    loadIsReload_ = changedFile;
     BackgroundLoad* load = load_.get();
     connect(load, &BackgroundLoad::finished, this, [this, load] { LoadFinished(load); });
     paintBox_->setCursor(Qt::WaitCursor);
@@ -387,15 +443,39 @@ void GraphControl::LoadFinished(BackgroundLoad* finished)
     }
     const std::unique_ptr<BackgroundLoad> load = std::move(load_);
     paintBox_->unsetCursor();
-    if (!load->Cancelled()) {
+    if (!load->Cancelled() && !(loadIsReload_ && KeepGraphOver(*load))) {
         if (load->TouchedStore()) {
-            pendingUserAction_ = true;
+            // A reload the file asked for is no action of the user's: it shows no box.
+            pendingUserAction_ = !loadIsReload_;
+            keepingView_ = loadKeepsView_;
             model_.TakeStoreFrom(load->Store());
+            keepingView_ = false;
+            fileLayout_ = loadLayout_;
         }
         for (const QString& message : load->Messages())
             sink_.ShowMessage(message);
     }
+    loadIsReload_ = false;
     emit loadingChanged(false);
+}
+
+bool GraphControl::KeepGraphOver(BackgroundLoad& load)
+{
+    PlotModel& store = load.Store();
+    if (!load.TouchedStore() || !load.Messages().isEmpty() || store.NumberOfSeries() == 0) {
+        emit reloadFailed(load.Messages().value(0, QStringLiteral("No points to plot")));
+        return true;
+    }
+    // The store comes with the boxes, title and type of a fresh load; the user's stay.
+    for (int n = 1; n <= store.NumberOfSeries(); ++n) {
+        SeriesBoxState box = store.SeriesBox(n);
+        box.checked = model_.SeriesBox(n).checked;
+        store.SetSeriesBox(n, box);
+    }
+    store.SetTitle(model_.Title());
+    store.SetGraphType(model_.GraphType());
+    // The place for what else the user set on the graph (a zoomed view, say) to carry over.
+    return false;
 }
 
 void GraphControl::LabelsClicked()
@@ -421,8 +501,22 @@ void GraphControl::BuildContextMenu()
     contextMenu_->setObjectName(QStringLiteral("GraphContextMenu"));
     QAction* copy = contextMenu_->addAction(QStringLiteral("&Copy"), this, &GraphControl::CopyToClipboard);
     copy->setObjectName(QStringLiteral("CopyAction"));
+    copy->setShortcut(QKeySequence::Copy);
+    // "&Save": "&Print..." already answers to P.
+    QAction* save = contextMenu_->addAction(QStringLiteral("&Save picture..."), this, &GraphControl::SavePicture);
+    save->setObjectName(QStringLiteral("SavePictureAction"));
+    save->setShortcut(QKeySequence::Save);
     QAction* print = contextMenu_->addAction(QStringLiteral("&Print..."), this, &GraphControl::Print);
     print->setObjectName(QStringLiteral("PrintAction"));
+    print->setShortcut(QKeySequence::Print);
+    // The keys are the window's (the host's shortcuts); the menu only shows them.
+    pictureActions_ = {copy, save, print};
+    for (QAction* action : pictureActions_) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setEnabled(false);
+    }
+    QAction* all = contextMenu_->addAction(QStringLiteral("Show &all"), this, &GraphControl::ShowAll);
+    all->setObjectName(QStringLiteral("ShowAllAction"));
     // The surface takes the focus on a click and by Tab, so the keys of the menu reach it.
     paintBox_->setFocusPolicy(Qt::StrongFocus);
     paintBox_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -441,7 +535,36 @@ void GraphControl::ShowContextMenu(QPoint surfacePos)
 
 void GraphControl::CopyToClipboard()
 {
-    CopyPictureToClipboard(canvas_.Image());
+    CopyPictureToClipboard(canvas_.Image(), lastDrawing_.foundData ? VectorPictureShown(PictureFormat::Svg) : QByteArray());
+}
+
+// The drawing on the surface again, onto a vector device of the surface's size.
+QByteArray GraphControl::VectorPictureShown(PictureFormat format) const
+{
+    DrawRequest request;
+    request.controlClientHeight = height();
+    request.view = navigator_->View();
+    return DrawVectorPicture(model_, format, QSize(canvas_.Width(), canvas_.Height()), request).bytes;
+}
+
+void GraphControl::SavePicture()
+{
+    if (!lastDrawing_.foundData)
+        return;
+    QString filter = SavePictureFilters().constFirst();
+    const QString path = saveFileDialog_(this, ProposedPicturePath(model_.FileName(), QDir::currentPath()), filter);
+    if (path.isEmpty())
+        return;
+    if (IsSameFile(path, model_.FileName())) {
+        sink_.ShowMessage(QStringLiteral("The picture was not saved: it would replace the data file:\r\r") + path);
+        return;
+    }
+    const PictureFormat format = ChosenPictureFormat(path, filter);
+    const QByteArray bytes = format == PictureFormat::Png ? PngBytes(canvas_.Image()) : VectorPictureShown(format);
+    QString error = QStringLiteral("not enough memory for the picture");
+    if (bytes.isEmpty() || !WriteWholeFile(bytes, path, &error))
+        sink_.ShowMessage(QStringLiteral("The picture could not be saved to the file:\r\r") + path + QStringLiteral("\r\r") +
+                          error);
 }
 
 void GraphControl::Print()
@@ -457,6 +580,22 @@ void GraphControl::Print()
     else
         sink_.ShowMessage(QStringLiteral("The graph could not be printed to the file:\r\r") + printer.outputFileName() +
                           QStringLiteral("\r\r") + error);
+}
+
+
+const PlotView& GraphControl::View() const
+{
+    return navigator_->View();
+}
+
+void GraphControl::SetView(const PlotView& view)
+{
+    navigator_->SetView(view);
+}
+
+void GraphControl::ShowAll()
+{
+    navigator_->ShowAll();
 }
 
 } // namespace plotwell

@@ -9,7 +9,10 @@
 #include "graph/draw/canvas.h"
 #include "graph/draw/drawing_result.h"
 #include "graph/data/plot_model.h"
+#include "graph/load/load_options.h"
+#include "graph/data/plot_view.h"
 #include "graph/load/point_parser.h"
+#include "graph/picture/picture_file.h"
 #include "control/pointer_readout.h"
 
 #include <QFrame>
@@ -26,6 +29,7 @@ namespace plotwell {
 
 class MessageSink;
 class PlotSurface;
+class ViewNavigator;
 struct OptionsPanel;
 
 class GraphControl : public QFrame
@@ -34,8 +38,22 @@ class GraphControl : public QFrame
 
 public:
     using NotifyEvent = std::function<void(QObject* sender)>;
-    // Asks the user for a data file to open, starting in `folder`; empty when cancelled.
-    using OpenFileDialog = std::function<QString(QWidget* parent, const QString& folder)>;
+    // What the Open dialog chose: the file (empty when cancelled) and the layout of the filter
+    // it was chosen under.
+    struct OpenChoice
+    {
+        OpenChoice(QString file = {}, DataLayout fileLayout = DataLayout::ByName)
+            : path(std::move(file)), layout(fileLayout)
+        {
+        }
+        QString path;
+        DataLayout layout;
+    };
+    // Asks the user for a data file to open, starting in `folder`.
+    using OpenFileDialog = std::function<OpenChoice(QWidget* parent, const QString& folder)>;
+    // Asks for the name of a picture to save, proposing `proposed`; `filter` is the chosen
+    // filter of SavePictureFilters() on return. Empty when cancelled.
+    using SaveFileDialog = std::function<QString(QWidget* parent, const QString& proposed, QString& filter)>;
     // Lets the user set the printer up; false when cancelled.
     using PrintSetup = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
@@ -118,6 +136,10 @@ public:
     void CopyToClipboard();
     // Printer set-up, then the picture across the page width; nothing when cancelled.
     void Print();
+    // Save picture: asks for a file and writes the graph shown into it, as PNG (at the screen's
+    // pixel ratio, the readout included), SVG or PDF (the same drawing at the surface's size);
+    // nothing when cancelled or when the store is empty.
+    void SavePicture();
     // The Open button: asks for a data file and loads it; nothing when cancelled.
     void Open();
 
@@ -125,7 +147,17 @@ public:
     // Loads the file on a worker thread while the window stays alive: the result is put in
     // place in one step, with the messages and the drawing a FileName load gives. A load
     // still running is cancelled first. Setting FileName from code stays synchronous.
-    void LoadFile(const QString& path);
+    // `layout` ByName reads .csv and .tsv files as columns and every other file as lines.
+    // `view`: Keep holds the view over the load while it overlaps the new data (F5); Whole
+    // shows the whole graph of another file.
+    enum class ViewOnLoad { Whole, Keep };
+    void LoadFile(const QString& path, DataLayout layout = DataLayout::ByName, ViewOnLoad view = ViewOnLoad::Whole);
+    // The layout the loaded file was asked for, for loading it again.
+    DataLayout FileLayout() const { return fileLayout_; }
+    // Loads the loaded file again in the background because it changed on disk: the graph
+    // type, title, Display Series boxes and view stay; a load that fails keeps the graph and
+    // gives its message through reloadFailed instead of the sink.
+    void ReloadChangedFile();
     bool Loading() const { return load_ != nullptr; }
     // Cancelled loads whose workers have not stopped yet.
     int LoadsStopping() const { return static_cast<int>(stopping_.size()); }
@@ -143,8 +175,18 @@ public:
     // What the drawing on the surface found (nothing before the first drawing).
     const DrawingResult& LastDrawing() const { return lastDrawing_; }
 
+    // --- Zoom and pan ------------------------------------------------------------------------
+    // The view the surface shows (wheel, drag, keys; see ViewNavigator); the whole graph by
+    // default, again after another file is loaded.
+    const PlotView& View() const;
+    // A view from code, the one before it kept for Backspace.
+    void SetView(const PlotView& view);
+    // The whole graph ("Show all", Home).
+    void ShowAll();
+
     // Where the Open button and Print ask the user; tests answer in their place.
     void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
+    void SetSaveFileDialog(SaveFileDialog dialog) { saveFileDialog_ = std::move(dialog); }
     void SetPrintSetup(PrintSetup setup) { printSetup_ = std::move(setup); }
 
     // The host's screen scale factor; the control itself never reads it.
@@ -152,6 +194,8 @@ public:
 
 signals:
     void loadingChanged(bool loading);
+    // A ReloadChangedFile failed; `message` is what the load said.
+    void reloadFailed(const QString& message);
     // After every drawing of the surface, also of an empty store (onGraphDrawn is not raised then).
     void drawn();
 
@@ -177,7 +221,11 @@ private:
     void ShowReadout(QPoint pos);
     void BuildContextMenu();
     void ShowContextMenu(QPoint surfacePos);
+    void StartLoad(const QString& path, DataLayout layout, bool changedFile, ViewOnLoad view);
+    QByteArray VectorPictureShown(PictureFormat format) const;
     void LoadFinished(BackgroundLoad* load);
+    // A reload of the changed file: true when it failed, and the graph stays as it is.
+    bool KeepGraphOver(BackgroundLoad& load);
     void LetGoOfLoad();
 
     MessageSink& sink_;
@@ -187,6 +235,12 @@ private:
     PlotSurface* paintBox_;
     std::unique_ptr<OptionsPanel> panel_;
     QMenu* contextMenu_ = nullptr;
+    // The menu's items that need a graph: Copy, Save picture..., Print...
+    std::vector<QAction*> pictureActions_;
+    ViewNavigator* navigator_ = nullptr;
+    // The running load keeps the view (F5).
+    bool loadKeepsView_ = false;
+    bool keepingView_ = false;
 
     bool showMenu_ = true;
     bool showOpenBtn_ = true;
@@ -194,9 +248,14 @@ private:
     int menuIndent_ = 120;
     NotifyEvent onGraphDrawn_;
     OpenFileDialog openFileDialog_;
+    SaveFileDialog saveFileDialog_;
     PrintSetup printSetup_;
-    BackgroundLoad::LoadFunction loadFunction_ = &BackgroundLoad::LoadDataFile;
+    // Empty: the data file loader, in the layout asked for.
+    BackgroundLoad::LoadFunction loadFunction_;
     std::unique_ptr<BackgroundLoad> load_;
+    DataLayout loadLayout_ = DataLayout::ByName; // of load_
+    bool loadIsReload_ = false;                  // load_ follows a change of the file
+    DataLayout fileLayout_ = DataLayout::ByName;
     // Cancelled loads whose workers are still coming to a stop; the window does not wait for them.
     std::vector<std::unique_ptr<BackgroundLoad>> stopping_;
 

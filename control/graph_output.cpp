@@ -1,8 +1,11 @@
 #include "control/graph_output.h"
 
+#include "graph/picture/picture_file.h"
+
 #include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -72,10 +75,17 @@ bool PrintToPdfFile(const QPrinter& printer, const QImage& page, QString* error)
 
 } // namespace
 
-void CopyPictureToClipboard(const QImage& picture)
+void CopyPictureToClipboard(const QImage& picture, const QByteArray& svg)
 {
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setImage(picture);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    auto* data = new QMimeData;
+    data->setImageData(picture);
+    data->setData(QStringLiteral("image/png"), PngBytes(picture));
+    if (!svg.isEmpty())
+        data->setData(QStringLiteral("image/svg+xml"), svg);
+    clipboard->setMimeData(data);
 }
 
 bool PrintPicture(QPrinter& printer, const QImage& picture, RgbColor background, QString* error)

@@ -4,6 +4,7 @@
 
 #include "core/color.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -11,8 +12,9 @@ class QPrinter;
 
 namespace plotwell {
 
-// Replaces the clipboard's contents with the picture.
-void CopyPictureToClipboard(const QImage& picture);
+// Replaces the clipboard's contents with the picture, as an image and as PNG, and beside it
+// the same picture as SVG (image/svg+xml) when given, for applications that take vectors.
+void CopyPictureToClipboard(const QImage& picture, const QByteArray& svg = {});
 
 // Prints the picture on one page, across the printable width from the top-left corner, its
 // proportions kept; a graph on a black background prints inverted, on white. False when the

@@ -21,6 +21,15 @@ void PlotSurface::SetBackground(const QColor& color)
     background_ = color;
 }
 
+void PlotSurface::SetBand(const QRect& band)
+{
+    if (band == band_)
+        return;
+    update(band_.adjusted(-1, -1, 1, 1));
+    band_ = band;
+    update(band_.adjusted(-1, -1, 1, 1));
+}
+
 void PlotSurface::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -29,6 +38,12 @@ void PlotSurface::paintEvent(QPaintEvent* event)
     for (const QRect& r : uncovered)
         painter.fillRect(r, background_);
     canvas_.DrawTo(painter, QPoint(0, 0));
+    // Over the picture only: Copy and Print never take the band.
+    if (!band_.isEmpty()) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(band_.adjusted(0, 0, -1, -1));
+    }
     if (canvas_.DevicePixelRatio() != devicePixelRatioF())
         emit pictureOutdated();
 }

@@ -17,6 +17,8 @@ public:
 
     // The colour shown where the picture does not reach yet (a size change not drawn yet).
     void SetBackground(const QColor& color);
+    // The rubber band of a zoom box over the picture; an empty rectangle hides it.
+    void SetBand(const QRect& band);
 
 signals:
     void pointerMoved(QPoint pos);
@@ -30,6 +32,7 @@ protected:
 private:
     const Canvas& canvas_;
     QColor background_;
+    QRect band_;
 };
 
 } // namespace plotwell

@@ -15,7 +15,7 @@ packages+=(fonts-wine fonts-open-sans)
 # The icon's PNGs are drawn from its SVG at build time; the install test checks the desktop entry,
 # the software centre entry, the manual pages and the package itself with these tools; cpack finds
 # the package's dependencies with dpkg-shlibdeps, which needs file.
-packages+=(librsvg2-bin desktop-file-utils appstream man-db dpkg-dev file lintian)
+packages+=(qt6-svg-dev librsvg2-bin desktop-file-utils appstream man-db dpkg-dev file lintian)
 
 # A package whose triggers have not run yet ("install ok triggers-pending", or "triggers-awaited"
 # while another package's run) is installed: its files are in place.

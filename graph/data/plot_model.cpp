@@ -94,6 +94,7 @@ void PlotModel::ClearData()
     seriesarr_.shrink_to_fit();
     title_.clear();
     fileName_.clear();
+    loadNotice_.clear();
     emit changed(Change::Series);
     SetGraphType(kLineGraph);
 }
@@ -116,6 +117,7 @@ void PlotModel::TakeStoreFrom(PlotModel& loaded)
     boxes_ = loaded.boxes_;
     displaySeriesLabelVisible_ = displaySeriesLabelVisible_ || loaded.displaySeriesLabelVisible_;
     inputerror_ = loaded.inputerror_;
+    loadNotice_ = loaded.loadNotice_;
     title_ = loaded.title_;
     fileName_ = loaded.fileName_;
     emit changed(Change::Series);

@@ -99,6 +99,10 @@ public:
     // --- Files and the parser's error ---------------------------------------------------------
     const QString& InputError() const { return inputerror_; }
     void SetInputError(const QString& text) { inputerror_ = text; }
+    // What the last load has to say without a message box (columns of a file left out, say);
+    // empty when nothing. Cleared with the data.
+    const QString& LoadNotice() const { return loadNotice_; }
+    void SetLoadNotice(const QString& text) { loadNotice_ = text; }
 
     QString FileName() const { return fileName_; }
 
@@ -149,6 +153,7 @@ private:
     std::array<SeriesBoxState, maxseries> boxes_{};
     bool displaySeriesLabelVisible_ = false;
     QString inputerror_;
+    QString loadNotice_;
     QString title_;
     QString fileName_;
     GraphKind currentgtype_ = kLineGraph;

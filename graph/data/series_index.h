@@ -49,12 +49,14 @@ public:
     // follow their order. They do not when a position comes out as NaN, drawn at 0: from an
     // infinite X or Y, an infinite scale or a plot of no width; such a series is walked.
     bool MapsInOrder(const PointList& points, const PlotMapping& map, bool rows) const;
-    // Calls visit(from, to) for runs of points [from, to) that hold every plotted point of the
-    // series (HasBlocks() only), null points among them, but those under the nodes for which
-    // skip(first, last, lowest, highest) holds: [first, last] are the node's points, plotted or
-    // not, lowest and highest its plotted points of the smallest and the largest Y. The runs
-    // come in order.
-    template <typename Skip, typename Visit> void VisitPoints(const PointList& points, Skip&& skip, Visit&& visit) const;
+    // Calls visit(from, to) for runs of points [from, to) within [begin, end) that hold every
+    // plotted point of it (HasBlocks() only), null points among them, but those under the
+    // nodes for which skip(first, last, lowest, highest) holds: [first, last] are the node's
+    // points, plotted or not, lowest and highest its plotted points of the smallest and the
+    // largest Y. Only nodes wholly inside [begin, end) are offered to skip. The runs come in
+    // order.
+    template <typename Skip, typename Visit>
+    void VisitPoints(const PointList& points, std::size_t begin, std::size_t end, Skip&& skip, Visit&& visit) const;
     // The memory the index holds beside the points.
     std::size_t MemoryBytes() const;
 
@@ -103,10 +105,14 @@ private:
 };
 
 template <typename Skip, typename Visit>
-void SeriesIndex::VisitPoints(const PointList& points, Skip&& skip, Visit&& visit) const
+void SeriesIndex::VisitPoints(const PointList& points, std::size_t begin, std::size_t end, Skip&& skip,
+                              Visit&& visit) const
 {
+    end = std::min(end, points.size());
+    if (begin >= end)
+        return;
     if (levels_.empty()) {
-        visit(std::size_t{0}, points.size());
+        visit(begin, end);
         return;
     }
     // Node i of level `level` covers the points [i * span, (i + 1) * span).
@@ -114,10 +120,14 @@ void SeriesIndex::VisitPoints(const PointList& points, Skip&& skip, Visit&& visi
         const Node& node = levels_[static_cast<std::size_t>(level)][i];
         const std::size_t first = i * span;
         const std::size_t last = std::min(points.size(), first + span) - 1;
-        if (node.lowest == kNone || skip(first, last, std::size_t{node.lowest}, std::size_t{node.highest}))
+        if (node.lowest == kNone || last < begin || first >= end)
+            return;
+        // A node reaching out of the range has extremes that may lie outside it: looked into.
+        const bool inside = first >= begin && last < end;
+        if (inside && skip(first, last, std::size_t{node.lowest}, std::size_t{node.highest}))
             return;
         if (level == 0) {
-            visit(first, last + 1);
+            visit(std::max(first, begin), std::min(last + 1, end));
             return;
         }
         const std::size_t below = levels_[static_cast<std::size_t>(level - 1)].size();

@@ -8,9 +8,9 @@
 
 namespace plotwell {
 
-void ValueStatistics::Add(const PointList& points)
+void ValueStatistics::Add(std::span<const DataPoint> points)
 {
-    series_.push_back(&points);
+    series_.push_back(points);
     points_ += static_cast<std::int64_t>(points.size());
     // In locals, so the sums stay in registers rather than going through memory per value.
     std::int64_t count = count_;
@@ -49,8 +49,8 @@ int ValueStatistics::Scale() const
 long double ValueStatistics::ScaledMean(int scale) const
 {
     long double sum = 0;
-    for (const PointList* s : series_)
-        for (const DataPoint& p : *s)
+    for (const std::span<const DataPoint> s : series_)
+        for (const DataPoint& p : s)
             if (!IsNullPoint(p))
                 sum += std::ldexp(static_cast<long double>(p.y), -scale);
     return sum / static_cast<long double>(count_);
@@ -75,8 +75,8 @@ double ValueStatistics::StandardDeviation() const
     if (std::max(std::fabs(min_), std::fabs(max_)) <= std::numeric_limits<float>::max()) {
         const long double mean = singleSum_ / static_cast<long double>(count_);
         long double total = 0;
-        for (const PointList* s : series_)
-            total += SquaredDeviations(*s, mean);
+        for (const std::span<const DataPoint> s : series_)
+            total += SquaredDeviations(s, mean);
         const double deviation = SampleDeviation(total, count_);
         if (std::isfinite(deviation))
             return deviation;
@@ -91,8 +91,8 @@ double ValueStatistics::WideDeviation() const
     const int scale = Scale();
     const long double mean = ScaledMean(scale);
     long double total = 0;
-    for (const PointList* s : series_)
-        for (const DataPoint& p : *s)
+    for (const std::span<const DataPoint> s : series_)
+        for (const DataPoint& p : s)
             if (!IsNullPoint(p)) {
                 const long double d = std::ldexp(static_cast<long double>(p.y), -scale) - mean;
                 total += d * d;
@@ -120,7 +120,7 @@ ValueStatistics DisplayedStatistics(const PlotModel& model)
     return stats;
 }
 
-long double SquaredDeviations(const PointList& points, long double mean)
+long double SquaredDeviations(std::span<const DataPoint> points, long double mean)
 {
     long double total = 0;
     for (const DataPoint& p : points) {

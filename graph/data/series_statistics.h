@@ -5,6 +5,7 @@
 #include "graph/data/series_types.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace plotwell {
@@ -16,7 +17,7 @@ class PlotModel;
 class ValueStatistics
 {
 public:
-    void Add(const PointList& points);
+    void Add(std::span<const DataPoint> points);
 
     std::int64_t Points() const { return points_; }
     std::int64_t Values() const { return count_; }
@@ -36,7 +37,7 @@ private:
     long double ScaledMean(int scale) const;
     double WideDeviation() const;
 
-    std::vector<const PointList*> series_;
+    std::vector<std::span<const DataPoint>> series_;
     std::int64_t points_ = 0;
     std::int64_t count_ = 0;
     double min_ = 0;
@@ -50,7 +51,7 @@ private:
 double SampleDeviation(long double totalVariance, std::int64_t n);
 
 // Sum of (float(y) - mean)^2 over the non-null values of a series.
-long double SquaredDeviations(const PointList& points, long double mean);
+long double SquaredDeviations(std::span<const DataPoint> points, long double mean);
 
 // The displayed series of a model, in order: the ones its status line reports.
 std::vector<const PointList*> DisplayedSeries(const PlotModel& model);

@@ -3,7 +3,11 @@
 #include "core/number_format.h"
 #include "core/rounding.h"
 #include "graph/data/plot_model.h"
+#include "graph/data/plot_view.h"
 #include "graph/data/series_statistics.h"
+#include "graph/data/view_points.h"
+
+#include <deque>
 
 namespace plotwell {
 
@@ -31,6 +35,37 @@ QString StatusLineText(const PlotModel& model)
     if (f.numpoints <= 0)
         return QStringLiteral("0 points");
     return QLatin1Char(' ') + Figures(f);
+}
+
+QString StatusLineText(const PlotModel& model, const PlotView& view)
+{
+    if (!view.x)
+        return StatusLineText(model);
+    const double low = view.x->low;
+    const double high = view.x->high;
+    // Points in X order are one run of the series; the others are picked out into copies.
+    std::deque<PointList> picked;
+    ValueStatistics stats;
+    for (int n = 1; n <= model.NumberOfSeries(); ++n) {
+        if (!model.SeriesDisplay(n))
+            continue;
+        const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
+        const bool inOrder = model.DrawingIndex(n).HasBlocks() || PointsInXOrder(points);
+        const PointSpan span = PointsInRange(points, inOrder, low, high);
+        if (span.inOrder) {
+            stats.Add(std::span<const DataPoint>(points.data() + span.first, span.last - span.first));
+            continue;
+        }
+        PointList& inside = picked.emplace_back();
+        for (const DataPoint& p : points)
+            if (p.x >= low && p.x <= high)
+                inside.push_back(p);
+        stats.Add(inside);
+    }
+    const SeriesSummary f{stats.Values(), stats.Min(), stats.Max(), stats.Average(), stats.StandardDeviation()};
+    if (f.numpoints <= 0)
+        return QStringLiteral("In view: 0 points");
+    return QStringLiteral("In view:  ") + Figures(f);
 }
 
 QStringList SummaryLines(const PlotModel& model)

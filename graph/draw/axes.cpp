@@ -63,7 +63,7 @@ int DrawYTicks(Canvas& canvas, const PlotModel& model, const RenderFrame& frame)
     std::vector<bool> keep = SpacedTickLabels(spans, values);
     // A floating X axis over negative values gets its "0" beside it; labels that would come
     // too close to it give way.
-    const bool zeroBeside = frame.isnegative && options.floatingXAxis && frame.cornery != top;
+    const bool zeroBeside = frame.isnegative && options.floatingXAxis && !frame.zeroOutsideView && frame.cornery != top;
     if (zeroBeside) {
         const int zeroTop = frame.cornery - 5;
         const int zeroBottom = zeroTop + canvas.TextExtent(QStringLiteral("0")).height();
@@ -95,7 +95,7 @@ int DrawYTicks(Canvas& canvas, const PlotModel& model, const RenderFrame& frame)
 // label of a floating axis over negative values starts at its tick.
 int XLabelLeft(const PlotOptions& options, const RenderFrame& frame, int x, int width, std::size_t i)
 {
-    if (i == 0 && frame.isnegative && options.floatingXAxis)
+    if (i == 0 && frame.isnegative && options.floatingXAxis && !frame.zeroOutsideView)
         width = 0;
     return x - width / 2;
 }

@@ -69,11 +69,13 @@ void UseBarTools(Canvas& canvas, const PlotModel& model, int n)
     canvas.Pen().SetWidth(1);
 }
 
-// Calls draw(j, point) for each point of series n that has a bar: not null, not 0.
-template <typename Draw> void ForEachBar(const PlotModel& model, int n, Draw&& draw)
+// Calls draw(j, point) for each point of series n that has a bar (not null, not 0), of its
+// span in a view.
+template <typename Draw> void ForEachBar(const PlotModel& model, const RenderFrame& frame, int n, Draw&& draw)
 {
     const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
-    for (std::size_t j = 0; j < points.size(); ++j) {
+    const PointSpan span = DrawnSpan(frame, n, points.size());
+    for (std::size_t j = span.first; j < span.last; ++j) {
         const DataPoint& p = points[j];
         if (!IsNullPoint(p) && p.y != 0)
             draw(j, p);
@@ -99,20 +101,23 @@ template <typename Key> std::size_t GroupEnd(std::size_t a, std::size_t n, Key&&
 // Bars of many points to a pixel column through the drawing index: the bars of one left
 // edge all reach the X axis row, so they merge into the one rectangle of their largest and
 // smallest value, and only those two are drawn. `left(j)` is the left edge of point j's bar
-// (never decreasing with j), `box(j, y)` adds its bar of value y. A group that may hold a
+// (never decreasing with j), `box(j, y)` adds its bar of value y. Only the series' span in a
+// view is drawn (the index takes the extremes of any run of points). A group that may hold a
 // zero, which draws nothing, is walked. False when the index cannot be used.
 template <typename Left, typename Box>
 bool DrawBarsByColumn(const PlotModel& model, const RenderFrame& frame, int n, const BarRun& run, Left&& left,
                       Box&& box)
 {
     const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
-    if (!frame.indexed || !run.Mergeable() || points.size() <= 2 * static_cast<std::size_t>(std::max(frame.width, 1)))
+    const PointSpan span = DrawnSpan(frame, n, points.size());
+    if (!frame.indexed || !run.Mergeable() ||
+        span.last - span.first <= 2 * static_cast<std::size_t>(std::max(frame.width, 1)))
         return false;
     const SeriesIndex& index = model.DrawingIndex(n);
     if (!index.MapsInOrder(points, frame.map, true))
         return false;
-    for (std::size_t a = 0; a < points.size();) {
-        const std::size_t b = GroupEnd(a, points.size(), left);
+    for (std::size_t a = span.first; a < span.last;) {
+        const std::size_t b = GroupEnd(a, span.last, left);
         const SeriesIndex::Run extremes = index.Extremes(points, a, b);
         if (extremes.any) {
             if (extremes.minY <= 0 && extremes.maxY >= 0) {
@@ -147,18 +152,21 @@ void DrawBarSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& fr
             run.Add(x, map.Row(y), x + width, frame.cornery);
         };
         if (!DrawBarsByColumn(model, frame, n, run, left, box))
-            ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) { box(j, p.y); });
+            ForEachBar(model, frame, n, [&](std::size_t j, const DataPoint& p) { box(j, p.y); });
     } else {
         const double width = frame.xjmp / seriesCount;
         const int cornerx = map.Area().cornerx;
         const double place = width * (n - 1); // the series' place in the slot
-        const auto left = [&](std::size_t j) { return PixelRound(static_cast<double>(j) * frame.xjmp + cornerx + place); };
+        const auto left = [&](std::size_t j) {
+            const double slot = static_cast<double>(j) - static_cast<double>(frame.firstSlot);
+            return PixelRound(slot * frame.xjmp + cornerx + place);
+        };
         const auto box = [&](std::size_t j, double y) {
             const int x = left(j);
             run.Add(x, map.Row(y), PixelRound(x + width), frame.cornery);
         };
         if (!DrawBarsByColumn(model, frame, n, run, left, box))
-            ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) { box(j, p.y); });
+            ForEachBar(model, frame, n, [&](std::size_t j, const DataPoint& p) { box(j, p.y); });
     }
     run.Flush();
 }
@@ -170,7 +178,7 @@ void DrawStackedSeries(Canvas& canvas, const PlotModel& model, const RenderFrame
     const double xjmp = frame.xjmp;
     const int xyWidth = PixelRound(xjmp / (2.0 * frame.seriesCount));
     BarRun run(canvas);
-    ForEachBar(model, n, [&](std::size_t j, const DataPoint& p) {
+    ForEachBar(model, frame, n, [&](std::size_t j, const DataPoint& p) {
         const std::size_t slot = totals.Slot(j, p.x);
         const double base = totals.Total(slot);
         const double top = StackTotals::Add(base, p.y);

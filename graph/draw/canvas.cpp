@@ -2,7 +2,9 @@
 
 #include "core/font_faces.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QStringList>
@@ -38,6 +40,9 @@ Canvas::~Canvas() = default;
 void Canvas::SetSize(int width, int height, double ratio)
 {
     EndPainting();
+    if (device_)
+        fontCached_ = false;
+    device_ = nullptr;
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     ratio_ = ratio > 0 ? ratio : 1.0;
@@ -50,6 +55,30 @@ void Canvas::SetSize(int width, int height, double ratio)
     image_.setDevicePixelRatio(ratio_);
     image_.fill(Qt::white);
     bits_ = image_.bits(); // the image is never shared, so this stays its buffer
+}
+
+void Canvas::PaintOn(QPaintDevice* device, int width, int height)
+{
+    EndPainting();
+    image_ = QImage();
+    bits_ = nullptr;
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    ratio_ = 1.0;
+    fontCached_ = false;
+    device_ = width_ > 0 && height_ > 0 ? device : nullptr;
+    if (!device_)
+        return;
+    // PDF readers fill the pixel after an edge that lies on a pixel boundary: a run ends a
+    // little short there, and still covers all of its own pixels.
+    insetRuns_ = device_->paintEngine() && device_->paintEngine()->type() == QPaintEngine::Pdf;
+    // The device starts white, as an image does.
+    FillPixels(0, 0, width_, height_, 0xFFFFFF);
+}
+
+void Canvas::Finish()
+{
+    EndPainting();
 }
 
 int Canvas::DeviceLength(int pixels) const
@@ -78,6 +107,16 @@ void Canvas::DrawTo(QPainter& painter, QPoint topLeft) const
 
 QPainter* Canvas::Painter()
 {
+    if (device_) {
+        if (!painter_) {
+            painter_ = std::make_unique<QPainter>(device_);
+            painter_->setRenderHint(QPainter::Antialiasing, false);
+            painter_->setRenderHint(QPainter::TextAntialiasing, false);
+        }
+        FlushRuns();
+        FlushStrokes();
+        return painter_.get();
+    }
     if (image_.isNull())
         return nullptr;
     if (!painter_) {
@@ -85,13 +124,52 @@ QPainter* Canvas::Painter()
         painter_->translate(kMargin, kMargin);
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setRenderHint(QPainter::TextAntialiasing, false);
+        if (clipped_)
+            painter_->setClipRect(clip_);
     }
     return painter_.get();
 }
 
+void Canvas::SetClip(const QRect& rect)
+{
+    clipped_ = true;
+    clip_ = rect;
+    if (painter_)
+        painter_->setClipRect(clip_);
+}
+
+void Canvas::ClearClip()
+{
+    clipped_ = false;
+    if (painter_)
+        painter_->setClipping(false);
+}
+
 void Canvas::EndPainting() const
 {
+    if (painter_ && (!runs_.empty() || !strokes_.isEmpty())) {
+        const_cast<Canvas*>(this)->FlushRuns();
+        const_cast<Canvas*>(this)->FlushStrokes();
+    }
     painter_.reset();
+}
+
+void Canvas::FlushRuns()
+{
+    if (runs_.empty() || !painter_)
+        return;
+    SetPainterPen(QPen(Qt::NoPen));
+    SetPainterBrush(QBrush(ToQColor(runColor_)));
+    if (!insetRuns_) {
+        painter_->drawRects(runs_.data(), static_cast<int>(runs_.size()));
+    } else {
+        std::vector<QRectF> inset;
+        inset.reserve(runs_.size());
+        for (const QRect& r : runs_)
+            inset.emplace_back(r.x(), r.y(), r.width() - 1.0 / 64, r.height() - 1.0 / 64);
+        painter_->drawRects(inset.data(), static_cast<int>(inset.size()));
+    }
+    runs_.clear();
 }
 
 // Lines go through pixel centres: with more than one device pixel per pixel, half a pixel in.
@@ -101,7 +179,20 @@ QPointF Canvas::StrokePoint(QPoint p) const
     return QPointF(p.x() + offset, p.y() + offset);
 }
 
-void Canvas::UseStrokePen()
+// Only a real change reaches the painter: a vector file writes a new group for each one.
+void Canvas::SetPainterPen(const QPen& pen)
+{
+    if (painter_->pen() != pen)
+        painter_->setPen(pen);
+}
+
+void Canvas::SetPainterBrush(const QBrush& brush)
+{
+    if (painter_->brush() != brush)
+        painter_->setBrush(brush);
+}
+
+QPen Canvas::StrokePen() const
 {
     QPen pen(ToQColor(pen_.Color()));
     pen.setWidth(pen_.Width());
@@ -113,24 +204,72 @@ void Canvas::UseStrokePen()
         if (pen_.Style() == kDotPen)
             pen.setStyle(Qt::DotLine);
     }
-    painter_->setPen(pen);
+    return pen;
+}
+
+void Canvas::UseStrokePen()
+{
+    FlushRuns();
+    const QPen pen = StrokePen();
+    // A new pen ends the gathered lines; the same pen goes on with them.
+    if (pen != painter_->pen())
+        FlushStrokes();
+    SetPainterPen(pen);
 }
 
 void Canvas::UseShapeBrush()
 {
-    if (brush_.Style() == kSolidBrush)
-        painter_->setBrush(ToQColor(brush_.Color()));
-    else
-        painter_->setBrush(Qt::NoBrush);
+    SetPainterBrush(brush_.Style() == kSolidBrush ? QBrush(ToQColor(brush_.Color())) : QBrush(Qt::NoBrush));
 }
 
 // Writes straight into the image: thin lines, outlines and fills are runs of whole pixels,
 // exact at any pixel ratio and far cheaper than one painter call each.
 void Canvas::FillPixels(int x, int y, int w, int h, RgbColor color)
 {
-    if (w <= 0 || h <= 0 || !bits_)
+    if (clipped_) {
+        const qint64 left = std::max<qint64>(x, clip_.left());
+        const qint64 top = std::max<qint64>(y, clip_.top());
+        const qint64 right = std::min<qint64>(qint64(x) + w, qint64(clip_.right()) + 1);
+        const qint64 bottom = std::min<qint64>(qint64(y) + h, qint64(clip_.bottom()) + 1);
+        if (right <= left || bottom <= top)
+            return;
+        x = static_cast<int>(left);
+        y = static_cast<int>(top);
+        w = static_cast<int>(right - left);
+        h = static_cast<int>(bottom - top);
+    }
+    if (w <= 0 || h <= 0 || (!bits_ && !device_))
         return;
     const auto clampTo = [](qint64 v, qint64 high) { return static_cast<int>(std::clamp<qint64>(v, 0, high)); };
+    if (device_) {
+        const int left = clampTo(qint64(x) + kMargin, width_ + 2 * kMargin) - kMargin;
+        const int right = clampTo(qint64(x) + w + kMargin, width_ + 2 * kMargin) - kMargin;
+        const int top = clampTo(qint64(y) + kMargin, height_ + 2 * kMargin) - kMargin;
+        const int bottom = clampTo(qint64(y) + h + kMargin, height_ + 2 * kMargin) - kMargin;
+        if (left >= right || top >= bottom)
+            return;
+        if (!painter_)
+            Painter();
+        FlushStrokes();
+        if (!runs_.empty() && color != runColor_)
+            FlushRuns();
+        runColor_ = color;
+        const QRect run(left, top, right - left, bottom - top);
+        // A run that goes on from the last one along its row, or down its column, joins it.
+        if (!runs_.empty()) {
+            QRect& last = runs_.back();
+            if (last.top() == run.top() && last.height() == run.height() && last.x() + last.width() == run.x()) {
+                last.setWidth(last.width() + run.width());
+                return;
+            }
+            if (last.left() == run.left() && last.width() == run.width() && last.y() + last.height() == run.y()) {
+                last.setHeight(last.height() + run.height());
+                return;
+            }
+        }
+        runs_.push_back(run);
+        return;
+    }
     const int left = DeviceLength(clampTo(qint64(x) + kMargin, width_ + 2 * kMargin));
     const int right = DeviceLength(clampTo(qint64(x) + w + kMargin, width_ + 2 * kMargin));
     const int top = DeviceLength(clampTo(qint64(y) + kMargin, height_ + 2 * kMargin));
@@ -153,20 +292,48 @@ void Canvas::LineTo(int x, int y)
 
 void Canvas::Segment(QPoint from, QPoint to)
 {
-    if (from == to || image_.isNull())
+    if (from == to || !HasSurface())
         return;
     if (pen_.Width() == 1) {
         ThinLine(from, to);
         return;
     }
+    // A vector device keeps wide lines as paths; on an image a solid one is the canvas's own
+    // widened pixels, a dotted one QPainter's.
+    const QPoint ends[] = {from, to};
+    if (device_) {
+        AddStroke(ends, 2);
+        return;
+    }
     if (pen_.Style() != kDotPen) {
-        const QPoint ends[] = {from, to};
         WideLines(ends, 2);
         return;
     }
     Painter();
     UseStrokePen();
     painter_->drawLine(QLineF(StrokePoint(from), StrokePoint(to)));
+}
+
+// On a device, wide lines in one pen gather into one path until something else is drawn:
+// one element of a vector file for the lines of a whole series or of all its markers.
+void Canvas::AddStroke(const QPoint* points, qsizetype count)
+{
+    if (!painter_)
+        Painter();
+    FlushRuns();
+    UseStrokePen();
+    strokes_.moveTo(StrokePoint(points[0]));
+    for (qsizetype i = 1; i < count; ++i)
+        strokes_.lineTo(StrokePoint(points[i]));
+}
+
+void Canvas::FlushStrokes()
+{
+    if (strokes_.isEmpty() || !painter_)
+        return;
+    SetPainterBrush(QBrush(Qt::NoBrush));
+    painter_->drawPath(strokes_);
+    strokes_.clear();
 }
 
 namespace {
@@ -309,10 +476,17 @@ void Canvas::WideLines(const QPoint* points, qsizetype count)
         int row, x0, x1; // [x0, x1)
     };
     std::vector<Span> spans;
-    const int lowX = -kMargin - reach;
-    const int highX = width_ + kMargin + reach - 1;
-    const int lowY = -kMargin - reach;
-    const int highY = height_ + kMargin + reach - 1;
+    // FillPixels keeps to the clip; walking only what can reach it keeps a zoomed line's
+    // far ends from filling the bitmap.
+    QRect reachable(-kMargin, -kMargin, width_ + 2 * kMargin, height_ + 2 * kMargin);
+    if (clipped_)
+        reachable &= clip_;
+    if (reachable.isEmpty())
+        return;
+    const int lowX = reachable.left() - reach;
+    const int highX = reachable.right() + reach;
+    const int lowY = reachable.top() - reach;
+    const int highY = reachable.bottom() + reach;
     for (qsizetype i = 1; i < count; ++i) {
         if (points[i - 1] == points[i])
             continue;
@@ -368,11 +542,15 @@ void Canvas::Polyline(const QPoint* points, qsizetype count)
     if (count <= 0)
         return;
     penPos_ = points[count - 1];
-    if (count < 2 || image_.isNull())
+    if (count < 2 || !HasSurface())
         return;
     if (pen_.Width() == 1) {
         for (qsizetype i = 1; i < count; ++i)
             Segment(points[i - 1], points[i]);
+        return;
+    }
+    if (device_) {
+        AddStroke(points, count);
         return;
     }
     if (pen_.Style() != kDotPen) {
@@ -419,7 +597,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom)
         return;
     }
     UseStrokePen();
-    painter_->setBrush(Qt::NoBrush);
+    SetPainterBrush(QBrush(Qt::NoBrush));
     painter_->drawRect(QRectF(StrokePoint(QPoint(x1, y1)), QSizeF(x2 - x1 - 1, y2 - y1 - 1)));
 }
 
@@ -484,7 +662,7 @@ void Canvas::SetPixel(int x, int y, RgbColor color)
 RgbColor Canvas::Pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_ || image_.isNull())
-        return 0;
+        return 0; // also on a device, which is never read back
     EndPainting();
     const QRgb rgb = image_.pixel(DeviceLength(x + kMargin), DeviceLength(y + kMargin));
     return RGBToColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
@@ -534,6 +712,10 @@ CanvasStamp Canvas::CaptureStamp(int reach, const std::function<void(Canvas&, in
             }
         }
     }
+    // On a device the drawing itself is repeated: shapes that stay shapes when the picture is
+    // enlarged, rather than a stamp's pixels.
+    if (device_)
+        stamp.valid = false;
     pen_ = onWhite.pen_;
     brush_ = onWhite.brush_;
     font_ = onWhite.font_;
@@ -556,22 +738,35 @@ void Canvas::Stamp(const CanvasStamp& stamp, int x, int y)
 {
     if (stamp.movesPen)
         penPos_ = QPoint(x, y) + stamp.penOffset;
+    if (device_) {
+        // Ratio 1: the stamp's device pixels are pixels, in rows, which join into runs.
+        const RgbColor color = RGBToColor(qRed(stamp.color), qGreen(stamp.color), qBlue(stamp.color));
+        for (const QPoint& offset : stamp.offsets)
+            FillPixels(x + offset.x(), y + offset.y(), 1, 1, color);
+        return;
+    }
     if (!bits_ || std::abs(x) > width_ + 2 * kMargin || std::abs(y) > height_ + 2 * kMargin)
         return;
     const int originX = DeviceLength(x + kMargin);
     const int originY = DeviceLength(y + kMargin);
     const qsizetype stride = image_.bytesPerLine();
+    QRect device(0, 0, image_.width(), image_.height());
+    if (clipped_)
+        device &= QRect(QPoint(DeviceLength(clip_.left() + kMargin), DeviceLength(clip_.top() + kMargin)),
+                        QPoint(DeviceLength(clip_.right() + 1 + kMargin) - 1, DeviceLength(clip_.bottom() + 1 + kMargin) - 1));
     for (const QPoint& offset : stamp.offsets) {
         const int px = originX + offset.x();
         const int py = originY + offset.y();
-        if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height())
+        if (device.contains(px, py))
             reinterpret_cast<QRgb*>(bits_ + py * stride)[px] = stamp.color;
     }
 }
 
 void Canvas::StampRows(const CanvasStamp& stamp, int x, int y0, int y1)
 {
-    if (ratio_ != 1.0) {
+    // A device gathers the stamp's pixels into runs through Stamp; a fractional ratio has
+    // no column runs to repeat.
+    if (device_ || ratio_ != 1.0) {
         for (int y = y0; y <= y1; ++y)
             Stamp(stamp, x, y);
         return;
@@ -580,13 +775,19 @@ void Canvas::StampRows(const CanvasStamp& stamp, int x, int y0, int y1)
         penPos_ = QPoint(x, y1) + stamp.penOffset;
     if (!bits_)
         return;
+    // Ratio 1: device pixels are pixels, so the clip is clip_ moved by the margin, as in Stamp.
+    QRect device(0, 0, image_.width(), image_.height());
+    if (clipped_)
+        device &= clip_.translated(kMargin, kMargin);
+    if (device.isEmpty())
+        return;
     const qsizetype stride = image_.bytesPerLine();
     for (const auto& [dx, from, to] : stamp.columnRuns) {
         const qint64 px = qint64(x) + kMargin + dx;
-        if (px < 0 || px >= image_.width())
+        if (px < device.left() || px > device.right())
             continue;
-        const qint64 top = std::max<qint64>(qint64(y0) + kMargin + from, 0);
-        const qint64 bottom = std::min<qint64>(qint64(y1) + kMargin + to, image_.height() - 1);
+        const qint64 top = std::max<qint64>(qint64(y0) + kMargin + from, device.top());
+        const qint64 bottom = std::min<qint64>(qint64(y1) + kMargin + to, device.bottom());
         for (qint64 py = top; py <= bottom; ++py)
             reinterpret_cast<QRgb*>(bits_ + py * stride)[px] = stamp.color;
     }
@@ -613,6 +814,9 @@ QFont Canvas::CurrentFont() const
         while (size > 1 && QFontMetrics(font).height() > height)
             font.setPixelSize(--size);
     }
+    // A vector file names the face drawn: a reader has neither the substitutes nor the fallback.
+    if (device_)
+        font.setFamilies({QFontInfo(font).family()});
     fontKeyName_ = font_.Name();
     fontKeyHeight_ = font_.Height();
     fontCache_ = font;

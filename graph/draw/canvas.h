@@ -7,6 +7,7 @@
 #include "graph/draw/canvas_tools.h"
 
 #include <QFont>
+#include <QPainterPath>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -17,6 +18,9 @@
 #include <memory>
 #include <vector>
 
+class QBrush;
+class QPaintDevice;
+class QPen;
 class QPainter;
 
 namespace plotwell {
@@ -52,6 +56,12 @@ public:
     // A surface of width x height pixels, each drawn with `ratio` device pixels per side (a
     // high-density screen). The contents start white; pen, brush and font are kept.
     void SetSize(int width, int height, double ratio = 1.0);
+    // Draws onto `device` instead (an SVG or PDF writer), at one device unit per pixel: the
+    // same calls give the same picture as shapes and texts. Nothing is read back from such a
+    // surface (Pixel is 0, no stamps). The device must outlive the drawing; Finish ends it.
+    void PaintOn(QPaintDevice* device, int width, int height);
+    // Hands everything drawn so far to the device.
+    void Finish();
     int Width() const { return width_; }
     int Height() const { return height_; }
     double DevicePixelRatio() const { return ratio_; }
@@ -70,6 +80,10 @@ public:
 
     // The rectangle drawing may touch: the whole surface.
     QRect ClipRect() const { return QRect(0, 0, width_, height_); }
+    // Keeps every drawing inside `rect` (text included) until ClearClip: the series of a
+    // view end at the plot area's edges.
+    void SetClip(const QRect& rect);
+    void ClearClip();
 
     void MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
     // A line with the pen from the current position to (x, y), without the end pixel. A solid
@@ -115,6 +129,8 @@ public:
 
 private:
     QPainter* Painter();
+    bool HasSurface() const { return device_ != nullptr || !image_.isNull(); }
+    void FlushRuns();
     int DeviceLength(int pixels) const;
     void EndPainting() const;
     void Segment(QPoint from, QPoint to);
@@ -123,7 +139,12 @@ private:
     // canvas.cpp): the pixels of every solid line wider than one pixel.
     void WideLines(const QPoint* points, qsizetype count);
     void FillPixels(int x, int y, int w, int h, RgbColor color);
+    QPen StrokePen() const;
     void UseStrokePen();
+    void AddStroke(const QPoint* points, qsizetype count);
+    void FlushStrokes();
+    void SetPainterPen(const QPen& pen);
+    void SetPainterBrush(const QBrush& brush);
     void UseShapeBrush();
     QPointF StrokePoint(QPoint p) const;
     QFont CurrentFont() const;
@@ -136,10 +157,19 @@ private:
     mutable QImage image_;
     uchar* bits_ = nullptr;
     mutable std::unique_ptr<QPainter> painter_;
+    // A device drawn with the painter alone; pixel runs in one colour are gathered into one
+    // call, so that a vector file holds one element per run rather than a group each.
+    QPaintDevice* device_ = nullptr;
+    std::vector<QRect> runs_;
+    RgbColor runColor_ = 0;
+    bool insetRuns_ = false;
+    QPainterPath strokes_;
     CanvasPen pen_;
     CanvasBrush brush_;
     CanvasFont font_;
     QPoint penPos_;
+    bool clipped_ = false;
+    QRect clip_;
     mutable QString fontKeyName_;
     mutable int fontKeyHeight_ = 0;
     mutable bool fontCached_ = false;

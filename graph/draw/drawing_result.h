@@ -2,6 +2,7 @@
 // DrawingResult: what one drawing of a model found, for the caller to act on. Drawing never
 // changes the model; the graph control and the batch tool apply these findings themselves.
 
+#include "graph/data/plot_view.h"
 #include "graph/data/series_types.h"
 
 #include <array>
@@ -60,6 +61,9 @@ struct DrawingResult
     double dataMaxX = 0;
     double dataMinY = 0;
     double dataMaxY = 0;
+    // The view drawn: its X range as shown (bars of bare values in whole positions) and its
+    // Y range, or none for the whole graph and a pie.
+    PlotView view;
 };
 
 } // namespace plotwell

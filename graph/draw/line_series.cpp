@@ -65,22 +65,21 @@ private:
     int bandBottom_;
 };
 
-// The index of the series' first plotted point, or its size.
-std::size_t FirstPlottedPoint(const PointList& points)
+// The index of the first plotted point of [a, end), or end.
+std::size_t FirstPlottedPoint(const PointList& points, std::size_t a, std::size_t end)
 {
-    std::size_t a = 0;
-    while (a < points.size() && IsNullPoint(points[a]))
+    while (a < end && IsNullPoint(points[a]))
         ++a;
     return a;
 }
 
 // The path's first run goes point by point (the reducer watches its first pixel): from the
 // first plotted point while X goes on in order within its column. Returns where it ends, or
-// the series' size when it holds no plotted point.
-std::size_t AddFirstRun(const PointList& points, const PlotMapping& map, PixelPathReducer& reducer)
+// the end when the span [begin, n) holds no plotted point.
+std::size_t AddFirstRun(const PointList& points, std::size_t begin, std::size_t n, const PlotMapping& map,
+                        PixelPathReducer& reducer)
 {
-    const std::size_t n = points.size();
-    const std::size_t a = FirstPlottedPoint(points);
+    const std::size_t a = FirstPlottedPoint(points, begin, n);
     if (a == n)
         return n;
     const int column = map.Column(points[a].x);
@@ -106,11 +105,11 @@ void AddColumnRun(PixelPathReducer& reducer, const PlotMapping& map, const Point
 // Feeds the reducer a series whose points are in X order, so that each pixel column holds
 // one run of the array: a run's ends are found by bisection and only its first, last,
 // lowest and highest points are mapped. Returns the index where X order was found broken (the
-// caller goes on point by point from there), or the series' size.
-std::size_t ReduceInXOrder(const PointList& points, const PlotMapping& map, PixelPathReducer& reducer)
+// caller goes on point by point from there), or the span's end n.
+std::size_t ReduceInXOrder(const PointList& points, std::size_t begin, std::size_t n, const PlotMapping& map,
+                           PixelPathReducer& reducer)
 {
-    const std::size_t n = points.size();
-    std::size_t b = AddFirstRun(points, map, reducer);
+    std::size_t b = AddFirstRun(points, begin, n, map, reducer);
     while (b < n) {
         const std::size_t a = b;
         const int column = map.Column(points[a].x);
@@ -155,9 +154,9 @@ std::size_t ReduceInXOrder(const PointList& points, const PlotMapping& map, Pixe
 
 // The first point past the run of `column` that starts at a: a search outwards from `guess`
 // (the length of the run before is a good one), then a bisection.
-std::size_t RunEnd(const PointList& points, const PlotMapping& map, std::size_t a, int column, std::size_t guess)
+std::size_t RunEnd(const PointList& points, std::size_t n, const PlotMapping& map, std::size_t a, int column,
+                   std::size_t guess)
 {
-    const std::size_t n = points.size();
     const auto past = [&](std::size_t i) { return i >= n || map.Column(points[i].x) > column; };
     std::size_t lo = a; // never past
     std::size_t hi = std::clamp(guess, a + 1, n); // past, once bracketed
@@ -202,10 +201,10 @@ void PrefetchRunEnd(const PointList& points, std::size_t end)
 // The first run of a filled area, point by point as the reducer would be given it: the
 // series' point 0 stands `shift` columns right of its own, and the run goes on over gaps
 // while the plotted points stay in its column.
-std::size_t AddFirstAreaRun(const PointList& points, const PlotMapping& map, int shift, PixelPathReducer& reducer)
+std::size_t AddFirstAreaRun(const PointList& points, std::size_t begin, std::size_t n, const PlotMapping& map, int shift,
+                            PixelPathReducer& reducer)
 {
-    const std::size_t n = points.size();
-    const std::size_t a = FirstPlottedPoint(points);
+    const std::size_t a = FirstPlottedPoint(points, begin, n);
     if (a == n)
         return n;
     const int column = map.Column(points[a].x) + (a == 0 ? shift : 0);
@@ -225,16 +224,16 @@ std::size_t AddFirstAreaRun(const PointList& points, const PlotMapping& map, int
 // extremes taken from the index. The line alone goes as ReduceInXOrder does, keeping the first
 // points of a column's largest and smallest Y; a filled area (`area`, point 0 `shift` columns
 // right) as the reducer given every point does, keeping the first on its top and bottom rows.
-void ReduceWithIndex(const PointList& points, const SeriesIndex& index, const PlotMapping& map, bool area, int shift,
-                     PixelPathReducer& reducer)
+void ReduceWithIndex(const PointList& points, std::size_t begin, std::size_t n, const SeriesIndex& index,
+                     const PlotMapping& map, bool area, int shift, PixelPathReducer& reducer)
 {
-    const std::size_t n = points.size();
-    std::size_t b = area ? AddFirstAreaRun(points, map, shift, reducer) : AddFirstRun(points, map, reducer);
+    std::size_t b = area ? AddFirstAreaRun(points, begin, n, map, shift, reducer)
+                         : AddFirstRun(points, begin, n, map, reducer);
     std::size_t length = 1;
     while (b < n) {
         const std::size_t a = b;
         const int column = map.Column(points[a].x);
-        b = RunEnd(points, map, a, column, a + length);
+        b = RunEnd(points, n, map, a, column, a + length);
         length = b - a;
         PrefetchRunEnd(points, b + length);
         SeriesIndex::Run run = index.Extremes(points, a, b);
@@ -255,24 +254,26 @@ void DrawLineSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& f
 {
     const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
     const PlotOptions& options = model.Options();
-    const bool thin = points.size() > static_cast<std::size_t>(std::max(frame.map.Area().xwid, 1));
+    const PointSpan span = DrawnSpan(frame, n, points.size());
+    const std::size_t end = span.last;
+    const bool thin = span.last - span.first > static_cast<std::size_t>(std::max(frame.map.Area().xwid, 1));
     LinePainter painter(canvas, options, frame, thin);
     std::vector<QPoint> path;
-    path.reserve(thin ? kPathChunk + 8 : points.size());
+    path.reserve(thin ? kPathChunk + 8 : span.last - span.first);
     PixelPathReducer reducer(path);
     // Point by point from here (the whole series unless it is thinned in X order).
-    std::size_t from = 0;
+    std::size_t from = span.first;
     const SeriesIndex* index = thin && frame.indexed ? &model.DrawingIndex(n) : nullptr;
     if (index && index->MapsInOrder(points, frame.map, options.drawArea)) {
-        ReduceWithIndex(points, *index, frame.map, options.drawArea, options.lineWidth - 1, reducer);
-        from = points.size();
+        ReduceWithIndex(points, span.first, end, *index, frame.map, options.drawArea, options.lineWidth - 1, reducer);
+        from = end;
     } else if (thin && !options.drawArea) {
-        from = ReduceInXOrder(points, frame.map, reducer);
+        from = ReduceInXOrder(points, span.first, end, frame.map, reducer);
     }
     std::array<int, kMapBlock> columns;
     std::array<int, kMapBlock> rows;
-    for (std::size_t block = from; block < points.size(); block += kMapBlock) {
-        const std::size_t count = std::min(kMapBlock, points.size() - block);
+    for (std::size_t block = from; block < end; block += kMapBlock) {
+        const std::size_t count = std::min(kMapBlock, end - block);
         frame.map.MapPoints(points.data() + block, count, columns.data(), rows.data());
         for (std::size_t i = 0; i < count; ++i) {
             if (IsNullPoint(points[block + i]))

@@ -191,6 +191,7 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
         const int reach = kMarkerReach + std::max(canvas.Pen().Width(), options.lineWidth);
         MarkedPixels marked(frame.width, frame.height, reach);
+        const PointSpan span = DrawnSpan(frame, n, points.size());
         // The pixels that carry a marker first, then the markers: each once, column by column.
         bool any = false;
         const auto mark = [&](int x, int y) { any = marked.Claim(x, y) || any; };
@@ -209,7 +210,7 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
             // all carry the marker adds nothing: most points are never looked at. The pixels
             // of its largest and smallest Y are its points' own, marked at once.
             index->VisitPoints(
-                points,
+                points, span.first, span.last,
                 [&](std::size_t first, std::size_t last, std::size_t lowest, std::size_t highest) {
                     const int top = map.Row(points[highest].y);
                     const int bottom = map.Row(points[lowest].y);
@@ -219,7 +220,7 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
                 },
                 [&](std::size_t from, std::size_t to) { markPoints(from, to - from); });
         } else {
-            markPoints(0, points.size());
+            markPoints(span.first, span.last - span.first);
         }
         if (!any)
             continue;

@@ -14,19 +14,27 @@
 #include "graph/draw/stack_totals.h"
 #include "graph/draw/titles.h"
 #include "graph/data/value_range.h"
+#include "graph/data/view_points.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace plotwell {
 
 namespace {
 
+// The plot area, its axis lines included.
+QRect PlotClip(const PlotArea& area)
+{
+    return QRect(QPoint(area.cornerx, area.bottomy - area.ywid), QPoint(area.cornerx + area.xwid, area.bottomy));
+}
+
 class GraphDrawing
 {
 public:
     GraphDrawing(const PlotModel& model, Canvas& canvas, const DrawRequest& request)
-        : model_(model), canvas_(canvas), request_(request), options_(model.Options())
+        : model_(model), canvas_(canvas), request_(request), options_(model.Options()), view_(request.view.Checked())
     {
     }
 
@@ -35,6 +43,7 @@ public:
 private:
     void ClearSurface();
     void DrawSeries();
+    ValueRange ViewRange(const ValueRange& whole);
     void LayOut(const ValueRange& range, double maxY);
     void DrawAxesStep(double maxY);
     void DrawOneSeries(int n);
@@ -44,10 +53,12 @@ private:
     Canvas& canvas_;
     const DrawRequest& request_;
     const PlotOptions& options_;
+    const PlotView view_; // the request's, without invalid ranges
     DrawingResult result_;
     RenderFrame frame_;
     std::optional<StackTotals> stacks_; // stacked bars only
     int ordinal_ = 0;                   // of the series being drawn among the displayed ones
+    bool clip_ = false;                 // a view: the series end at the plot area's edges
 };
 
 DrawingResult GraphDrawing::Draw()
@@ -58,8 +69,11 @@ DrawingResult GraphDrawing::Draw()
     result_.foundData = true;
     BusyPointer busy(request_.pointer);
     DrawSeries();
+    if (clip_)
+        canvas_.SetClip(PlotClip(frame_.map.Area()));
     if (result_.panel && options_.showPoints && (frame_.graphtype == kLineGraph || frame_.graphtype == kCurveGraph))
         MarkPoints(canvas_, model_, frame_);
+    canvas_.ClearClip();
     if (result_.panel && frame_.graphtype != kPieGraph)
         DrawFloatingAxisTexts(canvas_, model_, frame_);
     return result_;
@@ -102,32 +116,93 @@ void GraphDrawing::DrawSeries()
     if (frame_.graphtype == kStackedGraph && frame_.isnegative)
         frame_.graphtype = kLineGraph;
     result_.graphType = frame_.graphtype;
-    double maxY = range.maxY;
+    const ValueRange shown = ViewRange(range);
+    double maxY = shown.maxY;
     if (frame_.graphtype == kStackedGraph) {
         stacks_.emplace(model_, frame_.anyxy);
-        maxY = stacks_->MaxTotal();
+        if (!view_.y)
+            maxY = stacks_->MaxTotal();
     }
-    LayOut(range, maxY);
+    LayOut(shown, maxY);
     DrawTitle(canvas_, model_, frame_.graphtype, frame_.width);
     if (frame_.graphtype != kPieGraph)
         DrawAxesStep(maxY);
     result_.panel = PanelEffects{!frame_.isnegative, frame_.seriesCount >= 2 && !frame_.isnegative,
                                  frame_.graphtype == kLineGraph || frame_.graphtype == kCurveGraph, frame_.seriesCount >= 2};
     const int xwid = frame_.map.Area().xwid;
-    frame_.xjmp = frame_.maxpts <= 1 ? xwid : static_cast<double>(xwid) / frame_.maxpts;
+    // Bars of bare values stand in slots of whole positions: those of the view's X range.
+    const double slotCount = frame_.viewed && !frame_.anyxy ? shown.maxX - shown.minX + 1 : frame_.maxpts;
+    frame_.xjmp = slotCount <= 1 ? xwid : static_cast<double>(xwid) / slotCount;
     result_.geometry.xjmp = frame_.xjmp;
     if (frame_.graphtype != kPieGraph)
         DrawXTicks(canvas_, model_, frame_);
     canvas_.Pen().SetWidth(options_.lineWidth);
     canvas_.Pen().SetStyle(kSolidPen);
+    clip_ = view_.Zoomed() && frame_.graphtype != kPieGraph;
+    if (clip_)
+        canvas_.SetClip(PlotClip(frame_.map.Area()));
     for (int n = 1; n <= frame_.seriesCount; ++n) {
         if (!model_.SeriesDisplay(n))
             continue;
         ++ordinal_;
         DrawOneSeries(n);
     }
+    canvas_.ClearClip();
     if (frame_.graphtype == kPieGraph)
         DrawPieStep(range);
+}
+
+// The range a view shows: its X range (whole positions for bars of bare values), and its Y
+// range or else the extremes of the points inside the X range. The spans of points each
+// series is drawn from go into the frame. The whole range without a view, and for a pie.
+ValueRange GraphDrawing::ViewRange(const ValueRange& whole)
+{
+    const PlotView& view = view_;
+    if (!view.Zoomed() || frame_.graphtype == kPieGraph || !whole.anyPoint)
+        return whole;
+    ValueRange shown = whole;
+    if (view.x) {
+        shown.minX = view.x->low;
+        shown.maxX = view.x->high;
+        const bool bars = frame_.graphtype == kBarGraph || frame_.graphtype == kStackedGraph;
+        if (bars && !frame_.anyxy) {
+            shown.minX = std::max(1.0, std::floor(shown.minX));
+            shown.maxX = std::min(static_cast<double>(std::max(frame_.maxpts, 1)), std::ceil(shown.maxX));
+            shown.maxX = std::max(shown.maxX, shown.minX);
+            frame_.firstSlot = static_cast<std::size_t>(shown.minX) - 1;
+        }
+        frame_.viewed = true;
+        result_.view.x = ViewSpan{shown.minX, shown.maxX};
+        const double inf = HUGE_VAL;
+        double minY = inf;
+        double maxY = -inf;
+        for (int n = 1; n <= frame_.seriesCount; ++n) {
+            if (!model_.SeriesDisplay(n))
+                continue;
+            const PointList& points = model_.AllSeries()[static_cast<std::size_t>(n - 1)];
+            const SeriesIndex* index = frame_.indexed ? &model_.DrawingIndex(n) : nullptr;
+            const bool inOrder = (index && index->HasBlocks()) || PointsInXOrder(points);
+            const PointSpan inside = PointsInRange(points, inOrder, shown.minX, shown.maxX);
+            frame_.spans[static_cast<std::size_t>(n)] = WithNeighbours(inside, points.size());
+            if (index && index->HasBlocks() && inside.first < inside.last) {
+                const SeriesIndex::Run run = index->Extremes(points, inside.first, inside.last);
+                if (run.any) {
+                    minY = std::min(minY, run.minY);
+                    maxY = std::max(maxY, run.maxY);
+                }
+            } else {
+                const SeriesRange r = RangeInSpan(points, inside, shown.minX, shown.maxX);
+                minY = std::min(minY, r.minY);
+                maxY = std::max(maxY, r.maxY);
+            }
+        }
+        // A stretch without points keeps the whole graph's Y range.
+        if (minY <= maxY) {
+            shown.minY = minY;
+            shown.maxY = maxY;
+        }
+    }
+    return shown;
 }
 
 // The zero baseline and the value spans of the axes.
@@ -149,6 +224,12 @@ void GraphDrawing::LayOut(const ValueRange& range, double maxY)
     // would vanish.
     if ((frame_.graphtype == kBarGraph || frame_.graphtype == kStackedGraph) && minY > 0)
         minY = 0;
+    // A view's own Y range is shown as it is.
+    if (view_.y && frame_.graphtype != kPieGraph) {
+        minY = view_.y->low;
+        axisMaxY = view_.y->high;
+        result_.view.y = view_.y;
+    }
     const AxisScale x(range.minX, range.maxX);
     const AxisScale y(minY, axisMaxY);
     PlotGeometry& g = result_.geometry;
@@ -165,8 +246,11 @@ void GraphDrawing::DrawAxesStep(double maxY)
     const PlotArea area = ComputePlotArea(frame_.width, frame_.height);
     frame_.map = PlotMapping(area, frame_.map.X(), frame_.map.Y());
     frame_.cornery = area.bottomy;
-    if (frame_.isnegative && options_.floatingXAxis)
-        frame_.cornery = std::max(frame_.map.Row(0), area.bottomy - area.ywid);
+    // In a view the axis floats only where its 0 is shown; the whole graph keeps its rule.
+    const AxisScale& y = frame_.map.Y();
+    frame_.zeroOutsideView = view_.Zoomed() && !(y.Low() <= 0 && y.High() >= 0);
+    if (frame_.isnegative && options_.floatingXAxis && !frame_.zeroOutsideView)
+        frame_.cornery = std::clamp(frame_.map.Row(0), area.bottomy - area.ywid, area.bottomy);
     PlotGeometry& g = result_.geometry;
     g.cornerx = area.cornerx;
     g.bottomy = area.bottomy;

@@ -1,7 +1,8 @@
 #pragma once
-// DrawGraph: draws the whole graph of a model onto a canvas, as the graph control shows it,
+// DrawGraph: draws the graph of a model, or the view of it asked for, onto a canvas, as the graph control shows it,
 // and says what it found. The model is only read.
 
+#include "graph/data/plot_view.h"
 #include "graph/draw/drawing_result.h"
 
 namespace plotwell {
@@ -20,6 +21,8 @@ struct DrawRequest
     // Redraws take the extremes of the series and of their per-column runs from the model's
     // drawing index; false walks every point instead (the same pixels, slower).
     bool useDrawingIndex = true;
+    // The part of the graph shown; the whole graph by default. A pie has no view.
+    PlotView view;
 };
 
 // Fills the canvas with the background colour and, when the store holds data, draws the

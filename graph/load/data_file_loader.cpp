@@ -3,6 +3,7 @@
 #include "core/message_sink.h"
 #include "core/regular_file.h"
 #include "core/text_decoding.h"
+#include "graph/load/column_reader.h"
 #include "graph/load/line_reader.h"
 #include "graph/load/load_progress.h"
 #include "graph/data/plot_model.h"
@@ -72,9 +73,11 @@ bool DataFileLoader::SetFileName(const QString& path)
     return true;
 }
 
-bool LoadDataFile(PlotModel& model, const QString& path)
+bool LoadDataFile(PlotModel& model, const QString& path, const LoadOptions& options)
 {
-    return DataFileLoader(model).SetFileName(path);
+    DataFileLoader loader(model);
+    loader.SetOptions(options);
+    return loader.SetFileName(path);
 }
 
 ReadProgress DataFileLoader::Releasing(LineReader& lines)
@@ -109,6 +112,7 @@ void DataFileLoader::LoadFile()
     file_ = &file;
 
     const auto size = static_cast<std::size_t>(file.Size());
+    size_ = size;
     if (progress_)
         progress_->SetTotal(static_cast<qint64>(size));
     // The byte-order mark from the first bytes; whether the rest is UTF-8 shows as it is read.
@@ -127,14 +131,14 @@ void DataFileLoader::LoadFile()
         }
     } else if (headRead) {
         LineReader lines(file, size, layout.start);
-        if (ParseLines(lines, TextEncoding::Utf8, path, Releasing(lines), true))
+        if (ParseText(lines, TextEncoding::Utf8, path, Releasing(lines), true))
             return;
         // Not UTF-8 after all: the lines read so far are read again as Windows-1252.
         model_.ClearData();
         model_.SetFileNameField(path);
         if (file.Rewind()) {
             LineReader again(file, size, layout.start);
-            ParseLines(again, TextEncoding::Windows1252, path, Releasing(again), false);
+            ParseText(again, TextEncoding::Windows1252, path, Releasing(again), false);
             return;
         }
     }
@@ -144,15 +148,16 @@ void DataFileLoader::LoadFile()
 void DataFileLoader::LoadBytes(const char* s, std::size_t n, const QString& path, const ReadProgress& progress)
 {
     const TextLayout layout = DetectLayout(s, n);
+    size_ = n;
     if (layout.encoding == TextEncoding::Utf16LE || layout.encoding == TextEncoding::Utf16BE) {
         // Numbers are parsed as bytes; UTF-16 text becomes the UTF-8 it stands for.
         const QByteArray utf8 = Decode(s + layout.start, n - layout.start, layout.encoding).toUtf8();
         LineReader lines(utf8.constData(), static_cast<std::size_t>(utf8.size()), 0);
-        ParseLines(lines, TextEncoding::Utf8, path, progress, false);
+        ParseText(lines, TextEncoding::Utf8, path, progress, false);
         return;
     }
     LineReader lines(s, n, layout.start);
-    ParseLines(lines, layout.encoding, path, progress, false);
+    ParseText(lines, layout.encoding, path, progress, false);
 }
 
 bool DataFileLoader::ParseLines(LineReader& lines, TextEncoding encoding, const QString& path,
@@ -180,6 +185,57 @@ bool DataFileLoader::ParseLines(LineReader& lines, TextEncoding encoding, const 
         ReadFailed(path);
     else
         Finish(failed, lineNumber, path);
+    return true;
+}
+
+bool DataFileLoader::ParseText(LineReader& lines, TextEncoding encoding, const QString& path,
+                               const ReadProgress& progress, bool untilNotUtf8)
+{
+    if (LayoutOfFile(path, options_.layout) == DataLayout::Columns)
+        return ParseRows(lines, encoding, path, progress, untilNotUtf8);
+    return ParseLines(lines, encoding, path, progress, untilNotUtf8);
+}
+
+bool DataFileLoader::ParseRows(LineReader& lines, TextEncoding encoding, const QString& path,
+                               const ReadProgress& progress, bool untilNotUtf8)
+{
+    lines.KeepLeadingTabs();
+    ColumnReader columns(model_, options_.xColumn, size_);
+    bool failed = false;
+    const char* line = nullptr;
+    std::size_t length = 0;
+    // Rows are short: telling the progress of every one would cost more than reading it.
+    constexpr unsigned kRowsPerReport = 1024;
+    unsigned sinceReport = 0;
+    while (!failed && lines.Next(line, length)) {
+        if (length == 0)
+            continue; // only tabs
+        if (!columns.AddPlainRow(line, length)) {
+            bool ascii = false;
+            if (untilNotUtf8 && !IsValidUtf8InSteps(line, length, ascii, progress))
+                return false;
+            const TextEncoding rowEncoding = ascii ? TextEncoding::Windows1252 : encoding;
+            failed = !columns.AddRow(line, length, rowEncoding);
+        }
+        if (progress && (++sinceReport == kRowsPerReport || length > kReadProgressStep)) {
+            sinceReport = 0;
+            progress(lines.Position());
+        }
+    }
+    if (lines.Failed()) {
+        ReadFailed(path);
+        return true;
+    }
+    if (!failed)
+        failed = !columns.Finish();
+    if (failed) {
+        model_.ClearData();
+        model_.SetFileNameField(path);
+        model_.SetInputError(columns.Detail());
+        model_.Sink().ShowMessage(columns.Error() + QStringLiteral("\r\r") + path);
+        return true;
+    }
+    Finish(false, 0, path);
     return true;
 }
 

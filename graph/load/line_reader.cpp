@@ -24,6 +24,10 @@ bool IsSkippable(char c)
 // only before it, so text with CR line ends is not searched to its end for every line.
 std::size_t LineEnd(const char* s, std::size_t from, std::size_t to)
 {
+    // Short lines (rows of a column file) end sooner than two searches start.
+    for (const std::size_t stop = std::min(to, from + 64); from < stop; ++from)
+        if (s[from] == '\n' || s[from] == '\r')
+            return from;
     std::size_t window = 4096;
     while (from < to) {
         const std::size_t stop = std::min(to, from + window);
@@ -126,10 +130,20 @@ void LineReader::Release(const char* upTo)
 bool LineReader::Next(const char*& line, std::size_t& length)
 {
     for (;;) {
-        while (pos_ < end_ && IsSkippable(data_[pos_]))
-            ++pos_;
-        if (pos_ < end_)
+        std::size_t scan = pos_;
+        std::size_t tab = end_; // the first tab of the line to come
+        while (scan < end_ && IsSkippable(data_[scan])) {
+            if (data_[scan] == '\n' || data_[scan] == '\r')
+                tab = end_;
+            else if (keepLeadingTabs_ && data_[scan] == '\t' && tab == end_)
+                tab = scan;
+            ++scan;
+        }
+        if (scan < end_) {
+            pos_ = std::min(tab, scan);
             break;
+        }
+        pos_ = std::min(tab, scan); // a tab is kept over the refill
         if (!Refill())
             return false;
     }

@@ -30,6 +30,9 @@ public:
     // Nothing before `upTo`, a place in the last line or after it, is read again: the
     // buffer's pages before it go back to the system (reading from a file only).
     void Release(const char* upTo);
+    // Lines start at a tab before their first byte above 32: in a tab-separated row it ends an
+    // empty first field.
+    void KeepLeadingTabs() { keepLeadingTabs_ = true; }
 
     ~LineReader();
     LineReader(const LineReader&) = delete;
@@ -54,6 +57,7 @@ private:
     std::size_t total_ = 0;
     std::size_t skip_ = 0; // bytes still to skip at the start of the file
     bool failed_ = false;
+    bool keepLeadingTabs_ = false;
     std::function<void(std::size_t)> observer_;
 };
 

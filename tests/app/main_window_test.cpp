@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "app/temporary_points_file.h"
+#include "control/file_watch.h"
 #include "control/graph_control.h"
 #include "core/recording_launcher.h"
 #include "core/recording_sink.h"
@@ -15,6 +16,8 @@
 #include "support/test_support.h"
 
 #include <QAccessible>
+#include <QAction>
+#include <QMenu>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
@@ -34,6 +37,9 @@
 #include <QUrl>
 
 #include <sys/stat.h>
+
+#include <atomic>
+#include <cstdio>
 #include <unistd.h>
 
 using namespace plotwell;
@@ -505,4 +511,106 @@ TEST_F(MainWindowTest, AMissingHelpPageGivesItsMessageAndNoWindow)
     EXPECT_TRUE(sink.Messages()[0].startsWith(QStringLiteral("File not found.\r\n\r\n"))) << sink.Messages()[0].toStdString();
     EXPECT_FALSE(window->HelpComponent().HelpDialogCreated());
     EXPECT_FALSE(window->HelpComponent().Visible());
+}
+
+namespace {
+
+QAction* ReloadSwitch(const MainWindow& window)
+{
+    return window.findChild<QAction*>(QStringLiteral("ReloadWhenChangedAction"));
+}
+
+// Runs the event loop until `done` holds or `ms` passed.
+template <typename Done> bool WaitUntil(Done done, int ms = 5000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QTest::qWait(10);
+    return done();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TheGraphFollowsItsFileAndSaysInTheStatusLineWhenItCannot)
+{
+    const QString path = Data(QStringLiteral("log.csv"), "t;a;b\n1;2,5;3\n2;3;4\n");
+    auto window = Start({path});
+    GraphControl& graph = window->Graph();
+    ASSERT_EQ(graph.NumberOfSeries(), 2);
+    QAction* follow = ReloadSwitch(*window);
+    ASSERT_NE(follow, nullptr);
+    EXPECT_TRUE(graph.ContextMenu()->actions().contains(follow));
+    EXPECT_EQ(follow->text(), QStringLiteral("&Reload when the file changes"));
+    EXPECT_TRUE(follow->isCheckable() && follow->isChecked());
+
+    graph.SetGraphType(kCurveGraph);
+    // An editor's save: a new file renamed over the old one.
+    const QString temporary = Data(QStringLiteral("log.csv~"), "t;a;b\n1;2,5;3\n2;3;4\n3;1;1\n");
+    ASSERT_EQ(std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()), 0);
+    EXPECT_TRUE(WaitUntil([&] { return graph.NumberOfPoints() == 6; }));
+    EXPECT_EQ(graph.GraphType(), kCurveGraph);
+
+    // Half written: the graph stays, the status line says so, no box.
+    WriteFile(path, "t;a;b\n1;2,5;3\n2;oops");
+    EXPECT_TRUE(WaitUntil([&] { return !window->StatusNotice().isEmpty(); }));
+    EXPECT_EQ(window->StatusNotice(),
+              QStringLiteral("Not reloaded, the graph is as it was: Error reading from row 3, column 2: \"oops\" is "
+                             "not a number. ") +
+                  path);
+    EXPECT_EQ(graph.NumberOfPoints(), 6);
+    EXPECT_TRUE(sink.Messages().isEmpty()) << sink.Messages().join(u'|').toStdString();
+    // The next good save loads, and the notice goes.
+    WriteFile(path, "t;a;b\n1;1;1\n2;2;2\n");
+    EXPECT_TRUE(WaitUntil([&] { return graph.NumberOfPoints() == 4; }));
+    EXPECT_EQ(window->StatusNotice(), QString());
+}
+
+TEST_F(MainWindowTest, ABurstOfWritesGivesAtMostTwoLoadsAndTheSwitchIsKept)
+{
+    const QString path = Data(QStringLiteral("burst.txt"), "1 2 3\n");
+    auto window = Start({path});
+    std::atomic<int> loads = 0;
+    window->Graph().SetLoadFunction([&](PlotModel& store, const QString& file, LoadProgress& progress) {
+        ++loads;
+        QThread::msleep(200); // slower than the writes come
+        return BackgroundLoad::LoadDataFile(store, file, progress);
+    });
+    QByteArray text = "1 2 3";
+    for (int k = 0; k < 40; ++k) {
+        text += " 4";
+        WriteFile(path, text + "\n");
+        QTest::qWait(10);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return loads > 0 && !window->Graph().Loading(); }));
+    QTest::qWait(800);
+    WaitForLoad(*window);
+    EXPECT_GE(loads, 1);
+    EXPECT_LE(loads, 2);
+    EXPECT_EQ(window->Graph().NumberOfPoints(), 43);
+
+    // Off, and kept so for the next start.
+    ReloadSwitch(*window)->setChecked(false);
+    WriteFile(path, "1\n");
+    QTest::qWait(600);
+    EXPECT_EQ(window->Graph().NumberOfPoints(), 43);
+    window->close();
+    window.reset();
+    auto again = Start({path});
+    EXPECT_FALSE(ReloadSwitch(*again)->isChecked());
+    EXPECT_FALSE(again->Watch().Enabled());
+}
+
+// Ctrl+S saves the picture through the graph control's dialog, proposed beside the data file.
+TEST_F(MainWindowTest, CtrlSSavesThePicture)
+{
+    const QString path = Data(QStringLiteral("sales.txt"), "1 2 3\n");
+    auto window = Start({path});
+    QString proposed;
+    window->Graph().SetSaveFileDialog([&](QWidget*, const QString& name, QString&) {
+        proposed = name;
+        return name;
+    });
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(proposed, QFileInfo(path).absolutePath() + QStringLiteral("/sales.png"));
+    EXPECT_TRUE(ReadFile(proposed).startsWith("\x89PNG"));
 }

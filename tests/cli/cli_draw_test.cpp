@@ -1,4 +1,10 @@
 // plotwell-render -o: the picture it writes and the options that shape it.
+#include "cli/render_options.h"
+#include "core/recording_sink.h"
+#include "graph/data/plot_model.h"
+#include "graph/draw/canvas.h"
+#include "graph/draw/renderer.h"
+#include "graph/load/data_file_loader.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +26,7 @@ struct DrawRun
     int exitCode = -1;
     QString out;
     QString err;
+    QByteArray outBytes;
 };
 
 struct CliDraw : ::testing::Test
@@ -50,7 +57,8 @@ struct CliDraw : ::testing::Test
         p.write(input);
         p.closeWriteChannel();
         EXPECT_TRUE(p.waitForFinished(60000));
-        return DrawRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const QByteArray out = p.readAllStandardOutput();
+        return DrawRun{p.exitCode(), QString::fromUtf8(out), QString::fromUtf8(p.readAllStandardError()), out};
     }
 
     QString png(const char* name = "out.png") { return dir.filePath(QString::fromLatin1(name)); }
@@ -59,6 +67,40 @@ struct CliDraw : ::testing::Test
 QRgb Rgb(const QImage& image, int x, int y)
 {
     return image.pixel(x, y) & 0xFFFFFF;
+}
+
+// The share of pixels two pictures of one size have alike; 0 for different sizes.
+double SameShare(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 0;
+    qint64 same = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            same += Rgb(a, x, y) == Rgb(b, x, y);
+    return static_cast<double>(same) / (qint64(a.width()) * a.height());
+}
+
+// An SVG or PDF as others show it: through rsvg-convert, or pdftoppm at 96 dots per inch. The
+// SVG asks for crisp edges; PDF has no such request, so pdftoppm is told not to smooth (with its
+// smoothing the edges of wide lines and texts differ, some 1 to 2 % of the pixels).
+QImage Rasterised(const QString& file, const QByteArray& magic, const QString& stem)
+{
+    if (magic == "<?xml")
+        QProcess::execute(QStringLiteral("rsvg-convert"), {QStringLiteral("-o"), stem + QStringLiteral(".png"), file});
+    else
+        QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-aa"),
+                                                       QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                                                       QStringLiteral("-png"), QStringLiteral("-singlefile"), file, stem});
+    return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+QString PdfText(const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -145,6 +187,84 @@ TEST_F(CliDraw, BadDrawingOptionsExitWithTwo)
     }
 }
 
+// SVG and PDF are the PNG's drawing: shown by other programs, at least 99 % of the pixels agree,
+// and the texts are text.
+TEST_F(CliDraw, EveryFormatIsTheSamePicture)
+{
+    const QString data = write(QStringLiteral("Sales.txt"), "5 9 7 3 8 ;Alpha\n2 4 6 8 3 ;Beta\n");
+    const struct {
+        const char* name; // of the picture
+        QStringList format;
+        QByteArray magic;
+    } outputs[] = {
+        {"out.svg", {}, "<?xml"},
+        {"OUT.Svg", {}, "<?xml"},
+        {"out.pdf", {}, "%PDF-"},
+        {"OUT.PDF", {}, "%PDF-"},
+        {"out.png.svg", {}, "<?xml"},
+        {"vector.png", {QStringLiteral("--format"), QStringLiteral("svg")}, "<?xml"},
+        {"page.svg", {QStringLiteral("--format"), QStringLiteral("PDF")}, "%PDF-"},
+        {"bitmap.svg", {QStringLiteral("--format"), QStringLiteral("png")}, "\x89PNG"},
+        {"no-extension", {}, "\x89PNG"},
+    };
+    for (const char* type : {"line", "bar", "pie"}) {
+        const QStringList common{QStringLiteral("--type"), QString::fromLatin1(type), data};
+        ASSERT_EQ(render(QStringList{QStringLiteral("-o"), png()} + common).exitCode, 0);
+        const QImage bitmap = QImage(png()).convertToFormat(QImage::Format_RGB32);
+        for (const auto& o : outputs) {
+            SCOPED_TRACE(std::string(type) + " " + o.name);
+            const QString file = dir.filePath(QString::fromLatin1(o.name));
+            const DrawRun r = render(QStringList{QStringLiteral("-o"), file} + o.format + common);
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            const QByteArray bytes = ReadFile(file);
+            ASSERT_TRUE(bytes.startsWith(o.magic)) << bytes.left(20).toStdString();
+            if (o.magic == "\x89PNG") {
+                EXPECT_EQ(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), bitmap);
+                continue;
+            }
+            EXPECT_GE(SameShare(Rasterised(file, o.magic, file + QStringLiteral("-shown")), bitmap), 0.99);
+            if (o.magic == "<?xml") {
+                EXPECT_TRUE(bytes.contains(R"(width="600px" height="400px")"));
+                EXPECT_TRUE(bytes.contains(R"(shape-rendering="crispEdges")"));
+                EXPECT_TRUE(bytes.contains(">Sales<")) << "texts as text";
+            } else {
+                const QString text = PdfText(file);
+                EXPECT_TRUE(text.contains(QStringLiteral("Sales"))) << text.toStdString();
+            }
+        }
+    }
+}
+
+// -o - sends the picture down standard output, PNG unless --format says otherwise; the status
+// line goes to standard error then.
+TEST_F(CliDraw, PictureOnStandardOutput)
+{
+    const QString data = write(QStringLiteral("d.txt"), "40 40 30 10\n");
+    ASSERT_EQ(render({QStringLiteral("-o"), png(), data}).exitCode, 0);
+    const struct {
+        QStringList format;
+        QByteArray magic;
+    } cases[] = {{{}, "\x89PNG"}, {{QStringLiteral("--format"), QStringLiteral("svg")}, "<?xml"},
+                 {{QStringLiteral("--format"), QStringLiteral("pdf")}, "%PDF-"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.magic.toStdString());
+        const DrawRun r = render(QStringList{QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--summary")} + c.format +
+                                 QStringList{data});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_TRUE(r.outBytes.startsWith(c.magic));
+        EXPECT_EQ(r.err, QStringLiteral(" 4 pts    Min: 10    Max: 40    Avg: 30    Std Dev: 14.142\n"
+                                        "Series 1:     4 pts    Min: 10    Max: 40    Avg: 30    Std Dev: 14.142\n"));
+        if (c.format.isEmpty()) {
+            EXPECT_EQ(r.outBytes, ReadFile(png()));
+        }
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("-"))));
+    const DrawRun bad = render({QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--format"), QStringLiteral("gif"), data});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.startsWith(QStringLiteral("plotwell-render: --format takes png, svg or pdf\n"))) << bad.err.toStdString();
+    EXPECT_TRUE(bad.outBytes.isEmpty());
+}
+
 TEST_F(CliDraw, FailedRunsLeaveTheOldPicture)
 {
     // A picture only follows a run that succeeds; the old one stays as it was, and no cut
@@ -166,22 +286,29 @@ TEST_F(CliDraw, FailedRunsLeaveTheOldPicture)
           write(QStringLiteral("two.txt"), "1 2\n3 4\n")},
          {},
          QStringLiteral("plotwell-render: nothing to plot\n")},
-        {"a folder that does not exist", {QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/out.png")), good}, {},
-         QStringLiteral("plotwell-render: cannot write ") + dir.filePath(QStringLiteral("no/such/out.png")) + u'\n'},
-        {"full disk", {good}, QStringLiteral("ulimit -f 2; trap '' XFSZ"),
-         QStringLiteral("plotwell-render: cannot write ") + png() + u'\n'},
+        {"a folder that does not exist", {QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/%1")), good}, {},
+         QStringLiteral("plotwell-render: cannot write ") + dir.filePath(QStringLiteral("no/such/%1: "))},
+        {"full disk", {good}, QStringLiteral("ulimit -f 2; trap '' XFSZ"), QStringLiteral("plotwell-render: cannot write %2: ")},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteFile(png(), old);
-        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
-        const DrawRun r = render(QStringList{QStringLiteral("-o"), png()} + c.data, {}, c.limits);
-        EXPECT_EQ(r.exitCode, 1);
-        if (!c.err.isEmpty()) {
-            EXPECT_EQ(r.err, c.err);
+    // Each format: a picture cut short by a full disk must not replace the old one either.
+    for (const char* name : {"out.png", "out.svg", "out.pdf"}) {
+        const QString target = dir.filePath(QString::fromLatin1(name));
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " " + name);
+            WriteFile(target, old);
+            const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+            QStringList args{QStringLiteral("-o"), target};
+            for (const QString& arg : c.data)
+                args << QString(arg).replace(QStringLiteral("%1"), QString::fromLatin1(name));
+            const DrawRun r = render(args, {}, c.limits);
+            EXPECT_EQ(r.exitCode, 1);
+            const QString err = QString(c.err).replace(QStringLiteral("%1"), QString::fromLatin1(name)).replace(QStringLiteral("%2"), target);
+            if (!err.isEmpty()) {
+                EXPECT_TRUE(r.err.startsWith(err)) << r.err.toStdString();
+            }
+            EXPECT_EQ(ReadFile(target), old);
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
         }
-        EXPECT_EQ(ReadFile(png()), old);
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
     }
 }
 
@@ -192,7 +319,7 @@ TEST_F(CliDraw, FullDevice)
         GTEST_SKIP() << "run as root, or no /dev/full";
     const DrawRun r = render({QStringLiteral("-o"), QStringLiteral("/dev/full"), write(QStringLiteral("d.txt"), "1 2 3\n")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QStringLiteral("plotwell-render: cannot write /dev/full\n"));
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("plotwell-render: cannot write /dev/full: "))) << r.err.toStdString();
 }
 
 TEST_F(CliDraw, PictureThatDoesNotFitInMemory)
@@ -264,4 +391,93 @@ TEST_F(CliDraw, DataFromStandardInput)
     const DrawRun bad = render({QStringLiteral("-")}, "1 2\n1 x\n");
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.err, QStringLiteral("Error reading from line 2 of file \\r\\r-\\r\\rError in input number: \"x\"\n"));
+}
+
+namespace {
+
+// The picture the renderer draws in process for the same command line: the oracle of a view.
+QImage DrawnInProcess(const QStringList& args, const QString& data)
+{
+    QString error;
+    const std::optional<plotwell::RenderOptions> options = plotwell::ParseRenderArguments(args + QStringList{data}, error);
+    EXPECT_TRUE(options) << error.toStdString();
+    plotwell::RecordingSink sink;
+    plotwell::PlotModel model(sink);
+    plotwell::LoadDataFile(model, data);
+    const std::optional<plotwell::PlotView> view = plotwell::ViewOfOptions(*options, model, error);
+    EXPECT_TRUE(view) << error.toStdString();
+    plotwell::ApplyDrawingOptions(*options, model);
+    plotwell::Canvas canvas;
+    canvas.SetSize(options->width, options->height);
+    plotwell::DrawRequest request;
+    request.view = view.value_or(plotwell::PlotView{});
+    plotwell::DrawGraph(model, canvas, request);
+    return canvas.Image().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+// --x-range and --y-range draw the view the window shows, and the status line covers it.
+TEST_F(CliDraw, RangesDrawAViewAndItsStatusLine)
+{
+    QByteArray values;
+    for (int i = 1; i <= 200; ++i)
+        values += QByteArray::number((i * 37) % 101) + ' ';
+    const QString data = write(QStringLiteral("values.txt"), values + '\n');
+    const QString dates = write(QStringLiteral("dates.txt"), "(2021-11-19, 5) (2021-11-25, 7) (2021-11-29, 3)\n");
+    // The status line of a file that holds only the points inside: its figures after "In view: ".
+    const auto inView = [&](const QByteArray& points) {
+        return QStringLiteral("In view: ") + render({write(QStringLiteral("inside.txt"), points + '\n')}).out;
+    };
+    QByteArray inside;
+    for (int i = 21; i <= 60; ++i)
+        inside += QByteArray::number((i * 37) % 101) + ' ';
+    struct Case
+    {
+        const char* name;
+        QStringList range;
+        QString file;
+        QString status;
+    } const cases[] = {
+        {"both ends", {QStringLiteral("--x-range"), QStringLiteral("20.5:60.25")}, data, inView(inside)},
+        {"an open end", {QStringLiteral("--x-range"), QStringLiteral(":3")}, data, inView("37 74 10")},
+        {"Y alone, the whole X", {QStringLiteral("--y-range=-10:50")}, data, render({data}).out},
+        {"dates", {QStringLiteral("--x-range"), QStringLiteral("2021-11-20:")}, dates,
+         inView("(2021-11-25, 7) (2021-11-29, 3)")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DrawRun run = render(QStringList{QStringLiteral("-o"), png()} + c.range + QStringList{c.file});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, c.status);
+        EXPECT_EQ(QImage(png()).convertToFormat(QImage::Format_RGB32), DrawnInProcess(c.range, c.file));
+    }
+}
+
+// A range that is empty, reversed, outside the data or not a range is a bad command line.
+TEST_F(CliDraw, BadRangesExitTwoNamingTheOption)
+{
+    const QString data = write(QStringLiteral("ten.txt"), "1 5 3 8 2 9 4 7 6 10\n");
+    struct Case
+    {
+        QStringList args;
+        const char* message;
+    } const cases[] = {
+        {{QStringLiteral("--x-range"), QStringLiteral("6:3")}, "--x-range 6:3 is reversed"},
+        {{QStringLiteral("--x-range"), QStringLiteral("3:3")}, "--x-range 3:3 is empty"},
+        {{QStringLiteral("--x-range"), QStringLiteral("20:30")}, "--x-range 20:30 lies outside the data"},
+        {{QStringLiteral("--y-range"), QStringLiteral("20:30")}, "--y-range 20:30 lies outside the data"},
+        {{QStringLiteral("--y-range"), QStringLiteral("20:")}, "--y-range 20: is reversed"}, // to the data's largest Y
+        {{QStringLiteral("--x-range"), QStringLiteral("a:3")}, "--x-range a:3 (a is not a number)"},
+        {{QStringLiteral("--x-range"), QStringLiteral("1e999:")}, "--x-range 1e999: (1e999 is not a number)"},
+        {{QStringLiteral("--y-range"), QStringLiteral("5")}, "--y-range takes A:B (either end may be left out)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const DrawRun run = render(c.args + QStringList{data});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("plotwell-render: ") + QString::fromLatin1(c.message) + QLatin1Char('\n')))
+            << run.err.toStdString();
+        EXPECT_EQ(run.out, QString());
+    }
 }

@@ -129,6 +129,41 @@ TEST_F(CliFixture, MessagesOnStderrOneLineEach)
     EXPECT_TRUE(pie.out.startsWith(QStringLiteral(" 9 pts"))) << pie.out.toStdString();
 }
 
+TEST_F(CliFixture, ColumnFilesAndTheirOptions)
+{
+    // Eleven columns after X: three left out, said once on stderr.
+    QByteArray wide = "t,a,b,c,d,e,f,g,h,i,j,k\n";
+    for (int row = 1; row <= 3; ++row)
+        wide += QByteArray::number(row) + QByteArray(",5").repeated(11) + "\n";
+    const QString csv = write(QStringLiteral("wide.csv"), wide);
+    RunResult r = Render({csv});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral(" 24 pts"))) << r.out.toStdString();
+    EXPECT_EQ(r.err, QStringLiteral("plotwell-render: Columns 10 to 12 were left out: at most 8 series are drawn.\n"));
+
+    // The first column as a series too: nine series, four left out.
+    r = Render({QStringLiteral("--no-x-column"), csv});
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral(" 24 pts    Min: 1"))) << r.out.toStdString();
+    EXPECT_EQ(r.err, QStringLiteral("plotwell-render: Columns 9 to 12 were left out: at most 8 series are drawn.\n"));
+
+    // --layout overrides the name, for standard input too.
+    const QString txt = write(QStringLiteral("columns.txt"), "5,1\n4,2\n");
+    EXPECT_TRUE(Render({QStringLiteral("--layout"), QStringLiteral("columns"), QStringLiteral("--summary"), txt})
+                    .out.contains(QStringLiteral("Series 2:     2 pts")));
+    EXPECT_TRUE(Render({QStringLiteral("--layout"), QStringLiteral("columns"), QStringLiteral("--x-column"),
+                        QStringLiteral("--summary"), txt})
+                    .out.startsWith(QStringLiteral(" 2 pts    Min: 1    Max: 2")));
+    EXPECT_TRUE(Render({QStringLiteral("--layout"), QStringLiteral("lines"), QStringLiteral("--summary"), csv})
+                    .err.startsWith(QStringLiteral("Error reading from line 1")));
+    QProcess p;
+    p.start(QStringLiteral(PLOTWELL_RENDER), {QStringLiteral("--layout"), QStringLiteral("columns"), QStringLiteral("-")});
+    p.write("a;b\n1;2,5\n2;3,5\n");
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()),
+              QStringLiteral(" 2 pts    Min: 2.5    Max: 3.5    Avg: 3    Std Dev: 0.707\n"));
+}
+
 TEST(CliArguments, BadCommandLinesExitWithTwo)
 {
     for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("--hide"), QStringLiteral("9"), QStringLiteral("f")},

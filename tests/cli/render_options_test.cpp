@@ -29,6 +29,9 @@ TEST(RenderOptions, EachFaultyCommandLineNamesItsFault)
         {{QStringLiteral("--line-width"), QStringLiteral("31"), QStringLiteral("f")}, "--line-width takes a width from 1 to 30"},
         {{QStringLiteral("--summary=yes"), QStringLiteral("f")}, "unexpected value after '--summary'"},
         {{QStringLiteral("a"), QStringLiteral("b")}, "only one DATAFILE may be given"},
+        {{QStringLiteral("--layout"), QStringLiteral("rows"), QStringLiteral("f")}, "--layout takes lines or columns"},
+        {{QStringLiteral("--x-column"), QStringLiteral("--no-x-column"), QStringLiteral("f")},
+         "--x-column and --no-x-column exclude each other"},
         {{QStringLiteral("--"), QStringLiteral("a"), QStringLiteral("--summary")}, "only one DATAFILE may be given"},
         // A fault wins over --help, as it did before the parser knew --help.
         {{QStringLiteral("--help"), QStringLiteral("--hide"), QStringLiteral("9")}, "--hide takes a series number from 1 to 8"},
@@ -53,6 +56,32 @@ TEST(RenderOptions, EachGraphTypeByItsName)
         EXPECT_EQ(options->graphType, type) << name;
     }
     EXPECT_TRUE(RenderUsage().contains(QStringLiteral("line, curve, bar, stacked or pie (default line).")));
+}
+
+TEST(RenderOptions, LayoutAndXColumn)
+{
+    const struct {
+        QStringList args;
+        DataLayout layout;
+        XColumnRule xColumn;
+    } cases[] = {
+        {{QStringLiteral("f.csv")}, DataLayout::ByName, XColumnRule::Auto},
+        {{QStringLiteral("--layout"), QStringLiteral("lines"), QStringLiteral("f.csv")}, DataLayout::Lines,
+         XColumnRule::Auto},
+        {{QStringLiteral("--layout=columns"), QStringLiteral("--x-column"), QStringLiteral("f")}, DataLayout::Columns,
+         XColumnRule::Always},
+        {{QStringLiteral("--no-x-column"), QStringLiteral("f.tsv")}, DataLayout::ByName, XColumnRule::Never},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        QString error;
+        const auto options = ParseRenderArguments(c.args, error);
+        ASSERT_TRUE(options) << error.toStdString();
+        EXPECT_EQ(options->load.layout, c.layout);
+        EXPECT_EQ(options->load.xColumn, c.xColumn);
+    }
+    for (const char* option : {"--layout", "--x-column", "--no-x-column"})
+        EXPECT_TRUE(RenderUsage().contains(QLatin1String(option))) << option;
 }
 
 TEST(RenderOptions, DataFileSpellingsAndRepeatedOptions)

@@ -341,7 +341,7 @@ TEST_F(ControlFixture, OpenDialogListsFilesWithoutADot)
         dialog->reject();
     });
     QTest::mouseClick(Child<QPushButton>("OpenBtn"), Qt::LeftButton);
-    EXPECT_EQ(filters, QStringList{QStringLiteral("Any file (*)")});
+    EXPECT_EQ(filters, (QStringList{QStringLiteral("Any file (*)"), QStringLiteral("Column files (*.csv *.tsv *)")}));
     EXPECT_TRUE(listed.contains(QStringLiteral("sales"))) << listed.join(u',').toStdString();
     EXPECT_TRUE(listed.contains(QStringLiteral("data 1.txt"))) << listed.join(u',').toStdString();
     EXPECT_FALSE(graph->Loading());

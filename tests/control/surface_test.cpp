@@ -2,6 +2,7 @@
 // into it, and the same picture copied, printed and after the labels dialog.
 
 #include "control/graph_labels_dialog.h"
+#include "control/picture_saving.h"
 #include "control_fixture.h"
 #include "graph/load/data_file_loader.h"
 #include "graph/load/point_parser.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -162,14 +164,25 @@ TEST(PointerReadout, DatedSeriesShowTheDateAlone)
 // The surface's menu opens by the mouse and by the keyboard, and the host's items follow the control's.
 TEST_F(ControlFixture, ContextMenuByMouseAndKeyboard)
 {
-    Load(kExample);
     QAction extra(QStringLiteral("Host item"));
     graph->AddContextMenuAction(&extra);
     QMenu* menu = graph->ContextMenu();
-    QStringList items;
-    for (const QAction* a : menu->actions())
-        items << a->text();
-    EXPECT_EQ(items, (QStringList{QStringLiteral("&Copy"), QStringLiteral("&Print..."), QStringLiteral("Host item")}));
+    const auto items = [&] {
+        QStringList texts;
+        for (const QAction* a : menu->actions())
+            texts << a->text() + u'|' + a->shortcut().toString() + (a->isEnabled() ? "" : "|off");
+        return texts;
+    };
+    // Nothing to copy, save or print before a graph is drawn.
+    EXPECT_EQ(items(), (QStringList{QStringLiteral("&Copy|Ctrl+C|off"), QStringLiteral("&Save picture...|Ctrl+S|off"),
+                                    QStringLiteral("&Print...|Ctrl+P|off"), QStringLiteral("Show &all|"), QStringLiteral("Host item|")}));
+    Load(kExample);
+    EXPECT_EQ(items(), (QStringList{QStringLiteral("&Copy|Ctrl+C"), QStringLiteral("&Save picture...|Ctrl+S"),
+                                    QStringLiteral("&Print...|Ctrl+P"), QStringLiteral("Show &all|"), QStringLiteral("Host item|")}));
+    graph->ClearData();
+    Settle();
+    EXPECT_FALSE(menu->actions().at(1)->isEnabled());
+    Load(kExample);
 
     auto* surface = Child<QWidget>("PaintBox");
     EXPECT_EQ(surface->focusPolicy(), Qt::StrongFocus);
@@ -199,12 +212,99 @@ TEST_F(ControlFixture, CopyPutsTheSurfacePictureWithItsReadoutOnTheClipboard)
     QTest::mouseClick(Child<QPushButton>("CopyBtn"), Qt::LeftButton);
     const QImage copied = clipboard->image().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(copied, graph->SurfaceImage());
+    // Beside the bitmap, the same picture as PNG and as SVG of the surface's size.
+    const QMimeData* data = clipboard->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(QImage::fromData(data->data(QStringLiteral("image/png"))).convertToFormat(QImage::Format_RGB32), copied);
+    const QByteArray svg = data->data(QStringLiteral("image/svg+xml"));
+    const QSize size = Child<QWidget>("PaintBox")->size();
+    EXPECT_TRUE(svg.contains(QStringLiteral("width=\"%1px\" height=\"%2px\"").arg(size.width()).arg(size.height()).toUtf8()))
+        << svg.left(600).toStdString();
     EXPECT_NE(copied, RenderedAlone(graph->FileName(), kLineGraph, Child<QWidget>("PaintBox")->size(), graph->height()));
 
     graph->SetGraphType(kBarGraph); // a second copy replaces the first
     Settle();
     graph->CopyToClipboard();
     EXPECT_EQ(clipboard->image().convertToFormat(QImage::Format_RGB32), graph->SurfaceImage());
+}
+
+// Save picture: the dialog proposes the data file's name beside it; the name's extension or the
+// filter chooses the format; a failure says which file and why and leaves the old file.
+TEST_F(ControlFixture, SavePictureThroughTheDialog)
+{
+    int asked = 0;
+    QString proposed;
+    QString answer;
+    QString chosenFilter;
+    graph->SetSaveFileDialog([&](QWidget*, const QString& name, QString& filter) {
+        ++asked;
+        proposed = name;
+        if (!chosenFilter.isEmpty())
+            filter = chosenFilter;
+        return answer;
+    });
+    graph->SavePicture(); // an empty store: nothing to save, nothing asked
+    EXPECT_EQ(asked, 0);
+
+    Load(kExample);
+    const QStringList filters = SavePictureFilters();
+    const struct {
+        const char* name;
+        int filter;
+        QByteArray magic;
+    } cases[] = {
+        {"plain", 0, "\x89PNG"}, {"g.SVG", 0, "<?xml"}, {"g.pdf", 0, "%PDF-"}, {"vector", 1, "<?xml"},
+        {"page", 2, "%PDF-"},     {"g.png", 1, "\x89PNG"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        answer = dir.filePath(QString::fromLatin1(c.name));
+        chosenFilter = filters.at(c.filter);
+        graph->SavePicture();
+        EXPECT_EQ(proposed, dir.filePath(QStringLiteral("data 1.png")));
+        EXPECT_TRUE(ReadFile(answer).startsWith(c.magic));
+    }
+    EXPECT_TRUE(sink.Messages().isEmpty());
+    // The PNG is the surface's picture.
+    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("plain"))).convertToFormat(QImage::Format_RGB32), graph->SurfaceImage());
+
+    const QByteArray old = "old picture";
+    const QString existing = dir.filePath(QStringLiteral("old.svg"));
+    WriteFile(existing, old);
+    const struct {
+        const char* name;
+        QString path;
+        QString message;
+    } failures[] = {
+        {"missing folder", dir.filePath(QStringLiteral("no/such/g.svg")),
+         QStringLiteral("The picture could not be saved to the file:\r\r") + dir.filePath(QStringLiteral("no/such/g.svg")) +
+             QStringLiteral("\r\r")},
+        {"the data file", graph->FileName(),
+         QStringLiteral("The picture was not saved: it would replace the data file:\r\r") + graph->FileName()},
+        {"full disk", existing, QStringLiteral("The picture could not be saved to the file:\r\r") + existing + QStringLiteral("\r\r")},
+    };
+    const QByteArray data = ReadFile(graph->FileName());
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.name);
+        sink.Clear();
+        answer = f.path;
+        {
+            ScopedFileSizeLimit limit(std::string(f.name) == "full disk" ? 100 : RLIM_INFINITY);
+            graph->SavePicture();
+        }
+        ASSERT_EQ(sink.Messages().size(), 1);
+        EXPECT_TRUE(sink.Messages().front().startsWith(f.message)) << sink.Messages().front().toStdString();
+    }
+    EXPECT_EQ(ReadFile(graph->FileName()), data);
+    EXPECT_EQ(ReadFile(existing), old);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("no"))));
+
+    sink.Clear(); // cancelled: nothing written, nothing said
+    answer.clear();
+    const QStringList before = QDir(dir.path()).entryList();
+    graph->SavePicture();
+    EXPECT_EQ(QDir(dir.path()).entryList(), before);
+    EXPECT_TRUE(sink.Messages().isEmpty());
 }
 
 TEST_F(ControlFixture, PrintSpansThePageWidthAndInvertsABlackBackground)

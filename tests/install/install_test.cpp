@@ -161,7 +161,7 @@ TEST_F(InstallTest, BothProgramsAnswerHelpAndVersionWithoutADisplay)
         {"plotwell", "--help", {QStringLiteral("[FILE]"), QStringLiteral("--version"), QStringLiteral("--help")}},
         {"plotwell", "--version", {QStringLiteral("plotwell 1.11\n")}},
         {"plotwell-render", "--help",
-         {QStringLiteral("DATAFILE"), QStringLiteral("--summary"), QStringLiteral("--hide <N>"), QStringLiteral("-o <FILE.png>"),
+         {QStringLiteral("DATAFILE"), QStringLiteral("--summary"), QStringLiteral("--hide <N>"), QStringLiteral("-o <FILE>"), QStringLiteral("--format <F>"),
           QStringLiteral("--no-floating-axis"), QStringLiteral("--version")}},
         {"plotwell-render", "--version", {QStringLiteral("plotwell-render 1.11\n")}},
     };
@@ -244,6 +244,10 @@ TEST_F(InstallTest, DebianPackageCarriesItsCopyrightAndPassesLintian)
     for (const char* file : {"./usr/share/doc/plotwell/copyright", "./usr/share/doc/plotwell/changelog.gz",
                              "./usr/share/man/man1/plotwell.1.gz"})
         EXPECT_TRUE(contents.out.contains(QLatin1String(file))) << file;
+    // The libraries the programs link, SVG's among them, are the package's dependencies.
+    const ProgramRun depends = Start(dpkgDeb, {QStringLiteral("--field"), package, QStringLiteral("Depends")}, out.path());
+    for (const char* library : {"libqt6gui6", "libqt6svg6", "libqt6widgets6"})
+        EXPECT_TRUE(depends.out.contains(QLatin1String(library))) << library << " in " << depends.out.toStdString();
 
     // Errors fail the test; warnings too, since none is expected (the informational tags that
     // remain are about hardening flags and documents kept beside the program).

@@ -200,3 +200,52 @@ TEST(MalformedData, StatisticsOfHugeAndTinyValues)
         EXPECT_EQ(s.average, model.Average());
     }
 }
+
+TEST(MalformedData, EveryColumnCorpusFileGivesItsMessage)
+{
+    const auto rowError = [](int row, int column, const char* detail) {
+        return QStringLiteral("Error reading from row %1, column %2: ").arg(row).arg(column) + QString::fromUtf8(detail) +
+               QStringLiteral("\r\r%PATH%");
+    };
+    const QString noPoints = QStringLiteral("No points to plot");
+    const QMap<QString, Expectation> expected = {
+        {QStringLiteral("bom-only.csv"), {{noPoints}}},
+        {QStringLiteral("dates-down.csv"), {{}, 1}},
+        {QStringLiteral("empty.csv"), {{noPoints}}},
+        {QStringLiteral("fewer-names.csv"), {{}, 2}},
+        {QStringLiteral("garbage.csv"), {{QStringLiteral("Error reading from row ")}, 0, true}},
+        {QStringLiteral("header-only.csv"), {{noPoints}}},
+        // 1e999 is no number: the first row names the columns.
+        {QStringLiteral("huge.csv"), {{}, 2}},
+        {QStringLiteral("lone-x.csv"), {{}, 1}},
+        {QStringLiteral("more-names.csv"), {{}, 2}},
+        {QStringLiteral("nul.csv"), {{noPoints}}},
+        {QStringLiteral("only-separators.csv"), {{noPoints}, 4}},
+        {QStringLiteral("open-quote.csv"), {{rowError(2, 2, "the closing quote is missing.")}}},
+        {QStringLiteral("ragged.csv"), {{}, 3}},
+        {QStringLiteral("separator-in-quotes.csv"), {{rowError(2, 2, "\"2;5\" is not a number.")}}},
+        {QStringLiteral("tabs-only-row.tsv"), {{}, 2}},
+        {QStringLiteral("thousands.csv"), {{rowError(2, 1, "\"1.234,5\" is not a number.")}}},
+    };
+    const QDir dir(TestDataPath(QStringLiteral("bad/columns")));
+    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), expected.size());
+    for (const QString& name : files) {
+        ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
+        const Expectation& e = expected[name];
+        RecordingSink sink;
+        PlotModel model(sink);
+        const QString path = dir.filePath(name);
+        LoadDataFile(model, path);
+        QStringList messages = e.messages;
+        messages.replaceInStrings(QStringLiteral("%PATH%"), path);
+        if (e.prefix) {
+            ASSERT_EQ(sink.Messages().size(), 1) << name.toStdString();
+            EXPECT_TRUE(sink.Messages()[0].startsWith(messages[0])) << name.toStdString();
+        } else {
+            EXPECT_EQ(sink.Messages(), messages) << name.toStdString();
+        }
+        EXPECT_EQ(model.NumberOfSeries(), e.series) << name.toStdString();
+        (void)StatusLineText(model);
+    }
+}
