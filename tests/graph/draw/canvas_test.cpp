@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QPaintEngine>
 #include <QRandomGenerator>
 
+#include <cmath>
+#include <functional>
+#include <string>
 #include <vector>
 
 using namespace plotwell;
@@ -290,4 +294,169 @@ TEST_F(CanvasTest, EmptySurfaceTakesEveryOperation)
     canvas.FillRect(canvas.ClipRect());
     EXPECT_TRUE(canvas.Image().isNull());
     EXPECT_EQ(canvas.Pixel(0, 0), 0u);
+}
+
+// Every way the canvas writes pixels itself (thin and wide lines, fills, stamps, stamped
+// column runs) keeps to the clip, as QPainter's dotted wide lines do: inside it the same
+// pixels as without a clip, outside it none, at whole and fractional pixel ratios.
+TEST_F(CanvasTest, EveryPixelWriteKeepsToTheClip)
+{
+    const QRect clip(12, 9, 21, 14);
+    const auto cross = [](Canvas& c, int x, int y) {
+        c.MoveTo(x - 4, y - 4);
+        c.LineTo(x + 4, y + 4);
+        c.MoveTo(x - 4, y + 4);
+        c.LineTo(x + 4, y - 4);
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void(Canvas&)> draw;
+    } drawings[] = {
+        {"thin line", [](Canvas& c) { c.MoveTo(-5, 2); c.LineTo(45, 28); }},
+        {"wide line", [](Canvas& c) { c.Pen().SetWidth(2); c.MoveTo(-5, 2); c.LineTo(45, 28); }},
+        {"wide polyline", [](Canvas& c) {
+             c.Pen().SetWidth(5);
+             const QPoint path[] = {{0, 29}, {20, 0}, {39, 29}, {10, 15}};
+             c.Polyline(path, 4);
+         }},
+        {"dotted wide line", [](Canvas& c) {
+             c.Pen().SetWidth(3);
+             c.Pen().SetStyle(kDotPen);
+             c.MoveTo(0, 15);
+             c.LineTo(40, 15);
+         }},
+        {"rectangle", [](Canvas& c) { c.Brush().SetColor(kBlue); c.Rectangle(5, 5, 20, 25); }},
+        {"stamps", [&](Canvas& c) {
+             const CanvasStamp stamp = c.CaptureStamp(6, cross);
+             for (const QPoint& p : {QPoint(12, 9), QPoint(33, 23), QPoint(20, 15)}) {
+                 if (stamp.valid)
+                     c.Stamp(stamp, p.x(), p.y());
+                 else
+                     cross(c, p.x(), p.y());
+             }
+         }},
+        {"stamped rows", [&](Canvas& c) {
+             const CanvasStamp stamp = c.CaptureStamp(6, cross);
+             for (const int x : {10, 14, 22, 32, 35}) {
+                 if (stamp.valid) {
+                     c.StampRows(stamp, x, 2, 27);
+                     continue;
+                 }
+                 for (int y = 2; y <= 27; ++y)
+                     cross(c, x, y);
+             }
+         }},
+    };
+    for (const double ratio : {1.0, 2.0, 1.5}) {
+        for (const auto& drawing : drawings) {
+            SCOPED_TRACE(std::string(drawing.name) + " at ratio " + std::to_string(ratio));
+            Canvas whole;
+            whole.SetSize(40, 30, ratio);
+            drawing.draw(whole);
+            Canvas clipped;
+            clipped.SetSize(40, 30, ratio);
+            clipped.SetClip(clip);
+            drawing.draw(clipped);
+            const QImage a = whole.Image();
+            const QImage b = clipped.Image();
+            // The clip in device pixels, as the painter takes it.
+            const auto device = [&](int pixels) { return static_cast<int>(std::lround(pixels * ratio)); };
+            const QRect inside(QPoint(device(clip.left()), device(clip.top())),
+                               QPoint(device(clip.right() + 1) - 1, device(clip.bottom() + 1) - 1));
+            int outsideInked = 0;
+            int insideDiffering = 0;
+            int insideInked = 0;
+            for (int y = 0; y < b.height(); ++y)
+                for (int x = 0; x < b.width(); ++x) {
+                    const bool in = inside.contains(x, y);
+                    const bool inked = (b.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+                    outsideInked += !in && inked;
+                    insideInked += in && inked;
+                    insideDiffering += in && b.pixel(x, y) != a.pixel(x, y);
+                }
+            EXPECT_EQ(outsideInked, 0);
+            EXPECT_EQ(insideDiffering, 0);
+            EXPECT_GT(insideInked, 0);
+        }
+    }
+}
+
+namespace {
+
+// A paint device that counts what reaches its engine: paths and rectangles.
+class CountingEngine : public QPaintEngine
+{
+public:
+    CountingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override { ++paths; }
+    void drawRects(const QRect*, int count) override { rects += count; }
+    void drawRects(const QRectF*, int count) override { rects += count; }
+    Type type() const override { return QPaintEngine::User; }
+    int paths = 0;
+    int rects = 0;
+};
+
+class CountingDevice : public QPaintDevice
+{
+public:
+    QPaintEngine* paintEngine() const override { return &engine; }
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return 40;
+        case PdmHeight:
+            return 30;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+    mutable CountingEngine engine;
+};
+
+} // namespace
+
+// On a vector device wide lines stay paths, gathered into one while the pen stays: never
+// the widened pixels the image gets. Stamped column runs draw there too, as rectangles.
+TEST_F(CanvasTest, WideLinesOnADeviceArePaths)
+{
+    CountingDevice device;
+    Canvas vector;
+    vector.PaintOn(&device, 40, 30);
+    vector.Pen().SetWidth(3);
+    const QPoint path[] = {{0, 29}, {20, 0}, {39, 29}};
+    vector.Polyline(path, 3);
+    vector.MoveTo(0, 15);
+    vector.LineTo(40, 15);
+    vector.Finish();
+    EXPECT_EQ(device.engine.paths, 1);
+    EXPECT_EQ(device.engine.rects, 1); // the white ground
+
+    // A stamp taken on an image, repeated down columns on the device.
+    const CanvasStamp stamp = canvas.CaptureStamp(2, [](Canvas& c, int x, int y) {
+        c.MoveTo(x - 1, y);
+        c.LineTo(x + 2, y);
+    });
+    ASSERT_TRUE(stamp.valid);
+    vector.PaintOn(&device, 40, 30);
+    device.engine.rects = 0;
+    vector.StampRows(stamp, 10, 5, 20);
+    vector.Finish();
+    EXPECT_GT(device.engine.rects, 1);
 }

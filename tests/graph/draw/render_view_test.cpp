@@ -31,6 +31,16 @@ QString Zigzag(int count, bool xy)
     return text;
 }
 
+// 20000 values, 0 but for one peak, and others beyond the point after X = 19000: a view that
+// ends there must not take the values beyond its span into the pixels at its edge.
+QString OthersBeyond()
+{
+    QString text;
+    for (int j = 0; j < 20000; ++j)
+        text += j == 5000 ? QStringLiteral("100 ") : j > 19000 ? QStringLiteral("50 ") : QStringLiteral("0 ");
+    return text;
+}
+
 // Where two pictures first differ, as "x,y (n pixels)", or empty when they are the same.
 std::string Difference(const QImage& a, const QImage& b)
 {
@@ -134,7 +144,8 @@ TEST_F(RenderView, SeriesStopAtThePlotAreasEdges)
 }
 
 // Through the drawing index a view has the pixels of the plain walk, for points in X order,
-// bare values and (X, Y) points out of order, at every depth.
+// bare values and (X, Y) points out of order, at every depth: lines of width 1 and 2, markers
+// (the index visits only the span's points) and bars (by column over the span).
 TEST_F(RenderView, IndexDrawsTheWalksPixels)
 {
     struct Case
@@ -145,16 +156,31 @@ TEST_F(RenderView, IndexDrawsTheWalksPixels)
         {"bare values", Zigzag(20000, false)},
         {"(X, Y) in order", Zigzag(20000, true)},
         {"(X, Y) out of order", QStringLiteral("(5, 1) (1, 9) (3, 4) (2, 7) (4, 2) (0, 5)")},
+        {"other values beyond the span", OthersBeyond()},
     };
     const PlotView views[] = {XView(2, 19000), XView(101.5, 133.25), XView(3.3, 3.9), XView(1000, 1001)};
+    struct Look
+    {
+        const char* name;
+        GraphKind type;
+        int width;
+        bool points;
+    } const looks[] = {{"line", kLineGraph, 1, false},
+                       {"wide line", kLineGraph, 2, false},
+                       {"wide line with markers", kLineGraph, 2, true},
+                       {"markers", kLineGraph, 1, true},
+                       {"bars with markers", kBarGraph, 2, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         model.ClearData();
         ASSERT_TRUE(AddSeriesFromString(model, c.points, true));
         for (const PlotView& view : views) {
             SCOPED_TRACE(view.x->low);
-            for (const int width : {1, 2}) {
-                model.SetOption(&PlotOptions::lineWidth, width);
+            for (const Look& look : looks) {
+                SCOPED_TRACE(look.name);
+                model.SetGraphType(look.type);
+                model.SetOption(&PlotOptions::lineWidth, look.width);
+                model.SetOption(&PlotOptions::showPoints, look.points);
                 // The canvas keeps the pen of the drawing before, which the axes start with.
                 DrawView(view, true);
                 DrawView(view, false);
