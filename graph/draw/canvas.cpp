@@ -130,8 +130,11 @@ QPainter* Canvas::Painter()
     return painter_.get();
 }
 
+// Runs and paths a device has gathered reach it under the clip they were drawn in.
 void Canvas::SetClip(const QRect& rect)
 {
+    FlushRuns();
+    FlushStrokes();
     clipped_ = true;
     clip_ = rect;
     if (painter_)
@@ -140,6 +143,8 @@ void Canvas::SetClip(const QRect& rect)
 
 void Canvas::ClearClip()
 {
+    FlushRuns();
+    FlushStrokes();
     clipped_ = false;
     if (painter_)
         painter_->setClipping(false);

@@ -460,3 +460,31 @@ TEST_F(CanvasTest, WideLinesOnADeviceArePaths)
     vector.Finish();
     EXPECT_GT(device.engine.rects, 1);
 }
+
+// A clip also holds for the wide lines a device gathers into a path, though the path reaches
+// the device only when something else is drawn, after the clip is gone.
+TEST_F(CanvasTest, PathsOnADeviceKeepToTheClipTheyWereDrawnIn)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    Canvas vector;
+    vector.PaintOn(&picture, 40, 30);
+    const QRect clip(10, 10, 20, 10);
+    vector.SetClip(clip);
+    vector.Pen().SetWidth(3);
+    vector.MoveTo(0, 15);
+    vector.LineTo(40, 15);
+    vector.ClearClip();
+    vector.Pen().SetWidth(1);
+    vector.MoveTo(0, 0);
+    vector.LineTo(1, 0);
+    vector.Finish();
+    int outside = 0;
+    int inside = 0;
+    for (int y = 1; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool inked = (picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+            (clip.contains(x, y) ? inside : outside) += inked;
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inside, 0);
+}
