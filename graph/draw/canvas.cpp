@@ -6,6 +6,9 @@
 #include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QPolygonF>
 #include <QPen>
 #include <QStringList>
 
@@ -316,7 +319,13 @@ void Canvas::Segment(QPoint from, QPoint to)
     }
     Painter();
     UseStrokePen();
-    painter_->drawLine(QLineF(StrokePoint(from), StrokePoint(to)));
+    if (!CutsToClip()) {
+        painter_->drawLine(QLineF(StrokePoint(from), StrokePoint(to)));
+        return;
+    }
+    QPainterPath line(StrokePoint(from));
+    line.lineTo(StrokePoint(to));
+    DrawPath(line);
 }
 
 // On a device, wide lines in one pen gather into one path until something else is drawn:
@@ -337,8 +346,30 @@ void Canvas::FlushStrokes()
     if (strokes_.isEmpty() || !painter_)
         return;
     SetPainterBrush(QBrush(Qt::NoBrush));
-    painter_->drawPath(strokes_);
+    DrawPath(strokes_);
     strokes_.clear();
+}
+
+// Qt's SVG writer leaves clipping out of the file, so for it the canvas cuts shapes itself.
+bool Canvas::CutsToClip() const
+{
+    return device_ && clipped_ && device_->paintEngine() && device_->paintEngine()->type() == QPaintEngine::SVG;
+}
+
+void Canvas::DrawPath(const QPainterPath& path)
+{
+    if (!CutsToClip()) {
+        painter_->drawPath(path);
+        return;
+    }
+    QPainterPath area;
+    area.addRect(QRectF(clip_));
+    const QPen pen = painter_->pen();
+    const QBrush brush = painter_->brush();
+    if (brush.style() != Qt::NoBrush)
+        painter_->fillPath(path.intersected(area), brush);
+    if (pen.style() != Qt::NoPen)
+        painter_->fillPath(QPainterPathStroker(pen).createStroke(path).intersected(area), pen.brush());
 }
 
 namespace {
@@ -572,7 +603,13 @@ void Canvas::Polyline(const QPoint* points, qsizetype count)
         chunk.clear();
         for (qsizetype i = start; i < end; ++i)
             chunk.push_back(StrokePoint(points[i]));
-        painter_->drawPolyline(chunk.data(), static_cast<int>(chunk.size()));
+        if (!CutsToClip()) {
+            painter_->drawPolyline(chunk.data(), static_cast<int>(chunk.size()));
+            continue;
+        }
+        QPainterPath line;
+        line.addPolygon(QPolygonF(QList<QPointF>(chunk.begin(), chunk.end())));
+        DrawPath(line);
     }
 }
 
@@ -603,7 +640,14 @@ void Canvas::Rectangle(int left, int top, int right, int bottom)
     }
     UseStrokePen();
     SetPainterBrush(QBrush(Qt::NoBrush));
-    painter_->drawRect(QRectF(StrokePoint(QPoint(x1, y1)), QSizeF(x2 - x1 - 1, y2 - y1 - 1)));
+    const QRectF bounds(StrokePoint(QPoint(x1, y1)), QSizeF(x2 - x1 - 1, y2 - y1 - 1));
+    if (!CutsToClip()) {
+        painter_->drawRect(bounds);
+        return;
+    }
+    QPainterPath box;
+    box.addRect(bounds);
+    DrawPath(box);
 }
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2)
@@ -616,7 +660,14 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2)
         return;
     UseStrokePen();
     UseShapeBrush();
-    painter_->drawEllipse(QRectF(StrokePoint(QPoint(x1, y1)), QSizeF(std::max(x2 - x1 - 1, 0), std::max(y2 - y1 - 1, 0))));
+    const QRectF bounds(StrokePoint(QPoint(x1, y1)), QSizeF(std::max(x2 - x1 - 1, 0), std::max(y2 - y1 - 1, 0)));
+    if (!CutsToClip()) {
+        painter_->drawEllipse(bounds);
+        return;
+    }
+    QPainterPath ellipse;
+    ellipse.addEllipse(bounds);
+    DrawPath(ellipse);
 }
 
 void Canvas::Polygon(const QPoint* points, int count)
@@ -629,7 +680,14 @@ void Canvas::Polygon(const QPoint* points, int count)
     corners.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         corners.push_back(StrokePoint(points[i]));
-    painter_->drawPolygon(corners.data(), count);
+    if (!CutsToClip()) {
+        painter_->drawPolygon(corners.data(), count);
+        return;
+    }
+    QPainterPath polygon;
+    polygon.addPolygon(QPolygonF(QList<QPointF>(corners.begin(), corners.end())));
+    polygon.closeSubpath();
+    DrawPath(polygon);
 }
 
 void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)

@@ -143,6 +143,9 @@ private:
     void UseStrokePen();
     void AddStroke(const QPoint* points, qsizetype count);
     void FlushStrokes();
+    // A shape in the painter's pen and brush; cut to the clip where the device cannot clip.
+    void DrawPath(const QPainterPath& path);
+    bool CutsToClip() const;
     void SetPainterPen(const QPen& pen);
     void SetPainterBrush(const QBrush& brush);
     void UseShapeBrush();

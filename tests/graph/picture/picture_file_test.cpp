@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 
 #include <cstdint>
 #include <QFile>
@@ -60,6 +63,41 @@ TEST(VectorPicture, ManyPointsMakeASmallSvg)
         EXPECT_GT(svg.bytes.size(), 10000);
         EXPECT_LE(svg.bytes.size(), 3 * 1024 * 1024);
     }
+}
+
+// The SVG writer leaves clipping out, so a view's lines and markers are cut to the plot area
+// before they reach it: nothing of the series lies left of the Y axis or above the plot.
+TEST(VectorPicture, AViewKeepsItsSeriesInsideThePlotArea)
+{
+    RecordingSink sink;
+    PlotModel model(sink);
+    model.AddSeries();
+    for (int i = 0; i < 400; ++i)
+        model.AddPoint(1, nullvalue, (i % 7) * 10.0);
+    model.SetOption(&PlotOptions::lineWidth, 3);
+    model.SetOption(&PlotOptions::showLegend, false); // red text outside the plot
+    DrawRequest request;
+    request.view.x = ViewSpan{100, 160};
+    request.view.y = ViewSpan{10, 40};
+    const VectorPicture svg = DrawVectorPicture(model, PictureFormat::Svg, QSize(600, 400), request);
+    ASSERT_FALSE(svg.bytes.isEmpty());
+    QImage picture(600, 400, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    QSvgRenderer(svg.bytes).render(&painter);
+    painter.end();
+    const PlotGeometry& g = svg.drawing.geometry;
+    int outside = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 600; ++x) {
+            const bool inPlot = x >= g.cornerx - 1 && x <= g.cornerx + g.xwid + 1 && y >= g.bottomy - g.ywid - 1 &&
+                                y <= g.bottomy + 1;
+            const QRgb p = picture.pixel(x, y);
+            // Series 1 is red.
+            if (!inPlot && qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80)
+                ++outside;
+        }
+    EXPECT_EQ(outside, 0);
 }
 
 // A failed write leaves no new file and an old one as it was, and says why.
