@@ -34,6 +34,35 @@ struct Expectation
     bool prefix = false;  // the single message only starts with the text given
 };
 
+QStringList CorpusFiles(const QString& folder)
+{
+    return QDir(TestDataPath(folder)).entryList(QDir::Files, QDir::Name);
+}
+
+// Loads every file of the corpus folder and checks its messages and series against `expected`.
+void CheckCorpus(const QString& folder, const QMap<QString, Expectation>& expected)
+{
+    const QDir dir(TestDataPath(folder));
+    for (const QString& name : CorpusFiles(folder)) {
+        ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
+        const Expectation& e = expected[name];
+        RecordingSink sink;
+        PlotModel model(sink);
+        const QString path = dir.filePath(name);
+        LoadDataFile(model, path);
+        QStringList messages = e.messages;
+        messages.replaceInStrings(QStringLiteral("%PATH%"), path);
+        if (e.prefix) {
+            ASSERT_EQ(sink.Messages().size(), 1) << name.toStdString();
+            EXPECT_TRUE(sink.Messages()[0].startsWith(messages[0])) << name.toStdString();
+        } else {
+            EXPECT_EQ(sink.Messages(), messages) << name.toStdString();
+        }
+        EXPECT_EQ(model.NumberOfSeries(), e.series) << name.toStdString();
+        (void)StatusLineText(model);
+    }
+}
+
 } // namespace
 
 TEST(MalformedData, EveryCorpusFileGivesItsMessage)
@@ -71,27 +100,9 @@ TEST(MalformedData, EveryCorpusFileGivesItsMessage)
         {QStringLiteral("utf16le.txt"), {{}, 2}},
     };
 
-    const QDir dir(TestDataPath(QStringLiteral("bad/data")));
-    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+    const QStringList files = CorpusFiles(QStringLiteral("bad/data"));
     ASSERT_GE(files.size(), 12);
-    for (const QString& name : files) {
-        ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
-        const Expectation& e = expected[name];
-        RecordingSink sink;
-        PlotModel model(sink);
-        const QString path = dir.filePath(name);
-        LoadDataFile(model, path);
-        QStringList messages = e.messages;
-        messages.replaceInStrings(QStringLiteral("%PATH%"), path);
-        if (e.prefix) {
-            ASSERT_EQ(sink.Messages().size(), 1) << name.toStdString();
-            EXPECT_TRUE(sink.Messages()[0].startsWith(messages[0])) << name.toStdString();
-        } else {
-            EXPECT_EQ(sink.Messages(), messages) << name.toStdString();
-        }
-        EXPECT_EQ(model.NumberOfSeries(), e.series) << name.toStdString();
-        (void)StatusLineText(model);
-    }
+    CheckCorpus(QStringLiteral("bad/data"), expected);
 }
 
 TEST(MalformedData, TenMegabyteLineWithAFaultAtTheEnd)
@@ -227,25 +238,6 @@ TEST(MalformedData, EveryColumnCorpusFileGivesItsMessage)
         {QStringLiteral("tabs-only-row.tsv"), {{}, 2}},
         {QStringLiteral("thousands.csv"), {{rowError(2, 1, "\"1.234,5\" is not a number.")}}},
     };
-    const QDir dir(TestDataPath(QStringLiteral("bad/columns")));
-    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
-    ASSERT_EQ(files.size(), expected.size());
-    for (const QString& name : files) {
-        ASSERT_TRUE(expected.contains(name)) << "no expectation for " << name.toStdString();
-        const Expectation& e = expected[name];
-        RecordingSink sink;
-        PlotModel model(sink);
-        const QString path = dir.filePath(name);
-        LoadDataFile(model, path);
-        QStringList messages = e.messages;
-        messages.replaceInStrings(QStringLiteral("%PATH%"), path);
-        if (e.prefix) {
-            ASSERT_EQ(sink.Messages().size(), 1) << name.toStdString();
-            EXPECT_TRUE(sink.Messages()[0].startsWith(messages[0])) << name.toStdString();
-        } else {
-            EXPECT_EQ(sink.Messages(), messages) << name.toStdString();
-        }
-        EXPECT_EQ(model.NumberOfSeries(), e.series) << name.toStdString();
-        (void)StatusLineText(model);
-    }
+    ASSERT_EQ(CorpusFiles(QStringLiteral("bad/columns")).size(), expected.size());
+    CheckCorpus(QStringLiteral("bad/columns"), expected);
 }
