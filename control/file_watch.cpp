@@ -46,6 +46,18 @@ FileWatch::Stamp FileWatch::StampOf(const QString& path)
     return stamp;
 }
 
+// No paths watched and no reload pending.
+void FileWatch::StopWatching()
+{
+    if (!watcher_->files().isEmpty())
+        watcher_->removePaths(watcher_->files());
+    if (!watcher_->directories().isEmpty())
+        watcher_->removePaths(watcher_->directories());
+    quiet_.stop();
+    longest_.stop();
+    waiting_ = false;
+}
+
 void FileWatch::SetEnabled(bool on)
 {
     if (enabled_ == on)
@@ -56,13 +68,7 @@ void FileWatch::SetEnabled(bool on)
         Arm();
         return;
     }
-    if (!watcher_->files().isEmpty())
-        watcher_->removePaths(watcher_->files());
-    if (!watcher_->directories().isEmpty())
-        watcher_->removePaths(watcher_->directories());
-    quiet_.stop();
-    longest_.stop();
-    waiting_ = false;
+    StopWatching();
 }
 
 void FileWatch::Watch(const QString& path)
@@ -70,13 +76,7 @@ void FileWatch::Watch(const QString& path)
     const QString absolute = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
     if (absolute == path_)
         return;
-    if (!watcher_->files().isEmpty())
-        watcher_->removePaths(watcher_->files());
-    if (!watcher_->directories().isEmpty())
-        watcher_->removePaths(watcher_->directories());
-    quiet_.stop();
-    longest_.stop();
-    waiting_ = false;
+    StopWatching();
     path_ = absolute;
     folder_ = absolute.isEmpty() ? QString() : QFileInfo(absolute).absolutePath();
     stamp_ = StampOf(path_);

@@ -55,6 +55,7 @@ private:
     static Stamp StampOf(const QString& path);
     void Arm();
     void Settled();
+    void StopWatching();
 
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer quiet_;

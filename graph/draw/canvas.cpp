@@ -319,13 +319,12 @@ void Canvas::Segment(QPoint from, QPoint to)
     }
     Painter();
     UseStrokePen();
-    if (!CutsToClip()) {
-        painter_->drawLine(QLineF(StrokePoint(from), StrokePoint(to)));
-        return;
-    }
-    QPainterPath line(StrokePoint(from));
-    line.lineTo(StrokePoint(to));
-    DrawPath(line);
+    const QLineF line(StrokePoint(from), StrokePoint(to));
+    DrawOrCut([&](QPainter& p) { p.drawLine(line); },
+              [&](QPainterPath& path) {
+                  path.moveTo(line.p1());
+                  path.lineTo(line.p2());
+              });
 }
 
 // On a device, wide lines in one pen gather into one path until something else is drawn:
@@ -354,6 +353,17 @@ void Canvas::FlushStrokes()
 bool Canvas::CutsToClip() const
 {
     return device_ && clipped_ && device_->paintEngine() && device_->paintEngine()->type() == QPaintEngine::SVG;
+}
+
+template <typename Direct, typename Shape> void Canvas::DrawOrCut(Direct direct, Shape shape)
+{
+    if (!CutsToClip()) {
+        direct(*painter_);
+        return;
+    }
+    QPainterPath path;
+    shape(path);
+    DrawPath(path);
 }
 
 void Canvas::DrawPath(const QPainterPath& path)
@@ -603,13 +613,8 @@ void Canvas::Polyline(const QPoint* points, qsizetype count)
         chunk.clear();
         for (qsizetype i = start; i < end; ++i)
             chunk.push_back(StrokePoint(points[i]));
-        if (!CutsToClip()) {
-            painter_->drawPolyline(chunk.data(), static_cast<int>(chunk.size()));
-            continue;
-        }
-        QPainterPath line;
-        line.addPolygon(QPolygonF(QList<QPointF>(chunk.begin(), chunk.end())));
-        DrawPath(line);
+        DrawOrCut([&](QPainter& p) { p.drawPolyline(chunk.data(), static_cast<int>(chunk.size())); },
+                  [&](QPainterPath& path) { path.addPolygon(QPolygonF(QList<QPointF>(chunk.begin(), chunk.end()))); });
     }
 }
 
@@ -641,13 +646,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom)
     UseStrokePen();
     SetPainterBrush(QBrush(Qt::NoBrush));
     const QRectF bounds(StrokePoint(QPoint(x1, y1)), QSizeF(x2 - x1 - 1, y2 - y1 - 1));
-    if (!CutsToClip()) {
-        painter_->drawRect(bounds);
-        return;
-    }
-    QPainterPath box;
-    box.addRect(bounds);
-    DrawPath(box);
+    DrawOrCut([&](QPainter& p) { p.drawRect(bounds); }, [&](QPainterPath& path) { path.addRect(bounds); });
 }
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2)
@@ -661,13 +660,7 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2)
     UseStrokePen();
     UseShapeBrush();
     const QRectF bounds(StrokePoint(QPoint(x1, y1)), QSizeF(std::max(x2 - x1 - 1, 0), std::max(y2 - y1 - 1, 0)));
-    if (!CutsToClip()) {
-        painter_->drawEllipse(bounds);
-        return;
-    }
-    QPainterPath ellipse;
-    ellipse.addEllipse(bounds);
-    DrawPath(ellipse);
+    DrawOrCut([&](QPainter& p) { p.drawEllipse(bounds); }, [&](QPainterPath& path) { path.addEllipse(bounds); });
 }
 
 void Canvas::Polygon(const QPoint* points, int count)
@@ -680,14 +673,11 @@ void Canvas::Polygon(const QPoint* points, int count)
     corners.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         corners.push_back(StrokePoint(points[i]));
-    if (!CutsToClip()) {
-        painter_->drawPolygon(corners.data(), count);
-        return;
-    }
-    QPainterPath polygon;
-    polygon.addPolygon(QPolygonF(QList<QPointF>(corners.begin(), corners.end())));
-    polygon.closeSubpath();
-    DrawPath(polygon);
+    DrawOrCut([&](QPainter& p) { p.drawPolygon(corners.data(), count); },
+              [&](QPainterPath& path) {
+                  path.addPolygon(QPolygonF(QList<QPointF>(corners.begin(), corners.end())));
+                  path.closeSubpath();
+              });
 }
 
 void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)

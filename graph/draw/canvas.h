@@ -146,6 +146,9 @@ private:
     // A shape in the painter's pen and brush; cut to the clip where the device cannot clip.
     void DrawPath(const QPainterPath& path);
     bool CutsToClip() const;
+    // `direct` draws with the painter; where the device cannot clip, `shape` adds the same
+    // shape to a path, which is cut to the clip.
+    template <typename Direct, typename Shape> void DrawOrCut(Direct direct, Shape shape);
     void SetPainterPen(const QPen& pen);
     void SetPainterBrush(const QBrush& brush);
     void UseShapeBrush();
