@@ -525,6 +525,10 @@ void GraphControl::BuildContextMenu()
 
 void GraphControl::AddContextMenuAction(QAction* action)
 {
+    // The host's items stand apart from the control's own.
+    if (!hostActionsAdded_)
+        contextMenu_->addSeparator();
+    hostActionsAdded_ = true;
     contextMenu_->addAction(action);
 }
 

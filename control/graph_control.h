@@ -235,6 +235,7 @@ private:
     PlotSurface* paintBox_;
     std::unique_ptr<OptionsPanel> panel_;
     QMenu* contextMenu_ = nullptr;
+    bool hostActionsAdded_ = false;
     // The menu's items that need a graph: Copy, Save picture..., Print...
     std::vector<QAction*> pictureActions_;
     ViewNavigator* navigator_ = nullptr;

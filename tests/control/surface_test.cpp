@@ -175,10 +175,10 @@ TEST_F(ControlFixture, ContextMenuByMouseAndKeyboard)
     };
     // Nothing to copy, save or print before a graph is drawn.
     EXPECT_EQ(items(), (QStringList{QStringLiteral("&Copy|Ctrl+C|off"), QStringLiteral("&Save picture...|Ctrl+S|off"),
-                                    QStringLiteral("&Print...|Ctrl+P|off"), QStringLiteral("Show &all|"), QStringLiteral("Host item|")}));
+                                    QStringLiteral("&Print...|Ctrl+P|off"), QStringLiteral("Show &all|"), QStringLiteral("|"), QStringLiteral("Host item|")}));
     Load(kExample);
     EXPECT_EQ(items(), (QStringList{QStringLiteral("&Copy|Ctrl+C"), QStringLiteral("&Save picture...|Ctrl+S"),
-                                    QStringLiteral("&Print...|Ctrl+P"), QStringLiteral("Show &all|"), QStringLiteral("Host item|")}));
+                                    QStringLiteral("&Print...|Ctrl+P"), QStringLiteral("Show &all|"), QStringLiteral("|"), QStringLiteral("Host item|")}));
     graph->ClearData();
     Settle();
     EXPECT_FALSE(menu->actions().at(1)->isEnabled());
