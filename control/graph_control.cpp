@@ -161,13 +161,9 @@ void GraphControl::ShowChange(PlotModel::Change what)
             return;
         break;
     case PlotModel::Change::Series:
-        if (keepingView_) {
-            const ValueRange range = FindRange(model_, true);
-            navigator_->KeepOver(range.anyPoint ? std::optional<ViewSpan>(ViewSpan{range.minX, range.maxX})
-                                                : std::nullopt);
-        } else {
+        // A reload that keeps the view trims it once the store, with its drawing index, is in place.
+        if (!keepingView_)
             navigator_->Reset();
-        }
         [[fallthrough]];
     case PlotModel::Change::SeriesBoxes:
         ShowSeriesBoxes();
@@ -227,6 +223,8 @@ void GraphControl::ShowSeriesBoxes()
 void GraphControl::ApplyDrawing(const DrawingResult& drawing, bool userAction)
 {
     lastDrawing_ = drawing;
+    for (QAction* action : pictureActions_)
+        action->setEnabled(drawing.foundData);
     if (drawing.panel) {
         panelEffects_ = *drawing.panel;
         panel_->pierb->setEnabled(panelEffects_.pieEnabled);
@@ -238,9 +236,9 @@ void GraphControl::ApplyDrawing(const DrawingResult& drawing, bool userAction)
     DescribeGraph();
     if (drawing.foundData && onGraphDrawn_)
         onGraphDrawn_(this);
+    emit drawn();
     // Only for the user's action: a box at every resize or uncovering of the window would
     // bury the user in them.
-    emit drawn();
     if (drawing.pieNegative && userAction)
         sink_.ShowMessage(PieNegativeMessage());
 }
@@ -298,8 +296,6 @@ void GraphControl::RedrawNow()
     const DrawingResult drawing = plotwell::DrawGraph(model_, canvas_, request);
     readout_.Forget();
     paintBox_->update();
-    for (QAction* action : pictureActions_)
-        action->setEnabled(drawing.foundData);
     ApplyDrawing(drawing, userAction);
 }
 
@@ -450,6 +446,8 @@ void GraphControl::LoadFinished(BackgroundLoad* finished)
             keepingView_ = loadKeepsView_;
             model_.TakeStoreFrom(load->Store());
             keepingView_ = false;
+            if (loadKeepsView_)
+                KeepViewOverData();
             fileLayout_ = loadLayout_;
         }
         for (const QString& message : load->Messages())
@@ -457,6 +455,12 @@ void GraphControl::LoadFinished(BackgroundLoad* finished)
     }
     loadIsReload_ = false;
     emit loadingChanged(false);
+}
+
+void GraphControl::KeepViewOverData()
+{
+    const ValueRange range = FindRange(model_, true);
+    navigator_->KeepOver(range.anyPoint ? std::optional<ViewSpan>(ViewSpan{range.minX, range.maxX}) : std::nullopt);
 }
 
 bool GraphControl::KeepGraphOver(BackgroundLoad& load)

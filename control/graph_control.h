@@ -226,6 +226,8 @@ private:
     void LoadFinished(BackgroundLoad* load);
     // A reload of the changed file: true when it failed, and the graph stays as it is.
     bool KeepGraphOver(BackgroundLoad& load);
+    // Trims the kept view to the data now loaded.
+    void KeepViewOverData();
     void LetGoOfLoad();
 
     MessageSink& sink_;
