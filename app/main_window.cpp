@@ -7,6 +7,7 @@
 #include "core/message_sink.h"
 #include "core/rounding.h"
 #include "core/version.h"
+#include "dialogs/plain_text.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/anchors.h"
 #include "dialogs/desktop_launcher.h"
@@ -115,9 +116,12 @@ MainWindow::MainWindow(const QStringList& arguments, MessageSink* sink, Launcher
 
     graphControl_->SetLineWidth(2);
     graphControl_->SetOnGraphDrawn([this](QObject* sender) { UpdateStatusLine(sender); });
-    // onGraphDrawn is raised only by drawings that found data; the status line follows every
-    // drawing, so that it never shows the figures of a graph that is gone.
-    connect(graphControl_, &GraphControl::drawn, this, [this] { UpdateStatusLine(graphControl_); });
+    // onGraphDrawn is raised only by drawings that found data; the status line follows the
+    // others too, so that it never shows the figures of a graph that is gone.
+    connect(graphControl_, &GraphControl::drawn, this, [this] {
+        if (!graphControl_->LastDrawing().foundData)
+            UpdateStatusLine(graphControl_);
+    });
     BuildLoadProgress();
     BuildFileWatch();
     AddShortcuts();
@@ -292,15 +296,19 @@ void MainWindow::BuildFileWatch()
     connect(graphControl_, &GraphControl::reloadFailed, this, [this](const QString& message) {
         QString text = message;
         text.replace(QStringLiteral("\r\r"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' '));
-        statusNotice_->setText(QStringLiteral("Not reloaded, the graph is as it was: ") + text);
-        statusNotice_->setToolTip(statusNotice_->text());
+        ShowNotice(QStringLiteral("Not reloaded, the graph is as it was: ") + text);
     });
     connect(&graphControl_->Model(), &PlotModel::changed, this, [this](PlotModel::Change what) {
-        if (what == PlotModel::Change::Series) {
-            statusNotice_->setText(graphControl_->Model().LoadNotice());
-            statusNotice_->setToolTip(statusNotice_->text());
-        }
+        if (what == PlotModel::Change::Series)
+            ShowNotice(graphControl_->Model().LoadNotice());
     });
+}
+
+// The notice names files and fields from them: its tooltip shows them as written, never as markup.
+void MainWindow::ShowNotice(const QString& text)
+{
+    statusNotice_->setText(text);
+    statusNotice_->setToolTip(PlainTextHint(text));
 }
 
 QString MainWindow::StatusNotice() const

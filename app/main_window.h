@@ -78,6 +78,7 @@ private:
     void BuildFileWatch();
     void OpenStartFile(const QStringList& arguments);
     void FormResize();
+    void ShowNotice(const QString& text);
 
     std::unique_ptr<MessageSink> ownSink_;
     std::unique_ptr<Launcher> ownLauncher_;
