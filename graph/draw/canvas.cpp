@@ -787,6 +787,16 @@ CanvasStamp Canvas::CaptureStamp(int reach, const std::function<void(Canvas&, in
     return stamp;
 }
 
+// The image's device pixels that direct writes may change: all of them, or those of the clip.
+QRect Canvas::WritableDevicePixels() const
+{
+    QRect device(0, 0, image_.width(), image_.height());
+    if (clipped_)
+        device &= QRect(QPoint(DeviceLength(clip_.left() + kMargin), DeviceLength(clip_.top() + kMargin)),
+                        QPoint(DeviceLength(clip_.right() + 1 + kMargin) - 1, DeviceLength(clip_.bottom() + 1 + kMargin) - 1));
+    return device;
+}
+
 void Canvas::Stamp(const CanvasStamp& stamp, int x, int y)
 {
     if (stamp.movesPen)
@@ -803,10 +813,7 @@ void Canvas::Stamp(const CanvasStamp& stamp, int x, int y)
     const int originX = DeviceLength(x + kMargin);
     const int originY = DeviceLength(y + kMargin);
     const qsizetype stride = image_.bytesPerLine();
-    QRect device(0, 0, image_.width(), image_.height());
-    if (clipped_)
-        device &= QRect(QPoint(DeviceLength(clip_.left() + kMargin), DeviceLength(clip_.top() + kMargin)),
-                        QPoint(DeviceLength(clip_.right() + 1 + kMargin) - 1, DeviceLength(clip_.bottom() + 1 + kMargin) - 1));
+    const QRect device = WritableDevicePixels();
     for (const QPoint& offset : stamp.offsets) {
         const int px = originX + offset.x();
         const int py = originY + offset.y();
@@ -828,10 +835,7 @@ void Canvas::StampRows(const CanvasStamp& stamp, int x, int y0, int y1)
         penPos_ = QPoint(x, y1) + stamp.penOffset;
     if (!bits_)
         return;
-    // Ratio 1: device pixels are pixels, so the clip is clip_ moved by the margin, as in Stamp.
-    QRect device(0, 0, image_.width(), image_.height());
-    if (clipped_)
-        device &= clip_.translated(kMargin, kMargin);
+    const QRect device = WritableDevicePixels();
     if (device.isEmpty())
         return;
     const qsizetype stride = image_.bytesPerLine();

@@ -132,6 +132,7 @@ private:
     bool HasSurface() const { return device_ != nullptr || !image_.isNull(); }
     void FlushRuns();
     int DeviceLength(int pixels) const;
+    QRect WritableDevicePixels() const;
     void EndPainting() const;
     void Segment(QPoint from, QPoint to);
     void ThinLine(QPoint from, QPoint to);
