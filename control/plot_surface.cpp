@@ -44,8 +44,26 @@ void PlotSurface::paintEvent(QPaintEvent* event)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(band_.adjusted(0, 0, -1, -1));
     }
+    // The keys act on the surface while it has the focus: the frame says so, over the picture.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
     if (canvas_.DevicePixelRatio() != devicePixelRatioF())
         emit pictureOutdated();
+}
+
+void PlotSurface::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PlotSurface::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void PlotSurface::mouseMoveEvent(QMouseEvent* event)
