@@ -42,18 +42,19 @@ AxisScale::AxisScale(double low, double high) : low_(low), high_(high)
         scaledExtent_ = std::numeric_limits<double>::denorm_min();
 }
 
-void PlotMapping::MapPoints(const DataPoint* points, std::size_t count, int* columns, int* rows) const
+namespace {
+
+// The numbers MapPoints works with, so both layouts of points share one body.
+struct MapConstants
 {
-    const double scaleX = x_.Scale();
-    const double lowX = x_.ScaledLow();
-    const double spanX = x_.ScaledExtent();
-    const double scaleY = y_.Scale();
-    const double lowY = y_.ScaledLow();
-    const double spanY = y_.ScaledExtent();
-    const double xwid = area_.xwid;
-    const double ywid = area_.ywid;
-    const double cornerx = area_.cornerx;
-    const double bottomy = area_.bottomy;
+    double scaleX, lowX, spanX, scaleY, lowY, spanY, xwid, ywid, cornerx, bottomy;
+};
+
+// `count` points, point i's X from x(i) and Y from y(i); with SSE2 two at a time, loaded by
+// pair(i) as (x0, x1) and (y0, y1).
+template <class X, class Y, class Pair>
+void MapEach(const MapConstants& k, std::size_t count, X x, Y y, [[maybe_unused]] Pair pair, int* columns, int* rows)
+{
     std::size_t i = 0;
 #if defined(__SSE2__)
     // Two points at a time, with the same operations in the same order as Column and Row;
@@ -65,22 +66,66 @@ void PlotMapping::MapPoints(const DataPoint* points, std::size_t count, int* col
         return _mm_cvtpd_epi32(_mm_min_pd(_mm_max_pd(v, low), high));
     };
     for (; i + 2 <= count; i += 2) {
-        const __m128d a = _mm_loadu_pd(&points[i].x);     // x0 y0
-        const __m128d b = _mm_loadu_pd(&points[i + 1].x); // x1 y1
-        const __m128d x = _mm_unpacklo_pd(a, b);
-        const __m128d y = _mm_unpackhi_pd(a, b);
-        const __m128d fx = _mm_div_pd(_mm_sub_pd(_mm_mul_pd(x, _mm_set1_pd(scaleX)), _mm_set1_pd(lowX)), _mm_set1_pd(spanX));
-        const __m128d fy = _mm_div_pd(_mm_sub_pd(_mm_mul_pd(y, _mm_set1_pd(scaleY)), _mm_set1_pd(lowY)), _mm_set1_pd(spanY));
-        const __m128i c = toPixels(_mm_add_pd(_mm_mul_pd(fx, _mm_set1_pd(xwid)), _mm_set1_pd(cornerx)));
-        const __m128i r = toPixels(_mm_sub_pd(_mm_set1_pd(bottomy), _mm_mul_pd(fy, _mm_set1_pd(ywid))));
+        __m128d xs;
+        __m128d ys;
+        pair(i, xs, ys);
+        const __m128d fx =
+            _mm_div_pd(_mm_sub_pd(_mm_mul_pd(xs, _mm_set1_pd(k.scaleX)), _mm_set1_pd(k.lowX)), _mm_set1_pd(k.spanX));
+        const __m128d fy =
+            _mm_div_pd(_mm_sub_pd(_mm_mul_pd(ys, _mm_set1_pd(k.scaleY)), _mm_set1_pd(k.lowY)), _mm_set1_pd(k.spanY));
+        const __m128i c = toPixels(_mm_add_pd(_mm_mul_pd(fx, _mm_set1_pd(k.xwid)), _mm_set1_pd(k.cornerx)));
+        const __m128i r = toPixels(_mm_sub_pd(_mm_set1_pd(k.bottomy), _mm_mul_pd(fy, _mm_set1_pd(k.ywid))));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(columns + i), c);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(rows + i), r);
     }
 #endif
     for (; i < count; ++i) {
-        columns[i] = PixelRound((points[i].x * scaleX - lowX) / spanX * xwid + cornerx);
-        rows[i] = PixelRound(bottomy - (points[i].y * scaleY - lowY) / spanY * ywid);
+        columns[i] = PixelRound((x(i) * k.scaleX - k.lowX) / k.spanX * k.xwid + k.cornerx);
+        rows[i] = PixelRound(k.bottomy - (y(i) * k.scaleY - k.lowY) / k.spanY * k.ywid);
     }
+}
+
+} // namespace
+
+void PlotMapping::MapPoints(const DataPoint* points, std::size_t count, int* columns, int* rows) const
+{
+    const MapConstants k{x_.Scale(), x_.ScaledLow(), x_.ScaledExtent(), y_.Scale(), y_.ScaledLow(), y_.ScaledExtent(),
+                         static_cast<double>(area_.xwid), static_cast<double>(area_.ywid),
+                         static_cast<double>(area_.cornerx), static_cast<double>(area_.bottomy)};
+    MapEach(
+        k, count, [&](std::size_t i) { return points[i].x; }, [&](std::size_t i) { return points[i].y; },
+        [&]([[maybe_unused]] std::size_t i, [[maybe_unused]] auto& xs, [[maybe_unused]] auto& ys) {
+#if defined(__SSE2__)
+            const __m128d a = _mm_loadu_pd(&points[i].x);     // x0 y0
+            const __m128d b = _mm_loadu_pd(&points[i + 1].x); // x1 y1
+            xs = _mm_unpacklo_pd(a, b);
+            ys = _mm_unpackhi_pd(a, b);
+#endif
+        },
+        columns, rows);
+}
+
+void PlotMapping::MapPoints(const PointList& points, std::size_t first, std::size_t count, int* columns,
+                            int* rows) const
+{
+    if (!points.IsCompact()) {
+        MapPoints(reinterpret_cast<const DataPoint*>(points.Storage()) + first, count, columns, rows);
+        return;
+    }
+    const MapConstants k{x_.Scale(), x_.ScaledLow(), x_.ScaledExtent(), y_.Scale(), y_.ScaledLow(), y_.ScaledExtent(),
+                         static_cast<double>(area_.xwid), static_cast<double>(area_.ywid),
+                         static_cast<double>(area_.cornerx), static_cast<double>(area_.bottomy)};
+    const double* ys = points.Storage() + first;
+    MapEach(
+        k, count, [&](std::size_t i) { return static_cast<double>(first + i + 1); }, [&](std::size_t i) { return ys[i]; },
+        [&]([[maybe_unused]] std::size_t i, [[maybe_unused]] auto& xs, [[maybe_unused]] auto& y2) {
+#if defined(__SSE2__)
+            // Positions are whole numbers, exact in a double.
+            xs = _mm_set_pd(static_cast<double>(first + i + 2), static_cast<double>(first + i + 1));
+            y2 = _mm_loadu_pd(ys + i);
+#endif
+        },
+        columns, rows);
 }
 
 double MaxLimitY(double maxY)

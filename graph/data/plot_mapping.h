@@ -87,6 +87,8 @@ public:
     // Column and Row of `count` points at once, the same numbers a point at a time gives
     // (null points get some position; callers skip them).
     void MapPoints(const DataPoint* points, std::size_t count, int* columns, int* rows) const;
+    // The same for the points [first, first + count) of a list, in either of its layouts.
+    void MapPoints(const PointList& points, std::size_t first, std::size_t count, int* columns, int* rows) const;
     // Tick positions round the offset alone: Round(f * xwid) + cornerx, bottomy - Round(f * ywid).
     int TickColumn(double x) const { return area_.cornerx + PixelRound(x_.Fraction(x) * area_.xwid); }
     int TickRow(double y) const { return area_.bottomy - PixelRound(y_.Fraction(y) * area_.ywid); }

@@ -75,13 +75,8 @@ void PlotModel::SortPoints(int seriesnum, int first, int last)
     last = std::min(last, static_cast<int>(points.size()) - 1);
     if (first >= last)
         return;
-    const auto byX = [](const DataPoint& a, const DataPoint& b) { return a.x < b.x; };
-    // Files are usually in order already; checking first spares the sort's buffer.
-    if (std::is_sorted(points.begin() + first, points.begin() + last + 1, byX))
-        return;
-    // Stable, so points with equal X keep the order of the file.
-    std::stable_sort(points.begin() + first, points.begin() + last + 1, byX);
-    emit changed(Change::Series);
+    if (points.SortByX(static_cast<std::size_t>(first), static_cast<std::size_t>(last) + 1))
+        emit changed(Change::Series);
 }
 
 void PlotModel::ClearData()

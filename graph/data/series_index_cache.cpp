@@ -5,11 +5,11 @@ namespace plotwell {
 const SeriesIndex& SeriesIndexCache::For(int seriesnum, const PointList& points, const std::function<void()>& checkpoint)
 {
     Entry& entry = entries_[static_cast<std::size_t>(seriesnum - 1)];
-    if (!entry.built || entry.data != points.data() || entry.size != points.size()) {
+    if (!entry.built || entry.data != points.Storage() || entry.size != points.size()) {
         entry.index = SeriesIndex(); // the old blocks go before the new ones are made
         entry.index = SeriesIndex(points, checkpoint);
         entry.built = true;
-        entry.data = points.data();
+        entry.data = points.Storage();
         entry.size = points.size();
     }
     return entry.index;

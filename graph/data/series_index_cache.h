@@ -24,7 +24,7 @@ private:
     struct Entry
     {
         bool built = false;
-        const DataPoint* data = nullptr;
+        const double* data = nullptr;
         std::size_t size = 0;
         SeriesIndex index;
     };

@@ -8,30 +8,33 @@
 
 namespace plotwell {
 
-void ValueStatistics::Add(std::span<const DataPoint> points)
+void ValueStatistics::Add(const PointList& points, std::size_t first, std::size_t last)
 {
-    series_.push_back(points);
-    points_ += static_cast<std::int64_t>(points.size());
+    last = std::min(last, points.size());
+    first = std::min(first, last);
+    series_.push_back(Run{&points, first, last});
+    points_ += static_cast<std::int64_t>(last - first);
     // In locals, so the sums stay in registers rather than going through memory per value.
     std::int64_t count = count_;
     double min = min_;
     double max = max_;
     double sum = sum_;
     long double singleSum = singleSum_;
-    for (const DataPoint& p : points) {
-        if (IsNullPoint(p))
+    for (std::size_t i = first; i < last; ++i) {
+        const double y = points.Y(i);
+        if (IsNullValue(y))
             continue;
         if (count == 0) {
-            min = max = p.y;
+            min = max = y;
         } else {
-            if (p.y < min)
-                min = p.y;
-            if (p.y > max)
-                max = p.y;
+            if (y < min)
+                min = y;
+            if (y > max)
+                max = y;
         }
         ++count;
-        sum += p.y;
-        singleSum += static_cast<float>(p.y);
+        sum += y;
+        singleSum += static_cast<float>(y);
     }
     count_ = count;
     min_ = min;
@@ -49,10 +52,10 @@ int ValueStatistics::Scale() const
 long double ValueStatistics::ScaledMean(int scale) const
 {
     long double sum = 0;
-    for (const std::span<const DataPoint> s : series_)
-        for (const DataPoint& p : s)
-            if (!IsNullPoint(p))
-                sum += std::ldexp(static_cast<long double>(p.y), -scale);
+    for (const Run& s : series_)
+        for (std::size_t i = s.first; i < s.last; ++i)
+            if (const double y = s.points->Y(i); !IsNullValue(y))
+                sum += std::ldexp(static_cast<long double>(y), -scale);
     return sum / static_cast<long double>(count_);
 }
 
@@ -75,8 +78,8 @@ double ValueStatistics::StandardDeviation() const
     if (std::max(std::fabs(min_), std::fabs(max_)) <= std::numeric_limits<float>::max()) {
         const long double mean = singleSum_ / static_cast<long double>(count_);
         long double total = 0;
-        for (const std::span<const DataPoint> s : series_)
-            total += SquaredDeviations(s, mean);
+        for (const Run& s : series_)
+            total += SquaredDeviations(*s.points, s.first, s.last, mean);
         const double deviation = SampleDeviation(total, count_);
         if (std::isfinite(deviation))
             return deviation;
@@ -91,10 +94,10 @@ double ValueStatistics::WideDeviation() const
     const int scale = Scale();
     const long double mean = ScaledMean(scale);
     long double total = 0;
-    for (const std::span<const DataPoint> s : series_)
-        for (const DataPoint& p : s)
-            if (!IsNullPoint(p)) {
-                const long double d = std::ldexp(static_cast<long double>(p.y), -scale) - mean;
+    for (const Run& s : series_)
+        for (std::size_t i = s.first; i < s.last; ++i)
+            if (const double y = s.points->Y(i); !IsNullValue(y)) {
+                const long double d = std::ldexp(static_cast<long double>(y), -scale) - mean;
                 total += d * d;
             }
     const long double deviation = std::sqrt(total / static_cast<long double>(count_ - 1));
@@ -120,13 +123,14 @@ ValueStatistics DisplayedStatistics(const PlotModel& model)
     return stats;
 }
 
-long double SquaredDeviations(std::span<const DataPoint> points, long double mean)
+long double SquaredDeviations(const PointList& points, std::size_t first, std::size_t last, long double mean)
 {
     long double total = 0;
-    for (const DataPoint& p : points) {
-        if (IsNullPoint(p))
+    for (std::size_t i = first; i < last; ++i) {
+        const double y = points.Y(i);
+        if (IsNullValue(y))
             continue;
-        const long double d = static_cast<long double>(static_cast<float>(p.y)) - mean;
+        const long double d = static_cast<long double>(static_cast<float>(y)) - mean;
         total += d * d;
     }
     return total;

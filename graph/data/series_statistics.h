@@ -5,7 +5,6 @@
 #include "graph/data/series_types.h"
 
 #include <cstdint>
-#include <span>
 #include <vector>
 
 namespace plotwell {
@@ -17,7 +16,8 @@ class PlotModel;
 class ValueStatistics
 {
 public:
-    void Add(std::span<const DataPoint> points);
+    // The points [first, last) of a series (all of them by default).
+    void Add(const PointList& points, std::size_t first = 0, std::size_t last = SIZE_MAX);
 
     std::int64_t Points() const { return points_; }
     std::int64_t Values() const { return count_; }
@@ -37,7 +37,12 @@ private:
     long double ScaledMean(int scale) const;
     double WideDeviation() const;
 
-    std::vector<std::span<const DataPoint>> series_;
+    struct Run
+    {
+        const PointList* points;
+        std::size_t first, last;
+    };
+    std::vector<Run> series_;
     std::int64_t points_ = 0;
     std::int64_t count_ = 0;
     double min_ = 0;
@@ -50,8 +55,8 @@ private:
 // sqrt(totalVariance / (n - 1)), each step rounded to single precision.
 double SampleDeviation(long double totalVariance, std::int64_t n);
 
-// Sum of (float(y) - mean)^2 over the non-null values of a series.
-long double SquaredDeviations(std::span<const DataPoint> points, long double mean);
+// Sum of (float(y) - mean)^2 over the non-null values of the points [first, last) of a series.
+long double SquaredDeviations(const PointList& points, std::size_t first, std::size_t last, long double mean);
 
 // The displayed series of a model, in order: the ones its status line reports.
 std::vector<const PointList*> DisplayedSeries(const PlotModel& model);

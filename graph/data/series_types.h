@@ -1,19 +1,14 @@
 #pragma once
 // The types and special values of the series store.
 
+#include "graph/data/point_list.h"
+
 #include <QString>
 
 #include <vector>
 
 namespace plotwell {
 
-struct DataPoint
-{
-    double x;
-    double y;
-};
-
-using PointList = std::vector<DataPoint>;     // one series
 using SeriesList = std::vector<PointList>; // all series; element 0 is series 1
 
 enum GraphKind { kLineGraph, kBarGraph, kStackedGraph, kCurveGraph, kPieGraph };

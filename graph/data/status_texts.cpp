@@ -53,7 +53,7 @@ QString StatusLineText(const PlotModel& model, const PlotView& view)
         const bool inOrder = model.DrawingIndex(n).HasBlocks() || PointsInXOrder(points);
         const PointSpan span = PointsInRange(points, inOrder, low, high);
         if (span.inOrder) {
-            stats.Add(std::span<const DataPoint>(points.data() + span.first, span.last - span.first));
+            stats.Add(points, span.first, span.last);
             continue;
         }
         PointList& inside = picked.emplace_back();

@@ -7,6 +7,8 @@ namespace plotwell {
 
 bool PointsInXOrder(const PointList& points)
 {
+    if (points.IsCompact())
+        return true; // every X is its position
     for (std::size_t i = 1; i < points.size(); ++i)
         if (!(points[i].x >= points[i - 1].x))
             return false;

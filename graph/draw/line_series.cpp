@@ -186,16 +186,8 @@ std::size_t RunEnd(const PointList& points, std::size_t n, const PlotMapping& ma
 // search and the run's last, partial block of points start there.
 void PrefetchRunEnd(const PointList& points, std::size_t end)
 {
-#if defined(__GNUC__)
     const std::size_t from = end > SeriesIndex::kFanOut ? end - SeriesIndex::kFanOut : 0;
-    const std::size_t to = std::min(end + 1, points.size());
-    const char* base = reinterpret_cast<const char*>(points.data());
-    for (std::size_t byte = from * sizeof(DataPoint); byte < to * sizeof(DataPoint); byte += 64)
-        __builtin_prefetch(base + byte);
-#else
-    (void)points;
-    (void)end;
-#endif
+    points.Prefetch(from, std::min(end + 1, points.size()));
 }
 
 // The first run of a filled area, point by point as the reducer would be given it: the
@@ -274,7 +266,7 @@ void DrawLineSeries(Canvas& canvas, const PlotModel& model, const RenderFrame& f
     std::array<int, kMapBlock> rows;
     for (std::size_t block = from; block < end; block += kMapBlock) {
         const std::size_t count = std::min(kMapBlock, end - block);
-        frame.map.MapPoints(points.data() + block, count, columns.data(), rows.data());
+        frame.map.MapPoints(points, block, count, columns.data(), rows.data());
         for (std::size_t i = 0; i < count; ++i) {
             if (IsNullPoint(points[block + i]))
                 continue;

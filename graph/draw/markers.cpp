@@ -198,7 +198,7 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         const auto markPoints = [&](std::size_t from, std::size_t count) {
             for (std::size_t first = from; first < from + count; first += block) {
                 const std::size_t mapped = std::min(block, from + count - first);
-                map.MapPoints(points.data() + first, mapped, columns.data(), rows.data());
+                map.MapPoints(points, first, mapped, columns.data(), rows.data());
                 for (std::size_t i = 0; i < mapped; ++i)
                     if (!IsNullPoint(points[first + i]))
                         mark(columns[i], rows[i]);

@@ -336,12 +336,11 @@ void ColumnReader::PutSeriesInModel(bool useX)
             // A row without X keeps its place as a gap at the X before it.
             double x = 0;
             for (std::size_t k = 0; k < points.size(); ++k) {
-                if (!IsNullValue((*xs)[k].y))
-                    x = (*xs)[k].y;
-                else
-                    points[k].y = nullvalue;
-                points[k].x = x;
-                anyValue |= !IsNullValue(points[k].y);
+                const double y = IsNullValue(xs->Y(k)) ? nullvalue : points.Y(k);
+                if (!IsNullValue(xs->Y(k)))
+                    x = xs->Y(k);
+                points.SetPoint(k, DataPoint{x, y});
+                anyValue |= !IsNullValue(y);
             }
         } else {
             anyValue = std::any_of(points.begin(), points.end(), [](const DataPoint& p) { return !IsNullValue(p.y); });

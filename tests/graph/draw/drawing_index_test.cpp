@@ -214,8 +214,9 @@ TEST(DrawingIndex, FollowsChangesOfTheSeries)
          }},
         {"points rewritten in place, then announced as the loader does",
          [](PlotModel& m) {
-             for (DataPoint& p : SeriesWriter(m).Points(1))
-                 p.y = 100 - p.y;
+             PointList& points = SeriesWriter(m).Points(1);
+             for (std::size_t i = 0; i < points.size(); ++i)
+                 points.SetY(i, 100 - points.Y(i));
              emit m.changed(PlotModel::Change::Series);
          }},
         {"a point added", [](PlotModel& m) { m.AddPoint(1, nullvalue, 250); }},
@@ -243,7 +244,7 @@ TEST(DrawingIndex, CostsAtMostAQuarterOfThePoints)
     for (const int points : {1000, 100000, 1000000}) {
         PointList ordered(static_cast<std::size_t>(points), DataPoint{1, 2});
         for (std::size_t i = 0; i < ordered.size(); ++i)
-            ordered[i].x = static_cast<double>(i);
+            ordered.SetPoint(i, DataPoint{static_cast<double>(i), ordered.Y(i)});
         const SeriesIndex index(ordered);
         ASSERT_TRUE(index.HasBlocks());
         EXPECT_LE(index.MemoryBytes(), ordered.size() * sizeof(DataPoint) / 4) << points;
@@ -264,7 +265,7 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
         for (int i = 0; i < n; ++i) {
             const bool gap = (i / 700) % 4 == 3 || random.bounded(8) == 0;
             const double y = random.bounded(2) ? values[random.bounded(8)] : random.generateDouble() * 6 - 3;
-            points[static_cast<std::size_t>(i)] = DataPoint{i + 1.0, gap ? nullvalue : y};
+            points.SetPoint(static_cast<std::size_t>(i), DataPoint{i + 1.0, gap ? nullvalue : y});
         }
         const SeriesIndex index(points);
         ASSERT_TRUE(index.HasBlocks());
@@ -325,8 +326,8 @@ TEST(DrawingIndex, NoBlocksWhereRunsWouldNotBeContiguous)
     for (const auto& c : cases) {
         PointList points(1000);
         for (std::size_t i = 0; i < points.size(); ++i)
-            points[i] = DataPoint{i + 1.0, 1.0 * (i % 13)};
-        points[c.at] = c.point;
+            points.SetPoint(i, DataPoint{i + 1.0, 1.0 * (i % 13)});
+        points.SetPoint(c.at, c.point);
         const SeriesIndex index(points);
         EXPECT_FALSE(index.HasBlocks()) << c.name;
         EXPECT_EQ(index.Range().maxY, 12) << c.name; // the extremes are kept all the same

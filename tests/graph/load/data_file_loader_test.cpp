@@ -204,6 +204,48 @@ TEST_F(LoaderFixture, LongLinesAndManyLines)
     EXPECT_EQ(model.AllSeries()[1][199999].x, 200000);
 }
 
+// Bare values (and columns without an X column) are stored as their Y alone; points with X
+// of their own take both, and a series that stops matching its positions takes both from then.
+TEST_F(LoaderFixture, BareValuesTakeEightBytesAPoint)
+{
+    QByteArray bare;
+    QByteArray pairs;
+    QByteArray rows;
+    QByteArray rowsWithX;
+    QByteArray rowsNumbered; // an X column of the row numbers: as good as none
+    for (int i = 0; i < 100000; ++i) {
+        bare += QByteArray::number(i % 89) + (i % 5 ? " " : " , ");
+        pairs += "(" + QByteArray::number(i * 2) + "," + QByteArray::number(i % 89) + ") ";
+        rows += QByteArray::number(i % 89) + ";" + QByteArray::number(i % 13) + "\n";
+        rowsWithX += QByteArray::number(i * 2) + ";" + QByteArray::number(i % 13) + "\n";
+        rowsNumbered += QByteArray::number(i + 1) + ";" + QByteArray::number(i % 13) + "\n";
+    }
+    const struct
+    {
+        const char* name;
+        QByteArray text;
+        std::size_t bytesPerPoint;
+    } cases[] = {
+        {"bare.txt", bare + "\n" + bare, 8},
+        {"pairs.txt", pairs, 16},
+        {"mixed.txt", bare + "(3,4)", 16},
+        {"columns.csv", rows, 8},
+        {"columns-x.csv", "x;y\n" + rowsWithX, 16},
+        {"columns-numbered.csv", rowsNumbered, 8},
+    };
+    for (const auto& c : cases) {
+        LoadDataFile(model, write(QString::fromLatin1(c.name), c.text));
+        ASSERT_TRUE(sink.Messages().isEmpty()) << c.name << sink.Messages().join(u'|').toStdString();
+        ASSERT_GE(model.NumberOfSeries(), 1) << c.name;
+        for (const PointList& points : model.AllSeries()) {
+            ASSERT_GT(points.size(), 90000u) << c.name;
+            EXPECT_EQ(points.BytesPerPoint(), c.bytesPerPoint) << c.name;
+            // Reserved by an estimate and trimmed past a quarter more: never a doubling's room.
+            EXPECT_LE(points.MemoryBytes(), points.size() * c.bytesPerPoint * 5 / 4 + 4096) << c.name;
+        }
+    }
+}
+
 TEST_F(LoaderFixture, BigFilesReadInPiecesLoseNothing)
 {
     // Files are read a few megabytes at a time; a character cut by a piece's end must still
