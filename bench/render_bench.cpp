@@ -87,9 +87,12 @@ void PrintRedraws(PlotModel& model, int runs)
             std::printf("%-28s %7.1f ms %7.1f ms %6.1fx\n", label, p * 1e3, q * 1e3, p / q);
         }
     }
+    std::size_t pointBytes = 0;
+    for (const PointList& points : model.AllSeries())
+        pointBytes += points.MemoryBytes();
     std::printf("first indexed drawing (builds the index) %.1f ms; index %.1f MB beside %.1f MB of points\n",
                 first * 1e3, static_cast<double>(model.DrawingIndexBytes()) / 1048576.0,
-                static_cast<double>(model.NumberOfPoints()) * sizeof(DataPoint) / 1048576.0);
+                static_cast<double>(pointBytes) / 1048576.0);
 }
 
 } // namespace
