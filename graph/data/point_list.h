@@ -4,7 +4,7 @@
 // position, and turns itself into (X, Y) pairs the first time one is not. Readers see
 // DataPoint values either way.
 
-#include "graph/data/large_buffer.h"
+#include "graph/data/large_block.h"
 
 #include <compare>
 #include <cstddef>

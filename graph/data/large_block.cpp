@@ -1,4 +1,4 @@
-#include "graph/data/large_buffer.h"
+#include "graph/data/large_block.h"
 
 #include <cstdint>
 #include <cstdlib>
