@@ -1,6 +1,7 @@
 #include "graph/draw/line_series.h"
 
 #include "graph/draw/canvas.h"
+#include "graph/draw/column_runs.h"
 #include "graph/draw/pixel_path.h"
 #include "graph/data/plot_model.h"
 #include "graph/draw/render_frame.h"
@@ -150,36 +151,6 @@ std::size_t ReduceInXOrder(const PointList& points, std::size_t begin, std::size
             AddColumnRun(reducer, map, points, column, a, b, run);
     }
     return n;
-}
-
-// The first point past the run of `column` that starts at a: a search outwards from `guess`
-// (the length of the run before is a good one), then a bisection.
-std::size_t RunEnd(const PointList& points, std::size_t n, const PlotMapping& map, std::size_t a, int column,
-                   std::size_t guess)
-{
-    const auto past = [&](std::size_t i) { return i >= n || map.Column(points[i].x) > column; };
-    std::size_t lo = a; // never past
-    std::size_t hi = std::clamp(guess, a + 1, n); // past, once bracketed
-    std::size_t step = 1;
-    if (past(hi)) {
-        while (hi - a > step && past(hi - step)) {
-            hi -= step;
-            step *= 2;
-        }
-        lo = hi - a > step ? hi - step : a;
-    } else {
-        lo = hi;
-        while (!past(lo + step)) {
-            lo += step;
-            step *= 2;
-        }
-        hi = std::min(lo + step, n);
-    }
-    while (hi - lo > 1) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        (past(mid) ? hi : lo) = mid;
-    }
-    return hi;
 }
 
 // Asks for the points around the likely end of the next run before they are read: the end
