@@ -1,8 +1,10 @@
 #include "graph/draw/curve_series.h"
 
 #include "graph/draw/canvas.h"
+#include "graph/draw/column_runs.h"
 #include "graph/data/plot_model.h"
 #include "graph/draw/render_frame.h"
+#include "graph/data/series_index.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,12 +41,69 @@ struct CentreSums
     std::vector<double> count;
 };
 
+// The values of one centre are added in pieces, one per group of SeriesIndex::kSumSpan
+// points, each piece from 0 in order and the pieces in order, so that the walk and the drawing
+// index, which keeps the sum of every group, add the same numbers in the same order.
+class CentreAdder
+{
+public:
+    explicit CentreAdder(CentreSums& sums) : sums_(sums) {}
+
+    // A plotted value of point j, whose centre is `centre`; points come in order.
+    void Add(std::size_t j, int centre, double y)
+    {
+        Start(centre, j / SeriesIndex::kSumSpan);
+        piece_ += y;
+        pieceCount_ += 1;
+    }
+    // The values of a whole group g, of which `count` are plotted.
+    void AddGroup(std::size_t g, int centre, double sum, int count)
+    {
+        if (count == 0)
+            return;
+        Start(centre, g);
+        piece_ = sum;
+        pieceCount_ = count;
+        Finish();
+    }
+    void Finish()
+    {
+        if (pieceCount_ > 0) {
+            sums_.sum.back() += piece_;
+            sums_.count.back() += pieceCount_;
+        }
+        piece_ = 0;
+        pieceCount_ = 0;
+    }
+
+private:
+    void Start(int centre, std::size_t group)
+    {
+        if (sums_.column.empty() || centre != sums_.column.back()) {
+            // Centres mostly grow with the position, so equal centres are mostly neighbours.
+            Finish();
+            sums_.column.push_back(centre);
+            sums_.sum.push_back(0);
+            sums_.count.push_back(0);
+        } else if (group != group_) {
+            Finish();
+        }
+        group_ = group;
+    }
+
+    CentreSums& sums_;
+    double piece_ = 0;
+    double pieceCount_ = 0;
+    std::size_t group_ = 0;
+};
+
 // Each point's weight is centred on the column its marker stands in, the column of its own X
 // (bare values have their position as X), so the curve passes by its markers however unevenly
 // the X values are spread.
 CentreSums SumByCentre(const PointList& points, const RenderFrame& frame)
 {
     CentreSums sums;
+    CentreAdder adder(sums);
     const PlotMapping& map = frame.map;
     const int cornerx = map.Area().cornerx;
     // Column(x) of X values that mostly grow, at the cost of a comparison for most of them:
@@ -67,22 +126,45 @@ CentreSums SumByCentre(const PointList& points, const RenderFrame& frame)
         high = last;
         return known;
     };
-    int current = 0;
     for (std::size_t j = 0; j < points.size(); ++j) {
-        if (IsNullPoint(points[j]))
+        const double y = points[j].y;
+        if (IsNullValue(y))
             continue;
         // Column index c of the curve's vertex at cornerx + c - 1.
-        const int centre = column(points[j].x) - cornerx + 1;
-        if (sums.column.empty() || centre != current) {
-            // Centres mostly grow with the position, so equal centres are mostly neighbours.
-            sums.column.push_back(centre);
-            sums.sum.push_back(0);
-            sums.count.push_back(0);
-            current = centre;
-        }
-        sums.sum.back() += points[j].y;
-        sums.count.back() += 1;
+        adder.Add(j, column(points[j].x) - cornerx + 1, y);
     }
+    adder.Finish();
+    return sums;
+}
+
+// The same sums through the drawing index: a column's run of points by bisection, its whole
+// groups from the index, only the points of the groups at its ends added here.
+CentreSums SumByCentreWithIndex(const PointList& points, const RenderFrame& frame, const SeriesIndex& index)
+{
+    constexpr std::size_t span = SeriesIndex::kSumSpan;
+    CentreSums sums;
+    CentreAdder adder(sums);
+    const PlotMapping& map = frame.map;
+    const int cornerx = map.Area().cornerx;
+    ForEachColumnRun(points, 0, points.size(), map, [&](int column, std::size_t a, std::size_t b) {
+        const int centre = column - cornerx + 1;
+        for (std::size_t i = a; i < b;) {
+            const std::size_t g = i / span;
+            const std::size_t groupEnd = std::min((g + 1) * span, b);
+            if (i == g * span && groupEnd == (g + 1) * span) {
+                adder.AddGroup(g, centre, index.GroupSum(g), index.GroupCount(g));
+            } else {
+                for (std::size_t j = i; j < groupEnd; ++j) {
+                    const double y = points[j].y;
+                    if (!IsNullValue(y))
+                        adder.Add(j, centre, y);
+                }
+                adder.Finish();
+            }
+            i = groupEnd;
+        }
+    });
+    adder.Finish();
     return sums;
 }
 
@@ -107,7 +189,9 @@ void DrawCurve(Canvas& canvas, const PlotModel& model, const RenderFrame& frame,
     canvas.Pen().SetColor(options.SeriesColorOf(n));
     if (xwid <= 0)
         return;
-    const CentreSums sums = SumByCentre(points, frame);
+    const SeriesIndex* index = frame.indexed ? &model.DrawingIndex(n) : nullptr;
+    const bool grouped = index && index->HasGroups() && index->MapsInOrder(points, frame.map, false);
+    const CentreSums sums = grouped ? SumByCentreWithIndex(points, frame, *index) : SumByCentre(points, frame);
     if (sums.column.empty())
         return;
 
