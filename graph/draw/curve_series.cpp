@@ -178,6 +178,55 @@ double CurveWeight(int d, int xwid, int smoothing)
     return std::pow(1 - dd / xwid, std::ldexp(1.0, smoothing));
 }
 
+namespace {
+
+// The weights of the drawn columns by distance, each divided by its column's smallest weight
+// and 10^8 as the sums take them. Every series of a drawing uses the same: kept for the next.
+class CurveWeights
+{
+public:
+    bool Fits(int xwid, int smoothing, int stride, int farthest) const
+    {
+        return xwid == xwid_ && smoothing == smoothing_ && stride == stride_ && farthest <= farthest_;
+    }
+    void Build(int xwid, int smoothing, int stride, int farthest)
+    {
+        xwid_ = xwid, smoothing_ = smoothing, stride_ = stride, farthest_ = farthest;
+        std::vector<double> weight(static_cast<std::size_t>(farthest) + 1);
+        for (int d = 0; d <= farthest; ++d)
+            weight[static_cast<std::size_t>(d)] = CurveWeight(d, xwid, smoothing);
+        const std::size_t row = weight.size();
+        scaled_.assign((static_cast<std::size_t>(xwid / stride) + 1) * row, 0.0);
+        for (int c = 1; c <= xwid; ++c) {
+            if (c != 1 && c % stride != 0)
+                continue;
+            const int dd = 2 * c <= xwid ? xwid - c : c;
+            const double wmin = std::max(weight[static_cast<std::size_t>(dd)], 1e-20);
+            double* scaled = &scaled_[Slot(c) * row];
+            for (std::size_t d = 0; d < row; ++d)
+                scaled[d] = weight[d] / wmin / 100000000.0;
+        }
+    }
+    // The weights of drawn column c, by distance.
+    const double* ForColumn(int c) const { return &scaled_[Slot(c) * (static_cast<std::size_t>(farthest_) + 1)]; }
+
+private:
+    std::size_t Slot(int c) const { return static_cast<std::size_t>(c / stride_); }
+
+    int xwid_ = -1, smoothing_ = -1, stride_ = -1, farthest_ = -1;
+    std::vector<double> scaled_;
+};
+
+const CurveWeights& WeightsFor(int xwid, int smoothing, int stride, int farthest)
+{
+    thread_local CurveWeights weights;
+    if (!weights.Fits(xwid, smoothing, stride, farthest))
+        weights.Build(xwid, smoothing, stride, farthest);
+    return weights;
+}
+
+} // namespace
+
 void DrawCurve(Canvas& canvas, const PlotModel& model, const RenderFrame& frame, int n)
 {
     const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
@@ -199,9 +248,7 @@ void DrawCurve(Canvas& canvas, const PlotModel& model, const RenderFrame& frame,
     int farthest = xwid;
     for (const int centre : sums.column)
         farthest = std::max({farthest, std::abs(1 - centre), std::abs(xwid - centre)});
-    std::vector<double> weight(static_cast<std::size_t>(farthest) + 1);
-    for (int d = 0; d <= farthest; ++d)
-        weight[static_cast<std::size_t>(d)] = CurveWeight(d, xwid, smoothing);
+    const CurveWeights& weights = WeightsFor(xwid, smoothing, stride, farthest);
 
     const int bandBottom = frame.cornery - options.lineWidth;
     QPoint previous;
@@ -209,14 +256,13 @@ void DrawCurve(Canvas& canvas, const PlotModel& model, const RenderFrame& frame,
     for (int c = 1; c <= xwid; ++c) {
         if (c != 1 && c % stride != 0)
             continue;
-        const int dd = 2 * c <= xwid ? xwid - c : c;
-        const double wmin = std::max(weight[static_cast<std::size_t>(dd)], 1e-20);
+        const double* w = weights.ForColumn(c);
         double weightSum = 0;
         double weightedSum = 0;
         for (std::size_t k = 0; k < sums.column.size(); ++k) {
-            const double w = weight[static_cast<std::size_t>(std::abs(c - sums.column[k]))] / wmin / 100000000.0;
-            weightSum += w * sums.count[k];
-            weightedSum += w * sums.sum[k];
+            const double wk = w[std::abs(c - sums.column[k])];
+            weightSum += wk * sums.count[k];
+            weightedSum += wk * sums.sum[k];
         }
         const double yc = weightedSum / weightSum;
         if (!std::isfinite(yc))
