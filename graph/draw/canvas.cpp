@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstdint>
 #include <cmath>
 #include <limits>
@@ -510,6 +511,82 @@ void Canvas::ThinLine(QPoint from, QPoint to)
     const RgbColor color = pen_.Color();
     WalkThinLine(from, to, pen_.Style() == kDotPen, -kMargin, width_ + kMargin - 1, -kMargin, height_ + kMargin - 1,
                  [&](int x, int y, int w, int h) { FillPixels(x, y, w, h, color); });
+}
+
+void Canvas::FillBands(const QPoint* points, qsizetype count, int row)
+{
+    QRect reachable(-kMargin, -kMargin, width_ + 2 * kMargin, height_ + 2 * kMargin);
+    if (clipped_)
+        reachable &= clip_;
+    if (count <= 0 || reachable.isEmpty() || brush_.Style() == kClearBrush)
+        return;
+    const int left = reachable.left();
+    const int right = reachable.right();
+    const int lowY = reachable.top();
+    const int highY = reachable.bottom();
+    // The rows of the line in each reachable column, [top, bottom].
+    std::vector<int> top(static_cast<std::size_t>(reachable.width()), INT_MAX);
+    std::vector<int> bottom(top.size(), INT_MIN);
+    const auto take = [&](qint64 x, qint64 y0, qint64 y1) {
+        if (x < left || x > right)
+            return;
+        const auto at = static_cast<std::size_t>(x - left);
+        top[at] = static_cast<int>(std::min<qint64>(top[at], y0));
+        bottom[at] = static_cast<int>(std::max<qint64>(bottom[at], y1));
+    };
+    for (qsizetype i = 0; i < count; ++i) {
+        const QPoint p = points[i];
+        take(p.x(), p.y(), p.y());
+        if (i == 0 || points[i - 1] == p)
+            continue;
+        const QPoint q = points[i - 1];
+        WalkThinLine(q, p, false, left, right, lowY, highY,
+                     [&](int x, int y, int w, int h) {
+                         for (qint64 c = x; c < qint64(x) + w; ++c)
+                             take(c, y, qint64(y) + h - 1);
+                     });
+        // A steep line is walked only over the reachable rows: a column it crosses wholly
+        // beyond them reaches past them on the line's side.
+        const qint64 dx = qint64(p.x()) - q.x();
+        const qint64 dy = qint64(p.y()) - q.y();
+        if (std::abs(dy) <= std::abs(dx) || (std::min(p.y(), q.y()) >= lowY && std::max(p.y(), q.y()) <= highY))
+            continue;
+        const qint64 from = std::max<qint64>(std::min(p.x(), q.x()), left);
+        const qint64 to = std::min<qint64>(std::max(p.x(), q.x()), right);
+        for (qint64 c = from; c <= to; ++c) {
+            const double y = q.y() + static_cast<double>(c - q.x()) * static_cast<double>(dy) / static_cast<double>(dx);
+            if (y < lowY)
+                take(c, lowY - 1, lowY - 1);
+            else if (y > highY)
+                take(c, highY + 1, highY + 1);
+        }
+    }
+    const RgbColor color = brush_.Color();
+    // On the bitmap at a whole ratio of 1, each column is written directly.
+    const bool direct = !device_ && ratio_ == 1.0 && bits_;
+    const QRect device = direct ? WritableDevicePixels() : QRect();
+    const QRgb value = qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                            static_cast<int>((color >> 16) & 0xFF));
+    const qsizetype stride = image_.bytesPerLine();
+    for (std::size_t at = 0; at < top.size(); ++at) {
+        if (top[at] > bottom[at])
+            continue;
+        const int x = left + static_cast<int>(at);
+        const int y0 = std::clamp(std::min(top[at], row), lowY, highY);
+        const int y1 = std::clamp(std::max(bottom[at], row), lowY, highY);
+        if (!direct) {
+            FillPixels(x, y0, 1, y1 - y0 + 1, color);
+            continue;
+        }
+        const int px = x + kMargin;
+        if (px < device.left() || px > device.right())
+            continue;
+        const int from = std::max(y0 + kMargin, device.top());
+        const int to = std::min(y1 + kMargin, device.bottom());
+        uchar* pixel = bits_ + qsizetype(from) * stride + qsizetype(px) * qsizetype(sizeof(QRgb));
+        for (int py = from; py <= to; ++py, pixel += stride)
+            *reinterpret_cast<QRgb*>(pixel) = value;
+    }
 }
 
 void Canvas::WideLines(const QPoint* points, qsizetype count)

@@ -105,6 +105,10 @@ public:
     void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     // Fills with the brush, no outline; nothing with a clear brush.
     void FillRect(const QRect& rect);
+    // The area between a path and row `row`, in the brush colour: in every pixel column the
+    // path's one-pixel line reaches (its points included), the rows from the highest of its
+    // pixels there (or `row`) to the lowest (or `row`).
+    void FillBands(const QPoint* points, qsizetype count, int row);
 
     void SetPixel(int x, int y, RgbColor color);
     RgbColor Pixel(int x, int y) const;
