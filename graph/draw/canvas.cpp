@@ -286,9 +286,17 @@ void Canvas::FillPixels(int x, int y, int w, int h, RgbColor color)
     const QRgb value = qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                             static_cast<int>((color >> 16) & 0xFF));
     const qsizetype stride = image_.bytesPerLine();
-    for (int row = top; row < std::min(bottom, image_.height()); ++row) {
+    const int rowEnd = std::min(bottom, image_.height());
+    const int columnEnd = std::min(right, image_.width());
+    if (columnEnd - left == 1) { // a column of a bar or band: one pixel a row
+        uchar* pixel = bits_ + qsizetype(top) * stride + qsizetype(left) * qsizetype(sizeof(QRgb));
+        for (int row = top; row < rowEnd; ++row, pixel += stride)
+            *reinterpret_cast<QRgb*>(pixel) = value;
+        return;
+    }
+    for (int row = top; row < rowEnd; ++row) {
         QRgb* line = reinterpret_cast<QRgb*>(bits_ + row * stride);
-        std::fill(line + left, line + std::min(right, image_.width()), value);
+        std::fill(line + left, line + columnEnd, value);
     }
 }
 
@@ -710,10 +718,13 @@ void Canvas::Rectangle(int left, int top, int right, int bottom)
     const auto [x1, y1, x2, y2] = RectangleBox(left, top, right, bottom);
     if (!Painter())
         return;
-    if (brush_.Style() == kSolidBrush)
+    const bool filled = brush_.Style() == kSolidBrush;
+    if (filled)
         FillPixels(x1, y1, x2 - x1, y2 - y1, brush_.Color());
     if (pen_.Width() == 1) {
         const RgbColor c = pen_.Color();
+        if (filled && c == brush_.Color())
+            return; // the outline lies in the box just filled
         FillPixels(x1, y1, x2 - x1, 1, c);
         FillPixels(x1, y2 - 1, x2 - x1, 1, c);
         FillPixels(x1, y1, 1, y2 - y1, c);
