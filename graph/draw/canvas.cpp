@@ -601,10 +601,10 @@ void Canvas::WideLines(const QPoint* points, qsizetype count)
 {
     const PenFootprint footprint = FootprintOf(pen_.Width());
     const int reach = footprint.reach;
-    // The one-pixel line's pixels that can reach the surface, as runs along rows.
+    // The one-pixel line's pixels that can reach the surface, as runs along rows or columns.
     struct Span
     {
-        int row, x0, x1; // [x0, x1)
+        int row0, row1, x0, x1; // rows [row0, row1], columns [x0, x1)
     };
     std::vector<Span> spans;
     // FillPixels keeps to the clip; walking only what can reach it keeps a zoomed line's
@@ -624,21 +624,23 @@ void Canvas::WideLines(const QPoint* points, qsizetype count)
         WalkThinLine(points[i - 1], points[i], false, lowX, highX, lowY, highY, [&](int x, int y, int w, int h) {
             if (h == 1) {
                 if (y >= lowY && y <= highY && x <= highX && x + w > lowX)
-                    spans.push_back({y, std::max(x, lowX), std::min(x + w, highX + 1)});
+                    spans.push_back({y, y, std::max(x, lowX), std::min(x + w, highX + 1)});
                 return;
             }
             if (x < lowX || x > highX)
                 return;
-            for (int row = std::max(y, lowY); row < std::min(y + h, highY + 1); ++row)
-                spans.push_back({row, x, x + 1});
+            const int row0 = std::max(y, lowY);
+            const int row1 = std::min(y + h - 1, highY);
+            if (row0 <= row1)
+                spans.push_back({row0, row1, x, x + 1});
         });
     }
     if (spans.empty())
         return;
-    int minRow = spans.front().row, maxRow = minRow, minX = spans.front().x0, maxX = spans.front().x1;
+    int minRow = spans.front().row0, maxRow = spans.front().row1, minX = spans.front().x0, maxX = spans.front().x1;
     for (const Span& s : spans) {
-        minRow = std::min(minRow, s.row);
-        maxRow = std::max(maxRow, s.row);
+        minRow = std::min(minRow, s.row0);
+        maxRow = std::max(maxRow, s.row1);
         minX = std::min(minX, s.x0);
         maxX = std::max(maxX, s.x1);
     }
@@ -649,11 +651,21 @@ void Canvas::WideLines(const QPoint* points, qsizetype count)
     const int rows = maxRow - minRow + static_cast<int>(footprint.rows.size());
     const int words = (columns + 63) / 64;
     std::vector<std::uint64_t> bits(static_cast<std::size_t>(rows) * static_cast<std::size_t>(words));
+    // The footprint is a disk: its rows widen to the widest one and narrow after it, so the
+    // widest of a run of its rows is the one nearest to the widest.
+    const int footprintRows = static_cast<int>(footprint.rows.size());
+    int widest = 0;
+    for (int k = 1; k < footprintRows; ++k)
+        if (footprint.rows[static_cast<std::size_t>(k)].second - footprint.rows[static_cast<std::size_t>(k)].first >
+            footprint.rows[static_cast<std::size_t>(widest)].second - footprint.rows[static_cast<std::size_t>(widest)].first)
+            widest = k;
     for (const Span& s : spans) {
-        for (std::size_t k = 0; k < footprint.rows.size(); ++k) {
-            const int row = s.row + footprint.top + static_cast<int>(k) - top;
-            const auto [lo, hi] = footprint.rows[k];
-            SetBits(bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(words), s.x0 + lo - left,
+        // Output row r takes the footprint rows k that reach it from a row of the span.
+        for (int r = s.row0 + footprint.top; r <= s.row1 + footprint.top + footprintRows - 1; ++r) {
+            const int ka = std::max(0, r - footprint.top - s.row1);
+            const int kb = std::min(footprintRows - 1, r - footprint.top - s.row0);
+            const auto [lo, hi] = footprint.rows[static_cast<std::size_t>(std::clamp(widest, ka, kb))];
+            SetBits(bits.data() + static_cast<std::size_t>(r - top) * static_cast<std::size_t>(words), s.x0 + lo - left,
                     s.x1 - 1 + hi - left);
         }
     }

@@ -217,7 +217,8 @@ TEST_F(CanvasTest, WideLinesAreTheThinLineWidenedByTheRoundPen)
     const struct
     {
         QPoint from, to;
-    } lines[] = {{{10, 40}, {150, 40}}, {{20, 10}, {130, 110}}, {{100, 5}, {90, 115}}, {{-30, -20}, {60, 70}}};
+    } lines[] = {{{10, 40}, {150, 40}}, {{20, 10}, {130, 110}}, {{100, 5}, {90, 115}}, {{70, 10}, {70, 100}},
+                 {{-30, -20}, {60, 70}}};
     for (const auto& line : lines) {
         Canvas thin;
         thin.SetSize(160, 120);
@@ -232,7 +233,7 @@ TEST_F(CanvasTest, WideLinesAreTheThinLineWidenedByTheRoundPen)
         if (line.from.x() < 0)
             for (int i = 0; i < 30; ++i)
                 pixels.emplace_back(line.from.x() + i, line.from.y() + i);
-        for (const int width : {2, 3, 5, 12}) {
+        for (const int width : {2, 3, 5, 12, 30}) {
             Canvas wide;
             wide.SetSize(160, 120);
             wide.Pen().SetWidth(width);
