@@ -950,6 +950,51 @@ void Canvas::StampRows(const CanvasStamp& stamp, int x, int y0, int y1)
     }
 }
 
+void Canvas::StampColumns(const CanvasStamp& stamp, const std::vector<std::array<int, 3>>& runs)
+{
+    if (runs.empty())
+        return;
+    if (device_ || ratio_ != 1.0 || !bits_) {
+        for (const auto& [x, y0, y1] : runs)
+            StampRows(stamp, x, y0, y1);
+        return;
+    }
+    if (stamp.movesPen)
+        penPos_ = QPoint(runs.back()[0], runs.back()[2]) + stamp.penOffset;
+    const QRect device = WritableDevicePixels();
+    if (device.isEmpty())
+        return;
+    // The stamped device pixels, column by column, then written once each.
+    const int rows = device.height();
+    const std::size_t words = static_cast<std::size_t>(rows + 63) / 64;
+    std::vector<std::uint64_t> covered(static_cast<std::size_t>(device.width()) * words);
+    for (const auto& [x, y0, y1] : runs) {
+        for (const auto& [dx, from, to] : stamp.columnRuns) {
+            const qint64 px = qint64(x) + kMargin + dx;
+            if (px < device.left() || px > device.right())
+                continue;
+            const qint64 top = std::max<qint64>(qint64(y0) + kMargin + from, device.top()) - device.top();
+            const qint64 bottom = std::min<qint64>(qint64(y1) + kMargin + to, device.bottom()) - device.top();
+            if (top > bottom)
+                continue;
+            SetBits(covered.data() + static_cast<std::size_t>(px - device.left()) * words, static_cast<int>(top),
+                    static_cast<int>(bottom));
+        }
+    }
+    const qsizetype stride = image_.bytesPerLine();
+    for (int column = 0; column < device.width(); ++column) {
+        const std::uint64_t* bits = covered.data() + static_cast<std::size_t>(column) * words;
+        const qsizetype px = device.left() + column;
+        for (int row = NextBit(bits, 0, rows, true); row < rows;) {
+            const int end = NextBit(bits, row, rows, false);
+            uchar* pixel = bits_ + qsizetype(device.top() + row) * stride + px * qsizetype(sizeof(QRgb));
+            for (int r = row; r < end; ++r, pixel += stride)
+                *reinterpret_cast<QRgb*>(pixel) = stamp.color;
+            row = NextBit(bits, end, rows, true);
+        }
+    }
+}
+
 QFont Canvas::CurrentFont() const
 {
     if (fontCached_ && fontKeyName_ == font_.Name() && fontKeyHeight_ == font_.Height())

@@ -130,6 +130,9 @@ public:
     void Stamp(const CanvasStamp& stamp, int x, int y);
     // The same pixels as Stamp at (x, y) for every y of [y0, y1], a run of a column at a time.
     void StampRows(const CanvasStamp& stamp, int x, int y0, int y1);
+    // The same pixels as StampRows for each run {x, y0, y1}, in that order; where stamps
+    // overlap, each pixel is written once.
+    void StampColumns(const CanvasStamp& stamp, const std::vector<std::array<int, 3>>& runs);
 
 private:
     QPainter* Painter();

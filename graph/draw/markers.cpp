@@ -269,11 +269,13 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         // a run of a column's rows at a time.
         const auto draw = [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
         const CanvasStamp stamp = canvas.CaptureStamp(reach, draw);
+        if (stamp.valid) {
+            std::vector<std::array<int, 3>> runs;
+            marked.ForEachRun([&](int x, int y0, int y1) { runs.push_back({x, y0, y1}); });
+            canvas.StampColumns(stamp, runs);
+            continue;
+        }
         marked.ForEachRun([&](int x, int y0, int y1) {
-            if (stamp.valid) {
-                canvas.StampRows(stamp, x, y0, y1);
-                return;
-            }
             for (int y = y0; y <= y1; ++y)
                 draw(canvas, x, y);
         });
