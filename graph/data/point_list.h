@@ -40,9 +40,9 @@ public:
 
         const_iterator() = default;
         const_iterator(const PointList* list, std::size_t i) : list_(list), i_(i) {}
-        DataPoint operator*() const { return (*list_)[i_]; }
+        const DataPoint operator*() const { return (*list_)[i_]; }
         Arrow operator->() const { return Arrow{**this}; }
-        DataPoint operator[](difference_type n) const { return (*list_)[i_ + static_cast<std::size_t>(n)]; }
+        const DataPoint operator[](difference_type n) const { return (*list_)[i_ + static_cast<std::size_t>(n)]; }
         const_iterator& operator++() { ++i_; return *this; }
         const_iterator operator++(int) { const_iterator old = *this; ++i_; return old; }
         const_iterator& operator--() { --i_; return *this; }
@@ -83,7 +83,9 @@ public:
 
     double X(std::size_t i) const { return stride_ == 1 ? static_cast<double>(i + 1) : data()[2 * i]; }
     double Y(std::size_t i) const { return data()[(i + 1) * stride_ - 1]; }
-    DataPoint operator[](std::size_t i) const { return DataPoint{X(i), Y(i)}; }
+    // A const value, so that `points[i] = p` does not compile (it would change a copy): write
+    // through SetPoint.
+    const DataPoint operator[](std::size_t i) const { return DataPoint{X(i), Y(i)}; }
     DataPoint front() const { return (*this)[0]; }
     DataPoint back() const { return (*this)[size_ - 1]; }
     const_iterator begin() const { return const_iterator(this, 0); }

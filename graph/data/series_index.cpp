@@ -1,7 +1,9 @@
 #include "graph/data/series_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <limits>
 
 namespace plotwell {
 
@@ -10,6 +12,25 @@ namespace {
 constexpr std::size_t F = SeriesIndex::kFanOut;
 // A building index looks up from its work every 2^20 points.
 constexpr std::size_t kCheckpointMask = (std::size_t(1) << 20) - 1;
+
+// |a - b| as the upper half of a float's bits, never below it; infinity for infinite or NaN
+// steps. Halves of non-negative floats order as their values do.
+std::uint16_t StepUp(double a, double b)
+{
+    const double step = std::fabs(a - b);
+    if (!(step <= std::numeric_limits<float>::max()))
+        return std::bit_cast<std::uint32_t>(std::numeric_limits<float>::infinity()) >> 16;
+    float up = static_cast<float>(step);
+    if (static_cast<double>(up) < step)
+        up = std::nextafter(up, std::numeric_limits<float>::infinity());
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(up);
+    return static_cast<std::uint16_t>((bits >> 16) + ((bits & 0xFFFF) != 0));
+}
+
+double StepValue(std::uint16_t half)
+{
+    return static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(half) << 16));
+}
 
 } // namespace
 
@@ -99,28 +120,48 @@ void SeriesIndex::BuildLevels(const PointList& points, const std::function<void(
     if (n <= F)
         return; // a run is summed up from its points alone
     std::vector<Node> blocks((n + F - 1) / F);
+    std::vector<std::uint16_t> blockSteps(blocks.size(), 0);
+    sums_.assign((n + kSumSpan - 1) / kSumSpan, 0.0);
+    counts_.assign(sums_.size(), 0);
+    bool plotted = false; // a plotted point came before
+    double previous = 0;  // its Y
     for (std::size_t j = 0; j < blocks.size(); ++j) {
         if (checkpoint && ((j * F) & kCheckpointMask) == 0 && j > 0)
             checkpoint();
         Summary summary;
+        std::uint16_t step = 0;
         for (std::size_t i = j * F; i < std::min(n, (j + 1) * F); ++i) {
             const double y = points[i].y;
-            if (!IsNullValue(y))
-                summary.Append({-1, i}, Node{y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)});
+            if (IsNullValue(y))
+                continue;
+            sums_[i / kSumSpan] += y;
+            ++counts_[i / kSumSpan];
+            summary.Append({-1, i}, Node{y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)});
+            if (plotted)
+                step = std::max(step, StepUp(y, previous));
+            plotted = true;
+            previous = y;
         }
         blocks[j] = summary.Extremes();
+        blockSteps[j] = step;
     }
     levels_.push_back(std::move(blocks));
+    steps_.push_back(std::move(blockSteps));
     while (levels_.back().size() > F) {
         const std::vector<Node>& below = levels_.back();
+        const std::vector<std::uint16_t>& belowSteps = steps_.back();
         std::vector<Node> nodes((below.size() + F - 1) / F);
+        std::vector<std::uint16_t> nodeSteps(nodes.size(), 0);
         for (std::size_t j = 0; j < nodes.size(); ++j) {
             Summary summary;
-            for (std::size_t i = j * F; i < std::min(below.size(), (j + 1) * F); ++i)
+            for (std::size_t i = j * F; i < std::min(below.size(), (j + 1) * F); ++i) {
                 summary.Append({0, i}, below[i]);
+                nodeSteps[j] = std::max(nodeSteps[j], belowSteps[i]);
+            }
             nodes[j] = summary.Extremes();
         }
         levels_.push_back(std::move(nodes));
+        steps_.push_back(std::move(nodeSteps));
     }
 }
 
@@ -263,11 +304,55 @@ bool SeriesIndex::MapsInOrder(const PointList& points, const PlotMapping& map, b
     return columns && (!rows || (finite(map.Y().Fraction(range_.minY)) && finite(map.Y().Fraction(range_.maxY))));
 }
 
+SeriesIndex::Bounds SeriesIndex::BoundsOf(const PointList& points, std::size_t a, std::size_t b) const
+{
+    const Parts parts = Decompose(a, b);
+    Bounds bounds;
+    const auto take = [&](double minY, double maxY, double step) {
+        if (!bounds.any) {
+            bounds.any = true;
+            bounds.minY = minY;
+            bounds.maxY = maxY;
+        } else {
+            bounds.minY = std::min(bounds.minY, minY);
+            bounds.maxY = std::max(bounds.maxY, maxY);
+        }
+        bounds.largestStep = std::max(bounds.largestStep, step);
+    };
+    const auto element = [&](Element e) {
+        if (e.level >= 0) {
+            const Node& node = levels_[static_cast<std::size_t>(e.level)][e.index];
+            if (node.lowest != kNone)
+                take(node.minY, node.maxY, StepValue(steps_[static_cast<std::size_t>(e.level)][e.index]));
+            return;
+        }
+        const std::size_t i = e.index;
+        const double y = points[i].y;
+        if (IsNullValue(y))
+            return;
+        // The step into the run's first point lies outside it; after a gap, the plotted point
+        // before is not at hand.
+        double step = 0;
+        if (i != a)
+            step = IsNullPoint(points[i - 1]) ? std::numeric_limits<double>::infinity() : StepValue(StepUp(y, points[i - 1].y));
+        take(y, y, step);
+    };
+    for (std::size_t k = 0; k < parts.leftCount; ++k)
+        element(parts.left[k]);
+    for (std::size_t k = 0; k < parts.rightCount; ++k)
+        element(parts.right[k]);
+    return bounds;
+}
+
 std::size_t SeriesIndex::MemoryBytes() const
 {
-    std::size_t bytes = sizeof(*this) + levels_.capacity() * sizeof(std::vector<Node>);
+    std::size_t bytes = sizeof(*this) + levels_.capacity() * sizeof(std::vector<Node>) +
+                        steps_.capacity() * sizeof(std::vector<std::uint16_t>) + sums_.capacity() * sizeof(double) +
+                        counts_.capacity();
     for (const std::vector<Node>& level : levels_)
         bytes += level.capacity() * sizeof(Node);
+    for (const std::vector<std::uint16_t>& level : steps_)
+        bytes += level.capacity() * sizeof(std::uint16_t);
     return bytes;
 }
 

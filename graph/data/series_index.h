@@ -49,6 +49,17 @@ public:
     // follow their order. They do not when a position comes out as NaN, drawn at 0: from an
     // infinite X or Y, an infinite scale or a plot of no width; such a series is walked.
     bool MapsInOrder(const PointList& points, const PlotMapping& map, bool rows) const;
+    // The smallest and largest Y of the run [a, b) (a < b), and the largest difference
+    // between the Y of consecutive plotted points of it, or more than that (infinity when a
+    // gap makes it unknown); HasBlocks() only. Cheaper than Extremes: no point is looked for.
+    // A run whose steps all map to less than one row hits every row from its top to its bottom.
+    struct Bounds
+    {
+        bool any = false;
+        double minY = 0, maxY = 0;
+        double largestStep = 0;
+    };
+    Bounds BoundsOf(const PointList& points, std::size_t a, std::size_t b) const;
     // Calls visit(from, to) for runs of points [from, to) within [begin, end) that hold every
     // plotted point of it (HasBlocks() only), null points among them, but those under the
     // nodes for which skip(first, last, lowest, highest) holds: [first, last] are the node's
@@ -57,11 +68,18 @@ public:
     // order.
     template <typename Skip, typename Visit>
     void VisitPoints(const PointList& points, std::size_t begin, std::size_t end, Skip&& skip, Visit&& visit) const;
+    // The sum of the plotted Y of group g, the points [g * kSumSpan, (g + 1) * kSumSpan),
+    // added from 0 in order, and how many they are; HasBlocks() and more than kFanOut points.
+    double GroupSum(std::size_t g) const { return sums_[g]; }
+    int GroupCount(std::size_t g) const { return counts_[g]; }
+    bool HasGroups() const { return !sums_.empty(); }
     // The memory the index holds beside the points.
     std::size_t MemoryBytes() const;
 
     // Points per block, and blocks per block of the next level.
     static constexpr std::size_t kFanOut = 16;
+    // Points per group of the sums.
+    static constexpr std::size_t kSumSpan = 64;
 
 private:
     static constexpr std::uint32_t kNone = UINT32_MAX; // a block of null points only
@@ -102,6 +120,12 @@ private:
     bool hasBlocks_ = false;
     // levels_[0] sums up kFanOut points per node, levels_[k] kFanOut nodes of levels_[k - 1].
     std::vector<std::vector<Node>> levels_;
+    // Beside each node, the largest step into one of its plotted points from the plotted
+    // point before it (which may lie before the node), rounded up to the upper half of a float.
+    std::vector<std::vector<std::uint16_t>> steps_;
+    // Per group of kSumSpan points, the sum of its plotted Y (from 0, in order) and their count.
+    std::vector<double> sums_;
+    std::vector<std::uint8_t> counts_;
 };
 
 template <typename Skip, typename Visit>

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstdint>
 #include <cmath>
 #include <limits>
@@ -285,9 +286,17 @@ void Canvas::FillPixels(int x, int y, int w, int h, RgbColor color)
     const QRgb value = qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                             static_cast<int>((color >> 16) & 0xFF));
     const qsizetype stride = image_.bytesPerLine();
-    for (int row = top; row < std::min(bottom, image_.height()); ++row) {
+    const int rowEnd = std::min(bottom, image_.height());
+    const int columnEnd = std::min(right, image_.width());
+    if (columnEnd - left == 1) { // a column of a bar or band: one pixel a row
+        uchar* pixel = bits_ + qsizetype(top) * stride + qsizetype(left) * qsizetype(sizeof(QRgb));
+        for (int row = top; row < rowEnd; ++row, pixel += stride)
+            *reinterpret_cast<QRgb*>(pixel) = value;
+        return;
+    }
+    for (int row = top; row < rowEnd; ++row) {
         QRgb* line = reinterpret_cast<QRgb*>(bits_ + row * stride);
-        std::fill(line + left, line + std::min(right, image_.width()), value);
+        std::fill(line + left, line + columnEnd, value);
     }
 }
 
@@ -512,14 +521,90 @@ void Canvas::ThinLine(QPoint from, QPoint to)
                  [&](int x, int y, int w, int h) { FillPixels(x, y, w, h, color); });
 }
 
+void Canvas::FillBands(const QPoint* points, qsizetype count, int row)
+{
+    QRect reachable(-kMargin, -kMargin, width_ + 2 * kMargin, height_ + 2 * kMargin);
+    if (clipped_)
+        reachable &= clip_;
+    if (count <= 0 || reachable.isEmpty() || brush_.Style() == kClearBrush)
+        return;
+    const int left = reachable.left();
+    const int right = reachable.right();
+    const int lowY = reachable.top();
+    const int highY = reachable.bottom();
+    // The rows of the line in each reachable column, [top, bottom].
+    std::vector<int> top(static_cast<std::size_t>(reachable.width()), INT_MAX);
+    std::vector<int> bottom(top.size(), INT_MIN);
+    const auto take = [&](qint64 x, qint64 y0, qint64 y1) {
+        if (x < left || x > right)
+            return;
+        const auto at = static_cast<std::size_t>(x - left);
+        top[at] = static_cast<int>(std::min<qint64>(top[at], y0));
+        bottom[at] = static_cast<int>(std::max<qint64>(bottom[at], y1));
+    };
+    for (qsizetype i = 0; i < count; ++i) {
+        const QPoint p = points[i];
+        take(p.x(), p.y(), p.y());
+        if (i == 0 || points[i - 1] == p)
+            continue;
+        const QPoint q = points[i - 1];
+        WalkThinLine(q, p, false, left, right, lowY, highY,
+                     [&](int x, int y, int w, int h) {
+                         for (qint64 c = x; c < qint64(x) + w; ++c)
+                             take(c, y, qint64(y) + h - 1);
+                     });
+        // A steep line is walked only over the reachable rows: a column it crosses wholly
+        // beyond them reaches past them on the line's side.
+        const qint64 dx = qint64(p.x()) - q.x();
+        const qint64 dy = qint64(p.y()) - q.y();
+        if (std::abs(dy) <= std::abs(dx) || (std::min(p.y(), q.y()) >= lowY && std::max(p.y(), q.y()) <= highY))
+            continue;
+        const qint64 from = std::max<qint64>(std::min(p.x(), q.x()), left);
+        const qint64 to = std::min<qint64>(std::max(p.x(), q.x()), right);
+        for (qint64 c = from; c <= to; ++c) {
+            const double y = q.y() + static_cast<double>(c - q.x()) * static_cast<double>(dy) / static_cast<double>(dx);
+            if (y < lowY)
+                take(c, lowY - 1, lowY - 1);
+            else if (y > highY)
+                take(c, highY + 1, highY + 1);
+        }
+    }
+    const RgbColor color = brush_.Color();
+    // On the bitmap at a whole ratio of 1, each column is written directly.
+    const bool direct = !device_ && ratio_ == 1.0 && bits_;
+    const QRect device = direct ? WritableDevicePixels() : QRect();
+    const QRgb value = qRgb(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                            static_cast<int>((color >> 16) & 0xFF));
+    const qsizetype stride = image_.bytesPerLine();
+    for (std::size_t at = 0; at < top.size(); ++at) {
+        if (top[at] > bottom[at])
+            continue;
+        const int x = left + static_cast<int>(at);
+        const int y0 = std::clamp(std::min(top[at], row), lowY, highY);
+        const int y1 = std::clamp(std::max(bottom[at], row), lowY, highY);
+        if (!direct) {
+            FillPixels(x, y0, 1, y1 - y0 + 1, color);
+            continue;
+        }
+        const int px = x + kMargin;
+        if (px < device.left() || px > device.right())
+            continue;
+        const int from = std::max(y0 + kMargin, device.top());
+        const int to = std::min(y1 + kMargin, device.bottom());
+        uchar* pixel = bits_ + qsizetype(from) * stride + qsizetype(px) * qsizetype(sizeof(QRgb));
+        for (int py = from; py <= to; ++py, pixel += stride)
+            *reinterpret_cast<QRgb*>(pixel) = value;
+    }
+}
+
 void Canvas::WideLines(const QPoint* points, qsizetype count)
 {
     const PenFootprint footprint = FootprintOf(pen_.Width());
     const int reach = footprint.reach;
-    // The one-pixel line's pixels that can reach the surface, as runs along rows.
+    // The one-pixel line's pixels that can reach the surface, as runs along rows or columns.
     struct Span
     {
-        int row, x0, x1; // [x0, x1)
+        int row0, row1, x0, x1; // rows [row0, row1], columns [x0, x1)
     };
     std::vector<Span> spans;
     // FillPixels keeps to the clip; walking only what can reach it keeps a zoomed line's
@@ -539,21 +624,23 @@ void Canvas::WideLines(const QPoint* points, qsizetype count)
         WalkThinLine(points[i - 1], points[i], false, lowX, highX, lowY, highY, [&](int x, int y, int w, int h) {
             if (h == 1) {
                 if (y >= lowY && y <= highY && x <= highX && x + w > lowX)
-                    spans.push_back({y, std::max(x, lowX), std::min(x + w, highX + 1)});
+                    spans.push_back({y, y, std::max(x, lowX), std::min(x + w, highX + 1)});
                 return;
             }
             if (x < lowX || x > highX)
                 return;
-            for (int row = std::max(y, lowY); row < std::min(y + h, highY + 1); ++row)
-                spans.push_back({row, x, x + 1});
+            const int row0 = std::max(y, lowY);
+            const int row1 = std::min(y + h - 1, highY);
+            if (row0 <= row1)
+                spans.push_back({row0, row1, x, x + 1});
         });
     }
     if (spans.empty())
         return;
-    int minRow = spans.front().row, maxRow = minRow, minX = spans.front().x0, maxX = spans.front().x1;
+    int minRow = spans.front().row0, maxRow = spans.front().row1, minX = spans.front().x0, maxX = spans.front().x1;
     for (const Span& s : spans) {
-        minRow = std::min(minRow, s.row);
-        maxRow = std::max(maxRow, s.row);
+        minRow = std::min(minRow, s.row0);
+        maxRow = std::max(maxRow, s.row1);
         minX = std::min(minX, s.x0);
         maxX = std::max(maxX, s.x1);
     }
@@ -564,11 +651,21 @@ void Canvas::WideLines(const QPoint* points, qsizetype count)
     const int rows = maxRow - minRow + static_cast<int>(footprint.rows.size());
     const int words = (columns + 63) / 64;
     std::vector<std::uint64_t> bits(static_cast<std::size_t>(rows) * static_cast<std::size_t>(words));
+    // The footprint is a disk: its rows widen to the widest one and narrow after it, so the
+    // widest of a run of its rows is the one nearest to the widest.
+    const int footprintRows = static_cast<int>(footprint.rows.size());
+    int widest = 0;
+    for (int k = 1; k < footprintRows; ++k)
+        if (footprint.rows[static_cast<std::size_t>(k)].second - footprint.rows[static_cast<std::size_t>(k)].first >
+            footprint.rows[static_cast<std::size_t>(widest)].second - footprint.rows[static_cast<std::size_t>(widest)].first)
+            widest = k;
     for (const Span& s : spans) {
-        for (std::size_t k = 0; k < footprint.rows.size(); ++k) {
-            const int row = s.row + footprint.top + static_cast<int>(k) - top;
-            const auto [lo, hi] = footprint.rows[k];
-            SetBits(bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(words), s.x0 + lo - left,
+        // Output row r takes the footprint rows k that reach it from a row of the span.
+        for (int r = s.row0 + footprint.top; r <= s.row1 + footprint.top + footprintRows - 1; ++r) {
+            const int ka = std::max(0, r - footprint.top - s.row1);
+            const int kb = std::min(footprintRows - 1, r - footprint.top - s.row0);
+            const auto [lo, hi] = footprint.rows[static_cast<std::size_t>(std::clamp(widest, ka, kb))];
+            SetBits(bits.data() + static_cast<std::size_t>(r - top) * static_cast<std::size_t>(words), s.x0 + lo - left,
                     s.x1 - 1 + hi - left);
         }
     }
@@ -633,10 +730,13 @@ void Canvas::Rectangle(int left, int top, int right, int bottom)
     const auto [x1, y1, x2, y2] = RectangleBox(left, top, right, bottom);
     if (!Painter())
         return;
-    if (brush_.Style() == kSolidBrush)
+    const bool filled = brush_.Style() == kSolidBrush;
+    if (filled)
         FillPixels(x1, y1, x2 - x1, y2 - y1, brush_.Color());
     if (pen_.Width() == 1) {
         const RgbColor c = pen_.Color();
+        if (filled && c == brush_.Color())
+            return; // the outline lies in the box just filled
         FillPixels(x1, y1, x2 - x1, 1, c);
         FillPixels(x1, y2 - 1, x2 - x1, 1, c);
         FillPixels(x1, y1, 1, y2 - y1, c);
@@ -847,6 +947,51 @@ void Canvas::StampRows(const CanvasStamp& stamp, int x, int y0, int y1)
         const qint64 bottom = std::min<qint64>(qint64(y1) + kMargin + to, device.bottom());
         for (qint64 py = top; py <= bottom; ++py)
             reinterpret_cast<QRgb*>(bits_ + py * stride)[px] = stamp.color;
+    }
+}
+
+void Canvas::StampColumns(const CanvasStamp& stamp, const std::vector<std::array<int, 3>>& runs)
+{
+    if (runs.empty())
+        return;
+    if (device_ || ratio_ != 1.0 || !bits_) {
+        for (const auto& [x, y0, y1] : runs)
+            StampRows(stamp, x, y0, y1);
+        return;
+    }
+    if (stamp.movesPen)
+        penPos_ = QPoint(runs.back()[0], runs.back()[2]) + stamp.penOffset;
+    const QRect device = WritableDevicePixels();
+    if (device.isEmpty())
+        return;
+    // The stamped device pixels, column by column, then written once each.
+    const int rows = device.height();
+    const std::size_t words = static_cast<std::size_t>(rows + 63) / 64;
+    std::vector<std::uint64_t> covered(static_cast<std::size_t>(device.width()) * words);
+    for (const auto& [x, y0, y1] : runs) {
+        for (const auto& [dx, from, to] : stamp.columnRuns) {
+            const qint64 px = qint64(x) + kMargin + dx;
+            if (px < device.left() || px > device.right())
+                continue;
+            const qint64 top = std::max<qint64>(qint64(y0) + kMargin + from, device.top()) - device.top();
+            const qint64 bottom = std::min<qint64>(qint64(y1) + kMargin + to, device.bottom()) - device.top();
+            if (top > bottom)
+                continue;
+            SetBits(covered.data() + static_cast<std::size_t>(px - device.left()) * words, static_cast<int>(top),
+                    static_cast<int>(bottom));
+        }
+    }
+    const qsizetype stride = image_.bytesPerLine();
+    for (int column = 0; column < device.width(); ++column) {
+        const std::uint64_t* bits = covered.data() + static_cast<std::size_t>(column) * words;
+        const qsizetype px = device.left() + column;
+        for (int row = NextBit(bits, 0, rows, true); row < rows;) {
+            const int end = NextBit(bits, row, rows, false);
+            uchar* pixel = bits_ + qsizetype(device.top() + row) * stride + px * qsizetype(sizeof(QRgb));
+            for (int r = row; r < end; ++r, pixel += stride)
+                *reinterpret_cast<QRgb*>(pixel) = stamp.color;
+            row = NextBit(bits, end, rows, true);
+        }
     }
 }
 

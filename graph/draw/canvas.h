@@ -105,6 +105,10 @@ public:
     void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     // Fills with the brush, no outline; nothing with a clear brush.
     void FillRect(const QRect& rect);
+    // The area between a path and row `row`, in the brush colour: in every pixel column the
+    // path's one-pixel line reaches (its points included), the rows from the highest of its
+    // pixels there (or `row`) to the lowest (or `row`).
+    void FillBands(const QPoint* points, qsizetype count, int row);
 
     void SetPixel(int x, int y, RgbColor color);
     RgbColor Pixel(int x, int y) const;
@@ -126,6 +130,9 @@ public:
     void Stamp(const CanvasStamp& stamp, int x, int y);
     // The same pixels as Stamp at (x, y) for every y of [y0, y1], a run of a column at a time.
     void StampRows(const CanvasStamp& stamp, int x, int y0, int y1);
+    // The same pixels as StampRows for each run {x, y0, y1}, in that order; where stamps
+    // overlap, each pixel is written once.
+    void StampColumns(const CanvasStamp& stamp, const std::vector<std::array<int, 3>>& runs);
 
 private:
     QPainter* Painter();

@@ -1,6 +1,7 @@
 #include "graph/draw/line_series.h"
 
 #include "graph/draw/canvas.h"
+#include "graph/draw/column_runs.h"
 #include "graph/draw/pixel_path.h"
 #include "graph/data/plot_model.h"
 #include "graph/draw/render_frame.h"
@@ -32,14 +33,18 @@ public:
     void Flush(std::vector<QPoint>& path)
     {
         if (path.size() >= 2) {
-            if (thinned_ && !area_) {
+            if (area_) {
+                Area(path);
+            } else if (thinned_) {
                 // Every segment is drawn from a point back to the one before it.
                 std::reverse(path.begin(), path.end());
                 canvas_.Polyline(path.data(), static_cast<qsizetype>(path.size()));
                 std::reverse(path.begin(), path.end());
             } else {
-                for (std::size_t i = 1; i < path.size(); ++i)
-                    Segment(path[i], path[i - 1]);
+                for (std::size_t i = 1; i < path.size(); ++i) {
+                    canvas_.MoveTo(path[i].x(), path[i].y());
+                    canvas_.LineTo(path[i - 1].x(), path[i - 1].y());
+                }
             }
         }
         if (!path.empty())
@@ -47,16 +52,20 @@ public:
     }
 
 private:
-    void Segment(QPoint current, QPoint previous)
+    // The filled area: the band from the path down to just above the X axis row, column by
+    // column, in the brush colour, which is the pen's. The series' first segment keeps the
+    // pen's width; after it the outline is one pixel wide, and a one-pixel line between the
+    // path's points lies in the band, so only the band is drawn.
+    void Area(const std::vector<QPoint>& path)
     {
-        canvas_.MoveTo(current.x(), current.y());
-        canvas_.LineTo(previous.x(), previous.y());
-        if (!area_)
-            return;
-        // A band from the segment down to just above the X axis row.
-        canvas_.Pen().SetWidth(1);
-        const QPoint band[] = {current, previous, QPoint(previous.x(), bandBottom_), QPoint(current.x(), bandBottom_)};
-        canvas_.Polygon(band, 4);
+        if (canvas_.Pen().Width() != 1) {
+            canvas_.MoveTo(path[1].x(), path[1].y());
+            canvas_.LineTo(path[0].x(), path[0].y());
+            canvas_.Pen().SetWidth(1);
+        }
+        canvas_.FillBands(path.data(), static_cast<qsizetype>(path.size()), bandBottom_);
+        const QPoint last = path[path.size() - 2]; // where the outline ends
+        canvas_.MoveTo(last.x(), last.y());
     }
 
     Canvas& canvas_;
@@ -152,36 +161,6 @@ std::size_t ReduceInXOrder(const PointList& points, std::size_t begin, std::size
     return n;
 }
 
-// The first point past the run of `column` that starts at a: a search outwards from `guess`
-// (the length of the run before is a good one), then a bisection.
-std::size_t RunEnd(const PointList& points, std::size_t n, const PlotMapping& map, std::size_t a, int column,
-                   std::size_t guess)
-{
-    const auto past = [&](std::size_t i) { return i >= n || map.Column(points[i].x) > column; };
-    std::size_t lo = a; // never past
-    std::size_t hi = std::clamp(guess, a + 1, n); // past, once bracketed
-    std::size_t step = 1;
-    if (past(hi)) {
-        while (hi - a > step && past(hi - step)) {
-            hi -= step;
-            step *= 2;
-        }
-        lo = hi - a > step ? hi - step : a;
-    } else {
-        lo = hi;
-        while (!past(lo + step)) {
-            lo += step;
-            step *= 2;
-        }
-        hi = std::min(lo + step, n);
-    }
-    while (hi - lo > 1) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        (past(mid) ? hi : lo) = mid;
-    }
-    return hi;
-}
-
 // Asks for the points around the likely end of the next run before they are read: the end
 // search and the run's last, partial block of points start there.
 void PrefetchRunEnd(const PointList& points, std::size_t end)
@@ -213,9 +192,9 @@ std::size_t AddFirstAreaRun(const PointList& points, std::size_t begin, std::siz
 }
 
 // The reduction of a series whose index has blocks (so it is in X order), each run's
-// extremes taken from the index. The line alone goes as ReduceInXOrder does, keeping the first
-// points of a column's largest and smallest Y; a filled area (`area`, point 0 `shift` columns
-// right) as the reducer given every point does, keeping the first on its top and bottom rows.
+// extremes taken from the index, keeping the first points of a column's largest and smallest
+// Y: the thinned path's one-pixel line has the pixels of the whole path's, so a filled area
+// (`area`, point 0 `shift` columns right), whose bands follow those pixels, is the same too.
 void ReduceWithIndex(const PointList& points, std::size_t begin, std::size_t n, const SeriesIndex& index,
                      const PlotMapping& map, bool area, int shift, PixelPathReducer& reducer)
 {
@@ -228,14 +207,9 @@ void ReduceWithIndex(const PointList& points, std::size_t begin, std::size_t n, 
         b = RunEnd(points, n, map, a, column, a + length);
         length = b - a;
         PrefetchRunEnd(points, b + length);
-        SeriesIndex::Run run = index.Extremes(points, a, b);
+        const SeriesIndex::Run run = index.Extremes(points, a, b);
         if (!run.any)
             continue;
-        if (area) {
-            // No point before the first of the largest Y lies on its row but by coming first.
-            run.highest = index.FirstOnTopRow(points, a, run.highest + 1, map, run.maxY);
-            run.lowest = index.FirstOnBottomRow(points, a, run.lowest + 1, map, run.minY);
-        }
         AddColumnRun(reducer, map, points, column, a, b, run);
     }
 }

@@ -1,6 +1,7 @@
 #include "graph/draw/markers.h"
 
 #include "graph/draw/canvas.h"
+#include "graph/draw/column_runs.h"
 #include "graph/data/plot_model.h"
 #include "graph/draw/render_frame.h"
 #include "graph/data/series_index.h"
@@ -17,6 +18,9 @@ namespace {
 
 // The farthest a marker reaches from its centre pixel, beside its pen's width.
 constexpr int kMarkerReach = 6;
+// Steps of at most this many rows (computed) are less than one row apart on the surface:
+// the rounding of the pixel positions is far finer than the margin.
+constexpr double kLessThanARow = 0.999;
 
 void Cross(Canvas& canvas, int x, int y)
 {
@@ -50,6 +54,27 @@ public:
             return false;
         word |= mask;
         return true;
+    }
+
+    // Claims rows [y0, y1] of column x, those within reach; true when one was not claimed yet.
+    bool ClaimRows(int x, int y0, int y1)
+    {
+        const int cx = x - left_;
+        const int r0 = std::max(y0 - top_, 0);
+        const int r1 = std::min(y1 - top_, height_ - 1);
+        if (cx < 0 || cx >= width_ || r0 > r1)
+            return false;
+        bool fresh = false;
+        for (std::size_t bit = Bit(cx, r0), end = Bit(cx, r1) + 1; bit < end;) {
+            const std::size_t from = bit % 64;
+            const std::size_t to = std::min<std::size_t>(64, from + (end - bit));
+            const std::uint64_t mask = RangeMask(from, to);
+            std::uint64_t& word = bits_[bit / 64];
+            fresh = fresh || (word & mask) != mask;
+            word |= mask;
+            bit += to - from;
+        }
+        return fresh;
     }
 
     // No pixel of columns [x0, x1], rows [y0, y1] would be claimed: all are claimed already or
@@ -91,13 +116,18 @@ private:
             const std::size_t word = bit / 64;
             const std::size_t from = bit % 64;
             const std::size_t to = std::min<std::size_t>(64, from + (end - bit));
-            const std::uint64_t mask = (to == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << to) - 1) &
-                                       ~((std::uint64_t(1) << from) - 1);
+            const std::uint64_t mask = RangeMask(from, to);
             if ((bits_[word] & mask) != mask)
                 return false;
             bit += to - from;
         }
         return true;
+    }
+
+    // Bits [from, to) of a word, 0 <= from < to <= 64.
+    static std::uint64_t RangeMask(std::size_t from, std::size_t to)
+    {
+        return (to == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << to) - 1) & ~((std::uint64_t(1) << from) - 1);
     }
 
     // The first bit of [from, end) equal to `value`, or end.
@@ -206,19 +236,30 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         };
         const SeriesIndex* index = frame.indexed ? &model.DrawingIndex(n) : nullptr;
         if (index && index->MapsInOrder(points, map, true)) {
-            // Columns follow the points and rows their Y, so a block of points whose pixels
-            // all carry the marker adds nothing: most points are never looked at. The pixels
-            // of its largest and smallest Y are its points' own, marked at once.
-            index->VisitPoints(
-                points, span.first, span.last,
-                [&](std::size_t first, std::size_t last, std::size_t lowest, std::size_t highest) {
-                    const int top = map.Row(points[highest].y);
-                    const int bottom = map.Row(points[lowest].y);
-                    mark(map.Column(points[highest].x), top);
-                    mark(map.Column(points[lowest].x), bottom);
-                    return marked.Done(map.Column(points[first].x), map.Column(points[last].x), top, bottom);
-                },
-                [&](std::size_t from, std::size_t to) { markPoints(from, to - from); });
+            // Columns follow the points and rows their Y. A column's run of points whose steps
+            // all map to less than a row hits every row from its top to its bottom one.
+            const double rowsPerUnit = map.Y().Scale() / map.Y().ScaledExtent() * map.Area().ywid;
+            const auto skip = [&](std::size_t first, std::size_t last, std::size_t lowest, std::size_t highest) {
+                // A block of points whose pixels all carry the marker adds nothing. The pixels
+                // of its largest and smallest Y are its points' own, marked at once.
+                const int top = map.Row(points[highest].y);
+                const int bottom = map.Row(points[lowest].y);
+                mark(map.Column(points[highest].x), top);
+                mark(map.Column(points[lowest].x), bottom);
+                return marked.Done(map.Column(points[first].x), map.Column(points[last].x), top, bottom);
+            };
+            const auto visit = [&](std::size_t from, std::size_t to) { markPoints(from, to - from); };
+            ForEachColumnRun(points, span.first, span.last, map, [&](int column, std::size_t a, std::size_t b) {
+                const SeriesIndex::Bounds bounds = index->BoundsOf(points, a, b);
+                if (!bounds.any)
+                    return;
+                if (bounds.largestStep * rowsPerUnit <= kLessThanARow) {
+                    any = marked.ClaimRows(column, map.Row(bounds.maxY), map.Row(bounds.minY)) || any;
+                    return;
+                }
+                // Only the blocks whose rows do not all carry the marker yet are looked into.
+                index->VisitPoints(points, a, b, skip, visit);
+            });
         } else {
             markPoints(span.first, span.last - span.first);
         }
@@ -228,11 +269,13 @@ void MarkPoints(Canvas& canvas, const PlotModel& model, const RenderFrame& frame
         // a run of a column's rows at a time.
         const auto draw = [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); };
         const CanvasStamp stamp = canvas.CaptureStamp(reach, draw);
+        if (stamp.valid) {
+            std::vector<std::array<int, 3>> runs;
+            marked.ForEachRun([&](int x, int y0, int y1) { runs.push_back({x, y0, y1}); });
+            canvas.StampColumns(stamp, runs);
+            continue;
+        }
         marked.ForEachRun([&](int x, int y0, int y1) {
-            if (stamp.valid) {
-                canvas.StampRows(stamp, x, y0, y1);
-                return;
-            }
             for (int y = y0; y <= y1; ++y)
                 draw(canvas, x, y);
         });

@@ -217,7 +217,8 @@ TEST_F(CanvasTest, WideLinesAreTheThinLineWidenedByTheRoundPen)
     const struct
     {
         QPoint from, to;
-    } lines[] = {{{10, 40}, {150, 40}}, {{20, 10}, {130, 110}}, {{100, 5}, {90, 115}}, {{-30, -20}, {60, 70}}};
+    } lines[] = {{{10, 40}, {150, 40}}, {{20, 10}, {130, 110}}, {{100, 5}, {90, 115}}, {{70, 10}, {70, 100}},
+                 {{-30, -20}, {60, 70}}};
     for (const auto& line : lines) {
         Canvas thin;
         thin.SetSize(160, 120);
@@ -232,7 +233,7 @@ TEST_F(CanvasTest, WideLinesAreTheThinLineWidenedByTheRoundPen)
         if (line.from.x() < 0)
             for (int i = 0; i < 30; ++i)
                 pixels.emplace_back(line.from.x() + i, line.from.y() + i);
-        for (const int width : {2, 3, 5, 12}) {
+        for (const int width : {2, 3, 5, 12, 30}) {
             Canvas wide;
             wide.SetSize(160, 120);
             wide.Pen().SetWidth(width);
@@ -299,6 +300,50 @@ TEST_F(CanvasTest, EmptySurfaceTakesEveryOperation)
 // Every way the canvas writes pixels itself (thin and wide lines, fills, stamps, stamped
 // column runs) keeps to the clip, as QPainter's dotted wide lines do: inside it the same
 // pixels as without a clip, outside it none, at whole and fractional pixel ratios.
+// A band fills each column the path's one-pixel line reaches from the line's highest pixel
+// there to its lowest, stretched to the band's row: above the row or below it, for lines
+// that leave the surface, and through the clip.
+TEST_F(CanvasTest, BandsFillEachColumnFromThePathToTheirRow)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<QPoint> path;
+        int row;
+        QRect clip;              // empty: none
+        std::vector<QRect> band; // the columns and rows expected red, nothing else
+    } cases[] = {
+        {"level line above the row", {{2, 10}, {20, 10}}, 25, {}, {QRect(QPoint(2, 10), QPoint(20, 25))}},
+        {"single point below the row", {{5, 28}}, 20, {}, {QRect(QPoint(5, 20), QPoint(5, 28))}},
+        {"a column's own rows from its lowest to highest point",
+         {{3, 4}, {3, 12}, {3, 8}},
+         6,
+         {},
+         {QRect(QPoint(3, 4), QPoint(3, 12))}},
+        {"steep line through the whole surface",
+         {{10, -100000}, {14, 100000}},
+         20,
+         {},
+         {QRect(QPoint(10, 0), QPoint(11, 20)), QRect(QPoint(12, 0), QPoint(12, 29)), QRect(QPoint(13, 20), QPoint(14, 29))}},
+        {"clipped", {{0, 5}, {39, 5}}, 29, QRect(10, 8, 5, 4), {QRect(10, 8, 5, 4)}},
+    };
+    for (const auto& c : cases) {
+        canvas.SetSize(40, 30);
+        canvas.ClearClip();
+        if (!c.clip.isEmpty())
+            canvas.SetClip(c.clip);
+        canvas.Brush().SetColor(kRed);
+        canvas.FillBands(c.path.data(), static_cast<qsizetype>(c.path.size()), c.row);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) {
+                bool in = false;
+                for (const QRect& r : c.band)
+                    in = in || r.contains(x, y);
+                EXPECT_EQ(canvas.Pixel(x, y) == kRed, in) << c.name << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST_F(CanvasTest, EveryPixelWriteKeepsToTheClip)
 {
     const QRect clip(12, 9, 21, 14);
@@ -327,6 +372,11 @@ TEST_F(CanvasTest, EveryPixelWriteKeepsToTheClip)
              c.LineTo(40, 15);
          }},
         {"rectangle", [](Canvas& c) { c.Brush().SetColor(kBlue); c.Rectangle(5, 5, 20, 25); }},
+        {"bands", [](Canvas& c) {
+             c.Brush().SetColor(kBlue);
+             const QPoint path[] = {{-5, 2}, {20, 28}, {24, -9000}, {45, 12}};
+             c.FillBands(path, 4, 20);
+         }},
         {"stamps", [&](Canvas& c) {
              const CanvasStamp stamp = c.CaptureStamp(6, cross);
              for (const QPoint& p : {QPoint(12, 9), QPoint(33, 23), QPoint(20, 15)}) {

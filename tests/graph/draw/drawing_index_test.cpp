@@ -21,7 +21,7 @@ using namespace plotwell;
 
 namespace {
 
-enum class Shape { Noise, Levels, Walk, Constant, Rising, Falling };
+enum class Shape { Noise, Levels, Walk, Drift, Constant, Rising, Falling };
 enum class Gaps { None, Sparse, Leading, LongRuns };
 enum class XKind { Bare, RepeatedX, Unordered };
 
@@ -49,6 +49,9 @@ double YOf(Shape shape, int i, int points, double& level, QRandomGenerator& rand
         return random.bounded(4) * 0.5;
     case Shape::Walk:
         return level = std::clamp(level + random.bounded(7) - 3, 0.0, 100.0);
+    case Shape::Drift: // steps below a row, now and then a jump
+        level += random.bounded(300) == 0 ? random.generateDouble() * 40 - 20 : random.generateDouble() * 0.04 - 0.02;
+        return level = std::clamp(level, 0.0, 100.0);
     case Shape::Constant:
         return 42;
     case Shape::Rising:
@@ -141,8 +144,17 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         {"filled area, long gaps, full HD", 1920, 1080, 60000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 1, kLineGraph,
          true},
         {"filled area, repeated X", 600, 400, 20000, Shape::Noise, Gaps::Sparse, XKind::RepeatedX, 1, 2, kLineGraph, true},
+        {"filled area, drifting, full HD, markers", 1920, 1080, 200000, Shape::Drift, Gaps::Sparse, XKind::Bare, 8, 2,
+         kLineGraph, true, true},
+        {"filled area, width 30", 600, 400, 40000, Shape::Noise, Gaps::None, XKind::Bare, 2, 30, kLineGraph, true},
         {"filled area, few columns", 160, 120, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 2, kLineGraph, true},
         {"curve", 600, 400, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 2, 1, kCurveGraph},
+        {"curve, full HD", 1920, 1080, 200000, Shape::Drift, Gaps::None, XKind::Bare, 3, 2, kCurveGraph},
+        {"curve, long gaps, whole groups empty", 600, 400, 60000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 2,
+         kCurveGraph},
+        {"curve of repeated X, filled", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::RepeatedX, 2, 2, kCurveGraph,
+         true},
+        {"curve, few columns", 160, 120, 5000, Shape::Noise, Gaps::Sparse, XKind::Bare, 1, 1, kCurveGraph},
         {"bars", 600, 400, 400, Shape::Walk, Gaps::Sparse, XKind::Bare, 2, 1, kBarGraph},
         // Wide lines, markers and bars of many points to a column.
         {"line width 5", 600, 400, 40000, Shape::Noise, Gaps::Sparse, XKind::Bare, 2, 5},
@@ -156,6 +168,12 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         {"markers, few levels, width 5", 600, 400, 40000, Shape::Levels, Gaps::Sparse, XKind::Bare, 8, 5, kLineGraph, false,
          true},
         {"markers, constant with long gaps, width 30", 600, 400, 20000, Shape::Constant, Gaps::LongRuns, XKind::Bare, 1, 30,
+         kLineGraph, false, true},
+        {"markers, drifting by less than a row, full HD", 1920, 1080, 200000, Shape::Drift, Gaps::None, XKind::Bare, 8, 2,
+         kLineGraph, false, true},
+        {"markers, drifting with gaps", 469, 399, 100000, Shape::Drift, Gaps::Sparse, XKind::Bare, 3, 2, kLineGraph, false,
+         true},
+        {"markers, drifting with long gaps, width 5", 600, 400, 60000, Shape::Drift, Gaps::LongRuns, XKind::Bare, 2, 5,
          kLineGraph, false, true},
         {"markers, repeated X", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::RepeatedX, 3, 2, kLineGraph, false,
          true},
@@ -248,6 +266,10 @@ TEST(DrawingIndex, CostsAtMostAQuarterOfThePoints)
         const SeriesIndex index(ordered);
         ASSERT_TRUE(index.HasBlocks());
         EXPECT_LE(index.MemoryBytes(), ordered.size() * sizeof(DataPoint) / 4) << points;
+        // Long series: a quarter even of bare values kept as their Y alone.
+        if (points >= 100000) {
+            EXPECT_LE(index.MemoryBytes(), ordered.size() * sizeof(double) / 4) << points;
+        }
     }
 }
 
@@ -276,10 +298,17 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
                 a = 0, b = static_cast<std::size_t>(n);
             SeriesIndex::Run expected;
             std::size_t topRow = 0, bottomRow = 0; // the first points of the smallest, the largest row
+            double largestStep = 0;                // between consecutive plotted points
+            double previous = nullvalue;
             for (std::size_t i = a; i < b; ++i) {
                 const double y = points[i].y;
                 if (IsNullValue(y))
                     continue;
+                if (!IsNullValue(previous)) {
+                    const double step = std::fabs(y - previous);
+                    largestStep = std::max(largestStep, step != step ? inf : step);
+                }
+                previous = y;
                 if (!expected.any) {
                     expected.any = true;
                     expected.first = expected.lowest = expected.highest = topRow = bottomRow = i;
@@ -298,6 +327,7 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
             const SeriesIndex::Run run = index.Extremes(points, a, b);
             const auto where = [&] { return std::to_string(n) + " [" + std::to_string(a) + ", " + std::to_string(b) + ")"; };
             ASSERT_EQ(run.any, expected.any) << where();
+            EXPECT_EQ(index.BoundsOf(points, a, b).any, expected.any) << where();
             if (!expected.any)
                 continue;
             EXPECT_EQ(run.first, expected.first) << where();
@@ -306,7 +336,39 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
             EXPECT_EQ(run.highest, expected.highest) << where();
             EXPECT_EQ(index.FirstOnTopRow(points, a, b, map, run.maxY), topRow) << where();
             EXPECT_EQ(index.FirstOnBottomRow(points, a, b, map, run.minY), bottomRow) << where();
+            const SeriesIndex::Bounds bounds = index.BoundsOf(points, a, b);
+            EXPECT_TRUE(bounds.any) << where();
+            EXPECT_EQ(bounds.minY, expected.minY) << where();
+            EXPECT_EQ(bounds.maxY, expected.maxY) << where();
+            EXPECT_GE(bounds.largestStep, largestStep) << where(); // never less, so never a row left out
         }
+    }
+}
+
+// Without gaps the step of a run is its largest step, rounded up to 8 bits of precision, not
+// the largest step beside it: a run of small steps next to a jump still counts as smooth.
+TEST(DrawingIndex, LargestStepOfARunWithoutGaps)
+{
+    const struct
+    {
+        const char* name;
+        double (*y)(int i);
+        std::size_t a, b;
+        double step;
+    } cases[] = {
+        {"rising evenly, whole blocks", [](int i) { return i * 0.001; }, 256, 4096, 0.001},
+        {"zigzag, ends inside blocks", [](int i) { return i % 2 ? 0.25 : -0.25; }, 7, 3001, 0.5},
+        {"a jump inside the run", [](int i) { return i < 2000 ? i * 0.001 : 50.0; }, 1000, 2500, 50 - 1.999},
+        {"a jump just past the run", [](int i) { return i < 2000 ? i * 0.001 : 50.0; }, 1000, 2000, 0.001},
+    };
+    for (const auto& c : cases) {
+        PointList points(5000);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            points.SetPoint(i, DataPoint{i + 1.0, c.y(static_cast<int>(i))});
+        const SeriesIndex index(points);
+        const double step = index.BoundsOf(points, c.a, c.b).largestStep;
+        EXPECT_GE(step, c.step * (1 - 1e-9)) << c.name;
+        EXPECT_LE(step, c.step * (1 + 1.0 / 128)) << c.name;
     }
 }
 

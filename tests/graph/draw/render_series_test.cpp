@@ -10,6 +10,7 @@
 #include <QRect>
 
 #include <algorithm>
+#include <array>
 
 #include <cmath>
 #include <cstdlib>
@@ -134,6 +135,25 @@ TEST(Markers, CopiedMarkersAreTheDrawnOnes)
                 EXPECT_EQ(copied.Pen().Color(), drawn.Pen().Color());
                 EXPECT_EQ(copied.Brush().Color(), drawn.Brush().Color());
                 EXPECT_EQ(copied.PenPos(), drawn.PenPos());
+                // Runs of a column's rows at once, overlapping, up to the edges.
+                const std::vector<std::array<int, 3>> runs = {{-3, 5, 12}, {0, -4, 2}, {1, 0, 39}, {2, 20, 22},
+                                                               {30, 10, 30}, {31, 12, 14}, {59, 35, 45}};
+                Canvas columns;
+                Canvas reference;
+                for (Canvas* c : {&columns, &reference}) {
+                    c->SetSize(60, 40, ratio);
+                    c->Pen().SetWidth(5);
+                    c->Brush().SetColor(kIvory);
+                }
+                const CanvasStamp runStamp =
+                    columns.CaptureStamp(12, [&](Canvas& c, int x, int y) { DrawMarker(c, options, x, y, n); });
+                columns.StampColumns(runStamp, runs);
+                for (const auto& [x, y0, y1] : runs)
+                    for (int y = y0; y <= y1; ++y)
+                        DrawMarker(reference, options, x, y, n);
+                EXPECT_TRUE(columns.Image() == reference.Image()) << "runs of marker " << n << ", width " << lineWidth
+                                                              << ", ratio " << ratio;
+                EXPECT_EQ(columns.PenPos(), reference.PenPos());
             }
         }
     }
