@@ -89,14 +89,16 @@ class PieceFeeder
 public:
     explicit PieceFeeder(LineParse& parse) : parse_(parse) {}
 
-    void Feed(const char* data, std::size_t size, bool last)
+    // `beforeWord` as LineParse::Feed.
+    void Feed(const char* data, std::size_t size, bool last, bool beforeWord = false)
     {
         while (!carry_.empty() && !parse_.Settled()) {
             const std::size_t take = std::min(size, std::max<std::size_t>(carry_.size(), 64 << 10));
             const std::size_t old = carry_.size();
             carry_.insert(carry_.end(), data, data + take);
             const bool lastPiece = last && take == size;
-            const std::size_t taken = parse_.Feed(carry_.data(), carry_.size(), lastPiece);
+            const std::size_t taken =
+                parse_.Feed(carry_.data(), carry_.size(), lastPiece, beforeWord && take == size);
             data += take;
             size -= take;
             if (lastPiece)
@@ -119,14 +121,38 @@ public:
         }
         if (size == 0 && !last)
             return;
-        const std::size_t taken = parse_.Feed(data, size, last);
+        const std::size_t taken = parse_.Feed(data, size, last, beforeWord);
         if (taken < size)
             carry_.assign(data + taken, data + size);
     }
+    // Every byte given so far is taken.
+    bool Empty() const { return carry_.empty(); }
 
 private:
     LineParse& parse_;
     std::vector<char> carry_;
+};
+
+bool IsSeparator(char c)
+{
+    return c == ' ' || c == ',' || c == ';';
+}
+
+// Slices shorter than this are not worth a second thread.
+constexpr std::size_t kSegmentBytes = 64 << 10;
+
+// The middle of a slice of a long line, parsed by another thread while the line's own
+// thread parses the slices before it: from the first to the last byte above 32 that is no
+// separator and follows a space, when only bare values and separators lie between (no
+// point, no name). The line's thread appends its points when it reaches it.
+struct Segment
+{
+    enum class State { Open, Claimed, Done };
+    State state = State::Open; // under the pipeline's lock
+    std::size_t from = 0;
+    std::size_t to = 0;
+    std::unique_ptr<LineParse> parse;
+    bool clean = false; // parsed whole, without a fault
 };
 
 struct Slice
@@ -134,11 +160,51 @@ struct Slice
     std::shared_ptr<char> block; // the buffer goes back to the pool with its last slice
     const char* data;
     std::size_t size;
+    std::shared_ptr<Segment> segment; // when another thread may parse its middle
 };
+
+void ParseSegment(const Slice& slice, TextEncoding encoding)
+{
+    Segment& segment = *slice.segment;
+    const char* s = slice.data;
+    const std::size_t n = slice.size;
+    const auto wordStart = [s](std::size_t i) {
+        return s[i - 1] == ' ' && static_cast<unsigned char>(s[i]) > 32 && !IsSeparator(s[i]);
+    };
+    std::size_t from = 1;
+    while (from < n && !wordStart(from))
+        ++from;
+    std::size_t to = n - 1;
+    while (to > from && !wordStart(to))
+        --to;
+    if (to <= from || to - from < kSegmentBytes / 2 || std::memchr(s + from, '(', to - from) ||
+        std::memchr(s + from, ';', to - from))
+        return;
+    segment.parse = std::make_unique<LineParse>(encoding);
+    segment.parse->StartSegment(static_cast<std::size_t>(std::count(s + from, s + to, ' ')) + 1);
+    const std::size_t taken = segment.parse->Feed(s + from, to - from, false, true);
+    segment.from = from;
+    segment.to = to;
+    segment.clean = taken == to - from && !segment.parse->Settled();
+}
+
+// A slice whose middle was parsed by another thread: the bytes before it, its points, the
+// bytes after it; or the whole slice here when the line is not at a bare value there.
+void FeedWithSegment(PieceFeeder& feeder, LineParse& parse, const Slice& slice, bool last)
+{
+    const Segment& segment = *slice.segment;
+    feeder.Feed(slice.data, segment.from, false, true);
+    if (feeder.Empty() && parse.AtBareValue()) {
+        parse.AppendSegment(*segment.parse, segment.to - segment.from);
+        feeder.Feed(slice.data + segment.to, slice.size - segment.to, last);
+    } else {
+        feeder.Feed(slice.data + segment.from, slice.size - segment.from, last);
+    }
+}
 
 struct Job
 {
-    std::vector<Slice> slices; // arrived, not yet taken by the parsing thread
+    std::deque<Slice> slices; // arrived, not yet taken by the line's thread
     std::size_t bytes = 0;     // arrived in all
     std::size_t offset = 0;    // of the line's first byte in the file
     bool comment = false;
@@ -166,6 +232,7 @@ public:
         // others keep every thread busy with a line read ahead.
         dispatchBytes_ = kWholeLineBlocks * blockBytes_;
         maxBlocks_ = dispatchBytes_ / blockBytes_ + 1 + 2 * static_cast<std::size_t>(count);
+        split_ = count > 1;
         for (unsigned k = 0; k < count; ++k)
             threads_.emplace_back([this] { Work(); });
     }
@@ -195,6 +262,8 @@ private:
     bool HandOn(bool all);
     void Work();
     void Parse(Job& job);
+    // Under the lock: claims a segment of a line being parsed, not the line's next slice.
+    bool ClaimSegment(Slice& slice);
 
     RegularFile& file_;
     std::size_t size_;
@@ -214,6 +283,8 @@ private:
     std::size_t blocks_ = 0; // buffers made
     std::deque<std::unique_ptr<Job>> jobs_; // in file order, not yet handed on
     std::deque<Job*> waiting_;              // dispatched, not yet taken
+    std::vector<Job*> active_;              // being parsed
+    bool split_ = false;                    // long lines' slices are shared out
     bool stop_ = false;
     bool stopped_ = false; // by take_
     std::vector<std::thread> threads_;
@@ -283,18 +354,56 @@ bool Pipeline::HandOn(bool all)
     }
 }
 
+bool Pipeline::ClaimSegment(Slice& slice)
+{
+    // Only the two slices after the next: the points of a segment wait in memory until the
+    // line's thread reaches it.
+    for (Job* job : active_) {
+        for (std::size_t k = 1; k < std::min<std::size_t>(job->slices.size(), 3); ++k) {
+            Slice& candidate = job->slices[k];
+            if (candidate.segment && candidate.segment->state == Segment::State::Open) {
+                candidate.segment->state = Segment::State::Claimed;
+                slice = candidate;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void Pipeline::Work()
 {
     for (;;) {
         Job* job = nullptr;
+        Slice help{};
         {
             std::unique_lock lock(mutex_);
-            work_.wait(lock, [this] { return stop_ || !waiting_.empty(); });
+            // A new line first; else help with the slices of one being parsed.
+            work_.wait(lock, [&] { return stop_ || !waiting_.empty() || ClaimSegment(help); });
             if (stop_)
                 return;
-            job = waiting_.front();
-            waiting_.pop_front();
+            if (!help.segment) {
+                job = waiting_.front();
+                waiting_.pop_front();
+                active_.push_back(job);
+            }
         }
+        if (!job) {
+            // Nothing in it throws but memory running out; the line's thread then parses it.
+            try {
+                ParseSegment(help, encoding_);
+            } catch (...) {
+                help.segment->clean = false;
+            }
+            {
+                std::lock_guard lock(mutex_);
+                help.segment->state = Segment::State::Done;
+            }
+            help = Slice{};
+            work_.notify_all();
+            continue;
+        }
+        work_.notify_all(); // its slices can be shared out now
         try {
             Parse(*job);
         } catch (...) {
@@ -303,6 +412,7 @@ void Pipeline::Work()
         {
             std::lock_guard lock(mutex_);
             job->done = true;
+            active_.erase(std::find(active_.begin(), active_.end(), job));
         }
         state_.notify_all();
     }
@@ -315,36 +425,50 @@ void Pipeline::Parse(Job& job)
     std::unique_ptr<LineParse> parse;
     std::unique_ptr<PieceFeeder> feeder;
     for (;;) {
-        std::vector<Slice> slices;
-        bool complete = false;
+        Slice slice{};
+        bool last = false;
+        bool wholeLine = false;
         std::size_t bytes = 0;
         {
             std::unique_lock lock(mutex_);
             work_.wait(lock, [&] { return stop_ || !job.slices.empty() || job.complete; });
             if (stop_)
                 return;
-            slices.swap(job.slices);
-            complete = job.complete;
+            wholeLine = job.complete;
+            if (!job.slices.empty()) {
+                slice = std::move(job.slices.front());
+                job.slices.pop_front();
+                if (slice.segment && slice.segment->state == Segment::State::Open) {
+                    slice.segment.reset(); // parsed here
+                } else if (slice.segment) {
+                    work_.wait(lock, [&] { return stop_ || slice.segment->state == Segment::State::Done; });
+                    if (stop_)
+                        return;
+                }
+            }
+            last = job.complete && job.slices.empty();
             bytes = job.bytes;
         }
         if (!parse && !job.comment && !job.refused) {
             // The whole line's length when it is all there, else at most the rest of the file.
-            parse = std::make_unique<LineParse>(encoding_, complete ? bytes : size_ - job.offset);
+            parse = std::make_unique<LineParse>(encoding_, wholeLine ? bytes : size_ - job.offset);
             feeder = std::make_unique<PieceFeeder>(*parse);
         }
-        for (std::size_t k = 0; k < slices.size(); ++k) {
-            Slice& slice = slices[k];
+        if (slice.data) {
             if (checkUtf8_ && valid)
                 valid = utf8.Add(slice.data, slice.size);
-            if (valid && feeder)
-                feeder->Feed(slice.data, slice.size, complete && k + 1 == slices.size());
-            slice.block.reset();
+            if (valid && feeder) {
+                if (slice.segment && slice.segment->clean)
+                    FeedWithSegment(*feeder, *parse, slice, last);
+                else
+                    feeder->Feed(slice.data, slice.size, last);
+            }
+        } else if (last && valid && feeder) {
+            feeder->Feed(nullptr, 0, true);
         }
-        if (complete) {
-            if (slices.empty() && valid && feeder)
-                feeder->Feed(nullptr, 0, true);
+        slice = Slice{};
+        if (last)
             break;
-        }
     }
     if (checkUtf8_ && valid)
         valid = utf8.Finish();
@@ -404,7 +528,7 @@ LinesRead Pipeline::Run()
             }
             const std::size_t end = LineEnd(raw, p, count);
             const bool complete = end < count || left == 0;
-            arrivals.push_back({current, Slice{block, raw + p, end - p}, complete});
+            arrivals.push_back({current, Slice{block, raw + p, end - p, nullptr}, complete});
             if (complete) {
                 enough = current->refused;
                 current = nullptr;
@@ -419,6 +543,8 @@ LinesRead Pipeline::Run()
             for (Arrival& arrival : arrivals) {
                 Job& job = *arrival.job;
                 job.bytes += arrival.slice.size;
+                if (split_ && !job.comment && !job.refused && arrival.slice.size >= kSegmentBytes)
+                    arrival.slice.segment = std::make_shared<Segment>();
                 if (arrival.slice.size > 0)
                     job.slices.push_back(std::move(arrival.slice));
                 job.complete = arrival.complete;

@@ -60,7 +60,30 @@ void LineParse::Reserve(const char* data, std::size_t size, bool whole)
         line_.points.reserve(estimate);
 }
 
-std::size_t LineParse::Feed(const char* data, std::size_t size, bool last)
+void LineParse::StartSegment(std::size_t points)
+{
+    line_.points.reserve(points);
+    started_ = true;
+    pointmode_ = false;
+    taken_ = 1; // not the line's first byte
+}
+
+void LineParse::AppendSegment(const LineParse& segment, std::size_t bytes)
+{
+    PointList& points = line_.points;
+    const PointList& more = segment.line_.points;
+    for (std::size_t k = 0, count = more.size(); k < count; ++k)
+        points.push_back(DataPoint{static_cast<double>(points.size() + 1), more[k].y});
+    line_.added += segment.line_.added;
+    commanulls_ += segment.commanulls_;
+    line_.xydata = line_.xydata && segment.line_.xydata;
+    countedChars_ += segment.countedChars_;
+    taken_ += bytes;
+    afterValue_ = segment.afterValue_;
+    commaseen_ = segment.commaseen_;
+}
+
+std::size_t LineParse::Feed(const char* data, std::size_t size, bool last, bool beforeWord)
 {
     s_ = data;
     last_ = last;
@@ -68,7 +91,7 @@ std::size_t LineParse::Feed(const char* data, std::size_t size, bool last)
     // Spaces and control bytes at the end of a piece wait for the next one: they are the
     // line's trailing ones, to be trimmed, unless more text follows.
     n_ = size;
-    while (n_ > 0 && IsTrimmable(s_[n_ - 1]))
+    while (!beforeWord && n_ > 0 && IsTrimmable(s_[n_ - 1]))
         --n_;
     if (line_.failed || nameDone_)
         return Take(size);

@@ -47,8 +47,20 @@ public:
     // reserve its points once; 0 when the first piece is the whole line.
     LineParse(TextEncoding encoding, std::size_t expectedBytes = 0);
 
-    // `last`: the bytes run to the line's end; then every byte is taken.
-    std::size_t Feed(const char* data, std::size_t size, bool last);
+    // `last`: the bytes run to the line's end; then every byte is taken. `beforeWord`: they
+    // end in a space, and a byte above 32 that is no separator follows in the line, so the
+    // spaces at their end are the line's own.
+    std::size_t Feed(const char* data, std::size_t size, bool last, bool beforeWord = false);
+    // The part of a long line between two such places can be parsed on its own (a bare-value
+    // line has no state a word of it depends on but the count of points before it):
+    // StartSegment (with about the points it holds), then one Feed of the part with
+    // `beforeWord`.
+    void StartSegment(std::size_t points);
+    // Whether the next bytes are bare values whose segment can be appended.
+    bool AtBareValue() const { return started_ && !pointmode_ && !line_.failed && !inName_ && !nameDone_; }
+    // The points of a segment parsed whole and without a fault (taking all its `bytes`), as if
+    // parsed here.
+    void AppendSegment(const LineParse& segment, std::size_t bytes);
     // Nothing later in the line changes the result (a fault, or the name is read).
     bool Settled() const { return line_.failed || nameDone_; }
     // After the last Feed.
