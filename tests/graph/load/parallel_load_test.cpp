@@ -72,7 +72,9 @@ QString FromFile(const QString& path, const LineThreads& threads)
 }
 
 // Threads and blocks: words, points, names and characters cut at every kind of place.
-const LineThreads kThreadings[] = {{1, 1}, {2, 7}, {3, 61}, {2, 4096}, {0, std::size_t(1) << 20}};
+// Blocks of 100,000 bytes and more: a second thread parses the middle of a long line's
+// blocks.
+const LineThreads kThreadings[] = {{1, 1}, {2, 7}, {3, 61}, {2, 4096}, {2, 100000}, {0, std::size_t(1) << 20}};
 
 void ExpectSameAsSerial(const QString& path, const QByteArray& bytes, const char* what)
 {
@@ -127,6 +129,12 @@ TEST(ParallelLoad, SameStoreFiguresAndMessagesAsOneLineAfterTheOther)
         {"nothing to plot", "; only a comment\n\n"},
         {"no line end at the end", "1 2 3\n4 5 6"},
         {"one long line", Values(200000, 0.5) + ";long"},
+        {"an error in the middle of a long line", Values(100000, 1) + "1e999 " + Values(100000, 2) + "\n1\n"},
+        {"a control byte in the middle of a long line", Values(100000, 1) + "\t " + Values(100000, 2) + "\n"},
+        {"a point in a long line of bare values", Values(100000, 1) + "(1, 2) " + Values(100000, 2) + "\n"},
+        {"nulls in a long line", Values(60000, 1, ", ") + ",, ," + Values(60000, 2, ",") + "\n"},
+        {"a point that does not close after a long run of values", Values(200000, 3) + "(1, 2) (3\n"},
+        {"a name after a long run of values", Values(200000, 4) + "; \xC3\xA9t\xC3\xA9 \n" + Values(200000, 5) + "\n"},
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
