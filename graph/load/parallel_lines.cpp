@@ -351,6 +351,9 @@ bool Pipeline::HandOn(bool all)
             stopped_ = true;
             return false;
         }
+        // As after every line read one after the other: a cancel stops before the next.
+        if (progress_)
+            progress_->ThrowIfCancelled();
     }
 }
 
