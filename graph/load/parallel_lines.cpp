@@ -456,6 +456,15 @@ void Pipeline::Parse(Job& job)
             // The whole line's length when it is all there, else at most the rest of the file.
             parse = std::make_unique<LineParse>(encoding_, wholeLine ? bytes : size_ - job.offset);
             feeder = std::make_unique<PieceFeeder>(*parse);
+            if (wholeLine && slice.data) {
+                // All of it is here: counted as a line held whole is (only this thread takes
+                // the slices; the others read them under the lock).
+                const bool pointmode = slice.data[0] == '(';
+                std::size_t points = EstimatedPoints(slice.data, slice.size, pointmode);
+                for (const Slice& more : job.slices)
+                    points += EstimatedPoints(more.data, more.size, pointmode);
+                parse->ExpectPoints(points);
+            }
         }
         if (slice.data) {
             if (checkUtf8_ && valid)

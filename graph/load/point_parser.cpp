@@ -41,28 +41,40 @@ std::size_t LineParse::Take(std::size_t count)
     return count;
 }
 
-// Reserves about as many points as the line holds, so a long line grows its series once. A
-// first piece that is not the whole line stands for the rest of it.
-void LineParse::Reserve(const char* data, std::size_t size, bool whole)
+std::size_t EstimatedPoints(const char* data, std::size_t size, bool pointmode)
 {
-    std::size_t estimate;
-    if (pointmode_) {
-        estimate = static_cast<std::size_t>(std::count(data, data + size, '('));
-    } else {
-        const auto spaces = static_cast<std::size_t>(std::count(data, data + size, ' '));
-        const auto commas = spaces > size / 2 ? 0 : static_cast<std::size_t>(std::count(data, data + size, ','));
-        estimate = std::max(spaces, commas) + 1;
-    }
-    if (!whole && size > 0 && expectedBytes_ > size)
-        estimate = static_cast<std::size_t>(static_cast<double>(estimate) * static_cast<double>(expectedBytes_) /
+    if (pointmode)
+        return static_cast<std::size_t>(std::count(data, data + size, '('));
+    const auto spaces = static_cast<std::size_t>(std::count(data, data + size, ' '));
+    const auto commas = spaces > size / 2 ? 0 : static_cast<std::size_t>(std::count(data, data + size, ','));
+    return std::max(spaces, commas) + 1;
+}
+
+void LineParse::ExpectPoints(std::size_t points)
+{
+    reserved_ = true;
+    if (points > 64)
+        line_.points.reserve(points);
+}
+
+// Reserves about as many points as the line holds, so a long line grows its series once. A
+// piece that is not the rest of the line stands for it, once it is long enough to.
+void LineParse::Reserve(const char* data, std::size_t size, bool rest)
+{
+    constexpr std::size_t kSample = 64 << 10;
+    if (!rest && size < kSample)
+        return;
+    std::size_t estimate = EstimatedPoints(data, size, pointmode_);
+    const std::size_t left = expectedBytes_ > taken_ ? expectedBytes_ - taken_ : 0;
+    if (!rest && size > 0 && left > size)
+        estimate = static_cast<std::size_t>(static_cast<double>(estimate) * static_cast<double>(left) /
                                             static_cast<double>(size)) + 1;
-    if (estimate > 64)
-        line_.points.reserve(estimate);
+    ExpectPoints(line_.points.size() + estimate);
 }
 
 void LineParse::StartSegment(std::size_t points)
 {
-    line_.points.reserve(points);
+    ExpectPoints(points);
     started_ = true;
     pointmode_ = false;
     taken_ = 1; // not the line's first byte
@@ -102,8 +114,9 @@ std::size_t LineParse::Feed(const char* data, std::size_t size, bool last, bool 
             return Take(i_);
         pointmode_ = i_ < n_ && s_[i_] == '(';
         started_ = true;
-        Reserve(s_ + i_, n_ - i_, last && taken_ == 0);
     }
+    if (!reserved_)
+        Reserve(s_ + i_, n_ - i_, last);
 
     while (!line_.failed && !inName_) {
         while (i_ < n_ && s_[i_] == ' ')

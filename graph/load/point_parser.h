@@ -47,6 +47,9 @@ public:
     // reserve its points once; 0 when the first piece is the whole line.
     LineParse(TextEncoding encoding, std::size_t expectedBytes = 0);
 
+    // About how many points the line holds, when the caller has counted them (else the first
+    // long enough piece tells).
+    void ExpectPoints(std::size_t points);
     // `last`: the bytes run to the line's end; then every byte is taken. `beforeWord`: they
     // end in a space, and a byte above 32 that is no separator follows in the line, so the
     // spaces at their end are the line's own.
@@ -81,7 +84,7 @@ private:
         line_.failed = true;
     }
     std::size_t Take(std::size_t count);
-    void Reserve(const char* data, std::size_t size, bool whole);
+    void Reserve(const char* data, std::size_t size, bool rest);
     Step ParsePoint();
     Step ParseBareValue();
     void ReadName(bool last);
@@ -101,6 +104,7 @@ private:
     std::size_t taken_ = 0;       // bytes of the line taken by earlier pieces
     std::size_t countedChars_ = 0; // their characters
     bool started_ = false;
+    bool reserved_ = false;
     bool pointmode_ = false;
     bool commaseen_ = false;
     bool afterValue_ = false; // a bare value was read: one comma after it (and spaces) is its own
@@ -111,6 +115,9 @@ private:
     qint64 commanulls_ = 0;
     bool datesmode_ = false;
 };
+
+// About as many points as `size` bytes of a line's text hold (an upper bound for bare values).
+std::size_t EstimatedPoints(const char* data, std::size_t size, bool pointmode);
 
 // Parses a whole line held in memory, in pieces of kReadProgressStep bytes with `progress`
 // told between them.
