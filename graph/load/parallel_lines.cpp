@@ -140,6 +140,8 @@ bool IsSeparator(char c)
 
 // Slices shorter than this are not worth a second thread.
 constexpr std::size_t kSegmentBytes = 64 << 10;
+// What a line's points are counted in to reserve them.
+constexpr std::size_t kSampleBytes = std::size_t(1) << 20;
 
 // The middle of a slice of a long line, parsed by another thread while the line's own
 // thread parses the slices before it: from the first to the last byte above 32 that is no
@@ -181,7 +183,7 @@ void ParseSegment(const Slice& slice, TextEncoding encoding)
         std::memchr(s + from, ';', to - from))
         return;
     segment.parse = std::make_unique<LineParse>(encoding);
-    segment.parse->StartSegment(static_cast<std::size_t>(std::count(s + from, s + to, ' ')) + 1);
+    segment.parse->StartSegment((to - from) / 2 + 1); // a value and a separator at least
     const std::size_t taken = segment.parse->Feed(s + from, to - from, false, true);
     segment.from = from;
     segment.to = to;
@@ -457,12 +459,19 @@ void Pipeline::Parse(Job& job)
             parse = std::make_unique<LineParse>(encoding_, wholeLine ? bytes : size_ - job.offset);
             feeder = std::make_unique<PieceFeeder>(*parse);
             if (wholeLine && slice.data) {
-                // All of it is here: counted as a line held whole is (only this thread takes
-                // the slices; the others read them under the lock).
+                // Its length is known: a megabyte of it, or all when shorter, stands for the
+                // rest (only this thread takes the slices; the others read them under the lock).
                 const bool pointmode = slice.data[0] == '(';
-                std::size_t points = EstimatedPoints(slice.data, slice.size, pointmode);
-                for (const Slice& more : job.slices)
-                    points += EstimatedPoints(more.data, more.size, pointmode);
+                std::size_t points = EstimatedPoints(slice.data, std::min(slice.size, kSampleBytes), pointmode);
+                std::size_t sampled = std::min(slice.size, kSampleBytes);
+                for (auto more = job.slices.begin(); more != job.slices.end() && sampled < kSampleBytes; ++more) {
+                    const std::size_t count = std::min(more->size, kSampleBytes - sampled);
+                    points += EstimatedPoints(more->data, count, pointmode);
+                    sampled += count;
+                }
+                if (sampled < bytes) // with a little room, so that a line a bit denser fits
+                    points = static_cast<std::size_t>(static_cast<double>(points) * static_cast<double>(bytes) /
+                                                      static_cast<double>(sampled) * 1.05) + 1;
                 parse->ExpectPoints(points);
             }
         }

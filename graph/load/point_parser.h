@@ -118,6 +118,8 @@ private:
 
 // About as many points as `size` bytes of a line's text hold (an upper bound for bare values).
 std::size_t EstimatedPoints(const char* data, std::size_t size, bool pointmode);
+// How often `c` occurs in the bytes.
+std::size_t CountByte(const char* data, std::size_t size, char c);
 
 // Parses a whole line held in memory, in pieces of kReadProgressStep bytes with `progress`
 // told between them.
