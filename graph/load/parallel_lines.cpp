@@ -233,7 +233,7 @@ public:
         // as it arrives, and its length is not known. Until then it holds a few buffers; the
         // others keep every thread busy with a line read ahead.
         dispatchBytes_ = kWholeLineBlocks * blockBytes_;
-        maxBlocks_ = dispatchBytes_ / blockBytes_ + 1 + 2 * static_cast<std::size_t>(count);
+        maxBlocks_ = dispatchBytes_ / blockBytes_ + 1 + static_cast<std::size_t>(count);
         split_ = count > 1;
         for (unsigned k = 0; k < count; ++k)
             threads_.emplace_back([this] { Work(); });
