@@ -130,7 +130,7 @@ void DataFileLoader::LoadFile()
             });
             return;
         }
-    } else if (headRead && LayoutOfFile(path, options_.layout) == DataLayout::Lines) {
+    } else if (headRead && threads_.threads != kNoThreads && LayoutOfFile(path, options_.layout) == DataLayout::Lines) {
         if (ParseSeriesFile(file, size, layout.start, TextEncoding::Utf8, path, true))
             return;
         // Not UTF-8 after all: the lines read so far are read again as Windows-1252.

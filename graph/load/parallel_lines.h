@@ -23,9 +23,13 @@ struct LineOutcome
     ParsedLine parsed;
 };
 
+inline constexpr int kNoThreads = -1;
+
 struct LineThreads
 {
-    int threads = 0;                            // parsing threads; 0: one per core
+    // Parsing threads; 0: one per core; kNoThreads: the loader parses the lines one after the
+    // other itself (the reference the threads are held to).
+    int threads = 0;
     std::size_t blockBytes = std::size_t(1) << 20; // read at a time, and the size of each buffer
 };
 

@@ -1,6 +1,6 @@
 // The file loader parses the lines of a series file on several threads, piece by piece as
 // the blocks arrive. Whatever the threads and the block size, the store, its figures and the
-// messages are those of parsing the same bytes whole, one line after the other.
+// messages are those of parsing the file's lines whole, one after the other.
 
 #include "core/recording_sink.h"
 #include "graph/data/plot_model.h"
@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <random>
 #include <vector>
 
 using namespace plotwell;
@@ -51,15 +52,6 @@ QString Outcome(const PlotModel& model, const RecordingSink& sink)
     return out;
 }
 
-// The bytes parsed whole in memory, line after line: the reference.
-QString Serial(const QByteArray& bytes, const QString& path)
-{
-    RecordingSink sink;
-    PlotModel model(sink);
-    DataFileLoader(model).LoadBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), path);
-    return Outcome(model, sink);
-}
-
 QString FromFile(const QString& path, const LineThreads& threads)
 {
     RecordingSink sink;
@@ -71,6 +63,12 @@ QString FromFile(const QString& path, const LineThreads& threads)
     return Outcome(model, sink);
 }
 
+// The lines parsed whole, one after the other: the reference.
+QString Serial(const QString& path)
+{
+    return FromFile(path, LineThreads{kNoThreads});
+}
+
 // Threads and blocks: words, points, names and characters cut at every kind of place.
 // Blocks of 100,000 bytes and more: a second thread parses the middle of a long line's
 // blocks.
@@ -78,7 +76,7 @@ const LineThreads kThreadings[] = {{1, 1}, {2, 7}, {3, 61}, {2, 4096}, {2, 10000
 
 void ExpectSameAsSerial(const QString& path, const QByteArray& bytes, const char* what)
 {
-    const QString serial = Serial(bytes, path);
+    const QString serial = Serial(path);
     for (const LineThreads& threads : kThreadings) {
         if (threads.blockBytes * 10000 < static_cast<std::size_t>(bytes.size()))
             continue; // a read call per byte is slow on big files
@@ -197,4 +195,27 @@ TEST(ParallelLoad, ProgressGrowsToTheWholeFile)
     EXPECT_GT(seen.back(), 0);
     EXPECT_EQ(progress.Percent(), 100);
     EXPECT_EQ(model.NumberOfPoints(), 40000);
+}
+
+TEST(ParallelLoad, RandomTextsAsOneLineAfterTheOther)
+{
+    // Files pieced together from the words and bytes that matter to the parser, cut into
+    // blocks of every small size.
+    const char* const pieces[] = {"1", "-2.5", "3e4", " ", "  ", ",", ", ", ",,", ";", "; name", "(1, 2)", "(3 4)",
+                                  "(2020-01-31, 5)", "(", ")", "x", "\t", "\r\n", "\n", "\n;c\n", "\xC3\xA9",
+                                  "\xE9", "\xE2\x82", "\xAC", "1e999", "\x01", "12345678901234567890"};
+    std::mt19937 random(20261210);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("random.txt"));
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes;
+        const int count = static_cast<int>(random() % 60);
+        for (int k = 0; k < count; ++k)
+            bytes += pieces[random() % std::size(pieces)];
+        WriteFile(path, bytes);
+        const LineThreads threads{static_cast<int>(1 + random() % 3), 1 + random() % 24};
+        EXPECT_EQ(FromFile(path, threads), Serial(path))
+            << bytes.toHex().toStdString() << " with " << threads.threads << " threads, blocks of "
+            << threads.blockBytes;
+    }
 }
