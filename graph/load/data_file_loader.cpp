@@ -5,6 +5,7 @@
 #include "core/text_decoding.h"
 #include "graph/load/column_reader.h"
 #include "graph/load/line_reader.h"
+#include "graph/load/parallel_lines.h"
 #include "graph/load/load_progress.h"
 #include "graph/data/plot_model.h"
 #include "graph/load/point_parser.h"
@@ -129,6 +130,16 @@ void DataFileLoader::LoadFile()
             });
             return;
         }
+    } else if (headRead && threads_.threads != kNoThreads && LayoutOfFile(path, options_.layout) == DataLayout::Lines) {
+        if (ParseSeriesFile(file, size, layout.start, TextEncoding::Utf8, path, true))
+            return;
+        // Not UTF-8 after all: the lines read so far are read again as Windows-1252.
+        model_.ClearData();
+        model_.SetFileNameField(path);
+        if (file.Rewind()) {
+            ParseSeriesFile(file, size, layout.start, TextEncoding::Windows1252, path, false);
+            return;
+        }
     } else if (headRead) {
         LineReader lines(file, size, layout.start);
         if (ParseText(lines, TextEncoding::Utf8, path, Releasing(lines), true))
@@ -182,6 +193,33 @@ bool DataFileLoader::ParseLines(LineReader& lines, TextEncoding encoding, const 
             progress(lines.Position());
     }
     if (lines.Failed())
+        ReadFailed(path);
+    else
+        Finish(failed, lineNumber, path);
+    return true;
+}
+
+bool DataFileLoader::ParseSeriesFile(RegularFile& file, std::size_t size, std::size_t start, TextEncoding encoding,
+                                     const QString& path, bool untilNotUtf8)
+{
+    qint64 lineNumber = 0;
+    bool failed = false;
+    bool notUtf8 = false;
+    const LinesRead read = ParseFileLines(file, size, start, encoding, untilNotUtf8, progress_, threads_,
+                                          [&](LineOutcome& line) {
+                                              if (line.kind == LineOutcome::Kind::NotUtf8) {
+                                                  notUtf8 = true;
+                                                  return false;
+                                              }
+                                              ++lineNumber;
+                                              if (line.kind == LineOutcome::Kind::Series &&
+                                                  !CommitParsedLine(model_, std::move(line.parsed), false))
+                                                  failed = true;
+                                              return !failed;
+                                          });
+    if (notUtf8)
+        return false;
+    if (read == LinesRead::Failed)
         ReadFailed(path);
     else
         Finish(failed, lineNumber, path);

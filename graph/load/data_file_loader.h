@@ -4,6 +4,7 @@
 
 #include "core/text_decoding.h"
 #include "graph/load/load_options.h"
+#include "graph/load/parallel_lines.h"
 #include "graph/load/point_parser.h"
 
 #include <QString>
@@ -29,6 +30,8 @@ public:
     bool SetFileName(const QString& path);
     // How the next loads read: the layout (by default from the file name) and the X column.
     void SetOptions(const LoadOptions& options) { options_ = options; }
+    // How many threads parse the lines of a series file, and the block each reads.
+    void SetThreads(const LineThreads& threads) { threads_ = threads; }
 
     // Loads a file's bytes as if read from `path` into the (already emptied) store;
     // `progress` hears how far the reading has come.
@@ -46,6 +49,9 @@ private:
     // The same for a column file: every line is a row.
     bool ParseRows(LineReader& lines, TextEncoding encoding, const QString& path, const ReadProgress& progress,
                    bool untilNotUtf8);
+    // The lines of a series file, parsed on the threads; false as ParseLines.
+    bool ParseSeriesFile(RegularFile& file, std::size_t size, std::size_t start, TextEncoding encoding,
+                         const QString& path, bool untilNotUtf8);
     void Finish(bool failed, qint64 lineNumber, const QString& path);
     // The file could not be read to its end: the store emptied, and one message saying why.
     void ReadFailed(const QString& path);
@@ -54,6 +60,7 @@ private:
     PlotModel& model_;
     LoadProgress* progress_;
     LoadOptions options_;
+    LineThreads threads_;
     std::size_t size_ = 0; // of the text being parsed
     const RegularFile* file_ = nullptr; // while LoadFile reads it
 };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace plotwell;
@@ -159,4 +160,17 @@ TEST_F(ParserFixture, MixedKindsEmptyTheStore)
               QStringList{QStringLiteral("Invalid input: Series 2\r\rAll series of points added must contain the same "
                                          "kind of points - either (X,Y) data or just Y values.\r\rThis is because "
                                          "they cannot share the same X-axis.")});
+}
+
+TEST(CountByte, CountsEveryPlaceAtAnyLengthAndByte)
+{
+    // Words of eight bytes and the bytes after them; high bytes next to the one counted.
+    QByteArray text;
+    for (int k = 0; k < 300; ++k)
+        text += static_cast<char>((k * 37) % 256);
+    for (const char c : {' ', ',', '(', '\0', '\x80', '\xFF', '\x7F'})
+        for (const qsizetype size : {qsizetype(0), qsizetype(7), qsizetype(8), qsizetype(9), qsizetype(64), text.size()})
+            EXPECT_EQ(CountByte(text.constData(), static_cast<std::size_t>(size), c),
+                      static_cast<std::size_t>(std::count(text.constData(), text.constData() + size, c)))
+                << int(static_cast<unsigned char>(c)) << " in " << size;
 }
