@@ -9,13 +9,35 @@ namespace plotwell {
 
 SeriesRange RangeOfSeries(const PointList& points)
 {
-    // Without branches, so the walk runs in vector registers.
+    // Over the stored doubles and without branches, so the walk runs in vector registers.
     const double inf = std::numeric_limits<double>::infinity();
     SeriesRange r{inf, -inf, inf, -inf};
-    for (const DataPoint& p : points) {
-        const bool plotted = !IsNullPoint(p);
-        const double x = p.x;
-        const double y = p.y;
+    const double* data = points.Storage();
+    const std::size_t n = points.size();
+    if (points.IsCompact()) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const double y = data[i];
+            const bool plotted = !IsNullValue(y);
+            r.minY = std::min(r.minY, plotted ? y : inf);
+            r.maxY = std::max(r.maxY, plotted ? y : -inf);
+        }
+        // X is the position: the first and the last plotted points hold its extremes.
+        std::size_t first = 0;
+        while (first < n && IsNullValue(data[first]))
+            ++first;
+        std::size_t last = n;
+        while (last > first && IsNullValue(data[last - 1]))
+            --last;
+        if (first < last) {
+            r.minX = static_cast<double>(first + 1);
+            r.maxX = static_cast<double>(last);
+        }
+        return r;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = data[2 * i];
+        const double y = data[2 * i + 1];
+        const bool plotted = !IsNullValue(y);
         r.minX = std::min(r.minX, plotted ? x : inf);
         r.maxX = std::max(r.maxX, plotted ? x : -inf);
         r.minY = std::min(r.minY, plotted ? y : inf);
@@ -55,6 +77,19 @@ ValueRange FindRange(const PlotModel& model, bool indexed)
         range.isnegative = minY < 0;
     }
     return range;
+}
+
+bool AnyPlottedPoint(const PlotModel& model)
+{
+    for (int n = 1; n <= model.NumberOfSeries(); ++n) {
+        if (!model.SeriesDisplay(n))
+            continue;
+        const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
+        for (std::size_t i = 0; i < points.size(); ++i)
+            if (!IsNullValue(points.Y(i)))
+                return true;
+    }
+    return false;
 }
 
 } // namespace plotwell

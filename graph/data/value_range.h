@@ -34,4 +34,7 @@ SeriesRange RangeOfSeries(const PointList& points);
 // series' extremes from the model's drawing index instead (the same numbers).
 ValueRange FindRange(const PlotModel& model, bool indexed = false);
 
+// Whether a displayed series holds a plotted point: stops at the first.
+bool AnyPlottedPoint(const PlotModel& model);
+
 } // namespace plotwell

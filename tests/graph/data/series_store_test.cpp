@@ -3,9 +3,11 @@
 #include "graph/load/point_parser.h"
 #include "support/test_support.h"
 #include "graph/data/status_texts.h"
+#include "graph/data/value_range.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -225,4 +227,32 @@ TEST(PlotOptionsColours, AWrongSeriesNumberIsAnErrorNotAnotherSeriesColour)
     EXPECT_EQ(options.SeriesColorOf(maxseries), 0x00993366u);
     for (const int n : {0, -1, maxseries + 1, 2 * maxseries + 1})
         EXPECT_THROW(options.SeriesColorOf(n), std::out_of_range) << n;
+}
+
+// The extremes of a series are the same whichever way its points are stored: Y alone, where
+// X is the position, or (X, Y) pairs; null points at either end or throughout take no part.
+TEST(SeriesRangeByLayout, ExtremesOfThePlottedPoints)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        const char* name;
+        PointList points;
+        SeriesRange expected;
+    } cases[] = {
+        {"bare values", {{1, 4}, {2, -2}, {3, 7}}, {1, 3, -2, 7}},
+        {"bare values with nulls at both ends", {{1, nullvalue}, {2, 5}, {3, 1}, {4, nullvalue}}, {2, 3, 1, 5}},
+        {"only nulls", {{1, nullvalue}, {2, nullvalue}}, {inf, -inf, inf, -inf}},
+        {"empty", {}, {inf, -inf, inf, -inf}},
+        {"pairs", {{5, 1}, {-3, 2}, {9, nullvalue}, {4, -6}}, {-3, 5, -6, 2}},
+    };
+    for (const auto& c : cases) {
+        const SeriesRange r = RangeOfSeries(c.points);
+        EXPECT_EQ(r.minX, c.expected.minX) << c.name;
+        EXPECT_EQ(r.maxX, c.expected.maxX) << c.name;
+        EXPECT_EQ(r.minY, c.expected.minY) << c.name;
+        EXPECT_EQ(r.maxY, c.expected.maxY) << c.name;
+    }
+    EXPECT_TRUE(cases[0].points.IsCompact());
+    EXPECT_FALSE(cases[4].points.IsCompact());
 }
