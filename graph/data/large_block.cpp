@@ -79,6 +79,28 @@ LargeBlock AllocateLarge(std::size_t bytes)
     return LargeBlock{data, bytes, false};
 }
 
+bool ResizeLarge(LargeBlock& block, std::size_t bytes) noexcept
+{
+#if defined(__linux__) && defined(MREMAP_MAYMOVE)
+    if (!block.mapped || !IsMapped(bytes))
+        return false;
+    const std::size_t whole = LargeBlockBytes(bytes);
+    void* moved = mremap(block.data, block.bytes, whole, MREMAP_MAYMOVE);
+    if (moved == MAP_FAILED)
+        return false;
+#if defined(MADV_HUGEPAGE)
+    madvise(moved, whole, MADV_HUGEPAGE);
+#endif
+    block.data = moved;
+    block.bytes = whole;
+    return true;
+#else
+    (void)block;
+    (void)bytes;
+    return false;
+#endif
+}
+
 void FreeLarge(const LargeBlock& block) noexcept
 {
 #if defined(__linux__)

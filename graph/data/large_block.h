@@ -21,6 +21,11 @@ struct LargeBlock
 // and nothing is said.
 LargeBlock AllocateLarge(std::size_t bytes);
 void FreeLarge(const LargeBlock& block) noexcept;
+// Gives a block of its own mapping a new size of `bytes` (at least 2 MiB) with its contents,
+// the system moving its pages rather than the processor copying them, so a growing list never
+// holds its old and new copies at once. False, the block as it was, when that cannot be done:
+// the caller then copies.
+bool ResizeLarge(LargeBlock& block, std::size_t bytes) noexcept;
 // The usable size AllocateLarge gives for `bytes`.
 std::size_t LargeBlockBytes(std::size_t bytes);
 

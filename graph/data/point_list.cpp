@@ -94,6 +94,8 @@ void PointList::Reallocate(std::size_t points, std::size_t stride)
 {
     if (points > SIZE_MAX / (2 * sizeof(double)))
         throw std::bad_alloc();
+    if (stride == stride_ && size_ > 0 && ResizeLarge(block_, points * stride * sizeof(double)))
+        return;
     const LargeBlock fresh = AllocateLarge(std::max<std::size_t>(points, 1) * stride * sizeof(double));
     double* to = static_cast<double*>(fresh.data);
     const double* from = data();

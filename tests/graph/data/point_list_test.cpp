@@ -278,3 +278,27 @@ TEST(PointList, BigListsStartOnAHugePageAndAskForThem)
     PointList small{{1, 1}, {2, 2}};
     EXPECT_EQ(small.MemoryBytes(), 2 * sizeof(double)); // the heap's, exactly as asked
 }
+
+// Past a few MiB a list grows and shrinks by moving its pages, not by copying them into a
+// second block (which held the old and the new copy at once: twice the memory of a long
+// line): every point must come through the moves, in both layouts.
+TEST(PointList, BigListsKeepEveryPointAsTheyGrowAndShrink)
+{
+    constexpr std::size_t kCount = 3'000'000; // 24 MiB of Y alone, grown from nothing
+    PointList points;
+    for (std::size_t i = 0; i < kCount; ++i)
+        points.push_back(DataPoint{static_cast<double>(i + 1), static_cast<double>(i % 977)});
+    ASSERT_TRUE(points.IsCompact());
+    points.shrink_to_fit();
+    EXPECT_LT(points.MemoryBytes(), kCount * sizeof(double) + 4096);
+    points.push_back(DataPoint{0.5, -1}); // into pairs
+    points.reserve(kCount * 2);
+    points.shrink_to_fit();
+    ASSERT_EQ(points.size(), kCount + 1);
+    for (std::size_t i = 0; i < kCount; ++i) {
+        ASSERT_EQ(points[i].x, static_cast<double>(i + 1)) << i;
+        ASSERT_EQ(points[i].y, static_cast<double>(i % 977)) << i;
+    }
+    EXPECT_EQ(points.back().x, 0.5);
+    EXPECT_EQ(points.back().y, -1);
+}
