@@ -22,8 +22,10 @@ namespace {
 // How long the reading thread sleeps at most before it looks at a cancel again.
 constexpr auto kPoll = std::chrono::milliseconds(10);
 // Lines up to this many blocks long are read whole before they are parsed, so their points
-// are reserved once for their real count.
-constexpr std::size_t kWholeLineBlocks = 8;
+// are reserved once for their real count. Longer ones are parsed as they arrive: their points
+// are reserved from an estimate, and a list that outgrows it moves its pages rather than
+// copying them, so reading ahead would only hold more memory.
+constexpr std::size_t kWholeLineBlocks = 1;
 
 bool IsSkippable(char c)
 {
