@@ -4,14 +4,17 @@
 
 namespace plotwell {
 
-BackgroundDrawing::BackgroundDrawing(std::unique_ptr<PlotModel> snapshot, std::unique_ptr<Canvas> canvas,
+BackgroundDrawing::BackgroundDrawing(std::unique_ptr<PlotModel> snapshot, std::unique_ptr<Canvas> canvas, Size size,
                                      const DrawRequest& request, DrawFunction draw, QObject* parent)
     : QObject(parent), snapshot_(std::move(snapshot)), canvas_(std::move(canvas)), request_(request)
 {
     request_.pointer = nullptr;
-    worker_ = std::thread([this, draw = std::move(draw)] {
+    worker_ = std::thread([this, size, draw = std::move(draw)] {
         const auto start = std::chrono::steady_clock::now();
         try {
+            if (canvas_->Width() != size.width || canvas_->Height() != size.height ||
+                canvas_->DevicePixelRatio() != size.ratio)
+                canvas_->SetSize(size.width, size.height, size.ratio);
             result_ = draw(*snapshot_, *canvas_, request_);
             canvas_->Finish(); // the painter ends on the thread that began it
         } catch (...) {

@@ -25,11 +25,18 @@ public:
     // Draws a model onto a canvas; the renderer's DrawGraph unless a test replaces it.
     using DrawFunction = std::function<DrawingResult(const PlotModel& model, Canvas& canvas, const DrawRequest& request)>;
 
+    // The picture's size in pixels and its device pixel ratio.
+    struct Size
+    {
+        int width = 0;
+        int height = 0;
+        double ratio = 1.0;
+    };
     // Starts the worker at once on `snapshot` (see PlotModel::Snapshot), into `canvas`, which
-    // already has the picture's size. The request must not name a pointer shape: the
-    // hourglass belongs to the interface thread.
-    BackgroundDrawing(std::unique_ptr<PlotModel> snapshot, std::unique_ptr<Canvas> canvas, const DrawRequest& request,
-                      DrawFunction draw, QObject* parent = nullptr);
+    // it first gives `size` (the worker clears it). A pointer shape in the request is left
+    // out: the hourglass belongs to the interface thread.
+    BackgroundDrawing(std::unique_ptr<PlotModel> snapshot, std::unique_ptr<Canvas> canvas, Size size,
+                      const DrawRequest& request, DrawFunction draw, QObject* parent = nullptr);
     // Waits for the worker.
     ~BackgroundDrawing() override;
 

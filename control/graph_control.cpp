@@ -342,14 +342,6 @@ bool GraphControl::DrawsInBackground() const
     return lastCost_->milliseconds * std::max(1.0, PicturePixels() / lastCost_->pixels) >= kFrameMilliseconds;
 }
 
-void GraphControl::SizeCanvas(Canvas& canvas) const
-{
-    const double ratio = paintBox_->devicePixelRatioF();
-    if (canvas.Width() != paintBox_->width() || canvas.Height() != paintBox_->height() ||
-        canvas.DevicePixelRatio() != ratio)
-        canvas.SetSize(paintBox_->width(), paintBox_->height(), ratio);
-}
-
 DrawRequest GraphControl::Request() const
 {
     DrawRequest request;
@@ -360,7 +352,10 @@ DrawRequest GraphControl::Request() const
 
 void GraphControl::DrawHere()
 {
-    SizeCanvas(*canvas_);
+    const double ratio = paintBox_->devicePixelRatioF();
+    if (canvas_->Width() != paintBox_->width() || canvas_->Height() != paintBox_->height() ||
+        canvas_->DevicePixelRatio() != ratio)
+        canvas_->SetSize(paintBox_->width(), paintBox_->height(), ratio);
     ApplicationPointer pointer;
     DrawRequest request = Request();
     request.pointer = &pointer;
@@ -380,11 +375,11 @@ void GraphControl::DrawHere()
 void GraphControl::StartBackgroundDrawing()
 {
     std::unique_ptr<Canvas> canvas = spareCanvas_ ? std::move(spareCanvas_) : std::make_unique<Canvas>();
-    SizeCanvas(*canvas);
+    const BackgroundDrawing::Size size{paintBox_->width(), paintBox_->height(), paintBox_->devicePixelRatioF()};
     backgroundUserAction_ = std::exchange(pendingUserAction_, false);
     backgroundKey_ = CostKey();
     backgroundPixels_ = PicturePixels();
-    background_ = std::make_unique<BackgroundDrawing>(model_.Snapshot(), std::move(canvas), Request(), drawFunction_);
+    background_ = std::make_unique<BackgroundDrawing>(model_.Snapshot(), std::move(canvas), size, Request(), drawFunction_);
     BackgroundDrawing* drawing = background_.get();
     connect(drawing, &BackgroundDrawing::finished, this, [this, drawing] { BackgroundDrawingFinished(drawing); });
 }

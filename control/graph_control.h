@@ -249,7 +249,6 @@ private:
     DrawingCostKey CostKey() const;
     double PicturePixels() const;
     bool DrawsInBackground() const;
-    void SizeCanvas(Canvas& canvas) const;
     DrawRequest Request() const;
     void DrawHere();
     void StartBackgroundDrawing();
