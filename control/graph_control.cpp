@@ -52,6 +52,8 @@ constexpr double kFrameMilliseconds = 8.0;
 // Stores smaller than this are always drawn on the interface thread: their drawings are quick,
 // and drawings come at once where code and tests expect them.
 constexpr std::size_t kBackgroundPoints = 100000;
+// Drawing costs remembered, each for other drawing options of the same series.
+constexpr std::size_t kCostsKept = 8;
 
 // The hourglass over the whole application while a drawing runs.
 class ApplicationPointer : public PointerShape
@@ -337,9 +339,20 @@ bool GraphControl::DrawsInBackground() const
         return false;
     // A drawing of other series or options, or one the size of which went up, may be slow
     // (a first drawing builds the drawing indexes): it goes to the worker.
-    if (!lastCost_ || !(lastCost_->key == CostKey()) || lastCost_->pixels <= 0)
+    const DrawingCostKey key = CostKey();
+    const auto cost = std::find_if(costs_.begin(), costs_.end(), [&key](const DrawingCost& c) { return c.key == key; });
+    if (cost == costs_.end() || cost->pixels <= 0)
         return true;
-    return lastCost_->milliseconds * std::max(1.0, PicturePixels() / lastCost_->pixels) >= kFrameMilliseconds;
+    return cost->milliseconds * std::max(1.0, PicturePixels() / cost->pixels) >= kFrameMilliseconds;
+}
+
+void GraphControl::RememberCost(const DrawingCost& cost)
+{
+    // The costs of the series drawn now, for the options toggled back and forth.
+    std::erase_if(costs_, [&cost](const DrawingCost& c) { return c.key == cost.key || c.key.series != cost.key.series; });
+    if (costs_.size() >= kCostsKept)
+        costs_.erase(costs_.begin());
+    costs_.push_back(cost);
 }
 
 DrawRequest GraphControl::Request() const
@@ -364,8 +377,8 @@ void GraphControl::DrawHere()
     const DrawingCostKey key = CostKey();
     const auto start = std::chrono::steady_clock::now();
     const DrawingResult drawing = drawFunction_(model_, *canvas_, request);
-    lastCost_ = DrawingCost{key, PicturePixels(),
-                            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()};
+    RememberCost({key, PicturePixels(),
+                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()});
     shownSeries_ = seriesVersion_;
     readout_.Forget();
     paintBox_->update();
@@ -392,7 +405,7 @@ void GraphControl::BackgroundDrawingFinished(BackgroundDrawing* finished)
     drawing->Wait();
     spareCanvas_ = std::exchange(canvas_, drawing->TakeCanvas());
     paintBox_->ShowCanvas(*canvas_);
-    lastCost_ = DrawingCost{backgroundKey_, backgroundPixels_, drawing->Milliseconds()};
+    RememberCost({backgroundKey_, backgroundPixels_, drawing->Milliseconds()});
     shownSeries_ = backgroundKey_.series;
     readout_.Forget();
     ApplyDrawing(drawing->Result(), backgroundUserAction_, drawing->Model().GraphType());

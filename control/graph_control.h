@@ -247,6 +247,13 @@ private:
         bool operator==(const DrawingCostKey&) const = default;
     };
     DrawingCostKey CostKey() const;
+    struct DrawingCost
+    {
+        DrawingCostKey key;
+        double pixels = 0;
+        double milliseconds = 0;
+    };
+    void RememberCost(const DrawingCost& cost);
     double PicturePixels() const;
     bool DrawsInBackground() const;
     DrawRequest Request() const;
@@ -320,13 +327,8 @@ private:
     // Counts the changes of the series and their boxes; the picture shows `shownSeries_`.
     quint64 seriesVersion_ = 0;
     quint64 shownSeries_ = 0;
-    struct DrawingCost
-    {
-        DrawingCostKey key;
-        double pixels = 0;
-        double milliseconds = 0;
-    };
-    std::optional<DrawingCost> lastCost_;
+    // The last drawings' times (each with its device pixels), one per key.
+    std::vector<DrawingCost> costs_;
     DrawingResult lastDrawing_;
     // As the drawings left the panel; a drawing that displayed no series leaves it alone.
     PanelEffects panelEffects_;

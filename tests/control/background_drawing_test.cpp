@@ -250,3 +250,33 @@ TEST(BackgroundDrawing, OnlyBigStoresOfUnknownCostGoToTheWorker)
         EXPECT_TRUE(f.graph->SurfaceImage() == RendererPicture(f)) << c.name;
     }
 }
+
+TEST(BackgroundDrawing, TheTimesOfEarlierDrawingsOfTheSameSeriesAndOptionsChooseTheThread)
+{
+    ControlHost f;
+    const auto delay = std::make_shared<std::atomic<int>>(0); // ms each drawing takes
+    f.graph->SetDrawFunction([delay](const PlotModel&, Canvas&, const DrawRequest&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay->load()));
+        return DrawingResult{};
+    });
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+        bool background;
+    } steps[] = {
+        {"new series", [&] { f.Load(Points(1, 120000)); }, true},
+        {"title, quick before", [&] { f.graph->SetTitle(QStringLiteral("A")); }, false},
+        {"markers off, not drawn yet", [&] { f.graph->SetShowPoints(false); }, true},
+        {"markers on, quick before", [&] { f.graph->SetShowPoints(true); }, false},
+        {"slow from now on, quick before", [&] { *delay = 20; f.graph->SetTitle(QStringLiteral("B")); }, false},
+        {"title, slow before", [&] { f.graph->SetTitle(QStringLiteral("C")); }, true},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        f.Settle();
+        EXPECT_EQ(f.graph->DrawingInBackground(), step.background) << step.name;
+        ASSERT_TRUE(WaitUntil([&] { return !f.graph->DrawingInBackground(); })) << step.name;
+        QTest::qWait(5);
+    }
+}
