@@ -2,8 +2,10 @@
 // the main window gives it: from an option click or a one-pixel resize to the new picture, and a
 // pointer move over the surface; beside each, the drawing alone of the same graph on a canvas of
 // the surface's size; then the drawing grid (bench/draw_grid.h): the redraw through the index
-// and the walk, per line width, markers and graph kind at 469 x 399 and 1920 x 1080. Prints one
-// row per case. Usage: control-bench FILE [RUNS]
+// and the walk, per line width, markers and graph kind at 469 x 399 and 1920 x 1080; and for
+// slow redraws at 1920 x 1080 the longest the event loop is held up, drawing on the interface
+// thread and where the control chooses. Prints one row per case.
+// Usage: control-bench FILE [RUNS [slow]]; "slow" times the slow redraws alone.
 
 #include "bench/draw_grid.h"
 #include "control/graph_control.h"
@@ -18,6 +20,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTest>
+#include <QThread>
 #include <QWidget>
 
 #include <time.h>
@@ -26,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 using namespace plotwell;
@@ -97,6 +101,8 @@ public:
         QFont font = graph_->font();
         font.setPointSize(9);
         graph_->setFont(font);
+        // The rows up to the slow redraws time drawings made within the event-loop turn.
+        graph_->SetDrawingThread(GraphControl::DrawingThread::Interface);
         graph_->SetLineWidth(2);
         graph_->resize(kControlWidth, kControlHeight);
         graph_->SetOnGraphDrawn([this](QObject*) {
@@ -237,6 +243,69 @@ public:
         PrintAlone("repaint whole surface", Median(repaints), "-", true);
     }
 
+    // Slow redraws of a full-screen graph, one per one-pixel resize: the longest stretch the
+    // event loop spends in one turn between the resize and its picture (the resize included),
+    // and the time to the picture, with the drawing on the interface thread and then where the
+    // control chooses. The longest turn goes in the "cpu overhead" column in processor time and
+    // in "whole turn" in wall time.
+    void SlowRedraws(const char* name, int lineWidth, GraphKind kind)
+    {
+        const QSize full(1920 + 120, 1080 + 2);
+        host_.resize(full + QSize(40, 40));
+        graph_->resize(full);
+        graph_->SetLineWidth(lineWidth);
+        graph_->SetShowPoints(true);
+        graph_->SetGraphType(kind);
+        for (const auto where : {GraphControl::DrawingThread::Interface, GraphControl::DrawingThread::Auto}) {
+            graph_->SetDrawingThread(where);
+            graph_->DrawGraph();
+            std::vector<double> blocks, blocksCpu, toPicture;
+            for (int i = 1; i <= 2 * runs_; ++i) {
+                const int before = drawings_;
+                drawnAt_ = -1;
+                clock_.start();
+                qint64 cpu = ThreadNanoseconds();
+                graph_->resize(full.width() - i % 2, full.height());
+                qint64 longest = clock_.nsecsElapsed();
+                qint64 longestCpu = ThreadNanoseconds() - cpu;
+                while (drawings_ == before && clock_.nsecsElapsed() < 10'000'000'000) {
+                    QThread::usleep(200);
+                    const qint64 turnStart = clock_.nsecsElapsed();
+                    cpu = ThreadNanoseconds();
+                    QCoreApplication::processEvents();
+                    longest = std::max(longest, clock_.nsecsElapsed() - turnStart);
+                    longestCpu = std::max(longestCpu, ThreadNanoseconds() - cpu);
+                }
+                if (drawnAt_ < 0) {
+                    std::fprintf(stderr, "control-bench: a slow redraw (%s) was never drawn\n", name);
+                    continue;
+                }
+                blocks.push_back(Milliseconds(longest));
+                blocksCpu.push_back(Milliseconds(longestCpu));
+                toPicture.push_back(Milliseconds(drawnAt_));
+            }
+            if (blocks.empty())
+                continue;
+            const bool here = where == GraphControl::DrawingThread::Interface;
+            const std::string row = std::string(name) + (here ? ", here" : ", chosen");
+            // The goal is on processor time: wall time also counts the other programs of a
+            // shared machine, and the worker's drawing beside the turn on two cores.
+            const double longestMs = *std::max_element(blocks.begin(), blocks.end());
+            const double longestCpuMs = *std::max_element(blocksCpu.begin(), blocksCpu.end());
+            std::printf("%-26s %9.2f ms %12s %12s %9.2f ms %9.2f ms %10s  %s\n", row.c_str(), Median(toPicture), "-",
+                        "-", longestCpuMs, longestMs, here ? "-" : "< 16 ms",
+                        here ? "" : longestCpuMs < 16.0 ? "met" : "MISSED");
+            while (graph_->DrawingInBackground())
+                QTest::qWait(5);
+        }
+        graph_->SetDrawingThread(GraphControl::DrawingThread::Interface);
+        graph_->SetGraphType(kLineGraph);
+        graph_->SetLineWidth(2);
+        graph_->resize(kControlWidth, kControlHeight);
+        host_.resize(kClientWidth, kClientHeight);
+        graph_->DrawGraph();
+    }
+
     static void PrintHeader()
     {
         std::printf("%-26s %12s %12s %12s %12s %12s %10s\n", "control case", "to image", "drawing", "overhead",
@@ -354,18 +423,25 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fputs("usage: control-bench FILE [RUNS]\n", stderr);
+        std::fputs("usage: control-bench FILE [RUNS [slow]]\n", stderr);
         return 2;
     }
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     Bench bench(QString::fromLocal8Bit(argv[1]), runs);
     Bench::PrintHeader();
+    if (argc > 3 && std::string(argv[3]) == "slow") {
+        bench.SlowRedraws("slow: width 30 + markers", 30, kLineGraph);
+        bench.SlowRedraws("slow: stacked bars", 2, kStackedGraph);
+        return 0;
+    }
     bench.Clicks();
     bench.Resizes();
     bench.PointerMoves();
     bench.Repaints();
     bench.Drag(1);
     bench.Drag(2);
+    bench.SlowRedraws("slow: width 30 + markers", 30, kLineGraph);
+    bench.SlowRedraws("slow: stacked bars", 2, kStackedGraph);
     // The drawing alone over the grid of line widths, markers and graph kinds, on a model
     // of its own (the control's is not changed from outside).
     {

@@ -36,6 +36,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -45,6 +46,14 @@ namespace plotwell {
 namespace {
 
 constexpr int kMenuIndent = 120;
+// A drawing expected to take longer than this is made on a worker thread: a frame at 60 Hz
+// leaves about half of it to the drawing.
+constexpr double kFrameMilliseconds = 8.0;
+// Stores smaller than this are always drawn on the interface thread: their drawings are quick,
+// and drawings come at once where code and tests expect them.
+constexpr std::size_t kBackgroundPoints = 100000;
+// Drawing costs remembered, each for other drawing options of the same series.
+constexpr std::size_t kCostsKept = 8;
 
 // The hourglass over the whole application while a drawing runs.
 class ApplicationPointer : public PointerShape
@@ -87,8 +96,11 @@ bool DefaultPrintSetup(QPrinter& printer, QWidget* parent)
 } // namespace
 
 GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
-    : QFrame(parent), sink_(sink), model_(sink), openFileDialog_(DefaultOpenFileDialog),
-      saveFileDialog_(DefaultSaveFileDialog), printSetup_(DefaultPrintSetup)
+    : QFrame(parent), sink_(sink), model_(sink), canvas_(std::make_unique<Canvas>()),
+      openFileDialog_(DefaultOpenFileDialog), saveFileDialog_(DefaultSaveFileDialog), printSetup_(DefaultPrintSetup),
+      drawFunction_([](const PlotModel& model, Canvas& canvas, const DrawRequest& request) {
+          return plotwell::DrawGraph(model, canvas, request);
+      })
 {
     setObjectName(QStringLiteral("Plotwell"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -96,7 +108,7 @@ GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
     setGeometry(20, 20, 400, 250);
     setMinimumSize(400, 300);
 
-    paintBox_ = new PlotSurface(canvas_, this);
+    paintBox_ = new PlotSurface(*canvas_, this);
     paintBox_->setGeometry(1, 1, width() - static_cast<int>(Round(kMenuIndent * scaleAmount_)),
                           height() - static_cast<int>(Round(20 * scaleAmount_)));
     paintBox_->SetBackground(ToQColor(BackgroundColor()));
@@ -112,8 +124,12 @@ GraphControl::GraphControl(MessageSink& sink, QWidget* parent)
     DescribeGraph();
 }
 
-// A load still running is cancelled (and its worker waited for) with the control.
-GraphControl::~GraphControl() = default;
+// A load still running is cancelled (and its worker waited for) with the control; a drawing
+// still running is waited for.
+GraphControl::~GraphControl()
+{
+    background_.reset();
+}
 
 void GraphControl::WireOptions()
 {
@@ -149,6 +165,8 @@ void GraphControl::WireOptions()
 
 void GraphControl::ShowChange(PlotModel::Change what)
 {
+    if (what == PlotModel::Change::Series || what == PlotModel::Change::SeriesBoxes)
+        ++seriesVersion_;
     switch (what) {
     case PlotModel::Change::Options:
         ShowOptions();
@@ -157,7 +175,7 @@ void GraphControl::ShowChange(PlotModel::Change what)
         ShowGraphType();
         DescribeGraph();
         // The picture already shows this type when the drawing itself chose it.
-        if (model_.GraphType() == lastDrawing_.graphType && lastDrawing_.foundData)
+        if (model_.GraphType() == lastDrawing_.graphType && lastDrawing_.foundData && !background_)
             return;
         break;
     case PlotModel::Change::Series:
@@ -220,7 +238,7 @@ void GraphControl::ShowSeriesBoxes()
 }
 
 // The drawing's findings, through the model's setters and the sink as a user's change would.
-void GraphControl::ApplyDrawing(const DrawingResult& drawing, bool userAction)
+void GraphControl::ApplyDrawing(const DrawingResult& drawing, bool userAction, GraphKind askedType)
 {
     lastDrawing_ = drawing;
     for (QAction* action : pictureActions_)
@@ -231,7 +249,9 @@ void GraphControl::ApplyDrawing(const DrawingResult& drawing, bool userAction)
         panel_->stackedbarrb->setEnabled(panelEffects_.stackedEnabled);
         panel_->drawAreaCheckbox->setEnabled(panelEffects_.drawAreaEnabled);
     }
-    model_.SetGraphType(drawing.graphType);
+    // A type the user chose while a background drawing ran stays chosen.
+    if (model_.GraphType() == askedType)
+        model_.SetGraphType(drawing.graphType);
     ShowSeriesBoxes();
     DescribeGraph();
     if (drawing.foundData && onGraphDrawn_)
@@ -274,7 +294,11 @@ void GraphControl::ScheduleRedraw()
 
 void GraphControl::DrawGraph()
 {
-    RedrawNow();
+    AbandonBackgroundDrawing();
+    redrawAfterBackground_ = false;
+    redrawPending_ = false;
+    if (isVisible())
+        DrawHere();
 }
 
 void GraphControl::RedrawNow()
@@ -282,21 +306,131 @@ void GraphControl::RedrawNow()
     redrawPending_ = false;
     if (!isVisible())
         return; // drawn when shown
-    const double ratio = paintBox_->devicePixelRatioF();
-    if (canvas_.Width() != paintBox_->width() || canvas_.Height() != paintBox_->height() ||
-        canvas_.DevicePixelRatio() != ratio)
-        canvas_.SetSize(paintBox_->width(), paintBox_->height(), ratio);
+    if (background_) {
+        redrawAfterBackground_ = true;
+        return;
+    }
+    if (DrawsInBackground())
+        StartBackgroundDrawing();
+    else
+        DrawHere();
+}
 
-    ApplicationPointer pointer;
+GraphControl::DrawingCostKey GraphControl::CostKey() const
+{
+    const PlotOptions& o = model_.Options();
+    return {seriesVersion_, model_.GraphType(), o.lineWidth, o.showPoints, o.drawArea};
+}
+
+double GraphControl::PicturePixels() const
+{
+    const double ratio = paintBox_->devicePixelRatioF();
+    return paintBox_->width() * ratio * paintBox_->height() * ratio;
+}
+
+bool GraphControl::DrawsInBackground() const
+{
+    if (drawingThread_ != DrawingThread::Auto)
+        return drawingThread_ == DrawingThread::Worker;
+    std::size_t points = 0;
+    for (const PointList& series : model_.AllSeries())
+        points += series.size();
+    if (points < kBackgroundPoints)
+        return false;
+    // A drawing of other series or options, or one the size of which went up, may be slow
+    // (a first drawing builds the drawing indexes): it goes to the worker.
+    const DrawingCostKey key = CostKey();
+    const auto cost = std::find_if(costs_.begin(), costs_.end(), [&key](const DrawingCost& c) { return c.key == key; });
+    if (cost == costs_.end() || cost->pixels <= 0)
+        return true;
+    return cost->milliseconds * std::max(1.0, PicturePixels() / cost->pixels) >= kFrameMilliseconds;
+}
+
+void GraphControl::RememberCost(const DrawingCost& cost)
+{
+    // The costs of the series drawn now, for the options toggled back and forth.
+    std::erase_if(costs_, [&cost](const DrawingCost& c) { return c.key == cost.key || c.key.series != cost.key.series; });
+    if (costs_.size() >= kCostsKept)
+        costs_.erase(costs_.begin());
+    costs_.push_back(cost);
+}
+
+DrawRequest GraphControl::Request() const
+{
     DrawRequest request;
-    request.pointer = &pointer;
     request.controlClientHeight = height();
     request.view = navigator_->View();
+    return request;
+}
+
+void GraphControl::DrawHere()
+{
+    const double ratio = paintBox_->devicePixelRatioF();
+    if (canvas_->Width() != paintBox_->width() || canvas_->Height() != paintBox_->height() ||
+        canvas_->DevicePixelRatio() != ratio)
+        canvas_->SetSize(paintBox_->width(), paintBox_->height(), ratio);
+    ApplicationPointer pointer;
+    DrawRequest request = Request();
+    request.pointer = &pointer;
     const bool userAction = std::exchange(pendingUserAction_, false);
-    const DrawingResult drawing = plotwell::DrawGraph(model_, canvas_, request);
+    const GraphKind askedType = model_.GraphType();
+    const DrawingCostKey key = CostKey();
+    const auto start = std::chrono::steady_clock::now();
+    const DrawingResult drawing = drawFunction_(model_, *canvas_, request);
+    RememberCost({key, PicturePixels(),
+                  std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()});
+    shownSeries_ = seriesVersion_;
     readout_.Forget();
     paintBox_->update();
-    ApplyDrawing(drawing, userAction);
+    ApplyDrawing(drawing, userAction, askedType);
+}
+
+void GraphControl::StartBackgroundDrawing()
+{
+    std::unique_ptr<Canvas> canvas = spareCanvas_ ? std::move(spareCanvas_) : std::make_unique<Canvas>();
+    const BackgroundDrawing::Size size{paintBox_->width(), paintBox_->height(), paintBox_->devicePixelRatioF()};
+    backgroundUserAction_ = std::exchange(pendingUserAction_, false);
+    backgroundKey_ = CostKey();
+    backgroundPixels_ = PicturePixels();
+    background_ = std::make_unique<BackgroundDrawing>(model_.Snapshot(), std::move(canvas), size, Request(), drawFunction_);
+    BackgroundDrawing* drawing = background_.get();
+    connect(drawing, &BackgroundDrawing::finished, this, [this, drawing] { BackgroundDrawingFinished(drawing); });
+}
+
+void GraphControl::BackgroundDrawingFinished(BackgroundDrawing* finished)
+{
+    if (finished != background_.get())
+        return;
+    const std::unique_ptr<BackgroundDrawing> drawing = std::move(background_);
+    drawing->Wait();
+    spareCanvas_ = std::exchange(canvas_, drawing->TakeCanvas());
+    paintBox_->ShowCanvas(*canvas_);
+    RememberCost({backgroundKey_, backgroundPixels_, drawing->Milliseconds()});
+    shownSeries_ = backgroundKey_.series;
+    readout_.Forget();
+    ApplyDrawing(drawing->Result(), backgroundUserAction_, drawing->Model().GraphType());
+    if (std::exchange(redrawAfterBackground_, false))
+        ScheduleRedraw();
+}
+
+void GraphControl::AbandonBackgroundDrawing()
+{
+    if (!background_)
+        return;
+    const std::unique_ptr<BackgroundDrawing> drawing = std::move(background_);
+    drawing->Wait();
+    pendingUserAction_ = pendingUserAction_ || backgroundUserAction_;
+    try {
+        spareCanvas_ = drawing->TakeCanvas();
+    } catch (...) {
+        // The drawing that replaces it fails the same way, where its caller hears of it.
+    }
+}
+
+void GraphControl::BringPictureUpToDate()
+{
+    if (background_ || redrawPending_ || redrawAfterBackground_)
+        DrawGraph();
 }
 
 // --- Properties --------------------------------------------------------------------------------
@@ -494,7 +628,10 @@ void GraphControl::LabelsClicked()
 
 void GraphControl::ShowReadout(QPoint pos)
 {
-    const QRect changed = readout_.Show(model_, lastDrawing_.geometry, canvas_, pos, height());
+    // The readout reads the series the picture shows; a picture of other series is replaced soon.
+    if (shownSeries_ != seriesVersion_)
+        return;
+    const QRect changed = readout_.Show(model_, lastDrawing_.geometry, *canvas_, pos, height());
     if (!changed.isEmpty())
         paintBox_->update(changed);
 }
@@ -543,7 +680,8 @@ void GraphControl::ShowContextMenu(QPoint surfacePos)
 
 void GraphControl::CopyToClipboard()
 {
-    CopyPictureToClipboard(canvas_.Image(), lastDrawing_.foundData ? VectorPictureShown(PictureFormat::Svg) : QByteArray());
+    BringPictureUpToDate();
+    CopyPictureToClipboard(canvas_->Image(), lastDrawing_.foundData ? VectorPictureShown(PictureFormat::Svg) : QByteArray());
 }
 
 // The drawing on the surface again, onto a vector device of the surface's size.
@@ -552,11 +690,12 @@ QByteArray GraphControl::VectorPictureShown(PictureFormat format) const
     DrawRequest request;
     request.controlClientHeight = height();
     request.view = navigator_->View();
-    return DrawVectorPicture(model_, format, QSize(canvas_.Width(), canvas_.Height()), request).bytes;
+    return DrawVectorPicture(model_, format, QSize(canvas_->Width(), canvas_->Height()), request).bytes;
 }
 
 void GraphControl::SavePicture()
 {
+    BringPictureUpToDate();
     if (!lastDrawing_.foundData)
         return;
     QString filter = SavePictureFilters().constFirst();
@@ -568,7 +707,7 @@ void GraphControl::SavePicture()
         return;
     }
     const PictureFormat format = ChosenPictureFormat(path, filter);
-    const QByteArray bytes = format == PictureFormat::Png ? PngBytes(canvas_.Image()) : VectorPictureShown(format);
+    const QByteArray bytes = format == PictureFormat::Png ? PngBytes(canvas_->Image()) : VectorPictureShown(format);
     QString error = QStringLiteral("not enough memory for the picture");
     if (bytes.isEmpty() || !WriteWholeFile(bytes, path, &error))
         sink_.ShowMessage(QStringLiteral("The picture could not be saved to the file:\r\r") + path + QStringLiteral("\r\r") +
@@ -580,8 +719,9 @@ void GraphControl::Print()
     QPrinter printer;
     if (!printSetup_(printer, this))
         return;
+    BringPictureUpToDate();
     QString error;
-    if (PrintPicture(printer, canvas_.Image(), BackgroundColor(), &error))
+    if (PrintPicture(printer, canvas_->Image(), BackgroundColor(), &error))
         return;
     if (error.isEmpty())
         sink_.ShowMessage(QStringLiteral("The graph could not be printed."));

@@ -2,8 +2,10 @@
 // GraphControl: the graph control. A bordered panel with the plotting surface on its left and the
 // options panel along its right edge; it shows a PlotModel (owned here) and turns the user's
 // clicks into changes of that model. The graph is drawn into a picture when something changed,
-// at most once per event-loop turn; painting only shows the picture.
+// at most once per event-loop turn; painting only shows the picture. A drawing too slow for one
+// frame is made on a worker thread while the previous picture stays on the surface.
 
+#include "control/background_drawing.h"
 #include "control/background_load.h"
 #include "core/color.h"
 #include "graph/draw/canvas.h"
@@ -19,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -130,7 +133,9 @@ public:
     SeriesSummary GetSeriesSummary(int n) const { return model_.GetSeriesSummary(n); }
     bool AddSeriesFromString(const QString& s, bool displayerror) { return plotwell::AddSeriesFromString(model_, s, displayerror); }
     bool SeriesDisplay(int n) const { return model_.SeriesDisplay(n); }
-    // Draws the graph now rather than at the end of the event-loop turn.
+    // Draws the graph now rather than at the end of the event-loop turn, on this thread: the
+    // picture shows the model as it is on return (a drawing running on a worker is waited for
+    // and left unshown).
     void DrawGraph();
     // The plotting surface's picture (the pointer readout included) onto the clipboard.
     void CopyToClipboard();
@@ -167,7 +172,21 @@ public:
     // How background loads read; tests replace it.
     void SetLoadFunction(BackgroundLoad::LoadFunction load) { loadFunction_ = std::move(load); }
     // The plotting surface's picture as the screen shows it.
-    QImage SurfaceImage() const { return canvas_.Image(); }
+    QImage SurfaceImage() const { return canvas_->Image(); }
+
+    // --- Drawing off the interface thread ---------------------------------------------------
+    // Where redraws are made. Auto: on the interface thread when the last comparable drawing
+    // (same size or smaller, same series and drawing options) took less than a frame, or the
+    // store is small; else on a worker thread, one at a time: the surface keeps the previous
+    // picture until the new one is done, and changes made meanwhile end in one drawing of the
+    // latest state after it. DrawGraph() always draws on the interface thread.
+    enum class DrawingThread { Auto, Interface, Worker };
+    DrawingThread DrawingThreadChoice() const { return drawingThread_; }
+    void SetDrawingThread(DrawingThread where) { drawingThread_ = where; }
+    // A drawing runs on a worker thread.
+    bool DrawingInBackground() const { return background_ != nullptr; }
+    // How drawings are made; tests replace it (a slow drawing, say).
+    void SetDrawFunction(BackgroundDrawing::DrawFunction draw) { drawFunction_ = std::move(draw); }
     // The surface's context menu (right click, or the Menu key and Shift+F10 while the surface
     // has the focus): the control's own items, then those a host adds at its end.
     QMenu* ContextMenu() const { return contextMenu_; }
@@ -210,11 +229,41 @@ private:
     void ShowOptions();
     void ShowGraphType();
     void ShowSeriesBoxes();
-    void ApplyDrawing(const DrawingResult& drawing, bool userAction);
+    // `askedType` is the graph type the drawing was made for; the type drawn replaces the
+    // model's only while the model still asks for that one.
+    void ApplyDrawing(const DrawingResult& drawing, bool userAction, GraphKind askedType);
     void DescribeGraph();
     // One drawing at the end of this event-loop turn, however many changes come before it.
     void ScheduleRedraw();
     void RedrawNow();
+    // What makes one drawing comparable with another in time.
+    struct DrawingCostKey
+    {
+        quint64 series = 0;
+        GraphKind graphType = kLineGraph;
+        int lineWidth = 0;
+        bool showPoints = false;
+        bool drawArea = false;
+        bool operator==(const DrawingCostKey&) const = default;
+    };
+    DrawingCostKey CostKey() const;
+    struct DrawingCost
+    {
+        DrawingCostKey key;
+        double pixels = 0;
+        double milliseconds = 0;
+    };
+    void RememberCost(const DrawingCost& cost);
+    double PicturePixels() const;
+    bool DrawsInBackground() const;
+    DrawRequest Request() const;
+    void DrawHere();
+    void StartBackgroundDrawing();
+    void BackgroundDrawingFinished(BackgroundDrawing* drawing);
+    // Waits for the background drawing and drops its picture; its user action carries over.
+    void AbandonBackgroundDrawing();
+    // Copy, Save and Print take the picture of the model as it is.
+    void BringPictureUpToDate();
     void GraphTypeClicked();
     void SeriesBoxClicked(int n, bool checked);
     void LabelsClicked();
@@ -232,7 +281,9 @@ private:
 
     MessageSink& sink_;
     PlotModel model_;
-    Canvas canvas_;
+    // The picture shown, and the one a background drawing is given next.
+    std::unique_ptr<Canvas> canvas_;
+    std::unique_ptr<Canvas> spareCanvas_;
     PointerReadout readout_;
     PlotSurface* paintBox_;
     std::unique_ptr<OptionsPanel> panel_;
@@ -264,6 +315,20 @@ private:
 
     bool redrawPending_ = false;
     bool pendingUserAction_ = false;
+
+    DrawingThread drawingThread_ = DrawingThread::Auto;
+    BackgroundDrawing::DrawFunction drawFunction_;
+    std::unique_ptr<BackgroundDrawing> background_;
+    bool backgroundUserAction_ = false;
+    DrawingCostKey backgroundKey_;
+    double backgroundPixels_ = 0;
+    // A change came while the background drawing ran: one more drawing after it.
+    bool redrawAfterBackground_ = false;
+    // Counts the changes of the series and their boxes; the picture shows `shownSeries_`.
+    quint64 seriesVersion_ = 0;
+    quint64 shownSeries_ = 0;
+    // The last drawings' times (each with its device pixels), one per key.
+    std::vector<DrawingCost> costs_;
     DrawingResult lastDrawing_;
     // As the drawings left the panel; a drawing that displayed no series leaves it alone.
     PanelEffects panelEffects_;

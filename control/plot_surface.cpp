@@ -7,13 +7,19 @@
 
 namespace plotwell {
 
-PlotSurface::PlotSurface(const Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas)
+PlotSurface::PlotSurface(const Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(&canvas)
 {
     setObjectName(QStringLiteral("PaintBox"));
     setAccessibleName(QStringLiteral("Graph"));
     setMouseTracking(true);
     // Every pixel comes from the picture: Qt need not clear the widget first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PlotSurface::ShowCanvas(const Canvas& canvas)
+{
+    canvas_ = &canvas;
+    update();
 }
 
 void PlotSurface::SetBackground(const QColor& color)
@@ -33,11 +39,11 @@ void PlotSurface::SetBand(const QRect& band)
 void PlotSurface::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const QRect picture(0, 0, canvas_.Width(), canvas_.Height());
+    const QRect picture(0, 0, canvas_->Width(), canvas_->Height());
     const QRegion uncovered = QRegion(event->rect()) - picture;
     for (const QRect& r : uncovered)
         painter.fillRect(r, background_);
-    canvas_.DrawTo(painter, QPoint(0, 0));
+    canvas_->DrawTo(painter, QPoint(0, 0));
     // Over the picture only: Copy and Print never take the band.
     if (!band_.isEmpty()) {
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
@@ -50,7 +56,7 @@ void PlotSurface::paintEvent(QPaintEvent* event)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
-    if (canvas_.DevicePixelRatio() != devicePixelRatioF())
+    if (canvas_->DevicePixelRatio() != devicePixelRatioF())
         emit pictureOutdated();
 }
 

@@ -15,6 +15,9 @@ class PlotSurface : public QWidget
 public:
     PlotSurface(const Canvas& canvas, QWidget* parent);
 
+    // Shows the picture of another canvas from now on (a drawing made off the interface thread).
+    void ShowCanvas(const Canvas& canvas);
+
     // The colour shown where the picture does not reach yet (a size change not drawn yet).
     void SetBackground(const QColor& color);
     // The rubber band of a zoom box over the picture; an empty rectangle hides it.
@@ -32,7 +35,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    const Canvas& canvas_;
+    const Canvas* canvas_;
     QColor background_;
     QRect band_;
 };

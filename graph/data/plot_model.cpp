@@ -19,7 +19,8 @@ QString SeriesHint(int n)
 
 } // namespace
 
-PlotModel::PlotModel(MessageSink& sink, QObject* parent) : QObject(parent), sink_(sink)
+PlotModel::PlotModel(MessageSink& sink, QObject* parent)
+    : QObject(parent), sink_(sink), store_(std::make_shared<SeriesStore>())
 {
     for (int n = 1; n <= maxseries; ++n)
         boxes_[static_cast<std::size_t>(n - 1)].hint = SeriesHint(n);
@@ -29,12 +30,41 @@ PlotModel::PlotModel(MessageSink& sink, QObject* parent) : QObject(parent), sink
     connect(
         this, &PlotModel::changed, this,
         [this](Change what) {
-            if (what == Change::Series)
-                drawingIndexes_.Clear();
+            // A shared store was not written (writes make their own copy first), so its indexes
+            // hold, and a drawing may be reading them.
+            if (what == Change::Series && !keepIndexes_ && !SharesSeries())
+                store_->indexes.Clear();
             if (what == Change::Series || what == Change::SeriesBoxes)
                 figures_.reset();
         },
         Qt::DirectConnection);
+}
+
+SeriesList& PlotModel::WritableSeries()
+{
+    if (SharesSeries()) {
+        auto own = std::make_shared<SeriesStore>();
+        own->series = store_->series;
+        store_ = std::move(own);
+    }
+    return store_->series;
+}
+
+std::unique_ptr<PlotModel> PlotModel::Snapshot() const
+{
+    auto copy = std::make_unique<PlotModel>(sink_);
+    copy->store_ = store_;
+    copy->seriesinfo_ = seriesinfo_;
+    copy->boxes_ = boxes_;
+    copy->displaySeriesLabelVisible_ = displaySeriesLabelVisible_;
+    copy->inputerror_ = inputerror_;
+    copy->loadNotice_ = loadNotice_;
+    copy->title_ = title_;
+    copy->fileName_ = fileName_;
+    copy->currentgtype_ = currentgtype_;
+    copy->options_ = options_;
+    copy->figures_ = figures_;
+    return copy;
 }
 
 bool PlotModel::AddSeries()
@@ -43,7 +73,7 @@ bool PlotModel::AddSeries()
         sink_.ShowMessage(QStringLiteral("Too many sets (columns) of data.  Max = %1.").arg(maxseries));
         return false;
     }
-    seriesarr_.emplace_back();
+    WritableSeries().emplace_back();
     const int n = NumberOfSeries();
     boxes_[static_cast<std::size_t>(n - 1)] = SeriesBoxState{true, true, SeriesHint(n)};
     emit changed(Change::SeriesBoxes);
@@ -53,13 +83,13 @@ bool PlotModel::AddSeries()
 bool PlotModel::AddPoint(int seriesnum, double x, double y)
 {
     if (seriesnum == -1) {
-        if (seriesarr_.empty() && !AddSeries())
+        if (store_->series.empty() && !AddSeries())
             return false;
         seriesnum = NumberOfSeries();
     } else if (seriesnum < 1 || seriesnum > NumberOfSeries()) {
         return false;
     }
-    PointList& target = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    PointList& target = WritableSeries()[static_cast<std::size_t>(seriesnum - 1)];
     if (IsNullValue(x))
         x = static_cast<double>(target.size() + 1);
     target.push_back(DataPoint{x, y});
@@ -71,11 +101,11 @@ void PlotModel::SortPoints(int seriesnum, int first, int last)
 {
     if (seriesnum < 1 || seriesnum > NumberOfSeries())
         return;
-    PointList& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
     first = std::max(first, 0);
-    last = std::min(last, static_cast<int>(points.size()) - 1);
+    last = std::min(last, static_cast<int>(store_->series[static_cast<std::size_t>(seriesnum - 1)].size()) - 1);
     if (first >= last)
         return;
+    PointList& points = WritableSeries()[static_cast<std::size_t>(seriesnum - 1)];
     if (points.SortByX(static_cast<std::size_t>(first), static_cast<std::size_t>(last) + 1))
         emit changed(Change::Series);
 }
@@ -86,8 +116,8 @@ void PlotModel::ClearData()
         seriesinfo_[static_cast<std::size_t>(k)].name.clear();
         boxes_[static_cast<std::size_t>(k - 1)] = SeriesBoxState{false, true, SeriesHint(k)};
     }
-    seriesarr_.clear();
-    seriesarr_.shrink_to_fit();
+    // A snapshot keeps the old points for as long as it needs them.
+    store_ = std::make_shared<SeriesStore>();
     title_.clear();
     fileName_.clear();
     loadNotice_.clear();
@@ -97,18 +127,17 @@ void PlotModel::ClearData()
 
 void PlotModel::RemoveLastSeries()
 {
-    if (seriesarr_.empty())
+    if (store_->series.empty())
         return;
     const int n = NumberOfSeries();
-    seriesarr_.pop_back();
+    WritableSeries().pop_back();
     boxes_[static_cast<std::size_t>(n - 1)].visible = false;
     emit changed(Change::SeriesBoxes);
 }
 
 void PlotModel::TakeStoreFrom(PlotModel& loaded)
 {
-    seriesarr_ = std::move(loaded.seriesarr_);
-    loaded.seriesarr_.clear();
+    store_ = std::exchange(loaded.store_, std::make_shared<SeriesStore>());
     seriesinfo_ = loaded.seriesinfo_;
     boxes_ = loaded.boxes_;
     displaySeriesLabelVisible_ = displaySeriesLabelVisible_ || loaded.displaySeriesLabelVisible_;
@@ -116,13 +145,13 @@ void PlotModel::TakeStoreFrom(PlotModel& loaded)
     loadNotice_ = loaded.loadNotice_;
     title_ = loaded.title_;
     fileName_ = loaded.fileName_;
+    keepIndexes_ = true;
     emit changed(Change::Series);
+    keepIndexes_ = false;
     emit changed(Change::Title);
     SetGraphType(loaded.currentgtype_);
-    // After the announcements, which drop what this model had worked out for its old store.
-    drawingIndexes_ = std::move(loaded.drawingIndexes_);
+    // After the announcements, which drop the figures this model had worked out for its old store.
     figures_ = loaded.figures_;
-    loaded.drawingIndexes_.Clear();
     loaded.figures_.reset();
 }
 
@@ -132,7 +161,7 @@ void PlotModel::PrepareForDrawing(const std::function<void()>& checkpoint) const
     // the figures are worked out on a second core meanwhile. (A cancel waits for them.)
     std::future<void> figures = std::async(std::launch::async, [this] { DisplayedFigures(); });
     for (int n = 1; n <= NumberOfSeries(); ++n)
-        drawingIndexes_.For(n, seriesarr_[static_cast<std::size_t>(n - 1)], checkpoint);
+        store_->indexes.For(n, store_->series[static_cast<std::size_t>(n - 1)], checkpoint);
     figures.get();
     checkpoint();
 }
@@ -168,7 +197,7 @@ QString PlotModel::GetSeriesData(int seriesnum) const
 {
     if (seriesnum < 1 || seriesnum > NumberOfSeries())
         return {};
-    const PointList& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    const PointList& points = store_->series[static_cast<std::size_t>(seriesnum - 1)];
     const bool dates = seriesinfo_[static_cast<std::size_t>(seriesnum)].isdates;
     QString out;
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -193,7 +222,7 @@ SeriesSummary PlotModel::GetSeriesSummary(int seriesnum) const
     SeriesSummary summary;
     if (seriesnum < 1 || seriesnum > NumberOfSeries())
         return summary;
-    const PointList& points = seriesarr_[static_cast<std::size_t>(seriesnum - 1)];
+    const PointList& points = store_->series[static_cast<std::size_t>(seriesnum - 1)];
     ValueStatistics stats;
     stats.Add(points);
     summary.numpoints = stats.Values();

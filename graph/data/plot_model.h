@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -60,7 +61,7 @@ public:
     QString GetSeriesData(int seriesnum) const;
     SeriesSummary GetSeriesSummary(int seriesnum) const;
 
-    int NumberOfSeries() const { return static_cast<int>(seriesarr_.size()); }
+    int NumberOfSeries() const { return static_cast<int>(store_->series.size()); }
     qint64 NumberOfPoints() const;
     // The figures of the status line over the displayed series, worked out once per change of
     // the series or of their boxes (every drawing shows them).
@@ -71,17 +72,27 @@ public:
     double Average() const;
     double StandardDeviation() const;
 
-    const SeriesList& AllSeries() const { return seriesarr_; }
+    const SeriesList& AllSeries() const { return store_->series; }
     // Per-series record of series number n (1..8); outlives the series until overwritten.
     const SeriesInfo& AllSeriesInfo(int n) const { return seriesinfo_[static_cast<std::size_t>(n)]; }
 
     // What a redraw keeps of series n (1..8) so as not to walk its points again: built on
     // first use, dropped whenever the model announces a change of the series.
+    // Safe from a drawing on another thread that holds a snapshot of this model.
     const SeriesIndex& DrawingIndex(int seriesnum) const
     {
-        return drawingIndexes_.For(seriesnum, seriesarr_[static_cast<std::size_t>(seriesnum - 1)]);
+        return store_->indexes.For(seriesnum, store_->series[static_cast<std::size_t>(seriesnum - 1)]);
     }
-    std::size_t DrawingIndexBytes() const { return drawingIndexes_.MemoryBytes(); }
+    std::size_t DrawingIndexBytes() const { return store_->indexes.MemoryBytes(); }
+
+    // A model of the same graph for a drawing on another thread: a copy of the options, boxes,
+    // records, title and type that shares the points (and their drawing indexes) with this
+    // one. Reading it never races with changes of this model: a write to the series makes
+    // this model's own copy of them first while a snapshot still holds them. Made and
+    // destroyed on this model's thread; only read in between.
+    std::unique_ptr<PlotModel> Snapshot() const;
+    // Whether the points are shared with a snapshot still (for tests).
+    bool SharesSeries() const { return store_.use_count() > 1; }
 
     // Removes the last series again (a rejected parse) and hides its box.
     void RemoveLastSeries();
@@ -146,9 +157,19 @@ private:
     void SetFileNameField(const QString& value) { fileName_ = value; }
     // For the loader and the parser, once the points they wrote are in place.
     void AnnounceSeriesChange() { emit changed(Change::Series); }
+    // The series to write to, this model's own.
+    SeriesList& WritableSeries();
+
+    // The points with what is derived from them alone. Never written while shared, so the
+    // drawing indexes of a shared store stay true.
+    struct SeriesStore
+    {
+        SeriesList series;
+        SeriesIndexCache indexes;
+    };
 
     MessageSink& sink_;
-    SeriesList seriesarr_;
+    std::shared_ptr<SeriesStore> store_;
     std::array<SeriesInfo, maxseries + 1> seriesinfo_{}; // index 0 unused
     std::array<SeriesBoxState, maxseries> boxes_{};
     bool displaySeriesLabelVisible_ = false;
@@ -158,8 +179,8 @@ private:
     QString fileName_;
     GraphKind currentgtype_ = kLineGraph;
     PlotOptions options_;
-    mutable SeriesIndexCache drawingIndexes_; // derived from seriesarr_
-    mutable std::optional<SeriesSummary> figures_; // derived from seriesarr_ and boxes_
+    mutable std::optional<SeriesSummary> figures_; // derived from the series and boxes_
+    bool keepIndexes_ = false; // the store announced came with its indexes
 };
 
 // Write access to the store for the point parser of graph/: it adds points by the million and
@@ -168,7 +189,7 @@ class SeriesWriter
 {
 public:
     explicit SeriesWriter(PlotModel& model) : model_(model) {}
-    PointList& Points(int seriesnum) { return model_.seriesarr_[static_cast<std::size_t>(seriesnum - 1)]; }
+    PointList& Points(int seriesnum) { return model_.WritableSeries()[static_cast<std::size_t>(seriesnum - 1)]; }
     SeriesInfo& Info(int seriesnum) { return model_.seriesinfo_[static_cast<std::size_t>(seriesnum)]; }
     // The points are written: the model announces the change of its series.
     void SeriesWritten() { model_.AnnounceSeriesChange(); }

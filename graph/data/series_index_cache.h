@@ -1,12 +1,14 @@
 #pragma once
 // SeriesIndexCache: the drawing index of each series of a store, built when a drawing first
-// asks for it and kept until the series change.
+// asks for it and kept until the series change. A drawing on another thread may ask for an
+// index while the interface thread does: one builds it, the other waits for it.
 
 #include "graph/data/series_index.h"
 #include "graph/data/series_types.h"
 
 #include <array>
 #include <cstddef>
+#include <mutex>
 
 namespace plotwell {
 
@@ -14,7 +16,8 @@ class SeriesIndexCache
 {
 public:
     // The index of series n (1..8), whose points are `points`. An index built from another
-    // array or another length (a series replaced without Clear) is built again.
+    // array or another length (a series replaced without Clear) is built again. The index
+    // stays where it is until Clear, or until For is asked about other points of series n.
     const SeriesIndex& For(int seriesnum, const PointList& points, const std::function<void()>& checkpoint = {});
     // The series changed: every index is out of date.
     void Clear();
@@ -28,6 +31,7 @@ private:
         std::size_t size = 0;
         SeriesIndex index;
     };
+    mutable std::mutex mutex_;
     std::array<Entry, maxseries> entries_;
 };
 
