@@ -38,7 +38,16 @@ void BackgroundLoad::Run(const LoadFunction& load)
         sink_.ShowMessage(QStringLiteral("Not enough memory to load file:\r\r") + path_);
         touched_ = true;
     }
-    QMetaObject::invokeMethod(this, &BackgroundLoad::finished, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &BackgroundLoad::Announce, Qt::QueuedConnection);
+}
+
+void BackgroundLoad::Announce()
+{
+    // The worker has only to return: joining it first makes everything it wrote plainly the
+    // interface thread's (to a thread checker too, which cannot see the event queue's lock).
+    if (worker_.joinable())
+        worker_.join();
+    emit finished();
 }
 
 } // namespace plotwell

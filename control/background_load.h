@@ -47,6 +47,7 @@ signals:
 
 private:
     void Run(const LoadFunction& load);
+    void Announce(); // on the interface thread
 
     QString path_;
     RecordingSink sink_;
