@@ -13,10 +13,14 @@ runs=${1:-5}
 only=${PLOTWELL_BENCH_ONLY:-}
 bin=${PLOTWELL_BUILD_DIR:-build}
 data=bench/data
-# The graph control on 8 x 1,000,000 values; Qt's note about XDG_RUNTIME_DIR is left out.
+# The graph control on 8 x 1,000,000 values, then on as many values of 0 to 100 (which offer
+# stacked bars); Qt's note about XDG_RUNTIME_DIR is left out.
 control_rows() {
   [ -s "$data/8x1M.txt" ] || "$bin/bench/plotwell-gendata" --series 8 --points 1000000 "$data/8x1M.txt"
-  QT_QPA_PLATFORM=offscreen "$bin/bench/control-bench" "$data/8x1M.txt" "$runs" 2> >(grep -v '^QStandardPaths:' >&2)
+  [ -s "$data/8x1M-noise.txt" ] || "$bin/bench/plotwell-gendata" --series 8 --points 1000000 --noise "$data/8x1M-noise.txt"
+  for file in 8x1M 8x1M-noise; do
+    QT_QPA_PLATFORM=offscreen "$bin/bench/control-bench" "$data/$file.txt" "$runs" 2> >(grep -v '^QStandardPaths:' >&2)
+  done
 }
 # 50 wheel steps in, then 50 pans, at 1920 x 1080 (every tenth picture checked against the walk).
 zoom_rows() {
