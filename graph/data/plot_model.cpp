@@ -125,6 +125,15 @@ void PlotModel::TakeStoreFrom(PlotModel& loaded)
     loaded.figures_.reset();
 }
 
+const StackIndex& PlotModel::StackDrawingIndex(bool byX) const
+{
+    std::uint32_t shown = 0;
+    for (int n = 1; n <= NumberOfSeries(); ++n)
+        if (SeriesDisplay(n))
+            shown |= 1u << (n - 1);
+    return drawingIndexes_.Stacks(seriesarr_, shown, byX);
+}
+
 void PlotModel::PrepareForDrawing(const std::function<void()>& checkpoint) const
 {
     for (int n = 1; n <= NumberOfSeries(); ++n)

@@ -81,6 +81,9 @@ public:
     {
         return drawingIndexes_.For(seriesnum, seriesarr_[static_cast<std::size_t>(seriesnum - 1)]);
     }
+    // What stacked bars keep of the displayed series, stacked by X value or by position; built
+    // on first use and again when the displayed series change.
+    const StackIndex& StackDrawingIndex(bool byX) const;
     std::size_t DrawingIndexBytes() const { return drawingIndexes_.MemoryBytes(); }
 
     // Removes the last series again (a rejected parse) and hides its box.

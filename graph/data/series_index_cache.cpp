@@ -15,9 +15,26 @@ const SeriesIndex& SeriesIndexCache::For(int seriesnum, const PointList& points,
     return entry.index;
 }
 
+const StackIndex& SeriesIndexCache::Stacks(const SeriesList& series, std::uint32_t shown, bool byX)
+{
+    std::vector<std::pair<const double*, std::size_t>> arrays;
+    arrays.reserve(series.size());
+    for (const PointList& points : series)
+        arrays.emplace_back(points.Storage(), points.size());
+    StackEntry& entry = stacks_;
+    if (!entry.built || entry.arrays != arrays || entry.index.Shown() != shown || entry.index.ByX() != byX) {
+        entry.index = StackIndex();
+        entry.index = StackIndex(series, shown, byX);
+        entry.arrays = std::move(arrays);
+        entry.built = true;
+    }
+    return entry.index;
+}
+
 void SeriesIndexCache::Clear()
 {
     entries_ = {};
+    stacks_ = {};
 }
 
 std::size_t SeriesIndexCache::MemoryBytes() const
@@ -25,7 +42,7 @@ std::size_t SeriesIndexCache::MemoryBytes() const
     std::size_t bytes = 0;
     for (const Entry& entry : entries_)
         bytes += entry.index.MemoryBytes();
-    return bytes;
+    return bytes + stacks_.index.MemoryBytes();
 }
 
 } // namespace plotwell

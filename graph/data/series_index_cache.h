@@ -3,10 +3,14 @@
 // asks for it and kept until the series change.
 
 #include "graph/data/series_index.h"
+#include "graph/data/series_index_stacks.h"
 #include "graph/data/series_types.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace plotwell {
 
@@ -16,6 +20,9 @@ public:
     // The index of series n (1..8), whose points are `points`. An index built from another
     // array or another length (a series replaced without Clear) is built again.
     const SeriesIndex& For(int seriesnum, const PointList& points, const std::function<void()>& checkpoint = {});
+    // The stacks of the displayed series `shown` (bit n - 1 for series n), built again when the
+    // displayed series or the arrays change.
+    const StackIndex& Stacks(const SeriesList& series, std::uint32_t shown, bool byX);
     // The series changed: every index is out of date.
     void Clear();
     std::size_t MemoryBytes() const;
@@ -29,6 +36,13 @@ private:
         SeriesIndex index;
     };
     std::array<Entry, maxseries> entries_;
+    struct StackEntry
+    {
+        bool built = false;
+        std::vector<std::pair<const double*, std::size_t>> arrays;
+        StackIndex index;
+    };
+    StackEntry stacks_;
 };
 
 } // namespace plotwell

@@ -8,6 +8,7 @@
 namespace plotwell {
 
 class PlotModel;
+class StackIndex;
 
 class StackTotals
 {
@@ -17,6 +18,9 @@ public:
     // start at 0 for the drawing. Points stack by their X value when `byX`, otherwise by their
     // position.
     StackTotals(const PlotModel& model, bool byX);
+    // The same largest total from the stacks' index, when it is usable; the running totals are
+    // then made when a bar first asks for one.
+    StackTotals(const PlotModel& model, bool byX, const StackIndex& index);
 
     // The largest total, never below 0. Hidden series count, so the axis keeps its height when
     // they are shown again; it also reaches the stacks of the displayed series alone, which
@@ -32,7 +36,16 @@ public:
     // a + b held within the finite doubles, so stacks of huge values stay drawable.
     static double Add(double a, double b);
 
+    // Every displayed series was drawn at once through the stacks' index.
+    bool DrawnAtOnce() const { return drawnAtOnce_; }
+    void SetDrawnAtOnce() { drawnAtOnce_ = true; }
+
 private:
+    void MakeSlots();
+
+    const PlotModel* model_ = nullptr; // until the slots are made
+    bool byX_ = false;
+    bool drawnAtOnce_ = false;
     std::vector<double> xs_; // distinct X values, ascending; empty when stacking by position
     std::vector<double> totals_;
     double maxTotal_ = 0;
