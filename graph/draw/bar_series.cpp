@@ -208,6 +208,14 @@ private:
         Layer layer[maxseries + 1];
     };
     using Rows = std::pair<int, int>; // [first, second)
+    // The rows of a stack read: of its total, of its totals under each layer, and of the
+    // first drawn layer from each layer up.
+    struct Read
+    {
+        int last;
+        int top;
+        std::array<int, maxseries + 1> base, firstTop;
+    };
 
     int RowOf(double total) const { return frame_.map.RowFrom(cornery_, total); }
     int BaseRow(double total) const { return total == 0 ? cornery_ : RowOf(total); }
@@ -221,22 +229,34 @@ private:
 
     void Take(std::size_t j, BlockBox* box = nullptr)
     {
-        StackAt& s = read_.emplace_back();
+        StackAt s;
         index_.Stack(series_, j, s);
         for (int k = 1; k <= s.last; ++k) {
             Widen(layer_[static_cast<std::size_t>(k)], s, k);
             if (box)
                 Widen(box->layer[k], s, k);
         }
+        if (s.last == 0)
+            return;
+        Read& read = read_.emplace_back();
+        read.last = s.last;
+        read.top = RowOf(s.sums[static_cast<std::size_t>(layers_)]);
+        for (int k = 0; k < s.last; ++k)
+            read.base[static_cast<std::size_t>(k)] = BaseRow(s.sums[static_cast<std::size_t>(k)]);
+        int first = read.top;
+        for (int k = s.last; k >= 1; --k) {
+            if (s.drawn[static_cast<std::size_t>(k)])
+                first = k == layers_ ? read.top : RowOf(s.sums[static_cast<std::size_t>(k)]);
+            read.firstTop[static_cast<std::size_t>(k)] = first;
+        }
     }
 
     // Layer k of a stack shows on the rows [total, total under layer k), and on the row of
     // the first drawn layer from k up, a bar of one pixel where it starts on the row below.
-    Rows RowsOf(const StackAt& s, int k) const
+    static Rows RowsOf(const Read& read, int k)
     {
-        const int bottom = std::max(BaseRow(s.sums[static_cast<std::size_t>(k - 1)]),
-                                    RowOf(s.firstTop[static_cast<std::size_t>(k)]) + 1);
-        return {RowOf(s.sums[static_cast<std::size_t>(layers_)]), bottom};
+        const std::size_t kk = static_cast<std::size_t>(k);
+        return {read.top, std::max(read.base[kk - 1], read.firstTop[kk] + 1)};
     }
     Rows RowsOf(const Layer& layer) const
     {
@@ -321,9 +341,18 @@ private:
                 bits = hi >= 63 ? 0 : bits & ~((std::uint64_t{2} << hi) - 1);
                 spans_.push_back({RowOf(index_.Edge(hi + 1)), BaseRow(index_.Edge(lo))});
             }
-            for (const StackAt& s : read_)
-                if (s.last >= k)
-                    spans_.push_back(RowsOf(s, k));
+            // Stacks within those rows add nothing.
+            const std::size_t runs = spans_.size();
+            for (const Read& read : read_) {
+                if (read.last < k)
+                    continue;
+                const Rows rows = RowsOf(read, k);
+                bool inside = false;
+                for (std::size_t i = 0; i < runs && !inside; ++i)
+                    inside = rows.first >= spans_[i].first && rows.second <= spans_[i].second;
+                if (!inside)
+                    spans_.push_back(rows);
+            }
             std::sort(spans_.begin(), spans_.end());
             pieces_.clear();
             for (const Rows& span : spans_) {
@@ -380,7 +409,7 @@ private:
     const int layers_;
     const int cornery_;
     std::array<Layer, maxseries + 1> layer_{};
-    std::vector<StackAt> read_;
+    std::vector<Read> read_;
     std::vector<BlockBox> boxes_;
     std::vector<Rows> gaps_, spans_, pieces_;
     std::vector<std::uint8_t> shown_;
