@@ -113,30 +113,46 @@ StackIndex::StackIndex(const SeriesList& series, std::uint32_t shown, bool byX) 
 
 void StackIndex::Stack(const SeriesList& series, std::size_t j, StackAt& stack) const
 {
-    stack.layers = layers_;
-    stack.last = 0;
-    stack.sums[0] = 0;
+    Stacks(series, j, j + 1, &stack);
+}
+
+void StackIndex::Stacks(const SeriesList& series, std::size_t first, std::size_t last, StackAt* out) const
+{
+    const std::size_t count = last - first;
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i].layers = layers_;
+        out[i].last = 0;
+        out[i].sums[0] = 0;
+    }
+    // Series by series: each array is read in order.
     for (int k = 1; k <= layers_; ++k) {
         const PointList& points = series[static_cast<std::size_t>(order_[static_cast<std::size_t>(k)] - 1)];
         const std::size_t kk = static_cast<std::size_t>(k);
-        stack.sums[kk] = stack.sums[kk - 1];
-        stack.drawn[kk] = false;
-        if (j >= points.size())
-            continue;
-        const double y = points.Y(j);
-        if (IsNullValue(y))
-            continue;
-        stack.sums[kk] = StackSum(stack.sums[kk - 1], y);
-        if (y != 0) {
-            stack.drawn[kk] = true;
-            stack.last = k;
+        const std::size_t end = std::min(last, std::max(first, points.size()));
+        for (std::size_t i = 0; i < count; ++i) {
+            StackAt& s = out[i];
+            s.sums[kk] = s.sums[kk - 1];
+            s.drawn[kk] = false;
+            if (first + i >= end)
+                continue;
+            const double y = points.Y(first + i);
+            if (IsNullValue(y))
+                continue;
+            s.sums[kk] = StackSum(s.sums[kk - 1], y);
+            if (y != 0) {
+                s.drawn[kk] = true;
+                s.last = k;
+            }
         }
     }
-    double top = stack.sums[static_cast<std::size_t>(layers_)];
-    for (int k = stack.last; k >= 1; --k) {
-        if (stack.drawn[static_cast<std::size_t>(k)])
-            top = stack.sums[static_cast<std::size_t>(k)];
-        stack.firstTop[static_cast<std::size_t>(k)] = top;
+    for (std::size_t i = 0; i < count; ++i) {
+        StackAt& s = out[i];
+        double top = s.sums[static_cast<std::size_t>(layers_)];
+        for (int k = s.last; k >= 1; --k) {
+            if (s.drawn[static_cast<std::size_t>(k)])
+                top = s.sums[static_cast<std::size_t>(k)];
+            s.firstTop[static_cast<std::size_t>(k)] = top;
+        }
     }
 }
 
@@ -153,9 +169,9 @@ void StackIndex::Summarize(const SeriesList& series)
         const std::size_t end = std::min(positions_, begin + kBlock);
         bool any = false;
         bool summed = true;
+        Stacks(series, begin, end, stacks.data());
         for (std::size_t j = begin; j < end; ++j) {
-            StackAt& s = stacks[j - begin];
-            Stack(series, j, s);
+            const StackAt& s = stacks[j - begin];
             any = any || s.last != 0;
             summed = summed && (s.last == 0 || s.last == layers_);
         }

@@ -66,6 +66,8 @@ public:
     int SeriesOf(int k) const { return order_[static_cast<std::size_t>(k)]; }
     // The stack at position j, as the bars draw it.
     void Stack(const SeriesList& series, std::size_t j, StackAt& stack) const;
+    // The stacks of the positions [first, last) into out[0, last - first), the same.
+    void Stacks(const SeriesList& series, std::size_t first, std::size_t last, StackAt* out) const;
 
     BlockKind Kind(std::size_t block) const { return static_cast<BlockKind>(kinds_[block]); }
     // Of a summed block, the positions (from the block's first) of: the largest total; the

@@ -212,7 +212,8 @@ private:
     // first drawn layer from each layer up.
     struct Read
     {
-        int last;
+        StackAt stack;
+        bool mapped; // the rows are worked out
         int top;
         std::array<int, maxseries + 1> base, firstTop;
     };
@@ -231,6 +232,20 @@ private:
     {
         StackAt s;
         index_.Stack(series_, j, s);
+        Take(s, box);
+    }
+
+    // The positions [first, last), read series by series.
+    void TakeRun(std::size_t first, std::size_t last)
+    {
+        run_.resize(last - first);
+        index_.Stacks(series_, first, last, run_.data());
+        for (const StackAt& s : run_)
+            Take(s, nullptr);
+    }
+
+    void Take(const StackAt& s, BlockBox* box)
+    {
         for (int k = 1; k <= s.last; ++k) {
             Widen(layer_[static_cast<std::size_t>(k)], s, k);
             if (box)
@@ -239,7 +254,14 @@ private:
         if (s.last == 0)
             return;
         Read& read = read_.emplace_back();
-        read.last = s.last;
+        read.stack = s;
+        read.mapped = false;
+    }
+
+    void Map(Read& read) const
+    {
+        const StackAt& s = read.stack;
+        read.mapped = true;
         read.top = RowOf(s.sums[static_cast<std::size_t>(layers_)]);
         for (int k = 0; k < s.last; ++k)
             read.base[static_cast<std::size_t>(k)] = BaseRow(s.sums[static_cast<std::size_t>(k)]);
@@ -276,7 +298,9 @@ private:
             const std::size_t blockIndex = j / block;
             const std::size_t blockEnd = std::min((blockIndex + 1) * block, index_.Positions());
             if (j % block != 0 || blockEnd > b || index_.Kind(blockIndex) == StackIndex::kWalkedBlock) {
-                Take(j++);
+                const std::size_t end = std::min(blockEnd, b);
+                TakeRun(j, end);
+                j = end;
                 continue;
             }
             if (index_.Kind(blockIndex) == StackIndex::kSummedBlock) {
@@ -335,17 +359,35 @@ private:
             spans_.clear();
             // Values (Edge(lo), Edge(hi + 1)] of a run of covered bins: from the row of its
             // upper edge down to that of its lower one.
+            struct
+            {
+                bool valid = false;
+                int bins = 0;
+                double low = 0, lowAbove = 0, high = 0;
+            } main;
             for (std::uint64_t bits = layer.covered; bits;) {
                 const int lo = std::countr_zero(bits);
                 const int hi = lo + std::countr_one(bits >> lo) - 1;
                 bits = hi >= 63 ? 0 : bits & ~((std::uint64_t{2} << hi) - 1);
                 spans_.push_back({RowOf(index_.Edge(hi + 1)), BaseRow(index_.Edge(lo))});
+                // A stack of values from Edge(lo) to Edge(hi + 1) lies within the run's rows
+                // when its first drawn layer from k up ends on a row above the run's lowest.
+                if (hi + 1 - lo > main.bins && hi > lo && RowOf(index_.Edge(lo + 1)) < spans_.back().second)
+                    main = {true, hi + 1 - lo, index_.Edge(lo), index_.Edge(lo + 1), index_.Edge(hi + 1)};
             }
-            // Stacks within those rows add nothing.
+            // Stacks within those rows add nothing; told by their values where they lie
+            // within the values of the run of most bins, a bin above its lower edge.
             const std::size_t runs = spans_.size();
-            for (const Read& read : read_) {
-                if (read.last < k)
+            for (Read& read : read_) {
+                const StackAt& s = read.stack;
+                if (s.last < k)
                     continue;
+                if (main.valid && s.sums[static_cast<std::size_t>(k - 1)] >= main.low &&
+                    s.firstTop[static_cast<std::size_t>(k)] >= main.lowAbove &&
+                    s.sums[static_cast<std::size_t>(layers_)] <= main.high)
+                    continue;
+                if (!read.mapped)
+                    Map(read);
                 const Rows rows = RowsOf(read, k);
                 bool inside = false;
                 for (std::size_t i = 0; i < runs && !inside; ++i)
@@ -386,9 +428,7 @@ private:
                 continue;
             box.read = true;
             more = true;
-            const std::size_t end = std::min(box.first + StackIndex::kBlock, index_.Positions());
-            for (std::size_t j = box.first; j < end; ++j)
-                Take(j);
+            TakeRun(box.first, std::min(box.first + StackIndex::kBlock, index_.Positions()));
         }
         if (more)
             find();
@@ -410,6 +450,7 @@ private:
     const int cornery_;
     std::array<Layer, maxseries + 1> layer_{};
     std::vector<Read> read_;
+    std::vector<StackAt> run_;
     std::vector<BlockBox> boxes_;
     std::vector<Rows> gaps_, spans_, pieces_;
     std::vector<std::uint8_t> shown_;
