@@ -14,9 +14,15 @@ only=${PLOTWELL_BENCH_ONLY:-}
 bin=${PLOTWELL_BUILD_DIR:-build}
 data=bench/data
 # The graph control on 8 x 1,000,000 values; Qt's note about XDG_RUNTIME_DIR is left out.
+# Then the drawing grid again on values from 0 to 100 scattered evenly, whose stacked bars are
+# drawn as stacks (those of 8x1M hold negative values and are drawn as a line graph).
 control_rows() {
   [ -s "$data/8x1M.txt" ] || "$bin/bench/plotwell-gendata" --series 8 --points 1000000 "$data/8x1M.txt"
   QT_QPA_PLATFORM=offscreen "$bin/bench/control-bench" "$data/8x1M.txt" "$runs" 2> >(grep -v '^QStandardPaths:' >&2)
+  [ -s "$data/8x1M-noise.txt" ] ||
+    "$bin/bench/plotwell-gendata" --series 8 --points 1000000 --noise "$data/8x1M-noise.txt"
+  echo "drawing grid on 8x1M-noise:"
+  QT_QPA_PLATFORM=offscreen "$bin/bench/draw-grid-bench" "$data/8x1M-noise.txt" "$runs" 2> >(grep -v '^QStandardPaths:' >&2)
 }
 # 50 wheel steps in, then 50 pans, at 1920 x 1080 (every tenth picture checked against the walk).
 zoom_rows() {
@@ -32,7 +38,7 @@ if [ "$only" = zoom ]; then
 fi
 if [ "$only" = control ]; then
   if [ -f "$bin/build.ninja" ]; then
-    cmake --build "$bin" -j "$(nproc)" --target plotwell-gendata control-bench >&2
+    cmake --build "$bin" -j "$(nproc)" --target plotwell-gendata control-bench draw-grid-bench >&2
   else
     scripts/build.sh >&2
   fi
