@@ -147,14 +147,12 @@ bool Rising(const AxisScale& scale)
 }
 
 // Stacked bars of many positions to a pixel column, a column at a time. Every bar is one
-// pixel wide there, so a column shows the last series drawn over each of its rows: layer k
-// wherever some position's layers from k up reach, that is (nested, from the bottom up) the
-// rows from the highest total down to the row of the lowest total under layer k - one more
-// when a layer from k up starts at that row, its one-pixel bar. The stacks' index gives the
-// positions of those extremes in each block of positions, and which stretches of values the
-// layers from k up cover there, so that only those positions are read; where the covered
-// stretches do not show that the rows between are all reached, the positions read so far
-// must, or the column is drawn bar by bar as the walk draws it.
+// pixel wide there, so each row of a column shows the highest layer some stack draws over
+// it: a stack's layers from k up cover the rows from its total down to its total under layer
+// k, and the row of the first of them where that is a bar of one pixel. The stacks' index
+// gives, per block of positions, where the extremes of those rows lie and which stretches of
+// values one stack's layers from k up cover; only those positions and the column's ends are
+// read, and a whole block only where rows of a layer stay open that its stacks may reach.
 class StackColumns
 {
 public:
