@@ -103,12 +103,45 @@ template <typename Key> std::size_t GroupEnd(std::size_t a, std::size_t n, Key&&
     return lo;
 }
 
+// The first point of the smallest value above 0 in [a, b), which holds one, through the
+// blocks of the index whose values are all above 0.
+std::pair<std::size_t, double> SmallestAbove0(const PointList& points, const SeriesIndex& index, std::size_t a,
+                                              std::size_t b)
+{
+    std::size_t at = b;
+    double smallest = std::numeric_limits<double>::infinity();
+    const auto take = [&](std::size_t j, double y) {
+        if (y < smallest || (y == smallest && j < at)) {
+            smallest = y;
+            at = j;
+        }
+    };
+    index.VisitPoints(
+        points, a, b,
+        [&](std::size_t, std::size_t, std::size_t lowest, std::size_t) {
+            const double y = points.Y(lowest);
+            if (!(y > 0))
+                return false;
+            take(lowest, y);
+            return true;
+        },
+        [&](std::size_t from, std::size_t to) {
+            for (std::size_t j = from; j < to; ++j) {
+                const double y = points.Y(j);
+                if (!IsNullValue(y) && y > 0)
+                    take(j, y);
+            }
+        });
+    return {at, smallest};
+}
+
 // Bars of many points to a pixel column through the drawing index: the bars of one left
 // edge all reach the X axis row, so they merge into the one rectangle of their largest and
 // smallest value, and only those two are drawn. `left(j)` is the left edge of point j's bar
 // (never decreasing with j), `box(j, y)` adds its bar of value y. Only the series' span in a
-// view is drawn (the index takes the extremes of any run of points). A group that may hold a
-// zero, which draws nothing, is walked. False when the index cannot be used.
+// view is drawn (the index takes the extremes of any run of points). A zero draws nothing: in
+// a group of zeros and values above 0 the smallest above 0 is looked for; a group through 0 is
+// walked. False when the index cannot be used.
 template <typename Left, typename Box>
 bool DrawBarsByColumn(const PlotModel& model, const RenderFrame& frame, int n, const BarRun& run, Left&& left,
                       Box&& box)
@@ -125,7 +158,13 @@ bool DrawBarsByColumn(const PlotModel& model, const RenderFrame& frame, int n, c
         const std::size_t b = GroupEnd(a, span.last, left);
         const SeriesIndex::Run extremes = index.Extremes(points, a, b);
         if (extremes.any) {
-            if (extremes.minY <= 0 && extremes.maxY >= 0) {
+            if (extremes.minY == 0 && extremes.maxY > 0) {
+                // Zeros draw nothing: the bars of the other values span those of the largest and
+                // of the smallest above 0.
+                const auto [at, smallest] = SmallestAbove0(points, index, a, b);
+                box(extremes.highest, extremes.maxY);
+                box(at, smallest);
+            } else if (extremes.minY <= 0 && extremes.maxY >= 0) {
                 for (std::size_t j = a; j < b; ++j)
                     if (!IsNullPoint(points[j]) && points[j].y != 0)
                         box(j, points[j].y);

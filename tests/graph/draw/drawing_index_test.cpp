@@ -193,6 +193,11 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         {"bars through zero, full HD, markers", 1920, 1080, 100000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 2,
          kBarGraph, false, true},
         {"bars of (X,Y) points", 600, 400, 30000, Shape::Walk, Gaps::Sparse, XKind::RepeatedX, 2, 1, kBarGraph},
+        {"bars of noise above 0, now and then a 0", 469, 399, 200000, Shape::NoiseAbove, Gaps::Sparse, XKind::Bare, 3, 2,
+         kBarGraph},
+        {"bars of zeros and small values, full HD", 1920, 1080, 100000, Shape::Levels, Gaps::LongRuns, XKind::Bare, 1, 2,
+         kBarGraph},
+        {"bars of (X,Y) noise above 0", 600, 400, 60000, Shape::NoiseAbove, Gaps::None, XKind::OwnX, 2, 2, kBarGraph},
         {"stacked bars", 600, 400, 40000, Shape::Walk, Gaps::Sparse, XKind::Bare, 3, 2, kStackedGraph},
         // Stacks of many positions to a column, drawn a column at a time.
         {"stacks of noise, the window's size", 469, 399, 60000, Shape::NoiseAbove, Gaps::None, XKind::Bare, 8, 2,
