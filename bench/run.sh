@@ -36,7 +36,7 @@ if [ "$only" = zoom ]; then
 fi
 if [ "$only" = control ]; then
   if [ -f "$bin/build.ninja" ]; then
-    cmake --build "$bin" -j "$(nproc)" --target plotwell-gendata control-bench >&2
+    cmake --build "$bin" -j "$(nproc)" --target plotwell-gendata control-bench draw-grid-bench >&2
   else
     scripts/build.sh >&2
   fi

@@ -155,6 +155,15 @@ void PlotModel::TakeStoreFrom(PlotModel& loaded)
     loaded.figures_.reset();
 }
 
+std::shared_ptr<const StackIndex> PlotModel::StackDrawingIndex(bool byX) const
+{
+    std::uint32_t shown = 0;
+    for (int n = 1; n <= NumberOfSeries(); ++n)
+        if (SeriesDisplay(n))
+            shown |= 1u << (n - 1);
+    return store_->indexes.Stacks(store_->series, shown, byX);
+}
+
 void PlotModel::PrepareForDrawing(const std::function<void()>& checkpoint) const
 {
     // The figures and the indexes are each a walk through every point and share nothing, so

@@ -83,6 +83,9 @@ public:
     {
         return store_->indexes.For(seriesnum, store_->series[static_cast<std::size_t>(seriesnum - 1)]);
     }
+    // What stacked bars keep of the displayed series, stacked by X value or by position; built
+    // on first use and again when the displayed series change.
+    std::shared_ptr<const StackIndex> StackDrawingIndex(bool byX) const;
     std::size_t DrawingIndexBytes() const { return store_->indexes.MemoryBytes(); }
 
     // A model of the same graph for a drawing on another thread: a copy of the options, boxes,

@@ -16,10 +16,28 @@ const SeriesIndex& SeriesIndexCache::For(int seriesnum, const PointList& points,
     return entry.index;
 }
 
+std::shared_ptr<const StackIndex> SeriesIndexCache::Stacks(const SeriesList& series, std::uint32_t shown, bool byX)
+{
+    std::vector<std::pair<const double*, std::size_t>> arrays;
+    arrays.reserve(series.size());
+    for (const PointList& points : series)
+        arrays.emplace_back(points.Storage(), points.size());
+    const std::lock_guard lock(mutex_);
+    StackEntry& entry = stacks_;
+    if (!entry.built || entry.arrays != arrays || entry.index->Shown() != shown || entry.index->ByX() != byX) {
+        entry.index.reset(); // the old index goes before the new one is made, unless a drawing holds it
+        entry.index = std::make_shared<const StackIndex>(series, shown, byX);
+        entry.arrays = std::move(arrays);
+        entry.built = true;
+    }
+    return entry.index;
+}
+
 void SeriesIndexCache::Clear()
 {
     const std::lock_guard lock(mutex_);
     entries_ = {};
+    stacks_ = {};
 }
 
 std::size_t SeriesIndexCache::MemoryBytes() const
@@ -28,7 +46,7 @@ std::size_t SeriesIndexCache::MemoryBytes() const
     std::size_t bytes = 0;
     for (const Entry& entry : entries_)
         bytes += entry.index.MemoryBytes();
-    return bytes;
+    return bytes + (stacks_.index ? stacks_.index->MemoryBytes() : 0);
 }
 
 } // namespace plotwell

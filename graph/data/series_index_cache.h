@@ -4,11 +4,16 @@
 // index while the interface thread does: one builds it, the other waits for it.
 
 #include "graph/data/series_index.h"
+#include "graph/data/series_index_stacks.h"
 #include "graph/data/series_types.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 namespace plotwell {
 
@@ -19,6 +24,11 @@ public:
     // array or another length (a series replaced without Clear) is built again. The index
     // stays where it is until Clear, or until For is asked about other points of series n.
     const SeriesIndex& For(int seriesnum, const PointList& points, const std::function<void()>& checkpoint = {});
+    // The stacks of the displayed series `shown` (bit n - 1 for series n), built again when the
+    // displayed series or the arrays change.
+    // Shared, because a drawing on another thread may ask for other series at the same time:
+    // each keeps the one it was given for as long as it draws.
+    std::shared_ptr<const StackIndex> Stacks(const SeriesList& series, std::uint32_t shown, bool byX);
     // The series changed: every index is out of date.
     void Clear();
     std::size_t MemoryBytes() const;
@@ -33,6 +43,13 @@ private:
     };
     mutable std::mutex mutex_;
     std::array<Entry, maxseries> entries_;
+    struct StackEntry
+    {
+        bool built = false;
+        std::vector<std::pair<const double*, std::size_t>> arrays;
+        std::shared_ptr<const StackIndex> index;
+    };
+    StackEntry stacks_;
 };
 
 } // namespace plotwell

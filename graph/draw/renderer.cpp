@@ -119,7 +119,10 @@ void GraphDrawing::DrawSeries()
     const ValueRange shown = ViewRange(range);
     double maxY = shown.maxY;
     if (frame_.graphtype == kStackedGraph) {
-        stacks_.emplace(model_, frame_.anyxy);
+        if (frame_.indexed)
+            stacks_.emplace(model_, frame_.anyxy, model_.StackDrawingIndex(frame_.anyxy));
+        else
+            stacks_.emplace(model_, frame_.anyxy);
         if (!view_.y)
             maxY = stacks_->MaxTotal();
     }

@@ -1,9 +1,9 @@
 #include "graph/draw/stack_totals.h"
 
 #include "graph/data/plot_model.h"
+#include "graph/data/series_index_stacks.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace plotwell {
 
@@ -37,19 +37,10 @@ double Largest(const std::vector<double>& totals)
 
 } // namespace
 
-StackTotals::StackTotals(const PlotModel& model, bool byX)
+StackTotals::StackTotals(const PlotModel& model, bool byX) : model_(&model), byX_(byX)
 {
-    std::size_t slotCount = 0;
-    if (byX) {
-        xs_ = DistinctXs(model);
-        slotCount = xs_.size();
-    } else {
-        // Positions that only hidden series reach carry no bar.
-        for (int n = 1; n <= model.NumberOfSeries(); ++n)
-            if (model.SeriesDisplay(n))
-                slotCount = std::max(slotCount, model.AllSeries()[static_cast<std::size_t>(n - 1)].size());
-    }
-    totals_.assign(slotCount, 0.0);
+    MakeSlots();
+    const std::size_t slotCount = totals_.size();
     std::vector<double> shown(slotCount, 0.0);
     for (int n = 1; n <= model.NumberOfSeries(); ++n) {
         const PointList& points = model.AllSeries()[static_cast<std::size_t>(n - 1)];
@@ -70,8 +61,39 @@ StackTotals::StackTotals(const PlotModel& model, bool byX)
     hint_ = 0;
 }
 
+StackTotals::StackTotals(const PlotModel& model, bool byX, std::shared_ptr<const StackIndex> index)
+{
+    if (!index || !index->Usable()) {
+        *this = StackTotals(model, byX);
+    } else {
+        maxTotal_ = index->MaxTotal();
+        model_ = &model;
+        byX_ = byX;
+    }
+    index_ = std::move(index);
+}
+
+void StackTotals::MakeSlots()
+{
+    const PlotModel& model = *model_;
+    model_ = nullptr;
+    std::size_t slotCount = 0;
+    if (byX_) {
+        xs_ = DistinctXs(model);
+        slotCount = xs_.size();
+    } else {
+        // Positions that only hidden series reach carry no bar.
+        for (int n = 1; n <= model.NumberOfSeries(); ++n)
+            if (model.SeriesDisplay(n))
+                slotCount = std::max(slotCount, model.AllSeries()[static_cast<std::size_t>(n - 1)].size());
+    }
+    totals_.assign(slotCount, 0.0);
+}
+
 std::size_t StackTotals::Slot(std::size_t position, double x)
 {
+    if (model_)
+        MakeSlots();
     if (xs_.empty()) {
         if (position >= totals_.size()) // a position no displayed series reaches
             totals_.resize(position + 1, 0.0);
@@ -88,8 +110,7 @@ std::size_t StackTotals::Slot(std::size_t position, double x)
 
 double StackTotals::Add(double a, double b)
 {
-    constexpr double most = std::numeric_limits<double>::max();
-    return std::clamp(a + b, -most, most);
+    return StackSum(a, b);
 }
 
 } // namespace plotwell

@@ -3,11 +3,13 @@
 // X value when the series carry their own X values.
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace plotwell {
 
 class PlotModel;
+class StackIndex;
 
 class StackTotals
 {
@@ -17,6 +19,11 @@ public:
     // start at 0 for the drawing. Points stack by their X value when `byX`, otherwise by their
     // position.
     StackTotals(const PlotModel& model, bool byX);
+    // The same largest total from the stacks' index, when it is usable; the running totals are
+    // then made when a bar first asks for one.
+    StackTotals(const PlotModel& model, bool byX, std::shared_ptr<const StackIndex> index);
+    // The stacks' index it was made from, held for the drawing; null without one.
+    const StackIndex* Index() const { return index_.get(); }
 
     // The largest total, never below 0. Hidden series count, so the axis keeps its height when
     // they are shown again; it also reaches the stacks of the displayed series alone, which
@@ -32,7 +39,17 @@ public:
     // a + b held within the finite doubles, so stacks of huge values stay drawable.
     static double Add(double a, double b);
 
+    // Every displayed series was drawn at once through the stacks' index.
+    bool DrawnAtOnce() const { return drawnAtOnce_; }
+    void SetDrawnAtOnce() { drawnAtOnce_ = true; }
+
 private:
+    void MakeSlots();
+
+    const PlotModel* model_ = nullptr; // until the slots are made
+    std::shared_ptr<const StackIndex> index_;
+    bool byX_ = false;
+    bool drawnAtOnce_ = false;
     std::vector<double> xs_; // distinct X values, ascending; empty when stacking by position
     std::vector<double> totals_;
     double maxTotal_ = 0;

@@ -129,3 +129,24 @@ TEST(ModelSnapshot, CopiesTheSmallStateAndSharesTheIndexesItBuilds)
     EXPECT_GT(model.DrawingIndexBytes(), unbuilt + 1000);
     EXPECT_EQ(model.DrawingIndexBytes(), snapshot->DrawingIndexBytes());
 }
+
+// The stacks' index depends on the boxes, which a snapshot and its model may see differently:
+// each keeps the index it was given while the other asks for one of other series.
+TEST(ModelSnapshot, KeepsItsStacksWhileTheModelShowsOtherSeries)
+{
+    RecordingSink sink;
+    PlotModel model(sink);
+    for (int n = 1; n <= 3; ++n) {
+        model.AddSeries();
+        for (int i = 0; i < 3000; ++i)
+            model.AddPoint(n, nullvalue, (i * n) % 11);
+    }
+    const std::unique_ptr<PlotModel> snapshot = model.Snapshot();
+    const std::shared_ptr<const StackIndex> held = snapshot->StackDrawingIndex(false);
+    model.SetSeriesBoxChecked(2, false);
+    const std::shared_ptr<const StackIndex> other = model.StackDrawingIndex(false);
+    EXPECT_NE(held.get(), other.get());
+    EXPECT_EQ(held->Shown(), 0b111u);
+    EXPECT_EQ(other->Shown(), 0b101u);
+    EXPECT_EQ(held->MaxTotal(), snapshot->StackDrawingIndex(false)->MaxTotal());
+}

@@ -21,9 +21,9 @@ using namespace plotwell;
 
 namespace {
 
-enum class Shape { Noise, Levels, Walk, Drift, Constant, Rising, Falling };
+enum class Shape { Noise, Levels, Walk, Drift, Constant, Rising, Falling, NoiseAbove };
 enum class Gaps { None, Sparse, Leading, LongRuns };
-enum class XKind { Bare, RepeatedX, Unordered };
+enum class XKind { Bare, RepeatedX, Unordered, OwnX };
 
 struct IndexCase
 {
@@ -38,6 +38,7 @@ struct IndexCase
     GraphKind type = kLineGraph;
     bool area = false;
     bool markers = false; // eight series show every marker shape
+    int hidden = 0;       // a series whose box is cleared
 };
 
 double YOf(Shape shape, int i, int points, double& level, QRandomGenerator& random)
@@ -45,6 +46,8 @@ double YOf(Shape shape, int i, int points, double& level, QRandomGenerator& rand
     switch (shape) {
     case Shape::Noise:
         return random.generateDouble() * 200 - 100;
+    case Shape::NoiseAbove: // in hundredths, as the benchmark's noise: now and then a 0
+        return random.bounded(10001) / 100.0;
     case Shape::Levels: // few distinct values: many equal extremes within a column
         return random.bounded(4) * 0.5;
     case Shape::Walk:
@@ -89,6 +92,8 @@ void Fill(PlotModel& model, const IndexCase& c, QRandomGenerator& random)
                 x = i / 7 + 1;
             else if (c.x == XKind::Unordered)
                 x = random.bounded(c.points) + 1;
+            else if (c.x == XKind::OwnX)
+                x = 2.5 * i + 7;
             model.AddPoint(s, x, IsGap(c.gaps, i, random) ? nullvalue : y);
         }
     }
@@ -188,13 +193,41 @@ TEST(DrawingIndex, SamePixelsAsWalkingEveryPoint)
         {"bars through zero, full HD, markers", 1920, 1080, 100000, Shape::Noise, Gaps::LongRuns, XKind::Bare, 1, 2,
          kBarGraph, false, true},
         {"bars of (X,Y) points", 600, 400, 30000, Shape::Walk, Gaps::Sparse, XKind::RepeatedX, 2, 1, kBarGraph},
+        {"bars of noise above 0, now and then a 0", 469, 399, 200000, Shape::NoiseAbove, Gaps::Sparse, XKind::Bare, 3, 2,
+         kBarGraph},
+        {"bars of zeros and small values, full HD", 1920, 1080, 100000, Shape::Levels, Gaps::LongRuns, XKind::Bare, 1, 2,
+         kBarGraph},
+        {"bars of (X,Y) noise above 0", 600, 400, 60000, Shape::NoiseAbove, Gaps::None, XKind::OwnX, 2, 2, kBarGraph},
         {"stacked bars", 600, 400, 40000, Shape::Walk, Gaps::Sparse, XKind::Bare, 3, 2, kStackedGraph},
+        // Stacks of many positions to a column, drawn a column at a time.
+        {"stacks of noise, the window's size", 469, 399, 60000, Shape::NoiseAbove, Gaps::None, XKind::Bare, 8, 2,
+         kStackedGraph, false, true},
+        {"stacks of noise, full HD", 1920, 1080, 200000, Shape::NoiseAbove, Gaps::None, XKind::Bare, 4, 2, kStackedGraph},
+        {"stacks of noise with gaps, a series hidden", 600, 400, 60000, Shape::NoiseAbove, Gaps::Sparse, XKind::Bare, 4, 2,
+         kStackedGraph, false, false, 2},
+        {"stacks of noise, long gaps", 600, 400, 60000, Shape::NoiseAbove, Gaps::LongRuns, XKind::Bare, 3, 2,
+         kStackedGraph},
+        {"stacks with many zeros", 600, 400, 50000, Shape::Levels, Gaps::Sparse, XKind::Bare, 5, 2, kStackedGraph},
+        {"stacks of walks", 469, 399, 80000, Shape::Walk, Gaps::Sparse, XKind::Bare, 3, 2, kStackedGraph},
+        {"stacks drifting by less than a row, full HD", 1920, 1080, 100000, Shape::Drift, Gaps::Sparse, XKind::Bare, 3, 2,
+         kStackedGraph},
+        {"stacks, constant", 600, 400, 20000, Shape::Constant, Gaps::None, XKind::Bare, 2, 2, kStackedGraph},
+        {"stacks, rising", 600, 400, 30000, Shape::Rising, Gaps::None, XKind::Bare, 2, 2, kStackedGraph},
+        {"stacks, few columns", 160, 120, 5000, Shape::NoiseAbove, Gaps::Sparse, XKind::Bare, 3, 2, kStackedGraph},
+        {"stacks of (X,Y) points", 600, 400, 50000, Shape::NoiseAbove, Gaps::None, XKind::OwnX, 4, 2, kStackedGraph},
+        {"stacks of (X,Y) points with gaps, full HD", 1920, 1080, 100000, Shape::Walk, Gaps::Sparse, XKind::OwnX, 3, 2,
+         kStackedGraph, false, false, 3},
+        {"stacks of (X,Y) points, long gaps", 469, 399, 60000, Shape::NoiseAbove, Gaps::LongRuns, XKind::OwnX, 2, 2,
+         kStackedGraph},
+        {"stacks of repeated X", 600, 400, 20000, Shape::Walk, Gaps::Sparse, XKind::RepeatedX, 2, 2, kStackedGraph},
     };
     QRandomGenerator random(15);
     for (const IndexCase& c : cases) {
         RecordingSink sink;
         PlotModel model(sink);
         Fill(model, c, random);
+        if (c.hidden)
+            model.SetSeriesBoxChecked(c.hidden, false);
         model.SetGraphType(c.type);
         model.SetOption(&PlotOptions::showPoints, c.markers);
         model.SetOption(&PlotOptions::lineWidth, c.lineWidth);
@@ -271,6 +304,20 @@ TEST(DrawingIndex, CostsAtMostAQuarterOfThePoints)
             EXPECT_LE(index.MemoryBytes(), ordered.size() * sizeof(double) / 4) << points;
         }
     }
+}
+
+// Stacked bars keep their own index beside those of the series: all of it within a quarter of
+// the bare values.
+TEST(DrawingIndex, StacksAndSeriesCostAtMostAQuarterOfThePoints)
+{
+    RecordingSink sink;
+    PlotModel model(sink);
+    QRandomGenerator random(3);
+    Fill(model, IndexCase{"stacks", 469, 399, 200000, Shape::NoiseAbove, Gaps::None, XKind::Bare, 8}, random);
+    model.SetGraphType(kStackedGraph);
+    Drawing(model, 469, 399, true);
+    EXPECT_GT(model.StackDrawingIndex(false)->MemoryBytes(), 0u);
+    EXPECT_LE(model.DrawingIndexBytes(), 8 * 200000 * sizeof(double) / 4);
 }
 
 // The extremes of any run, and its first points on the top and bottom rows, against a walk
