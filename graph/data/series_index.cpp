@@ -20,10 +20,11 @@ std::uint16_t StepUp(double a, double b)
     const double step = std::fabs(a - b);
     if (!(step <= std::numeric_limits<float>::max()))
         return std::bit_cast<std::uint32_t>(std::numeric_limits<float>::infinity()) >> 16;
-    float up = static_cast<float>(step);
+    const float up = static_cast<float>(step);
+    std::uint32_t bits = std::bit_cast<std::uint32_t>(up);
     if (static_cast<double>(up) < step)
-        up = std::nextafter(up, std::numeric_limits<float>::infinity());
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(up);
+        ++bits; // the next float up: the bits of non-negative floats order as their values
+
     return static_cast<std::uint16_t>((bits >> 16) + ((bits & 0xFFFF) != 0));
 }
 
@@ -102,13 +103,25 @@ SeriesIndex::SeriesIndex(const PointList& points, const std::function<void()>& c
     const std::size_t n = points.size();
     if (n >= kNone)
         return;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (checkpoint && (i & kCheckpointMask) == kCheckpointMask)
+    for (std::size_t from = 0; from < n; from += kCheckpointMask + 1) {
+        if (checkpoint && from > 0)
             checkpoint();
+        const std::size_t to = std::min(n, from + kCheckpointMask + 1);
+        if (points.IsCompact()) {
+            // X is the position, in order by itself: only a NaN Y stops the blocks.
+            const double* y = points.Storage();
+            bool nan = false;
+            for (std::size_t i = from; i < to; ++i)
+                nan |= y[i] != y[i];
+            if (nan)
+                return;
+            continue;
+        }
         // NaN fails both tests: a NaN X breaks the order, a NaN Y would be a run's extreme
         // only by coming first.
-        if ((i > 0 && !(points[i].x >= points[i - 1].x)) || points[i].y != points[i].y)
-            return;
+        for (std::size_t i = from; i < to; ++i)
+            if ((i > 0 && !(points[i].x >= points[i - 1].x)) || points[i].y != points[i].y)
+                return;
     }
     hasBlocks_ = true;
     BuildLevels(points, checkpoint);
@@ -130,18 +143,25 @@ void SeriesIndex::BuildLevels(const PointList& points, const std::function<void(
             checkpoint();
         Summary summary;
         std::uint16_t step = 0;
+        // A block lies in one group of sums (F divides kSumSpan); its sum is added in point
+        // order, in a register rather than through memory.
+        const std::size_t group = j * F / kSumSpan;
+        double sum = sums_[group];
+        auto count = counts_[group];
         for (std::size_t i = j * F; i < std::min(n, (j + 1) * F); ++i) {
-            const double y = points[i].y;
+            const double y = points.Y(i);
             if (IsNullValue(y))
                 continue;
-            sums_[i / kSumSpan] += y;
-            ++counts_[i / kSumSpan];
+            sum += y;
+            ++count;
             summary.Append({-1, i}, Node{y, y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i)});
             if (plotted)
                 step = std::max(step, StepUp(y, previous));
             plotted = true;
             previous = y;
         }
+        sums_[group] = sum;
+        counts_[group] = count;
         blocks[j] = summary.Extremes();
         blockSteps[j] = step;
     }
