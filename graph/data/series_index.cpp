@@ -266,54 +266,6 @@ std::size_t SeriesIndex::LastPlotted(const PointList& points, int level, std::si
     return i;
 }
 
-template <typename NodeHolds, typename PointHolds>
-std::size_t SeriesIndex::FirstWhere(const PointList& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
-                                    PointHolds holds) const
-{
-    const auto elementHolds = [&](Element e) {
-        if (e.level >= 0)
-            return nodeHolds(levels_[static_cast<std::size_t>(e.level)][e.index]);
-        return !IsNullPoint(points[e.index]) && holds(points[e.index].y);
-    };
-    const Parts parts = Decompose(a, b);
-    const Element* match = nullptr;
-    for (std::size_t k = 0; k < parts.leftCount && !match; ++k)
-        if (elementHolds(parts.left[k]))
-            match = &parts.left[k];
-    for (std::size_t k = parts.rightCount; k > 0 && !match; --k)
-        if (elementHolds(parts.right[k - 1]))
-            match = &parts.right[k - 1];
-    if (!match)
-        return b;
-    // Down to the first point that holds.
-    Element e = *match;
-    while (e.level >= 0) {
-        Element child{e.level - 1, e.index * F};
-        while (!elementHolds(child))
-            ++child.index;
-        e = child;
-    }
-    return e.index;
-}
-
-std::size_t SeriesIndex::FirstOnTopRow(const PointList& points, std::size_t a, std::size_t b, const PlotMapping& map,
-                                       double maxY) const
-{
-    const int row = map.Row(maxY);
-    return FirstWhere(
-        points, a, b, [&](const Node& n) { return n.lowest != kNone && map.Row(n.maxY) <= row; },
-        [&](double y) { return map.Row(y) <= row; });
-}
-
-std::size_t SeriesIndex::FirstOnBottomRow(const PointList& points, std::size_t a, std::size_t b,
-                                          const PlotMapping& map, double minY) const
-{
-    const int row = map.Row(minY);
-    return FirstWhere(
-        points, a, b, [&](const Node& n) { return n.lowest != kNone && map.Row(n.minY) >= row; },
-        [&](double y) { return map.Row(y) >= row; });
-}
-
 bool SeriesIndex::MapsInOrder(const PointList& points, const PlotMapping& map, bool rows) const
 {
     // The scaling is monotonic, so finite fractions at the ends of the values mean finite ones

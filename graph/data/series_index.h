@@ -38,13 +38,6 @@ public:
     bool HasBlocks() const { return hasBlocks_; }
     // The run of points [a, b) of the series the index was built from (a < b); HasBlocks() only.
     Run Extremes(const PointList& points, std::size_t a, std::size_t b) const;
-    // The first plotted point of [a, b) on the smallest (top) row the mapping gives the run,
-    // that of its largest Y `maxY`; and the first on the largest (bottom) row, that of its
-    // smallest Y. Rows never rise as Y grows, so no point of the run lies beyond either.
-    std::size_t FirstOnTopRow(const PointList& points, std::size_t a, std::size_t b, const PlotMapping& map,
-                              double maxY) const;
-    std::size_t FirstOnBottomRow(const PointList& points, std::size_t a, std::size_t b, const PlotMapping& map,
-                                 double minY) const;
     // The index's searches take the pixel columns (with `rows`, also the rows) of the points to
     // follow their order. They do not when a position comes out as NaN, drawn at 0: from an
     // infinite X or Y, an infinite scale or a plot of no width; such a series is walked.
@@ -107,11 +100,6 @@ private:
     Parts Decompose(std::size_t a, std::size_t b) const;
 
     void BuildLevels(const PointList& points, const std::function<void()>& checkpoint);
-    // The first plotted point of [a, b) whose Y `holds`, found through the nodes that
-    // `nodeHolds` (one of their points holds); b when there is none.
-    template <typename NodeHolds, typename PointHolds>
-    std::size_t FirstWhere(const PointList& points, std::size_t a, std::size_t b, NodeHolds nodeHolds,
-                           PointHolds holds) const;
     // The first (last) plotted point under node `i` of level `level`.
     std::size_t FirstPlotted(const PointList& points, int level, std::size_t i) const;
     std::size_t LastPlotted(const PointList& points, int level, std::size_t i) const;

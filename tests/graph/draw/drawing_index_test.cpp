@@ -320,14 +320,13 @@ TEST(DrawingIndex, StacksAndSeriesCostAtMostAQuarterOfThePoints)
     EXPECT_LE(model.DrawingIndexBytes(), 8 * 200000 * sizeof(double) / 4);
 }
 
-// The extremes of any run, and its first points on the top and bottom rows, against a walk
-// through its points that keeps the first of equal values (or rows), on values with many ties
-// (0 and -0 among them), infinities, values that share rows, and long gaps.
+// The extremes of any run, and its bounds, against a walk through its points that keeps the
+// first of equal values, on values with many ties (0 and -0 among them), infinities and long
+// gaps.
 TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const double values[] = {0.0, -0.0, 1.0, -1.0, 2.5, inf, -inf, 1e300};
-    const PlotMapping map(PlotArea{60, 370, 480, 290}, AxisScale(0, 1), AxisScale(-3, 3));
     QRandomGenerator random(7);
     for (const int n : {17, 256, 257, 4096, 70000}) {
         PointList points(static_cast<std::size_t>(n));
@@ -344,8 +343,7 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
             if (trial == 0)
                 a = 0, b = static_cast<std::size_t>(n);
             SeriesIndex::Run expected;
-            std::size_t topRow = 0, bottomRow = 0; // the first points of the smallest, the largest row
-            double largestStep = 0;                // between consecutive plotted points
+            double largestStep = 0; // between consecutive plotted points
             double previous = nullvalue;
             for (std::size_t i = a; i < b; ++i) {
                 const double y = points[i].y;
@@ -358,7 +356,7 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
                 previous = y;
                 if (!expected.any) {
                     expected.any = true;
-                    expected.first = expected.lowest = expected.highest = topRow = bottomRow = i;
+                    expected.first = expected.lowest = expected.highest = i;
                     expected.minY = expected.maxY = y;
                 }
                 expected.last = i;
@@ -366,10 +364,6 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
                     expected.minY = y, expected.lowest = i;
                 if (y > expected.maxY)
                     expected.maxY = y, expected.highest = i;
-                if (map.Row(y) < map.Row(points[topRow].y))
-                    topRow = i;
-                if (map.Row(y) > map.Row(points[bottomRow].y))
-                    bottomRow = i;
             }
             const SeriesIndex::Run run = index.Extremes(points, a, b);
             const auto where = [&] { return std::to_string(n) + " [" + std::to_string(a) + ", " + std::to_string(b) + ")"; };
@@ -381,8 +375,6 @@ TEST(DrawingIndex, RunExtremesAsAWalkFindsThem)
             EXPECT_EQ(run.last, expected.last) << where();
             EXPECT_EQ(run.lowest, expected.lowest) << where();
             EXPECT_EQ(run.highest, expected.highest) << where();
-            EXPECT_EQ(index.FirstOnTopRow(points, a, b, map, run.maxY), topRow) << where();
-            EXPECT_EQ(index.FirstOnBottomRow(points, a, b, map, run.minY), bottomRow) << where();
             const SeriesIndex::Bounds bounds = index.BoundsOf(points, a, b);
             EXPECT_TRUE(bounds.any) << where();
             EXPECT_EQ(bounds.minY, expected.minY) << where();
