@@ -12,9 +12,7 @@ BackgroundDrawing::BackgroundDrawing(std::unique_ptr<PlotModel> snapshot, std::u
     worker_ = std::thread([this, size, draw = std::move(draw)] {
         const auto start = std::chrono::steady_clock::now();
         try {
-            if (canvas_->Width() != size.width || canvas_->Height() != size.height ||
-                canvas_->DevicePixelRatio() != size.ratio)
-                canvas_->SetSize(size.width, size.height, size.ratio);
+            canvas_->EnsureSize(size.width, size.height, size.ratio);
             result_ = draw(*snapshot_, *canvas_, request_);
             canvas_->Finish(); // the painter ends on the thread that began it
         } catch (...) {

@@ -365,10 +365,7 @@ DrawRequest GraphControl::Request() const
 
 void GraphControl::DrawHere()
 {
-    const double ratio = paintBox_->devicePixelRatioF();
-    if (canvas_->Width() != paintBox_->width() || canvas_->Height() != paintBox_->height() ||
-        canvas_->DevicePixelRatio() != ratio)
-        canvas_->SetSize(paintBox_->width(), paintBox_->height(), ratio);
+    canvas_->EnsureSize(paintBox_->width(), paintBox_->height(), paintBox_->devicePixelRatioF());
     ApplicationPointer pointer;
     DrawRequest request = Request();
     request.pointer = &pointer;

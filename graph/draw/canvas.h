@@ -56,6 +56,12 @@ public:
     // A surface of width x height pixels, each drawn with `ratio` device pixels per side (a
     // high-density screen). The contents start white; pen, brush and font are kept.
     void SetSize(int width, int height, double ratio = 1.0);
+    // SetSize unless the canvas has that size and ratio already, when its contents stay.
+    void EnsureSize(int width, int height, double ratio = 1.0)
+    {
+        if (width_ != width || height_ != height || ratio_ != ratio)
+            SetSize(width, height, ratio);
+    }
     // Draws onto `device` instead (an SVG or PDF writer), at one device unit per pixel: the
     // same calls give the same picture as shapes and texts. Nothing is read back from such a
     // surface (Pixel is 0, no stamps). The device must outlive the drawing; Finish ends it.
